@@ -1,0 +1,28 @@
+# The two set-up commands of the README: `make run` and `make test`.
+BUILD ?= build
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
+
+.PHONY: deps configure build run test asan clean
+
+deps:
+	./scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD)
+
+run: build
+	@if [ -n "$$DISPLAY" ]; then $(BUILD)/bin/korvex; else $(XVFB) $(BUILD)/bin/korvex; fi
+
+test: build
+	cd $(BUILD) && $(XVFB) ctest --output-on-failure
+
+# The whole suite built and run with AddressSanitizer and UndefinedBehaviorSanitizer.
+asan:
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON"
+
+clean:
+	rm -rf build build-asan

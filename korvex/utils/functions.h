@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <map>
+
+namespace korvex::utils {
+
+// What a viewer shows: object name -> "object" / "properties" / "sections" -> entry -> shown.
+using DisplayState = std::map<QString, std::map<QString, std::map<QString, bool>>>;
+
+// Sets dpState[object][section][entry] = value, creating the inner maps when missing
+// and leaving every other entry as it was.
+void save_display_state(DisplayState& dpState, const QString& object, const QString& section,
+                        const QString& entry, bool value);
+
+}  // namespace korvex::utils

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+namespace korvex::utils {
+
+// The application's icon of that name, drawn from the bundled SVG set. An unknown
+// name is logged as a warning and gives a null icon.
+QIcon icon(const QString& name);
+
+}  // namespace korvex::utils

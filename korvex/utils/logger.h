@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string>
+
+#include <fmt/format.h>
+#include <spdlog/common.h>
+
+namespace spdlog {
+class logger;
+}
+
+// Lets "{}" placeholders take Qt texts, so log texts are filled the way they are written.
+template <>
+struct fmt::formatter<QString> : fmt::formatter<std::string> {
+    template <typename Context>
+    auto format(const QString& text, Context& context) const {
+        return fmt::formatter<std::string>::format(text.toStdString(), context);
+    }
+};
+
+namespace korvex::utils {
+
+// Fills "{}" placeholders in order, giving a Qt text.
+template <typename... Args>
+QString format(fmt::format_string<Args...> pattern, Args&&... args) {
+    return QString::fromStdString(fmt::format(pattern, std::forward<Args>(args)...));
+}
+
+// The application log. Lines go to standard error, to a rotating file in the user's
+// data folder (or $KORVEX_LOG_FILE; empty means none) and to any sink attached later,
+// such as the run journal's view. Logging never throws.
+class Logger {
+public:
+    Logger();
+
+    void info(const QString& text);
+    void warning(const QString& text);
+    void warn(const QString& text);
+    void error(const QString& text);
+
+    void attach_sink(const spdlog::sink_ptr& sink);
+    void detach_sink(const spdlog::sink_ptr& sink);
+
+    // Where the log file is written; empty when there is none.
+    QString file_path() const;
+
+private:
+    void write(spdlog::level::level_enum level, const QString& text);
+
+    std::shared_ptr<spdlog::logger> logger_;
+    QString file_path_;
+};
+
+Logger& logger();
+
+}  // namespace korvex::utils
