@@ -1,0 +1,139 @@
+#include "korvex/app/data/demo_survey.h"
+
+#include <segyio/segy.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <cmath>
+#include <vector>
+
+#include "korvex/app/data/segy_writer.h"
+#include "korvex/config/base.h"
+#include "korvex/utils/errors.h"
+
+namespace korvex::app::data {
+
+using config::_;
+
+namespace {
+
+// Survey layout. The file names carry a version so that a changed model is written anew.
+constexpr int FIRST_ILINE = 100;
+constexpr int ILINES = 240;
+constexpr int FIRST_XLINE = 200;
+constexpr int XLINES = 300;
+constexpr int SAMPLES = 200;
+constexpr int INTERVAL_US = 2000;
+constexpr int DELAY_MS = 400;
+constexpr const char* VOLUME_NAME = "korvex_demo_v1.sgy";
+constexpr const char* HORIZON_NAME = "korvex_demo_horizon_v1.csv";
+constexpr int PICKED_REFLECTOR = 4;
+constexpr int PICK_SPACING = 4;
+
+constexpr double PI = 3.14159265358979323846;
+constexpr double WAVELET_HZ = 30.0;
+constexpr double FAULT_THROW_MS = 24.0;
+
+// Reflection coefficients of the interfaces, top to bottom.
+constexpr double REFLECTIVITY[] = {0.9, -0.6, 0.5, -0.8, 1.0, -0.5, 0.7, -0.9, 0.6, -0.7};
+constexpr int REFLECTORS = sizeof(REFLECTIVITY) / sizeof(REFLECTIVITY[0]);
+
+double ricker(double t_ms) {
+    const double a = PI * WAVELET_HZ * t_ms / 1000.0;
+    return (1.0 - 2.0 * a * a) * std::exp(-a * a);
+}
+
+// Normal fault striking across the inlines, downthrown on its high-crossline side.
+bool beyond_fault(double il, double xl) { return xl > 330.0 + 0.35 * (il - FIRST_ILINE); }
+
+// Centre of the channel's meander belt, in crosslines.
+double channel_centre(double il) { return 260.0 + 22.0 * std::sin((il - FIRST_ILINE) / 19.0); }
+
+// Two-way time of interface `k` at a trace.
+double reflector_time(int k, double il, double xl) {
+    const double u = (il - FIRST_ILINE) / ILINES;
+    const double v = (xl - FIRST_XLINE) / XLINES;
+    double t = DELAY_MS + 30.0 + k * 34.0;
+    t += (40.0 + 6.0 * k) * u + 25.0 * v;                      // regional dip
+    t += 6.0 * std::sin(2.0 * PI * (1.3 * u + 0.7 * v + 0.1 * k));  // gentle folding
+    if (k >= 2 && beyond_fault(il, xl)) t += FAULT_THROW_MS;
+    return t;
+}
+
+// The channel cuts into the interface above the picked reflector: a bright, sagging fill.
+double channel_weight(int k, double il, double xl) {
+    if (k != PICKED_REFLECTOR - 1) return 0.0;
+    const double d = (xl - channel_centre(il)) / 7.0;
+    return std::exp(-d * d);
+}
+
+std::vector<float> trace(double il, double xl) {
+    std::vector<float> values(SAMPLES, 0.0f);
+    for (int k = 0; k < REFLECTORS; ++k) {
+        const double channel = channel_weight(k, il, xl);
+        const double t0 = reflector_time(k, il, xl) + 10.0 * channel;
+        const double r = REFLECTIVITY[k] * (1.0 + 1.5 * channel);
+        const int centre = static_cast<int>(std::lround((t0 - DELAY_MS) * 1000.0 / INTERVAL_US));
+        for (int s = std::max(0, centre - 30); s < std::min(SAMPLES, centre + 30); ++s)
+            values[s] += static_cast<float>(r * ricker(DELAY_MS + s * INTERVAL_US / 1000.0 - t0));
+    }
+    // A little deterministic "noise" so that the sections do not look drawn by hand.
+    for (int s = 0; s < SAMPLES; ++s)
+        values[s] += 0.03f * static_cast<float>(std::sin(il * 12.9898 + xl * 78.233 + s * 37.719));
+    return values;
+}
+
+[[noreturn]] void cannot_write(const QString& path) {
+    throw utils::ValueError(_("%1: cannot be written").arg(path).toStdString());
+}
+
+void write_volume(const QString& path) {
+    const QString part = path + ".part";
+    SegyWriter writer(part, SAMPLES, SEGY_IEEE_FLOAT_4_BYTE, INTERVAL_US);
+    for (int il = FIRST_ILINE; il < FIRST_ILINE + ILINES; ++il)
+        for (int xl = FIRST_XLINE; xl < FIRST_XLINE + XLINES; ++xl)
+            writer.write_trace(il, xl, trace(il, xl), DELAY_MS);
+    writer.close();
+    QFile::remove(path);
+    if (!QFile::rename(part, path)) cannot_write(path);
+}
+
+void write_horizon(const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        cannot_write(path);
+    QTextStream out(&file);
+    out << "X,Y,Z,AMPLITUDE\n";
+    for (int il = FIRST_ILINE; il < FIRST_ILINE + ILINES; il += PICK_SPACING) {
+        for (int xl = FIRST_XLINE; xl < FIRST_XLINE + XLINES; xl += PICK_SPACING) {
+            const double time = reflector_time(PICKED_REFLECTOR, il, xl);
+            const auto sample = std::lround((time - DELAY_MS) * 1000.0 / INTERVAL_US);
+            out << il << ',' << xl << ',' << QString::number(time, 'f', 2) << ','
+                << QString::number(trace(il, xl)[sample], 'f', 4) << '\n';
+        }
+    }
+    out.flush();
+    if (!file.commit()) cannot_write(path);
+}
+
+}  // namespace
+
+QString DemoSurvey::default_folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/korvex/demo";
+}
+
+DemoSurvey::Files DemoSurvey::ensure(const QString& folder) {
+    if (!QDir().mkpath(folder))
+        throw utils::ValueError(
+            _("%1: the demo folder cannot be created").arg(folder).toStdString());
+    const QDir dir(folder);
+    const Files files{dir.filePath(VOLUME_NAME), dir.filePath(HORIZON_NAME)};
+    if (!QFile::exists(files.volume)) write_volume(files.volume);
+    if (!QFile::exists(files.horizon)) write_horizon(files.horizon);
+    return files;
+}
+
+}  // namespace korvex::app::data

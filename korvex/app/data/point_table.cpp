@@ -1,0 +1,103 @@
+#include "korvex/app/data/point_table.h"
+
+#include <QFile>
+#include <QTextStream>
+#include <algorithm>
+#include <optional>
+#include <set>
+
+#include "korvex/config/base.h"
+#include "korvex/utils/appconsts/appconsts.h"
+#include "korvex/utils/errors.h"
+
+namespace korvex::app::data {
+
+using config::_;
+using utils::appconsts::COORDINATE_PROPERTY_NAMES;
+using utils::appconsts::DEFAULT_PROPERTY_NAMES;
+using utils::appconsts::DELIMITER2CHAR;
+
+namespace {
+
+QStringList split(const QString& line, const QString& separator) {
+    if (separator == QLatin1String(" ")) return line.simplified().split(' ', Qt::SkipEmptyParts);
+    QStringList fields = line.split(separator);
+    for (QString& field : fields) field = field.trimmed();
+    return fields;
+}
+
+std::optional<double> number(const QString& text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+[[noreturn]] void throw_error(const QString& path, const QString& what) {
+    throw utils::ValueError(QStringLiteral("%1: %2").arg(path, what).toStdString());
+}
+
+}  // namespace
+
+PointTable PointTable::read(const QString& path, const QString& delimiter) {
+    const auto fail = [&](const QString& what) { throw_error(path, what); };
+    if (!DELIMITER2CHAR.contains(delimiter))
+        fail(_("unknown delimiter \"%1\" (use comma or space)").arg(delimiter));
+    const QString separator = DELIMITER2CHAR.at(delimiter);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        fail(_("cannot be opened: %1").arg(file.errorString()));
+
+    PointTable table;
+    QTextStream stream(&file);
+    for (int line_number = 1; !stream.atEnd(); ++line_number) {
+        const QString line = stream.readLine();
+        if (line.trimmed().isEmpty() || line.trimmed().startsWith('#')) continue;
+        const QStringList fields = split(line, separator);
+        const bool first_row = table.names_.isEmpty();
+        if (first_row) {
+            const bool header = std::any_of(fields.begin(), fields.end(),
+                                            [](const QString& f) { return !number(f); });
+            if (fields.size() < static_cast<int>(COORDINATE_PROPERTY_NAMES.size()))
+                fail(_("line %1: %2 columns; points need at least three (X, Y, Z)")
+                         .arg(line_number)
+                         .arg(fields.size()));
+            if (!header && fields.size() > static_cast<int>(DEFAULT_PROPERTY_NAMES.size()))
+                fail(_("line %1: %2 columns but no header row naming them (at most %3 columns "
+                       "take default names)")
+                         .arg(line_number)
+                         .arg(fields.size())
+                         .arg(DEFAULT_PROPERTY_NAMES.size()));
+            for (int i = 0; i < fields.size(); ++i)
+                table.names_ << (header ? fields[i] : DEFAULT_PROPERTY_NAMES[i]);
+            if (std::set<QString>(table.names_.begin(), table.names_.end()).size() !=
+                static_cast<std::size_t>(table.names_.size()))
+                fail(_("line %1: the header row names a column twice").arg(line_number));
+            table.columns_.resize(fields.size());
+            if (header) continue;
+        }
+        if (fields.size() != table.names_.size())
+            fail(_("line %1: %2 columns, expected %3 like the first row")
+                     .arg(line_number)
+                     .arg(fields.size())
+                     .arg(table.names_.size()));
+        for (int i = 0; i < fields.size(); ++i) {
+            const auto value = number(fields[i]);
+            if (!value)
+                fail(_("line %1, column %2: \"%3\" is not a number")
+                         .arg(line_number)
+                         .arg(i + 1)
+                         .arg(fields[i]));
+            table.columns_[i].push_back(*value);
+        }
+    }
+    if (table.size() == 0) fail(_("no points in the file"));
+    return table;
+}
+
+const std::vector<double>& PointTable::column(const QString& name) const {
+    const int index = names_.indexOf(name);
+    if (index < 0) throw utils::LookupError("no column named " + name.toStdString());
+    return columns_[index];
+}
+
+}  // namespace korvex::app::data

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "korvex/app/data/segy_volume_file.h"
+
+struct segy_file_handle;
+
+namespace korvex::app::data {
+
+// Writes a SEG-Y file trace by trace, in the order the caller gives: the demo survey
+// and the tests make their volumes with it. Failures throw utils::ValueError.
+class SegyWriter final {
+public:
+    // `format` is a SEG-Y sample format code (1 IBM float, 2/3/8 integers, 5 IEEE float).
+    SegyWriter(const QString& path, int samples, int format, int interval_us,
+               SegyHeaderBytes bytes = {});
+    ~SegyWriter();
+    SegyWriter(const SegyWriter&) = delete;
+    SegyWriter& operator=(const SegyWriter&) = delete;
+
+    // Integer formats round the values. `values` must hold one value per sample.
+    void write_trace(int iline, int xline, const std::vector<float>& values, int delay_ms = 0);
+    // Flushes and closes; a failure here means the file is incomplete.
+    void close();
+
+private:
+    [[noreturn]] void fail(const QString& what) const;
+
+    QString path_;
+    SegyHeaderBytes bytes_;
+    segy_file_handle* file_ = nullptr;
+    int samples_;
+    int format_;
+    int interval_us_;
+    long trace0_ = 0;
+    int trace_bytes_;
+    int traces_ = 0;
+};
+
+}  // namespace korvex::app::data

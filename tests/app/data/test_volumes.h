@@ -1,0 +1,52 @@
+#pragma once
+
+#include <segyio/segy.h>
+
+#include <QString>
+#include <vector>
+
+#include "korvex/app/data/segy_writer.h"
+
+// Small SEG-Y volumes written for the tests, whose every value is known.
+namespace korvex::testing {
+
+struct VolumeSpec {
+    std::vector<int> ilines{10, 11, 12, 13};
+    std::vector<int> xlines{20, 21, 22, 23, 24};
+    int samples = 6;
+    int format = SEGY_IEEE_FLOAT_4_BYTE;
+    bool inline_sorted = true;
+    int interval_us = 4000;
+    int delay_ms = 0;
+    app::data::SegyHeaderBytes bytes{};
+
+    // Distinct small values, exact in every format (integers fit int8).
+    float value(int il_index, int xl_index, int sample) const {
+        const int base = (il_index * 31 + xl_index * 7 + sample * 3) % 101 - 50;
+        const bool integer = format == SEGY_SIGNED_INTEGER_4_BYTE ||
+                             format == SEGY_SIGNED_SHORT_2_BYTE || format == SEGY_SIGNED_CHAR_1_BYTE;
+        return integer ? float(base) : base + 0.25f;
+    }
+
+    std::vector<float> trace(int il_index, int xl_index) const {
+        std::vector<float> values(samples);
+        for (int s = 0; s < samples; ++s) values[s] = value(il_index, xl_index, s);
+        return values;
+    }
+};
+
+inline void write_volume(const QString& path, const VolumeSpec& spec) {
+    app::data::SegyWriter writer(path, spec.samples, spec.format, spec.interval_us, spec.bytes);
+    const int slow = int(spec.inline_sorted ? spec.ilines.size() : spec.xlines.size());
+    const int fast = int(spec.inline_sorted ? spec.xlines.size() : spec.ilines.size());
+    for (int i = 0; i < slow; ++i) {
+        for (int j = 0; j < fast; ++j) {
+            const int il = spec.inline_sorted ? i : j;
+            const int xl = spec.inline_sorted ? j : i;
+            writer.write_trace(spec.ilines[il], spec.xlines[xl], spec.trace(il, xl), spec.delay_ms);
+        }
+    }
+    writer.close();
+}
+
+}  // namespace korvex::testing

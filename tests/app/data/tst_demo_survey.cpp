@@ -1,0 +1,47 @@
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+
+#include "korvex/app/data/demo_survey.h"
+#include "korvex/app/data/point_table.h"
+#include "korvex/app/data/segy_volume_file.h"
+
+using korvex::app::data::DemoSurvey;
+using korvex::app::data::PointTable;
+using korvex::app::data::SegyVolumeFile;
+
+class DemoSurveyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writes_a_readable_survey_once() {
+        QTemporaryDir dir;
+        const auto files = DemoSurvey::ensure(dir.path() + "/demo");
+        const SegyVolumeFile volume(files.volume);
+        const auto& g = volume.geometry();
+        QVERIFY(g.iline_count() >= 200 && g.xline_count() >= 200);
+        QCOMPARE(g.format, 5);
+        QVERIFY(!QFileInfo::exists(files.volume + ".part"));
+
+        // The picks lie on a reflector: the volume is strong at the picked times.
+        const auto horizon = PointTable::read(files.horizon, "comma");
+        QCOMPARE(horizon.names().mid(0, 3), QStringList({"X", "Y", "Z"}));
+        const auto stats = volume.amplitude_stats();
+        for (int i = 0; i < horizon.size(); i += 97) {
+            const int il = int(horizon.column(0)[i]) - g.ilines[0];
+            const int xl = int(horizon.column(1)[i]) - g.xlines[0];
+            const int sample = int(std::lround((horizon.column(2)[i] - g.delay_ms) / g.sample_interval_ms));
+            QVERIFY(std::fabs(volume.read_trace(il, xl)[sample]) > 0.5f * stats.clip);
+        }
+
+        // A second call finds the files and leaves them alone.
+        const auto written = QFileInfo(files.volume).lastModified();
+        QTest::qWait(20);
+        DemoSurvey::ensure(dir.path() + "/demo");
+        QCOMPARE(QFileInfo(files.volume).lastModified(), written);
+    }
+};
+
+QTEST_GUILESS_MAIN(DemoSurveyTest)
+#include "tst_demo_survey.moc"
