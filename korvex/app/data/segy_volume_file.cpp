@@ -277,16 +277,16 @@ Section SegyVolumeFile::read_depth(int sample_index) const {
     const int xl_count = geometry_.xline_count();
     const std::size_t count = static_cast<std::size_t>(il_count) * xl_count;
     std::vector<char> raw(count * elem);
-    // Gathered in inline-major order whatever the file's sorting.
-    for (int il = 0; il < il_count; ++il) {
-        for (int xl = 0; xl < xl_count; ++xl) {
-            char* out = raw.data() + (static_cast<std::size_t>(il) * xl_count + xl) * elem;
-            const int err = segy_readsubtr(file_, static_cast<int>(geometry_.trace_number(il, xl)),
-                                           sample_index, sample_index + 1, 1, out, nullptr,
-                                           trace0_, trace_bytes_);
-            if (err != SEGY_OK)
-                fail_read(err, _("the time slice at %1 ms").arg(geometry_.time_at(sample_index)));
-        }
+    // Read in file order, so the operating system's read-ahead helps; stored inline-major.
+    const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
+    for (std::size_t trace = 0; trace < count; ++trace) {
+        const std::size_t il = by_inline ? trace / xl_count : trace % il_count;
+        const std::size_t xl = by_inline ? trace % xl_count : trace / il_count;
+        const int err = segy_readsubtr(file_, static_cast<int>(trace), sample_index,
+                                       sample_index + 1, 1, raw.data() + (il * xl_count + xl) * elem,
+                                       nullptr, trace0_, trace_bytes_);
+        if (err != SEGY_OK)
+            fail_read(err, _("the time slice at %1 ms").arg(geometry_.time_at(sample_index)));
     }
     return Section{il_count, xl_count, to_floats(raw, count)};
 }
