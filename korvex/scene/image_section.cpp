@@ -1,0 +1,181 @@
+#include "korvex/scene/image_section.h"
+
+#include <cmath>
+
+#include <vtkFloatArray.h>
+#include <vtkImageActor.h>
+#include <vtkImageData.h>
+#include <vtkImageMapper3D.h>
+#include <vtkImageProperty.h>
+#include <vtkLookupTable.h>
+#include <vtkPointData.h>
+
+#include "korvex/scene/colormap.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+
+namespace korvex::scene {
+
+namespace {
+
+// World axes (normal, u, v) of a plane normal to `axis`.
+std::array<int, 3> plane_axes(char axis) {
+    switch (axis) {
+        case 'x':
+            return {0, 1, 2};
+        case 'y':
+            return {1, 0, 2};
+        case 'z':
+            return {2, 0, 1};
+        default:
+            throw utils::ValueError(
+                utils::format("a section lies across 'x', 'y' or 'z', not '{}'", axis).toStdString());
+    }
+}
+
+void check_extent(const PlaneExtent& extent) {
+    for (double value : {extent.u0, extent.u1, extent.v0, extent.v1}) {
+        if (!std::isfinite(value)) throw utils::ValueError("a section's extent must be finite");
+    }
+}
+
+// Spacing along one in-plane axis; a single sample needs none, several need a length.
+double spacing(double first, double last, int samples, const char* axis) {
+    if (samples == 1) return 1.0;
+    if (first == last) {
+        throw utils::ValueError(
+            utils::format("a section's extent along {} has zero length", axis).toStdString());
+    }
+    return std::abs(last - first) / (samples - 1);
+}
+
+}  // namespace
+
+ImageSection::ImageSection(std::vector<float> data, int rows, int cols, char axis, double position,
+                           const PlaneExtent& extent, const QString& colormap,
+                           const std::array<double, 2>& clim)
+    : Visual(vtkSmartPointer<vtkImageActor>::New()),
+      image_(vtkSmartPointer<vtkImageData>::New()),
+      axis_(axis),
+      position_(position),
+      extent_(extent),
+      colormap_(colormap),
+      clim_(clim) {
+    plane_axes(axis);
+    check_extent(extent);
+    if (!std::isfinite(position)) throw utils::ValueError("a section's position must be finite");
+    auto table = make_lookup_table(colormap, clim);
+    actor()->GetMapper()->SetInputData(image_);
+    vtkImageProperty* property = actor()->GetProperty();
+    property->SetLookupTable(table);
+    property->UseLookupTableScalarRangeOn();
+    property->SetInterpolationTypeToLinear();
+    set_data(data, rows, cols);
+}
+
+vtkImageActor* ImageSection::actor() const { return static_cast<vtkImageActor*>(prop()); }
+
+void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) {
+    if (rows < 1 || cols < 1 || data.size() != static_cast<std::size_t>(rows) * cols) {
+        throw utils::ValueError(utils::format("a {} x {} section needs {} values, got {}", rows, cols,
+                                              static_cast<long long>(rows) * cols, data.size())
+                                    .toStdString());
+    }
+    spacing(extent_.u0, extent_.u1, cols, "u");
+    spacing(extent_.v0, extent_.v1, rows, "v");
+    const bool flip_u = extent_.u1 < extent_.u0;
+    const bool flip_v = extent_.v1 < extent_.v0;
+    auto values = vtkSmartPointer<vtkFloatArray>::New();
+    values->SetNumberOfValues(static_cast<vtkIdType>(data.size()));
+    float* out = values->GetPointer(0);
+    for (int row = 0; row < rows; ++row) {
+        const float* in = data.data() + static_cast<std::ptrdiff_t>(flip_v ? rows - 1 - row : row) * cols;
+        float* line = out + static_cast<std::ptrdiff_t>(row) * cols;
+        if (flip_u) {
+            std::reverse_copy(in, in + cols, line);
+        } else {
+            std::copy(in, in + cols, line);
+        }
+    }
+    rows_ = rows;
+    cols_ = cols;
+    image_->GetPointData()->SetScalars(values);
+    place();
+}
+
+void ImageSection::set_position(double position) {
+    if (!std::isfinite(position)) throw utils::ValueError("a section's position must be finite");
+    position_ = position;
+    place();
+}
+
+void ImageSection::set_extent(const PlaneExtent& extent) {
+    check_extent(extent);
+    spacing(extent.u0, extent.u1, cols_, "u");
+    spacing(extent.v0, extent.v1, rows_, "v");
+    // The stored samples follow the old orientation: take them out in array order first.
+    const std::vector<float> data = array_data();
+    extent_ = extent;
+    set_data(data, rows_, cols_);
+}
+
+std::vector<float> ImageSection::array_data() const {
+    const auto* values = static_cast<vtkFloatArray*>(image_->GetPointData()->GetScalars());
+    const bool flip_u = extent_.u1 < extent_.u0;
+    const bool flip_v = extent_.v1 < extent_.v0;
+    std::vector<float> data(static_cast<std::size_t>(rows_) * cols_);
+    for (int row = 0; row < rows_; ++row) {
+        for (int col = 0; col < cols_; ++col) {
+            const int stored_row = flip_v ? rows_ - 1 - row : row;
+            const int stored_col = flip_u ? cols_ - 1 - col : col;
+            data[static_cast<std::size_t>(row) * cols_ + col] =
+                values->GetValue(static_cast<vtkIdType>(stored_row) * cols_ + stored_col);
+        }
+    }
+    return data;
+}
+
+void ImageSection::set_colormap(const QString& colormap) {
+    actor()->GetProperty()->SetLookupTable(make_lookup_table(colormap, clim_));
+    colormap_ = colormap;
+    update();
+}
+
+void ImageSection::set_clim(const std::array<double, 2>& clim) {
+    actor()->GetProperty()->SetLookupTable(make_lookup_table(colormap_, clim));
+    clim_ = clim;
+    update();
+}
+
+void ImageSection::place() {
+    const auto axes = plane_axes(axis_);
+    int dims[3] = {1, 1, 1};
+    double origin[3] = {0, 0, 0};
+    double step[3] = {1, 1, 1};
+    dims[axes[1]] = cols_;
+    dims[axes[2]] = rows_;
+    origin[axes[0]] = position_;
+    origin[axes[1]] = std::min(extent_.u0, extent_.u1);
+    origin[axes[2]] = std::min(extent_.v0, extent_.v1);
+    step[axes[1]] = spacing(extent_.u0, extent_.u1, cols_, "u");
+    step[axes[2]] = spacing(extent_.v0, extent_.v1, rows_, "v");
+    image_->SetDimensions(dims);
+    image_->SetOrigin(origin);
+    image_->SetSpacing(step);
+    image_->Modified();
+    actor()->SetDisplayExtent(0, dims[0] - 1, 0, dims[1] - 1, 0, dims[2] - 1);
+    update();
+}
+
+std::optional<float> ImageSection::value_at(const std::array<double, 3>& world) const {
+    const auto axes = plane_axes(axis_);
+    const double* origin = image_->GetOrigin();
+    const double* step = image_->GetSpacing();
+    const long col = std::lround((world[axes[1]] - origin[axes[1]]) / step[axes[1]]);
+    const long row = std::lround((world[axes[2]] - origin[axes[2]]) / step[axes[2]]);
+    if (col < 0 || col >= cols_ || row < 0 || row >= rows_) return std::nullopt;
+    auto* values = static_cast<vtkFloatArray*>(image_->GetPointData()->GetScalars());
+    return values->GetValue(static_cast<vtkIdType>(row) * cols_ + col);
+}
+
+}  // namespace korvex::scene

@@ -1,0 +1,83 @@
+#pragma once
+
+// A 2-D float array drawn on an axis-aligned plane, coloured through a colormap and
+// colour limit: the visual of a seismic section.
+//
+// The plane is normal to `axis` ('x', 'y' or 'z') at `position`. Its two in-plane
+// axes (u, v) are (y, z) for 'x', (x, z) for 'y' and (x, y) for 'z'. The array is
+// row-major, `rows` x `cols`: column index along u, row index along v. The extent
+// gives the world coordinates of the first and last sample centres along u and v;
+// a decreasing range (u1 < u0, e.g. depth growing downwards) flips the array.
+//
+//   ImageSection section(amplitudes, nz, nx, 'y', y_of_inline, {x0, x1, z_top, z_bottom},
+//                        "seismic", {-clip, clip});
+//   section.set_position(y_of_next_inline);   // move the plane
+//   section.set_data(next_amplitudes, nz, nx);
+//   section.set_clim({-2 * clip, 2 * clip});
+//   std::optional<float> a = section.value_at(*canvas.pick_point(pos));
+
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+#include <vtkSmartPointer.h>
+
+#include "korvex/scene/visual.h"
+
+class vtkImageActor;
+class vtkImageData;
+
+namespace korvex::scene {
+
+struct PlaneExtent {
+    double u0 = 0.0, u1 = 1.0, v0 = 0.0, v1 = 1.0;
+};
+
+class ImageSection : public Visual {
+public:
+    // Throws utils::ValueError on a size mismatch, an unknown axis, an empty or
+    // zero-length extent, an unknown colormap or a bad limit.
+    ImageSection(std::vector<float> data, int rows, int cols, char axis, double position,
+                 const PlaneExtent& extent, const QString& colormap = "seismic",
+                 const std::array<double, 2>& clim = {-1.0, 1.0});
+
+    void set_data(const std::vector<float>& data, int rows, int cols);
+    void set_position(double position);
+    void set_extent(const PlaneExtent& extent);
+    void set_colormap(const QString& colormap);
+    void set_clim(const std::array<double, 2>& clim);
+
+    char axis() const { return axis_; }
+    double position() const { return position_; }
+    PlaneExtent extent() const { return extent_; }
+    QString colormap() const { return colormap_; }
+    std::array<double, 2> clim() const { return clim_; }
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    // The samples as given: row-major, rows x cols.
+    std::vector<float> array_data() const;
+
+    // The sample nearest to a world point in the plane (the position along the normal
+    // is ignored); absent outside the section.
+    std::optional<float> value_at(const std::array<double, 3>& world) const;
+
+protected:
+    const char* type_name() const override { return "ImageSection"; }
+
+private:
+    vtkImageActor* actor() const;
+    // Places the image (origin, spacing, dimensions) from the plane and extent.
+    void place();
+
+    vtkSmartPointer<vtkImageData> image_;
+    char axis_;
+    double position_;
+    PlaneExtent extent_;
+    QString colormap_;
+    std::array<double, 2> clim_;
+    int rows_ = 0;
+    int cols_ = 0;
+};
+
+}  // namespace korvex::scene

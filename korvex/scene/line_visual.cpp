@@ -1,0 +1,95 @@
+#include "korvex/scene/line_visual.h"
+
+#include <vtkActor.h>
+#include <vtkCellArray.h>
+#include <vtkPointData.h>
+#include <vtkPoints.h>
+#include <vtkPolyData.h>
+#include <vtkPolyDataMapper.h>
+#include <vtkProperty.h>
+#include <vtkUnsignedCharArray.h>
+
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+
+namespace korvex::scene {
+
+LineVisual::LineVisual(std::vector<Point3> points, Connect connect, const Color& color, double width)
+    : Visual(vtkSmartPointer<vtkActor>::New()),
+      lines_(vtkSmartPointer<vtkPolyData>::New()),
+      connect_(connect) {
+    auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
+    mapper->SetInputData(lines_);
+    mapper->ScalarVisibilityOff();
+    actor()->SetMapper(mapper);
+    actor()->GetProperty()->LightingOff();
+    set_data(std::move(points));
+    set_color(color);
+    set_width(width);
+}
+
+vtkActor* LineVisual::actor() const { return static_cast<vtkActor*>(prop()); }
+
+void LineVisual::set_data(std::vector<Point3> points) {
+    if (connect_ == Connect::Segments && points.size() % 2 != 0) {
+        throw utils::ValueError(
+            utils::format("segments need pairs of points, got {} points", points.size()).toStdString());
+    }
+    vtkDataArray* colors = lines_->GetPointData()->GetScalars();
+    if (colors && colors->GetNumberOfTuples() != static_cast<vtkIdType>(points.size())) {
+        throw utils::ValueError("the number of points must match the per-point colours");
+    }
+    auto vertices = vtkSmartPointer<vtkPoints>::New();
+    vertices->SetNumberOfPoints(static_cast<vtkIdType>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        vertices->SetPoint(static_cast<vtkIdType>(i), points[i].data());
+    }
+    auto cells = vtkSmartPointer<vtkCellArray>::New();
+    const auto count = static_cast<vtkIdType>(points.size());
+    if (connect_ == Connect::Segments) {
+        for (vtkIdType i = 0; i + 1 < count; i += 2) {
+            const vtkIdType pair[2] = {i, i + 1};
+            cells->InsertNextCell(2, pair);
+        }
+    } else if (count > 1) {
+        cells->InsertNextCell(count);
+        for (vtkIdType i = 0; i < count; ++i) cells->InsertCellPoint(i);
+    }
+    lines_->SetPoints(vertices);
+    lines_->SetLines(cells);
+    count_ = points.size();
+    update();
+}
+
+void LineVisual::set_color(const Color& color) {
+    const auto rgba = color.rgba();
+    actor()->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    actor()->GetProperty()->SetOpacity(rgba[3]);
+    actor()->GetMapper()->ScalarVisibilityOff();
+    update();
+}
+
+void LineVisual::set_colors(const std::vector<Color>& colors) {
+    if (colors.size() != count_) {
+        throw utils::ValueError(utils::format("{} colours given for {} points", colors.size(), count_)
+                                    .toStdString());
+    }
+    auto scalars = vtkSmartPointer<vtkUnsignedCharArray>::New();
+    scalars->SetNumberOfComponents(4);
+    for (const Color& color : colors) {
+        const auto c = color.RGBA();
+        scalars->InsertNextTuple4(c[0], c[1], c[2], c[3]);
+    }
+    lines_->GetPointData()->SetScalars(scalars);
+    auto* mapper = actor()->GetMapper();
+    mapper->ScalarVisibilityOn();
+    mapper->SetColorModeToDirectScalars();
+    update();
+}
+
+void LineVisual::set_width(double width) {
+    actor()->GetProperty()->SetLineWidth(static_cast<float>(width));
+    update();
+}
+
+}  // namespace korvex::scene

@@ -1,0 +1,50 @@
+#pragma once
+
+// Lines through points: one polyline ("strip") or separate segments between
+// consecutive pairs of points ("segments"), in one colour or one colour per point.
+//   LineVisual lines(points, LineVisual::Connect::Segments, Color("black"), 2.0);
+//   lines.set_data(new_points);   // same connection, same colouring rule
+
+#include <array>
+#include <vector>
+
+#include <vtkSmartPointer.h>
+
+#include "korvex/scene/color.h"
+#include "korvex/scene/visual.h"
+
+class vtkActor;
+class vtkPolyData;
+
+namespace korvex::scene {
+
+using Point3 = std::array<double, 3>;
+
+class LineVisual : public Visual {
+public:
+    enum class Connect { Strip, Segments };
+
+    // Segments need an even number of points (utils::ValueError otherwise).
+    LineVisual(std::vector<Point3> points, Connect connect, const Color& color, double width = 1.0);
+
+    // Replaces the points; with per-point colours the count must not change.
+    void set_data(std::vector<Point3> points);
+    void set_color(const Color& color);
+    // One colour per point (utils::ValueError on a count mismatch).
+    void set_colors(const std::vector<Color>& colors);
+    void set_width(double width);
+
+    std::size_t point_count() const { return count_; }
+
+protected:
+    const char* type_name() const override { return "LineVisual"; }
+
+private:
+    vtkActor* actor() const;
+
+    vtkSmartPointer<vtkPolyData> lines_;
+    Connect connect_;
+    std::size_t count_ = 0;
+};
+
+}  // namespace korvex::scene

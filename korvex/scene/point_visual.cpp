@@ -1,0 +1,103 @@
+#include "korvex/scene/point_visual.h"
+
+#include <vtkActor.h>
+#include <vtkCellArray.h>
+#include <vtkFloatArray.h>
+#include <vtkLookupTable.h>
+#include <vtkPointData.h>
+#include <vtkPoints.h>
+#include <vtkPolyData.h>
+#include <vtkPolyDataMapper.h>
+#include <vtkProperty.h>
+
+#include "korvex/scene/colormap.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+
+namespace korvex::scene {
+
+PointVisual::PointVisual(std::vector<Point3> positions, const Color& color, double size)
+    : Visual(vtkSmartPointer<vtkActor>::New()), points_(vtkSmartPointer<vtkPolyData>::New()) {
+    auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
+    mapper->SetInputData(points_);
+    actor()->SetMapper(mapper);
+    actor()->GetProperty()->SetRenderPointsAsSpheres(true);
+    set_data(std::move(positions));
+    set_color(color);
+    set_size(size);
+}
+
+vtkActor* PointVisual::actor() const { return static_cast<vtkActor*>(prop()); }
+
+void PointVisual::set_data(std::vector<Point3> positions) {
+    vtkDataArray* scalars = points_->GetPointData()->GetScalars();
+    if (scalars && scalars->GetNumberOfTuples() != static_cast<vtkIdType>(positions.size())) {
+        throw utils::ValueError("the number of points must match the per-point values");
+    }
+    auto vertices = vtkSmartPointer<vtkPoints>::New();
+    auto cells = vtkSmartPointer<vtkCellArray>::New();
+    vertices->SetNumberOfPoints(static_cast<vtkIdType>(positions.size()));
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const auto id = static_cast<vtkIdType>(i);
+        vertices->SetPoint(id, positions[i].data());
+        cells->InsertNextCell(1, &id);
+    }
+    points_->SetPoints(vertices);
+    points_->SetVerts(cells);
+    count_ = positions.size();
+    update();
+}
+
+void PointVisual::set_color(const Color& color) {
+    points_->GetPointData()->SetScalars(nullptr);
+    actor()->GetMapper()->ScalarVisibilityOff();
+    const auto rgba = color.rgba();
+    actor()->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    actor()->GetProperty()->SetOpacity(rgba[3]);
+    update();
+}
+
+void PointVisual::set_scalars(const std::vector<float>& values, const QString& colormap,
+                              const std::array<double, 2>& clim) {
+    if (values.size() != count_) {
+        throw utils::ValueError(
+            utils::format("{} values given for {} points", values.size(), count_).toStdString());
+    }
+    make_lookup_table(colormap, clim);  // validates both before anything changes
+    auto scalars = vtkSmartPointer<vtkFloatArray>::New();
+    scalars->SetNumberOfValues(static_cast<vtkIdType>(values.size()));
+    for (std::size_t i = 0; i < values.size(); ++i) scalars->SetValue(static_cast<vtkIdType>(i), values[i]);
+    points_->GetPointData()->SetScalars(scalars);
+    colormap_ = colormap;
+    clim_ = clim;
+    use_lookup_table();
+}
+
+void PointVisual::set_colormap(const QString& colormap) {
+    make_lookup_table(colormap, clim_);
+    colormap_ = colormap;
+    use_lookup_table();
+}
+
+void PointVisual::set_clim(const std::array<double, 2>& clim) {
+    make_lookup_table(colormap_, clim);
+    clim_ = clim;
+    use_lookup_table();
+}
+
+void PointVisual::use_lookup_table() {
+    if (!points_->GetPointData()->GetScalars()) return;  // one colour: nothing to map
+    auto* mapper = actor()->GetMapper();
+    mapper->SetLookupTable(make_lookup_table(colormap_, clim_));
+    mapper->SetScalarRange(clim_[0], clim_[1]);
+    mapper->SetColorModeToMapScalars();
+    mapper->ScalarVisibilityOn();
+    update();
+}
+
+void PointVisual::set_size(double size) {
+    actor()->GetProperty()->SetPointSize(static_cast<float>(size));
+    update();
+}
+
+}  // namespace korvex::scene

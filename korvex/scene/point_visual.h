@@ -1,0 +1,56 @@
+#pragma once
+
+// Round markers at points, in one colour or coloured per point by a scalar through a
+// colormap and colour limit (well picks, horizons' control points, ...).
+//   PointVisual points(positions, Color("black"), 6.0);
+//   points.set_scalars(values, "jet", {0.0, 100.0});
+//   points.set_clim({0.0, 50.0});        // recolours in place
+
+#include <QString>
+#include <array>
+#include <vector>
+
+#include <vtkSmartPointer.h>
+
+#include "korvex/scene/color.h"
+#include "korvex/scene/line_visual.h"
+#include "korvex/scene/visual.h"
+
+class vtkActor;
+class vtkPolyData;
+
+namespace korvex::scene {
+
+class PointVisual : public Visual {
+public:
+    PointVisual(std::vector<Point3> positions, const Color& color, double size = 5.0);
+
+    // Replaces the positions; per-point scalars must keep their count.
+    void set_data(std::vector<Point3> positions);
+    // One colour for all points (drops per-point scalars).
+    void set_color(const Color& color);
+    // Colours each point by its value (utils::ValueError on a count mismatch, an unknown
+    // colormap or a bad limit).
+    void set_scalars(const std::vector<float>& values, const QString& colormap,
+                     const std::array<double, 2>& clim);
+    void set_colormap(const QString& colormap);
+    void set_clim(const std::array<double, 2>& clim);
+    // Marker diameter in pixels.
+    void set_size(double size);
+
+    std::size_t point_count() const { return count_; }
+
+protected:
+    const char* type_name() const override { return "PointVisual"; }
+
+private:
+    vtkActor* actor() const;
+    void use_lookup_table();
+
+    vtkSmartPointer<vtkPolyData> points_;
+    QString colormap_ = "jet";
+    std::array<double, 2> clim_{0.0, 1.0};
+    std::size_t count_ = 0;
+};
+
+}  // namespace korvex::scene

@@ -1,0 +1,182 @@
+#include "korvex/scene/scene_canvas.h"
+
+#include <QMouseEvent>
+#include <QTimer>
+#include <QVTKOpenGLNativeWidget.h>
+#include <stdexcept>
+
+#include <vtkCallbackCommand.h>
+#include <vtkCellPicker.h>
+#include <vtkGenericOpenGLRenderWindow.h>
+#include <vtkImageData.h>
+#include <vtkAssemblyNode.h>
+#include <vtkAssemblyPath.h>
+#include <vtkRenderWindowInteractor.h>
+#include <vtkRenderer.h>
+#include <vtkUnsignedCharArray.h>
+#include <vtkWindowToImageFilter.h>
+
+#include "korvex/scene/mouse_event.h"
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/turntable_interactor_style.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/scene/visual.h"
+#include "korvex/utils/qthelpers.h"
+
+namespace korvex::scene {
+
+namespace {
+
+// Half the side, in device pixels, of the square searched when nothing is drawn
+// exactly under the mouse: enough to hit a line of one or two pixels.
+constexpr int PICK_SLACK = 3;
+
+int button_number(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return MouseEvent::LEFT;
+        case Qt::RightButton:
+            return MouseEvent::RIGHT;
+        case Qt::MiddleButton:
+            return MouseEvent::MIDDLE;
+        default:
+            return 0;
+    }
+}
+
+// The camera must fit the window's current shape before each frame.
+void apply_camera(vtkObject*, unsigned long, void* client_data, void*) {
+    try {
+        static_cast<ViewBox*>(client_data)->camera().apply();
+    } catch (...) {
+        // A VTK callback: the frame is drawn with the previous camera.
+    }
+}
+
+}  // namespace
+
+SceneCanvas::SceneCanvas(const Color& bgcolor, QObject* parent)
+    : QObject(parent),
+      bgcolor_(bgcolor),
+      render_window_(vtkSmartPointer<vtkGenericOpenGLRenderWindow>::New()),
+      style_(vtkSmartPointer<TurntableInteractorStyle>::New()) {
+    render_window_->SetAlphaBitPlanes(1);
+}
+
+SceneCanvas::~SceneCanvas() {
+    // The native widget may outlive the canvas for a moment (its Qt parent deletes it
+    // later): leave it nothing that points back here.
+    style_->set_view(nullptr);
+    if (view_) {
+        view_->renderer()->RemoveAllObservers();
+        render_window_->RemoveRenderer(view_->renderer());
+    }
+    view_.reset();
+    if (native_ && !native_->parent()) delete native_;
+}
+
+ViewBox* SceneCanvas::add_view() {
+    if (view_) throw std::logic_error("a scene canvas holds a single view");
+    view_ = std::make_unique<ViewBox>(*this);
+    auto callback = vtkSmartPointer<vtkCallbackCommand>::New();
+    callback->SetCallback(apply_camera);
+    callback->SetClientData(view_.get());
+    view_->renderer()->AddObserver(vtkCommand::StartEvent, callback);
+    render_window_->AddRenderer(view_->renderer());
+    connect_interactor();
+    return view_.get();
+}
+
+QVTKOpenGLNativeWidget* SceneCanvas::create_native() {
+    if (native_) return native_;
+    native_ = new QVTKOpenGLNativeWidget();
+    native_->setRenderWindow(render_window_.Get());
+    native_->installEventFilter(this);
+    connect(native_, &QObject::destroyed, this, [this] { native_ = nullptr; });
+    connect_interactor();
+    return native_;
+}
+
+void SceneCanvas::connect_interactor() {
+    if (!native_ || !view_) return;
+    style_->set_view(view_.get());
+    style_->SetDefaultRenderer(view_->renderer());
+    native_->interactor()->SetInteractorStyle(style_);
+}
+
+vtkGenericOpenGLRenderWindow* SceneCanvas::render_window() const { return render_window_; }
+
+void SceneCanvas::show() {
+    if (native_) native_->show();
+}
+
+std::array<double, 2> SceneCanvas::display_position(const QPoint& pos) const {
+    const double ratio = native_ ? native_->effectiveDevicePixelRatio() : 1.0;
+    const int height = render_window_->GetSize()[1];
+    return {pos.x() * ratio, height - pos.y() * ratio - 1.0};
+}
+
+Visual* SceneCanvas::visual_at(const QPoint& pos) const {
+    if (!view_ || !native_) return nullptr;
+    const auto [x, y] = display_position(pos);
+    vtkRenderer* renderer = view_->renderer();
+    vtkAssemblyPath* path = renderer->PickProp(x, y);
+    if (!path) path = renderer->PickProp(x - PICK_SLACK, y - PICK_SLACK, x + PICK_SLACK, y + PICK_SLACK);
+    return path ? view_->visual_of(path->GetFirstNode()->GetViewProp()) : nullptr;
+}
+
+std::optional<std::array<double, 3>> SceneCanvas::pick_point(const QPoint& pos) const {
+    if (!view_ || !native_) return std::nullopt;
+    const auto [x, y] = display_position(pos);
+    auto picker = vtkSmartPointer<vtkCellPicker>::New();
+    if (picker->Pick(x, y, 0.0, view_->renderer()) == 0) return std::nullopt;
+    std::array<double, 3> point{};
+    picker->GetPickPosition(point.data());
+    return point;
+}
+
+QImage SceneCanvas::render() const {
+    if (!native_ || !native_->isValid()) {
+        throw std::runtime_error("the canvas has not been shown yet, there is nothing to render");
+    }
+    auto grab = vtkSmartPointer<vtkWindowToImageFilter>::New();
+    grab->SetInput(render_window_);
+    grab->SetInputBufferTypeToRGBA();
+    grab->ReadFrontBufferOff();
+    grab->ShouldRerenderOn();
+    grab->Update();
+    vtkImageData* pixels = grab->GetOutput();
+    int dims[3];
+    pixels->GetDimensions(dims);
+    const auto* data = static_cast<const unsigned char*>(pixels->GetScalarPointer());
+    QImage image(dims[0], dims[1], QImage::Format_RGBA8888);
+    const int row_bytes = dims[0] * 4;
+    for (int row = 0; row < dims[1]; ++row) {
+        // VTK's rows run bottom-up.
+        std::copy_n(data + static_cast<std::ptrdiff_t>(dims[1] - 1 - row) * row_bytes, row_bytes,
+                    image.scanLine(row));
+    }
+    return image;
+}
+
+void SceneCanvas::update() {
+    if (update_pending_ || !native_) return;
+    update_pending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        update_pending_ = false;
+        if (native_ && native_->isVisible()) render_window_->Render();
+    });
+}
+
+void SceneCanvas::on_mouse_press(const MouseEvent&) {}
+
+bool SceneCanvas::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == native_ && event->type() == QEvent::MouseButtonPress) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const MouseEvent mouse{press->pos(), button_number(press->button()), press->modifiers()};
+        utils::call_guarded("Mouse press", [&] { on_mouse_press(mouse); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace korvex::scene

@@ -1,0 +1,85 @@
+#pragma once
+
+// A drawing surface with one view: a VTK render window (alpha planes on), and after
+// create_native() the Qt widget that shows it.
+//   SceneCanvas canvas;                 // white
+//   ViewBox* view = canvas.add_view();
+//   auto* widget = canvas.create_native();  layout->addWidget(widget);
+//   canvas.show();
+//   Visual* hit = canvas.visual_at(pos);           // the visual drawn at a Qt pixel
+//   auto point = canvas.pick_point(pos);           // the exact world point there
+//   write_png("shot.png", canvas.render());
+// Every mouse press on the native widget reaches on_mouse_press (exceptions are
+// logged, never passed on); the camera still gets the press afterwards.
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include <vtkSmartPointer.h>
+
+#include "korvex/scene/color.h"
+
+class QVTKOpenGLNativeWidget;
+class vtkGenericOpenGLRenderWindow;
+
+namespace korvex::scene {
+
+class TurntableInteractorStyle;
+class ViewBox;
+class Visual;
+struct MouseEvent;
+
+class SceneCanvas : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SceneCanvas(const Color& bgcolor = Color(1.0, 1.0, 1.0), QObject* parent = nullptr);
+    ~SceneCanvas() override;
+
+    Color bgcolor() const { return bgcolor_; }
+
+    // Creates the canvas's view; a canvas holds one (a second call throws std::logic_error).
+    ViewBox* add_view();
+    ViewBox* view() const { return view_.get(); }
+
+    // Creates the Qt widget showing the canvas (once; later calls return it).
+    QVTKOpenGLNativeWidget* create_native();
+    QVTKOpenGLNativeWidget* native() const { return native_; }
+    void show();
+
+    // The visual drawn at `pos` (Qt pixels of the native widget), or nullptr. Thin lines
+    // are found within a few pixels.
+    Visual* visual_at(const QPoint& pos) const;
+    // The world point of the surface drawn at `pos`, if any.
+    std::optional<std::array<double, 3>> pick_point(const QPoint& pos) const;
+
+    // The whole canvas as drawn now, RGBA, at its size in device pixels. Throws
+    // std::runtime_error while the native widget has no drawing surface yet.
+    QImage render() const;
+    // Schedules a redraw.
+    void update();
+
+    vtkGenericOpenGLRenderWindow* render_window() const;
+
+protected:
+    virtual void on_mouse_press(const MouseEvent& event);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connect_interactor();
+    // Qt pixels to VTK display coordinates (origin bottom left, device pixels).
+    std::array<double, 2> display_position(const QPoint& pos) const;
+
+    Color bgcolor_;
+    vtkSmartPointer<vtkGenericOpenGLRenderWindow> render_window_;
+    vtkSmartPointer<TurntableInteractorStyle> style_;
+    std::unique_ptr<ViewBox> view_;
+    QVTKOpenGLNativeWidget* native_ = nullptr;
+    bool update_pending_ = false;
+};
+
+}  // namespace korvex::scene

@@ -1,0 +1,47 @@
+#include "korvex/scene/text_visual.h"
+
+#include <vtkBillboardTextActor3D.h>
+#include <vtkTextProperty.h>
+
+namespace korvex::scene {
+
+TextVisual::TextVisual(const QString& text, const Point3& position, const Color& color, int font_size)
+    : Visual(vtkSmartPointer<vtkBillboardTextActor3D>::New()) {
+    actor()->PickableOff();
+    actor()->GetTextProperty()->SetJustificationToCentered();
+    actor()->GetTextProperty()->SetVerticalJustificationToCentered();
+    set_text(text);
+    set_position(position);
+    set_color(color);
+    set_font_size(font_size);
+}
+
+vtkBillboardTextActor3D* TextVisual::actor() const {
+    return static_cast<vtkBillboardTextActor3D*>(prop());
+}
+
+void TextVisual::set_text(const QString& text) {
+    actor()->SetInput(text.toUtf8().constData());
+    update();
+}
+
+QString TextVisual::label() const { return QString::fromUtf8(actor()->GetInput()); }
+
+void TextVisual::set_position(const Point3& position) {
+    actor()->SetPosition(position[0], position[1], position[2]);
+    update();
+}
+
+void TextVisual::set_color(const Color& color) {
+    const auto rgba = color.rgba();
+    actor()->GetTextProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    actor()->GetTextProperty()->SetOpacity(rgba[3]);
+    update();
+}
+
+void TextVisual::set_font_size(int font_size) {
+    actor()->GetTextProperty()->SetFontSize(font_size);
+    update();
+}
+
+}  // namespace korvex::scene

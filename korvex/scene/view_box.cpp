@@ -1,0 +1,60 @@
+#include "korvex/scene/view_box.h"
+
+#include <algorithm>
+
+#include <vtkRenderer.h>
+
+#include "korvex/scene/scene_canvas.h"
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/visual.h"
+
+namespace korvex::scene {
+
+ViewBox::ViewBox(SceneCanvas& canvas)
+    : canvas_(canvas), renderer_(vtkSmartPointer<vtkRenderer>::New()) {
+    camera_ = std::make_unique<TurntableCamera>(*this);
+    set_bgcolor(Color());
+}
+
+ViewBox::~ViewBox() {
+    // The visuals belong to their data objects and outlive the view: leave them unattached.
+    for (Visual* visual : children_) {
+        renderer_->RemoveViewProp(visual->prop());
+        visual->parent_ = nullptr;
+    }
+}
+
+vtkRenderer* ViewBox::renderer() const { return renderer_; }
+
+void ViewBox::add(Visual& visual) { visual.set_parent(this); }
+
+Visual* ViewBox::visual_of(const vtkProp* prop) const {
+    auto it = std::find_if(children_.begin(), children_.end(),
+                           [prop](const Visual* visual) { return visual->prop() == prop; });
+    return it == children_.end() ? nullptr : *it;
+}
+
+void ViewBox::set_bgcolor(const Color& color) {
+    bgcolor_ = color;
+    // One renderer draws both layers: the view's colour over the canvas's.
+    const auto shown = color.over(canvas_.bgcolor()).rgba();
+    renderer_->SetBackground(shown[0], shown[1], shown[2]);
+    renderer_->SetBackgroundAlpha(shown[3]);
+    update();
+}
+
+void ViewBox::update() const { canvas_.update(); }
+
+void ViewBox::attach(Visual& visual) {
+    children_.push_back(&visual);
+    renderer_->AddViewProp(visual.prop());
+    update();
+}
+
+void ViewBox::detach(Visual& visual) {
+    children_.erase(std::remove(children_.begin(), children_.end(), &visual), children_.end());
+    renderer_->RemoveViewProp(visual.prop());
+    update();
+}
+
+}  // namespace korvex::scene

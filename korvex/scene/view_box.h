@@ -1,0 +1,66 @@
+#pragma once
+
+// The one view of a scene canvas: a VTK renderer holding the attached visuals,
+// a turntable camera and a background colour.
+//   ViewBox* view = canvas.add_view();
+//   view->add(*visual);                 // attach; visual->set_parent(nullptr) detaches
+//   view->set_bgcolor(Color("black"));
+//   view->camera().set_azimuth(90);
+// `interactive` false makes the camera ignore the mouse.
+
+#include <memory>
+#include <vector>
+
+#include <vtkSmartPointer.h>
+
+#include "korvex/scene/color.h"
+
+class vtkProp;
+class vtkRenderer;
+
+namespace korvex::scene {
+
+class SceneCanvas;
+class TurntableCamera;
+class Visual;
+
+class ViewBox {
+public:
+    explicit ViewBox(SceneCanvas& canvas);
+    ~ViewBox();
+    ViewBox(const ViewBox&) = delete;
+    ViewBox& operator=(const ViewBox&) = delete;
+
+    void add(Visual& visual);
+    const std::vector<Visual*>& children() const { return children_; }
+    // The attached visual drawn by `prop`, or nullptr.
+    Visual* visual_of(const vtkProp* prop) const;
+
+    TurntableCamera& camera() const { return *camera_; }
+
+    // Transparent until set: the canvas's own colour shows through.
+    Color bgcolor() const { return bgcolor_; }
+    void set_bgcolor(const Color& color);
+
+    bool interactive() const { return interactive_; }
+    void set_interactive(bool interactive) { interactive_ = interactive; }
+
+    SceneCanvas& canvas() const { return canvas_; }
+    vtkRenderer* renderer() const;
+    // Asks the canvas for a redraw.
+    void update() const;
+
+private:
+    friend class Visual;
+    void attach(Visual& visual);
+    void detach(Visual& visual);
+
+    SceneCanvas& canvas_;
+    vtkSmartPointer<vtkRenderer> renderer_;
+    std::unique_ptr<TurntableCamera> camera_;
+    std::vector<Visual*> children_;
+    Color bgcolor_;
+    bool interactive_ = true;
+};
+
+}  // namespace korvex::scene

@@ -1,0 +1,168 @@
+// Drawing, picking and mouse dispatch on a real canvas under Xvfb.
+#include <QImage>
+#include <QMouseEvent>
+#include <QTest>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "korvex/scene/image_section.h"
+#include "korvex/scene/mouse_event.h"
+#include "korvex/scene/scene_canvas.h"
+#include "korvex/scene/text_visual.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/scene/xyz_axis.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/render_test_main.h"
+#include "tests/support/scene_window.h"
+
+using namespace korvex::scene;
+using korvex::testing::SceneWindow;
+
+namespace {
+
+// A 200 x 200 window looking down on 4 x 4 world units: 50 pixels a unit, origin
+// in the middle, +x to the right, +y up.
+QPoint pixel_of(double x, double y) {
+    return {static_cast<int>(100 + 50 * x), static_cast<int>(100 - 50 * y)};
+}
+
+std::unique_ptr<ImageSection> flat_section(float value, PlaneExtent extent) {
+    return std::make_unique<ImageSection>(std::vector<float>(4, value), 2, 2, 'z', 0.0, extent, "gray",
+                                          std::array<double, 2>{0.0, 1.0});
+}
+
+bool near(const QColor& actual, const QColor& expected, int tolerance = 8) {
+    return std::abs(actual.red() - expected.red()) <= tolerance &&
+           std::abs(actual.green() - expected.green()) <= tolerance &&
+           std::abs(actual.blue() - expected.blue()) <= tolerance &&
+           std::abs(actual.alpha() - expected.alpha()) <= tolerance;
+}
+
+}  // namespace
+
+// Records every press it is handed; throws on request.
+class RecordingCanvas : public SceneCanvas {
+public:
+    std::vector<MouseEvent> presses;
+    bool fail = false;
+
+protected:
+    void on_mouse_press(const MouseEvent& event) override {
+        presses.push_back(event);
+        if (fail) throw std::runtime_error("handler failed");
+    }
+};
+
+class TestSceneRendering : public QObject {
+    Q_OBJECT
+
+private slots:
+    void an_empty_canvas_renders_white_and_opaque_at_its_size() {
+        SceneWindow scene(160, 120);
+        const QImage image = scene.canvas().render();
+        QCOMPARE(image.size(), QSize(160, 120) * scene.native().devicePixelRatioF());
+        QCOMPARE(image.pixelColor(5, 5), QColor(255, 255, 255, 255));
+        QCOMPARE(image.pixelColor(150, 110), QColor(255, 255, 255, 255));
+    }
+
+    void the_view_background_is_drawn_over_the_canvas() {
+        SceneWindow scene;
+        QCOMPARE(scene.view().bgcolor(), Color());  // transparent until set
+        scene.view().set_bgcolor(Color("black"));
+        QCOMPARE(scene.canvas().render().pixelColor(10, 10), QColor(0, 0, 0, 255));
+        scene.view().set_bgcolor(Color(1, 0, 0, 0.5));
+        QVERIFY(near(scene.canvas().render().pixelColor(10, 10), QColor(255, 128, 128, 255), 2));
+    }
+
+    void sections_are_drawn_where_and_how_they_lie() {
+        SceneWindow scene;
+        scene.look_down(4.0);
+        // Two rows: v (= y) row 0 dark, row 1 light; extent turned round so row 0 is on top.
+        ImageSection section({0, 0, 1, 1}, 2, 2, 'z', 0.0, {-1, 1, 1, -1}, "gray", {0.0, 1.0});
+        scene.view().add(section);
+        QImage image = scene.canvas().render();
+        QVERIFY(image.pixelColor(pixel_of(0, 0.9)).red() < 40);   // top dark
+        QVERIFY(image.pixelColor(pixel_of(0, -0.9)).red() > 215);  // bottom light
+        QCOMPARE(image.pixelColor(pixel_of(1.5, 1.5)), QColor(Qt::white));  // beside it, background
+
+        section.set_colormap("gray_r");  // in place
+        image = scene.canvas().render();
+        QVERIFY(image.pixelColor(pixel_of(0, 0.9)).red() > 215);
+        section.set_position(-100.0);  // still seen from above, behind nothing
+        section.set_visible(false);
+        QCOMPARE(scene.canvas().render().pixelColor(pixel_of(0, 0.9)), QColor(Qt::white));
+    }
+
+    void visual_at_finds_the_visual_under_a_pixel() {
+        SceneWindow scene;
+        scene.look_down(4.0);
+        XYZAxis axis;
+        auto section = flat_section(0.5f, {-1.8, -0.8, -1.8, -0.8});
+        TextVisual label("corner", {1.5, 1.5, 0}, Color("black"));
+        scene.view().add(axis);
+        scene.view().add(*section);
+        scene.view().add(label);
+        scene.canvas().render();
+        QCOMPARE(scene.canvas().visual_at(pixel_of(-1.3, -1.3)), section.get());
+        QCOMPARE(scene.canvas().visual_at(pixel_of(0.5, 0.0)), &axis);  // on the x segment
+        QCOMPARE(scene.canvas().visual_at(pixel_of(0.0, 0.5)), &axis);  // on the y segment
+        QCOMPARE(scene.canvas().visual_at(pixel_of(1.0, -1.0)), nullptr);
+        QCOMPARE(scene.canvas().visual_at(pixel_of(1.5, 1.5)), nullptr);  // labels are not picked
+    }
+
+    void pick_point_gives_the_world_point_and_the_sample_there() {
+        SceneWindow scene;
+        scene.look_down(4.0);
+        ImageSection section({0, 1, 2, 3}, 2, 2, 'z', 0.25, {-1, 1, -1, 1}, "gray", {0, 3});
+        scene.view().add(section);
+        scene.canvas().render();
+        const auto point = scene.canvas().pick_point(pixel_of(0.9, 0.9));
+        QVERIFY(point.has_value());
+        QVERIFY(std::abs((*point)[0] - 0.9) < 0.05);
+        QVERIFY(std::abs((*point)[1] - 0.9) < 0.05);
+        QVERIFY(std::abs((*point)[2] - 0.25) < 1e-6);
+        QCOMPARE(section.value_at(*point), std::optional<float>(3.0f));
+        QVERIFY(!scene.canvas().pick_point(pixel_of(1.5, 1.5)).has_value());
+    }
+
+    void presses_reach_on_mouse_press_with_position_and_button() {
+        QWidget window;
+        RecordingCanvas canvas;
+        canvas.add_view();
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(canvas.create_native());
+        window.resize(200, 200);
+        QVERIFY(korvex::testing::wait_until_drawn(window));
+
+        QTest::mouseClick(canvas.native(), Qt::LeftButton, {}, QPoint(20, 30));
+        QTest::mouseClick(canvas.native(), Qt::RightButton, Qt::ShiftModifier, QPoint(40, 50));
+        QTest::mouseClick(canvas.native(), Qt::MiddleButton, {}, QPoint(60, 70));
+        QCOMPARE(canvas.presses.size(), std::size_t(3));
+        QCOMPARE(canvas.presses[0].pos, QPoint(20, 30));
+        QCOMPARE(canvas.presses[0].button, MouseEvent::LEFT);
+        QCOMPARE(canvas.presses[1].button, MouseEvent::RIGHT);
+        QCOMPARE(canvas.presses[1].modifiers, Qt::KeyboardModifiers(Qt::ShiftModifier));
+        QCOMPARE(canvas.presses[2].button, MouseEvent::MIDDLE);
+
+        // A failing handler is logged, and the application goes on.
+        korvex::testing::LogCapture log;
+        canvas.fail = true;
+        QTest::mouseClick(canvas.native(), Qt::LeftButton, {}, QPoint(20, 30));
+        QVERIFY(log.contains("error", "Mouse press failed: handler failed"));
+        canvas.fail = false;
+        QTest::mouseClick(canvas.native(), Qt::LeftButton, {}, QPoint(20, 30));
+        QCOMPARE(canvas.presses.size(), std::size_t(5));
+    }
+
+    void render_before_the_canvas_is_shown_is_refused() {
+        SceneCanvas canvas;
+        canvas.add_view();
+        QVERIFY_EXCEPTION_THROWN(canvas.render(), std::runtime_error);
+        canvas.create_native();
+        QVERIFY_EXCEPTION_THROWN(canvas.render(), std::runtime_error);
+        QCOMPARE(canvas.visual_at({1, 1}), nullptr);
+    }
+};
+
+KORVEX_RENDER_TEST_MAIN(TestSceneRendering)
+#include "tst_scene_rendering.moc"
