@@ -1,14 +1,36 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLocale>
 
 #include "korvex/app/main_window.h"
 #include "korvex/config/base.h"
 
+using korvex::config::_;
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("korvex");
     korvex::config::install_translator(app, QLocale().name());
-    korvex::app::MainWindow window;
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(_("korvex, a viewer for seismic data"));
+    parser.addHelpOption();
+    const QCommandLineOption plugins("plugins", _("Load plug-ins from <folder>."), "folder");
+    const QCommandLineOption workdir("workdir", _("Start file dialogs and the shell in <folder>."), "folder");
+    const QCommandLineOption debug("debug", _("Log Qt's own diagnostics too."));
+    parser.addOptions({plugins, workdir, debug});
+    parser.addPositionalArgument("project", _("A project (.kvd) to open."), "[project]");
+    parser.process(app);
+
+    korvex::app::MainWindowOptions options;
+    if (parser.isSet(plugins)) options.plugins_paths = parser.value(plugins);
+    if (parser.isSet(workdir)) options.working_directory = parser.value(workdir);
+    options.debug = parser.isSet(debug);
+
+    korvex::app::MainWindow window(options);
+    window.setup();
     window.show();
+    window.post_visible_setup();
+    if (!parser.positionalArguments().isEmpty()) window.open_project(parser.positionalArguments().front());
     return QApplication::exec();
 }

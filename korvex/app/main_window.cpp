@@ -1,14 +1,311 @@
 #include "korvex/app/main_window.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "korvex/app/data_object_factory.h"
+#include "korvex/app/data_tree.h"
+#include "korvex/app/display_target.h"
+#include "korvex/app/project_database.h"
+#include "korvex/app/project_error.h"
+#include "korvex/app/session_snapshot.h"
 #include "korvex/config/base.h"
+#include "korvex/host/data_object.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
 
 namespace korvex::app {
 
 using config::_;
+using utils::format;
+using utils::logger;
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
-    setWindowTitle(_("korvex"));
-    resize(1280, 800);
+namespace {
+
+QString project_filter() {
+    return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX);
 }
+
+}  // namespace
+
+MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent),
+      options_(std::move(options)),
+      workdir_(options_.working_directory.value_or(QDir::currentPath())) {
+    setObjectName(QStringLiteral("korvex_main_window"));
+    resize(1280, 800);
+    update_title();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setup() {
+    create_tree_dock();
+    create_file_menu();
+    create_toolbar();
+    saved_ = capture();
+}
+
+void MainWindow::post_visible_setup() {
+    // The viewers know their real size only now; what they show from here on is the
+    // session's starting point.
+    saved_ = capture();
+    logger().info(format("korvex is ready; work directory {}", workdir_));
+}
+
+host::DataTree* MainWindow::treebase() const { return tree_; }
+
+host::ProjectDatabase* MainWindow::database() const { return database_.get(); }
+
+host::PluginManager* MainWindow::plugins_manager() const { return nullptr; }
+
+host::MainWindowInterface* MainWindow::main() const { return const_cast<MainWindow*>(this); }
+
+void MainWindow::add_dockwidget(modules::KorvexModuleWidget* /*module*/) {}
+
+void MainWindow::run_script(const QString& path) {
+    logger().warning(format("Cannot run {}: scripts are not available", path));
+}
+
+QString MainWindow::project_path() const { return database_ ? database_->path() : QString(); }
+
+void MainWindow::create_tree_dock() {
+    tree_ = new DataTree(this);
+    tree_->setObjectName(QStringLiteral("treebase"));
+    tree_dock_ = new QDockWidget(_("Data"), this);
+    tree_dock_->setObjectName(QStringLiteral("data_tree_dock"));
+    tree_dock_->setWidget(tree_);
+    addDockWidget(Qt::LeftDockWidgetArea, tree_dock_);
+}
+
+void MainWindow::create_file_menu() {
+    QMenu* menu = menuBar()->addMenu(_("&File"));
+    // Ctrl+S, Ctrl+N, Ctrl+E and Ctrl+W belong to the viewers' view presets.
+    auto action = [this, menu](const QString& text, const QString& shortcut, std::function<void()> slot) {
+        QAction* created = utils::create_action(this, text, std::move(slot));
+        if (!shortcut.isEmpty()) created->setShortcut(QKeySequence(shortcut));
+        menu->addAction(created);
+        return created;
+    };
+    action(_("New project..."), "Ctrl+Shift+N", [this] { new_project_dialog(); });
+    action(_("Open project..."), "Ctrl+O", [this] { open_project_dialog(); });
+    action(_("Save"), "Ctrl+Shift+S", [this] { save_dialog(); });
+    action(_("Save as..."), QString(), [this] { save_as_dialog(); });
+    menu->addSeparator();
+    action(_("Open data..."), "Ctrl+D", [this] { open_data_dialog(); });
+    menu->addSeparator();
+    action(_("Quit"), "Ctrl+Q", [this] { confirm_quit(); });
+}
+
+void MainWindow::create_toolbar() {
+    QToolBar* toolbar = addToolBar(_("Main"));
+    toolbar->setObjectName(QStringLiteral("main_toolbar"));
+    btn_quit = utils::create_toolbutton(
+        toolbar, utils::ToolButtonOptions().tip(_("Quit korvex")).triggered([this] { confirm_quit(); }));
+    btn_quit->setObjectName(QStringLiteral("btn_quit"));
+    btn_quit->setText(_("Quit"));
+    btn_quit->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar->addWidget(btn_quit);
+}
+
+bool MainWindow::create_new_project(const QString& path) {
+    const QString target = ProjectDatabase::with_suffix(path);
+    if (ProjectDatabase::is_project(target)) {
+        logger().info(format("A project already exists at {}; it is opened, not replaced", target));
+        return open_project(target);
+    }
+    try {
+        start_new_project(target);
+        return true;
+    } catch (const ProjectError& e) {
+        report(e, false);
+        return false;
+    }
+}
+
+void MainWindow::start_new_project(const QString& path) {
+    // The file first: if it cannot be written, the session is left alone.
+    ProjectDatabase(path).save({});
+    apply({});
+    adopt_project(path);
+    logger().info(format("Created project {}", path));
+}
+
+bool MainWindow::open_project(const QString& path) {
+    try {
+        load_project(path);
+        return true;
+    } catch (const ProjectError& e) {
+        report(e, false);
+        return false;
+    }
+}
+
+void MainWindow::load_project(const QString& path) {
+    // Read whole before anything of the session is touched.
+    const ProjectSnapshot snapshot = ProjectDatabase(path).load();
+    apply(snapshot);
+    adopt_project(path);
+    logger().info(format("Opened project {}", path));
+}
+
+bool MainWindow::save_project() {
+    if (!database_) {
+        logger().warning(_("There is no project file yet; use Save as"));
+        return false;
+    }
+    return save_project_as(database_->path());
+}
+
+bool MainWindow::save_project_as(const QString& path) {
+    try {
+        const ProjectSnapshot snapshot = capture();
+        ProjectDatabase database(ProjectDatabase::with_suffix(path));
+        database.save(snapshot);
+        if (snapshot.objects.size() < tree_->objects().size()) {
+            logger().warning(_("Some objects cannot be stored in a project and were not saved"));
+        }
+        database_ = std::make_unique<ProjectDatabase>(database);
+        saved_ = snapshot;
+        update_title();
+        logger().info(format("Saved project {}", database_->path()));
+        return true;
+    } catch (const ProjectError& e) {
+        report(e, false);
+        return false;
+    }
+}
+
+bool MainWindow::load_data_file(const QString& path) {
+    const DataObjectFactory& factory = data_object_factory();
+    try {
+        const DataObjectFactory::DataType* type = factory.type_for_file(path);
+        if (!type) throw std::runtime_error(format("{} is not a kind of file korvex can read", path).toStdString());
+        host::DataObject* dob = tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath()));
+        logger().info(format("Loaded {} from {}", dob->name(), path));
+        return true;
+    } catch (const std::exception& e) {
+        logger().error(format("Cannot load {}: {}", path, e.what()));
+        return false;
+    }
+}
+
+bool MainWindow::has_unsaved_changes() const {
+    if (!database_ && tree_->objects().empty()) return false;
+    return capture() != saved_;
+}
+
+void MainWindow::confirm_quit() {
+    QMessageBox box(QMessageBox::Question, _("korvex"), _("Quit?"), QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    if (has_unsaved_changes()) box.setInformativeText(_("The project has unsaved changes; they will be lost."));
+    if (box.exec() != QMessageBox::Yes) return;
+    quit_confirmed_ = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    bool accept = true;
+    utils::call_guarded(_("Closing the window"), [&] { accept = quit_confirmed_ || maybe_save(); });
+    quit_confirmed_ = false;
+    if (accept) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool MainWindow::maybe_save() {
+    if (!has_unsaved_changes()) return true;
+    const auto answer = QMessageBox::question(
+        this, _("korvex"), _("The project has unsaved changes. Save them before closing?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Cancel) return false;
+    return answer == QMessageBox::Discard || save_dialog();
+}
+
+void MainWindow::new_project_dialog() {
+    if (!maybe_save()) return;
+    const QString path = QFileDialog::getSaveFileName(this, _("New project"), workdir_, project_filter());
+    if (path.isEmpty()) return;
+    try {
+        // The dialog has asked before replacing an existing file.
+        start_new_project(ProjectDatabase::with_suffix(path));
+    } catch (const ProjectError& e) {
+        report(e, true);
+    }
+}
+
+void MainWindow::open_project_dialog() {
+    if (!maybe_save()) return;
+    const QString path = QFileDialog::getOpenFileName(this, _("Open project"), workdir_, project_filter());
+    if (path.isEmpty()) return;
+    try {
+        load_project(path);
+    } catch (const ProjectError& e) {
+        report(e, true);
+    }
+}
+
+bool MainWindow::save_dialog() {
+    return database_ ? save_project() : save_as_dialog();
+}
+
+bool MainWindow::save_as_dialog() {
+    const QString path = QFileDialog::getSaveFileName(this, _("Save project as"), workdir_, project_filter());
+    if (path.isEmpty()) return false;
+    if (save_project_as(path)) return true;
+    QMessageBox::warning(this, _("korvex"), _("The project was not saved; the log says why."));
+    return false;
+}
+
+void MainWindow::open_data_dialog() {
+    const QStringList paths = QFileDialog::getOpenFileNames(this, _("Open data"), workdir_,
+                                                            data_object_factory().file_filter());
+    for (const QString& path : paths) load_data_file(path);
+}
+
+ProjectSnapshot MainWindow::capture() const {
+    return capture_session(*tree_, viewers(), active_viewer_index());
+}
+
+void MainWindow::apply(const ProjectSnapshot& snapshot) {
+    tree_->remove_all_objects();
+    for (DisplayTarget* viewer : viewers()) viewer->clear_all();
+    restore_objects(*tree_, snapshot.objects, data_object_factory());
+    const std::vector<DisplayTarget*> open = viewers();
+    for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
+        restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
+    }
+    tree_->set_active_target(tree_->active_target());
+}
+
+void MainWindow::adopt_project(const QString& path) {
+    database_ = std::make_unique<ProjectDatabase>(path);
+    workdir_ = QFileInfo(database_->path()).absolutePath();
+    saved_ = capture();
+    update_title();
+}
+
+void MainWindow::report(const ProjectError& error, bool interactive) {
+    logger().error(error.message());
+    if (interactive) QMessageBox::warning(this, _("korvex"), error.message());
+}
+
+void MainWindow::update_title() {
+    const QString project = database_ ? QFileInfo(database_->path()).fileName() : _("no project");
+    setWindowTitle(QStringLiteral("korvex - %1").arg(project));
+}
+
+std::vector<DisplayTarget*> MainWindow::viewers() const { return {}; }
+
+int MainWindow::active_viewer_index() const { return 0; }
 
 }  // namespace korvex::app

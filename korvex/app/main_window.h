@@ -1,14 +1,111 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
+#include <vector>
+
+#include "korvex/app/main_window_options.h"
+#include "korvex/app/project_snapshot.h"
+#include "korvex/host/main_window.h"
+
+class QAction;
+class QDockWidget;
+class QToolButton;
 
 namespace korvex::app {
 
-class MainWindow : public QMainWindow {
+class DataTree;
+class DisplayTarget;
+class ProjectDatabase;
+class ProjectError;
+
+// The korvex application window: the 3D viewers in the centre, the data tree on the
+// left, the dock modules at the bottom, the File menu, and the project they make up.
+// Construct, then setup(), show(), post_visible_setup().
+class MainWindow final : public QMainWindow, public host::MainWindowInterface, public host::MainHolder {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    explicit MainWindow(MainWindowOptions options = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void setup();
+    void post_visible_setup();
+
+    host::DataTree* treebase() const override;
+    host::ProjectDatabase* database() const override;
+    host::PluginManager* plugins_manager() const override;
+    QString workdir() const override { return workdir_; }
+    void add_dockwidget(modules::KorvexModuleWidget* module) override;
+    void run_script(const QString& path) override;
+    QMainWindow* window() override { return this; }
+    host::MainWindowInterface* main() const override;
+
+    const MainWindowOptions& options() const { return options_; }
+    DataTree* tree() const { return tree_; }
+    // The project file in use; empty before a project is created, opened or saved.
+    QString project_path() const;
+
+    // Creates an empty project at `path` (".kvd" is appended when missing) and makes it
+    // the current one. An existing project there is opened instead, never replaced; any
+    // other existing file is refused. Failures are logged; returns whether it worked.
+    bool create_new_project(const QString& path);
+    // Replaces the session with the project at `path`. A file that is not a readable
+    // project is refused with the reason logged, and the session stays as it was.
+    bool open_project(const QString& path);
+    // Writes the session to the current project file (false when there is none).
+    bool save_project();
+    // Writes the session to `path`, which becomes the current project file.
+    bool save_project_as(const QString& path);
+    // Loads one data file, its type chosen by the file's suffix, and adds it to the tree.
+    bool load_data_file(const QString& path);
+    // Whether the session differs from the project file (or, with no file, holds data).
+    bool has_unsaved_changes() const;
+
+    // Asks "Quit?"; Yes closes the window, No leaves everything as it was.
+    void confirm_quit();
+
+    // The visible quit button.
+    QToolButton* btn_quit = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void create_file_menu();
+    void create_toolbar();
+    void create_tree_dock();
+
+    // The File menu's dialogs; each reports failures in a message box as well as the log.
+    void new_project_dialog();
+    void open_project_dialog();
+    bool save_dialog();
+    bool save_as_dialog();
+    void open_data_dialog();
+    // Unsaved changes: asks to save them. False when the user cancels.
+    bool maybe_save();
+
+    ProjectSnapshot capture() const;
+    // Replaces the whole session (objects, viewers, what is shown) with a snapshot.
+    void apply(const ProjectSnapshot& snapshot);
+    // Makes `path` the current project and the session as it is now its saved state.
+    void adopt_project(const QString& path);
+    void start_new_project(const QString& path);
+    // Throws ProjectError, leaving the session as it was.
+    void load_project(const QString& path);
+    void report(const ProjectError& error, bool interactive);
+    void update_title();
+
+    std::vector<DisplayTarget*> viewers() const;
+    int active_viewer_index() const;
+
+    MainWindowOptions options_;
+    QString workdir_;
+    DataTree* tree_ = nullptr;
+    QDockWidget* tree_dock_ = nullptr;
+    std::unique_ptr<ProjectDatabase> database_;
+    ProjectSnapshot saved_;
+    bool quit_confirmed_ = false;
 };
 
 }  // namespace korvex::app

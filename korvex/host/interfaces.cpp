@@ -3,6 +3,7 @@
 #include "korvex/host/data_object.h"
 #include "korvex/host/data_tree.h"
 #include "korvex/host/main_window.h"
+#include "korvex/host/persistent_object.h"
 #include "korvex/host/plugin_manager.h"
 
 namespace korvex::host {
@@ -13,5 +14,6 @@ PluginManager::~PluginManager() = default;
 ProjectDatabase::~ProjectDatabase() = default;
 MainWindowInterface::~MainWindowInterface() = default;
 MainHolder::~MainHolder() = default;
+PersistentObject::~PersistentObject() = default;
 
 }  // namespace korvex::host

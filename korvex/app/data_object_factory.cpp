@@ -1,0 +1,57 @@
+#include "korvex/app/data_object_factory.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "korvex/host/data_object.h"
+#include "korvex/utils/appconsts/appconsts.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+
+namespace korvex::app {
+
+void DataObjectFactory::register_type(DataType type) {
+    auto same = [&](const DataType& known) { return known.name == type.name; };
+    types_.erase(std::remove_if(types_.begin(), types_.end(), same), types_.end());
+    types_.push_back(std::move(type));
+}
+
+bool DataObjectFactory::has_type(const QString& name) const {
+    return std::any_of(types_.begin(), types_.end(),
+                       [&](const DataType& type) { return type.name == name; });
+}
+
+std::unique_ptr<host::DataObject> DataObjectFactory::load(const QString& type, const QString& source,
+                                                          const QVariantMap& settings) const {
+    for (const DataType& known : types_) {
+        if (known.name == type) return known.load(source, settings);
+    }
+    throw utils::LookupError(utils::format("Unknown data type {}", type).toStdString());
+}
+
+const DataObjectFactory::DataType* DataObjectFactory::type_for_file(const QString& path) const {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const DataType& type : types_) {
+        if (type.suffixes.contains(suffix)) return &type;
+    }
+    return nullptr;
+}
+
+QString DataObjectFactory::file_filter() const {
+    QStringList filters;
+    for (const DataType& type : types_) {
+        QStringList patterns;
+        for (const QString& suffix : type.suffixes) patterns << "*." + suffix;
+        filters << QStringLiteral("%1 (%2)").arg(type.description, patterns.join(' '));
+    }
+    // The constant carries its own ";;" separator, ready to be appended.
+    const QString all = utils::appconsts::FILTER_ALL_FILES;
+    return filters.isEmpty() ? all.mid(2) : filters.join(QStringLiteral(";;")) + all;
+}
+
+DataObjectFactory& data_object_factory() {
+    static DataObjectFactory instance;
+    return instance;
+}
+
+}  // namespace korvex::app

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace korvex::host {
+class DataObject;
+}
+
+namespace korvex::app {
+
+// The kinds of data the application can load, by type name. A project stores each
+// object's type name, and opening the project finds the loader here again; "Open data"
+// picks the type from the file's suffix.
+class DataObjectFactory final {
+public:
+    // Reads `source` into a data object, applying `settings` (as saved with a project;
+    // empty for a fresh load). Throws with a clear message when the file cannot be read.
+    using Loader = std::function<std::unique_ptr<host::DataObject>(const QString& source,
+                                                                   const QVariantMap& settings)>;
+
+    struct DataType {
+        QString name;
+        QString description;   // shown in the open dialog, e.g. "SEG-Y volumes"
+        QStringList suffixes;  // lower case, without the dot
+        Loader load;
+    };
+
+    // Registers a type; a later registration under the same name replaces it.
+    void register_type(DataType type);
+    bool has_type(const QString& name) const;
+
+    // Throws utils::LookupError for an unknown type; the loader's errors pass through.
+    std::unique_ptr<host::DataObject> load(const QString& type, const QString& source,
+                                           const QVariantMap& settings = {}) const;
+
+    // The type whose suffixes match `path`, or nullptr.
+    const DataType* type_for_file(const QString& path) const;
+
+    // A Qt name filter listing every type, then all files.
+    QString file_filter() const;
+
+private:
+    std::vector<DataType> types_;
+};
+
+// The application's one factory; data types register here when the application starts.
+DataObjectFactory& data_object_factory();
+
+}  // namespace korvex::app

@@ -1,0 +1,297 @@
+#include "korvex/app/data_tree.h"
+
+#include <QHeaderView>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QStyle>
+
+#include "korvex/app/display_target.h"
+#include "korvex/app/missing_data_object.h"
+#include "korvex/config/base.h"
+#include "korvex/host/data_object.h"
+#include "korvex/utils/appconsts/appconsts.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+
+namespace korvex::app {
+
+using config::_;
+using utils::format;
+
+namespace {
+
+constexpr int ROLE_OBJECT = Qt::UserRole;
+constexpr int ROLE_SECTION = Qt::UserRole + 1;
+
+bool shown(const DisplayTarget* target, const QString& name, const QString& group,
+           const QString& entry) {
+    if (!target) return false;
+    const utils::DisplayState& state = target->display_state();
+    const auto object = state.find(name);
+    if (object == state.end()) return false;
+    const auto entries = object->second.find(group);
+    if (entries == object->second.end()) return false;
+    const auto value = entries->second.find(entry);
+    return value != entries->second.end() && value->second;
+}
+
+bool section_shown(const DisplayTarget* target, const QString& name, const QString& section) {
+    return shown(target, name, QStringLiteral("sections"), section);
+}
+
+bool object_shown(const DisplayTarget* target, const QString& name) {
+    return shown(target, name, QStringLiteral("object"), QStringLiteral("self"));
+}
+
+Qt::CheckState check_state(bool on) { return on ? Qt::Checked : Qt::Unchecked; }
+
+QTreeWidgetItem* new_checkable_item(QTreeWidgetItem* parent, const QString& text, const QString& name) {
+    auto* item = new QTreeWidgetItem(parent, {text});
+    item->setData(0, ROLE_OBJECT, name);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(0, Qt::Unchecked);
+    return item;
+}
+
+}  // namespace
+
+DataTree::DataTree(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* item, int /*column*/) { on_item_changed(item); });
+    connect(this, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        utils::call_guarded(_("Data tree menu"), [&] {
+            std::unique_ptr<QMenu> menu(create_context_menu(itemAt(pos)));
+            menu->exec(viewport()->mapToGlobal(pos));
+        });
+    });
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
+        const QString name = item->data(0, ROLE_OBJECT).toString();
+        if (item->parent() == nullptr && !name.isEmpty()) emit sig_appearance_requested(name);
+    });
+}
+
+// The items go first: clearing them must not reach objects that are already gone.
+DataTree::~DataTree() {
+    const QSignalBlocker blocker(this);
+    clear();
+}
+
+std::map<QString, host::DataObject*> DataTree::object_data() const {
+    std::map<QString, host::DataObject*> result;
+    for (const auto& [name, dob] : objects_) result[name] = dob.get();
+    return result;
+}
+
+std::map<QString, QTreeWidgetItem*> DataTree::object_items() const {
+    std::map<QString, QTreeWidgetItem*> result;
+    for (const auto& entry : objects_) result[entry.first] = item_of(entry.first);
+    return result;
+}
+
+void DataTree::setCurrentItem(QTreeWidgetItem* item) {
+    QTreeWidget::setCurrentItem(item);
+    if (item) scrollToItem(item);
+}
+
+bool DataTree::is_checked(const QString& name) const {
+    QTreeWidgetItem* item = item_of(name);
+    if (!item) throw utils::LookupError(format("No data object named {}", name).toStdString());
+    return item->checkState(0) == Qt::Checked;
+}
+
+void DataTree::set_checked(const QString& name, bool checked) {
+    QTreeWidgetItem* item = item_of(name);
+    if (!item) throw utils::LookupError(format("No data object named {}", name).toStdString());
+    if (!(item->flags() & Qt::ItemIsUserCheckable)) {
+        throw utils::ValueError(format("{} cannot be shown: its data is missing", name).toStdString());
+    }
+    item->setCheckState(0, check_state(checked));
+}
+
+bool DataTree::is_section_checked(const QString& name, const QString& section) const {
+    QTreeWidgetItem* item = section_item(name, section);
+    if (!item) throw utils::LookupError(format("{} has no {} section", name, section).toStdString());
+    return item->checkState(0) == Qt::Checked;
+}
+
+void DataTree::set_section_checked(const QString& name, const QString& section, bool checked) {
+    QTreeWidgetItem* item = section_item(name, section);
+    if (!item) throw utils::LookupError(format("{} has no {} section", name, section).toStdString());
+    item->setCheckState(0, check_state(checked));
+}
+
+void DataTree::uncheck_all() {
+    if (active_) remove_all_from(*active_);
+    {
+        const QSignalBlocker blocker(this);
+        for (QTreeWidgetItemIterator it(this, QTreeWidgetItemIterator::Checked); *it; ++it) {
+            (*it)->setCheckState(0, Qt::Unchecked);
+        }
+    }
+    emit sig_unchecked_all();
+}
+
+host::DataObject* DataTree::add_object(std::unique_ptr<host::DataObject> dob) {
+    if (!dob) throw utils::ValueError("No data object to add");
+    const QString name = dob->name();
+    if (objects_.count(name)) {
+        throw utils::ValueError(format("An object named {} is already loaded", name).toStdString());
+    }
+    const QSignalBlocker blocker(this);
+    if (const auto* missing = dynamic_cast<const MissingDataObject*>(dob.get())) {
+        auto* item = new QTreeWidgetItem(this, {name});
+        item->setData(0, ROLE_OBJECT, name);
+        item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+        item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+        item->setToolTip(0, _("Missing: %1").arg(missing->reason()));
+    } else {
+        QTreeWidgetItem* item = new_checkable_item(invisibleRootItem(), name, name);
+        for (const QString& section : utils::appconsts::SECTION_TYPES) {
+            if (!dob->section_image3d.count(section)) continue;
+            new_checkable_item(item, section, name)->setData(0, ROLE_SECTION, section);
+        }
+        item->setExpanded(true);
+    }
+    host::DataObject* result = dob.get();
+    objects_[name] = std::move(dob);
+    sync_object(name);
+    return result;
+}
+
+void DataTree::remove_object(const QString& name) {
+    const auto it = objects_.find(name);
+    if (it == objects_.end()) {
+        throw utils::LookupError(format("No data object named {}", name).toStdString());
+    }
+    for (DisplayTarget* target : targets_) take_out(*target, *it->second);
+    {
+        const QSignalBlocker blocker(this);
+        delete item_of(name);
+    }
+    objects_.erase(it);
+}
+
+void DataTree::remove_all_objects() {
+    for (host::DataObject* dob : objects()) remove_object(dob->name());
+}
+
+std::vector<host::DataObject*> DataTree::objects() const {
+    std::vector<host::DataObject*> result;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const auto it = objects_.find(topLevelItem(i)->data(0, ROLE_OBJECT).toString());
+        if (it != objects_.end()) result.push_back(it->second.get());
+    }
+    return result;
+}
+
+void DataTree::add_target(DisplayTarget* target) {
+    if (std::find(targets_.begin(), targets_.end(), target) == targets_.end()) {
+        targets_.push_back(target);
+    }
+}
+
+void DataTree::remove_target(DisplayTarget* target) {
+    targets_.erase(std::remove(targets_.begin(), targets_.end(), target), targets_.end());
+    if (active_ == target) set_active_target(nullptr);
+}
+
+void DataTree::set_active_target(DisplayTarget* target) {
+    if (target) add_target(target);
+    active_ = target;
+    sync_all();
+}
+
+void DataTree::remove_all_from(DisplayTarget& target) {
+    for (host::DataObject* dob : objects()) take_out(target, *dob);
+}
+
+QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
+    auto* menu = new QMenu(this);
+    const QString name = item ? item->data(0, ROLE_OBJECT).toString() : QString();
+    if (objects_.count(name)) {
+        QAction* appearance = utils::create_action(menu, _("Appearance..."), [this, name] {
+            emit sig_appearance_requested(name);
+        });
+        appearance->setEnabled(!dynamic_cast<const MissingDataObject*>(objects_.at(name).get()));
+        QAction* remove = utils::create_action(menu, _("Remove from project"), [this, name] {
+            remove_object(name);
+            utils::logger().info(format("{} was removed from the project", name));
+        });
+        utils::add_actions(menu, {appearance, remove});
+        menu->addSeparator();
+    }
+    utils::add_actions(menu, {utils::create_action(menu, _("Uncheck all"), [this] { uncheck_all(); })});
+    return menu;
+}
+
+void DataTree::on_item_changed(QTreeWidgetItem* item) {
+    const QString name = item->data(0, ROLE_OBJECT).toString();
+    const auto it = objects_.find(name);
+    if (it == objects_.end() || !(item->flags() & Qt::ItemIsUserCheckable)) return;
+    const QString section = item->data(0, ROLE_SECTION).toString();
+    const bool wanted = item->checkState(0) == Qt::Checked;
+    const bool now = section.isEmpty() ? object_shown(active_, name) : section_shown(active_, name, section);
+    if (wanted != now) {
+        const QString what = section.isEmpty() ? name : format("{} {}", name, section);
+        utils::call_guarded(wanted ? _("Showing %1").arg(what) : _("Hiding %1").arg(what), [&] {
+            if (!active_) throw utils::ValueError(_("no 3D viewer is open").toStdString());
+            host::DataObject& dob = *it->second;
+            if (section.isEmpty()) {
+                wanted ? active_->add_item_agent(dob) : active_->remove_item_agent(dob);
+            } else {
+                wanted ? active_->add_cube_section(dob, section) : active_->remove_cube_section(dob, section);
+            }
+        });
+    }
+    sync_object(name);
+}
+
+void DataTree::take_out(DisplayTarget& target, host::DataObject& dob) {
+    const QString name = dob.name();
+    for (const QString& section : utils::appconsts::SECTION_TYPES) {
+        if (!section_shown(&target, name, section)) continue;
+        utils::call_guarded(_("Hiding %1 %2").arg(name, section),
+                            [&] { target.remove_cube_section(dob, section); });
+    }
+    if (object_shown(&target, name)) {
+        utils::call_guarded(_("Hiding %1").arg(name), [&] { target.remove_item_agent(dob); });
+    }
+    if (&target == active_) sync_object(name);
+}
+
+void DataTree::sync_object(const QString& name) {
+    QTreeWidgetItem* item = item_of(name);
+    if (!item || !(item->flags() & Qt::ItemIsUserCheckable)) return;
+    const QSignalBlocker blocker(this);
+    item->setCheckState(0, check_state(object_shown(active_, name)));
+    for (int i = 0; i < item->childCount(); ++i) {
+        QTreeWidgetItem* child = item->child(i);
+        child->setCheckState(0, check_state(section_shown(active_, name, child->data(0, ROLE_SECTION).toString())));
+    }
+}
+
+void DataTree::sync_all() {
+    for (const auto& entry : objects_) sync_object(entry.first);
+}
+
+QTreeWidgetItem* DataTree::item_of(const QString& name) const {
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        if (topLevelItem(i)->data(0, ROLE_OBJECT).toString() == name) return topLevelItem(i);
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* DataTree::section_item(const QString& name, const QString& section) const {
+    QTreeWidgetItem* item = item_of(name);
+    for (int i = 0; item && i < item->childCount(); ++i) {
+        if (item->child(i)->data(0, ROLE_SECTION).toString() == section) return item->child(i);
+    }
+    return nullptr;
+}
+
+}  // namespace korvex::app

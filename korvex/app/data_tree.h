@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QTreeWidget>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "korvex/host/data_tree.h"
+
+class QMenu;
+
+namespace korvex::app {
+
+class DisplayTarget;
+
+// The loaded data objects, one checkable item each; a volume's item has the children
+// "iline", "xline" and "depth". Checking and unchecking call the agents of the active
+// viewer, and every check mark is then read back from that viewer's display state, so
+// a refused or failed agent leaves the item as the viewer really is.
+class DataTree final : public QTreeWidget, public host::DataTree {
+    Q_OBJECT
+
+public:
+    explicit DataTree(QWidget* parent = nullptr);
+    ~DataTree() override;
+
+    std::map<QString, host::DataObject*> object_data() const override;
+    std::map<QString, QTreeWidgetItem*> object_items() const override;
+    void setCurrentItem(QTreeWidgetItem* item) override;
+    bool is_checked(const QString& name) const override;
+    void set_checked(const QString& name, bool checked) override;
+    // Takes everything out of the active viewer through its agents, unchecks every
+    // item, then emits sig_unchecked_all.
+    void uncheck_all() override;
+
+    bool is_section_checked(const QString& name, const QString& section) const;
+    void set_section_checked(const QString& name, const QString& section, bool checked);
+
+    // Appends the object, unchecked. Throws utils::ValueError when the name is taken.
+    host::DataObject* add_object(std::unique_ptr<host::DataObject> dob);
+    // Takes the object out of every viewer, then drops it. Throws utils::LookupError.
+    void remove_object(const QString& name);
+    void remove_all_objects();
+    // The objects in the order of the tree.
+    std::vector<host::DataObject*> objects() const;
+
+    // The viewers the tree knows; the active one is the one its check marks follow.
+    void add_target(DisplayTarget* target);
+    void remove_target(DisplayTarget* target);
+    void set_active_target(DisplayTarget* target);
+    DisplayTarget* active_target() const { return active_; }
+    // Takes every object and section shown in `target` out through its agents.
+    void remove_all_from(DisplayTarget& target);
+
+    // The menu the user gets on `item` (nullptr: on the empty area); the caller owns it.
+    QMenu* create_context_menu(QTreeWidgetItem* item);
+
+signals:
+    void sig_unchecked_all();
+    // The user asked for the appearance page of an object.
+    void sig_appearance_requested(const QString& name);
+
+private:
+    void on_item_changed(QTreeWidgetItem* item);
+    // Takes the object and its sections out of one viewer.
+    void take_out(DisplayTarget& target, host::DataObject& dob);
+    // Sets the check marks of an object's item and its section items from the active viewer.
+    void sync_object(const QString& name);
+    void sync_all();
+    QTreeWidgetItem* item_of(const QString& name) const;
+    QTreeWidgetItem* section_item(const QString& name, const QString& section) const;
+
+    std::map<QString, std::unique_ptr<host::DataObject>> objects_;
+    std::vector<DisplayTarget*> targets_;
+    DisplayTarget* active_ = nullptr;
+};
+
+}  // namespace korvex::app

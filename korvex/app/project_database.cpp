@@ -1,0 +1,214 @@
+#include "korvex/app/project_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+#include "korvex/app/project_error.h"
+#include "korvex/app/sqlite_connection.h"
+#include "korvex/config/base.h"
+
+namespace korvex::app {
+
+using config::_;
+
+namespace {
+
+const QByteArray SQLITE_MAGIC("SQLite format 3\0", 16);
+
+const char* const CREATE_TABLES[] = {
+    "CREATE TABLE IF NOT EXISTS objects (position INTEGER NOT NULL, type TEXT NOT NULL, "
+    "name TEXT NOT NULL UNIQUE, source TEXT NOT NULL, relative_source TEXT NOT NULL, "
+    "settings TEXT NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS viewers (position INTEGER NOT NULL, name TEXT NOT NULL UNIQUE, "
+    "state TEXT NOT NULL, active INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS shown (viewer TEXT NOT NULL, object TEXT NOT NULL, "
+    "section TEXT NOT NULL, entry TEXT NOT NULL, value INTEGER NOT NULL)",
+};
+
+QString to_json(const QJsonObject& object) {
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QJsonObject from_json(const QString& text, const QString& what) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        throw ProjectError(_("the %1 is not valid JSON").arg(what));
+    }
+    return document.object();
+}
+
+// Where a moved project finds its data: the file next to it, at the same relative place.
+QString resolve_source(const QString& source, const QString& relative, const QDir& project_dir) {
+    if (QFileInfo::exists(source) || relative.isEmpty()) return source;
+    const QString moved = QDir::cleanPath(project_dir.absoluteFilePath(relative));
+    return QFileInfo::exists(moved) ? moved : source;
+}
+
+void read_objects(SqliteConnection& db, const QDir& project_dir, ProjectSnapshot& snapshot) {
+    QSqlQuery rows = db.exec(
+        "SELECT type, name, source, relative_source, settings FROM objects ORDER BY position");
+    while (rows.next()) {
+        const QString name = rows.value(1).toString();
+        snapshot.objects.push_back(
+            {rows.value(0).toString(), name,
+             resolve_source(rows.value(2).toString(), rows.value(3).toString(), project_dir),
+             from_json(rows.value(4).toString(), _("settings of %1").arg(name)).toVariantMap()});
+    }
+}
+
+void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
+    QSqlQuery rows = db.exec("SELECT name, state, active FROM viewers ORDER BY position");
+    while (rows.next()) {
+        const QString name = rows.value(0).toString();
+        if (rows.value(2).toBool()) snapshot.active_viewer = static_cast<int>(snapshot.viewers.size());
+        snapshot.viewers.push_back(
+            {name, from_json(rows.value(1).toString(), _("view state of %1").arg(name)), {}});
+    }
+    QSqlQuery shown = db.exec("SELECT viewer, object, section, entry, value FROM shown");
+    while (shown.next()) {
+        const QString viewer = shown.value(0).toString();
+        for (ViewerRecord& record : snapshot.viewers) {
+            if (record.name != viewer) continue;
+            utils::save_display_state(record.shown, shown.value(1).toString(), shown.value(2).toString(),
+                                      shown.value(3).toString(), shown.value(4).toBool());
+        }
+    }
+}
+
+void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot, const QDir& project_dir) {
+    for (const char* statement : CREATE_TABLES) db.exec(statement);
+    db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
+    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));
+    for (const char* table : {"objects", "viewers", "shown"}) {
+        db.exec(QStringLiteral("DELETE FROM %1").arg(table));
+    }
+    int position = 0;
+    for (const ObjectRecord& object : snapshot.objects) {
+        db.exec("INSERT INTO objects VALUES (?, ?, ?, ?, ?, ?)",
+                {position++, object.type, object.name, object.source,
+                 project_dir.relativeFilePath(object.source),
+                 to_json(QJsonObject::fromVariantMap(object.settings))});
+    }
+    position = 0;
+    for (const ViewerRecord& viewer : snapshot.viewers) {
+        db.exec("INSERT INTO viewers VALUES (?, ?, ?, ?)",
+                {position, viewer.name, to_json(viewer.state), position == snapshot.active_viewer});
+        ++position;
+        for (const auto& [object, sections] : viewer.shown) {
+            for (const auto& [section, entries] : sections) {
+                for (const auto& [entry, value] : entries) {
+                    db.exec("INSERT INTO shown VALUES (?, ?, ?, ?, ?)",
+                            {viewer.name, object, section, entry, value});
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+ProjectDatabase::ProjectDatabase(const QString& path) : path_(QFileInfo(path).absoluteFilePath()) {}
+
+ProjectDatabase::Target ProjectDatabase::inspect() const {
+    const QFileInfo info(path_);
+    if (!info.exists()) return Target::absent;
+    if (!info.isFile()) throw ProjectError(_("it is not a file"));
+    if (info.size() == 0) return Target::empty;
+
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) throw ProjectError(file.errorString());
+    if (file.read(SQLITE_MAGIC.size()) != SQLITE_MAGIC) {
+        throw ProjectError(_("it is not a korvex project"));
+    }
+    file.close();
+
+    int application_id = 0;
+    int version = 0;
+    QString check;
+    try {
+        SqliteConnection db(path_);
+        application_id = db.scalar("PRAGMA application_id").toInt();
+        version = db.scalar("PRAGMA user_version").toInt();
+        check = db.scalar("PRAGMA quick_check").toString();
+    } catch (const ProjectError& e) {
+        throw ProjectError(_("it is damaged (%1)").arg(e.message()));
+    }
+    if (application_id != APPLICATION_ID || version < 1) {
+        throw ProjectError(_("it is not a korvex project"));
+    }
+    if (version > SCHEMA_VERSION) {
+        throw ProjectError(_("it was written by a newer korvex (project format %1; this version reads "
+                               "up to format %2)")
+                                 .arg(version)
+                                 .arg(SCHEMA_VERSION));
+    }
+    if (check != QLatin1String("ok")) {
+        throw ProjectError(_("it is damaged (%1)").arg(check));
+    }
+    return Target::project;
+}
+
+ProjectSnapshot ProjectDatabase::load() const {
+    try {
+        switch (inspect()) {
+            case Target::absent:
+                throw ProjectError(_("the file does not exist"));
+            case Target::empty:
+                throw ProjectError(_("the file is empty"));
+            case Target::project:
+                break;
+        }
+        ProjectSnapshot snapshot;
+        try {
+            SqliteConnection db(path_);
+            // One read transaction: the tables are read as of one moment.
+            db.exec("BEGIN");
+            read_objects(db, QFileInfo(path_).absoluteDir(), snapshot);
+            read_viewers(db, snapshot);
+            db.rollback();
+        } catch (const ProjectError& e) {
+            throw ProjectError(_("it is damaged (%1)").arg(e.message()));
+        }
+        return snapshot;
+    } catch (const ProjectError& e) {
+        throw ProjectError(_("Cannot open %1: %2").arg(path_, e.message()));
+    }
+}
+
+void ProjectDatabase::save(const ProjectSnapshot& snapshot) const {
+    bool created = false;
+    try {
+        created = inspect() != Target::project;
+        SqliteConnection db(path_);
+        db.exec("PRAGMA synchronous = FULL");
+        db.begin();
+        try {
+            write_snapshot(db, snapshot, QFileInfo(path_).absoluteDir());
+            db.commit();
+        } catch (...) {
+            db.rollback();
+            throw;
+        }
+    } catch (const ProjectError& e) {
+        if (created) QFile::remove(path_);
+        throw ProjectError(_("Could not save %1: %2").arg(path_, e.message()));
+    }
+}
+
+QString ProjectDatabase::with_suffix(const QString& path) {
+    const QString suffix = QStringLiteral(".") + SUFFIX;
+    return path.endsWith(suffix, Qt::CaseInsensitive) ? path : path + suffix;
+}
+
+bool ProjectDatabase::is_project(const QString& path) {
+    try {
+        return ProjectDatabase(path).inspect() == Target::project;
+    } catch (const ProjectError&) {
+        return false;
+    }
+}
+
+}  // namespace korvex::app

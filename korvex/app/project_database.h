@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include "korvex/app/project_snapshot.h"
+#include "korvex/host/main_window.h"
+
+namespace korvex::app {
+
+// A project file (.kvd): one SQLite database holding a ProjectSnapshot. It is opened
+// for each load or save and closed afterwards, so nothing is held on the file in between.
+//
+// Saves run in one SQLite transaction: a save that is interrupted (crash, power cut,
+// killed process) leaves the previous project, which SQLite brings back from its
+// journal the next time the file is opened.
+class ProjectDatabase final : public host::ProjectDatabase {
+public:
+    // Bumped whenever the tables change; files of a newer version are refused.
+    static constexpr int SCHEMA_VERSION = 1;
+    // Written into the SQLite header so that a project is told from any other database.
+    static constexpr int APPLICATION_ID = 0x4B565844;  // "KVXD"
+    static constexpr const char* SUFFIX = "kvd";
+
+    explicit ProjectDatabase(const QString& path);
+
+    QString path() const { return path_; }
+
+    // Reads the whole project. Throws ProjectError when the file is missing, is not a
+    // project, comes from a newer version, or is damaged; nothing is read partially.
+    ProjectSnapshot load() const;
+
+    // Replaces the file's content with `snapshot`, creating the file when needed.
+    // Refuses (ProjectError) to write over a file that is not a project of this version.
+    void save(const ProjectSnapshot& snapshot) const;
+
+    // `path` with the project suffix, appended when missing.
+    static QString with_suffix(const QString& path);
+    // Whether `path` names a readable project of a version this build understands.
+    static bool is_project(const QString& path);
+
+private:
+    enum class Target { absent, empty, project };
+    // What is at path_; throws ProjectError for anything that is not ours to read or replace.
+    Target inspect() const;
+
+    QString path_;
+};
+
+}  // namespace korvex::app

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QVariantMap>
+#include <vector>
+
+#include "korvex/utils/functions.h"
+
+namespace korvex::app {
+
+// One data object of a project: enough to load it again.
+struct ObjectRecord {
+    QString type;
+    QString name;
+    QString source;  // absolute path of the data file
+    QVariantMap settings;
+
+    bool operator==(const ObjectRecord& other) const {
+        return type == other.type && name == other.name && source == other.source &&
+               settings == other.settings;
+    }
+};
+
+// One 3D viewer of a project: its camera and background, and what it shows.
+struct ViewerRecord {
+    QString name;
+    QJsonObject state;
+    utils::DisplayState shown;
+
+    bool operator==(const ViewerRecord& other) const {
+        return name == other.name && state == other.state && shown == other.shown;
+    }
+};
+
+// Everything a project file holds, independent of the file and of the live session.
+struct ProjectSnapshot {
+    std::vector<ObjectRecord> objects;
+    std::vector<ViewerRecord> viewers;
+    int active_viewer = 0;
+
+    bool operator==(const ProjectSnapshot& other) const {
+        return objects == other.objects && viewers == other.viewers &&
+               active_viewer == other.active_viewer;
+    }
+    bool operator!=(const ProjectSnapshot& other) const { return !(*this == other); }
+};
+
+}  // namespace korvex::app

@@ -1,0 +1,103 @@
+#include "korvex/app/session_snapshot.h"
+
+#include <QFileInfo>
+#include <set>
+
+#include "korvex/app/data_object_factory.h"
+#include "korvex/app/data_tree.h"
+#include "korvex/app/display_target.h"
+#include "korvex/app/missing_data_object.h"
+#include "korvex/config/base.h"
+#include "korvex/host/persistent_object.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+
+namespace korvex::app {
+
+using config::_;
+using utils::format;
+
+namespace {
+
+std::unique_ptr<host::DataObject> load_or_missing(const ObjectRecord& record,
+                                                  const DataObjectFactory& factory) {
+    QString reason;
+    if (!QFileInfo::exists(record.source)) {
+        reason = format("its file {} was not found", record.source);
+    } else {
+        try {
+            return factory.load(record.type, record.source, record.settings);
+        } catch (const std::exception& e) {
+            reason = QString::fromStdString(e.what());
+        }
+    }
+    utils::logger().warning(format("{} is missing from the project: {}", record.name, reason));
+    return std::make_unique<MissingDataObject>(record, reason);
+}
+
+void show_entry(DisplayTarget& target, host::DataObject& dob, const QString& group, const QString& entry) {
+    if (group == QLatin1String("object") && entry == QLatin1String("self")) {
+        target.add_item_agent(dob);
+    } else if (group == QLatin1String("sections")) {
+        target.add_cube_section(dob, entry);
+    } else if (group == QLatin1String("properties")) {
+        target.add_item_prop(dob, entry);
+    }
+}
+
+}  // namespace
+
+ProjectSnapshot capture_session(const DataTree& tree, const std::vector<DisplayTarget*>& viewers,
+                                int active_viewer) {
+    ProjectSnapshot snapshot;
+    std::set<QString> stored;
+    for (host::DataObject* dob : tree.objects()) {
+        const auto* persistent = dynamic_cast<const host::PersistentObject*>(dob);
+        if (!persistent) continue;
+        snapshot.objects.push_back(
+            {persistent->type_name(), dob->name(), persistent->source_path(), persistent->settings()});
+        stored.insert(dob->name());
+    }
+    for (DisplayTarget* viewer : viewers) {
+        ViewerRecord record{viewer->viewer_name(), viewer->view_state(), {}};
+        // Only what is shown now: an entry recorded as hidden carries nothing to restore.
+        for (const auto& [name, groups] : viewer->display_state()) {
+            if (!stored.count(name)) continue;
+            for (const auto& [group, entries] : groups) {
+                for (const auto& [entry, value] : entries) {
+                    if (value) utils::save_display_state(record.shown, name, group, entry, true);
+                }
+            }
+        }
+        snapshot.viewers.push_back(std::move(record));
+    }
+    snapshot.active_viewer = active_viewer;
+    return snapshot;
+}
+
+void restore_objects(DataTree& tree, const std::vector<ObjectRecord>& records,
+                     const DataObjectFactory& factory) {
+    for (const ObjectRecord& record : records) {
+        utils::call_guarded(_("Loading %1").arg(record.name),
+                            [&] { tree.add_object(load_or_missing(record, factory)); });
+    }
+}
+
+void restore_viewer(const DataTree& tree, DisplayTarget& target, const ViewerRecord& record) {
+    const auto objects = tree.object_data();
+    for (const auto& [name, groups] : record.shown) {
+        const auto found = objects.find(name);
+        if (found == objects.end() || dynamic_cast<const MissingDataObject*>(found->second)) continue;
+        for (const auto& [group, entries] : groups) {
+            for (const auto& [entry, value] : entries) {
+                if (!value) continue;
+                utils::call_guarded(_("Showing %1").arg(name),
+                                    [&] { show_entry(target, *found->second, group, entry); });
+            }
+        }
+    }
+    utils::call_guarded(_("Restoring the view of %1").arg(record.name),
+                        [&] { target.set_view_state(record.state); });
+}
+
+}  // namespace korvex::app

@@ -1,0 +1,174 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "korvex/app/data_object_factory.h"
+#include "korvex/app/data_tree.h"
+#include "korvex/app/main_window.h"
+#include "korvex/app/missing_data_object.h"
+#include "korvex/app/project_database.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/synthetic_object.h"
+
+using korvex::app::MainWindow;
+using korvex::app::ProjectDatabase;
+using korvex::testing::LogCapture;
+using korvex::testing::SyntheticObject;
+
+namespace {
+
+// Answers the next modal message box with `button`, and records its text.
+void answer_next_box(QMessageBox::StandardButton button, QString* text = nullptr) {
+    QTimer::singleShot(50, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY2(box, "no message box is open");
+        if (text) *text = box->text();
+        QTest::mouseClick(box->button(button), Qt::LeftButton);
+    });
+}
+
+QByteArray read_all(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+struct Window {
+    Window() {
+        window.setup();
+        window.show();
+        window.post_visible_setup();
+    }
+    MainWindow window;
+};
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        korvex::app::data_object_factory().register_type(
+            {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
+    }
+
+    void init() { QVERIFY(dir_.isValid()); }
+
+    void the_quit_button_asks_first() {
+        Window w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        QString question;
+        answer_next_box(QMessageBox::No, &question);
+        QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
+        QCOMPARE(question, QString("Quit?"));
+        QVERIFY(w.window.isVisible());
+
+        // Scripted runs find the box as the application's active window.
+        QTimer::singleShot(500, [] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeWindow());
+            QVERIFY2(box, "the confirmation is not the active window");
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton, {}, {}, 1);
+        });
+        QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
+        QVERIFY(!w.window.isVisible());
+    }
+
+    void closing_with_unsaved_changes_asks_to_save_them() {
+        Window w;
+        // A fresh window has nothing to lose.
+        QVERIFY(!w.window.has_unsaved_changes());
+        QVERIFY(w.window.load_data_file(data_file("vol")));
+        QVERIFY(w.window.has_unsaved_changes());
+
+        answer_next_box(QMessageBox::Cancel);
+        w.window.close();
+        QVERIFY(w.window.isVisible());
+
+        answer_next_box(QMessageBox::Discard);
+        w.window.close();
+        QVERIFY(!w.window.isVisible());
+    }
+
+    void a_project_comes_back_as_it_was_saved() {
+        const QString path = dir_.filePath("p.kvd");
+        {
+            Window w;
+            QVERIFY(w.window.create_new_project(dir_.filePath("p")));
+            QCOMPARE(w.window.project_path(), path);
+            QCOMPARE(w.window.workdir(), dir_.path());
+            QVERIFY(w.window.load_data_file(data_file("vol")));
+            QVERIFY(w.window.load_data_file(data_file("wells", false)));
+            QVERIFY(w.window.has_unsaved_changes());
+            QVERIFY(w.window.save_project());
+            QVERIFY(!w.window.has_unsaved_changes());
+        }
+        QFile::remove(dir_.filePath("wells.syn"));
+        Window w;
+        QVERIFY(w.window.open_project(path));
+        const auto objects = w.window.tree()->objects();
+        QCOMPARE(int(objects.size()), 2);
+        QCOMPARE(objects[0]->name(), QString("vol"));
+        QVERIFY(dynamic_cast<SyntheticObject*>(objects[0]));
+        // The moved file leaves its object in the project, marked missing.
+        QVERIFY(dynamic_cast<korvex::app::MissingDataObject*>(objects[1]));
+        QVERIFY(!w.window.has_unsaved_changes());
+
+        // Saved again, the missing object is kept.
+        QVERIFY(w.window.save_project());
+        QCOMPARE(int(ProjectDatabase(path).load().objects.size()), 2);
+    }
+
+    void bad_project_files_leave_the_session_alone() {
+        Window w;
+        QVERIFY(w.window.create_new_project(dir_.filePath("good.kvd")));
+        QVERIFY(w.window.load_data_file(data_file("vol")));
+        const QString bad = dir_.filePath("bad.kvd");
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("this is no project");
+        file.close();
+
+        LogCapture log;
+        QVERIFY(!w.window.open_project(bad));
+        QVERIFY(!w.window.create_new_project(bad));
+        QVERIFY(!w.window.save_project_as(bad));
+        QCOMPARE(read_all(bad), QByteArray("this is no project"));
+        QCOMPARE(log.lines().size(), std::size_t(3));
+        QVERIFY(log.texts().front().contains("is not a korvex project"));
+        QCOMPARE(w.window.project_path(), dir_.filePath("good.kvd"));
+        QCOMPARE(int(w.window.tree()->objects().size()), 1);
+
+        // A data file of no known kind is refused the same way.
+        QVERIFY(!w.window.load_data_file(bad));
+        QCOMPARE(int(w.window.tree()->objects().size()), 1);
+    }
+
+    void a_new_project_over_an_existing_one_opens_it() {
+        const QString path = dir_.filePath("kept.kvd");
+        {
+            Window w;
+            QVERIFY(w.window.create_new_project(path));
+            QVERIFY(w.window.load_data_file(data_file("vol")));
+            QVERIFY(w.window.save_project());
+        }
+        Window w;
+        QVERIFY(w.window.create_new_project(path));
+        QCOMPARE(int(w.window.tree()->objects().size()), 1);
+    }
+
+private:
+    QString data_file(const QString& name, bool volume = true) {
+        const QString path = dir_.filePath(name + ".syn");
+        SyntheticObject::write(path, name, volume);
+        return path;
+    }
+
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"

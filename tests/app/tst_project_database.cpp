@@ -1,0 +1,199 @@
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/app/project_database.h"
+#include "korvex/app/project_error.h"
+
+using korvex::app::ObjectRecord;
+using korvex::app::ProjectDatabase;
+using korvex::app::ProjectError;
+using korvex::app::ProjectSnapshot;
+using korvex::app::ViewerRecord;
+
+namespace {
+
+ProjectSnapshot sample_snapshot(const QString& data_dir) {
+    ProjectSnapshot snapshot;
+    snapshot.objects.push_back({"Synthetic", "Ставка ü", data_dir + "/a.syn",
+                                {{"cmap", "seismic"}, {"clip", 2.5}, {"pos", QVariantList{1, 2, 3}}}});
+    snapshot.objects.push_back({"Synthetic", "wells", data_dir + "/b.syn", {}});
+    ViewerRecord first{"3D View 1", QJsonObject{{"azimuth", 12.5}, {"center", QJsonArray{1, 2, 3}}}, {}};
+    korvex::utils::save_display_state(first.shown, "Ставка ü", "object", "self", true);
+    korvex::utils::save_display_state(first.shown, "Ставка ü", "sections", "iline", true);
+    ViewerRecord second{"3D View 2", QJsonObject{{"fov", 0.0}}, {}};
+    korvex::utils::save_display_state(second.shown, "wells", "properties", "Z", true);
+    snapshot.viewers = {first, second};
+    snapshot.active_viewer = 1;
+    return snapshot;
+}
+
+QByteArray read_all(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void write_all(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Runs one statement on a file directly, as another program would.
+void run_sql(const QString& path, const QString& statement) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY2(query.exec(statement), qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase("raw");
+}
+
+QString load_error(const QString& path) {
+    try {
+        ProjectDatabase(path).load();
+    } catch (const ProjectError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+}  // namespace
+
+class ProjectDatabaseTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void saves_and_loads_everything_and_replaces_the_previous_content() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.kvd");
+        const ProjectSnapshot snapshot = sample_snapshot(dir.path());
+        ProjectDatabase(path).save(snapshot);
+        QVERIFY(ProjectDatabase::is_project(path));
+        QVERIFY(ProjectDatabase(path).load() == snapshot);
+
+        ProjectSnapshot smaller = snapshot;
+        smaller.objects.pop_back();
+        smaller.viewers.pop_back();
+        smaller.active_viewer = 0;
+        ProjectDatabase(path).save(smaller);
+        QVERIFY(ProjectDatabase(path).load() == smaller);
+
+        ProjectDatabase(path).save({});
+        QVERIFY(ProjectDatabase(path).load() == ProjectSnapshot{});
+    }
+
+    void data_files_moved_along_with_the_project_are_found() {
+        QTemporaryDir root;
+        QDir(root.path()).mkpath("before/data");
+        const QString before = root.filePath("before");
+        write_all(before + "/data/a.syn", "a");
+        ProjectDatabase(before + "/p.kvd").save(sample_snapshot(before + "/data"));
+
+        QVERIFY(QDir(root.path()).rename("before", "after"));
+        const ProjectSnapshot moved = ProjectDatabase(root.filePath("after/p.kvd")).load();
+        // The file that is there is found in its new place; the one never written keeps its path.
+        QCOMPARE(moved.objects[0].source, root.filePath("after/data/a.syn"));
+        QCOMPARE(moved.objects[1].source, before + "/data/b.syn");
+    }
+
+    void files_that_are_not_readable_projects_are_refused_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("random bytes") << "random" << "is not a korvex project";
+        QTest::newRow("text") << "text" << "is not a korvex project";
+        QTest::newRow("other database") << "foreign" << "is not a korvex project";
+        QTest::newRow("newer project") << "future" << "newer korvex (project format 99";
+        QTest::newRow("truncated project") << "truncated" << "damaged";
+        QTest::newRow("cut inside the header") << "header" << "damaged";
+    }
+
+    void files_that_are_not_readable_projects_are_refused() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.kvd");
+        if (kind == "random") {
+            QByteArray bytes;
+            for (int i = 0; i < 4096; ++i) bytes.append(char(QRandomGenerator::global()->bounded(256)));
+            write_all(path, bytes);
+        } else if (kind == "text") {
+            write_all(path, "name,value\n1,2\n");
+        } else if (kind == "foreign") {
+            run_sql(path, "CREATE TABLE t (x)");
+        } else {
+            ProjectSnapshot big = sample_snapshot(dir.path());
+            for (int i = 0; i < 300; ++i) big.objects.push_back({"Synthetic", QString::number(i), "/x", {}});
+            ProjectDatabase(path).save(big);
+            if (kind == "future") run_sql(path, "PRAGMA user_version = 99");
+            if (kind == "truncated") QFile::resize(path, QFileInfo(path).size() / 2);
+            if (kind == "header") QFile::resize(path, 40);
+        }
+        const QByteArray before = read_all(path);
+
+        const QString error = load_error(path);
+        QVERIFY2(error.startsWith("Cannot open " + QFileInfo(path).absoluteFilePath()), qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY(!ProjectDatabase::is_project(path));
+
+        // Nor is such a file written over.
+        try {
+            ProjectDatabase(path).save(sample_snapshot(dir.path()));
+            QFAIL("saved over a file that is not a project");
+        } catch (const ProjectError& e) {
+            QVERIFY2(e.message().startsWith("Could not save"), qPrintable(e.message()));
+        }
+        QCOMPARE(read_all(path), before);
+    }
+
+    void missing_and_empty_files() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.kvd");
+        QVERIFY(load_error(path).contains("does not exist"));
+        QVERIFY(!QFile::exists(path));
+
+        write_all(path, "");
+        QVERIFY(load_error(path).contains("is empty"));
+        // An empty file holds nothing to lose: a project may be written into it.
+        ProjectDatabase(path).save(sample_snapshot(dir.path()));
+        QVERIFY(ProjectDatabase(path).load() == sample_snapshot(dir.path()));
+
+        QVERIFY(!load_error(dir.path()).isEmpty());
+    }
+
+    void a_save_killed_midway_leaves_a_complete_project() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.kvd");
+        const ProjectSnapshot first = sample_snapshot(dir.path());
+        ProjectDatabase(path).save(first);
+        const QString journal = path + "-journal";
+
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            QProcess writer;
+            writer.start(PROJECT_WRITER, {path, "2000"});
+            QVERIFY(writer.waitForStarted());
+            // Kill it while a save has already written pages into the project file itself,
+            // each attempt a little deeper into the save.
+            const qint64 written = QFileInfo(path).size() + attempt * 400 * 1024;
+            auto saving = [&] { return QFile::exists(journal) && QFileInfo(path).size() > written; };
+            QElapsedTimer waited;
+            waited.start();
+            while (!saving() && waited.elapsed() < 20000) QThread::usleep(100);
+            QVERIFY2(saving(), "the writer never got into a save");
+            writer.kill();
+            QVERIFY(writer.waitForFinished());
+
+            // SQLite brings the previous project back from the journal.
+            QVERIFY(ProjectDatabase(path).load() == first);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(ProjectDatabaseTest)
+#include "tst_project_database.moc"
