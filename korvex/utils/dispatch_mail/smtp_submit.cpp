@@ -31,6 +31,18 @@ struct SlistFree {
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
+std::unique_ptr<curl_slist, SlistFree> receiver_list(const std::vector<std::string>& receivers) {
+    std::unique_ptr<curl_slist, SlistFree> list;
+    for (const auto& receiver : receivers) {
+        // Appending returns the head of the list, or null (leaving the list intact) when out of memory.
+        curl_slist* head = curl_slist_append(list.get(), ("<" + receiver + ">").c_str());
+        if (!head) throw std::bad_alloc();
+        (void)list.release();
+        list.reset(head);
+    }
+    return list;
+}
+
 size_t read_message(char* buffer, size_t size, size_t count, void* user) {
     auto* rest = static_cast<std::string_view*>(user);
     const size_t length = std::min(size * count, rest->size());
@@ -60,13 +72,7 @@ void smtp_submit(const ServerAddress& server, const std::string& sender,
     std::unique_ptr<CURL, CurlCleanup> curl(curl_easy_init());
     if (!curl) throw MailError(MailStep::Connect, {}, "cannot start the SMTP client");
 
-    std::unique_ptr<curl_slist, SlistFree> envelope_receivers;
-    for (const auto& receiver : receivers) {
-        curl_slist* appended = curl_slist_append(envelope_receivers.get(), ("<" + receiver + ">").c_str());
-        if (!appended) throw std::bad_alloc();
-        envelope_receivers.release();
-        envelope_receivers.reset(appended);
-    }
+    const auto envelope_receivers = receiver_list(receivers);
 
     SmtpTranscript transcript;
     std::string_view unsent = message;
