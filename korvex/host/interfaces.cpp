@@ -3,6 +3,7 @@
 #include "korvex/host/data_object.h"
 #include "korvex/host/data_tree.h"
 #include "korvex/host/main_window.h"
+#include "korvex/host/panel_host.h"
 #include "korvex/host/persistent_object.h"
 #include "korvex/host/plugin_manager.h"
 
@@ -15,5 +16,7 @@ ProjectDatabase::~ProjectDatabase() = default;
 MainWindowInterface::~MainWindowInterface() = default;
 MainHolder::~MainHolder() = default;
 PersistentObject::~PersistentObject() = default;
+PanelHost::~PanelHost() = default;
+HostedPanel::~HostedPanel() = default;
 
 }  // namespace korvex::host

@@ -12,8 +12,8 @@ Color::Color(double red, double green, double blue, double alpha) : rgba_{red, g
     for (double component : rgba_) {
         if (!std::isfinite(component) || component < 0.0 || component > 1.0) {
             throw utils::ValueError(
-                utils::format("colour components must lie in 0..1, got ({}, {}, {}, {})", red, green,
-                              blue, alpha)
+                utils::format("colour components must lie in 0..1, got ({}, {}, {}, {})", red,
+                              green, blue, alpha)
                     .toStdString());
         }
     }
@@ -50,9 +50,7 @@ std::array<int, 4> Color::RGBA() const {
     return result;
 }
 
-QColor Color::to_qcolor() const {
-    return QColor::fromRgbF(rgba_[0], rgba_[1], rgba_[2], rgba_[3]);
-}
+QColor Color::to_qcolor() const { return QColor::fromRgbF(rgba_[0], rgba_[1], rgba_[2], rgba_[3]); }
 
 Color Color::over(const Color& below) const {
     const double alpha = rgba_[3] + below.rgba_[3] * (1.0 - rgba_[3]);

@@ -23,13 +23,22 @@ struct Stop {
 
 const std::map<QString, std::vector<Stop>>& colormaps() {
     static const std::map<QString, std::vector<Stop>> maps{
-        {"seismic", {{0.0, 0.0, 0.0, 0.3}, {0.25, 0.0, 0.0, 1.0}, {0.5, 1.0, 1.0, 1.0},
-                     {0.75, 1.0, 0.0, 0.0}, {1.0, 0.5, 0.0, 0.0}}},
+        {"seismic",
+         {{0.0, 0.0, 0.0, 0.3},
+          {0.25, 0.0, 0.0, 1.0},
+          {0.5, 1.0, 1.0, 1.0},
+          {0.75, 1.0, 0.0, 0.0},
+          {1.0, 0.5, 0.0, 0.0}}},
         {"gray", {{0.0, 0.0, 0.0, 0.0}, {1.0, 1.0, 1.0, 1.0}}},
         {"grey", {{0.0, 0.0, 0.0, 0.0}, {1.0, 1.0, 1.0, 1.0}}},
         {"gray_r", {{0.0, 1.0, 1.0, 1.0}, {1.0, 0.0, 0.0, 0.0}}},
-        {"jet", {{0.0, 0.0, 0.0, 0.5}, {0.11, 0.0, 0.0, 1.0}, {0.36, 0.0, 1.0, 1.0},
-                 {0.62, 1.0, 1.0, 0.0}, {0.87, 1.0, 0.0, 0.0}, {1.0, 0.5, 0.0, 0.0}}},
+        {"jet",
+         {{0.0, 0.0, 0.0, 0.5},
+          {0.11, 0.0, 0.0, 1.0},
+          {0.36, 0.0, 1.0, 1.0},
+          {0.62, 1.0, 1.0, 0.0},
+          {0.87, 1.0, 0.0, 0.0},
+          {1.0, 0.5, 0.0, 0.0}}},
     };
     return maps;
 }
@@ -46,17 +55,19 @@ vtkSmartPointer<vtkLookupTable> make_lookup_table(const QString& name,
                                                   const std::array<double, 2>& clim) {
     const auto found = colormaps().find(name);
     if (found == colormaps().end()) {
-        throw utils::ValueError(utils::format("unknown colormap '{}' (known: {})", name,
-                                              colormap_names().join(", "))
-                                    .toStdString());
+        throw utils::ValueError(
+            utils::format("unknown colormap '{}' (known: {})", name, colormap_names().join(", "))
+                .toStdString());
     }
     if (!(std::isfinite(clim[0]) && std::isfinite(clim[1]) && clim[0] < clim[1])) {
         throw utils::ValueError(
-            utils::format("colour limits must be a range low < high, got ({}, {})", clim[0], clim[1])
+            utils::format("colour limits must be a range low < high, got ({}, {})", clim[0],
+                          clim[1])
                 .toStdString());
     }
     auto ramp = vtkSmartPointer<vtkColorTransferFunction>::New();
-    for (const Stop& stop : found->second) ramp->AddRGBPoint(stop.at, stop.red, stop.green, stop.blue);
+    for (const Stop& stop : found->second)
+        ramp->AddRGBPoint(stop.at, stop.red, stop.green, stop.blue);
     auto table = vtkSmartPointer<vtkLookupTable>::New();
     table->SetNumberOfTableValues(TABLE_SIZE);
     for (int i = 0; i < TABLE_SIZE; ++i) {

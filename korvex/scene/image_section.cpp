@@ -29,7 +29,8 @@ std::array<int, 3> plane_axes(char axis) {
             return {2, 0, 1};
         default:
             throw utils::ValueError(
-                utils::format("a section lies across 'x', 'y' or 'z', not '{}'", axis).toStdString());
+                utils::format("a section lies across 'x', 'y' or 'z', not '{}'", axis)
+                    .toStdString());
     }
 }
 
@@ -77,8 +78,9 @@ vtkImageActor* ImageSection::actor() const { return static_cast<vtkImageActor*>(
 
 void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) {
     if (rows < 1 || cols < 1 || data.size() != static_cast<std::size_t>(rows) * cols) {
-        throw utils::ValueError(utils::format("a {} x {} section needs {} values, got {}", rows, cols,
-                                              static_cast<long long>(rows) * cols, data.size())
+        throw utils::ValueError(utils::format("a {} x {} section needs {} values, got {}", rows,
+                                              cols, static_cast<long long>(rows) * cols,
+                                              data.size())
                                     .toStdString());
     }
     spacing(extent_.u0, extent_.u1, cols, "u");
@@ -89,7 +91,8 @@ void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) 
     values->SetNumberOfValues(static_cast<vtkIdType>(data.size()));
     float* out = values->GetPointer(0);
     for (int row = 0; row < rows; ++row) {
-        const float* in = data.data() + static_cast<std::ptrdiff_t>(flip_v ? rows - 1 - row : row) * cols;
+        const float* in =
+            data.data() + static_cast<std::ptrdiff_t>(flip_v ? rows - 1 - row : row) * cols;
         float* line = out + static_cast<std::ptrdiff_t>(row) * cols;
         if (flip_u) {
             std::reverse_copy(in, in + cols, line);

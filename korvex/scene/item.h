@@ -12,13 +12,25 @@ class Visual;
 class Item {
 public:
     Item() = default;
-    Item(std::shared_ptr<Visual> visual) : visual_(std::move(visual)) {}  // NOLINT: implicit on purpose
+    Item(std::shared_ptr<Visual> visual)
+        : visual_(std::move(visual)) {}  // NOLINT: implicit on purpose
     Item(std::vector<Item> entries) : entries_(std::move(entries)), is_list_(true) {}  // NOLINT
 
     bool is_list() const { return is_list_; }
     // The visual of a single-visual item; nullptr for a list.
     const std::shared_ptr<Visual>& visual() const { return visual_; }
     const std::vector<Item>& entries() const { return entries_; }
+
+    // Every visual in the item, depth first, in order.
+    std::vector<std::shared_ptr<Visual>> visuals() const {
+        std::vector<std::shared_ptr<Visual>> all;
+        if (visual_) all.push_back(visual_);
+        for (const Item& entry : entries_) {
+            const auto inner = entry.visuals();
+            all.insert(all.end(), inner.begin(), inner.end());
+        }
+        return all;
+    }
 
     // Two items are equal when they hold the same visuals in the same shape.
     bool operator==(const Item& other) const {

@@ -14,7 +14,8 @@
 
 namespace korvex::scene {
 
-LineVisual::LineVisual(std::vector<Point3> points, Connect connect, const Color& color, double width)
+LineVisual::LineVisual(std::vector<Point3> points, Connect connect, const Color& color,
+                       double width)
     : Visual(vtkSmartPointer<vtkActor>::New()),
       lines_(vtkSmartPointer<vtkPolyData>::New()),
       connect_(connect) {
@@ -33,7 +34,8 @@ vtkActor* LineVisual::actor() const { return static_cast<vtkActor*>(prop()); }
 void LineVisual::set_data(std::vector<Point3> points) {
     if (connect_ == Connect::Segments && points.size() % 2 != 0) {
         throw utils::ValueError(
-            utils::format("segments need pairs of points, got {} points", points.size()).toStdString());
+            utils::format("segments need pairs of points, got {} points", points.size())
+                .toStdString());
     }
     vtkDataArray* colors = lines_->GetPointData()->GetScalars();
     if (colors && colors->GetNumberOfTuples() != static_cast<vtkIdType>(points.size())) {
@@ -71,8 +73,8 @@ void LineVisual::set_color(const Color& color) {
 
 void LineVisual::set_colors(const std::vector<Color>& colors) {
     if (colors.size() != count_) {
-        throw utils::ValueError(utils::format("{} colours given for {} points", colors.size(), count_)
-                                    .toStdString());
+        throw utils::ValueError(
+            utils::format("{} colours given for {} points", colors.size(), count_).toStdString());
     }
     auto scalars = vtkSmartPointer<vtkUnsignedCharArray>::New();
     scalars->SetNumberOfComponents(4);

@@ -66,7 +66,8 @@ void PointVisual::set_scalars(const std::vector<float>& values, const QString& c
     make_lookup_table(colormap, clim);  // validates both before anything changes
     auto scalars = vtkSmartPointer<vtkFloatArray>::New();
     scalars->SetNumberOfValues(static_cast<vtkIdType>(values.size()));
-    for (std::size_t i = 0; i < values.size(); ++i) scalars->SetValue(static_cast<vtkIdType>(i), values[i]);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        scalars->SetValue(static_cast<vtkIdType>(i), values[i]);
     points_->GetPointData()->SetScalars(scalars);
     colormap_ = colormap;
     clim_ = clim;

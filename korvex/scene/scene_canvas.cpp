@@ -1,16 +1,16 @@
 #include "korvex/scene/scene_canvas.h"
 
+#include <QVTKOpenGLNativeWidget.h>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QVTKOpenGLNativeWidget.h>
 #include <stdexcept>
 
+#include <vtkAssemblyNode.h>
+#include <vtkAssemblyPath.h>
 #include <vtkCallbackCommand.h>
 #include <vtkCellPicker.h>
 #include <vtkGenericOpenGLRenderWindow.h>
 #include <vtkImageData.h>
-#include <vtkAssemblyNode.h>
-#include <vtkAssemblyPath.h>
 #include <vtkRenderWindowInteractor.h>
 #include <vtkRenderer.h>
 #include <vtkUnsignedCharArray.h>
@@ -121,7 +121,8 @@ Visual* SceneCanvas::visual_at(const QPoint& pos) const {
     const auto [x, y] = display_position(pos);
     vtkRenderer* renderer = view_->renderer();
     vtkAssemblyPath* path = renderer->PickProp(x, y);
-    if (!path) path = renderer->PickProp(x - PICK_SLACK, y - PICK_SLACK, x + PICK_SLACK, y + PICK_SLACK);
+    if (!path)
+        path = renderer->PickProp(x - PICK_SLACK, y - PICK_SLACK, x + PICK_SLACK, y + PICK_SLACK);
     return path ? view_->visual_of(path->GetFirstNode()->GetViewProp()) : nullptr;
 }
 

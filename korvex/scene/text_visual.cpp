@@ -5,7 +5,8 @@
 
 namespace korvex::scene {
 
-TextVisual::TextVisual(const QString& text, const Point3& position, const Color& color, int font_size)
+TextVisual::TextVisual(const QString& text, const Point3& position, const Color& color,
+                       int font_size)
     : Visual(vtkSmartPointer<vtkBillboardTextActor3D>::New()) {
     actor()->PickableOff();
     actor()->GetTextProperty()->SetJustificationToCentered();

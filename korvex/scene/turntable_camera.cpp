@@ -23,7 +23,7 @@ constexpr double WIDEST_VIEW_ANGLE = 179.0;
 double radians(double degrees) { return vtkMath::RadiansFromDegrees(degrees); }
 
 struct Frame {
-    std::array<double, 3> back;   // from the centre towards the eye
+    std::array<double, 3> back;  // from the centre towards the eye
     std::array<double, 3> up;
     std::array<double, 3> right;
 };
@@ -54,7 +54,8 @@ void TurntableCamera::set_elevation(double degrees) {
 
 void TurntableCamera::set_fov(double degrees) {
     if (!(degrees >= 0.0 && degrees <= 180.0)) {
-        throw utils::ValueError(utils::format("fov must lie in [0, 180], got {}", degrees).toStdString());
+        throw utils::ValueError(
+            utils::format("fov must lie in [0, 180], got {}", degrees).toStdString());
     }
     fov_ = degrees;
     changed();

@@ -65,7 +65,8 @@ void TurntableInteractorStyle::OnMouseMove() {
 }
 
 void TurntableInteractorStyle::OnMouseWheelForward() {
-    if (active()) utils::call_guarded("Camera zoom", [&] { view_->camera().zoom(1.0 / WHEEL_ZOOM); });
+    if (active())
+        utils::call_guarded("Camera zoom", [&] { view_->camera().zoom(1.0 / WHEEL_ZOOM); });
 }
 
 void TurntableInteractorStyle::OnMouseWheelBackward() {

@@ -17,7 +17,7 @@ public:
     static TurntableInteractorStyle* New();
     vtkTypeMacro(TurntableInteractorStyle, vtkInteractorStyle)
 
-    static constexpr double WHEEL_ZOOM = 1.1;
+        static constexpr double WHEEL_ZOOM = 1.1;
 
     void set_view(ViewBox* view) { view_ = view; }
 

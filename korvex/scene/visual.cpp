@@ -35,8 +35,7 @@ std::array<double, 6> Visual::bounds() const {
 }
 
 void Visual::query_in_3d(SceneCanvas&, const MouseEvent&) {
-    throw utils::NotImplementedError(
-        utils::format("{} has no query in 3D", text()).toStdString());
+    throw utils::NotImplementedError(utils::format("{} has no query in 3D", text()).toStdString());
 }
 
 QString Visual::text() const {

@@ -27,8 +27,8 @@ QPoint pixel_of(double x, double y) {
 }
 
 std::unique_ptr<ImageSection> flat_section(float value, PlaneExtent extent) {
-    return std::make_unique<ImageSection>(std::vector<float>(4, value), 2, 2, 'z', 0.0, extent, "gray",
-                                          std::array<double, 2>{0.0, 1.0});
+    return std::make_unique<ImageSection>(std::vector<float>(4, value), 2, 2, 'z', 0.0, extent,
+                                          "gray", std::array<double, 2>{0.0, 1.0});
 }
 
 bool near(const QColor& actual, const QColor& expected, int tolerance = 8) {
@@ -81,8 +81,8 @@ private slots:
         ImageSection section({0, 0, 1, 1}, 2, 2, 'z', 0.0, {-1, 1, 1, -1}, "gray", {0.0, 1.0});
         scene.view().add(section);
         QImage image = scene.canvas().render();
-        QVERIFY(image.pixelColor(pixel_of(0, 0.9)).red() < 40);   // top dark
-        QVERIFY(image.pixelColor(pixel_of(0, -0.9)).red() > 215);  // bottom light
+        QVERIFY(image.pixelColor(pixel_of(0, 0.9)).red() < 40);             // top dark
+        QVERIFY(image.pixelColor(pixel_of(0, -0.9)).red() > 215);           // bottom light
         QCOMPARE(image.pixelColor(pixel_of(1.5, 1.5)), QColor(Qt::white));  // beside it, background
 
         section.set_colormap("gray_r");  // in place

@@ -48,7 +48,8 @@ private slots:
         QCOMPARE(Color("#ff0000").RGBA(), (std::array<int, 4>{255, 0, 0, 255}));
         QCOMPARE(Color(0.5, 0.25, 1.0, 0.5).RGBA(), (std::array<int, 4>{128, 64, 255, 128}));
         QCOMPARE(Color::from_rgba({0.1, 0.2, 0.3}).rgba()[3], 1.0);
-        QCOMPARE(Color::from_qcolor(QColor(10, 20, 30, 40)).RGBA(), (std::array<int, 4>{10, 20, 30, 40}));
+        QCOMPARE(Color::from_qcolor(QColor(10, 20, 30, 40)).RGBA(),
+                 (std::array<int, 4>{10, 20, 30, 40}));
         QVERIFY_EXCEPTION_THROWN(Color("not-a-colour"), ValueError);
         QVERIFY_EXCEPTION_THROWN(Color(1.5, 0, 0), ValueError);
         QVERIFY_EXCEPTION_THROWN(Color(0, 0, 0, -0.1), ValueError);
@@ -65,8 +66,9 @@ private slots:
 
     void colormaps_span_their_limits() {
         auto seismic = make_lookup_table("seismic", {-2.0, 2.0});
-        const auto low = colour_of(seismic, -2.0), mid = colour_of(seismic, 0.0), high = colour_of(seismic, 2.0);
-        QVERIFY(low[2] > low[0]);   // negative amplitudes blue
+        const auto low = colour_of(seismic, -2.0), mid = colour_of(seismic, 0.0),
+                   high = colour_of(seismic, 2.0);
+        QVERIFY(low[2] > low[0]);    // negative amplitudes blue
         QVERIFY(high[0] > high[2]);  // positive red
         QVERIFY(mid[0] > 0.95 && mid[1] > 0.95 && mid[2] > 0.95);
         auto gray = make_lookup_table("gray", {0.0, 10.0});
@@ -114,7 +116,8 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(ImageSection(ramp(2, 2), 2, 2, 'w', 0, {}), ValueError);
         QVERIFY_EXCEPTION_THROWN(ImageSection(ramp(2, 2), 2, 2, 'x', 0, {1, 1, 0, 1}), ValueError);
         QVERIFY_EXCEPTION_THROWN(ImageSection(ramp(2, 2), 2, 2, 'x', 0, {}, "nope"), ValueError);
-        ImageSection single_trace(ramp(5, 1), 5, 1, 'x', 0, {3, 3, 0, 4});  // one column needs no width
+        ImageSection single_trace(ramp(5, 1), 5, 1, 'x', 0,
+                                  {3, 3, 0, 4});  // one column needs no width
         QCOMPARE(single_trace.bounds()[2], 3.0);
 
         ImageSection section(ramp(2, 2), 2, 2, 'z', 0, {}, "gray", {0, 3});
@@ -128,10 +131,11 @@ private slots:
     }
 
     void lines_and_points_check_their_counts() {
-        QVERIFY_EXCEPTION_THROWN(LineVisual({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, LineVisual::Connect::Segments,
-                                            Color("red")),
+        QVERIFY_EXCEPTION_THROWN(LineVisual({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}},
+                                            LineVisual::Connect::Segments, Color("red")),
                                  ValueError);
-        LineVisual strip({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, LineVisual::Connect::Strip, Color("red"));
+        LineVisual strip({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}}, LineVisual::Connect::Strip,
+                         Color("red"));
         QVERIFY_EXCEPTION_THROWN(strip.set_colors({Color("red")}), ValueError);
         strip.set_colors({Color("red"), Color("green"), Color("blue")});
         QVERIFY_EXCEPTION_THROWN(strip.set_data({{0, 0, 0}}), ValueError);
@@ -182,7 +186,8 @@ private slots:
         section.name = "iline";
         QVERIFY(section.text().startsWith("<ImageSection 'iline' at 0x"));
         SceneCanvas canvas;
-        QVERIFY_EXCEPTION_THROWN(section.query_in_3d(canvas, MouseEvent{}), korvex::utils::NotImplementedError);
+        QVERIFY_EXCEPTION_THROWN(section.query_in_3d(canvas, MouseEvent{}),
+                                 korvex::utils::NotImplementedError);
     }
 
     void png_files_hold_four_channels_and_are_replaced() {

@@ -44,24 +44,28 @@ Vector view_up(const TurntableCamera& camera) {
 bool box_in_sight(vtkRenderer* renderer, const std::array<double, 6>& b) {
     const int* size = renderer->GetSize();
     for (int corner = 0; corner < 8; ++corner) {
-        renderer->SetWorldPoint(b[corner & 1], b[2 + ((corner >> 1) & 1)], b[4 + ((corner >> 2) & 1)], 1.0);
+        renderer->SetWorldPoint(b[corner & 1], b[2 + ((corner >> 1) & 1)],
+                                b[4 + ((corner >> 2) & 1)], 1.0);
         renderer->WorldToDisplay();
         double display[3];
         renderer->GetDisplayPoint(display);
-        if (display[0] < 0 || display[0] > size[0] || display[1] < 0 || display[1] > size[1]) return false;
+        if (display[0] < 0 || display[0] > size[0] || display[1] < 0 || display[1] > size[1])
+            return false;
     }
     return true;
 }
 
 void send_mouse(QWidget& widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                 Qt::KeyboardModifiers modifiers = {}) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, pos, widget.mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button,
-                      held, modifiers);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, pos, widget.mapToGlobal(pos),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, held, modifiers);
     QApplication::sendEvent(&widget, &event);
 }
 
-void drag(QWidget& widget, Qt::MouseButton button, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {}) {
+void drag(QWidget& widget, Qt::MouseButton button, QPoint from, QPoint to,
+          Qt::KeyboardModifiers modifiers = {}) {
     send_mouse(widget, QEvent::MouseButtonPress, from, button, modifiers);
     send_mouse(widget, QEvent::MouseMove, to, button, modifiers);
     send_mouse(widget, QEvent::MouseButtonRelease, to, button, modifiers);
@@ -69,8 +73,8 @@ void drag(QWidget& widget, Qt::MouseButton button, QPoint from, QPoint to, Qt::K
 
 void wheel(QWidget& widget, int notches) {
     const QPoint pos(50, 50);
-    QWheelEvent event(pos, widget.mapToGlobal(pos), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(pos, widget.mapToGlobal(pos), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&widget, &event);
 }
 
@@ -154,7 +158,8 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(camera.set_fov(-1.0), korvex::utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(camera.set_fov(181.0), korvex::utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(camera.set_scale_factor(0.0), korvex::utils::ValueError);
-        QVERIFY_EXCEPTION_THROWN(camera.set_center({0, std::nan(""), 0}), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(camera.set_center({0, std::nan(""), 0}),
+                                 korvex::utils::ValueError);
         camera.set_fov(180.0);  // accepted, drawn as wide as VTK goes
         QCOMPARE(camera.vtk_camera()->GetViewAngle(), 179.0);
     }
@@ -188,8 +193,9 @@ private slots:
             for (double azimuth : {0.0, 37.0, 90.0, 135.0, 200.0, -90.0}) {
                 camera.set_elevation(elevation);
                 camera.set_azimuth(azimuth);
-                QVERIFY2(box_in_sight(scene.view().renderer(), box),
-                         qPrintable(QString("elevation %1 azimuth %2").arg(elevation).arg(azimuth)));
+                QVERIFY2(
+                    box_in_sight(scene.view().renderer(), box),
+                    qPrintable(QString("elevation %1 azimuth %2").arg(elevation).arg(azimuth)));
             }
         }
     }
@@ -210,7 +216,8 @@ private slots:
         TurntableCamera& camera = scene.view().camera();
         camera.set_scale_factor(10.0);
 
-        drag(native, Qt::LeftButton, {100, 100}, {120, 100});  // right: the scene turns with the mouse
+        drag(native, Qt::LeftButton, {100, 100},
+             {120, 100});  // right: the scene turns with the mouse
         QCOMPARE(camera.azimuth(), 20.0);
         drag(native, Qt::LeftButton, {100, 100}, {100, 300});  // far down: stops at the top view
         QCOMPARE(camera.elevation(), 90.0);

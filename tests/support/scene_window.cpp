@@ -1,8 +1,8 @@
 #include "tests/support/scene_window.h"
 
+#include <QVTKOpenGLNativeWidget.h>
 #include <QTest>
 #include <QVBoxLayout>
-#include <QVTKOpenGLNativeWidget.h>
 
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"

@@ -1,0 +1,26 @@
+#pragma once
+
+class QWidget;
+
+namespace korvex::host {
+
+class MainHolder;
+
+// Where the host mounts a panel: the panel's Qt parent, and an owner that reaches
+// the main window. A panel's owner chain is panel -> PanelHost -> MainHolder -> main().
+class PanelHost {
+public:
+    virtual ~PanelHost();
+    virtual QWidget* widget() const = 0;
+    virtual MainHolder* owner() const = 0;
+};
+
+// A panel mounted in a PanelHost; what the widgets it creates walk up from.
+class HostedPanel {
+public:
+    virtual ~HostedPanel();
+    virtual QWidget* widget() = 0;
+    virtual PanelHost* owner() const = 0;
+};
+
+}  // namespace korvex::host

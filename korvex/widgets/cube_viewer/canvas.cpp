@@ -1,0 +1,73 @@
+#include "korvex/widgets/cube_viewer/canvas.h"
+
+#include "korvex/host/data_object.h"
+#include "korvex/host/data_tree.h"
+#include "korvex/scene/mouse_event.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/scene/xyz_axis.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+
+namespace korvex::widgets {
+
+using utils::format;
+using utils::logger;
+
+Canvas::Canvas(CanvasWidget& parent)
+    : scene::SceneCanvas(scene::Color("white")),
+      owner_(parent),
+      axis_(std::make_unique<scene::XYZAxis>()) {
+    add_view()->add(*axis_);
+}
+
+Canvas::~Canvas() = default;
+
+void Canvas::on_mouse_press(const scene::MouseEvent& event) {
+    if (!pick_mode || visuals.empty()) return;
+    scene::Visual* visual = pick_visual(event.pos);
+    if (!visual) {
+        logger().warning("No visual is picked");
+        return;
+    }
+    if (!visual->queryable_in_3d.has_value()) {
+        logger().warning("Visual has no queryable in 3D");
+        return;
+    }
+    if (!*visual->queryable_in_3d) {
+        logger().warning("Visual is not queryable in 3D");
+        return;
+    }
+    logger().info(format("Query visual: {}", visual->text()));
+    if (event.button == scene::MouseEvent::LEFT) select_host(*visual);
+    if (event.button == scene::MouseEvent::RIGHT) {
+        utils::call_guarded("Query in 3D", [&] { visual->query_in_3d(*this, event); });
+    }
+}
+
+scene::Visual* Canvas::pick_visual(const QPoint& pos) const {
+    struct Deaf {
+        scene::ViewBox& view;
+        explicit Deaf(scene::ViewBox& v) : view(v) { view.set_interactive(false); }
+        ~Deaf() { view.set_interactive(true); }
+    } deaf(*view());
+    return visual_at(pos);
+}
+
+void Canvas::select_host(const scene::Visual& visual) const {
+    if (!visual.host_dob) throw utils::AttributeError("the picked visual names no data object");
+    const QString name = visual.host_dob->name();
+    logger().info(format("Visual host name: {}", name));
+    host::DataTree* tree = owner_.treebase();
+    const auto items = tree->object_items();
+    const auto found = items.find(name);
+    if (found == items.end()) {
+        // The object may have been taken out of the tree while its visual is still shown.
+        logger().warning(format("{} is not in the data tree; nothing is selected", name));
+        return;
+    }
+    tree->setCurrentItem(found->second);
+}
+
+}  // namespace korvex::widgets

@@ -1,0 +1,267 @@
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+
+#include <QVTKOpenGLNativeWidget.h>
+#include <QVBoxLayout>
+#include <iostream>
+
+#include "korvex/config/base.h"
+#include "korvex/host/data_object.h"
+#include "korvex/host/main_window.h"
+#include "korvex/host/panel_host.h"
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/scene/visual.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/cube_viewer/canvas.h"
+
+namespace korvex::widgets {
+
+using config::_;
+using utils::format;
+using utils::logger;
+
+namespace {
+
+// The sections a cube viewer draws; any other (an arbitrary line) belongs to an image view.
+const QStringList SECTION_TYPES{"iline", "xline", "depth"};
+constexpr int SECTION_TYPE_LENGTH = 5;
+
+template <typename T>
+T* require(T* link, const char* what) {
+    if (!link) throw utils::AttributeError(what);
+    return link;
+}
+
+host::MainWindowInterface* main_of(host::HostedPanel* panel) {
+    require(panel, "a cube viewer's canvas needs its panel as parent");
+    host::PanelHost* host = require(panel->owner(), "the cube viewer panel has no owner");
+    host::MainHolder* holder = require(host->owner(), "the cube viewer panel's owner has no owner");
+    return require(holder->main(), "the owner of the cube viewer's host has no main window");
+}
+
+// A number as Python writes it in a tuple: 1.0, 2.5, 1e-07.
+QString number_text(double value) {
+    std::string text = fmt::format("{}", value);
+    if (text.find_first_of(".eni") == std::string::npos) text += ".0";
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+QString CanvasWidget::NAME() {
+    static const QString name = _("cube viewer");
+    return name;
+}
+
+QString CanvasWidget::HELP() {
+    static const QString help = _(
+        "<b>Interaction</b> <br>* LMB: orbits the view around its center point. <br>* RMB or "
+        "scroll: "
+        "change scale_factor (i.e. zoom level) <br>* SHIFT + LMB: translate the center point <br>* "
+        "SHIFT + RMB: change FOV <br>");
+    return help;
+}
+
+CanvasWidget::CanvasWidget(host::HostedPanel* parent, const QString& name)
+    : QWidget(parent ? parent->widget() : nullptr), owner_(parent) {
+    main_ = main_of(parent);
+    treebase_ = require(main_->treebase(), "the main window has no data tree");
+    database_ = main_->database();
+    name_ = name;
+    canvas_ = std::make_unique<Canvas>(*this);
+    QWidget* native = canvas_->create_native();
+    native->setParent(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(native);
+    toggle_pick_mode(false);
+    connect(this, &CanvasWidget::sigPickedPoint, this, [](const QVector<double>& point) {
+        utils::call_guarded("Picked point", [&] { print_coord(point); });
+    });
+}
+
+CanvasWidget::~CanvasWidget() = default;
+
+scene::ViewBox& CanvasWidget::view() const { return *canvas_->view(); }
+
+scene::TurntableCamera& CanvasWidget::camera() const { return view().camera(); }
+
+// ---- picking
+
+void CanvasWidget::toggle_pick_mode(bool checked) {
+    canvas_->pick_mode = checked;
+    setCursor(checked ? Qt::ArrowCursor : Qt::OpenHandCursor);
+}
+
+void CanvasWidget::print_coord(const QVector<double>& point) {
+    QStringList numbers;
+    for (double value : point) numbers << number_text(value);
+    const QString tuple =
+        point.size() == 1 ? "(" + numbers.front() + ",)" : "(" + numbers.join(", ") + ")";
+    logger().info(format("Mouse pressed at coordinate {}", tuple));
+}
+
+// ---- items and data objects
+
+void CanvasWidget::add_item(const scene::Item& item) {
+    const auto visuals = item.visuals();
+    if (visuals.empty()) throw utils::ValueError("an item without visuals cannot be shown");
+    for (const auto& visual : visuals) view().add(*visual);
+    canvas_->visuals.push_back(item);
+}
+
+void CanvasWidget::remove_item(const scene::Item& item) {
+    for (const auto& visual : item.visuals()) visual->set_parent(nullptr);
+    auto& registry = canvas_->visuals;
+    const auto found = std::find(registry.begin(), registry.end(), item);
+    if (found != registry.end()) registry.erase(found);
+}
+
+scene::Item CanvasWidget::item_for_viewer(const std::map<QString, scene::Item>& items,
+                                          const QString& what) const {
+    const auto found = items.find(name_);
+    if (found == items.end()) {
+        throw utils::LookupError(
+            format("{} has nothing made for viewer {}", what, name_).toStdString());
+    }
+    return found->second;
+}
+
+bool CanvasWidget::is_shown(const QString& object, const QString& section,
+                            const QString& entry) const {
+    const auto by_object = dpState.find(object);
+    if (by_object == dpState.end()) return false;
+    const auto by_section = by_object->second.find(section);
+    if (by_section == by_object->second.end()) return false;
+    const auto by_entry = by_section->second.find(entry);
+    return by_entry != by_section->second.end() && by_entry->second;
+}
+
+void CanvasWidget::add_item_agent(host::DataObject& dob) {
+    if (!dob.viewable_in_volume()) {
+        logger().warning(format("{} cannot display {}", name_, dob.name()));
+        return;
+    }
+    logger().info(format("{} is adding {}", name_, dob.name()));
+    if (dob.visuals_in_volume.count(name_) == 0) dob.make_visuals_in_volume(name_);
+    add_item(item_for_viewer(dob.visuals_in_volume, dob.name()));
+    save_display_state(dob.name(), "object", "self", true);
+}
+
+void CanvasWidget::remove_item_agent(host::DataObject& dob) {
+    const QString name = dob.name();
+    if (!is_shown(name, "object", "self")) return;
+    logger().info(format("{} is removing {}", name_, name));
+    try {
+        remove_item(item_for_viewer(dob.visuals_in_volume, name));
+    } catch (const utils::ValueError& e) {
+        std::cout << "Ignore " << e.what() << std::endl;
+    }
+    save_display_state(name, "object", "self", false);
+}
+
+void CanvasWidget::add_item_prop(host::DataObject& dob, const QString& prop) {
+    save_display_state(dob.name(), "properties", prop, true);
+}
+
+void CanvasWidget::remove_item_prop(host::DataObject& dob, const QString& prop) {
+    save_display_state(dob.name(), "properties", prop, false);
+}
+
+void CanvasWidget::save_display_state(const QString& object, const QString& section,
+                                      const QString& entry, bool value) {
+    utils::save_display_state(dpState, object, section, entry, value);
+}
+
+void CanvasWidget::hide_all() { emit sig_hide_all(); }
+
+void CanvasWidget::clear() {}
+
+void CanvasWidget::clear_all() {
+    clear();
+    dpState = {};
+}
+
+// ---- sections
+
+void CanvasWidget::add_cube_section(host::DataObject& dob, const QString& section_name) {
+    const QString type = section_name.left(SECTION_TYPE_LENGTH);
+    if (!SECTION_TYPES.contains(type)) {
+        logger().warning("It is arb-line section. Use image view.");
+        return;
+    }
+    const auto images = dob.section_image3d.find(type);
+    if (images == dob.section_image3d.end()) {
+        throw utils::LookupError(format("{} has no {} sections", dob.name(), type).toStdString());
+    }
+    if (images->second.count(name_) == 0) dob.make_image_3d(type, name_);
+    add_item(item_for_viewer(images->second, format("the {} section of {}", type, dob.name())));
+    save_display_state(dob.name(), "sections", type, true);
+}
+
+void CanvasWidget::remove_cube_section(host::DataObject& dob, const QString& section_name) {
+    const QString type = section_name.left(SECTION_TYPE_LENGTH);
+    if (!SECTION_TYPES.contains(type) || !is_shown(dob.name(), "sections", type)) return;
+    const auto images = dob.section_image3d.find(type);
+    if (images == dob.section_image3d.end()) {
+        throw utils::LookupError(format("{} has no {} sections", dob.name(), type).toStdString());
+    }
+    remove_item(item_for_viewer(images->second, format("the {} section of {}", type, dob.name())));
+    save_display_state(dob.name(), "sections", type, false);
+}
+
+// ---- camera
+
+double CanvasWidget::azimuth() const { return camera().azimuth(); }
+void CanvasWidget::set_azimuth(double degrees) { camera().set_azimuth(degrees); }
+double CanvasWidget::elevation() const { return camera().elevation(); }
+void CanvasWidget::set_elevation(double degrees) { camera().set_elevation(degrees); }
+std::array<double, 3> CanvasWidget::center() const { return camera().center(); }
+void CanvasWidget::set_center(const std::array<double, 3>& center) { camera().set_center(center); }
+double CanvasWidget::fov() const { return camera().fov(); }
+void CanvasWidget::set_fov(double degrees) { camera().set_fov(degrees); }
+double CanvasWidget::scale_factor() const { return camera().scale_factor(); }
+void CanvasWidget::set_scale_factor(double value) { camera().set_scale_factor(value); }
+double CanvasWidget::distance() const { return scale_factor(); }
+void CanvasWidget::set_distance(double value) { set_scale_factor(value); }
+
+void CanvasWidget::set_view(double elevation, double azimuth) {
+    set_elevation(elevation);
+    set_azimuth(azimuth);
+}
+
+void CanvasWidget::set_view_top() { set_view(90, 0); }
+void CanvasWidget::set_view_bot() { set_view(-90, 0); }
+void CanvasWidget::set_view_north() { set_view(0, 180); }
+void CanvasWidget::set_view_south() { set_view(0, 0); }
+void CanvasWidget::set_view_west() { set_view(0, -90); }
+void CanvasWidget::set_view_east() { set_view(0, 90); }
+void CanvasWidget::set_view_orthogonal() { set_fov(0); }
+void CanvasWidget::set_view_perspective() { set_fov(90); }
+
+void CanvasWidget::set_view_all() {
+    if (dpState.empty()) {
+        logger().warning("No item is displayed.");
+        return;
+    }
+    camera().set_range();
+    set_view_top();
+}
+
+void CanvasWidget::set_view_restrictive_on() {
+    throw utils::NotImplementedError("restrictive view is not implemented");
+}
+
+void CanvasWidget::set_view_restrictive_off() {
+    throw utils::NotImplementedError("restrictive view is not implemented");
+}
+
+// ---- background
+
+scene::Color CanvasWidget::bgcolor() const { return view().bgcolor(); }
+
+void CanvasWidget::set_bgcolor(const scene::Color& color) { view().set_bgcolor(color); }
+
+}  // namespace korvex::widgets

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+
+#include "korvex/scene/color.h"
+#include "korvex/scene/item.h"
+#include "korvex/utils/functions.h"
+
+namespace korvex::host {
+class DataObject;
+class DataTree;
+class HostedPanel;
+class MainWindowInterface;
+class ProjectDatabase;
+}  // namespace korvex::host
+
+namespace korvex::scene {
+class TurntableCamera;
+class ViewBox;
+}  // namespace korvex::scene
+
+namespace korvex::widgets {
+
+class Canvas;
+
+// The widget at the centre of the 3D viewer: it owns the scene canvas and everything
+// the viewer knows (links to the host, what is shown, camera, aspect). The host shows
+// and hides data objects through the agents; data objects keep one set of visuals per
+// viewer name.
+class CanvasWidget final : public QWidget {
+    Q_OBJECT
+
+public:
+    static QString NAME();
+    static QString HELP();
+
+    // `parent` must reach the main window: parent->owner()->owner()->main(); a missing
+    // link throws utils::AttributeError. A null `name` is the absent name.
+    explicit CanvasWidget(host::HostedPanel* parent = nullptr, const QString& name = QString());
+    ~CanvasWidget() override;
+
+    host::HostedPanel* owner() const { return owner_; }
+    host::MainWindowInterface* main() const { return main_; }
+    host::DataTree* treebase() const { return treebase_; }
+    host::ProjectDatabase* database() const { return database_; }
+
+    QString name() const { return name_; }
+    void set_name(const QString& name) { name_ = name; }
+
+    Canvas& canvas() const { return *canvas_; }
+    scene::ViewBox& view() const;
+    scene::TurntableCamera& camera() const;
+
+    // What is shown: object name -> "object" / "properties" / "sections" -> entry -> shown.
+    utils::DisplayState dpState;
+    // The widget offers a view state for the host to save.
+    const bool hasState = true;
+    QString aspect_method = "Equal";
+    std::optional<double> aspect_ratio = 1.0;
+
+    // Picking
+    void toggle_pick_mode(bool checked);
+    static void print_coord(const QVector<double>& point);
+
+    // Items and data objects
+    void add_item(const scene::Item& item);
+    void remove_item(const scene::Item& item);
+    void add_item_agent(host::DataObject& dob);
+    void remove_item_agent(host::DataObject& dob);
+    void add_item_prop(host::DataObject& dob, const QString& prop);
+    void remove_item_prop(host::DataObject& dob, const QString& prop);
+    void save_display_state(const QString& object, const QString& section, const QString& entry,
+                            bool value);
+    void hide_all();
+    void clear();
+    void clear_all();
+
+    // Sections of volumes: "iline...", "xline...", "depth..."
+    void add_cube_section(host::DataObject& dob, const QString& section_name);
+    void remove_cube_section(host::DataObject& dob, const QString& section_name);
+
+    // Camera
+    double azimuth() const;
+    void set_azimuth(double degrees);
+    double elevation() const;
+    void set_elevation(double degrees);
+    std::array<double, 3> center() const;
+    void set_center(const std::array<double, 3>& center);
+    double fov() const;
+    void set_fov(double degrees);
+    double scale_factor() const;
+    void set_scale_factor(double value);
+    // The zoom level again, under the name the view state uses.
+    double distance() const;
+    void set_distance(double value);
+
+    void set_view_top();
+    void set_view_bot();
+    void set_view_north();
+    void set_view_south();
+    void set_view_west();
+    void set_view_east();
+    void set_view_orthogonal();
+    void set_view_perspective();
+    void set_view_all();
+    // Not implemented: both throw utils::NotImplementedError.
+    void set_view_restrictive_on();
+    void set_view_restrictive_off();
+
+    // Background of the view
+    scene::Color bgcolor() const;
+    void set_bgcolor(const scene::Color& color);
+
+signals:
+    void sig_hide_all();
+    void sigPickedPoint(const QVector<double>& point);
+
+private:
+    void set_view(double elevation, double azimuth);
+    // The item stored under this viewer's name; utils::LookupError when there is none.
+    scene::Item item_for_viewer(const std::map<QString, scene::Item>& items,
+                                const QString& what) const;
+    bool is_shown(const QString& object, const QString& section, const QString& entry) const;
+
+    host::HostedPanel* owner_ = nullptr;
+    host::MainWindowInterface* main_ = nullptr;
+    host::DataTree* treebase_ = nullptr;
+    host::ProjectDatabase* database_ = nullptr;
+    QString name_;
+    std::unique_ptr<Canvas> canvas_;
+};
+
+}  // namespace korvex::widgets
