@@ -1,5 +1,6 @@
 // Out-of-line destructors anchor each interface's type information in one library,
 // so dynamic_cast works across the module libraries.
+#include "korvex/host/appearance_owner.h"
 #include "korvex/host/data_object.h"
 #include "korvex/host/data_tree.h"
 #include "korvex/host/main_window.h"
@@ -18,5 +19,6 @@ MainHolder::~MainHolder() = default;
 PersistentObject::~PersistentObject() = default;
 PanelHost::~PanelHost() = default;
 HostedPanel::~HostedPanel() = default;
+AppearanceOwner::~AppearanceOwner() = default;
 
 }  // namespace korvex::host

@@ -15,12 +15,18 @@ public:
     explicit FakeDataObject(const QString& name, bool viewable = true);
 
     QString name() const override { return name_; }
-    QVariantMap prop() const override { return {}; }
+    QVariantMap prop() const override {
+        ++prop_reads;
+        return properties;
+    }
     bool viewable_in_volume() const override { return viewable_; }
     void make_visuals_in_volume(const QString& parent) override;
     void make_image_3d(const QString& section_type, const QString& parent) override;
 
     std::function<scene::Item()> make_item;
+    // What prop() answers, and how often it was asked.
+    QVariantMap properties;
+    mutable int prop_reads = 0;
     int visuals_made = 0;
     QStringList images_made;
 

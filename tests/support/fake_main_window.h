@@ -15,13 +15,14 @@ class FakeMainWindow final : public host::MainWindowInterface {
 public:
     FakeDataTree* treebase() const override { return tree_; }
     host::ProjectDatabase* database() const override { return database_.get(); }
-    host::PluginManager* plugins_manager() const override { return nullptr; }
+    host::PluginManager* plugins_manager() const override { return plugins; }
     QString workdir() const override { return workdir_; }
     void add_dockwidget(modules::KorvexModuleWidget* module) override { docked.push_back(module); }
     void run_script(const QString& path) override { scripts << path; }
     QMainWindow* window() override { return &window_; }
 
     QString workdir_;
+    host::PluginManager* plugins = nullptr;
     std::vector<modules::KorvexModuleWidget*> docked;
     QStringList scripts;
 

@@ -1,0 +1,118 @@
+#include "korvex/app/plugin_manager.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QLibrary>
+#include <QPluginLoader>
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <stdexcept>
+
+#include "korvex/utils/logger.h"
+#include "korvex/widgets/menu_toggle/plugin_menu_bar_factory.h"
+
+namespace korvex::app {
+
+namespace {
+
+// What each known category expects of a library's root object, and how it makes the
+// plug-in object from it.
+struct Category {
+    QString iid;
+    std::function<QObject*(QObject* root)> create;
+};
+
+const std::map<QString, Category>& categories() {
+    static const std::map<QString, Category> known{
+        {"PluginMenuBar",
+         {qobject_interface_iid<widgets::PluginMenuBarFactory*>(), [](QObject* root) -> QObject* {
+              auto* factory = qobject_cast<widgets::PluginMenuBarFactory*>(root);
+              return factory ? factory->create().release() : nullptr;
+          }}},
+    };
+    return known;
+}
+
+// The library files of all folders, by file name; a name in several folders keeps
+// the folders' order.
+QFileInfoList library_files(const QStringList& folders) {
+    QFileInfoList files;
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        if (!dir.exists()) {
+            utils::logger().warning(utils::format("Plug-in folder {} does not exist", folder));
+            continue;
+        }
+        for (const QFileInfo& file : dir.entryInfoList(QDir::Files, QDir::Name)) {
+            if (QLibrary::isLibrary(file.fileName())) files << file;
+        }
+    }
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        return a.fileName() < b.fileName();
+    });
+    return files;
+}
+
+class LoadFailure : public std::runtime_error {
+public:
+    explicit LoadFailure(const QString& reason) : std::runtime_error(reason.toStdString()) {}
+};
+
+}  // namespace
+
+PluginManager::PluginManager(const QStringList& plugins_paths) {
+    for (const QFileInfo& file : library_files(plugins_paths)) {
+        const QString path = file.absoluteFilePath();
+        try {
+            load(path);
+        } catch (const std::exception& e) {
+            utils::logger().warning(utils::format("Plug-in {} skipped: {}", path, e.what()));
+        } catch (...) {
+            utils::logger().warning(utils::format("Plug-in {} skipped: unknown error", path));
+        }
+    }
+}
+
+PluginManager::~PluginManager() {
+    for (Loaded& plugin : loaded_) delete plugin.object.data();
+}
+
+std::vector<host::PluginRecord> PluginManager::getPluginsOfCategory(const QString& category) const {
+    std::vector<host::PluginRecord> records;
+    for (const Loaded& plugin : loaded_) {
+        if (plugin.record.category == category && plugin.object) records.push_back(plugin.record);
+    }
+    return records;
+}
+
+void PluginManager::load(const QString& path) {
+    QPluginLoader loader(path);
+    const QJsonObject about = loader.metaData();
+    if (about.isEmpty()) throw LoadFailure(loader.errorString());
+    const QJsonObject meta = about.value("MetaData").toObject();
+    const QString category = meta.value("category").toString();
+    const QString name = meta.value("name").toString();
+    if (category.isEmpty() || name.isEmpty()) {
+        throw LoadFailure("its metadata names no category and name");
+    }
+    const auto known = categories().find(category);
+    if (known == categories().end()) {
+        throw LoadFailure(utils::format("unknown category \"{}\"", category));
+    }
+    const QString iid = about.value("IID").toString();
+    if (iid != known->second.iid) {
+        throw LoadFailure(
+            utils::format("it implements \"{}\", not \"{}\"", iid, known->second.iid));
+    }
+    QObject* root = loader.instance();
+    if (!root) throw LoadFailure(loader.errorString());
+    QObject* object = known->second.create(root);
+    if (!object) throw LoadFailure("its factory made no plug-in object");
+
+    loaded_.push_back({{name, category, path, object}, object});
+    utils::logger().info(utils::format("Plug-in \"{}\" ({}) loaded from {}", name, category, path));
+}
+
+}  // namespace korvex::app

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "korvex/host/plugin_manager.h"
+
+namespace korvex::app {
+
+// Loads the plug-in libraries found in one or more folders.
+//
+// Each library carries JSON metadata {"category": ..., "name": ...}; its root object is
+// the factory of its category (for "PluginMenuBar", a widgets::PluginMenuBarFactory),
+// which makes the plug-in object this manager then owns. Libraries are taken in order
+// of file name over all folders (a name found in several folders: in folder order),
+// and that is the order of getPluginsOfCategory. A file that does not load, has no or
+// an unknown category, or whose factory fails, is logged with the file and the reason
+// and skipped; the others still load. Libraries stay loaded until the process ends.
+class PluginManager final : public host::PluginManager {
+public:
+    explicit PluginManager(const QStringList& plugins_paths);
+    ~PluginManager() override;
+    PluginManager(const PluginManager&) = delete;
+    PluginManager& operator=(const PluginManager&) = delete;
+
+    // Plug-ins whose object has been deleted elsewhere are left out.
+    std::vector<host::PluginRecord> getPluginsOfCategory(const QString& category) const override;
+
+private:
+    void load(const QString& path);
+
+    struct Loaded {
+        host::PluginRecord record;
+        QPointer<QObject> object;
+    };
+    std::vector<Loaded> loaded_;
+};
+
+}  // namespace korvex::app

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace korvex::host {
+
+class DataTree;
+
+// Whoever opens an appearance page: it knows the data tree and which object the
+// page configures.
+class AppearanceOwner {
+public:
+    virtual ~AppearanceOwner();
+
+    virtual DataTree* data_tree() const = 0;
+    // Name of the data object the page configures, a key of the tree's object_data.
+    virtual QString objname() const = 0;
+};
+
+}  // namespace korvex::host

@@ -1,0 +1,130 @@
+#include "korvex/widgets/menu_toggle/menu_toggle.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <exception>
+
+#include "korvex/config/base.h"
+#include "korvex/host/main_window.h"
+#include "korvex/host/plugin_manager.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/menu_toggle/menu_bar_action.h"
+#include "korvex/widgets/menu_toggle/plugin_menu_bar.h"
+#include "korvex/widgets/menu_toggle/plugin_setup_error.h"
+#include "korvex/widgets/menu_toggle/plugout_menu_bar.h"
+
+namespace korvex::widgets {
+
+using config::_;
+
+namespace {
+
+QString describe(const host::PluginRecord& record) {
+    return utils::format("\"{}\" ({})", record.name, QFileInfo(record.path).fileName());
+}
+
+}  // namespace
+
+MenuToggle::MenuToggle(QWidget* parent, Plugins plugins) : QToolBar(parent) {
+    if (parent) {
+        owner_ = dynamic_cast<host::MainHolder*>(parent);
+        if (!owner_) throw utils::AttributeError("the switcher's owner does not reach a main window");
+    }
+    setObjectName("menu_toggle");
+    setWindowTitle(_("Modes"));
+
+    auto* plugout = new PlugoutMenuBar(this);
+    plugout->hide();  // shown only once it is in the toolbar
+    plugin_modes_.insert_or_assign(PLUGOUT_MODE, plugout);
+
+    cb_mode_ = new QComboBox(this);
+    cb_mode_->addItem(PLUGOUT_MODE);
+    connect(cb_mode_, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this](int i) { utils::call_guarded(_("Changing the mode"), [&] { mode_changed(i); }); });
+    addWidget(cb_mode_);
+
+    if (owner_ && plugins == Plugins::Load) add_plugin_modes();
+
+    cb_mode_->setCurrentIndex(0);
+    show_menu_bar(plugin_modes_.at(PLUGOUT_MODE));
+}
+
+MenuToggle::~MenuToggle() {
+    // Hands the bar shown now back to its owner before Qt would delete it with us.
+    removeAction(currentAction_);
+}
+
+MenuToggle* MenuToggle::build(QWidget* parent) {
+    try {
+        return new MenuToggle(parent);
+    } catch (const PluginSetupError& e) {
+        utils::logger().error(utils::format(
+            "Menu-bar plug-in {} failed: {}. The mode switcher starts without plug-ins.",
+            e.plugin(), e.reason()));
+        return new MenuToggle(parent, Plugins::Skip);
+    }
+}
+
+host::MainHolder* MenuToggle::owner() const { return owner_; }
+
+host::MainWindowInterface* MenuToggle::main() const {
+    if (!owner_) throw utils::AttributeError("the switcher has no owner");
+    host::MainWindowInterface* window = owner_->main();
+    if (!window) throw utils::AttributeError("the switcher's owner has no main window");
+    return window;
+}
+
+host::DataTree* MenuToggle::treebase() const {
+    host::DataTree* tree = main()->treebase();
+    if (!tree) throw utils::AttributeError("the main window has no data tree (treebase)");
+    return tree;
+}
+
+const utils::OrderedMap<QString, QMenuBar*>& MenuToggle::plugin_modes() const {
+    return plugin_modes_;
+}
+
+QComboBox* MenuToggle::cb_mode() const { return cb_mode_; }
+
+QMenuBar* MenuToggle::currentMenuBar() const { return currentMenuBar_; }
+
+QAction* MenuToggle::currentAction() const { return currentAction_; }
+
+void MenuToggle::mode_changed(int /*i*/) {
+    removeAction(currentAction_);
+    show_menu_bar(plugin_modes_.at(cb_mode_->currentText()));
+}
+
+void MenuToggle::add_plugin_modes() {
+    host::PluginManager* manager = main()->plugins_manager();
+    if (!manager) throw utils::AttributeError("the main window has no plug-in manager");
+    for (const host::PluginRecord& record : manager->getPluginsOfCategory(PLUGIN_CATEGORY)) {
+        try {
+            auto* bar = qobject_cast<PluginMenuBar*>(record.plugin_object);
+            if (!bar) throw utils::AttributeError("its object is not a plug-in menu bar");
+            const QString name = bar->NAME();
+            cb_mode_->addItem(name);
+            bar->set_treebase(this);
+            bar->setup();
+            plugin_modes_.insert_or_assign(name, bar);
+        } catch (const std::exception& e) {
+            std::throw_with_nested(PluginSetupError(describe(record), e.what()));
+        } catch (...) {
+            std::throw_with_nested(PluginSetupError(describe(record), "unknown error"));
+        }
+    }
+}
+
+void MenuToggle::show_menu_bar(QMenuBar* bar) {
+    currentMenuBar_ = bar;
+    QAction*& action = bar_actions_[bar];
+    if (!action) action = new MenuBarAction(bar, this);
+    addAction(action);
+    currentAction_ = action;
+    currentAction_->setVisible(true);
+}
+
+}  // namespace korvex::widgets

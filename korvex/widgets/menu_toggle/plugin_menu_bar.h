@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QMenuBar>
+#include <QString>
+
+namespace korvex::host {
+class DataTree;
+}
+
+namespace korvex::widgets {
+
+class MenuToggle;
+
+// Base of the menu bars that plug-ins contribute to the toolbar switcher. Each one is
+// a mode of the switcher, listed under its NAME(); the switcher hands it the data tree
+// and then lets it build its menus in setup().
+class PluginMenuBar : public QMenuBar {
+    Q_OBJECT
+
+public:
+    PluginMenuBar();
+
+    // The mode name under which the switcher lists this bar.
+    virtual QString NAME() const;
+
+    // The treebase is the key for plugins connecting to the host.
+    // Reached through the switcher's owner, its main window, its treebase.
+    void set_treebase(MenuToggle* parent);
+    host::DataTree* treebase() const;
+
+    // Adds the plug-in's menus.
+    virtual void setup();
+
+private:
+    host::DataTree* treebase_ = nullptr;
+};
+
+}  // namespace korvex::widgets

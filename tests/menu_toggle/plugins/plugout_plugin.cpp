@@ -1,0 +1,18 @@
+#include <QObject>
+#include <memory>
+
+#include "korvex/widgets/menu_toggle/plugin_menu_bar_factory.h"
+#include "tests/menu_toggle/plugins/test_menu_bar.h"
+
+class PlugoutPlugin final : public QObject, public korvex::widgets::PluginMenuBarFactory {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "org.korvex.PluginMenuBar/1.0" FILE "plugout_plugin.json")
+    Q_INTERFACES(korvex::widgets::PluginMenuBarFactory)
+
+public:
+    std::unique_ptr<korvex::widgets::PluginMenuBar> create() const override {
+        return std::make_unique<TestMenuBar>("Plugout Mode", "Replacement");
+    }
+};
+
+#include "plugout_plugin.moc"
