@@ -27,7 +27,8 @@ struct Category {
 const std::map<QString, Category>& categories() {
     static const std::map<QString, Category> known{
         {"PluginMenuBar",
-         {qobject_interface_iid<widgets::PluginMenuBarFactory*>(), [](QObject* root) -> QObject* {
+         {qobject_interface_iid<widgets::PluginMenuBarFactory*>(),
+          [](QObject* root) -> QObject* {
               auto* factory = qobject_cast<widgets::PluginMenuBarFactory*>(root);
               return factory ? factory->create().release() : nullptr;
           }}},

@@ -18,6 +18,11 @@ namespace korvex::app {
 // and that is the order of getPluginsOfCategory. A file that does not load, has no or
 // an unknown category, or whose factory fails, is logged with the file and the reason
 // and skipped; the others still load. Libraries stay loaded until the process ends.
+//
+// Plug-in objects are widgets: make the manager after the QApplication and destroy it
+// before (a main window's member does both). A main window mounts the switcher with
+//   plugins_manager_ = std::make_unique<PluginManager>(QStringList{options.plugins_paths});
+//   addToolBar(widgets::MenuToggle::build(this));  // this: a host::MainHolder
 class PluginManager final : public host::PluginManager {
 public:
     explicit PluginManager(const QStringList& plugins_paths);

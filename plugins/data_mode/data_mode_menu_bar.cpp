@@ -18,10 +18,12 @@ QString DataModeMenuBar::NAME() const { return QStringLiteral("Data Mode"); }
 void DataModeMenuBar::setup() {
     objects_menu_ = addMenu(_("Objects"));
     select_menu_ = addMenu(_("Select"));
-    connect(objects_menu_, &QMenu::aboutToShow, this,
-            [this] { utils::call_guarded(_("Listing the data objects"), [this] { fill_objects_menu(); }); });
-    connect(select_menu_, &QMenu::aboutToShow, this,
-            [this] { utils::call_guarded(_("Listing the data objects"), [this] { fill_select_menu(); }); });
+    connect(objects_menu_, &QMenu::aboutToShow, this, [this] {
+        utils::call_guarded(_("Listing the data objects"), [this] { fill_objects_menu(); });
+    });
+    connect(select_menu_, &QMenu::aboutToShow, this, [this] {
+        utils::call_guarded(_("Listing the data objects"), [this] { fill_select_menu(); });
+    });
 }
 
 QMenu* DataModeMenuBar::objects_menu() const { return objects_menu_; }

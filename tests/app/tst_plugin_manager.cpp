@@ -11,7 +11,9 @@ using korvex::widgets::PluginMenuBar;
 
 namespace {
 
-QString folder(const QString& name) { return qEnvironmentVariable("KORVEX_TEST_PLUGIN_DIR") + "/" + name; }
+QString folder(const QString& name) {
+    return qEnvironmentVariable("KORVEX_TEST_PLUGIN_DIR") + "/" + name;
+}
 
 QString library(const QString& name) { return folder(name) + "/lib" + name + ".so"; }
 
@@ -52,8 +54,8 @@ private slots:
     void broken_libraries_are_logged_with_file_and_reason_and_skipped() {
         korvex::testing::LogCapture log;
         const QString missing = folder("no_such_folder");
-        PluginManager manager({folder("not_a_library"), folder("stray_plugin"), missing,
-                               folder("good_plugin")});
+        PluginManager manager(
+            {folder("not_a_library"), folder("stray_plugin"), missing, folder("good_plugin")});
         const auto records = manager.getPluginsOfCategory("PluginMenuBar");
         QCOMPARE(records.size(), std::size_t(1));
         QCOMPARE(records[0].path, library("good_plugin"));
@@ -62,8 +64,8 @@ private slots:
                  qPrintable(log.texts().join("\n")));
         QVERIFY(logged_warning_about(log, library("stray_plugin"), "unknown category \"Unknown\""));
         QVERIFY(log.contains("warning", "Plug-in folder " + missing + " does not exist"));
-        QVERIFY(log.contains("info", "Plug-in \"Test Mode\" (PluginMenuBar) loaded from " +
-                                         library("good_plugin")));
+        QVERIFY(log.contains(
+            "info", "Plug-in \"Test Mode\" (PluginMenuBar) loaded from " + library("good_plugin")));
     }
 
     void each_manager_owns_its_own_plugin_objects() {

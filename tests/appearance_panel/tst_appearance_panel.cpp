@@ -17,7 +17,8 @@ namespace {
 // The dialog that opens a page for one object.
 class PageOwner final : public QWidget, public korvex::host::AppearanceOwner {
 public:
-    PageOwner(korvex::host::DataTree* tree, const QString& objname) : tree_(tree), objname_(objname) {}
+    PageOwner(korvex::host::DataTree* tree, const QString& objname)
+        : tree_(tree), objname_(objname) {}
     korvex::host::DataTree* data_tree() const override { return tree_; }
     QString objname() const override { return objname_; }
 

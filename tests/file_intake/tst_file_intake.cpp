@@ -43,7 +43,8 @@ private:
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible()) return;
         timer_.stop();
-        seen = {dialog->windowTitle(), canonical(dialog->directory().absolutePath()), dialog->nameFilters()};
+        seen = {dialog->windowTitle(), canonical(dialog->directory().absolutePath()),
+                dialog->nameFilters()};
         auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
         if (entry_) {
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(*entry_);
@@ -106,7 +107,8 @@ private slots:
         QCOMPARE(out.text(), "Selected file: " + work_.filePath("a.sgy") + "\n");
         QCOMPARE(answer.seen.title, QString("Open files"));
         QCOMPARE(answer.seen.directory, canonical(work_.path()));
-        for (const QString& filter : answer.seen.name_filters) QVERIFY2(filter.contains("(*)"), qPrintable(filter));
+        for (const QString& filter : answer.seen.name_filters)
+            QVERIFY2(filter.contains("(*)"), qPrintable(filter));
     }
 
     void select_files_returns_every_chosen_file_and_applies_the_filter() {

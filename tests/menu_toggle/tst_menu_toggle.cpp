@@ -161,8 +161,9 @@ private slots:
             MenuToggle toggle(&host.window);
             QFAIL("construction should have failed");
         } catch (const PluginSetupError& e) {
-            QVERIFY2(e.plugin().contains("Failing Mode") && e.plugin().contains("libfailing_plugin.so"),
-                     qPrintable(e.plugin()));
+            QVERIFY2(
+                e.plugin().contains("Failing Mode") && e.plugin().contains("libfailing_plugin.so"),
+                qPrintable(e.plugin()));
             QVERIFY(e.reason().contains("setup"));
             QVERIFY_EXCEPTION_THROWN(std::rethrow_if_nested(e), korvex::utils::NotImplementedError);
         }
@@ -183,7 +184,8 @@ private slots:
             return texts;
         }();
         QCOMPARE(errors.size(), 1);
-        QVERIFY2(errors[0].startsWith("Menu-bar plug-in \"Failing Mode\" (libfailing_plugin.so) failed: ") &&
+        QVERIFY2(errors[0].startsWith(
+                     "Menu-bar plug-in \"Failing Mode\" (libfailing_plugin.so) failed: ") &&
                      errors[0].contains("setup"),
                  qPrintable(errors[0]));
 

@@ -115,7 +115,8 @@ private slots:
         QMenu* objects = menu_titled(data_mode_bar(host), "Objects");
 
         QVERIFY(open(objects));
-        QCOMPARE(entries(objects), (QStringList{"[x] horizon", "[ ] survey", "-", "Show all", "Hide all"}));
+        QCOMPARE(entries(objects),
+                 (QStringList{"[x] horizon", "[ ] survey", "-", "Show all", "Hide all"}));
         click(objects, "survey");
         QVERIFY(host.tree.is_checked("survey"));
 
@@ -125,7 +126,8 @@ private slots:
         QVERIFY(host.tree.is_checked("survey"));
 
         QVERIFY(open(objects));
-        QCOMPARE(entries(objects), (QStringList{"[ ] horizon", "[x] survey", "-", "Show all", "Hide all"}));
+        QCOMPARE(entries(objects),
+                 (QStringList{"[ ] horizon", "[x] survey", "-", "Show all", "Hide all"}));
         click(objects, "Show all");
         QVERIFY(host.tree.is_checked("horizon") && host.tree.is_checked("survey"));
 

@@ -30,8 +30,9 @@ private slots:
         QCOMPARE(table->horizontalHeaderItem(1)->text(), QString("Value"));
 
         property_table::refresh(table, {{"old", 1}, {"older", 2}, {"oldest", 3}, {"x", 4}});
-        property_table::refresh(table, {{"traces", 1200}, {"File", "/data/a.sgy"}, {"format", "IEEE float"},
-                                        {"dt", 0.004}});
+        property_table::refresh(
+            table,
+            {{"traces", 1200}, {"File", "/data/a.sgy"}, {"format", "IEEE float"}, {"dt", 0.004}});
         QCOMPARE(column(*table, 0), (QStringList{"dt", "File", "format", "traces"}));
         QCOMPARE(column(*table, 1), (QStringList{"0.004", "/data/a.sgy", "IEEE float", "1200"}));
         QVERIFY(!(table->item(0, 1)->flags() & Qt::ItemIsEditable));
@@ -63,7 +64,8 @@ private slots:
         QTest::newRow("bool") << QVariant(true) << "yes";
         QTest::newRow("list") << QVariant(QVariantList{1, 2.5, "x"}) << "1, 2.5, x";
         QTest::newRow("string list") << QVariant(QStringList{"iline", "xline"}) << "iline, xline";
-        QTest::newRow("map") << QVariant(QVariantMap{{"min", -1.5}, {"max", 2}}) << "max: 2, min: -1.5";
+        QTest::newRow("map") << QVariant(QVariantMap{{"min", -1.5}, {"max", 2}})
+                             << "max: 2, min: -1.5";
         QTest::newRow("absent") << QVariant() << "";
     }
     void values_are_formatted_for_reading() {
@@ -73,7 +75,8 @@ private slots:
     }
 
     void refreshing_no_table_is_refused() {
-        QVERIFY_EXCEPTION_THROWN(property_table::refresh(nullptr, {{"a", 1}}), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(property_table::refresh(nullptr, {{"a", 1}}),
+                                 korvex::utils::ValueError);
     }
 };
 

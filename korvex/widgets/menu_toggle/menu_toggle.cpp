@@ -31,7 +31,8 @@ QString describe(const host::PluginRecord& record) {
 MenuToggle::MenuToggle(QWidget* parent, Plugins plugins) : QToolBar(parent) {
     if (parent) {
         owner_ = dynamic_cast<host::MainHolder*>(parent);
-        if (!owner_) throw utils::AttributeError("the switcher's owner does not reach a main window");
+        if (!owner_)
+            throw utils::AttributeError("the switcher's owner does not reach a main window");
     }
     setObjectName("menu_toggle");
     setWindowTitle(_("Modes"));
@@ -42,8 +43,9 @@ MenuToggle::MenuToggle(QWidget* parent, Plugins plugins) : QToolBar(parent) {
 
     cb_mode_ = new QComboBox(this);
     cb_mode_->addItem(PLUGOUT_MODE);
-    connect(cb_mode_, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            [this](int i) { utils::call_guarded(_("Changing the mode"), [&] { mode_changed(i); }); });
+    connect(cb_mode_, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int i) {
+        utils::call_guarded(_("Changing the mode"), [&] { mode_changed(i); });
+    });
     addWidget(cb_mode_);
 
     if (owner_ && plugins == Plugins::Load) add_plugin_modes();

@@ -10,7 +10,9 @@ PluginMenuBar::PluginMenuBar() : QMenuBar(nullptr) {}
 QString PluginMenuBar::NAME() const { return QStringLiteral("Plugin Menu Bar"); }
 
 void PluginMenuBar::set_treebase(MenuToggle* parent) {
-    if (!parent) throw utils::AttributeError("a plug-in menu bar reaches the data tree through its switcher");
+    if (!parent)
+        throw utils::AttributeError(
+            "a plug-in menu bar reaches the data tree through its switcher");
     treebase_ = parent->treebase();
 }
 

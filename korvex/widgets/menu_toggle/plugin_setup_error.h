@@ -10,7 +10,9 @@ namespace korvex::widgets {
 class PluginSetupError : public std::runtime_error {
 public:
     PluginSetupError(const QString& plugin, const QString& reason)
-        : std::runtime_error((plugin + ": " + reason).toStdString()), plugin_(plugin), reason_(reason) {}
+        : std::runtime_error((plugin + ": " + reason).toStdString()),
+          plugin_(plugin),
+          reason_(reason) {}
 
     // Which plug-in: its name and the library it came from.
     QString plugin() const { return plugin_; }
