@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace korvex::app {
+class MainWindow;
+}
+
+// Starts the main window the way a scripted GUI run needs it (the checkout's environment
+// file and plug-in folder, a fresh project named after the launch time) and shuts it
+// down through its own quit button, answering the confirmation.
+namespace korvex::automation {
+
+class Bot;
+
+// The pause scripts leave between their clicks; launch and quit keep their own timing.
+inline constexpr int MS_BETWEEN_CLICKS = 1000;
+
+// The working copy the runs belong to: $KORVEX_CHECKOUT_DIR when set, otherwise the
+// source tree this library was built from. Always ends with "/".
+QString checkout_folder();
+QString dotenv_path();
+QString plugins_folder();
+// "test{}.kvd" in the folder "Documents/test" of the home folder.
+QString project_path_template();
+
+// Loads the checkout's environment file, then builds, sets up and shows the main
+// window and creates the project. Throws what the window throws, and app::ProjectError
+// when the project cannot be created.
+std::unique_ptr<app::MainWindow> launch();
+
+// Clicks the window's quit button and, 500 ms after being called, the Yes button of
+// the confirmation it opens. Returns once the confirmation has been answered.
+void quit(const Bot& bot, app::MainWindow& window);
+
+}  // namespace korvex::automation

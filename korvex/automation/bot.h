@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPoint>
+#include <Qt>
+
+class QWidget;
+
+namespace korvex::automation {
+
+// Drives widgets the way a user does, through Qt's test events: what scripted runs and
+// the GUI tests click with. Holds nothing, so it can be copied into deferred steps.
+class Bot final {
+public:
+    // Presses and releases `button` on `widget` after `delay` milliseconds (-1: Qt's
+    // default delay), at `pos` (a null point: the widget's centre).
+    void mouseClick(QWidget* widget, Qt::MouseButton button, int delay = -1, QPoint pos = QPoint(),
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+};
+
+}  // namespace korvex::automation

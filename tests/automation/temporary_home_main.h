@@ -1,0 +1,27 @@
+#pragma once
+
+// main() for tests that launch the whole application: $HOME points at a fresh folder
+// before anything reads it, so launched projects never land in the real ~/Documents;
+// OpenGL is set up as the viewers need it, without multisampling so picks are exact.
+
+#include <QApplication>
+#include <QSurfaceFormat>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVTKOpenGLNativeWidget.h>
+#include <cstdio>
+
+#define KORVEX_TEMPORARY_HOME_TEST_MAIN(TestClass)                          \
+    int main(int argc, char** argv) {                                        \
+        QTemporaryDir home;                                                  \
+        if (!home.isValid() || !qputenv("HOME", home.path().toLocal8Bit())) { \
+            std::fputs("cannot make a temporary home folder\n", stderr);    \
+            return 1;                                                        \
+        }                                                                    \
+        QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();     \
+        format.setSamples(0);                                                \
+        QSurfaceFormat::setDefaultFormat(format);                            \
+        QApplication app(argc, argv);                                        \
+        TestClass test;                                                      \
+        return QTest::qExec(&test, argc, argv);                              \
+    }
