@@ -1,6 +1,7 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 
 #include <QVTKOpenGLNativeWidget.h>
+#include <QColorDialog>
 #include <QVBoxLayout>
 #include <iostream>
 
@@ -11,9 +12,13 @@
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/visual.h"
+#include "korvex/scene/write_png.h"
+#include "korvex/utils/clipboard.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/aspect_ratio_dialog/aspect_ratio_dialog.h"
+#include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 
 namespace korvex::widgets {
@@ -258,10 +263,112 @@ void CanvasWidget::set_view_restrictive_off() {
     throw utils::NotImplementedError("restrictive view is not implemented");
 }
 
+// ---- view state
+
+ViewState CanvasWidget::state() const {
+    const auto center = this->center();
+    QVariantList bgcolor;
+    for (double component : this->bgcolor().rgba()) bgcolor << component;
+    return ViewState{
+        {"distance", scale_factor()},
+        {"elevation", elevation()},
+        {"azimuth", azimuth()},
+        {"fov", fov()},
+        {"center", QVariantList{center[0], center[1], center[2]}},
+        {"bgcolor", bgcolor},
+        {"aspect_method", aspect_method},
+        {"aspect_ratio", aspect_ratio ? QVariant(*aspect_ratio) : QVariant()},
+    };
+}
+
+void CanvasWidget::set_state(const ViewState& state) {
+    const ViewStateValues values = read_view_state(state);
+    if (values.distance) set_scale_factor(*values.distance);
+    if (values.elevation) set_elevation(*values.elevation);
+    if (values.azimuth) set_azimuth(*values.azimuth);
+    if (values.fov) set_fov(*values.fov);
+    if (values.center) set_center(*values.center);
+    if (values.bgcolor) set_bgcolor(*values.bgcolor);
+}
+
+// ---- aspect
+
+void CanvasWidget::set_aspect() {
+    auto* dialog = new AspectRatioDialog(this);
+    dialog->load_state(state());
+    dialog->show();
+    connect(dialog, &AspectRatioDialog::sigApply, this,
+            [this](const QString& method, double ratio) {
+                utils::call_guarded("Aspect ratio", [&] { apply_aspect(method, ratio); });
+            });
+}
+
+void CanvasWidget::set_aspect(const ViewState& state) {
+    for (const char* key : {"aspect_method", "aspect_ratio"}) {
+        if (!state.contains(key)) {
+            throw utils::LookupError(format("the view state has no \"{}\"", key).toStdString());
+        }
+    }
+    const QVariant& method = state.at("aspect_method");
+    const QVariant& ratio = state.at("aspect_ratio");
+    if (static_cast<QMetaType::Type>(method.userType()) != QMetaType::QString) {
+        throw utils::ValueError("view state \"aspect_method\" must be text");
+    }
+    bool is_number = false;
+    const double number = ratio.toDouble(&is_number);
+    if (!ratio.isNull() && (!is_number || ratio.userType() == QMetaType::QString)) {
+        throw utils::ValueError("view state \"aspect_ratio\" must be a number or null");
+    }
+    apply_aspect(method.toString(), ratio.isNull() ? std::nullopt : std::optional<double>(number));
+}
+
+void CanvasWidget::apply_aspect(const QString& method, std::optional<double> ratio) {
+    std::optional<double> stored;
+    if (method == "Equal") {
+        stored = 1.0;
+    } else if (method == "Fixed") {
+        stored = ratio;
+    } else {
+        logger().error("Unknown value");
+    }
+    aspect_method = method;
+    aspect_ratio = stored;
+}
+
 // ---- background
 
 scene::Color CanvasWidget::bgcolor() const { return view().bgcolor(); }
 
 void CanvasWidget::set_bgcolor(const scene::Color& color) { view().set_bgcolor(color); }
+
+void CanvasWidget::set_background_color() {
+    // Start from what the user sees: the view's colour over the canvas's white.
+    const auto rgba = bgcolor().over(canvas_->bgcolor()).RGBA();
+    const QColor chosen = QColorDialog::getColor(QColor(rgba[0], rgba[1], rgba[2], rgba[3]));
+    if (!chosen.isValid()) return;  // cancelled
+    set_bgcolor(scene::Color::from_qcolor(chosen));
+}
+
+// ---- export
+
+void CanvasWidget::export_canvas() {
+    auto* dialog = new CanvasExportDialog(this);
+    connect(dialog, &CanvasExportDialog::sig_start, this, [this](const QString& fn, bool copy) {
+        utils::call_guarded("Export canvas", [&] { export_canvas_worker(fn, copy); });
+    });
+    dialog->show();
+}
+
+void CanvasWidget::export_canvas_worker(const QString& fn, bool copy2clipboard) {
+    const QImage image = canvas_->render();
+    logger().info(format("Save picture to {}", fn));
+    try {
+        scene::write_png(fn, image);
+    } catch (const std::runtime_error& e) {
+        logger().error(format("Picture not saved: {}", e.what()));
+        return;
+    }
+    if (copy2clipboard) utils::copy_to_clipboard(fn);
+}
 
 }  // namespace korvex::widgets

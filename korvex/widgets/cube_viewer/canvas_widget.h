@@ -10,6 +10,7 @@
 #include "korvex/scene/color.h"
 #include "korvex/scene/item.h"
 #include "korvex/utils/functions.h"
+#include "korvex/widgets/cube_viewer/view_state.h"
 
 namespace korvex::host {
 class DataObject;
@@ -112,9 +113,29 @@ public:
     void set_view_restrictive_on();
     void set_view_restrictive_off();
 
+    // View state: camera, background and aspect, for the project file. Assigning checks
+    // the whole map first (utils::ValueError naming the bad key, nothing changed), then
+    // applies the camera and background keys it holds; the aspect pair goes through
+    // set_aspect.
+    ViewState state() const;
+    void set_state(const ViewState& state);
+
+    // Aspect: without a state, opens the aspect-ratio dialog; with one, applies its
+    // "aspect_method" and "aspect_ratio" (utils::LookupError when one is missing).
+    void set_aspect();
+    void set_aspect(const ViewState& state);
+    void apply_aspect(const QString& method, std::optional<double> ratio = 1.0);
+
     // Background of the view
     scene::Color bgcolor() const;
     void set_bgcolor(const scene::Color& color);
+    // Lets the user pick the colour; cancelling keeps the current one.
+    void set_background_color();
+
+    // Picture of the canvas: the dialog, and the export it starts. A picture that
+    // cannot be written is logged, and the clipboard is then left alone.
+    void export_canvas();
+    void export_canvas_worker(const QString& fn, bool copy2clipboard);
 
 signals:
     void sig_hide_all();

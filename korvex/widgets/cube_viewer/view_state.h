@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <optional>
+
+#include "korvex/scene/color.h"
+#include "korvex/utils/ordered_map.h"
+
+namespace korvex::widgets {
+
+// What a cube viewer saves with the project, keys in this order:
+//   "distance", "elevation", "azimuth", "fov"   numbers
+//   "center"        three numbers
+//   "bgcolor"       four numbers 0..1 (red, green, blue, alpha)
+//   "aspect_method" text; "aspect_ratio" a number, or null when absent
+using ViewState = utils::OrderedMap<QString, QVariant>;
+
+// The camera and background values of a view state, each checked; absent keys stay absent.
+struct ViewStateValues {
+    std::optional<double> distance, elevation, azimuth, fov;
+    std::optional<std::array<double, 3>> center;
+    std::optional<scene::Color> bgcolor;
+};
+
+// Checks every camera and background value of `state` before any is used: numbers
+// where numbers belong, a positive distance, a fov in [0, 180], three numbers for the
+// centre, and for the background three or four numbers 0..1 or a colour name. The
+// first bad value throws utils::ValueError naming its key. Other keys are ignored.
+ViewStateValues read_view_state(const ViewState& state);
+
+// JSON text of a view state, its keys in the map's order.
+QByteArray view_state_to_json(const ViewState& state);
+// The view state in JSON text, keys in the text's order. Text that is not a JSON
+// object throws utils::ValueError.
+ViewState view_state_from_json(const QByteArray& json);
+
+}  // namespace korvex::widgets
