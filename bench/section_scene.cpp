@@ -1,0 +1,61 @@
+#include "bench/section_scene.h"
+
+#include <QVTKOpenGLNativeWidget.h>
+#include <QSurfaceFormat>
+#include <QTest>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/view_box.h"
+
+namespace korvex::bench {
+
+namespace {
+
+std::vector<float> synthetic_section(int samples, double phase) {
+    std::vector<float> data(static_cast<std::size_t>(samples) * samples);
+    for (int row = 0; row < samples; ++row) {
+        for (int col = 0; col < samples; ++col) {
+            data[static_cast<std::size_t>(row) * samples + col] =
+                static_cast<float>(std::sin(row * 0.05 + phase) * std::cos(col * 0.013));
+        }
+    }
+    return data;
+}
+
+}  // namespace
+
+SectionScene::SectionScene(int width, int height, int samples) {
+    scene::ViewBox* view = canvas_.add_view();
+    view->add(axis_);
+    const double size = samples - 1;
+    const scene::PlaneExtent extent{0.0, size, 0.0, size};
+    for (const char axis : {'x', 'y', 'z'}) {
+        sections_.push_back(std::make_unique<scene::ImageSection>(
+            synthetic_section(samples, axis), samples, samples, axis, size / 2, extent));
+        view->add(*sections_.back());
+    }
+    auto* layout = new QVBoxLayout(&window_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(canvas_.create_native());
+    window_.resize(width, height);
+    window_.show();
+    (void)QTest::qWaitForWindowExposed(&window_);
+    view->camera().set_range();
+    canvas_.render();
+}
+
+void prepare_opengl() {
+    QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();
+    format.setSamples(0);
+    QSurfaceFormat::setDefaultFormat(format);
+}
+
+double median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+}  // namespace korvex::bench
