@@ -17,6 +17,15 @@ struct Section {
     float at(int row, int column) const {
         return values[static_cast<std::size_t>(row) * columns + column];
     }
+
+    // Rows become columns: the layout of an image whose rows run down the trace.
+    Section transposed() const {
+        Section result{columns, rows, std::vector<float>(values.size())};
+        for (int row = 0; row < rows; ++row)
+            for (int column = 0; column < columns; ++column)
+                result.values[static_cast<std::size_t>(column) * rows + row] = at(row, column);
+        return result;
+    }
 };
 
 }  // namespace korvex::app::data
