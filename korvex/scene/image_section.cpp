@@ -150,6 +150,15 @@ void ImageSection::set_clim(const std::array<double, 2>& clim) {
     update();
 }
 
+void ImageSection::set_opacity(double opacity) {
+    if (!(opacity >= 0.0 && opacity <= 1.0))
+        throw utils::ValueError("a section's opacity lies between 0 and 1");
+    actor()->GetProperty()->SetOpacity(opacity);
+    update();
+}
+
+double ImageSection::opacity() const { return actor()->GetProperty()->GetOpacity(); }
+
 void ImageSection::place() {
     const auto axes = plane_axes(axis_);
     int dims[3] = {1, 1, 1};

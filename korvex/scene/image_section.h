@@ -47,12 +47,15 @@ public:
     void set_extent(const PlaneExtent& extent);
     void set_colormap(const QString& colormap);
     void set_clim(const std::array<double, 2>& clim);
+    // 0 (invisible) to 1 (opaque); outside throws utils::ValueError.
+    void set_opacity(double opacity);
 
     char axis() const { return axis_; }
     double position() const { return position_; }
     PlaneExtent extent() const { return extent_; }
     QString colormap() const { return colormap_; }
     std::array<double, 2> clim() const { return clim_; }
+    double opacity() const;
     int rows() const { return rows_; }
     int cols() const { return cols_; }
     // The samples as given: row-major, rows x cols.

@@ -94,6 +94,19 @@ PointTable PointTable::read(const QString& path, const QString& delimiter) {
     return table;
 }
 
+QString PointTable::sniff_delimiter(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QTextStream stream(&file);
+        while (!stream.atEnd()) {
+            const QString line = stream.readLine().trimmed();
+            if (line.isEmpty() || line.startsWith('#')) continue;
+            return line.contains(',') ? QStringLiteral("comma") : QStringLiteral("space");
+        }
+    }
+    return QStringLiteral("space");
+}
+
 const std::vector<double>& PointTable::column(const QString& name) const {
     const int index = names_.indexOf(name);
     if (index < 0) throw utils::LookupError("no column named " + name.toStdString());

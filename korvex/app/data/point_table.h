@@ -15,6 +15,9 @@ public:
     // repeat between values. Blank lines and lines starting with '#' are skipped.
     // Throws utils::ValueError naming the file, and line and column where it applies.
     static PointTable read(const QString& path, const QString& delimiter);
+    // "comma" when the first line that is neither blank nor a comment has a comma,
+    // else "space" (also for a file that cannot be read: read() reports that).
+    static QString sniff_delimiter(const QString& path);
 
     const QStringList& names() const { return names_; }
     int size() const { return columns_.empty() ? 0 : static_cast<int>(columns_.front().size()); }

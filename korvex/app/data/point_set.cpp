@@ -1,0 +1,127 @@
+#include "korvex/app/data/point_set.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+
+#include "korvex/app/data/point_set_visual.h"
+#include "korvex/config/base.h"
+#include "korvex/scene/colormap.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+
+namespace korvex::app::data {
+
+using config::_;
+
+namespace {
+
+std::array<double, 2> range_of(const std::vector<double>& values) {
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    // A constant column still needs a colour range.
+    return *low < *high ? std::array<double, 2>{*low, *high}
+                        : std::array<double, 2>{*low - 0.5, *low + 0.5};
+}
+
+}  // namespace
+
+PointSet::PointSet(const QString& path, const QString& delimiter, QObject* parent)
+    : QObject(parent),
+      path_(path),
+      table_(PointTable::read(path, delimiter.isEmpty() ? PointTable::sniff_delimiter(path)
+                                                        : delimiter)),
+      color_by_(table_.names()[2]) {}
+
+PointSet::~PointSet() {
+    for (const auto& visual : visuals()) {
+        visual->set_parent(nullptr);
+        visual->host_dob = nullptr;
+        visual->queryable_in_3d = false;
+    }
+}
+
+QString PointSet::name() const { return QFileInfo(path_).completeBaseName(); }
+
+QVariantMap PointSet::prop() const {
+    QVariantMap properties{
+        {_("File"), path_},
+        {_("Points"), table_.size()},
+        {_("Columns"), table_.names().join(", ")},
+        {_("Colour by"), color_by_},
+    };
+    for (int column = 0; column < table_.names().size(); ++column) {
+        const auto [low, high] = std::minmax_element(table_.column(column).begin(),
+                                                     table_.column(column).end());
+        properties.insert(_("%1 range").arg(table_.names()[column]),
+                          QStringLiteral("%1 .. %2").arg(*low).arg(*high));
+    }
+    return properties;
+}
+
+std::array<double, 3> PointSet::position(int index) const {
+    return {table_.column(0)[index], table_.column(1)[index], -table_.column(2)[index]};
+}
+
+void PointSet::make_visuals_in_volume(const QString& parent) {
+    std::vector<scene::Point3> positions(table_.size());
+    for (int i = 0; i < table_.size(); ++i) positions[i] = position(i);
+    auto visual = std::make_shared<PointSetVisual>(*this, std::move(positions), point_size_);
+    recolor(*visual);
+    visuals_in_volume[parent] = scene::Item(visual);
+}
+
+void PointSet::make_image_3d(const QString& section_type, const QString&) {
+    throw utils::NotImplementedError(
+        utils::format("{} is a point set and has no {} section", name(), section_type)
+            .toStdString());
+}
+
+void PointSet::recolor(PointSetVisual& visual) const {
+    const auto& column = table_.column(color_by_);
+    visual.set_scalars(std::vector<float>(column.begin(), column.end()), colormap_,
+                       range_of(column));
+}
+
+std::vector<std::shared_ptr<PointSetVisual>> PointSet::visuals() const {
+    std::vector<std::shared_ptr<PointSetVisual>> result;
+    for (const auto& [viewer, item] : visuals_in_volume)
+        if (auto visual = std::dynamic_pointer_cast<PointSetVisual>(item.visual()))
+            result.push_back(std::move(visual));
+    return result;
+}
+
+void PointSet::set_color_by(const QString& property) {
+    table_.column(property);  // throws for an unknown column
+    color_by_ = property;
+    for (const auto& visual : visuals()) recolor(*visual);
+    emit sigStyleChanged();
+}
+
+void PointSet::set_colormap(const QString& name) {
+    if (!scene::colormap_names().contains(name))
+        throw utils::ValueError(_("unknown colormap \"%1\"").arg(name).toStdString());
+    colormap_ = name;
+    for (const auto& visual : visuals()) visual->set_colormap(name);
+    emit sigStyleChanged();
+}
+
+void PointSet::set_point_size(double size) {
+    if (!std::isfinite(size) || size <= 0.0)
+        throw utils::ValueError(_("the point size must be positive").toStdString());
+    point_size_ = size;
+    for (const auto& visual : visuals()) visual->set_size(size);
+    emit sigStyleChanged();
+}
+
+int PointSet::nearest_point(const std::array<double, 3>& world) const {
+    int best = 0;
+    double best_distance = INFINITY;
+    for (int i = 0; i < table_.size(); ++i) {
+        const auto p = position(i);
+        const double d = std::hypot(p[0] - world[0], p[1] - world[1], p[2] - world[2]);
+        if (d < best_distance) best = i, best_distance = d;
+    }
+    return best;
+}
+
+}  // namespace korvex::app::data

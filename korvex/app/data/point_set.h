@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "korvex/app/data/point_table.h"
+#include "korvex/host/data_object.h"
+
+namespace korvex::app::data {
+
+class PointSetVisual;
+
+// Points read from delimited text (horizon picks, well tops...), drawn as markers
+// coloured by one of their properties. The Z column is time or depth, drawn pointing
+// down like the volumes: a point sits at (X, Y, -Z).
+class PointSet final : public QObject, public host::DataObject {
+    Q_OBJECT
+
+public:
+    // `delimiter` is a key of DELIMITER2CHAR; empty means: comma if the first data line
+    // has one, else space. Throws utils::ValueError naming the file, line and column.
+    explicit PointSet(const QString& path, const QString& delimiter = {},
+                      QObject* parent = nullptr);
+    ~PointSet() override;
+
+    QString name() const override;
+    QVariantMap prop() const override;
+    bool viewable_in_volume() const override { return true; }
+    void make_visuals_in_volume(const QString& parent) override;
+    // Point sets have no sections: throws utils::NotImplementedError.
+    void make_image_3d(const QString& section_type, const QString& parent) override;
+
+    const QString& path() const { return path_; }
+    const PointTable& table() const { return table_; }
+
+    QString color_by() const { return color_by_; }
+    // A column name; others throw utils::LookupError.
+    void set_color_by(const QString& property);
+    QString colormap() const { return colormap_; }
+    // A name of scene::colormap_names(); others throw utils::ValueError.
+    void set_colormap(const QString& name);
+    double point_size() const { return point_size_; }
+    // Marker diameter in pixels, positive (utils::ValueError otherwise).
+    void set_point_size(double size);
+
+    // Index of the point nearest to a world point.
+    int nearest_point(const std::array<double, 3>& world) const;
+    // The scene position of point `index`.
+    std::array<double, 3> position(int index) const;
+
+signals:
+    void sigStyleChanged();
+
+private:
+    std::vector<std::shared_ptr<PointSetVisual>> visuals() const;
+    void recolor(PointSetVisual& visual) const;
+
+    QString path_;
+    PointTable table_;
+    QString color_by_;
+    QString colormap_ = QStringLiteral("jet");
+    double point_size_ = 6.0;
+};
+
+}  // namespace korvex::app::data

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPointer>
+
+#include "korvex/scene/point_visual.h"
+
+namespace korvex::app::data {
+
+class PointSet;
+
+// The markers of a point set in one viewer. A right-button pick reports the nearest
+// point: its coordinates through the viewer's sigPickedPoint, its properties in the log.
+class PointSetVisual final : public scene::PointVisual {
+public:
+    PointSetVisual(PointSet& points, std::vector<scene::Point3> positions, double size);
+
+    void query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
+
+private:
+    QPointer<PointSet> points_;
+};
+
+}  // namespace korvex::app::data

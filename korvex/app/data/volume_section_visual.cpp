@@ -1,0 +1,49 @@
+#include "korvex/app/data/volume_section_visual.h"
+
+#include "korvex/app/data/picked_point.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/scene/mouse_event.h"
+#include "korvex/scene/scene_canvas.h"
+#include "korvex/utils/logger.h"
+
+namespace korvex::app::data {
+
+namespace {
+
+scene::PlaneExtent extent_of(const SurveyFrame::Plane& plane) {
+    return {plane.u0, plane.u1, plane.v0, plane.v1};
+}
+
+}  // namespace
+
+VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,
+                                         const Section& image, const SurveyFrame::Plane& plane,
+                                         const QString& colormap, double clip)
+    : scene::ImageSection(image.values, image.rows, image.columns, plane.axis, plane.position,
+                          extent_of(plane), colormap, {-clip, clip}),
+      volume_(&volume),
+      section_type_(section_type) {
+    name = section_type;
+    queryable_in_3d = true;
+    host_dob = &volume;
+}
+
+void VolumeSectionVisual::show(const Section& image, const SurveyFrame::Plane& plane) {
+    set_data(image.values, image.rows, image.columns);
+    set_position(plane.position);
+}
+
+void VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) {
+    const auto world = canvas.pick_point(event.pos);
+    if (!volume_ || !world) {
+        utils::logger().warning(utils::format("No point of {} under the mouse", text()));
+        return;
+    }
+    const auto pick = volume_->pick(section_type_, *world);
+    const auto& s = pick.sample;
+    utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
+                                       volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
+    report_picked_point(canvas, {double(s.iline), double(s.xline), s.time});
+}
+
+}  // namespace korvex::app::data

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include "korvex/app/data/section.h"
+#include "korvex/app/data/survey_frame.h"
+#include "korvex/scene/image_section.h"
+
+namespace korvex::app::data {
+
+class SeismicVolume;
+
+// One section of a volume in one viewer. A right-button pick reports the sample under
+// the mouse: its inline, crossline and time through the viewer's sigPickedPoint, and
+// its amplitude in the log.
+class VolumeSectionVisual final : public scene::ImageSection {
+public:
+    VolumeSectionVisual(SeismicVolume& volume, const QString& section_type, const Section& image,
+                        const SurveyFrame::Plane& plane, const QString& colormap, double clip);
+
+    const QString& section_type() const { return section_type_; }
+    // Shows another section of the same type.
+    void show(const Section& image, const SurveyFrame::Plane& plane);
+
+    void query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
+
+private:
+    QPointer<SeismicVolume> volume_;
+    QString section_type_;
+};
+
+}  // namespace korvex::app::data

@@ -1,0 +1,80 @@
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/app/data/point_set.h"
+#include "korvex/scene/point_visual.h"
+#include "korvex/utils/errors.h"
+
+using korvex::app::data::PointSet;
+
+class PointSetTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    QString write(const QString& name, const QByteArray& text) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(text);
+        return path;
+    }
+
+private slots:
+    void reads_draws_and_describes_points() {
+        const QString path = write("top_sand.csv", "X,Y,Z,AMP\n100,200,500,1.5\n110,220,540,-2\n");
+        PointSet points(path);
+        QCOMPARE(points.name(), QString("top_sand"));
+        QCOMPARE(points.color_by(), QString("Z"));
+        const QVariantMap prop = points.prop();
+        QCOMPARE(prop["Points"].toInt(), 2);
+        QCOMPARE(prop["AMP range"].toString(), QString("-2 .. 1.5"));
+
+        points.make_visuals_in_volume("viewer");
+        const auto visual = std::dynamic_pointer_cast<korvex::scene::PointVisual>(
+            points.visuals_in_volume.at("viewer").visual());
+        QVERIFY(visual);
+        QCOMPARE(visual->point_count(), std::size_t(2));
+        QCOMPARE(visual->host_dob, &points);
+        QCOMPARE(visual->queryable_in_3d, std::optional<bool>(true));
+        // Z is time or depth, drawn downwards.
+        QVERIFY((visual->bounds() == std::array<double, 6>{100, 110, 200, 220, -540, -500}));
+        QCOMPARE(points.nearest_point({109, 219, -530}), 1);
+    }
+
+    void space_delimited_without_header_takes_default_names() {
+        PointSet points(write("picks.txt", "1 2 3\n4 5 6\n"));
+        QCOMPARE(points.table().names(), QStringList({"X", "Y", "Z"}));
+    }
+
+    void restyling_and_refusals() {
+        PointSet points(write("p.csv", "X,Y,Z,AMP\n1,2,3,4\n5,6,7,8\n"));
+        points.make_visuals_in_volume("viewer");
+        QSignalSpy changed(&points, &PointSet::sigStyleChanged);
+        points.set_color_by("AMP");
+        points.set_point_size(9);
+        points.set_colormap("gray");
+        QCOMPARE(changed.size(), 3);
+        QVERIFY_EXCEPTION_THROWN(points.set_color_by("W"), korvex::utils::LookupError);
+        QVERIFY_EXCEPTION_THROWN(points.set_point_size(0), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(points.set_colormap("nope"), korvex::utils::ValueError);
+        QCOMPARE(points.color_by(), QString("AMP"));
+        QVERIFY_EXCEPTION_THROWN(points.make_image_3d("iline", "viewer"),
+                                 korvex::utils::NotImplementedError);
+    }
+
+    void bad_file_names_line_and_column() {
+        const QString path = write("bad.csv", "X,Y,Z\n1,2,3\n4,x,6\n");
+        try {
+            PointSet points(path);
+            QFAIL("no error");
+        } catch (const korvex::utils::ValueError& error) {
+            QVERIFY2(QString(error.what()).contains(path + ": line 3, column 2"), error.what());
+        }
+    }
+};
+
+QTEST_MAIN(PointSetTest)
+#include "tst_point_set.moc"

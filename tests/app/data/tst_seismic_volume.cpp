@@ -1,0 +1,210 @@
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/scene/image_section.h"
+#include "korvex/scene/line_visual.h"
+#include "korvex/scene/text_visual.h"
+#include "korvex/utils/appconsts/appconsts.h"
+#include "korvex/utils/errors.h"
+#include "tests/app/data/test_volumes.h"
+
+using korvex::app::data::SeismicVolume;
+using korvex::scene::ImageSection;
+using korvex::testing::VolumeSpec;
+
+namespace {
+
+std::shared_ptr<ImageSection> image(const SeismicVolume& volume, const QString& type,
+                                    const QString& viewer) {
+    return std::dynamic_pointer_cast<ImageSection>(
+        volume.section_image3d.at(type).at(viewer).visual());
+}
+
+// The inline section as drawn: a row per sample, a column per crossline.
+std::vector<float> inline_image(const VolumeSpec& spec, int il) {
+    std::vector<float> values;
+    for (int s = 0; s < spec.samples; ++s)
+        for (int xl = 0; xl < int(spec.xlines.size()); ++xl) values.push_back(spec.value(il, xl, s));
+    return values;
+}
+
+}  // namespace
+
+class SeismicVolumeTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    VolumeSpec spec_;
+    QString path_;
+
+private slots:
+    void init() {
+        spec_ = VolumeSpec();
+        spec_.ilines = {200, 205, 210, 215, 220};
+        spec_.xlines = {7, 6, 5, 4};
+        spec_.samples = 8;
+        spec_.delay_ms = 100;
+        spec_.interval_us = 2000;
+        path_ = dir_.filePath("survey_a.sgy");
+        korvex::testing::write_volume(path_, spec_);
+    }
+
+    void describes_itself() {
+        const SeismicVolume volume(path_);
+        QCOMPARE(volume.name(), QString("survey_a"));
+        QVERIFY(volume.viewable_in_volume());
+        const QVariantMap prop = volume.prop();
+        QCOMPARE(prop["File"].toString(), path_);
+        QCOMPARE(prop["Inlines"].toString(), QString("200 - 220, step 5 (5 lines)"));
+        QCOMPARE(prop["Crosslines"].toString(), QString("7 - 4, step -1 (4 lines)"));
+        QCOMPARE(prop["Time"].toString(), QString("100 - 114 ms"));
+        QCOMPARE(prop["Format"].toString(), QString("IEEE float"));
+        QVERIFY(prop.contains("Amplitude range") && prop.contains("Sorting"));
+        for (const QString& type : korvex::utils::appconsts::SECTION_TYPES)
+            QVERIFY(volume.section_image3d.count(type) == 1);
+        QCOMPARE(volume.clip(), double(volume.stats().clip));
+    }
+
+    void sections_start_in_the_middle_with_the_written_values() {
+        SeismicVolume volume(path_);
+        volume.make_image_3d("iline", "viewer");
+        const auto il = image(volume, "iline", "viewer");
+        QVERIFY(il);
+        QCOMPARE(il->axis(), 'x');
+        QCOMPARE(il->position(), 210.0);
+        QCOMPARE(il->rows(), spec_.samples);
+        QCOMPARE(il->cols(), 4);
+        QCOMPARE(il->array_data(), inline_image(spec_, 2));
+        QCOMPARE(il->extent().v0, -100.0);
+        QCOMPARE(il->extent().v1, -114.0);
+        QCOMPARE(il->clim()[0], -volume.clip());
+        QCOMPARE(il->colormap(), QString("seismic"));
+        QCOMPARE(il->queryable_in_3d, std::optional<bool>(true));
+        QCOMPARE(il->host_dob, &volume);
+
+        volume.make_image_3d("xline", "viewer");
+        volume.make_image_3d("depth", "viewer");
+        QCOMPARE(image(volume, "xline", "viewer")->position(), 5.0);
+        const auto depth = image(volume, "depth", "viewer");
+        QCOMPARE(depth->position(), -108.0);
+        QCOMPARE(depth->rows(), 4);  // a row per crossline, a column per inline
+        QCOMPARE(depth->array_data()[1 * 5 + 3], spec_.value(3, 1, 4));
+        QVERIFY_EXCEPTION_THROWN(volume.make_image_3d("arbline", "viewer"),
+                                 korvex::utils::LookupError);
+    }
+
+    void moving_a_section_updates_every_viewer_in_place() {
+        SeismicVolume volume(path_);
+        volume.make_image_3d("iline", "one");
+        volume.make_image_3d("iline", "two");
+        const auto one = image(volume, "iline", "one");
+        const auto two = image(volume, "iline", "two");
+        QSignalSpy moved(&volume, &SeismicVolume::sigSectionMoved);
+
+        volume.set_section_index("iline", 4);
+        QCOMPARE(volume.section_index("iline"), 4);
+        for (const auto& visual : {one, two}) {
+            QCOMPARE(visual->position(), 220.0);
+            QCOMPARE(visual->array_data(), inline_image(spec_, 4));
+        }
+        QCOMPARE(image(volume, "iline", "one"), one);
+        QCOMPARE(moved.size(), 1);
+        QCOMPARE(moved[0][1].toInt(), 4);
+        QVERIFY_EXCEPTION_THROWN(volume.set_section_index("iline", 5), korvex::utils::LookupError);
+        QCOMPARE(volume.section_index("iline"), 4);
+    }
+
+    // Restyling works from memory: even a file gone bad meanwhile does not matter,
+    // while a move reports the damage and leaves the section as it was.
+    void colours_never_read_and_failed_moves_change_nothing() {
+        SeismicVolume volume(path_);
+        volume.make_image_3d("iline", "viewer");
+        const auto il = image(volume, "iline", "viewer");
+        QVERIFY(QFile(path_).resize(3600));
+
+        volume.set_colormap("gray");
+        volume.set_clip(7.5);
+        volume.set_opacity(0.5);
+        QCOMPARE(il->colormap(), QString("gray"));
+        QCOMPARE(il->clim()[1], 7.5);
+        volume.make_image_3d("iline", "second viewer");  // the section is already in memory
+        QCOMPARE(image(volume, "iline", "second viewer")->array_data(), inline_image(spec_, 2));
+
+        try {
+            volume.set_section_index("iline", 0);
+            QFAIL("moving over a truncated file succeeded");
+        } catch (const korvex::utils::ValueError& error) {
+            QVERIFY2(QString(error.what()).contains(path_), error.what());
+        }
+        QCOMPARE(volume.section_index("iline"), 2);
+        QCOMPARE(il->position(), 210.0);
+        QCOMPARE(il->array_data(), inline_image(spec_, 2));
+    }
+
+    void bad_style_values_are_refused() {
+        SeismicVolume volume(path_);
+        QVERIFY_EXCEPTION_THROWN(volume.set_colormap("rainbowish"), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(volume.set_clip(0.0), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(volume.set_clip(NAN), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(volume.set_opacity(1.5), korvex::utils::ValueError);
+        QCOMPARE(volume.colormap(), QString("seismic"));
+        QCOMPARE(volume.opacity(), 1.0);
+    }
+
+    void picking_finds_the_written_amplitude() {
+        SeismicVolume volume(path_);
+        volume.make_image_3d("xline", "viewer");
+        volume.make_image_3d("depth", "viewer");
+        // On crossline 5 (index 2): inline 215 (index 3), time 106 ms (sample 3).
+        const auto on_xline = volume.pick("xline", {214.0, 5.3, -106.4});
+        QCOMPARE(on_xline.sample.iline, 215);
+        QCOMPARE(on_xline.sample.xline, 5);
+        QCOMPARE(on_xline.sample.time, 106.0);
+        QCOMPARE(on_xline.amplitude, spec_.value(3, 2, 3));
+
+        const auto on_depth = volume.pick("depth", {201.0, 6.9, -50.0});
+        QCOMPARE(on_depth.sample.time, 108.0);  // the slice's own time, whatever z says
+        QCOMPARE(on_depth.amplitude, spec_.value(0, 0, 4));
+        QVERIFY_EXCEPTION_THROWN(volume.pick("iline", {0, 0, 0}), korvex::utils::LookupError);
+    }
+
+    void survey_box_outlines_the_volume() {
+        SeismicVolume volume(path_);
+        volume.make_visuals_in_volume("viewer");
+        const auto& item = volume.visuals_in_volume.at("viewer");
+        QVERIFY(item.is_list());
+        QCOMPARE(item.entries().size(), std::size_t(2));
+        const auto& outline = item.entries()[0].visual();
+        QCOMPARE(outline->name, korvex::utils::appconsts::SURVEY_BOX_LINE);
+        QVERIFY((outline->bounds() == std::array<double, 6>{200, 220, 4, 7, -114, -100}));
+        QCOMPARE(std::dynamic_pointer_cast<korvex::scene::LineVisual>(outline)->point_count(),
+                 std::size_t(24));
+        const auto& labels = item.entries()[1].entries();
+        QCOMPARE(labels.size(), std::size_t(5));
+        QStringList texts;
+        for (const auto& label : labels) {
+            QCOMPARE(label.visual()->name, korvex::utils::appconsts::SURVEY_BOX_LABEL);
+            texts << std::dynamic_pointer_cast<korvex::scene::TextVisual>(label.visual())->label();
+        }
+        QVERIFY2(texts.contains("IL 200 XL 4") && texts.contains("IL 220 XL 7") &&
+                     texts.contains("114 ms"),
+                 qPrintable(texts.join(" | ")));
+    }
+
+    void visuals_outliving_the_volume_are_inert() {
+        std::shared_ptr<ImageSection> kept;
+        {
+            SeismicVolume volume(path_);
+            volume.make_image_3d("iline", "viewer");
+            kept = image(volume, "iline", "viewer");
+        }
+        QCOMPARE(kept->host_dob, nullptr);
+        QCOMPARE(kept->queryable_in_3d, std::optional<bool>(false));
+    }
+};
+
+QTEST_MAIN(SeismicVolumeTest)
+#include "tst_seismic_volume.moc"
