@@ -1,6 +1,7 @@
 #include "korvex/app/data/volume_section_visual.h"
 
 #include "korvex/app/data/picked_point.h"
+#include "korvex/app/data/section_keys.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
@@ -43,6 +44,7 @@ void VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::M
     const auto& s = pick.sample;
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
+    if (auto* keys = SectionKeys::of(canvas)) keys->select(*volume_, section_type_);
     report_picked_point(canvas, {double(s.iline), double(s.xline), s.time});
 }
 

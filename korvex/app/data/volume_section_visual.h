@@ -13,7 +13,8 @@ class SeismicVolume;
 
 // One section of a volume in one viewer. A right-button pick reports the sample under
 // the mouse: its inline, crossline and time through the viewer's sigPickedPoint, and
-// its amplitude in the log.
+// its amplitude in the log; the section becomes the one that Page Up / Page Down move
+// in that viewer.
 class VolumeSectionVisual final : public scene::ImageSection {
 public:
     VolumeSectionVisual(SeismicVolume& volume, const QString& section_type, const Section& image,

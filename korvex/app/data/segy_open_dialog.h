@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+#include "korvex/app/data/segy_volume_file.h"
+
+class QLabel;
+class QSpinBox;
+
+namespace korvex::app::data {
+
+// Asks where a SEG-Y file keeps its line numbers: the trace-header bytes of the inline
+// and crossline numbers (189 and 193 by default). What the file gives with the chosen
+// bytes, or what is wrong with them, shows as they change.
+class SegyOpenDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    SegyOpenDialog(const QString& path, QWidget* parent = nullptr);
+
+    SegyHeaderBytes header_bytes() const;
+    // The text under the byte fields: the volume's size, or the file's fault.
+    QString preview_text() const;
+
+    // Shows the dialog; absent when cancelled.
+    static std::optional<SegyHeaderBytes> ask(const QString& path, QWidget* parent = nullptr);
+
+private:
+    void update_preview();
+
+    QString path_;
+    QSpinBox* iline_byte_;
+    QSpinBox* xline_byte_;
+    QLabel* preview_;
+};
+
+}  // namespace korvex::app::data

@@ -1,0 +1,141 @@
+#include <QKeyEvent>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/app/data/section_keys.h"
+#include "korvex/app/data/segy_open_dialog.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/scene/image_section.h"
+#include "korvex/scene/mouse_event.h"
+#include "korvex/scene/scene_canvas.h"
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/view_box.h"
+#include "tests/app/data/test_volumes.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/render_test_main.h"
+#include "tests/support/scene_window.h"
+
+using korvex::app::data::SectionKeys;
+using korvex::app::data::SegyOpenDialog;
+using korvex::app::data::SeismicVolume;
+using korvex::scene::ImageSection;
+using korvex::testing::SceneWindow;
+using korvex::testing::VolumeSpec;
+
+namespace {
+
+constexpr double VIEW_EXTENT = 40.0;
+constexpr int WINDOW = 200;
+
+// The pixel of a world (x, y) seen from above, centred on (210, 5).
+QPoint pixel_of(double x, double y) {
+    return {int(WINDOW / 2 + (x - 210.0) * WINDOW / VIEW_EXTENT),
+            int(WINDOW / 2 - (y - 5.0) * WINDOW / VIEW_EXTENT)};
+}
+
+void press_key(QWidget& widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&widget, &event);
+}
+
+}  // namespace
+
+class VolumeInteractionTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    VolumeSpec spec_;
+    QString path_;
+
+private slots:
+    void initTestCase() {
+        spec_.ilines = {200, 205, 210, 215, 220};
+        spec_.xlines = {7, 6, 5, 4};
+        spec_.samples = 30;
+        spec_.delay_ms = 100;
+        spec_.interval_us = 2000;
+        path_ = dir_.filePath("survey_b.sgy");
+        korvex::testing::write_volume(path_, spec_);
+    }
+
+    void right_pick_logs_the_amplitude_and_selects_the_section_for_keys() {
+        SceneWindow scene(WINDOW, WINDOW);
+        scene.look_down(VIEW_EXTENT);
+        scene.view().camera().set_center({210.0, 5.0, 0.0});
+        SeismicVolume volume(path_);
+        volume.make_image_3d("depth", "viewer");
+        auto& section = *volume.section_image3d.at("depth").at("viewer").visual();
+        scene.view().add(section);
+        scene.canvas().render();
+
+        korvex::testing::LogCapture log;
+        section.query_in_3d(scene.canvas(), {pixel_of(215.4, 4.8), korvex::scene::MouseEvent::RIGHT, {}});
+        const QString expected = QString("survey_b: amplitude %1 at inline 215, crossline 5, time 130 ms")
+                                     .arg(spec_.value(3, 2, 15));
+        QVERIFY2(log.contains("info", expected), qPrintable(log.texts().join("\n")));
+
+        // Page Down / Page Up now move that slice; Shift moves ten samples.
+        press_key(scene.native(), Qt::Key_PageDown);
+        QCOMPARE(volume.section_index("depth"), 16);
+        press_key(scene.native(), Qt::Key_PageDown, Qt::ShiftModifier);
+        QCOMPARE(volume.section_index("depth"), 26);
+        press_key(scene.native(), Qt::Key_PageDown, Qt::ShiftModifier);
+        QCOMPARE(volume.section_index("depth"), 29);  // stops at the last sample
+        press_key(scene.native(), Qt::Key_PageUp);
+        QCOMPARE(volume.section_index("depth"), 28);
+        QCOMPARE(std::dynamic_pointer_cast<ImageSection>(
+                     volume.section_image3d.at("depth").at("viewer").visual())->position(),
+                 -156.0);
+
+        // A miss is reported, not thrown.
+        log.clear();
+        section.query_in_3d(scene.canvas(), {QPoint(2, 2), korvex::scene::MouseEvent::RIGHT, {}});
+        QVERIFY(log.contains("warning", "No point of " + section.text() + " under the mouse"));
+    }
+
+    void key_failures_are_logged_and_dead_volumes_ignored() {
+        SceneWindow scene(WINDOW, WINDOW);
+        SectionKeys* keys = SectionKeys::of(scene.canvas());
+        QVERIFY(keys);
+        QCOMPARE(SectionKeys::of(scene.canvas()), keys);
+
+        const QString copy = dir_.filePath("copy.sgy");
+        QVERIFY(QFile::copy(path_, copy));
+        auto volume = std::make_unique<SeismicVolume>(copy);
+        keys->select(*volume, "iline");
+        QVERIFY(QFile(copy).resize(4000));
+        korvex::testing::LogCapture log;
+        press_key(scene.native(), Qt::Key_PageDown);
+        QCOMPARE(volume->section_index("iline"), 2);
+        QVERIFY2(log.texts().join("\n").contains("Moving a section failed: " + copy),
+                 qPrintable(log.texts().join("\n")));
+
+        volume.reset();
+        QCOMPARE(keys->volume(), nullptr);
+        press_key(scene.native(), Qt::Key_PageDown);  // nothing to move, nothing happens
+    }
+
+    void open_dialog_previews_the_chosen_header_bytes() {
+        VolumeSpec spec;
+        spec.bytes = {9, 21};
+        const QString path = dir_.filePath("odd_bytes.sgy");
+        korvex::testing::write_volume(path, spec);
+
+        SegyOpenDialog dialog(path);
+        auto boxes = dialog.findChildren<QSpinBox*>();
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[0]->value(), 189);
+        QCOMPARE(boxes[1]->value(), 193);
+        QVERIFY2(dialog.preview_text().startsWith(path + ": "), qPrintable(dialog.preview_text()));
+
+        boxes[0]->setValue(9);
+        boxes[1]->setValue(21);
+        QCOMPARE(dialog.preview_text(), QString("4 inlines x 5 crosslines, 6 samples of 4 ms"));
+        QCOMPARE(dialog.header_bytes().iline, 9);
+        QCOMPARE(dialog.header_bytes().xline, 21);
+    }
+};
+
+KORVEX_RENDER_TEST_MAIN(VolumeInteractionTest)
+#include "tst_volume_interaction.moc"
