@@ -51,6 +51,7 @@ void PointVisual::set_data(std::vector<Point3> positions) {
 void PointVisual::set_color(const Color& color) {
     points_->GetPointData()->SetScalars(nullptr);
     actor()->GetMapper()->ScalarVisibilityOff();
+    actor()->ForceOpaqueOff();
     const auto rgba = color.rgba();
     actor()->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
     actor()->GetProperty()->SetOpacity(rgba[3]);
@@ -93,6 +94,9 @@ void PointVisual::use_lookup_table() {
     mapper->SetScalarRange(clim_[0], clim_[1]);
     mapper->SetColorModeToMapScalars();
     mapper->ScalarVisibilityOn();
+    // The table's colours are opaque; only its NaN colour is not, and that alone would
+    // send the points to the translucent pass, where sprite points are lost.
+    actor()->ForceOpaqueOn();
     update();
 }
 

@@ -28,46 +28,63 @@ constexpr int XLINES = 300;
 constexpr int SAMPLES = 200;
 constexpr int INTERVAL_US = 2000;
 constexpr int DELAY_MS = 400;
-constexpr const char* VOLUME_NAME = "korvex_demo_v1.sgy";
-constexpr const char* HORIZON_NAME = "korvex_demo_horizon_v1.csv";
-constexpr int PICKED_REFLECTOR = 4;
+constexpr const char* VOLUME_NAME = "korvex_demo_v2.sgy";
+constexpr const char* HORIZON_NAME = "korvex_demo_horizon_v2.csv";
 constexpr int PICK_SPACING = 4;
 
 constexpr double PI = 3.14159265358979323846;
 constexpr double WAVELET_HZ = 30.0;
-constexpr double FAULT_THROW_MS = 24.0;
+constexpr double FIRST_REFLECTOR_MS = 425.0;
+constexpr double FAULT_THROW_MS = 30.0;
 
-// Reflection coefficients of the interfaces, top to bottom.
-constexpr double REFLECTIVITY[] = {0.9, -0.6, 0.5, -0.8, 1.0, -0.5, 0.7, -0.9, 0.6, -0.7};
+// Layers, top to bottom: thickness in ms above each interface, reflection coefficient.
+constexpr double THICKNESS[] = {0, 30, 18, 41, 26, 15, 33, 24, 37, 20, 28, 17, 35, 23, 30, 26};
+constexpr double REFLECTIVITY[] = {0.8, -0.5,  0.4, -0.9, 0.6, -0.3, 0.7,  -0.6,
+                                   1.0, -0.4, 0.5,  -0.7, 0.3, -0.8, 0.6, -0.5};
 constexpr int REFLECTORS = sizeof(REFLECTIVITY) / sizeof(REFLECTIVITY[0]);
+constexpr int CHANNEL_REFLECTOR = 6;
+constexpr int PICKED_REFLECTOR = 8;
 
 double ricker(double t_ms) {
     const double a = PI * WAVELET_HZ * t_ms / 1000.0;
     return (1.0 - 2.0 * a * a) * std::exp(-a * a);
 }
 
-// Normal fault striking across the inlines, downthrown on its high-crossline side.
-bool beyond_fault(double il, double xl) { return xl > 330.0 + 0.35 * (il - FIRST_ILINE); }
+// A normal fault whose plane dips towards high crosslines: deeper, it lies further out.
+bool beyond_fault(double il, double xl, double t) {
+    return xl > 330.0 + 0.35 * (il - FIRST_ILINE) + 0.3 * (t - DELAY_MS);
+}
 
 // Centre of the channel's meander belt, in crosslines.
 double channel_centre(double il) { return 260.0 + 22.0 * std::sin((il - FIRST_ILINE) / 19.0); }
 
-// Two-way time of interface `k` at a trace.
+// Two-way time of interface `k` at a trace: regional dip, a dome, gentle folds, and the
+// fault's throw on its downthrown side.
 double reflector_time(int k, double il, double xl) {
     const double u = (il - FIRST_ILINE) / ILINES;
     const double v = (xl - FIRST_XLINE) / XLINES;
-    double t = DELAY_MS + 30.0 + k * 34.0;
-    t += (40.0 + 6.0 * k) * u + 25.0 * v;                      // regional dip
-    t += 6.0 * std::sin(2.0 * PI * (1.3 * u + 0.7 * v + 0.1 * k));  // gentle folding
-    if (k >= 2 && beyond_fault(il, xl)) t += FAULT_THROW_MS;
+    double t = FIRST_REFLECTOR_MS;
+    for (int i = 0; i <= k; ++i) t += THICKNESS[i];
+    t += (35.0 + 3.0 * k) * u + 20.0 * v;
+    const double du = (u - 0.6) / 0.25, dv = (v - 0.35) / 0.3;
+    t -= (40.0 - 1.5 * k) * std::exp(-(du * du + dv * dv));
+    t += 5.0 * std::sin(2.0 * PI * (1.3 * u + 0.7 * v + 0.1 * k));
+    if (beyond_fault(il, xl, t)) t += FAULT_THROW_MS;
     return t;
 }
 
-// The channel cuts into the interface above the picked reflector: a bright, sagging fill.
+// The channel cuts into one interface: a bright, sagging fill.
 double channel_weight(int k, double il, double xl) {
-    if (k != PICKED_REFLECTOR - 1) return 0.0;
+    if (k != CHANNEL_REFLECTOR) return 0.0;
     const double d = (xl - channel_centre(il)) / 7.0;
     return std::exp(-d * d);
+}
+
+// Reflection strength varies a little along each interface, as rocks do.
+double reflectivity(int k, double il, double xl) {
+    const double u = (il - FIRST_ILINE) / ILINES;
+    const double v = (xl - FIRST_XLINE) / XLINES;
+    return REFLECTIVITY[k] * (1.0 + 0.3 * std::sin(2.0 * PI * (0.8 * u - 1.1 * v) + k));
 }
 
 std::vector<float> trace(double il, double xl) {
@@ -75,14 +92,14 @@ std::vector<float> trace(double il, double xl) {
     for (int k = 0; k < REFLECTORS; ++k) {
         const double channel = channel_weight(k, il, xl);
         const double t0 = reflector_time(k, il, xl) + 10.0 * channel;
-        const double r = REFLECTIVITY[k] * (1.0 + 1.5 * channel);
+        const double r = reflectivity(k, il, xl) * (1.0 + 1.5 * channel);
         const int centre = static_cast<int>(std::lround((t0 - DELAY_MS) * 1000.0 / INTERVAL_US));
         for (int s = std::max(0, centre - 30); s < std::min(SAMPLES, centre + 30); ++s)
             values[s] += static_cast<float>(r * ricker(DELAY_MS + s * INTERVAL_US / 1000.0 - t0));
     }
-    // A little deterministic "noise" so that the sections do not look drawn by hand.
+    // A little deterministic noise so that the sections do not look drawn by hand.
     for (int s = 0; s < SAMPLES; ++s)
-        values[s] += 0.03f * static_cast<float>(std::sin(il * 12.9898 + xl * 78.233 + s * 37.719));
+        values[s] += 0.05f * static_cast<float>(std::sin(il * 12.9898 + xl * 78.233 + s * 37.719));
     return values;
 }
 
