@@ -3,8 +3,10 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "korvex/app/data/point_set_visual.h"
+#include "korvex/app/data/restore_setting.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/utils/errors.h"
@@ -28,8 +30,8 @@ std::array<double, 2> range_of(const std::vector<double>& values) {
 PointSet::PointSet(const QString& path, const QString& delimiter, QObject* parent)
     : QObject(parent),
       path_(path),
-      table_(PointTable::read(path, delimiter.isEmpty() ? PointTable::sniff_delimiter(path)
-                                                        : delimiter)),
+      delimiter_(delimiter.isEmpty() ? PointTable::sniff_delimiter(path) : delimiter),
+      table_(PointTable::read(path, delimiter_)),
       color_by_(table_.names()[2]) {}
 
 PointSet::~PointSet() {
@@ -38,6 +40,32 @@ PointSet::~PointSet() {
         visual->host_dob = nullptr;
         visual->queryable_in_3d = false;
     }
+}
+
+std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap& settings) {
+    auto points =
+        std::make_unique<PointSet>(path, settings.value(QStringLiteral("delimiter")).toString());
+    const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
+        restore_setting(points->name(), settings, key, set);
+    };
+    restore(QStringLiteral("color_by"),
+            [&](const QVariant& value) { points->set_color_by(value.toString()); });
+    restore(QStringLiteral("colormap"),
+            [&](const QVariant& value) { points->set_colormap(value.toString()); });
+    restore(QStringLiteral("point_size"),
+            [&](const QVariant& value) { points->set_point_size(value.toDouble()); });
+    return points;
+}
+
+QString PointSet::source_path() const { return QFileInfo(path_).absoluteFilePath(); }
+
+QVariantMap PointSet::settings() const {
+    return {
+        {QStringLiteral("delimiter"), delimiter_},
+        {QStringLiteral("color_by"), color_by_},
+        {QStringLiteral("colormap"), colormap_},
+        {QStringLiteral("point_size"), point_size_},
+    };
 }
 
 QString PointSet::name() const { return QFileInfo(path_).completeBaseName(); }

@@ -9,6 +9,7 @@
 
 #include "korvex/app/data/point_table.h"
 #include "korvex/host/data_object.h"
+#include "korvex/host/persistent_object.h"
 
 namespace korvex::app::data {
 
@@ -17,10 +18,15 @@ class PointSetVisual;
 // Points read from delimited text (horizon picks, well tops...), drawn as markers
 // coloured by one of their properties. The Z column is time or depth, drawn pointing
 // down like the volumes: a point sits at (X, Y, -Z).
-class PointSet final : public QObject, public host::DataObject {
+class PointSet final : public QObject, public host::DataObject, public host::PersistentObject {
     Q_OBJECT
 
 public:
+    static constexpr const char* TYPE = "point_set";
+
+    // A point set as a project saved it, with the delimiter and style of settings().
+    static std::unique_ptr<PointSet> load(const QString& path, const QVariantMap& settings);
+
     // `delimiter` is a key of DELIMITER2CHAR; empty means: comma if the first data line
     // has one, else space. Throws utils::ValueError naming the file, line and column.
     explicit PointSet(const QString& path, const QString& delimiter = {},
@@ -33,6 +39,10 @@ public:
     void make_visuals_in_volume(const QString& parent) override;
     // Point sets have no sections: throws utils::NotImplementedError.
     void make_image_3d(const QString& section_type, const QString& parent) override;
+
+    QString type_name() const override { return TYPE; }
+    QString source_path() const override;
+    QVariantMap settings() const override;
 
     const QString& path() const { return path_; }
     const PointTable& table() const { return table_; }
@@ -60,6 +70,7 @@ private:
     void recolor(PointSetVisual& visual) const;
 
     QString path_;
+    QString delimiter_;
     PointTable table_;
     QString color_by_;
     QString colormap_ = QStringLiteral("jet");

@@ -2,9 +2,11 @@
 
 #include <QFileInfo>
 #include <cmath>
+#include <functional>
 
 #include "korvex/app/data/survey_box.h"
 #include "korvex/app/data/volume_section_visual.h"
+#include "korvex/app/data/restore_setting.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/utils/appconsts/appconsts.h"
@@ -87,6 +89,44 @@ QVariantMap SeismicVolume::prop() const {
                                    .arg(stats_.max)},
         {_("Clip"), clip_},
     };
+}
+
+std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
+                                                   const QVariantMap& settings) {
+    SegyHeaderBytes bytes;
+    bytes.iline = settings.value(QStringLiteral("iline_byte"), bytes.iline).toInt();
+    bytes.xline = settings.value(QStringLiteral("xline_byte"), bytes.xline).toInt();
+    auto volume = std::make_unique<SeismicVolume>(path, bytes);
+    const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
+        restore_setting(volume->name(), settings, key, set);
+    };
+    for (const QString& type : SECTION_TYPES) {
+        restore(type, [&](const QVariant& value) {
+            volume->set_section_index(type, volume->frame_.index_of(type, value.toDouble()));
+        });
+    }
+    restore(QStringLiteral("colormap"),
+            [&](const QVariant& value) { volume->set_colormap(value.toString()); });
+    restore(QStringLiteral("clip"), [&](const QVariant& value) { volume->set_clip(value.toDouble()); });
+    restore(QStringLiteral("opacity"),
+            [&](const QVariant& value) { volume->set_opacity(value.toDouble()); });
+    return volume;
+}
+
+QString SeismicVolume::source_path() const { return QFileInfo(file_->path()).absoluteFilePath(); }
+
+QVariantMap SeismicVolume::settings() const {
+    QVariantMap values{
+        {QStringLiteral("iline_byte"), file_->header_bytes().iline},
+        {QStringLiteral("xline_byte"), file_->header_bytes().xline},
+        {QStringLiteral("colormap"), colormap_},
+        {QStringLiteral("clip"), clip_},
+        {QStringLiteral("opacity"), opacity_},
+    };
+    // Positions by line number and time, which survive a re-export of the file.
+    for (const QString& type : SECTION_TYPES)
+        values.insert(type, frame_.position_value(type, section_index(type)));
+    return values;
 }
 
 void SeismicVolume::make_visuals_in_volume(const QString& parent) {

@@ -12,6 +12,7 @@
 #include "korvex/app/data/segy_volume_file.h"
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/host/data_object.h"
+#include "korvex/host/persistent_object.h"
 
 namespace korvex::app::data {
 
@@ -21,10 +22,19 @@ class VolumeSectionVisual;
 // inline, crossline and depth sections. Each section type has one current position,
 // shared by every viewer: moving it reads the section once and updates every viewer's
 // image in place. Colours never cause a read.
-class SeismicVolume final : public QObject, public host::DataObject {
+class SeismicVolume final : public QObject,
+                            public host::DataObject,
+                            public host::PersistentObject {
     Q_OBJECT
 
 public:
+    static constexpr const char* TYPE = "seismic_volume";
+
+    // A volume as a project saved it: the file, with the header bytes, section positions
+    // and colours of settings(). Positions snap to the nearest line or sample; a value
+    // that cannot be applied is logged and skipped.
+    static std::unique_ptr<SeismicVolume> load(const QString& path, const QVariantMap& settings);
+
     // Opens the file and takes amplitude statistics from it. Throws utils::ValueError
     // naming the file and what is wrong with it.
     explicit SeismicVolume(const QString& path, SegyHeaderBytes bytes = {},
@@ -37,6 +47,10 @@ public:
     void make_visuals_in_volume(const QString& parent) override;
     // Unknown section types throw utils::LookupError.
     void make_image_3d(const QString& section_type, const QString& parent) override;
+
+    QString type_name() const override { return TYPE; }
+    QString source_path() const override;
+    QVariantMap settings() const override;
 
     const SegyVolumeFile& file() const { return *file_; }
     const SurveyFrame& frame() const { return frame_; }

@@ -6,6 +6,7 @@
 #include "korvex/app/data/point_set.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/utils/errors.h"
+#include "tests/support/log_capture.h"
 
 using korvex::app::data::PointSet;
 
@@ -63,6 +64,22 @@ private slots:
         QCOMPARE(points.color_by(), QString("AMP"));
         QVERIFY_EXCEPTION_THROWN(points.make_image_3d("iline", "viewer"),
                                  korvex::utils::NotImplementedError);
+    }
+
+    void settings_bring_the_style_back() {
+        const QString path = write("p.txt", "X Y Z AMP\n1 2 3 4\n5 6 7 8\n");
+        PointSet points(path);
+        points.set_color_by("AMP");
+        points.set_point_size(3);
+        QCOMPARE(points.settings()["delimiter"].toString(), QString("space"));
+        const auto restored = PointSet::load(path, points.settings());
+        QCOMPARE(restored->settings(), points.settings());
+
+        korvex::testing::LogCapture log;
+        const auto lenient = PointSet::load(path, {{"color_by", "W"}, {"point_size", 4}});
+        QCOMPARE(lenient->color_by(), QString("Z"));
+        QCOMPARE(lenient->point_size(), 4.0);
+        QVERIFY(log.contains("warning", "p: saved color_by ignored: no column named W"));
     }
 
     void bad_file_names_line_and_column() {

@@ -1,8 +1,10 @@
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "korvex/app/data/data_types.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
@@ -10,6 +12,7 @@
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "tests/app/data/test_volumes.h"
+#include "tests/support/log_capture.h"
 
 using korvex::app::data::SeismicVolume;
 using korvex::scene::ImageSection;
@@ -192,6 +195,50 @@ private slots:
         QVERIFY2(texts.contains("IL 200 XL 4") && texts.contains("IL 220 XL 7") &&
                      texts.contains("114 ms"),
                  qPrintable(texts.join(" | ")));
+    }
+
+    void settings_bring_the_volume_back_as_it_was() {
+        SeismicVolume volume(path_);
+        volume.set_section_index("iline", 1);
+        volume.set_section_index("depth", 7);
+        volume.set_colormap("gray");
+        volume.set_clip(12.5);
+        volume.set_opacity(0.75);
+        const QVariantMap settings = volume.settings();
+        QCOMPARE(settings["iline"].toDouble(), 205.0);  // by line number and time, not index
+        QCOMPARE(settings["depth"].toDouble(), 114.0);
+        QCOMPARE(volume.type_name(), QString("seismic_volume"));
+        QCOMPARE(volume.source_path(), QFileInfo(path_).absoluteFilePath());
+
+        const auto restored = SeismicVolume::load(path_, settings);
+        QCOMPARE(restored->settings(), settings);
+        QCOMPARE(restored->section_index("iline"), 1);
+        QCOMPARE(restored->section_index("xline"), 2);
+    }
+
+    void broken_settings_are_skipped_with_a_warning() {
+        korvex::testing::LogCapture log;
+        const auto volume = SeismicVolume::load(
+            path_, {{"iline", 1e6}, {"colormap", "nope"}, {"clip", -3}, {"opacity", 0.5}});
+        QCOMPARE(volume->section_index("iline"), 4);  // snapped to the last inline
+        QCOMPARE(volume->colormap(), QString("seismic"));
+        QCOMPARE(volume->clip(), double(volume->stats().clip));
+        QCOMPARE(volume->opacity(), 0.5);
+        QVERIFY(log.contains("warning", "survey_a: saved colormap ignored: unknown colormap \"nope\""));
+        QVERIFY(log.contains("warning", "survey_a: saved clip ignored: the clip must be a positive amplitude"));
+
+        // Wrong header bytes in the project are the file's fault to report, not a crash.
+        QVERIFY_EXCEPTION_THROWN(SeismicVolume::load(path_, {{"iline_byte", 17}, {"xline_byte", 21}}),
+                                 korvex::utils::ValueError);
+    }
+
+    void registered_types_load_by_their_loaders() {
+        const auto types = korvex::app::data::data_types(false);
+        QCOMPARE(types.size(), std::size_t(2));
+        QCOMPARE(types[0].name, QString("seismic_volume"));
+        QVERIFY(types[0].suffixes.contains("sgy") && types[1].suffixes.contains("csv"));
+        const auto volume = types[0].load(path_, {});
+        QCOMPARE(volume->name(), QString("survey_a"));
     }
 
     void visuals_outliving_the_volume_are_inert() {

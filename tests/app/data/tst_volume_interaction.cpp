@@ -1,8 +1,10 @@
 #include <QKeyEvent>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
+#include "korvex/app/data/data_types.h"
 #include "korvex/app/data/section_keys.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -11,6 +13,7 @@
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/utils/errors.h"
 #include "tests/app/data/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/render_test_main.h"
@@ -32,6 +35,14 @@ constexpr int WINDOW = 200;
 QPoint pixel_of(double x, double y) {
     return {int(WINDOW / 2 + (x - 210.0) * WINDOW / VIEW_EXTENT),
             int(WINDOW / 2 - (y - 5.0) * WINDOW / VIEW_EXTENT)};
+}
+
+// Answers the next SEG-Y dialog once it is up.
+void answer_dialog(std::function<void(SegyOpenDialog&)> answer) {
+    QTimer::singleShot(0, [answer] {
+        QTRY_VERIFY(qobject_cast<SegyOpenDialog*>(QApplication::activeModalWidget()));
+        answer(*qobject_cast<SegyOpenDialog*>(QApplication::activeModalWidget()));
+    });
 }
 
 void press_key(QWidget& widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -114,6 +125,28 @@ private slots:
         volume.reset();
         QCOMPARE(keys->volume(), nullptr);
         press_key(scene.native(), Qt::Key_PageDown);  // nothing to move, nothing happens
+    }
+
+    void opening_interactively_asks_for_the_header_bytes() {
+        VolumeSpec spec;
+        spec.bytes = {9, 21};
+        const QString path = dir_.filePath("asked.sgy");
+        korvex::testing::write_volume(path, spec);
+        const auto load = korvex::app::data::data_types(true)[0].load;
+
+        answer_dialog([](SegyOpenDialog& dialog) {
+            const auto boxes = dialog.findChildren<QSpinBox*>();
+            boxes[0]->setValue(9);
+            boxes[1]->setValue(21);
+            dialog.accept();
+        });
+        const auto volume = load(path, {});
+        QCOMPARE(dynamic_cast<SeismicVolume&>(*volume).settings()["iline_byte"].toInt(), 9);
+
+        answer_dialog([](SegyOpenDialog& dialog) { dialog.reject(); });
+        QVERIFY_EXCEPTION_THROWN(load(path, {}), korvex::utils::ValueError);
+        // A project's saved bytes open without asking.
+        QVERIFY(load(path, {{"iline_byte", 9}, {"xline_byte", 21}}));
     }
 
     void open_dialog_previews_the_chosen_header_bytes() {
