@@ -23,7 +23,10 @@ SectionKeys* SectionKeys::of(scene::SceneCanvas& canvas) {
     auto* keys = native->findChild<SectionKeys*>(QString(), Qt::FindDirectChildrenOnly);
     if (!keys) {
         keys = new SectionKeys(native);
-        native->installEventFilter(keys);
+        // Picks arrive through the canvas's own filter on this widget; installing another
+        // while Qt walks that list would run the canvas's filter twice for the press.
+        QMetaObject::invokeMethod(
+            keys, [native, keys] { native->installEventFilter(keys); }, Qt::QueuedConnection);
     }
     return keys;
 }

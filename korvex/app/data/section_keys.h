@@ -18,7 +18,8 @@ class SectionKeys final : public QObject {
     Q_OBJECT
 
 public:
-    // The keys of `canvas`, made on first use; nullptr while it has no native widget.
+    // The keys of `canvas`, made on first use and listening from the next turn of the
+    // event loop; nullptr while the canvas has no native widget.
     static SectionKeys* of(scene::SceneCanvas& canvas);
 
     void select(SeismicVolume& volume, const QString& section_type);

@@ -1,4 +1,5 @@
 #include <QKeyEvent>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,11 +14,13 @@
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/utils/errors.h"
 #include "tests/app/data/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/render_test_main.h"
 #include "tests/support/scene_window.h"
+#include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using korvex::app::data::SectionKeys;
 using korvex::app::data::SegyOpenDialog;
@@ -70,37 +73,56 @@ private slots:
         korvex::testing::write_volume(path_, spec_);
     }
 
-    void right_pick_logs_the_amplitude_and_selects_the_section_for_keys() {
-        SceneWindow scene(WINDOW, WINDOW);
-        scene.look_down(VIEW_EXTENT);
-        scene.view().camera().set_center({210.0, 5.0, 0.0});
+    // The whole path: a right press in pick mode on a section in a cube viewer.
+    void right_pick_reports_the_sample_and_selects_the_section_for_keys() {
+        korvex::testing::ViewerFixture viewer;
         SeismicVolume volume(path_);
-        volume.make_image_3d("depth", "viewer");
-        auto& section = *volume.section_image3d.at("depth").at("viewer").visual();
-        scene.view().add(section);
-        scene.canvas().render();
+        viewer.tree().add_object(volume);
+        viewer.widget.add_cube_section(volume, "depth");
+        QVERIFY(viewer.show(WINDOW, WINDOW));
+        viewer.widget.set_view_orthogonal();
+        viewer.widget.set_view_top();
+        viewer.widget.set_center({210.0, 5.0, 0.0});
+        viewer.widget.set_scale_factor(VIEW_EXTENT);
+        viewer.widget.toggle_pick_mode(true);
+        QWidget* native = viewer.widget.canvas().native();
 
         korvex::testing::LogCapture log;
-        section.query_in_3d(scene.canvas(), {pixel_of(215.4, 4.8), korvex::scene::MouseEvent::RIGHT, {}});
-        const QString expected = QString("survey_b: amplitude %1 at inline 215, crossline 5, time 130 ms")
-                                     .arg(spec_.value(3, 2, 15));
-        QVERIFY2(log.contains("info", expected), qPrintable(log.texts().join("\n")));
+        QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sigPickedPoint);
+        QTest::mouseClick(native, Qt::RightButton, {}, pixel_of(215.4, 4.8));
+        QCOMPARE(picked.size(), 1);
+        QCOMPARE(picked[0][0].value<QVector<double>>(), QVector<double>({215, 5, 130}));
+        const QString amplitude = QString("survey_b: amplitude %1 at inline 215, crossline 5, time 130 ms")
+                                      .arg(spec_.value(3, 2, 15));
+        QVERIFY2(log.contains("info", amplitude), qPrintable(log.texts().join("\n")));
 
         // Page Down / Page Up now move that slice; Shift moves ten samples.
-        press_key(scene.native(), Qt::Key_PageDown);
+        QCoreApplication::processEvents();
+        press_key(*native, Qt::Key_PageDown);
         QCOMPARE(volume.section_index("depth"), 16);
-        press_key(scene.native(), Qt::Key_PageDown, Qt::ShiftModifier);
+        press_key(*native, Qt::Key_PageDown, Qt::ShiftModifier);
         QCOMPARE(volume.section_index("depth"), 26);
-        press_key(scene.native(), Qt::Key_PageDown, Qt::ShiftModifier);
+        press_key(*native, Qt::Key_PageDown, Qt::ShiftModifier);
         QCOMPARE(volume.section_index("depth"), 29);  // stops at the last sample
-        press_key(scene.native(), Qt::Key_PageUp);
+        press_key(*native, Qt::Key_PageUp);
         QCOMPARE(volume.section_index("depth"), 28);
         QCOMPARE(std::dynamic_pointer_cast<ImageSection>(
                      volume.section_image3d.at("depth").at("viewer").visual())->position(),
                  -156.0);
 
-        // A miss is reported, not thrown.
-        log.clear();
+        // The moved slice is picked at its new time.
+        QTest::mouseClick(native, Qt::RightButton, {}, pixel_of(200.0, 7.0));
+        QCOMPARE(picked.size(), 2);
+        QCOMPARE(picked[1][0].value<QVector<double>>(), QVector<double>({200, 7, 156}));
+    }
+
+    void a_pick_without_a_surface_point_is_reported() {
+        SceneWindow scene(WINDOW, WINDOW);
+        SeismicVolume volume(path_);
+        volume.make_image_3d("depth", "viewer");
+        auto& section = *volume.section_image3d.at("depth").at("viewer").visual();
+        scene.view().add(section);
+        korvex::testing::LogCapture log;
         section.query_in_3d(scene.canvas(), {QPoint(2, 2), korvex::scene::MouseEvent::RIGHT, {}});
         QVERIFY(log.contains("warning", "No point of " + section.text() + " under the mouse"));
     }
@@ -110,6 +132,7 @@ private slots:
         SectionKeys* keys = SectionKeys::of(scene.canvas());
         QVERIFY(keys);
         QCOMPARE(SectionKeys::of(scene.canvas()), keys);
+        QCoreApplication::processEvents();
 
         const QString copy = dir_.filePath("copy.sgy");
         QVERIFY(QFile::copy(path_, copy));
