@@ -29,6 +29,23 @@ using utils::logger;
 
 namespace {
 
+// With the debug option, Qt's own diagnostics go to the application log as well.
+void forward_qt_message(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+    switch (type) {
+        case QtDebugMsg:
+        case QtInfoMsg:
+            logger().info(QStringLiteral("Qt: ") + text);
+            break;
+        case QtWarningMsg:
+            logger().warning(QStringLiteral("Qt: ") + text);
+            break;
+        case QtCriticalMsg:
+        case QtFatalMsg:
+            logger().error(QStringLiteral("Qt: ") + text);
+            break;
+    }
+}
+
 QString project_filter() {
     return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX);
 }
@@ -42,9 +59,12 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     setObjectName(QStringLiteral("korvex_main_window"));
     resize(1280, 800);
     update_title();
+    if (options_.debug) previous_message_handler_ = qInstallMessageHandler(forward_qt_message);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    if (options_.debug) qInstallMessageHandler(previous_message_handler_);
+}
 
 void MainWindow::setup() {
     create_tree_dock();

@@ -106,6 +106,7 @@ private:
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
     bool quit_confirmed_ = false;
+    QtMessageHandler previous_message_handler_ = nullptr;
 };
 
 }  // namespace korvex::app
