@@ -49,6 +49,8 @@ public:
     void remove_target(DisplayTarget* target);
     void set_active_target(DisplayTarget* target);
     DisplayTarget* active_target() const { return active_; }
+    // Reads every check mark again from the active viewer, after it was changed directly.
+    void sync_all();
     // Takes every object and section shown in `target` out through its agents.
     void remove_all_from(DisplayTarget& target);
 
@@ -66,7 +68,6 @@ private:
     void take_out(DisplayTarget& target, host::DataObject& dob);
     // Sets the check marks of an object's item and its section items from the active viewer.
     void sync_object(const QString& name);
-    void sync_all();
     QTreeWidgetItem* item_of(const QString& name) const;
     QTreeWidgetItem* section_item(const QString& name, const QString& section) const;
 

@@ -304,7 +304,6 @@ void MainWindow::apply(const ProjectSnapshot& snapshot) {
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
     }
-    tree_->set_active_target(tree_->active_target());
 }
 
 void MainWindow::adopt_project(const QString& path) {

@@ -83,7 +83,7 @@ void restore_objects(DataTree& tree, const std::vector<ObjectRecord>& records,
     }
 }
 
-void restore_viewer(const DataTree& tree, DisplayTarget& target, const ViewerRecord& record) {
+void restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& record) {
     const auto objects = tree.object_data();
     for (const auto& [name, groups] : record.shown) {
         const auto found = objects.find(name);
@@ -98,6 +98,7 @@ void restore_viewer(const DataTree& tree, DisplayTarget& target, const ViewerRec
     }
     utils::call_guarded(_("Restoring the view of %1").arg(record.name),
                         [&] { target.set_view_state(record.state); });
+    tree.sync_all();
 }
 
 }  // namespace korvex::app

@@ -1,0 +1,112 @@
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/app/data_object_factory.h"
+#include "korvex/app/data_tree.h"
+#include "korvex/app/missing_data_object.h"
+#include "korvex/app/session_snapshot.h"
+#include "tests/app/recording_display_target.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/synthetic_object.h"
+
+using namespace korvex::app;
+using korvex::testing::LogCapture;
+using korvex::testing::RecordingDisplayTarget;
+using korvex::testing::SyntheticObject;
+
+class SessionSnapshotTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        factory_.register_type({SyntheticObject::TYPE, "Synthetic", {"syn"}, &SyntheticObject::load});
+    }
+
+    void what_is_shown_comes_back_in_each_viewer() {
+        DataTree tree;
+        RecordingDisplayTarget one("one");
+        RecordingDisplayTarget two("two");
+        tree.set_active_target(&two);
+        tree.set_active_target(&one);
+        tree.add_object(SyntheticObject::load(file("vol"), {{"clip", 3}}));
+        tree.add_object(SyntheticObject::load(file("pts", false), {}));
+        tree.set_checked("vol", true);
+        tree.set_section_checked("vol", "iline", true);
+        tree.set_active_target(&two);
+        tree.set_checked("pts", true);
+        one.add_item_prop(*tree.object_data().at("pts"), "Z");
+        two.view = {{"azimuth", 99.0}};
+        // Hidden entries stay in the display state, but there is nothing to restore from them.
+        tree.set_checked("pts", false);
+        tree.set_checked("vol", true);
+
+        const ProjectSnapshot saved = capture_session(tree, {&one, &two}, 1);
+        QCOMPARE(int(saved.objects.size()), 2);
+        QCOMPARE(saved.objects[0].settings.value("clip").toInt(), 3);
+        QCOMPARE(saved.viewers[1].shown.count("pts"), std::size_t(0));
+
+        DataTree restored;
+        RecordingDisplayTarget new_one("one");
+        RecordingDisplayTarget new_two("two");
+        restored.set_active_target(&new_two);
+        restore_objects(restored, saved.objects, factory_);
+        restore_viewer(restored, new_one, saved.viewers[0]);
+        restore_viewer(restored, new_two, saved.viewers[1]);
+
+        QVERIFY(capture_session(restored, {&new_one, &new_two}, 1) == saved);
+        QVERIFY(new_one.shown("vol", "sections", "iline"));
+        QVERIFY(new_one.shown("pts", "properties", "Z"));
+        QCOMPARE(new_two.view, two.view);
+        QVERIFY(restored.is_checked("vol"));
+        QVERIFY(!restored.is_section_checked("vol", "iline"));
+    }
+
+    void objects_that_cannot_be_loaded_are_kept_as_missing() {
+        ProjectSnapshot saved;
+        saved.objects = {{"Synthetic", "gone", dir_.filePath("gone.syn"), {{"clip", 1}}},
+                         {"Synthetic", "broken", file("broken"), {}},
+                         {"Unknown", "odd", file("odd"), {}},
+                         {"Synthetic", "vol", file("vol"), {}}};
+        QFile broken(dir_.filePath("broken.syn"));
+        QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write("garbage");
+        broken.close();
+        ViewerRecord viewer{"one", {}, {}};
+        for (const char* name : {"gone", "broken", "odd", "vol"}) {
+            korvex::utils::save_display_state(viewer.shown, name, "object", "self", true);
+        }
+
+        LogCapture log;
+        DataTree tree;
+        RecordingDisplayTarget one("one");
+        tree.set_active_target(&one);
+        restore_objects(tree, saved.objects, factory_);
+        restore_viewer(tree, one, viewer);
+
+        QCOMPARE(int(tree.objects().size()), 4);
+        for (const char* name : {"gone", "broken", "odd"}) {
+            QVERIFY2(dynamic_cast<MissingDataObject*>(tree.object_data().at(name)), name);
+        }
+        QVERIFY(log.contains("warning", QString("gone is missing from the project: its file %1 was not found")
+                                            .arg(dir_.filePath("gone.syn"))));
+        QVERIFY(log.contains("warning", "odd is missing from the project: Unknown data type Unknown"));
+        // The rest is whole: the object that loaded is shown, nothing is asked of the missing.
+        QCOMPARE(one.calls, QStringList({"add vol"}));
+        QVERIFY(tree.is_checked("vol"));
+        // And the missing keep their records for the next save.
+        QVERIFY(capture_session(tree, {&one}, 0).objects == saved.objects);
+    }
+
+private:
+    QString file(const QString& name, bool volume = true) {
+        const QString path = dir_.filePath(name + ".syn");
+        SyntheticObject::write(path, name, volume);
+        return path;
+    }
+
+    QTemporaryDir dir_;
+    DataObjectFactory factory_;
+};
+
+QTEST_MAIN(SessionSnapshotTest)
+#include "tst_session_snapshot.moc"
