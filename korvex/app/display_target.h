@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QJsonObject>
+#include <QByteArray>
 #include <QString>
 
 #include "korvex/utils/functions.h"
@@ -32,8 +32,9 @@ public:
     // Forgets what is shown; the tree has already taken everything out through the agents.
     virtual void clear_all() = 0;
 
-    virtual QJsonObject view_state() const = 0;
-    virtual void set_view_state(const QJsonObject& state) = 0;
+    // The camera, background and aspect as a JSON object.
+    virtual QByteArray view_state() const = 0;
+    virtual void set_view_state(const QByteArray& state) = 0;
 };
 
 }  // namespace korvex::app

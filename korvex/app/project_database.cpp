@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QJsonObject>
 
 #include "korvex/app/project_error.h"
 #include "korvex/app/sqlite_connection.h"
@@ -64,8 +65,9 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
     while (rows.next()) {
         const QString name = rows.value(0).toString();
         if (rows.value(2).toBool()) snapshot.active_viewer = static_cast<int>(snapshot.viewers.size());
-        snapshot.viewers.push_back(
-            {name, from_json(rows.value(1).toString(), _("view state of %1").arg(name)), {}});
+        const QString state = rows.value(1).toString();
+        from_json(state, _("view state of %1").arg(name));
+        snapshot.viewers.push_back({name, state.toUtf8(), {}});
     }
     QSqlQuery shown = db.exec("SELECT viewer, object, section, entry, value FROM shown");
     while (shown.next()) {
@@ -95,7 +97,7 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot, const
     position = 0;
     for (const ViewerRecord& viewer : snapshot.viewers) {
         db.exec("INSERT INTO viewers VALUES (?, ?, ?, ?)",
-                {position, viewer.name, to_json(viewer.state), position == snapshot.active_viewer});
+                {position, viewer.name, QString::fromUtf8(viewer.state), position == snapshot.active_viewer});
         ++position;
         for (const auto& [object, sections] : viewer.shown) {
             for (const auto& [section, entries] : sections) {

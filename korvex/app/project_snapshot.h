@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QJsonObject>
+#include <QByteArray>
 #include <QString>
 #include <QVariantMap>
 #include <vector>
@@ -25,7 +25,7 @@ struct ObjectRecord {
 // One 3D viewer of a project: its camera and background, and what it shows.
 struct ViewerRecord {
     QString name;
-    QJsonObject state;
+    QByteArray state;  // the viewer's view state as a JSON object, keys in the viewer's order
     utils::DisplayState shown;
 
     bool operator==(const ViewerRecord& other) const {

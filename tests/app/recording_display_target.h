@@ -51,8 +51,8 @@ public:
         calls << "clear_all";
         state.clear();
     }
-    QJsonObject view_state() const override { return view; }
-    void set_view_state(const QJsonObject& value) override { view = value; }
+    QByteArray view_state() const override { return view; }
+    void set_view_state(const QByteArray& value) override { view = value; }
 
     bool shown(const QString& name, const QString& group, const QString& entry) const {
         const auto object = state.find(name);
@@ -64,7 +64,7 @@ public:
     }
 
     utils::DisplayState state;
-    QJsonObject view{{"azimuth", 30.0}, {"elevation", 30.0}};
+    QByteArray view = R"({"azimuth":30,"elevation":30})";
     QStringList calls;
     // Every agent call throws this text when it is set.
     QString fail_with;

@@ -21,10 +21,10 @@ ProjectSnapshot sample_snapshot(const QString& data_dir) {
     snapshot.objects.push_back({"Synthetic", "Ставка ü", data_dir + "/a.syn",
                                 {{"cmap", "seismic"}, {"clip", 2.5}, {"pos", QVariantList{1, 2, 3}}}});
     snapshot.objects.push_back({"Synthetic", "wells", data_dir + "/b.syn", {}});
-    ViewerRecord first{"3D View 1", QJsonObject{{"azimuth", 12.5}, {"center", QJsonArray{1, 2, 3}}}, {}};
+    ViewerRecord first{"3D View 1", R"({"azimuth":12.5,"center":[1,2,3]})", {}};
     korvex::utils::save_display_state(first.shown, "Ставка ü", "object", "self", true);
     korvex::utils::save_display_state(first.shown, "Ставка ü", "sections", "iline", true);
-    ViewerRecord second{"3D View 2", QJsonObject{{"fov", 0.0}}, {}};
+    ViewerRecord second{"3D View 2", R"({"fov":0})", {}};
     korvex::utils::save_display_state(second.shown, "wells", "properties", "Z", true);
     snapshot.viewers = {first, second};
     snapshot.active_viewer = 1;

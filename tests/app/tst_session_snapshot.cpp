@@ -35,7 +35,7 @@ private slots:
         tree.set_active_target(&two);
         tree.set_checked("pts", true);
         one.add_item_prop(*tree.object_data().at("pts"), "Z");
-        two.view = {{"azimuth", 99.0}};
+        two.view = R"({"azimuth":99})";
         // Hidden entries stay in the display state, but there is nothing to restore from them.
         tree.set_checked("pts", false);
         tree.set_checked("vol", true);

@@ -5,8 +5,9 @@
 
 namespace korvex::testing {
 
-// A data object made up for tests. A "volume" offers the three sections; it can be
-// written to a small text file and loaded back, as a project restores it.
+// A data object made up for tests, drawn as the outline of the unit cube; a "volume"
+// also offers the three sections through its middle. It can be written to a small text
+// file and loaded back, as a project restores it.
 class SyntheticObject final : public host::DataObject, public host::PersistentObject {
 public:
     static constexpr const char* TYPE = "Synthetic";
