@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+#include "korvex/host/appearance_owner.h"
+
+namespace korvex::widgets {
+class AppearancePanel;
+}
+
+namespace korvex::app::data {
+
+// A window holding the appearance page of one data object of the tree: the page that
+// fits the object's kind (seismic volume or point set). It closes when the object goes.
+class AppearanceDialog final : public QDialog, public host::AppearanceOwner {
+    Q_OBJECT
+
+public:
+    // Throws utils::LookupError when the tree has no such object or no page fits it.
+    AppearanceDialog(host::DataTree& tree, const QString& name, QWidget* parent = nullptr);
+
+    // The slot for a tree's request: shows the object's dialog, raising the one already
+    // open under `parent`. Failures are logged; then it returns nullptr.
+    static AppearanceDialog* show_for(host::DataTree& tree, const QString& name, QWidget* parent);
+
+    host::DataTree* data_tree() const override { return &tree_; }
+    QString objname() const override { return name_; }
+    widgets::AppearancePanel* page() const { return page_; }
+
+private:
+    widgets::AppearancePanel* make_page();
+
+    host::DataTree& tree_;
+    QString name_;
+    widgets::AppearancePanel* page_ = nullptr;
+};
+
+}  // namespace korvex::app::data

@@ -1,0 +1,158 @@
+#include "korvex/app/data/seismic_volume_page.h"
+
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "korvex/app/data/colormap_box.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/config/base.h"
+#include "korvex/utils/appconsts/appconsts.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/property_table/property_table.h"
+
+namespace korvex::app::data {
+
+using config::_;
+using utils::appconsts::SECTION_TYPES;
+
+namespace {
+
+constexpr int OPACITY_STEPS = 100;
+
+QString position_text(const QString& type, double value) {
+    if (type == SECTION_TYPES[0]) return _("inline %1").arg(value);
+    if (type == SECTION_TYPES[1]) return _("crossline %1").arg(value);
+    return _("%1 ms").arg(value);
+}
+
+}  // namespace
+
+SeismicVolumePage::SeismicVolumePage(QWidget* parent)
+    : widgets::AppearancePanel(parent), volume_(dynamic_cast<SeismicVolume*>(dob())) {
+    if (!volume_) throw utils::LookupError("the page's object is not a seismic volume");
+}
+
+std::optional<QString> SeismicVolumePage::NAME() const { return _("Seismic volume"); }
+
+std::optional<QString> SeismicVolumePage::ICON() const { return QStringLiteral("seismic_volume"); }
+
+void SeismicVolumePage::setup_page() {
+    prop_table = widgets::property_table::create(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(make_sections_group());
+    layout->addWidget(make_colours_group());
+    layout->addWidget(prop_table, 1);
+
+    connect(volume_, &SeismicVolume::sigSectionMoved, this,
+            [this](const QString& type, int) { show_section(type); });
+    connect(volume_, &SeismicVolume::sigStyleChanged, this, [this] {
+        utils::call_guarded(QStringLiteral("Showing the volume's style"), [this] { load_style(); });
+    });
+}
+
+QWidget* SeismicVolumePage::make_sections_group() {
+    auto* group = new QGroupBox(_("Sections"), this);
+    auto* form = new QFormLayout(group);
+    const QString titles[] = {_("Inline"), _("Crossline"), _("Time")};
+    for (int i = 0; i < 3; ++i) {
+        const QString type = SECTION_TYPES[i];
+        auto* slider = new QSlider(Qt::Horizontal, group);
+        slider->setRange(0, volume_->frame().count(type) - 1);
+        auto* position = new QLabel(group);
+        position->setMinimumWidth(position->fontMetrics().horizontalAdvance("crossline 00000"));
+        auto* row = new QHBoxLayout;
+        row->addWidget(slider, 1);
+        row->addWidget(position);
+        form->addRow(titles[i], row);
+        sliders_[type] = slider;
+        positions_[type] = position;
+        connect(slider, &QSlider::valueChanged, this, [this, type](int index) {
+            change(QStringLiteral("Moving the %1 section").arg(type),
+                   [&](SeismicVolume& volume) { volume.set_section_index(type, index); });
+        });
+    }
+    return group;
+}
+
+QWidget* SeismicVolumePage::make_colours_group() {
+    auto* group = new QGroupBox(_("Colours"), this);
+    auto* form = new QFormLayout(group);
+    colormap_ = new ColormapBox(group);
+    form->addRow(_("Colormap"), colormap_);
+
+    clip_ = new QDoubleSpinBox(group);
+    clip_->setDecimals(4);
+    clip_->setRange(1e-4, 1e9);
+    clip_->setSingleStep(volume_->stats().clip / 10.0);
+    clip_->setToolTip(_("Amplitudes beyond plus or minus the clip take the colormap's end colours"));
+    auto* reset = new QPushButton(_("From statistics"), group);
+    reset->setToolTip(_("The clip taken from the volume's amplitude statistics"));
+    auto* clip_row = new QHBoxLayout;
+    clip_row->addWidget(clip_, 1);
+    clip_row->addWidget(reset);
+    form->addRow(_("Clip"), clip_row);
+
+    opacity_ = new QSlider(Qt::Horizontal, group);
+    opacity_->setRange(0, OPACITY_STEPS);
+    form->addRow(_("Opacity"), opacity_);
+
+    connect(colormap_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        change(QStringLiteral("Changing the colormap"),
+               [&](SeismicVolume& volume) { volume.set_colormap(name); });
+    });
+    connect(clip_, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double clip) {
+        change(QStringLiteral("Changing the clip"), [&](SeismicVolume& volume) { volume.set_clip(clip); });
+    });
+    connect(reset, &QPushButton::clicked, this, [this] {
+        change(QStringLiteral("Resetting the clip"),
+               [](SeismicVolume& volume) { volume.set_clip(volume.stats().clip); });
+    });
+    connect(opacity_, &QSlider::valueChanged, this, [this](int steps) {
+        change(QStringLiteral("Changing the opacity"), [&](SeismicVolume& volume) {
+            volume.set_opacity(double(steps) / OPACITY_STEPS);
+        });
+    });
+    return group;
+}
+
+void SeismicVolumePage::change(const QString& what,
+                               const std::function<void(SeismicVolume&)>& apply) {
+    if (!volume_) return;
+    utils::call_guarded(what, [&] { apply(*volume_); });
+    load_style();
+}
+
+void SeismicVolumePage::show_section(const QString& type) {
+    if (!volume_) return;
+    const int index = volume_->section_index(type);
+    const QSignalBlocker quiet(sliders_.at(type));
+    sliders_.at(type)->setValue(index);
+    positions_.at(type)->setText(position_text(type, volume_->frame().position_value(type, index)));
+}
+
+void SeismicVolumePage::load_style() {
+    if (!volume_) return;
+    colormap_->show_colormap(volume_->colormap());
+    {
+        const QSignalBlocker quiet(clip_);
+        clip_->setValue(volume_->clip());
+    }
+    {
+        const QSignalBlocker quiet(opacity_);
+        opacity_->setValue(int(std::lround(volume_->opacity() * OPACITY_STEPS)));
+    }
+    for (const QString& type : SECTION_TYPES) show_section(type);
+    refresh_prop_table();
+}
+
+}  // namespace korvex::app::data

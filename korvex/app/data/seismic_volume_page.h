@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPointer>
+#include <map>
+
+#include "korvex/widgets/appearance_panel/appearance_panel.h"
+
+class QDoubleSpinBox;
+class QLabel;
+class QSlider;
+
+namespace korvex::app::data {
+
+class ColormapBox;
+class SeismicVolume;
+
+// How a seismic volume is drawn: where its three sections lie, their colormap, clip
+// and opacity, and the volume's properties. The page follows the volume when it
+// changes by other means (keys on a picked section, a project being opened).
+class SeismicVolumePage final : public widgets::AppearancePanel {
+    Q_OBJECT
+
+public:
+    explicit SeismicVolumePage(QWidget* parent);
+
+    std::optional<QString> NAME() const override;
+    std::optional<QString> ICON() const override;
+    void setup_page() override;
+    void load_style() override;
+
+    // The section position slider of a section type ("iline", "xline", "depth").
+    QSlider* section_slider(const QString& type) const { return sliders_.at(type); }
+    ColormapBox* colormap_box() const { return colormap_; }
+    QDoubleSpinBox* clip_box() const { return clip_; }
+    QSlider* opacity_slider() const { return opacity_; }
+
+private:
+    QWidget* make_sections_group();
+    QWidget* make_colours_group();
+    void show_section(const QString& type);
+    // Runs a change of the volume; whatever fails is logged and the page shows the
+    // volume as it really is afterwards.
+    void change(const QString& what, const std::function<void(SeismicVolume&)>& apply);
+
+    QPointer<SeismicVolume> volume_;
+    std::map<QString, QSlider*> sliders_;
+    std::map<QString, QLabel*> positions_;
+    ColormapBox* colormap_ = nullptr;
+    QDoubleSpinBox* clip_ = nullptr;
+    QSlider* opacity_ = nullptr;
+};
+
+}  // namespace korvex::app::data

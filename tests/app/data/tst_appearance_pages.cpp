@@ -1,0 +1,160 @@
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/app/data/appearance_dialog.h"
+#include "korvex/app/data/colormap_box.h"
+#include "korvex/app/data/point_set.h"
+#include "korvex/app/data/point_set_page.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data/seismic_volume_page.h"
+#include "korvex/scene/image_section.h"
+#include "korvex/utils/errors.h"
+#include "tests/app/data/test_volumes.h"
+#include "tests/support/fake_data_object.h"
+#include "tests/support/fake_data_tree.h"
+#include "tests/support/log_capture.h"
+
+using korvex::app::data::AppearanceDialog;
+using korvex::app::data::PointSet;
+using korvex::app::data::PointSetPage;
+using korvex::app::data::SeismicVolume;
+using korvex::app::data::SeismicVolumePage;
+using korvex::scene::ImageSection;
+using korvex::testing::FakeDataTree;
+
+namespace {
+
+std::shared_ptr<ImageSection> image(const SeismicVolume& volume, const QString& type,
+                                    const QString& viewer) {
+    return std::dynamic_pointer_cast<ImageSection>(
+        volume.section_image3d.at(type).at(viewer).visual());
+}
+
+}  // namespace
+
+class AppearancePagesTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString volume_path_;
+
+private slots:
+    void init() {
+        korvex::testing::VolumeSpec spec;
+        spec.samples = 12;
+        volume_path_ = dir_.filePath("survey_c.sgy");
+        korvex::testing::write_volume(volume_path_, spec);
+    }
+
+    void volume_page_moves_sections_and_restyles_every_viewer() {
+        SeismicVolume volume(volume_path_);
+        FakeDataTree tree;
+        tree.add_object(volume);
+        for (const char* viewer : {"one", "two"})
+            for (const char* type : {"iline", "xline", "depth"}) volume.make_image_3d(type, viewer);
+
+        AppearanceDialog dialog(tree, "survey_c");
+        auto* page = qobject_cast<SeismicVolumePage*>(dialog.page());
+        QVERIFY(page);
+        QCOMPARE(page->get_name(), std::optional<QString>("Seismic volume"));
+        QCOMPARE(page->get_icon(), std::optional<QString>("seismic_volume"));
+        QCOMPARE(dialog.windowTitle(), QString("Seismic volume: survey_c"));
+        QCOMPARE(page->section_slider("iline")->maximum(), 3);
+        QCOMPARE(page->section_slider("depth")->value(), 6);
+        QCOMPARE(page->findChild<QTableWidget*>()->rowCount(), volume.prop().size());
+
+        page->section_slider("iline")->setValue(3);
+        QCOMPARE(volume.section_index("iline"), 3);
+        QCOMPARE(image(volume, "iline", "one")->position(), 13.0);
+        QCOMPARE(image(volume, "iline", "two")->position(), 13.0);
+
+        volume.set_section_index("xline", 0);  // keys or a project: the page follows
+        QCOMPARE(page->section_slider("xline")->value(), 0);
+
+        page->colormap_box()->setCurrentText("gray");
+        page->clip_box()->setValue(3.5);
+        page->opacity_slider()->setValue(40);
+        for (const char* viewer : {"one", "two"}) {
+            const auto depth = image(volume, "depth", viewer);
+            QCOMPARE(depth->colormap(), QString("gray"));
+            QCOMPARE(depth->clim()[1], 3.5);
+            QCOMPARE(depth->opacity(), 0.4);
+        }
+        page->findChild<QPushButton*>()->click();  // the clip from the statistics again
+        QCOMPARE(volume.clip(), double(volume.stats().clip));
+        QCOMPARE(page->clip_box()->value(), volume.clip());
+    }
+
+    void a_failed_move_is_logged_and_the_slider_shows_where_the_section_is() {
+        SeismicVolume volume(volume_path_);
+        FakeDataTree tree;
+        tree.add_object(volume);
+        AppearanceDialog dialog(tree, "survey_c");
+        auto* page = qobject_cast<SeismicVolumePage*>(dialog.page());
+        QVERIFY(QFile(volume_path_).resize(3700));
+
+        korvex::testing::LogCapture log;
+        page->section_slider("iline")->setValue(0);
+        QCOMPARE(volume.section_index("iline"), 2);
+        QCOMPARE(page->section_slider("iline")->value(), 2);
+        QVERIFY2(log.texts().join("\n").contains("Moving the iline section failed: " + volume_path_),
+                 qPrintable(log.texts().join("\n")));
+    }
+
+    void point_page_sets_size_colouring_and_colormap() {
+        const QString path = dir_.filePath("wells.csv");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("X,Y,Z,PORO\n1,2,3,0.1\n4,5,6,0.3\n");
+        file.close();
+        PointSet points(path);
+        FakeDataTree tree;
+        tree.add_object(points);
+
+        AppearanceDialog dialog(tree, "wells");
+        auto* page = qobject_cast<PointSetPage*>(dialog.page());
+        QVERIFY(page);
+        QCOMPARE(page->color_by_box()->currentText(), QString("Z"));
+        QCOMPARE(page->color_by_box()->count(), 4);
+        page->color_by_box()->setCurrentText("PORO");
+        page->size_box()->setValue(11);
+        page->colormap_box()->setCurrentText("gray");
+        QCOMPARE(points.color_by(), QString("PORO"));
+        QCOMPARE(points.point_size(), 11.0);
+        QCOMPARE(points.colormap(), QString("gray"));
+        QCOMPARE(page->findChild<QTableWidget*>()->rowCount(), points.prop().size());
+    }
+
+    void show_for_reuses_open_dialogs_and_survives_bad_requests() {
+        QWidget window;
+        auto volume = std::make_unique<SeismicVolume>(volume_path_);
+        korvex::testing::FakeDataObject other("well");
+        FakeDataTree tree;
+        tree.add_object(*volume);
+        tree.add_object(other);
+
+        AppearanceDialog* first = AppearanceDialog::show_for(tree, "survey_c", &window);
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(AppearanceDialog::show_for(tree, "survey_c", &window), first);
+
+        korvex::testing::LogCapture log;
+        QCOMPARE(AppearanceDialog::show_for(tree, "nothing", &window), nullptr);
+        QCOMPARE(AppearanceDialog::show_for(tree, "well", &window), nullptr);
+        QVERIFY(log.contains("error", "Opening the appearance of well failed: well has no appearance settings"));
+
+        // The dialog goes with its object.
+        QPointer<AppearanceDialog> watched(first);
+        tree.remove_object("survey_c");
+        volume.reset();
+        QTRY_VERIFY(!watched);
+    }
+};
+
+QTEST_MAIN(AppearancePagesTest)
+#include "tst_appearance_pages.moc"
