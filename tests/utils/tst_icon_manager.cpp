@@ -12,7 +12,7 @@ private slots:
         for (const char* name : {"clear_text", "fromcursor", "view_none", "view_all", "view_top",
                                  "view_bottom", "view_north", "view_south", "view_west",
                                  "view_east", "view_orthogonal", "view_restrictive", "pick_mode",
-                                 "bkgd_color", "photo", "help"}) {
+                                 "bkgd_color", "photo", "help", "options"}) {
             QTest::newRow(name) << QString(name);
         }
     }

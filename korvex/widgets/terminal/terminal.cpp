@@ -1,0 +1,117 @@
+#include "korvex/widgets/terminal/terminal.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QToolButton>
+#include <qtermwidget.h>
+
+#include "korvex/config/base.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+
+namespace korvex::widgets {
+
+using config::_;
+using utils::format;
+using utils::logger;
+
+namespace {
+
+QString shell_quoted(QString text) { return "'" + text.replace("'", "'\\''") + "'"; }
+
+}  // namespace
+
+Terminal::Terminal(QWidget* parent, QWidget* options_button)
+    : QWidget(parent), console_(new QTermWidget(0, this)) {
+    console_->setShellProgram(shell_program());
+    console_->setScrollBarPosition(QTermWidget::ScrollBarRight);
+    console_->setHistorySize(10000);
+    setFocusProxy(console_);
+    connect(console_, &QTermWidget::finished, this, [this] {
+        started_ = false;
+        logger().info(_("The terminal's shell has exited"));
+    });
+
+    run_script_action_ = utils::create_action(this, _("Run script…"), [this] { choose_script(); });
+    run_script_action_->setToolTip(_("Run a script in the work directory, its output going to the log"));
+    auto* run_button = new QToolButton(this);
+    run_button->setDefaultAction(run_script_action_);
+    run_button->setAutoRaise(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(run_button);
+    buttons->addStretch();
+    if (options_button) buttons->addWidget(options_button, 0, Qt::AlignRight);
+    setLayout(utils::create_module_layout(buttons, console_));
+}
+
+QString Terminal::shell_program() {
+    const QString shell = qEnvironmentVariable("SHELL");
+    const QFileInfo info(shell);
+    if (!shell.isEmpty() && info.isFile() && info.isExecutable()) return shell;
+    return QStringLiteral("/bin/bash");
+}
+
+void Terminal::set_work_dir(const QString& path) {
+    const QFileInfo folder(path);
+    if (path.isEmpty() || !folder.isDir()) {
+        logger().warning(format("The terminal cannot go to \"{}\": no such folder", path));
+        return;
+    }
+    work_dir_ = folder.absoluteFilePath();
+    if (!started_) {
+        console_->setWorkingDirectory(work_dir_);
+        return;
+    }
+    if (!shell_in_foreground()) {
+        logger().warning(format("The terminal is busy; its shell stays out of \"{}\"", work_dir_));
+        return;
+    }
+    // Ctrl+E Ctrl+U first: whatever the user had half typed at the prompt is dropped
+    // rather than run in front of the cd. The leading space keeps it out of history.
+    console_->sendText("\x05\x15 cd -- " + shell_quoted(work_dir_) + "\n");
+}
+
+QString Terminal::work_dir() const { return work_dir_; }
+
+void Terminal::start_shell() {
+    if (started_) return;
+    started_ = true;
+    console_->startShellProgram();
+}
+
+int Terminal::shell_pid() const { return started_ ? console_->getShellPID() : 0; }
+
+QTermWidget* Terminal::console() const { return console_; }
+
+QAction* Terminal::run_script_action() const { return run_script_action_; }
+
+void Terminal::choose_script() {
+    const QString start = work_dir_.isEmpty() ? QDir::currentPath() : work_dir_;
+    const QString path = QFileDialog::getOpenFileName(this, _("Run script"), start,
+                                                      "Shell scripts (*.sh);;All files (*)");
+    if (!path.isEmpty()) emit sigRunScript(path);
+}
+
+void Terminal::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    utils::call_guarded(_("Starting the terminal"), [this] { start_shell(); });
+}
+
+bool Terminal::shell_in_foreground() const {
+    const int pid = shell_pid();
+    if (pid <= 0) return false;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return false;
+    // Fields after the parenthesised command name: state ppid pgrp session tty_nr tpgid.
+    // The shell owns the prompt when the terminal's foreground group is its own.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 5 && fields[5].toInt() == pid;
+}
+
+}  // namespace korvex::widgets

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QAction;
+class QTermWidget;
+
+namespace korvex::widgets {
+
+// A terminal running the user's shell in a pseudo-terminal, under a button row with a
+// "Run script…" action and, when given, the embedding module's options button. The
+// shell starts when the terminal is first shown, in the work directory if one was set.
+class Terminal final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Terminal(QWidget* parent = nullptr, QWidget* options_button = nullptr);
+
+    // $SHELL when it names an executable, else /bin/bash.
+    static QString shell_program();
+
+    // Makes `path` the shell's working directory: where it will start, or, once it runs,
+    // by typing a cd at its prompt. A missing folder, or a shell busy with another
+    // program, is logged and leaves the shell where it is.
+    void set_work_dir(const QString& path);
+    QString work_dir() const;
+
+    void start_shell();
+    // The running shell's process id, or 0.
+    int shell_pid() const;
+    // Whether the shell itself, not a program it started, has the terminal.
+    bool shell_in_foreground() const;
+
+    QTermWidget* console() const;
+    QAction* run_script_action() const;
+
+    // Asks for a script file and announces the choice through sigRunScript.
+    void choose_script();
+
+signals:
+    void sigRunScript(const QString& path);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QTermWidget* console_;
+    QAction* run_script_action_;
+    QString work_dir_;
+    bool started_ = false;
+};
+
+}  // namespace korvex::widgets

@@ -1,0 +1,148 @@
+#include <QAction>
+#include <QApplication>
+#include <QDockWidget>
+#include <QHBoxLayout>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+#include <thread>
+
+#include "korvex/modules/run_journal/run_journal.h"
+#include "korvex/utils/logger.h"
+#include "korvex/widgets/log_pane/log_pane.h"
+#include "tests/support/docking_main_window.h"
+
+using korvex::modules::RunJournal;
+using korvex::testing::DockingMainWindow;
+using korvex::utils::logger;
+
+namespace {
+
+QStringList journal_lines(const RunJournal& journal) {
+    const QString text = journal.logpane()->textBrowser()->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split('\n');
+}
+
+// The line's text after its time stamp, e.g. "[info] hello".
+QString without_time(const QString& line) { return line.mid(line.indexOf(' ') + 1); }
+
+QColor line_colour(const RunJournal& journal, int index) {
+    const QTextBlock block = journal.logpane()->textBrowser()->document()->findBlockByNumber(index);
+    return block.begin().fragment().charFormat().foreground().color();
+}
+
+}  // namespace
+
+class RunJournalTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void answers_the_module_questions() {
+        DockingMainWindow window;
+        RunJournal journal(&window);
+        QCOMPARE(journal.get_module_title(), QString("Run journal"));
+        QCOMPARE(QString(RunJournal::CONF_SECTION), QString("run_journal"));
+        QCOMPARE(journal.get_focus_widget(), journal.logpane()->textBrowser());
+        QCOMPARE(journal.logpane()->parent(), &journal);
+
+        QList<QAction*> actions = journal.get_module_actions();
+        QVERIFY(actions.isEmpty());
+        actions << new QAction(&journal);
+        QVERIFY(journal.get_module_actions().isEmpty());
+
+        QVERIFY(journal.closing_module());
+        QVERIFY(journal.closing_module(false));
+        QVERIFY(journal.closing_module(true));
+        journal.refresh_module();
+        journal.refresh_module(QString("/some/path"), false);
+        QVERIFY(journal.closing_module());
+    }
+
+    void options_button_ends_the_log_pane_row() {
+        DockingMainWindow window;
+        RunJournal journal(&window);
+        auto* row = qobject_cast<QHBoxLayout*>(journal.logpane()->layout()->itemAt(0)->layout());
+        QVERIFY(row);
+        QCOMPARE(row->count(), 5);
+        QCOMPARE(row->itemAt(4)->widget(), journal.options_button());
+        QCOMPARE(journal.options_button()->parent(), journal.logpane());
+    }
+
+    void registered_journal_shows_each_log_line_with_its_level() {
+        DockingMainWindow window;
+        RunJournal journal(&window);
+        logger().info("before registration");
+        QCoreApplication::processEvents();
+        journal.register_module();
+        QVERIFY(journal.dockwidget());
+        QCOMPARE(journal.dockwidget()->windowTitle(), QString("Run journal"));
+
+        logger().info("hello");
+        logger().warning("careful with <b>markup</b>");
+        logger().error("broken");
+        QTRY_COMPARE(journal_lines(journal).size(), 3);
+        const QStringList lines = journal_lines(journal);
+        QCOMPARE(without_time(lines[0]), QString("[info] hello"));
+        QCOMPARE(without_time(lines[1]), QString("[warning] careful with <b>markup</b>"));
+        QCOMPARE(without_time(lines[2]), QString("[error] broken"));
+        const QColor plain = line_colour(journal, 0);
+        const QColor warning = line_colour(journal, 1);
+        const QColor error = line_colour(journal, 2);
+        QVERIFY(warning != plain && error != plain && warning != error);
+        QVERIFY(error.red() > 150 && error.green() < 80);
+    }
+
+    void lines_from_other_threads_arrive_in_order() {
+        DockingMainWindow window;
+        RunJournal journal(&window);
+        journal.register_module();
+        std::thread worker([] {
+            for (int i = 0; i < 50; ++i) logger().info(QString("worker %1").arg(i));
+        });
+        worker.join();
+        QTRY_COMPARE(journal_lines(journal).size(), 50);
+        const QStringList lines = journal_lines(journal);
+        for (int i = 0; i < 50; ++i) QCOMPARE(without_time(lines[i]), QString("[info] worker %1").arg(i));
+    }
+
+    void clearing_empties_the_journal_and_logging_goes_on() {
+        DockingMainWindow window;
+        auto* journal = new RunJournal(&window);
+        journal->register_module();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QApplication::setActiveWindow(&window);
+
+        logger().info("one");
+        QTRY_COMPARE(journal_lines(*journal).size(), 1);
+        QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier);
+        QTRY_VERIFY(journal->logpane()->textBrowser()->document()->isEmpty());
+
+        logger().info("two");
+        QTRY_COMPARE(journal_lines(*journal).size(), 1);
+        auto* clear = qobject_cast<QToolButton*>(
+            journal->logpane()->layout()->itemAt(0)->layout()->itemAt(0)->widget());
+        QTest::mouseClick(clear, Qt::LeftButton);
+        QVERIFY(journal->logpane()->textBrowser()->document()->isEmpty());
+
+        logger().info("three");
+        QTRY_COMPARE(journal_lines(*journal).size(), 1);
+        QCOMPARE(without_time(journal_lines(*journal).value(0)), QString("[info] three"));
+    }
+
+    void a_destroyed_journal_no_longer_listens() {
+        auto window = std::make_unique<DockingMainWindow>();
+        auto* journal = new RunJournal(window.get());
+        journal->register_module();
+        logger().info("queued for a view about to go");
+        window.reset();
+        logger().info("after the journal is gone");
+        QCoreApplication::processEvents();
+        QVERIFY(true);  // reaching here without touching freed memory is the test
+    }
+};
+
+QTEST_MAIN(RunJournalTest)
+#include "tst_run_journal.moc"
