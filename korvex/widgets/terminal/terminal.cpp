@@ -23,19 +23,14 @@ namespace {
 
 QString shell_quoted(QString text) { return "'" + text.replace("'", "'\\''") + "'"; }
 
+// A shell that ends sooner than this after starting is not restarted on its own.
+constexpr qint64 MIN_SHELL_LIFE_MS = 2000;
+
 }  // namespace
 
 Terminal::Terminal(QWidget* parent, QWidget* options_button)
-    : QWidget(parent), console_(new QTermWidget(0, this)) {
-    console_->setShellProgram(shell_program());
-    console_->setScrollBarPosition(QTermWidget::ScrollBarRight);
-    console_->setHistorySize(10000);
+    : QWidget(parent), console_(make_console()) {
     setFocusProxy(console_);
-    connect(console_, &QTermWidget::finished, this, [this] {
-        started_ = false;
-        logger().info(_("The terminal's shell has exited"));
-    });
-
     run_script_action_ = utils::create_action(this, _("Run script…"), [this] { choose_script(); });
     run_script_action_->setToolTip(_("Run a script in the work directory, its output going to the log"));
     auto* run_button = new QToolButton(this);
@@ -78,10 +73,43 @@ void Terminal::set_work_dir(const QString& path) {
 
 QString Terminal::work_dir() const { return work_dir_; }
 
+QTermWidget* Terminal::make_console() {
+    auto* console = new QTermWidget(0, this);
+    console->setShellProgram(shell_program());
+    console->setColorScheme("WhiteOnBlack");
+    console->setScrollBarPosition(QTermWidget::ScrollBarRight);
+    console->setHistorySize(10000);
+    if (!work_dir_.isEmpty()) console->setWorkingDirectory(work_dir_);
+    connect(console, &QTermWidget::finished, this,
+            [this] { utils::call_guarded(_("Restarting the terminal"), [this] { shell_finished(); }); });
+    connect(console, &QTermWidget::termKeyPressed, this,
+            [this] { utils::call_guarded(_("Starting the terminal"), [this] { start_shell(); }); });
+    return console;
+}
+
 void Terminal::start_shell() {
     if (started_) return;
     started_ = true;
+    shell_clock_.start();
     console_->startShellProgram();
+}
+
+void Terminal::shell_finished() {
+    started_ = false;
+    // The widget hides its display for good once its shell ends: a new shell needs a new one.
+    QTermWidget* finished = console_;
+    console_ = make_console();
+    layout()->replaceWidget(finished, console_);
+    setFocusProxy(console_);
+    finished->deleteLater();
+    if (shell_clock_.elapsed() < MIN_SHELL_LIFE_MS) {
+        logger().warning(format("The terminal's shell {} ended at once; a key press in the terminal "
+                                "starts it again",
+                                shell_program()));
+        return;
+    }
+    logger().info(_("The terminal's shell has exited; a new one is started"));
+    start_shell();
 }
 
 int Terminal::shell_pid() const { return started_ ? console_->getShellPID() : 0; }

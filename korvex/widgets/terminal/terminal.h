@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
 
@@ -10,7 +11,8 @@ namespace korvex::widgets {
 
 // A terminal running the user's shell in a pseudo-terminal, under a button row with a
 // "Run script…" action and, when given, the embedding module's options button. The
-// shell starts when the terminal is first shown, in the work directory if one was set.
+// shell starts when the terminal is first shown, in the work directory if one was set,
+// and a new one replaces it when it exits.
 class Terminal final : public QWidget {
     Q_OBJECT
 
@@ -45,10 +47,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QTermWidget* console_;
-    QAction* run_script_action_;
+    QTermWidget* make_console();
+    void shell_finished();
+
+    QElapsedTimer shell_clock_;
     QString work_dir_;
     bool started_ = false;
+    QTermWidget* console_;
+    QAction* run_script_action_;
 };
 
 }  // namespace korvex::widgets

@@ -116,6 +116,45 @@ private slots:
         QCOMPARE(shell_pwd(terminal, results.path() + "/two"), work.path());
     }
 
+    void an_exited_shell_is_replaced_by_a_new_one_in_the_work_directory() {
+        QTemporaryDir work, results;
+        Terminal terminal;
+        terminal.set_work_dir(work.path());
+        terminal.show();
+        const int first = terminal.shell_pid();
+        QVERIFY(first > 0);
+        QTest::qWait(2100);  // a shell that ends at once is not restarted
+        LogCapture log;
+        terminal.console()->sendText("exit\n");
+        QTRY_VERIFY_WITH_TIMEOUT(terminal.shell_pid() > 0 && terminal.shell_pid() != first,
+                                 SHELL_TIMEOUT_MS);
+        QVERIFY(log.contains("info", "The terminal's shell has exited; a new one is started"));
+        QVERIFY(terminal.console()->isVisible());
+        QCOMPARE(shell_pwd(terminal, results.path() + "/pwd"), work.path());
+    }
+
+    void a_shell_that_ends_at_once_waits_for_a_key_press() {
+        QTemporaryDir work, results;
+        const QByteArray saved = qgetenv("SHELL");
+        qputenv("SHELL", "/bin/false");
+        LogCapture log;
+        Terminal terminal;
+        terminal.set_work_dir(work.path());
+        terminal.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&terminal));
+        QTRY_VERIFY_WITH_TIMEOUT(!log.lines().empty(), SHELL_TIMEOUT_MS);
+        qputenv("SHELL", saved);
+        QVERIFY(log.contains("warning", "The terminal's shell /bin/false ended at once; a key press "
+                                        "in the terminal starts it again"));
+        QCOMPARE(terminal.shell_pid(), 0);
+
+        QApplication::setActiveWindow(&terminal);
+        terminal.setFocus();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTRY_VERIFY(terminal.shell_pid() > 0);
+    }
+
     void run_script_action_announces_the_chosen_file() {
         QTemporaryDir work;
         const QString script = work.path() + "/job.sh";
