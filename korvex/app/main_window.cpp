@@ -10,16 +10,24 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "korvex/app/appearance_dialog.h"
+#include "korvex/app/data/data_types.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_target.h"
+#include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
 #include "korvex/app/session_snapshot.h"
+#include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
 #include "korvex/utils/logger.h"
+#include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/menu_toggle/menu_toggle.h"
 
 namespace korvex::app {
 
@@ -46,6 +54,15 @@ void forward_qt_message(QtMsgType type, const QMessageLogContext& /*context*/, c
     }
 }
 
+// The data types of the application; a type registered earlier (by a headless run or
+// a test) is kept.
+void register_data_types() {
+    DataObjectFactory& factory = data_object_factory();
+    for (DataObjectFactory::DataType& type : data::data_types(true)) {
+        if (!factory.has_type(type.name)) factory.register_type(std::move(type));
+    }
+}
+
 QString project_filter() {
     return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX);
 }
@@ -67,9 +84,20 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::setup() {
+    register_data_types();
+    plugins_manager_ = std::make_unique<PluginManager>(
+        options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
     create_tree_dock();
+    create_viewer_area();
+    file_intake_ = new utils::FileIntake(this);
+    // Objects loaded elsewhere (plug-ins, scripts) join the tree through the intake.
+    connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this, [this](host::DataObject* dob) {
+        std::unique_ptr<host::DataObject> owned(dob);
+        utils::call_guarded(_("Adding a data object"), [&] { tree_->add_object(std::move(owned)); });
+    });
     create_file_menu();
-    create_toolbar();
+    create_view_menu();
+    create_toolbars();
     saved_ = capture();
 }
 
@@ -84,7 +112,7 @@ host::DataTree* MainWindow::treebase() const { return tree_; }
 
 host::ProjectDatabase* MainWindow::database() const { return database_.get(); }
 
-host::PluginManager* MainWindow::plugins_manager() const { return nullptr; }
+host::PluginManager* MainWindow::plugins_manager() const { return plugins_manager_.get(); }
 
 host::MainWindowInterface* MainWindow::main() const { return const_cast<MainWindow*>(this); }
 
@@ -103,6 +131,15 @@ void MainWindow::create_tree_dock() {
     tree_dock_->setObjectName(QStringLiteral("data_tree_dock"));
     tree_dock_->setWidget(tree_);
     addDockWidget(Qt::LeftDockWidgetArea, tree_dock_);
+    connect(tree_, &DataTree::sig_appearance_requested, this, [this](const QString& name) {
+        utils::call_guarded(_("Appearance of %1").arg(name), [&] { show_appearance(name); });
+    });
+}
+
+void MainWindow::create_viewer_area() {
+    viewer_area_ = new ViewerArea(this, tree_, this);
+    setCentralWidget(viewer_area_);
+    viewer_area_->add_viewer();
 }
 
 void MainWindow::create_file_menu() {
@@ -120,11 +157,19 @@ void MainWindow::create_file_menu() {
     action(_("Save as..."), QString(), [this] { save_as_dialog(); });
     menu->addSeparator();
     action(_("Open data..."), "Ctrl+D", [this] { open_data_dialog(); });
+    action(_("Export picture..."), QString(), [this] { viewer_area_->active_viewer()->base().export_canvas(); });
     menu->addSeparator();
     action(_("Quit"), "Ctrl+Q", [this] { confirm_quit(); });
 }
 
-void MainWindow::create_toolbar() {
+void MainWindow::create_view_menu() {
+    view_menu_ = menuBar()->addMenu(_("&View"));
+    view_menu_->addAction(utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
+    view_menu_->addAction(tree_dock_->toggleViewAction());
+    view_menu_->addSeparator();
+}
+
+void MainWindow::create_toolbars() {
     QToolBar* toolbar = addToolBar(_("Main"));
     toolbar->setObjectName(QStringLiteral("main_toolbar"));
     btn_quit = utils::create_toolbutton(
@@ -133,6 +178,10 @@ void MainWindow::create_toolbar() {
     btn_quit->setText(_("Quit"));
     btn_quit->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar->addWidget(btn_quit);
+    // A plug-in that fails while the switcher is built is logged and left out.
+    menu_toggle_ = widgets::MenuToggle::build(this);
+    menu_toggle_->setObjectName(QStringLiteral("menu_toggle"));
+    addToolBar(menu_toggle_);
 }
 
 bool MainWindow::create_new_project(const QString& path) {
@@ -231,6 +280,11 @@ void MainWindow::confirm_quit() {
     close();
 }
 
+void MainWindow::show_appearance(const QString& name) {
+    auto* dialog = new AppearanceDialog(tree_, name, this);
+    dialog->show();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool accept = true;
     utils::call_guarded(_("Closing the window"), [&] { accept = quit_confirmed_ || maybe_save(); });
@@ -287,9 +341,10 @@ bool MainWindow::save_as_dialog() {
 }
 
 void MainWindow::open_data_dialog() {
-    const QStringList paths = QFileDialog::getOpenFileNames(this, _("Open data"), workdir_,
-                                                            data_object_factory().file_filter());
-    for (const QString& path : paths) load_data_file(path);
+    file_intake_->set_work_dir(workdir_);
+    for (const QString& path : file_intake_->select_files(data_object_factory().file_filter())) {
+        load_data_file(path);
+    }
 }
 
 ProjectSnapshot MainWindow::capture() const {
@@ -298,12 +353,15 @@ ProjectSnapshot MainWindow::capture() const {
 
 void MainWindow::apply(const ProjectSnapshot& snapshot) {
     tree_->remove_all_objects();
-    for (DisplayTarget* viewer : viewers()) viewer->clear_all();
+    QStringList names;
+    for (const ViewerRecord& viewer : snapshot.viewers) names << viewer.name;
+    viewer_area_->reset_viewers(names);
     restore_objects(*tree_, snapshot.objects, data_object_factory());
     const std::vector<DisplayTarget*> open = viewers();
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
     }
+    if (snapshot.active_viewer < viewer_area_->count()) viewer_area_->setCurrentIndex(snapshot.active_viewer);
 }
 
 void MainWindow::adopt_project(const QString& path) {
@@ -323,8 +381,8 @@ void MainWindow::update_title() {
     setWindowTitle(QStringLiteral("korvex - %1").arg(project));
 }
 
-std::vector<DisplayTarget*> MainWindow::viewers() const { return {}; }
+std::vector<DisplayTarget*> MainWindow::viewers() const { return viewer_area_->targets(); }
 
-int MainWindow::active_viewer_index() const { return 0; }
+int MainWindow::active_viewer_index() const { return viewer_area_->currentIndex(); }
 
 }  // namespace korvex::app

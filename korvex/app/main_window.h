@@ -10,14 +10,25 @@
 
 class QAction;
 class QDockWidget;
+class QMenu;
 class QToolButton;
+
+namespace korvex::utils {
+class FileIntake;
+}
+
+namespace korvex::widgets {
+class MenuToggle;
+}
 
 namespace korvex::app {
 
 class DataTree;
 class DisplayTarget;
+class PluginManager;
 class ProjectDatabase;
 class ProjectError;
+class ViewerArea;
 
 // The korvex application window: the 3D viewers in the centre, the data tree on the
 // left, the dock modules at the bottom, the File menu, and the project they make up.
@@ -43,6 +54,9 @@ public:
 
     const MainWindowOptions& options() const { return options_; }
     DataTree* tree() const { return tree_; }
+    ViewerArea* viewer_area() const { return viewer_area_; }
+    widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
+    utils::FileIntake* file_intake() const { return file_intake_; }
     // The project file in use; empty before a project is created, opened or saved.
     QString project_path() const;
 
@@ -64,6 +78,8 @@ public:
 
     // Asks "Quit?"; Yes closes the window, No leaves everything as it was.
     void confirm_quit();
+    // Opens the appearance page of a data object (its properties when its type has none).
+    void show_appearance(const QString& name);
 
     // The visible quit button.
     QToolButton* btn_quit = nullptr;
@@ -73,8 +89,10 @@ protected:
 
 private:
     void create_file_menu();
-    void create_toolbar();
+    void create_view_menu();
+    void create_toolbars();
     void create_tree_dock();
+    void create_viewer_area();
 
     // The File menu's dialogs; each reports failures in a message box as well as the log.
     void new_project_dialog();
@@ -101,8 +119,13 @@ private:
 
     MainWindowOptions options_;
     QString workdir_;
+    std::unique_ptr<PluginManager> plugins_manager_;
     DataTree* tree_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
+    ViewerArea* viewer_area_ = nullptr;
+    widgets::MenuToggle* menu_toggle_ = nullptr;
+    utils::FileIntake* file_intake_ = nullptr;
+    QMenu* view_menu_ = nullptr;
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
     bool quit_confirmed_ = false;

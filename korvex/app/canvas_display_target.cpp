@@ -1,0 +1,42 @@
+#include "korvex/app/canvas_display_target.h"
+
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/view_state.h"
+
+namespace korvex::app {
+
+QString CanvasDisplayTarget::viewer_name() const { return canvas_.name(); }
+
+void CanvasDisplayTarget::add_item_agent(host::DataObject& dob) { canvas_.add_item_agent(dob); }
+
+void CanvasDisplayTarget::remove_item_agent(host::DataObject& dob) { canvas_.remove_item_agent(dob); }
+
+void CanvasDisplayTarget::add_item_prop(host::DataObject& dob, const QString& prop) {
+    canvas_.add_item_prop(dob, prop);
+}
+
+void CanvasDisplayTarget::remove_item_prop(host::DataObject& dob, const QString& prop) {
+    canvas_.remove_item_prop(dob, prop);
+}
+
+void CanvasDisplayTarget::add_cube_section(host::DataObject& dob, const QString& section) {
+    canvas_.add_cube_section(dob, section);
+}
+
+void CanvasDisplayTarget::remove_cube_section(host::DataObject& dob, const QString& section) {
+    canvas_.remove_cube_section(dob, section);
+}
+
+const utils::DisplayState& CanvasDisplayTarget::display_state() const { return canvas_.dpState; }
+
+void CanvasDisplayTarget::clear_all() { canvas_.clear_all(); }
+
+QByteArray CanvasDisplayTarget::view_state() const { return widgets::view_state_to_json(canvas_.state()); }
+
+void CanvasDisplayTarget::set_view_state(const QByteArray& state) {
+    const widgets::ViewState values = widgets::view_state_from_json(state);
+    canvas_.set_state(values);
+    if (values.contains("aspect_method") && values.contains("aspect_ratio")) canvas_.set_aspect(values);
+}
+
+}  // namespace korvex::app

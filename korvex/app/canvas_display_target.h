@@ -1,0 +1,35 @@
+#pragma once
+
+#include "korvex/app/display_target.h"
+
+namespace korvex::widgets {
+class CanvasWidget;
+}
+
+namespace korvex::app {
+
+// A cube viewer's canvas widget as the data tree and the project drive it.
+class CanvasDisplayTarget final : public DisplayTarget {
+public:
+    explicit CanvasDisplayTarget(widgets::CanvasWidget& canvas) : canvas_(canvas) {}
+
+    widgets::CanvasWidget& canvas() const { return canvas_; }
+
+    QString viewer_name() const override;
+    void add_item_agent(host::DataObject& dob) override;
+    void remove_item_agent(host::DataObject& dob) override;
+    void add_item_prop(host::DataObject& dob, const QString& prop) override;
+    void remove_item_prop(host::DataObject& dob, const QString& prop) override;
+    void add_cube_section(host::DataObject& dob, const QString& section) override;
+    void remove_cube_section(host::DataObject& dob, const QString& section) override;
+    const utils::DisplayState& display_state() const override;
+    void clear_all() override;
+    QByteArray view_state() const override;
+    // Camera and background first, then the aspect when the state holds one.
+    void set_view_state(const QByteArray& state) override;
+
+private:
+    widgets::CanvasWidget& canvas_;
+};
+
+}  // namespace korvex::app

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QTabWidget>
+#include <memory>
+#include <vector>
+
+#include "korvex/host/panel_host.h"
+
+namespace korvex::widgets {
+class CubeViewer;
+}
+
+namespace korvex::app {
+
+class CanvasDisplayTarget;
+class DataTree;
+class DisplayTarget;
+
+// The 3D viewers in the centre of the main window, one per tab, each under its own
+// name so that one object can be shown in several at once. It is the owner the viewer
+// panels are mounted in, and it keeps the data tree and the viewers in step: the
+// tree's check marks follow the viewer in front, "Uncheck all" clears that viewer,
+// and a viewer's "Hide all" unchecks what it shows.
+class ViewerArea final : public QTabWidget, public host::PanelHost {
+    Q_OBJECT
+
+public:
+    ViewerArea(host::MainHolder* owner, DataTree* tree, QWidget* parent = nullptr);
+    ~ViewerArea() override;
+
+    QWidget* widget() const override { return const_cast<ViewerArea*>(this); }
+    host::MainHolder* owner() const override { return owner_; }
+
+    // Opens a viewer in a new tab and brings it to the front. Without a name it gets the
+    // next free "3D View <n>".
+    widgets::CubeViewer* add_viewer(const QString& name = QString());
+    // Takes everything shown out of the viewer, then closes it. The last viewer stays.
+    void close_viewer(int index);
+    // Replaces every viewer with new ones of these names (at least one), as a project
+    // is opened: fresh cameras, nothing shown.
+    void reset_viewers(const QStringList& names);
+
+    widgets::CubeViewer* viewer(int index) const;
+    widgets::CubeViewer* active_viewer() const;
+    // The viewers in tab order, as the tree and the project see them.
+    std::vector<DisplayTarget*> targets() const;
+
+private:
+    struct Entry {
+        widgets::CubeViewer* viewer;
+        std::unique_ptr<CanvasDisplayTarget> target;
+    };
+
+    QWidget* make_options_button();
+    void hide_all_in(const CanvasDisplayTarget* target);
+    void remove_entry(int index);
+    QString free_name() const;
+
+    host::MainHolder* owner_;
+    QPointer<DataTree> tree_;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace korvex::app

@@ -1,0 +1,238 @@
+// The application as a user meets it: a project is built through the menus and the
+// tree, saved, closed with the quit button, and opened again.
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "korvex/app/data_tree.h"
+#include "korvex/app/main_window.h"
+#include "korvex/app/viewer_area.h"
+#include "korvex/app/data/segy_open_dialog.h"
+#include "korvex/widgets/cube_viewer/canvas.h"
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/cube_viewer/view_state.h"
+#include "korvex/widgets/menu_toggle/menu_toggle.h"
+#include "tests/app/data/test_volumes.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/modal_answer.h"
+#include "tests/support/render_test_main.h"
+#include "tests/support/scene_window.h"
+
+using korvex::app::MainWindow;
+using korvex::testing::answer_next_modal;
+using korvex::widgets::CanvasWidget;
+
+namespace {
+
+QAction* menu_action(QMainWindow& window, const QString& text) {
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text() == text) return action;
+    }
+    return nullptr;
+}
+
+// Types `path` into the next file dialog and accepts it; `then` arms what comes next.
+void answer_file_dialog(const QString& path, std::function<void()> then = {}) {
+    answer_next_modal([path, then](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        QVERIFY2(dialog, "the file dialog did not open");
+        if (then) then();
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+        QPushButton* accept = buttons->button(QDialogButtonBox::Open);
+        if (!accept) accept = buttons->button(QDialogButtonBox::Save);
+        QTest::mouseClick(accept, Qt::LeftButton);
+    });
+}
+
+void accept_segy_dialog() {
+    answer_next_modal([](QWidget* modal) {
+        auto* dialog = qobject_cast<korvex::app::data::SegyOpenDialog*>(modal);
+        QVERIFY2(dialog, "the SEG-Y dialog did not open");
+        dialog->accept();
+    });
+}
+
+// Clicks an item's check box the way a user does.
+void click_check_box(QTreeWidget& tree, QTreeWidgetItem* item) {
+    tree.scrollToItem(item);
+    QStyleOptionViewItem option;
+    option.initFrom(&tree);
+    option.rect = tree.visualItemRect(item);
+    option.features = QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
+}
+
+// Clicks the button of a viewer's row that has this tooltip.
+void click_viewer_button(QWidget* viewer, const QString& tip) {
+    for (QToolButton* button : viewer->findChildren<QToolButton*>()) {
+        if (button->toolTip() == tip) return QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QFAIL(qPrintable("no button " + tip));
+}
+
+struct Window {
+    Window() {
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        window.setup();
+        window.show();
+        window.post_visible_setup();
+    }
+    CanvasWidget& canvas(int index = 0) const { return window.viewer_area()->viewer(index)->base(); }
+    QTreeWidgetItem* item(const QString& name) const { return window.tree()->object_items().at(name); }
+    MainWindow window;
+};
+
+}  // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void a_project_built_through_the_ui_comes_back_exactly() {
+        QTemporaryDir dir;
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), {});
+        const QString project = dir.filePath("field.kvd");
+        QByteArray camera_one;
+        QByteArray camera_two;
+        {
+            Window w;
+            QVERIFY(korvex::testing::wait_until_drawn(w.window));
+            answer_file_dialog(project);
+            menu_action(w.window, "New project...")->trigger();
+            QCOMPARE(w.window.project_path(), project);
+
+            answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
+            menu_action(w.window, "Open data...")->trigger();
+            QCOMPARE(int(w.window.tree()->objects().size()), 1);
+
+            // Checked in the tree: in the viewer's registry and display state.
+            click_check_box(*w.window.tree(), w.item("survey"));
+            QVERIFY(w.window.tree()->is_checked("survey"));
+            QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
+            QCOMPARE(int(w.canvas().canvas().visuals.size()), 1);
+            click_check_box(*w.window.tree(), w.item("survey")->child(0));
+            QVERIFY(w.canvas().dpState["survey"]["sections"]["iline"]);
+            QCOMPARE(int(w.canvas().canvas().visuals.size()), 2);
+
+            // Uncheck all, from the tree's menu: nothing shown, nothing recorded.
+            std::unique_ptr<QMenu> menu(w.window.tree()->create_context_menu(nullptr));
+            menu->actions().front()->trigger();
+            QVERIFY(w.canvas().dpState.empty());
+            QVERIFY(w.canvas().canvas().visuals.empty());
+            QVERIFY(!w.window.tree()->is_checked("survey"));
+            QVERIFY(!w.window.tree()->is_section_checked("survey", "iline"));
+
+            // Shown again, then in a second viewer too, with its own camera.
+            click_check_box(*w.window.tree(), w.item("survey"));
+            click_check_box(*w.window.tree(), w.item("survey")->child(2));
+            click_viewer_button(w.window.viewer_area()->viewer(0), "View from top");
+            camera_one = korvex::widgets::view_state_to_json(w.canvas().state());
+            menu_action(w.window, "New 3D viewer")->trigger();
+            QCOMPARE(w.window.viewer_area()->currentIndex(), 1);
+            QVERIFY(!w.window.tree()->is_checked("survey"));
+            click_check_box(*w.window.tree(), w.item("survey"));
+            click_viewer_button(w.window.viewer_area()->viewer(1), "View from east");
+            camera_two = korvex::widgets::view_state_to_json(w.canvas(1).state());
+            QVERIFY(camera_one != camera_two);
+            QVERIFY(w.canvas(1).dpState["survey"]["object"]["self"]);
+
+            // "Hide all" in the second viewer leaves the first one alone.
+            click_viewer_button(w.window.viewer_area()->viewer(1), "Hide all");
+            QVERIFY(w.canvas(1).dpState.empty());
+            QVERIFY(!w.window.tree()->is_checked("survey"));
+            QVERIFY(w.canvas(0).dpState["survey"]["object"]["self"]);
+            click_check_box(*w.window.tree(), w.item("survey"));
+
+            QVERIFY(w.window.has_unsaved_changes());
+            menu_action(w.window, "Save")->trigger();
+            QVERIFY(!w.window.has_unsaved_changes());
+
+            answer_next_modal([](QWidget* modal) {
+                QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Yes), Qt::LeftButton);
+            });
+            QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
+            QVERIFY(!w.window.isVisible());
+        }
+
+        Window w;
+        answer_file_dialog(project);
+        menu_action(w.window, "Open project...")->trigger();
+        QCOMPARE(w.window.project_path(), project);
+        QCOMPARE(w.window.viewer_area()->count(), 2);
+        QCOMPARE(w.window.viewer_area()->currentIndex(), 1);
+        QCOMPARE(w.window.viewer_area()->tabText(1), QString("3D View 2"));
+        QCOMPARE(korvex::widgets::view_state_to_json(w.canvas(0).state()), camera_one);
+        QCOMPARE(korvex::widgets::view_state_to_json(w.canvas(1).state()), camera_two);
+        QVERIFY(w.canvas(0).dpState["survey"]["object"]["self"]);
+        QVERIFY(w.canvas(0).dpState["survey"]["sections"]["depth"]);
+        QCOMPARE(int(w.canvas(0).canvas().visuals.size()), 2);
+        QVERIFY(w.canvas(1).dpState["survey"]["object"]["self"]);
+        QCOMPARE(int(w.canvas(1).canvas().visuals.size()), 1);
+        // The tree shows what the viewer in front shows.
+        QVERIFY(w.window.tree()->is_checked("survey"));
+        QVERIFY(!w.window.tree()->is_section_checked("survey", "depth"));
+        QVERIFY(!w.window.has_unsaved_changes());
+        w.window.viewer_area()->setCurrentIndex(0);
+        QVERIFY(w.window.tree()->is_section_checked("survey", "depth"));
+    }
+
+    void a_bad_project_file_is_reported_and_the_session_kept() {
+        QTemporaryDir dir;
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), {});
+        const QString bad = dir.filePath("bad.kvd");
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(300, '\x7f'));
+        file.close();
+
+        Window w;
+        answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
+        menu_action(w.window, "Open data...")->trigger();
+        click_check_box(*w.window.tree(), w.item("survey"));
+
+        // The session has unsaved changes: the window asks first, and is told to go on;
+        // then the file is chosen, and the box that says what is wrong is read.
+        QString message;
+        answer_next_modal([&](QWidget* modal) {
+            answer_file_dialog(bad, [&message] {
+                answer_next_modal([&message](QWidget* modal) {
+                    auto* box = qobject_cast<QMessageBox*>(modal);
+                    QVERIFY2(box, "no message box");
+                    message = box->text();
+                    box->accept();
+                });
+            });
+            QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Discard), Qt::LeftButton);
+        });
+        menu_action(w.window, "Open project...")->trigger();
+        QTRY_VERIFY(!message.isEmpty());
+        QCOMPARE(message, QString("Cannot open %1: it is not a korvex project").arg(bad));
+        QVERIFY(w.window.tree()->is_checked("survey"));
+        QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
+    }
+
+    void a_plug_in_that_fails_does_not_stop_the_application() {
+        korvex::testing::LogCapture log;
+        MainWindow window({QStringLiteral(KORVEX_TEST_PLUGIN_DIR "/failing_plugin"), {}, false});
+        window.setup();
+        window.show();
+        QCOMPARE(window.menu_toggle()->cb_mode()->count(), 1);
+        bool logged = false;
+        for (const auto& line : log.lines()) logged = logged || (line.level == "error" && line.text.contains("failing"));
+        QVERIFY2(logged, qPrintable(log.texts().join('\n')));
+    }
+};
+
+KORVEX_RENDER_TEST_MAIN(EndToEndTest)
+#include "tst_end_to_end.moc"
