@@ -29,13 +29,6 @@ std::unique_ptr<host::DataObject> DataObjectFactory::load(const QString& type, c
     throw utils::LookupError(utils::format("Unknown data type {}", type).toStdString());
 }
 
-DataObjectFactory::PageMaker DataObjectFactory::page_maker(const QString& type) const {
-    for (const DataType& known : types_) {
-        if (known.name == type) return known.make_page;
-    }
-    return {};
-}
-
 const DataObjectFactory::DataType* DataObjectFactory::type_for_file(const QString& path) const {
     const QString suffix = QFileInfo(path).suffix().toLower();
     for (const DataType& type : types_) {

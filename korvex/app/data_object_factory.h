@@ -7,14 +7,8 @@
 #include <memory>
 #include <vector>
 
-class QWidget;
-
 namespace korvex::host {
 class DataObject;
-}
-
-namespace korvex::widgets {
-class AppearancePanel;
 }
 
 namespace korvex::app {
@@ -29,16 +23,11 @@ public:
     using Loader = std::function<std::unique_ptr<host::DataObject>(const QString& source,
                                                                    const QVariantMap& settings)>;
 
-    // Makes the appearance page of one object, with `owner` (a host::AppearanceOwner
-    // naming the object) as its parent; the caller initializes it.
-    using PageMaker = std::function<widgets::AppearancePanel*(QWidget* owner)>;
-
     struct DataType {
         QString name;
         QString description;   // shown in the open dialog, e.g. "SEG-Y volumes"
         QStringList suffixes;  // lower case, without the dot
         Loader load;
-        PageMaker make_page{};  // none: the object's properties are shown instead
     };
 
     // Registers a type; a later registration under the same name replaces it.
@@ -48,9 +37,6 @@ public:
     // Throws utils::LookupError for an unknown type; the loader's errors pass through.
     std::unique_ptr<host::DataObject> load(const QString& type, const QString& source,
                                            const QVariantMap& settings = {}) const;
-
-    // The page maker of a type; empty when the type has none or is unknown.
-    PageMaker page_maker(const QString& type) const;
 
     // The type whose suffixes match `path`, or nullptr.
     const DataType* type_for_file(const QString& path) const;

@@ -10,7 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "korvex/app/appearance_dialog.h"
+#include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
@@ -18,10 +18,14 @@
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
+#include "korvex/app/script_runner.h"
 #include "korvex/app/session_snapshot.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
+#include "korvex/modules/base/dock_module.h"
+#include "korvex/modules/run_journal/run_journal.h"
+#include "korvex/modules/workspace_shell/workspace_shell.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/qthelpers.h"
@@ -95,9 +99,11 @@ void MainWindow::setup() {
         std::unique_ptr<host::DataObject> owned(dob);
         utils::call_guarded(_("Adding a data object"), [&] { tree_->add_object(std::move(owned)); });
     });
+    script_runner_ = new ScriptRunner(this);
     create_file_menu();
     create_view_menu();
     create_toolbars();
+    create_modules();
     saved_ = capture();
 }
 
@@ -116,11 +122,12 @@ host::PluginManager* MainWindow::plugins_manager() const { return plugins_manage
 
 host::MainWindowInterface* MainWindow::main() const { return const_cast<MainWindow*>(this); }
 
-void MainWindow::add_dockwidget(modules::KorvexModuleWidget* /*module*/) {}
-
-void MainWindow::run_script(const QString& path) {
-    logger().warning(format("Cannot run {}: scripts are not available", path));
+void MainWindow::add_dockwidget(modules::KorvexModuleWidget* module) {
+    modules::dock_module(this, module, view_menu_, Qt::BottomDockWidgetArea);
+    modules_.push_back(module);
 }
+
+void MainWindow::run_script(const QString& path) { script_runner_->run(path, workdir_); }
 
 QString MainWindow::project_path() const { return database_ ? database_->path() : QString(); }
 
@@ -131,9 +138,7 @@ void MainWindow::create_tree_dock() {
     tree_dock_->setObjectName(QStringLiteral("data_tree_dock"));
     tree_dock_->setWidget(tree_);
     addDockWidget(Qt::LeftDockWidgetArea, tree_dock_);
-    connect(tree_, &DataTree::sig_appearance_requested, this, [this](const QString& name) {
-        utils::call_guarded(_("Appearance of %1").arg(name), [&] { show_appearance(name); });
-    });
+    connect(tree_, &DataTree::sig_appearance_requested, this, &MainWindow::show_appearance);
 }
 
 void MainWindow::create_viewer_area() {
@@ -167,6 +172,18 @@ void MainWindow::create_view_menu() {
     view_menu_->addAction(utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
     view_menu_->addAction(tree_dock_->toggleViewAction());
     view_menu_->addSeparator();
+}
+
+void MainWindow::create_modules() {
+    run_journal_ = new modules::RunJournal(this);
+    run_journal_->setObjectName(QStringLiteral("run_journal"));
+    run_journal_->register_module();
+    workspace_shell_ = new modules::WorkspaceShell(this);
+    workspace_shell_->setObjectName(QStringLiteral("workspace_shell"));
+    workspace_shell_->register_module();
+    tabifyDockWidget(run_journal_->dockwidget(), workspace_shell_->dockwidget());
+    run_journal_->dockwidget()->raise();
+    resizeDocks({run_journal_->dockwidget()}, {180}, Qt::Vertical);
 }
 
 void MainWindow::create_toolbars() {
@@ -281,13 +298,15 @@ void MainWindow::confirm_quit() {
 }
 
 void MainWindow::show_appearance(const QString& name) {
-    auto* dialog = new AppearanceDialog(tree_, name, this);
-    dialog->show();
+    data::AppearanceDialog::show_for(*tree_, name, this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool accept = true;
-    utils::call_guarded(_("Closing the window"), [&] { accept = quit_confirmed_ || maybe_save(); });
+    utils::call_guarded(_("Closing the window"), [&] {
+        accept = quit_confirmed_ || maybe_save();
+        for (modules::KorvexModuleWidget* module : modules_) accept = accept && module->closing_module(true);
+    });
     quit_confirmed_ = false;
     if (accept) {
         event->accept();

@@ -21,6 +21,11 @@ namespace korvex::widgets {
 class MenuToggle;
 }
 
+namespace korvex::modules {
+class RunJournal;
+class WorkspaceShell;
+}
+
 namespace korvex::app {
 
 class DataTree;
@@ -28,6 +33,7 @@ class DisplayTarget;
 class PluginManager;
 class ProjectDatabase;
 class ProjectError;
+class ScriptRunner;
 class ViewerArea;
 
 // The korvex application window: the 3D viewers in the centre, the data tree on the
@@ -57,6 +63,8 @@ public:
     ViewerArea* viewer_area() const { return viewer_area_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
     utils::FileIntake* file_intake() const { return file_intake_; }
+    modules::RunJournal* run_journal() const { return run_journal_; }
+    modules::WorkspaceShell* workspace_shell() const { return workspace_shell_; }
     // The project file in use; empty before a project is created, opened or saved.
     QString project_path() const;
 
@@ -78,7 +86,7 @@ public:
 
     // Asks "Quit?"; Yes closes the window, No leaves everything as it was.
     void confirm_quit();
-    // Opens the appearance page of a data object (its properties when its type has none).
+    // Opens the appearance page of a data object, or raises the one already open.
     void show_appearance(const QString& name);
 
     // The visible quit button.
@@ -93,6 +101,7 @@ private:
     void create_toolbars();
     void create_tree_dock();
     void create_viewer_area();
+    void create_modules();
 
     // The File menu's dialogs; each reports failures in a message box as well as the log.
     void new_project_dialog();
@@ -126,6 +135,10 @@ private:
     widgets::MenuToggle* menu_toggle_ = nullptr;
     utils::FileIntake* file_intake_ = nullptr;
     QMenu* view_menu_ = nullptr;
+    modules::RunJournal* run_journal_ = nullptr;
+    modules::WorkspaceShell* workspace_shell_ = nullptr;
+    std::vector<modules::KorvexModuleWidget*> modules_;
+    ScriptRunner* script_runner_ = nullptr;
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
     bool quit_confirmed_ = false;

@@ -7,6 +7,7 @@
 #include "korvex/app/canvas_display_target.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/config/base.h"
+#include "korvex/utils/icon_manager.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -83,7 +84,8 @@ std::vector<DisplayTarget*> ViewerArea::targets() const {
 
 QWidget* ViewerArea::make_options_button() {
     auto* button = new QToolButton;
-    button->setText(_("Options"));
+    button->setAutoRaise(true);
+    button->setIcon(utils::icon("options"));
     button->setToolTip(_("Viewer options"));
     button->setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(button);
