@@ -58,13 +58,9 @@ public:
     QMainWindow* window() override { return this; }
     host::MainWindowInterface* main() const override;
 
-    const MainWindowOptions& options() const { return options_; }
     DataTree* tree() const { return tree_; }
     ViewerArea* viewer_area() const { return viewer_area_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
-    utils::FileIntake* file_intake() const { return file_intake_; }
-    modules::RunJournal* run_journal() const { return run_journal_; }
-    modules::WorkspaceShell* workspace_shell() const { return workspace_shell_; }
     // The project file in use; empty before a project is created, opened or saved.
     QString project_path() const;
 

@@ -22,9 +22,9 @@ ViewerArea::ViewerArea(host::MainHolder* owner, DataTree* tree, QWidget* parent)
     setDocumentMode(true);
     setTabsClosable(true);
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
-        if (tree_ && index >= 0 && index < int(entries_.size())) {
-            tree_->set_active_target(entries_[index].target.get());
-        }
+        if (!tree_ || index < 0 || index >= int(entries_.size())) return;
+        utils::call_guarded(_("Switching viewers"),
+                            [&] { tree_->set_active_target(entries_[index].target.get()); });
     });
     connect(this, &QTabWidget::tabCloseRequested, this, [this](int index) {
         utils::call_guarded(_("Closing a viewer"), [&] { close_viewer(index); });
