@@ -58,6 +58,7 @@ public:
     QMainWindow* window() override { return this; }
     host::MainWindowInterface* main() const override;
 
+    const MainWindowOptions& options() const { return options_; }
     DataTree* tree() const { return tree_; }
     ViewerArea* viewer_area() const { return viewer_area_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
