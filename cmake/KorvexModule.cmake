@@ -11,6 +11,11 @@ function(korvex_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
 endfunction()
 
+# Tests run with a home folder of their own: they never write into the user's documents,
+# and shells they start do not run the user's start-up files.
+set(KORVEX_TEST_HOME ${PROJECT_BINARY_DIR}/test-home)
+file(MAKE_DIRECTORY ${KORVEX_TEST_HOME})
+
 function(korvex_test module)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
   foreach(source IN LISTS T_SOURCES)
@@ -21,7 +26,7 @@ function(korvex_test module)
     korvex_warnings(${exe})
     add_test(NAME ${exe} COMMAND ${exe})
     set_tests_properties(${exe} PROPERTIES
-      ENVIRONMENT "QT_LOGGING_RULES=qt.qpa.*=false;KORVEX_LOG_FILE=;${T_ENVIRONMENT}"
+      ENVIRONMENT "QT_LOGGING_RULES=qt.qpa.*=false;KORVEX_LOG_FILE=;HOME=${KORVEX_TEST_HOME};${T_ENVIRONMENT}"
       TIMEOUT 300)
   endforeach()
 endfunction()
