@@ -9,4 +9,10 @@ void Bot::mouseClick(QWidget* widget, Qt::MouseButton button, int delay, QPoint 
     QTest::mouseClick(widget, button, modifiers, pos, delay);
 }
 
+void Bot::keyClicks(QWidget* widget, const QString& text) const { QTest::keyClicks(widget, text); }
+
+void Bot::keyClick(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) const {
+    QTest::keyClick(widget, key, modifiers);
+}
+
 }  // namespace korvex::automation

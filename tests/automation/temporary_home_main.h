@@ -2,7 +2,8 @@
 
 // main() for tests that launch the whole application: $HOME points at a fresh folder
 // before anything reads it, so launched projects never land in the real ~/Documents;
-// OpenGL is set up as the viewers need it, without multisampling so picks are exact.
+// OpenGL is set up as the viewers need it, without multisampling so picks are exact;
+// file dialogs are Qt's own, which a test can fill in.
 
 #include <QApplication>
 #include <QSurfaceFormat>
@@ -21,6 +22,7 @@
         QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();     \
         format.setSamples(0);                                                \
         QSurfaceFormat::setDefaultFormat(format);                            \
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);         \
         QApplication app(argc, argv);                                        \
         TestClass test;                                                      \
         return QTest::qExec(&test, argc, argv);                              \
