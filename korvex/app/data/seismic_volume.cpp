@@ -1,6 +1,7 @@
 #include "korvex/app/data/seismic_volume.h"
 
 #include <QFileInfo>
+#include <QLocale>
 #include <cmath>
 #include <functional>
 
@@ -75,7 +76,7 @@ QVariantMap SeismicVolume::prop() const {
     const SegyGeometry& g = file_->geometry();
     return {
         {_("File"), file_->path()},
-        {_("Size"), _("%1 MB").arg(file_->file_size() / 1e6, 0, 'f', 1)},
+        {_("Size"), QLocale().formattedDataSize(file_->file_size())},
         {_("Sorting"), g.sorting == SegyGeometry::Sorting::inline_sorted ? _("inline")
                                                                           : _("crossline")},
         {_("Inlines"), line_range(g.ilines, g.iline_increment())},
