@@ -14,8 +14,10 @@ configure: deps
 build: configure
 	cmake --build $(BUILD)
 
+# The demo survey in the application; without a display, its picture instead.
 run: build
-	@if [ -n "$$DISPLAY" ]; then $(BUILD)/bin/korvex; else $(XVFB) $(BUILD)/bin/korvex; fi
+	@if [ -n "$$DISPLAY" ]; then $(BUILD)/bin/korvex --demo; \
+	else $(XVFB) $(BUILD)/bin/korvex --demo --export $(BUILD)/demo.png; fi
 
 test: build
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure

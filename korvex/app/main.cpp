@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLocale>
+#include <iostream>
 
+#include "korvex/app/command_line.h"
 #include "korvex/app/main_window.h"
 #include "korvex/config/base.h"
 
@@ -19,8 +21,15 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption workdir("workdir", _("Start file dialogs and the shell in <folder>."), "folder");
     const QCommandLineOption debug("debug", _("Log Qt's own diagnostics too."));
     parser.addOptions({plugins, workdir, debug});
-    parser.addPositionalArgument("project", _("A project (.kvd) to open."), "[project]");
+    korvex::app::CommandLine::add_options(parser);
     parser.process(app);
+    korvex::app::CommandLine command_line;
+    try {
+        command_line = korvex::app::CommandLine::from(parser);
+    } catch (const std::exception& error) {
+        std::cerr << "korvex: " << error.what() << '\n';
+        return 2;
+    }
 
     korvex::app::MainWindowOptions options;
     if (parser.isSet(plugins)) options.plugins_paths = parser.value(plugins);
@@ -31,6 +40,8 @@ int main(int argc, char* argv[]) {
     window.setup();
     window.show();
     window.post_visible_setup();
-    if (!parser.positionalArguments().isEmpty()) window.open_project(parser.positionalArguments().front());
+    if (!command_line.project.isEmpty()) window.open_project(command_line.project);
+    if (command_line.exports()) return command_line.export_picture(window);
+    command_line.open_in(window);
     return QApplication::exec();
 }

@@ -271,12 +271,12 @@ bool MainWindow::save_project_as(const QString& path) {
     }
 }
 
-bool MainWindow::load_data_file(const QString& path) {
+bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings) {
     const DataObjectFactory& factory = data_object_factory();
     try {
         const DataObjectFactory::DataType* type = factory.type_for_file(path);
         if (!type) throw std::runtime_error(format("{} is not a kind of file korvex can read", path).toStdString());
-        host::DataObject* dob = tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath()));
+        host::DataObject* dob = tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), settings));
         logger().info(format("Loaded {} from {}", dob->name(), path));
         return true;
     } catch (const std::exception& e) {

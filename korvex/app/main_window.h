@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QVariantMap>
 #include <memory>
 #include <vector>
 
@@ -76,8 +77,9 @@ public:
     bool save_project();
     // Writes the session to `path`, which becomes the current project file.
     bool save_project_as(const QString& path);
-    // Loads one data file, its type chosen by the file's suffix, and adds it to the tree.
-    bool load_data_file(const QString& path);
+    // Loads one data file, its type chosen by the file's suffix, and adds it to the tree;
+    // `settings` as a project would give them (a SEG-Y file's header bytes, say).
+    bool load_data_file(const QString& path, const QVariantMap& settings = {});
     // Whether the session differs from the project file (or, with no file, holds data).
     bool has_unsaved_changes() const;
 

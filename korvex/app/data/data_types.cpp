@@ -20,8 +20,7 @@ std::unique_ptr<host::DataObject> load_volume(const QString& path, QVariantMap s
         const auto bytes = SegyOpenDialog::ask(path, QApplication::activeWindow());
         if (!bytes)
             throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
-        settings.insert(QStringLiteral("iline_byte"), bytes->iline);
-        settings.insert(QStringLiteral("xline_byte"), bytes->xline);
+        settings.insert(SeismicVolume::header_settings(*bytes));
     }
     return SeismicVolume::load(path, settings);
 }

@@ -21,20 +21,20 @@ using config::_;
 namespace {
 
 // Survey layout. The file names carry a version so that a changed model is written anew.
-constexpr int FIRST_ILINE = 100;
+constexpr int FIRST_ILINE = 1;
 constexpr int ILINES = 240;
-constexpr int FIRST_XLINE = 200;
+constexpr int FIRST_XLINE = 1;
 constexpr int XLINES = 300;
 constexpr int SAMPLES = 200;
 constexpr int INTERVAL_US = 2000;
-constexpr int DELAY_MS = 400;
-constexpr const char* VOLUME_NAME = "korvex_demo_v2.sgy";
-constexpr const char* HORIZON_NAME = "korvex_demo_horizon_v2.csv";
+constexpr int DELAY_MS = 0;
+constexpr const char* VOLUME_NAME = "korvex_demo_v3.sgy";
+constexpr const char* HORIZON_NAME = "korvex_demo_horizon_v3.csv";
 constexpr int PICK_SPACING = 4;
 
 constexpr double PI = 3.14159265358979323846;
 constexpr double WAVELET_HZ = 30.0;
-constexpr double FIRST_REFLECTOR_MS = 425.0;
+constexpr double FIRST_REFLECTOR_MS = DELAY_MS + 25.0;
 constexpr double FAULT_THROW_MS = 30.0;
 
 // Layers, top to bottom: thickness in ms above each interface, reflection coefficient.
@@ -52,11 +52,13 @@ double ricker(double t_ms) {
 
 // A normal fault whose plane dips towards high crosslines: deeper, it lies further out.
 bool beyond_fault(double il, double xl, double t) {
-    return xl > 330.0 + 0.35 * (il - FIRST_ILINE) + 0.3 * (t - DELAY_MS);
+    return xl - FIRST_XLINE > 130.0 + 0.35 * (il - FIRST_ILINE) + 0.3 * (t - DELAY_MS);
 }
 
 // Centre of the channel's meander belt, in crosslines.
-double channel_centre(double il) { return 260.0 + 22.0 * std::sin((il - FIRST_ILINE) / 19.0); }
+double channel_centre(double il) {
+    return FIRST_XLINE + 60.0 + 22.0 * std::sin((il - FIRST_ILINE) / 19.0);
+}
 
 // Two-way time of interface `k` at a trace: regional dip, a dome, gentle folds, and the
 // fault's throw on its downthrown side.

@@ -114,16 +114,17 @@ std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
     return volume;
 }
 
+QVariantMap SeismicVolume::header_settings(const SegyHeaderBytes& bytes) {
+    return {{QStringLiteral("iline_byte"), bytes.iline}, {QStringLiteral("xline_byte"), bytes.xline}};
+}
+
 QString SeismicVolume::source_path() const { return QFileInfo(file_->path()).absoluteFilePath(); }
 
 QVariantMap SeismicVolume::settings() const {
-    QVariantMap values{
-        {QStringLiteral("iline_byte"), file_->header_bytes().iline},
-        {QStringLiteral("xline_byte"), file_->header_bytes().xline},
-        {QStringLiteral("colormap"), colormap_},
-        {QStringLiteral("clip"), clip_},
-        {QStringLiteral("opacity"), opacity_},
-    };
+    QVariantMap values = header_settings(file_->header_bytes());
+    values.insert(QStringLiteral("colormap"), colormap_);
+    values.insert(QStringLiteral("clip"), clip_);
+    values.insert(QStringLiteral("opacity"), opacity_);
     // Positions by line number and time, which survive a re-export of the file.
     for (const QString& type : SECTION_TYPES)
         values.insert(type, frame_.position_value(type, section_index(type)));

@@ -34,6 +34,8 @@ public:
     // and colours of settings(). Positions snap to the nearest line or sample; a value
     // that cannot be applied is logged and skipped.
     static std::unique_ptr<SeismicVolume> load(const QString& path, const QVariantMap& settings);
+    // The settings that choose the header bytes of the line numbers, for load().
+    static QVariantMap header_settings(const SegyHeaderBytes& bytes);
 
     // Opens the file and takes amplitude statistics from it. Throws utils::ValueError
     // naming the file and what is wrong with it.

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+namespace korvex::widgets {
+class CanvasWidget;
+}
+
+namespace korvex::app {
+
+class MainWindow;
+
+// What `korvex` is asked on its command line besides its own options:
+//   korvex [--demo] [FILES...] [PROJECT.kvd] [--export PATH [--view top|...] [--size WxH]]
+// The demo survey and the files open in the active viewer with their sections shown;
+// with --export the picture of that viewer is written and the application ends.
+class CommandLine final {
+public:
+    static const QStringList VIEWS;
+
+    // Adds --demo, --export, --view, --size and the FILES arguments to `parser`.
+    static void add_options(QCommandLineParser& parser);
+    // Reads them from a processed parser. Throws utils::ValueError for an unknown view,
+    // a malformed size, or --view / --size without --export.
+    static CommandLine from(const QCommandLineParser& parser);
+
+    bool demo = false;
+    // A project (.kvd) among the arguments, opened first; empty when none.
+    QString project;
+    QStringList files;
+    // Where to write the picture; empty: no picture, the application stays open.
+    QString export_path;
+    // One of VIEWS; empty: the camera's default three-quarter view.
+    QString view;
+    QSize size{1280, 960};
+
+    bool exports() const { return !export_path.isEmpty(); }
+
+    // Opens the demo survey and the files in `window` (SEG-Y files with the usual header
+    // bytes, without asking), shows each object with its sections in the active viewer,
+    // views all and turns to the chosen view. Failures are logged; returns whether
+    // everything opened.
+    bool open_in(MainWindow& window) const;
+
+    // The picture run: opens everything, writes the picture and returns the exit code,
+    // 0 when the picture is written. Failures go to standard error.
+    int export_picture(MainWindow& window) const;
+
+private:
+    // Fits the view to what is shown, then looks from the chosen direction.
+    void frame(widgets::CanvasWidget& viewer) const;
+    // Sizes the viewer's canvas, waits until it is drawn, turns it to the view and writes
+    // the PNG. Throws std::runtime_error.
+    void write_picture(widgets::CanvasWidget& viewer) const;
+};
+
+}  // namespace korvex::app

@@ -1,0 +1,157 @@
+// The command line as users type it: options read into a CommandLine, and whole runs of
+// the korvex program writing pictures.
+#include <QCommandLineParser>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/app/command_line.h"
+#include "korvex/utils/errors.h"
+
+using korvex::app::CommandLine;
+
+namespace {
+
+CommandLine parse(QStringList arguments) {
+    QCommandLineParser parser;
+    CommandLine::add_options(parser);
+    arguments.prepend("korvex");
+    if (!parser.parse(arguments)) throw korvex::utils::ValueError(parser.errorText().toStdString());
+    return CommandLine::from(parser);
+}
+
+// Pixels that carry a seismic colour: far from grey, strongly red or blue.
+bool seismic(const QColor& c) {
+    return (c.red() > 150 && c.blue() < 100) || (c.blue() > 150 && c.red() < 100);
+}
+
+}  // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir cache_;
+
+    // Runs the program with the demo cached in a temporary folder.
+    int run(const QStringList& arguments, QString* output = nullptr) {
+        QProcess korvex;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CACHE_HOME", cache_.path());
+        environment.insert("KORVEX_LOG_FILE", "");
+        korvex.setProcessEnvironment(environment);
+        korvex.start(KORVEX_PROGRAM, arguments);
+        if (!korvex.waitForFinished(120000)) return -1;
+        if (output) *output = korvex.readAllStandardOutput() + korvex.readAllStandardError();
+        return korvex.exitStatus() == QProcess::NormalExit ? korvex.exitCode() : -1;
+    }
+
+private slots:
+    void options_are_read_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("demo");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("nothing") << QStringList{} << false << QStringList{} << "" << "" << QSize(1280, 960);
+        QTest::newRow("demo and files")
+            << QStringList{"--demo", "a.sgy", "work.kvd", "b.csv"} << true
+            << QStringList{"a.sgy", "b.csv"} << "work.kvd" << "" << QSize(1280, 960);
+        QTest::newRow("picture") << QStringList{"--export", "x.png", "--view", "east", "--size", "640x480"}
+                                 << false << QStringList{} << "" << "east" << QSize(640, 480);
+    }
+    void options_are_read() {
+        QFETCH(QStringList, arguments);
+        const CommandLine line = parse(arguments);
+        QTEST(line.demo, "demo");
+        QTEST(line.files, "files");
+        QTEST(line.project, "project");
+        QTEST(line.view, "view");
+        QTEST(line.size, "size");
+    }
+
+    void bad_options_are_refused_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("view") << QStringList{"--export", "x.png", "--view", "sideways"} << "--view wants one of";
+        QTest::newRow("size") << QStringList{"--export", "x.png", "--size", "640"} << "--size wants";
+        QTest::newRow("zero size") << QStringList{"--export", "x.png", "--size", "0x480"} << "--size wants";
+        QTest::newRow("no export") << QStringList{"--view", "top"} << "only go with --export";
+        QTest::newRow("two projects") << QStringList{"a.kvd", "b.kvd"} << "only one project";
+    }
+    void bad_options_are_refused() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        try {
+            parse(arguments);
+            QFAIL("accepted");
+        } catch (const korvex::utils::ValueError& error) {
+            QVERIFY2(QString(error.what()).contains(message), error.what());
+        }
+    }
+
+    // The demo's picture from the east: the inline section faces the camera and fills
+    // the middle, the survey box frames it, the background stays white.
+    void the_demo_pictured_from_the_east() {
+        const QString png = cache_.filePath("east.png");
+        QString output;
+        QCOMPARE(run({"--demo", "--export", png, "--view", "east", "--size", "400x300"}, &output), 0);
+        QVERIFY2(output.contains("Picture written to " + png), qPrintable(output));
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(400, 300));
+        QVERIFY(image.hasAlphaChannel());
+        QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));
+        int coloured = 0;
+        for (int y = 100; y < 200; y += 5)
+            for (int x = 150; x < 250; x += 5) coloured += seismic(image.pixelColor(x, y));
+        QVERIFY2(coloured > 80, qPrintable(QString::number(coloured)));  // of 400 probes
+        for (int x = 0; x < 400; x += 10) QCOMPARE(image.pixelColor(x, 298), QColor(Qt::white));
+    }
+
+    // The default three-quarter view: the survey fills much of the picture, sections in
+    // its middle, background in the corners.
+    void the_demo_pictured_in_three_quarters() {
+        const QString png = cache_.filePath("default.png");
+        QCOMPARE(run({"--demo", "--export", png, "--size", "480x360"}), 0);
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(480, 360));
+        int covered = 0;
+        int middle = 0;
+        for (int y = 0; y < 360; y += 4) {
+            for (int x = 0; x < 480; x += 4) {
+                const QColor c = image.pixelColor(x, y);
+                covered += c != QColor(Qt::white);
+                middle += x >= 160 && x < 320 && seismic(c);
+            }
+        }
+        QVERIFY2(covered > 480 * 360 / 16 / 10, qPrintable(QString::number(covered)));
+        QVERIFY2(middle > 400, qPrintable(QString::number(middle)));
+        for (const QPoint corner : {QPoint(1, 1), QPoint(478, 1), QPoint(1, 358), QPoint(478, 358)})
+            QCOMPARE(image.pixelColor(corner), QColor(Qt::white));
+    }
+
+    void failures_end_with_a_message_and_no_picture_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing file") << QStringList{"nowhere.sgy"} << 1 << "nowhere.sgy";
+        QTest::newRow("bad view") << QStringList{"--view", "up"} << 2 << "--view";
+        QTest::newRow("unwritable") << QStringList{"--demo", "--export", "/proc/korvex/x.png"} << 1
+                                    << "no picture written";
+    }
+    void failures_end_with_a_message_and_no_picture() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const QString png = cache_.filePath("failed.png");
+        if (!arguments.contains("--export")) arguments << "--export" << png;
+        QString output;
+        QCOMPARE(run(arguments, &output), code);
+        QVERIFY2(output.contains(message), qPrintable(output));
+        QVERIFY(!QFile::exists(png));
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_command_line.moc"
