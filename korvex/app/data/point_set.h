@@ -44,7 +44,6 @@ public:
     QString source_path() const override;
     QVariantMap settings() const override;
 
-    const QString& path() const { return path_; }
     const PointTable& table() const { return table_; }
 
     QString color_by() const { return color_by_; }

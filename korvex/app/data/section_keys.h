@@ -24,7 +24,6 @@ public:
 
     void select(SeismicVolume& volume, const QString& section_type);
     SeismicVolume* volume() const { return volume_; }
-    const QString& section_type() const { return section_type_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -54,7 +54,6 @@ public:
     QString source_path() const override;
     QVariantMap settings() const override;
 
-    const SegyVolumeFile& file() const { return *file_; }
     const SurveyFrame& frame() const { return frame_; }
     const AmplitudeStats& stats() const { return stats_; }
 

@@ -20,7 +20,6 @@ public:
     VolumeSectionVisual(SeismicVolume& volume, const QString& section_type, const Section& image,
                         const SurveyFrame::Plane& plane, const QString& colormap, double clip);
 
-    const QString& section_type() const { return section_type_; }
     // Shows another section of the same type.
     void show(const Section& image, const SurveyFrame::Plane& plane);
 
