@@ -10,7 +10,7 @@
 // Small SEG-Y volumes written for the tests, whose every value is known.
 namespace korvex::testing {
 
-struct VolumeSpec {
+struct VolumeLayout {
     std::vector<int> ilines{10, 11, 12, 13};
     std::vector<int> xlines{20, 21, 22, 23, 24};
     int samples = 6;
@@ -35,15 +35,15 @@ struct VolumeSpec {
     }
 };
 
-inline void write_volume(const QString& path, const VolumeSpec& spec) {
-    app::data::SegyWriter writer(path, spec.samples, spec.format, spec.interval_us, spec.bytes);
-    const int slow = int(spec.inline_sorted ? spec.ilines.size() : spec.xlines.size());
-    const int fast = int(spec.inline_sorted ? spec.xlines.size() : spec.ilines.size());
+inline void write_volume(const QString& path, const VolumeLayout& layout) {
+    app::data::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us, layout.bytes);
+    const int slow = int(layout.inline_sorted ? layout.ilines.size() : layout.xlines.size());
+    const int fast = int(layout.inline_sorted ? layout.xlines.size() : layout.ilines.size());
     for (int i = 0; i < slow; ++i) {
         for (int j = 0; j < fast; ++j) {
-            const int il = spec.inline_sorted ? i : j;
-            const int xl = spec.inline_sorted ? j : i;
-            writer.write_trace(spec.ilines[il], spec.xlines[xl], spec.trace(il, xl), spec.delay_ms);
+            const int il = layout.inline_sorted ? i : j;
+            const int xl = layout.inline_sorted ? j : i;
+            writer.write_trace(layout.ilines[il], layout.xlines[xl], layout.trace(il, xl), layout.delay_ms);
         }
     }
     writer.close();

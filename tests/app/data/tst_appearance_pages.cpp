@@ -46,10 +46,10 @@ class AppearancePagesTest : public QObject {
 
 private slots:
     void init() {
-        korvex::testing::VolumeSpec spec;
-        spec.samples = 12;
+        korvex::testing::VolumeLayout layout;
+        layout.samples = 12;
         volume_path_ = dir_.filePath("survey_c.sgy");
-        korvex::testing::write_volume(volume_path_, spec);
+        korvex::testing::write_volume(volume_path_, layout);
     }
 
     void volume_page_moves_sections_and_restyles_every_viewer() {

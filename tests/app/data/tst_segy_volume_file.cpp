@@ -10,10 +10,10 @@
 using korvex::app::data::SegyGeometry;
 using korvex::app::data::SegyHeaderBytes;
 using korvex::app::data::SegyVolumeFile;
-using korvex::testing::VolumeSpec;
+using korvex::testing::VolumeLayout;
 using korvex::testing::write_volume;
 
-Q_DECLARE_METATYPE(VolumeSpec)
+Q_DECLARE_METATYPE(VolumeLayout)
 
 namespace {
 
@@ -44,16 +44,16 @@ class SegyVolumeFileTest : public QObject {
     QString path(const QString& name) const { return dir_.filePath(name); }
 
     void volume_table() {
-        QTest::addColumn<VolumeSpec>("spec");
-        VolumeSpec ieee;
+        QTest::addColumn<VolumeLayout>("layout");
+        VolumeLayout ieee;
         QTest::newRow("inline-sorted IEEE") << ieee;
 
-        VolumeSpec ibm;
+        VolumeLayout ibm;
         ibm.format = SEGY_IBM_FLOAT_4_BYTE;
         ibm.inline_sorted = false;
         QTest::newRow("crossline-sorted IBM") << ibm;
 
-        VolumeSpec int16;
+        VolumeLayout int16;
         int16.format = SEGY_SIGNED_SHORT_2_BYTE;
         int16.ilines = {1001, 1005, 1009};
         int16.xlines = {90, 88, 86, 84, 82, 80};
@@ -61,13 +61,13 @@ class SegyVolumeFileTest : public QObject {
         int16.interval_us = 2500;
         QTest::newRow("int16, steps 4 and -2, delay") << int16;
 
-        VolumeSpec int32;
+        VolumeLayout int32;
         int32.format = SEGY_SIGNED_INTEGER_4_BYTE;
         int32.inline_sorted = false;
         int32.ilines = {5, 10, 15, 20, 25};
         QTest::newRow("crossline-sorted int32") << int32;
 
-        VolumeSpec int8;
+        VolumeLayout int8;
         int8.format = SEGY_SIGNED_CHAR_1_BYTE;
         int8.samples = 9;
         QTest::newRow("int8") << int8;
@@ -76,60 +76,60 @@ class SegyVolumeFileTest : public QObject {
 private slots:
     void geometry_data() { volume_table(); }
     void geometry() {
-        QFETCH(VolumeSpec, spec);
-        write_volume(path("v.sgy"), spec);
+        QFETCH(VolumeLayout, layout);
+        write_volume(path("v.sgy"), layout);
         const SegyVolumeFile volume(path("v.sgy"));
         const SegyGeometry& g = volume.geometry();
-        QCOMPARE(g.ilines, spec.ilines);
-        QCOMPARE(g.xlines, spec.xlines);
-        QCOMPARE(g.sorting == SegyGeometry::Sorting::inline_sorted, spec.inline_sorted);
-        QCOMPARE(g.samples, spec.samples);
-        QCOMPARE(g.sample_interval_ms, spec.interval_us / 1000.0);
-        QCOMPARE(g.delay_ms, double(spec.delay_ms));
-        QCOMPARE(g.format, spec.format);
-        QCOMPARE(g.iline_increment(), spec.ilines[1] - spec.ilines[0]);
-        QCOMPARE(g.xline_increment(), spec.xlines[1] - spec.xlines[0]);
-        QCOMPARE(g.last_time(), spec.delay_ms + (spec.samples - 1) * spec.interval_us / 1000.0);
+        QCOMPARE(g.ilines, layout.ilines);
+        QCOMPARE(g.xlines, layout.xlines);
+        QCOMPARE(g.sorting == SegyGeometry::Sorting::inline_sorted, layout.inline_sorted);
+        QCOMPARE(g.samples, layout.samples);
+        QCOMPARE(g.sample_interval_ms, layout.interval_us / 1000.0);
+        QCOMPARE(g.delay_ms, double(layout.delay_ms));
+        QCOMPARE(g.format, layout.format);
+        QCOMPARE(g.iline_increment(), layout.ilines[1] - layout.ilines[0]);
+        QCOMPARE(g.xline_increment(), layout.xlines[1] - layout.xlines[0]);
+        QCOMPARE(g.last_time(), layout.delay_ms + (layout.samples - 1) * layout.interval_us / 1000.0);
     }
 
     void sections_hold_the_written_values_data() { volume_table(); }
     void sections_hold_the_written_values() {
-        QFETCH(VolumeSpec, spec);
-        write_volume(path("v.sgy"), spec);
+        QFETCH(VolumeLayout, layout);
+        write_volume(path("v.sgy"), layout);
         const SegyVolumeFile volume(path("v.sgy"));
-        const int ils = int(spec.ilines.size());
-        const int xls = int(spec.xlines.size());
+        const int ils = int(layout.ilines.size());
+        const int xls = int(layout.xlines.size());
 
         for (int il = 0; il < ils; ++il) {
             const auto section = volume.read_iline(il);
             QCOMPARE(section.rows, xls);
-            QCOMPARE(section.columns, spec.samples);
+            QCOMPARE(section.columns, layout.samples);
             for (int xl = 0; xl < xls; ++xl)
-                for (int s = 0; s < spec.samples; ++s)
-                    QCOMPARE(section.at(xl, s), spec.value(il, xl, s));
+                for (int s = 0; s < layout.samples; ++s)
+                    QCOMPARE(section.at(xl, s), layout.value(il, xl, s));
         }
         for (int xl = 0; xl < xls; ++xl) {
             const auto section = volume.read_xline(xl);
             QCOMPARE(section.rows, ils);
-            QCOMPARE(section.columns, spec.samples);
+            QCOMPARE(section.columns, layout.samples);
             for (int il = 0; il < ils; ++il)
-                for (int s = 0; s < spec.samples; ++s)
-                    QCOMPARE(section.at(il, s), spec.value(il, xl, s));
+                for (int s = 0; s < layout.samples; ++s)
+                    QCOMPARE(section.at(il, s), layout.value(il, xl, s));
         }
-        for (int s = 0; s < spec.samples; ++s) {
+        for (int s = 0; s < layout.samples; ++s) {
             const auto section = volume.read_depth(s);
             QCOMPARE(section.rows, ils);
             QCOMPARE(section.columns, xls);
             for (int il = 0; il < ils; ++il)
-                for (int xl = 0; xl < xls; ++xl) QCOMPARE(section.at(il, xl), spec.value(il, xl, s));
+                for (int xl = 0; xl < xls; ++xl) QCOMPARE(section.at(il, xl), layout.value(il, xl, s));
         }
-        QCOMPARE(volume.read_trace(ils - 1, 1), spec.trace(ils - 1, 1));
-        QVERIFY_EXCEPTION_THROWN(volume.read_depth(spec.samples), korvex::utils::LookupError);
+        QCOMPARE(volume.read_trace(ils - 1, 1), layout.trace(ils - 1, 1));
+        QVERIFY_EXCEPTION_THROWN(volume.read_depth(layout.samples), korvex::utils::LookupError);
     }
 
     void amplitude_statistics() {
-        VolumeSpec spec;
-        write_volume(path("v.sgy"), spec);
+        VolumeLayout layout;
+        write_volume(path("v.sgy"), layout);
         const SegyVolumeFile volume(path("v.sgy"));
 
         const auto full = volume.amplitude_stats();
@@ -145,12 +145,12 @@ private slots:
     }
 
     void line_numbers_at_other_header_bytes() {
-        VolumeSpec spec;
-        spec.bytes = {SEGY_TR_FIELD_RECORD, SEGY_TR_ENSEMBLE};
-        write_volume(path("v.sgy"), spec);
-        const SegyVolumeFile volume(path("v.sgy"), spec.bytes);
-        QCOMPARE(volume.geometry().ilines, spec.ilines);
-        QCOMPARE(volume.geometry().xlines, spec.xlines);
+        VolumeLayout layout;
+        layout.bytes = {SEGY_TR_FIELD_RECORD, SEGY_TR_ENSEMBLE};
+        write_volume(path("v.sgy"), layout);
+        const SegyVolumeFile volume(path("v.sgy"), layout.bytes);
+        QCOMPARE(volume.geometry().ilines, layout.ilines);
+        QCOMPARE(volume.geometry().xlines, layout.xlines);
         // The default bytes hold zeros in this file: no grid there.
         QVERIFY(open_error(path("v.sgy")).contains("same numbers at bytes 189 and 193"));
     }
@@ -173,7 +173,7 @@ private slots:
         QFETCH(QString, damage);
         QFETCH(QString, message);
         const QString file = path(damage + ".sgy");
-        VolumeSpec spec;
+        VolumeLayout layout;
         if (damage == "tiny" || damage == "text") {
             QFile out(file);
             QVERIFY(out.open(QIODevice::WriteOnly));
@@ -181,7 +181,7 @@ private slots:
             out.write(damage == "tiny" ? line : line.repeated(400));
         } else if (damage == "shuffled" || damage == "swapped pair" || damage == "2-D line" ||
                    damage == "pre-stack") {
-            korvex::app::data::SegyWriter writer(file, spec.samples, spec.format, 4000);
+            korvex::app::data::SegyWriter writer(file, layout.samples, layout.format, 4000);
             for (int il = 0; il < 4; ++il) {
                 for (int xl = 0; xl < 5; ++xl) {
                     int iline = 10 + il;
@@ -190,13 +190,13 @@ private slots:
                     if (damage == "shuffled") iline = 10 + scattered / 5, xline = 20 + scattered % 5;
                     if (damage == "swapped pair" && il == 2) xline = 20 + (xl + 1) % 5;
                     if (damage == "2-D line") iline = 10, xline = 20 + il * 5 + xl;
-                    writer.write_trace(iline, xline, spec.trace(il, xl));
-                    if (damage == "pre-stack") writer.write_trace(iline, xline, spec.trace(il, xl));
+                    writer.write_trace(iline, xline, layout.trace(il, xl));
+                    if (damage == "pre-stack") writer.write_trace(iline, xline, layout.trace(il, xl));
                 }
             }
             writer.close();
         } else if (damage != "missing") {
-            write_volume(file, spec);
+            write_volume(file, layout);
             if (damage == "truncated") QVERIFY(QFile(file).resize(QFile(file).size() - 7));
             if (damage == "zero samples") {
                 patch(file, 3220, QByteArray(2, '\0'));
@@ -211,9 +211,9 @@ private slots:
 
     // Reads fail with an error, never a bus error, when the file shrinks under us.
     void file_truncated_while_open() {
-        VolumeSpec spec;
-        spec.samples = 500;  // traces larger than the stream buffer
-        write_volume(path("v.sgy"), spec);
+        VolumeLayout layout;
+        layout.samples = 500;  // traces larger than the stream buffer
+        write_volume(path("v.sgy"), layout);
         const SegyVolumeFile volume(path("v.sgy"));
         QVERIFY(QFile(path("v.sgy")).resize(3600 + 3 * (240 + 4 * 500)));
 
@@ -238,13 +238,13 @@ private slots:
     void reads_a_file_written_by_python_segyio() {
         const QString script = R"(
 import sys, numpy, segyio
-spec = segyio.spec()
-spec.ilines, spec.xlines, spec.samples = [3, 6, 9], [40, 41, 42, 43], list(range(5))
-spec.format, spec.sorting = 1, 2
-with segyio.create(sys.argv[1], spec) as f:
+layout = segyio.layout()
+layout.ilines, layout.xlines, layout.samples = [3, 6, 9], [40, 41, 42, 43], list(range(5))
+layout.format, layout.sorting = 1, 2
+with segyio.create(sys.argv[1], layout) as f:
     t = 0
-    for il in spec.ilines:
-        for xl in spec.xlines:
+    for il in layout.ilines:
+        for xl in layout.xlines:
             f.header[t] = {189: il, 193: xl, 115: 5, 117: 3000}
             f.trace[t] = numpy.arange(5, dtype=numpy.float32) + il * 100 + xl
             t += 1

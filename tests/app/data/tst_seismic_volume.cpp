@@ -16,7 +16,7 @@
 
 using korvex::app::data::SeismicVolume;
 using korvex::scene::ImageSection;
-using korvex::testing::VolumeSpec;
+using korvex::testing::VolumeLayout;
 
 namespace {
 
@@ -27,10 +27,10 @@ std::shared_ptr<ImageSection> image(const SeismicVolume& volume, const QString& 
 }
 
 // The inline section as drawn: a row per sample, a column per crossline.
-std::vector<float> inline_image(const VolumeSpec& spec, int il) {
+std::vector<float> inline_image(const VolumeLayout& layout, int il) {
     std::vector<float> values;
-    for (int s = 0; s < spec.samples; ++s)
-        for (int xl = 0; xl < int(spec.xlines.size()); ++xl) values.push_back(spec.value(il, xl, s));
+    for (int s = 0; s < layout.samples; ++s)
+        for (int xl = 0; xl < int(layout.xlines.size()); ++xl) values.push_back(layout.value(il, xl, s));
     return values;
 }
 
@@ -40,12 +40,12 @@ class SeismicVolumeTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    VolumeSpec spec_;
+    VolumeLayout spec_;
     QString path_;
 
 private slots:
     void init() {
-        spec_ = VolumeSpec();
+        spec_ = VolumeLayout();
         spec_.ilines = {200, 205, 210, 215, 220};
         spec_.xlines = {7, 6, 5, 4};
         spec_.samples = 8;

@@ -27,7 +27,7 @@ using korvex::app::data::SegyOpenDialog;
 using korvex::app::data::SeismicVolume;
 using korvex::scene::ImageSection;
 using korvex::testing::SceneWindow;
-using korvex::testing::VolumeSpec;
+using korvex::testing::VolumeLayout;
 
 namespace {
 
@@ -59,7 +59,7 @@ class VolumeInteractionTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    VolumeSpec spec_;
+    VolumeLayout spec_;
     QString path_;
 
 private slots:
@@ -151,10 +151,10 @@ private slots:
     }
 
     void opening_interactively_asks_for_the_header_bytes() {
-        VolumeSpec spec;
-        spec.bytes = {9, 21};
+        VolumeLayout layout;
+        layout.bytes = {9, 21};
         const QString path = dir_.filePath("asked.sgy");
-        korvex::testing::write_volume(path, spec);
+        korvex::testing::write_volume(path, layout);
         const auto load = korvex::app::data::data_types(true)[0].load;
 
         answer_dialog([](SegyOpenDialog& dialog) {
@@ -173,10 +173,10 @@ private slots:
     }
 
     void open_dialog_previews_the_chosen_header_bytes() {
-        VolumeSpec spec;
-        spec.bytes = {9, 21};
+        VolumeLayout layout;
+        layout.bytes = {9, 21};
         const QString path = dir_.filePath("odd_bytes.sgy");
-        korvex::testing::write_volume(path, spec);
+        korvex::testing::write_volume(path, layout);
 
         SegyOpenDialog dialog(path);
         auto boxes = dialog.findChildren<QSpinBox*>();
