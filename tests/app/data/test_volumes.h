@@ -35,6 +35,18 @@ struct VolumeLayout {
     }
 };
 
+// A survey with non-unit, partly descending line numbers and a delay: the geometry
+// that catches index/number mix-ups.
+inline VolumeLayout irregular_survey(int samples) {
+    VolumeLayout layout;
+    layout.ilines = {200, 205, 210, 215, 220};
+    layout.xlines = {7, 6, 5, 4};
+    layout.samples = samples;
+    layout.delay_ms = 100;
+    layout.interval_us = 2000;
+    return layout;
+}
+
 inline void write_volume(const QString& path, const VolumeLayout& layout) {
     app::data::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us, layout.bytes);
     const int slow = int(layout.inline_sorted ? layout.ilines.size() : layout.xlines.size());

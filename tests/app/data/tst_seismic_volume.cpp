@@ -40,19 +40,14 @@ class SeismicVolumeTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    VolumeLayout spec_;
+    VolumeLayout layout_;
     QString path_;
 
 private slots:
     void init() {
-        spec_ = VolumeLayout();
-        spec_.ilines = {200, 205, 210, 215, 220};
-        spec_.xlines = {7, 6, 5, 4};
-        spec_.samples = 8;
-        spec_.delay_ms = 100;
-        spec_.interval_us = 2000;
+        layout_ = korvex::testing::irregular_survey(8);
         path_ = dir_.filePath("survey_a.sgy");
-        korvex::testing::write_volume(path_, spec_);
+        korvex::testing::write_volume(path_, layout_);
     }
 
     void describes_itself() {
@@ -78,9 +73,9 @@ private slots:
         QVERIFY(il);
         QCOMPARE(il->axis(), 'x');
         QCOMPARE(il->position(), 210.0);
-        QCOMPARE(il->rows(), spec_.samples);
+        QCOMPARE(il->rows(), layout_.samples);
         QCOMPARE(il->cols(), 4);
-        QCOMPARE(il->array_data(), inline_image(spec_, 2));
+        QCOMPARE(il->array_data(), inline_image(layout_, 2));
         QCOMPARE(il->extent().v0, -100.0);
         QCOMPARE(il->extent().v1, -114.0);
         QCOMPARE(il->clim()[0], -volume.clip());
@@ -94,7 +89,7 @@ private slots:
         const auto depth = image(volume, "depth", "viewer");
         QCOMPARE(depth->position(), -108.0);
         QCOMPARE(depth->rows(), 4);  // a row per crossline, a column per inline
-        QCOMPARE(depth->array_data()[1 * 5 + 3], spec_.value(3, 1, 4));
+        QCOMPARE(depth->array_data()[1 * 5 + 3], layout_.value(3, 1, 4));
         QVERIFY_EXCEPTION_THROWN(volume.make_image_3d("arbline", "viewer"),
                                  korvex::utils::LookupError);
     }
@@ -111,7 +106,7 @@ private slots:
         QCOMPARE(volume.section_index("iline"), 4);
         for (const auto& visual : {one, two}) {
             QCOMPARE(visual->position(), 220.0);
-            QCOMPARE(visual->array_data(), inline_image(spec_, 4));
+            QCOMPARE(visual->array_data(), inline_image(layout_, 4));
         }
         QCOMPARE(image(volume, "iline", "one"), one);
         QCOMPARE(moved.size(), 1);
@@ -134,7 +129,7 @@ private slots:
         QCOMPARE(il->colormap(), QString("gray"));
         QCOMPARE(il->clim()[1], 7.5);
         volume.make_image_3d("iline", "second viewer");  // the section is already in memory
-        QCOMPARE(image(volume, "iline", "second viewer")->array_data(), inline_image(spec_, 2));
+        QCOMPARE(image(volume, "iline", "second viewer")->array_data(), inline_image(layout_, 2));
 
         try {
             volume.set_section_index("iline", 0);
@@ -144,7 +139,7 @@ private slots:
         }
         QCOMPARE(volume.section_index("iline"), 2);
         QCOMPARE(il->position(), 210.0);
-        QCOMPARE(il->array_data(), inline_image(spec_, 2));
+        QCOMPARE(il->array_data(), inline_image(layout_, 2));
     }
 
     void bad_style_values_are_refused() {
@@ -166,11 +161,11 @@ private slots:
         QCOMPARE(on_xline.sample.iline, 215);
         QCOMPARE(on_xline.sample.xline, 5);
         QCOMPARE(on_xline.sample.time, 106.0);
-        QCOMPARE(on_xline.amplitude, spec_.value(3, 2, 3));
+        QCOMPARE(on_xline.amplitude, layout_.value(3, 2, 3));
 
         const auto on_depth = volume.pick("depth", {201.0, 6.9, -50.0});
         QCOMPARE(on_depth.sample.time, 108.0);  // the slice's own time, whatever z says
-        QCOMPARE(on_depth.amplitude, spec_.value(0, 0, 4));
+        QCOMPARE(on_depth.amplitude, layout_.value(0, 0, 4));
         QVERIFY_EXCEPTION_THROWN(volume.pick("iline", {0, 0, 0}), korvex::utils::LookupError);
     }
 

@@ -59,18 +59,14 @@ class VolumeInteractionTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
-    VolumeLayout spec_;
+    VolumeLayout layout_;
     QString path_;
 
 private slots:
     void initTestCase() {
-        spec_.ilines = {200, 205, 210, 215, 220};
-        spec_.xlines = {7, 6, 5, 4};
-        spec_.samples = 30;
-        spec_.delay_ms = 100;
-        spec_.interval_us = 2000;
+        layout_ = korvex::testing::irregular_survey(30);
         path_ = dir_.filePath("survey_b.sgy");
-        korvex::testing::write_volume(path_, spec_);
+        korvex::testing::write_volume(path_, layout_);
     }
 
     // The whole path: a right press in pick mode on a section in a cube viewer.
@@ -93,7 +89,7 @@ private slots:
         QCOMPARE(picked.size(), 1);
         QCOMPARE(picked[0][0].value<QVector<double>>(), QVector<double>({215, 5, 130}));
         const QString amplitude = QString("survey_b: amplitude %1 at inline 215, crossline 5, time 130 ms")
-                                      .arg(spec_.value(3, 2, 15));
+                                      .arg(layout_.value(3, 2, 15));
         QVERIFY2(log.contains("info", amplitude), qPrintable(log.texts().join("\n")));
 
         // Page Down / Page Up now move that slice; Shift moves ten samples.
