@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 namespace korvex::app {
@@ -26,12 +28,18 @@ QString plugins_folder();
 QString project_path_template();
 
 // Loads the checkout's environment file, then builds, sets up and shows the main
-// window and creates the project. Throws what the window throws, and app::ProjectError
-// when the project cannot be created.
-std::unique_ptr<app::MainWindow> launch();
+// window and creates the project, named after `launch_time` to the second. Throws what
+// the window throws, and app::ProjectError when the project cannot be created.
+std::unique_ptr<app::MainWindow> launch(
+    const QDateTime& launch_time = QDateTime::currentDateTime());
 
-// Clicks the window's quit button and, 500 ms after being called, the Yes button of
-// the confirmation it opens. Returns once the confirmation has been answered.
-void quit(const Bot& bot, app::MainWindow& window);
+// How long quit waits for its confirmation to come to the front.
+inline constexpr std::chrono::milliseconds CONFIRMATION_PATIENCE{10000};
+
+// Clicks the window's quit button and the Yes button of the confirmation it opens, as
+// soon as that is the active window. Returns once the confirmation has been answered,
+// or, when it is not in front within `patience`, declined (the failure is logged).
+void quit(const Bot& bot, app::MainWindow& window,
+          std::chrono::milliseconds patience = CONFIRMATION_PATIENCE);
 
 }  // namespace korvex::automation

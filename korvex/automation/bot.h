@@ -8,6 +8,9 @@ class QWidget;
 
 namespace korvex::automation {
 
+// The delay, in milliseconds, of every click a scripted run makes.
+inline constexpr int MS_SCRIPTED_CLICK_DELAY = 1;
+
 // Drives widgets the way a user does, through Qt's test events: what scripted runs and
 // the GUI tests click and type with. Holds nothing, so it can be copied into deferred steps.
 class Bot final {
@@ -18,7 +21,8 @@ public:
                     Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // Types `text` into `widget`, one key at a time.
     void keyClicks(QWidget* widget, const QString& text) const;
-    void keyClick(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    void keyClick(QWidget* widget, Qt::Key key,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
 };
 
 }  // namespace korvex::automation
