@@ -11,10 +11,12 @@
 #include "korvex/app/missing_data_object.h"
 #include "korvex/app/project_database.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/synthetic_object.h"
 
 using korvex::app::MainWindow;
 using korvex::app::ProjectDatabase;
+using korvex::testing::answer_next_modal;
 using korvex::testing::LogCapture;
 using korvex::testing::SyntheticObject;
 
@@ -22,9 +24,12 @@ namespace {
 
 // Answers the next modal message box with `button`, and records its text.
 void answer_next_box(QMessageBox::StandardButton button, QString* text = nullptr) {
-    QTimer::singleShot(50, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY2(box, "no message box is open");
+    answer_next_modal([=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) {
+            modal->close();
+            QFAIL("the modal dialog is not a message box");
+        }
         if (text) *text = box->text();
         QTest::mouseClick(box->button(button), Qt::LeftButton);
     });
@@ -67,13 +72,16 @@ private slots:
         QCOMPARE(question, QString("Quit?"));
         QVERIFY(w.window.isVisible());
 
-        // Scripted runs find the box as the application's active window.
-        QTimer::singleShot(500, [] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeWindow());
-            QVERIFY2(box, "the confirmation is not the active window");
-            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton, {}, {}, 1);
+        // Scripted runs answer the box once it is the application's active window.
+        bool in_front = false;
+        answer_next_modal([&in_front](QWidget* modal) {
+            in_front =
+                QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 20000);
+            QTest::mouseClick(qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Yes),
+                              Qt::LeftButton);
         });
         QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
+        QVERIFY2(in_front, "the confirmation never became the active window");
         QVERIFY(!w.window.isVisible());
     }
 

@@ -1,5 +1,6 @@
 #include "korvex/widgets/terminal/terminal.h"
 
+#include <qtermwidget.h>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QToolButton>
-#include <qtermwidget.h>
 
 #include "korvex/config/base.h"
 #include "korvex/utils/logger.h"
@@ -23,16 +23,14 @@ namespace {
 
 QString shell_quoted(QString text) { return "'" + text.replace("'", "'\\''") + "'"; }
 
-// A shell that ends sooner than this after starting is not restarted on its own.
-constexpr qint64 MIN_SHELL_LIFE_MS = 2000;
-
 }  // namespace
 
 Terminal::Terminal(QWidget* parent, QWidget* options_button)
     : QWidget(parent), console_(make_console()) {
     setFocusProxy(console_);
     run_script_action_ = utils::create_action(this, _("Run script…"), [this] { choose_script(); });
-    run_script_action_->setToolTip(_("Run a script in the work directory, its output going to the log"));
+    run_script_action_->setToolTip(
+        _("Run a script in the work directory, its output going to the log"));
     auto* run_button = new QToolButton(this);
     run_button->setDefaultAction(run_script_action_);
     run_button->setAutoRaise(true);
@@ -80,12 +78,15 @@ QTermWidget* Terminal::make_console() {
     console->setScrollBarPosition(QTermWidget::ScrollBarRight);
     console->setHistorySize(10000);
     if (!work_dir_.isEmpty()) console->setWorkingDirectory(work_dir_);
-    connect(console, &QTermWidget::finished, this,
-            [this] { utils::call_guarded(_("Restarting the terminal"), [this] { shell_finished(); }); });
+    connect(console, &QTermWidget::finished, this, [this] {
+        utils::call_guarded(_("Restarting the terminal"), [this] { shell_finished(); });
+    });
     connect(console, &QTermWidget::termKeyPressed, this,
             [this] { utils::call_guarded(_("Starting the terminal"), [this] { start_shell(); }); });
     return console;
 }
+
+void Terminal::set_min_shell_life(std::chrono::milliseconds life) { min_shell_life_ = life; }
 
 void Terminal::start_shell() {
     if (started_) return;
@@ -102,10 +103,11 @@ void Terminal::shell_finished() {
     layout()->replaceWidget(finished, console_);
     setFocusProxy(console_);
     finished->deleteLater();
-    if (shell_clock_.elapsed() < MIN_SHELL_LIFE_MS) {
-        logger().warning(format("The terminal's shell {} ended at once; a key press in the terminal "
-                                "starts it again",
-                                shell_program()));
+    if (shell_clock_.elapsed() < min_shell_life_.count()) {
+        logger().warning(
+            format("The terminal's shell {} ended at once; a key press in the terminal "
+                   "starts it again",
+                   shell_program()));
         return;
     }
     logger().info(_("The terminal's shell has exited; a new one is started"));

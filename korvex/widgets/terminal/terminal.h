@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <QWidget>
+#include <chrono>
 
 class QAction;
 class QTermWidget;
@@ -28,6 +29,10 @@ public:
     void set_work_dir(const QString& path);
     QString work_dir() const;
 
+    // A shell that ends sooner than `life` after starting is not restarted on its own:
+    // it would most likely end at once again. Two seconds unless set.
+    void set_min_shell_life(std::chrono::milliseconds life);
+
     void start_shell();
     // The running shell's process id, or 0.
     int shell_pid() const;
@@ -51,6 +56,7 @@ private:
     void shell_finished();
 
     QElapsedTimer shell_clock_;
+    std::chrono::milliseconds min_shell_life_{2000};
     QString work_dir_;
     bool started_ = false;
     QTermWidget* console_;

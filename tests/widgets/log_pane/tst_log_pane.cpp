@@ -70,7 +70,6 @@ private slots:
         QTest::keyClick(&pane, Qt::Key_L, Qt::ControlModifier);
         QTRY_VERIFY(pane.textBrowser()->document()->isEmpty());
         QTest::keyClick(&pane, Qt::Key_L, Qt::ControlModifier);  // already empty
-        QTest::qWait(50);
         QVERIFY(pane.textBrowser()->document()->isEmpty());
 
         pane.textBrowser()->append("after clearing");
@@ -102,8 +101,9 @@ private slots:
         });
         QTest::mouseClick(row_button(pane, 2), Qt::LeftButton);
         QCOMPARE(title, QString("How to use"));
-        QCOMPARE(text, QString("Double click a word to highlight then Ctrl+F to find.<br><b>TODO</b> "
-                               "add more.<br>"));
+        QCOMPARE(text,
+                 QString("Double click a word to highlight then Ctrl+F to find.<br><b>TODO</b> "
+                         "add more.<br>"));
         QVERIFY(Qt::mightBeRichText(text));
         QCOMPARE(icon, QMessageBox::Information);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));

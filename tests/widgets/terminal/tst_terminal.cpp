@@ -1,3 +1,4 @@
+#include <qtermwidget.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
-#include <qtermwidget.h>
 
 #include "korvex/widgets/terminal/terminal.h"
 #include "tests/support/log_capture.h"
@@ -103,15 +103,17 @@ private slots:
 
         LogCapture log;
         terminal.set_work_dir(work.path() + "/no/such");
-        QVERIFY(log.contains("warning", QString("The terminal cannot go to \"%1/no/such\": no such folder")
-                                            .arg(work.path())));
+        QVERIFY(log.contains(
+            "warning",
+            QString("The terminal cannot go to \"%1/no/such\": no such folder").arg(work.path())));
         QCOMPARE(terminal.work_dir(), work.path());
 
         terminal.console()->sendText("sleep 30\n");
         QVERIFY(QTest::qWaitFor([&] { return !terminal.shell_in_foreground(); }, SHELL_TIMEOUT_MS));
         terminal.set_work_dir(other.path());
-        QVERIFY(log.contains("warning", QString("The terminal is busy; its shell stays out of \"%1\"")
-                                            .arg(other.path())));
+        QVERIFY(log.contains(
+            "warning",
+            QString("The terminal is busy; its shell stays out of \"%1\"").arg(other.path())));
         terminal.console()->sendText("\x03");  // Ctrl+C ends the sleep
         QCOMPARE(shell_pwd(terminal, results.path() + "/two"), work.path());
     }
@@ -119,11 +121,11 @@ private slots:
     void an_exited_shell_is_replaced_by_a_new_one_in_the_work_directory() {
         QTemporaryDir work, results;
         Terminal terminal;
+        terminal.set_min_shell_life(std::chrono::milliseconds(0));
         terminal.set_work_dir(work.path());
         terminal.show();
         const int first = terminal.shell_pid();
         QVERIFY(first > 0);
-        QTest::qWait(2100);  // a shell that ends at once is not restarted
         LogCapture log;
         terminal.console()->sendText("exit\n");
         QTRY_VERIFY_WITH_TIMEOUT(terminal.shell_pid() > 0 && terminal.shell_pid() != first,
@@ -139,13 +141,16 @@ private slots:
         qputenv("SHELL", "/bin/false");
         LogCapture log;
         Terminal terminal;
+        // However slowly a loaded machine starts it, /bin/false ends "at once".
+        terminal.set_min_shell_life(std::chrono::minutes(1));
         terminal.set_work_dir(work.path());
         terminal.show();
         QVERIFY(QTest::qWaitForWindowExposed(&terminal));
         QTRY_VERIFY_WITH_TIMEOUT(!log.lines().empty(), SHELL_TIMEOUT_MS);
         qputenv("SHELL", saved);
-        QVERIFY(log.contains("warning", "The terminal's shell /bin/false ended at once; a key press "
-                                        "in the terminal starts it again"));
+        QVERIFY(log.contains("warning",
+                             "The terminal's shell /bin/false ended at once; a key press "
+                             "in the terminal starts it again"));
         QCOMPARE(terminal.shell_pid(), 0);
 
         QApplication::setActiveWindow(&terminal);
