@@ -179,7 +179,15 @@ private slots:
                                                                     {"aspect_ratio", "big"}}),
                                  utils::ValueError);
         QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>(0.5));
-        viewer.widget.set_aspect(viewer.widget.state());  // a saved state with its null ratio
+
+        // A saved state whose ratio is null comes back as it was saved.
+        viewer.widget.apply_aspect("Fixed", std::nullopt);
+        const ViewState saved = viewer.widget.state();
+        QVERIFY(saved.at("aspect_ratio").isNull());
+        viewer.widget.apply_aspect("Equal", std::nullopt);
+        viewer.widget.set_aspect(saved);
+        QCOMPARE(viewer.widget.aspect_method, QString("Fixed"));
+        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>());
     }
 
     void set_aspect_without_a_map_opens_a_dialog_that_applies() {
