@@ -4,7 +4,9 @@ Prints its port on the first line of standard output, then one JSON object per
 line for each event:
   {"event": "connect"}
   {"event": "message", "mail_from": ..., "rcpt_tos": [...], "headers": [[name, value], ...],
-   "charset": ..., "body": ..., "seven_bit": true}      (header values decoded, unfolded)
+   "raw_headers": ..., "charset": ..., "body": ..., "seven_bit": true}
+      (header values decoded and unfolded by Python's email package; raw_headers is
+       the header block as received, up to the blank line)
   {"event": "quit"}
 It stops when its standard input is closed.
 
@@ -55,6 +57,7 @@ class Recorder:
         message = email.message_from_bytes(raw, policy=email.policy.default)
         emit(event="message", mail_from=envelope.mail_from, rcpt_tos=envelope.rcpt_tos,
              headers=[[name, str(value)] for name, value in message.items()],
+             raw_headers=raw.split(b"\r\n\r\n", 1)[0].decode("ascii", "replace"),
              charset=message.get_content_charset(),
              body=message.get_content().replace("\r\n", "\n"),
              seven_bit=all(byte < 0x80 for byte in raw))

@@ -2,6 +2,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -90,7 +91,8 @@ Outcome capture(Send send) {
 
 Outcome send_through(SmtpPeer& peer, const Strings& receivers, const std::string& subject = "Hello",
                      const std::string& body = "Plain text.\n") {
-    return capture([&] { mail::dispatch_mail("from@korvex.test", receivers, subject, body, peer.server()); });
+    return capture(
+        [&] { mail::dispatch_mail("from@korvex.test", receivers, subject, body, peer.server()); });
 }
 
 QStringList qt_strings(const QJsonValue& array) {
@@ -111,6 +113,37 @@ QString header(const QJsonObject& message, const QString& name) {
     }
     return {};
 }
+
+std::string repeated(const std::string& text, int count) {
+    std::string result;
+    for (int i = 0; i < count; ++i) result += text;
+    return result;
+}
+
+// Sets environment variables (a null value unsets one) for its lifetime.
+class ScopedEnvironment {
+public:
+    explicit ScopedEnvironment(const QList<QPair<QByteArray, QByteArray>>& values) {
+        for (const auto& [name, value] : values) {
+            saved_.append({name, qEnvironmentVariableIsSet(name) ? qgetenv(name) : QByteArray()});
+            set(name, value);
+        }
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_) set(name, value);
+    }
+
+private:
+    static void set(const QByteArray& name, const QByteArray& value) {
+        if (value.isNull()) {
+            qunsetenv(name);
+        } else {
+            qputenv(name, value);
+        }
+    }
+
+    QList<QPair<QByteArray, QByteArray>> saved_;
+};
 
 int free_port() {
     QTcpServer server;
@@ -137,8 +170,9 @@ private slots:
         const QJsonObject message = events[1];
         QCOMPARE(message["mail_from"], "from@korvex.test");
         QCOMPARE(qt_strings(message["rcpt_tos"]), QStringList{"one@korvex.test"});
-        QCOMPARE(header_names(message), (QStringList{"MIME-Version", "Content-Type", "Content-Transfer-Encoding",
-                                                     "Subject", "From", "To"}));
+        QCOMPARE(header_names(message),
+                 (QStringList{"MIME-Version", "Content-Type", "Content-Transfer-Encoding",
+                              "Subject", "From", "To"}));
         QCOMPARE(header(message, "Subject"), "Hello");
         QCOMPARE(header(message, "From"), "from@korvex.test");
         QCOMPARE(header(message, "To"), "one@korvex.test");
@@ -153,7 +187,8 @@ private slots:
         QVERIFY(!send_through(peer, receivers).error);
         const auto messages = peer.messages();
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(header(messages[0], "To"), "c@korvex.test, a@korvex.test, first.last+tag@b.korvex.test");
+        QCOMPARE(header(messages[0], "To"),
+                 "c@korvex.test, a@korvex.test, first.last+tag@b.korvex.test");
         QCOMPARE(qt_strings(messages[0]["rcpt_tos"]),
                  (QStringList{"c@korvex.test", "a@korvex.test", "first.last+tag@b.korvex.test"}));
     }
@@ -177,16 +212,19 @@ private slots:
         QTest::newRow("every receiver")
             << QStringList{"--refuse", "a@korvex.test", "--refuse", "b@korvex.test"}
             << int(mail::MailStep::Receivers)
-            << "550 5.1.1 receiver <a@korvex.test> refused; 550 5.1.1 receiver <b@korvex.test> refused" << false;
-        QTest::newRow("sender") << QStringList{"--refuse-sender", "from@korvex.test"} << int(mail::MailStep::Sender)
+            << "550 5.1.1 receiver <a@korvex.test> refused; 550 5.1.1 receiver <b@korvex.test> "
+               "refused"
+            << false;
+        QTest::newRow("sender") << QStringList{"--refuse-sender", "from@korvex.test"}
+                                << int(mail::MailStep::Sender)
                                 << "553 5.7.1 sender <from@korvex.test> refused" << false;
         QTest::newRow("data") << QStringList{"--refuse-data"} << int(mail::MailStep::Data)
                               << "554 5.6.0 message refused" << false;
-        QTest::newRow("greeting") << QStringList{"--greeting", "554 no service here"} << int(mail::MailStep::Connect)
-                                  << "554 no service here" << false;
+        QTest::newRow("greeting") << QStringList{"--greeting", "554 no service here"}
+                                  << int(mail::MailStep::Connect) << "554 no service here" << false;
         // The message is out by then, but the session did not end as it should.
-        QTest::newRow("quit") << QStringList{"--quit-reply", "451 4.3.0 try again"} << int(mail::MailStep::Quit)
-                              << "451 4.3.0 try again" << true;
+        QTest::newRow("quit") << QStringList{"--quit-reply", "451 4.3.0 try again"}
+                              << int(mail::MailStep::Quit) << "451 4.3.0 try again" << true;
     }
 
     void server_refusals_fail_at_their_step() {
@@ -206,7 +244,8 @@ private slots:
 
     void nothing_listening_fails_at_connect() {
         const std::string server = "127.0.0.1:" + std::to_string(free_port());
-        const auto outcome = capture([&] { mail::dispatch_mail("a@korvex.test", {"b@korvex.test"}, "s", "b", server); });
+        const auto outcome = capture(
+            [&] { mail::dispatch_mail("a@korvex.test", {"b@korvex.test"}, "s", "b", server); });
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->step(), mail::MailStep::Connect);
         QCOMPARE(outcome.error->reply(), std::string());
@@ -216,8 +255,10 @@ private slots:
     void default_server_is_the_local_smtp_port() {
         QTcpSocket probe;
         probe.connectToHost("localhost", 25);
-        if (probe.waitForConnected(1000)) QSKIP("an SMTP server listens on this machine; not sending to it");
-        const auto outcome = capture([] { mail::dispatch_mail("a@korvex.test", {"b@korvex.test"}, "s", "b"); });
+        if (probe.waitForConnected(1000))
+            QSKIP("an SMTP server listens on this machine; not sending to it");
+        const auto outcome =
+            capture([] { mail::dispatch_mail("a@korvex.test", {"b@korvex.test"}, "s", "b"); });
         QVERIFY(outcome.error);
         QCOMPARE(outcome.error->step(), mail::MailStep::Connect);
         QVERIFY2(QString(outcome.error->what()).contains("25"), outcome.error->what());
@@ -226,7 +267,8 @@ private slots:
 
     void non_ascii_text_arrives_intact() {
         SmtpPeer peer;
-        const std::string subject = "Grüße aus Köln — 地震 survey, with a subject long enough to need folding";
+        const std::string subject =
+            "Grüße aus Köln — 地震 survey, with a subject long enough to need folding";
         const std::string body = "Amplitude ≥ 3 σ at Ærø\n.a line starting with a dot\n\nend\n";
         QVERIFY(!send_through(peer, {"a@korvex.test"}, subject, body).error);
         const auto messages = peer.messages();
@@ -237,23 +279,92 @@ private slots:
         QVERIFY(messages[0]["seven_bit"].toBool());
     }
 
+    void subject_arrives_exactly_as_given_data() {
+        QTest::addColumn<std::string>("subject");
+        QTest::newRow("blanks at both ends") << std::string("  padded subject  ");
+        QTest::newRow("tab and double blank") << std::string("\tcolumn 1  column 2");
+        QTest::newRow("literal encoded word") << std::string("=?utf-8?q?not_this?=");
+        QTest::newRow("encoded word amid text") << std::string("see =?utf-8?b?SGk=?= here");
+        QTest::newRow("empty") << std::string();
+        QTest::newRow("only blanks") << std::string("   ");
+        QTest::newRow("long ASCII word") << std::string(300, 'x');
+        QTest::newRow("400 non-ASCII") << repeated("é", 400);
+        QTest::newRow("one to four bytes a character") << repeated("a é 地🌋_?=", 40);
+    }
+
+    void subject_arrives_exactly_as_given() {
+        QFETCH(std::string, subject);
+        SmtpPeer peer;
+        const auto outcome = send_through(peer, {"a@korvex.test"}, subject);
+        QVERIFY2(!outcome.error, outcome.error ? outcome.error->what() : "");
+        const auto messages = peer.messages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(header(messages[0], "Subject"), QString::fromStdString(subject));
+
+        const QString raw = messages[0]["raw_headers"].toString();
+        for (const QString& line : raw.split("\r\n")) {
+            QVERIFY2(line.size() <= (line.contains("=?") ? 76 : 78), qPrintable(line));
+        }
+        const QRegularExpression encoded_word(R"(=\?[^?\s]+\?[bBqQ]\?[^?\s]*\?=)");
+        for (auto words = encoded_word.globalMatch(raw); words.hasNext();) {
+            const QString word = words.next().captured();
+            QVERIFY2(word.size() <= 75, qPrintable(word));
+        }
+    }
+
+    void proxies_in_the_environment_are_ignored_data() {
+        QTest::addColumn<QByteArray>("variable");
+        for (const char* variable : {"ALL_PROXY", "all_proxy", "smtp_proxy"}) {
+            QTest::newRow(variable) << QByteArray(variable);
+        }
+    }
+
+    void proxies_in_the_environment_are_ignored() {
+        QFETCH(QByteArray, variable);
+        SmtpPeer peer;
+        // Nothing listens there: a send that took the proxy would fail.
+        const QByteArray proxy = "socks5h://127.0.0.1:" + QByteArray::number(free_port());
+        const ScopedEnvironment environment(
+            {{variable, proxy}, {"NO_PROXY", {}}, {"no_proxy", {}}});
+        const auto outcome = send_through(peer, {"a@korvex.test"});
+        QVERIFY2(!outcome.error, outcome.error ? outcome.error->what() : "");
+        QCOMPARE(peer.messages().size(), 1);
+    }
+
     void unsafe_input_is_refused_before_connecting_data() {
         QTest::addColumn<std::string>("sender");
         QTest::addColumn<Strings>("receivers");
         QTest::addColumn<std::string>("subject");
         QTest::addColumn<std::string>("body");
         const std::string ok = "ok@korvex.test";
-        QTest::newRow("CRLF in subject") << ok << Strings{ok} << std::string("Hi\r\nBcc: x@evil.test") << std::string("b");
-        QTest::newRow("LF in subject") << ok << Strings{ok} << std::string("Hi\nBcc: x@evil.test") << std::string("b");
-        QTest::newRow("CR in subject") << ok << Strings{ok} << std::string("Hi\rthere") << std::string("b");
-        QTest::newRow("LF in sender") << std::string("a@x\nRCPT TO:<x@evil.test>") << Strings{ok} << std::string("s")
-                                      << std::string("b");
-        QTest::newRow("CR in a receiver") << ok << Strings{ok, "b@x\rDATA"} << std::string("s") << std::string("b");
-        QTest::newRow("bracket in a receiver") << ok << Strings{"b@x> NOTIFY=NEVER"} << std::string("s")
-                                               << std::string("b");
-        QTest::newRow("non-ASCII address") << ok << Strings{"jörg@korvex.test"} << std::string("s") << std::string("b");
+        QTest::newRow("CRLF in subject")
+            << ok << Strings{ok} << std::string("Hi\r\nBcc: x@evil.test") << std::string("b");
+        QTest::newRow("LF in subject")
+            << ok << Strings{ok} << std::string("Hi\nBcc: x@evil.test") << std::string("b");
+        QTest::newRow("CR in subject")
+            << ok << Strings{ok} << std::string("Hi\rthere") << std::string("b");
+        QTest::newRow("LF in sender") << std::string("a@x\nRCPT TO:<x@evil.test>") << Strings{ok}
+                                      << std::string("s") << std::string("b");
+        QTest::newRow("CR in a receiver")
+            << ok << Strings{ok, "b@x\rDATA"} << std::string("s") << std::string("b");
+        QTest::newRow("bracket in a receiver")
+            << ok << Strings{"b@x> NOTIFY=NEVER"} << std::string("s") << std::string("b");
+        QTest::newRow("non-ASCII address")
+            << ok << Strings{"jörg@korvex.test"} << std::string("s") << std::string("b");
+        QTest::newRow("empty sender")
+            << std::string() << Strings{ok} << std::string("s") << std::string("b");
+        QTest::newRow("blank in sender") << std::string("a b@korvex.test") << Strings{ok}
+                                         << std::string("s") << std::string("b");
+        QTest::newRow("two receivers in one text")
+            << ok << Strings{"a@korvex.test;b@korvex.test"} << std::string("s") << std::string("b");
+        QTest::newRow("comma-separated receivers")
+            << ok << Strings{ok, "a@korvex.test, b@korvex.test"} << std::string("s")
+            << std::string("b");
+        QTest::newRow("blank receiver")
+            << ok << Strings{" "} << std::string("s") << std::string("b");
         QTest::newRow("no receivers") << ok << Strings{} << std::string("s") << std::string("b");
-        QTest::newRow("body not UTF-8") << ok << Strings{ok} << std::string("s") << std::string("\xff\xfe");
+        QTest::newRow("body not UTF-8")
+            << ok << Strings{ok} << std::string("s") << std::string("\xff\xfe");
     }
 
     void unsafe_input_is_refused_before_connecting() {
@@ -264,7 +375,8 @@ private slots:
         SmtpPeer peer;
         std::ostringstream output;
         auto* previous = std::cout.rdbuf(output.rdbuf());
-        QVERIFY_EXCEPTION_THROWN(mail::dispatch_mail(sender, receivers, subject, body, peer.server()), ValueError);
+        QVERIFY_EXCEPTION_THROWN(
+            mail::dispatch_mail(sender, receivers, subject, body, peer.server()), ValueError);
         std::cout.rdbuf(previous);
         QCOMPARE(output.str(), std::string());
         QVERIFY(peer.events().isEmpty());
@@ -272,8 +384,8 @@ private slots:
 
     void malformed_server_is_refused_data() {
         QTest::addColumn<std::string>("server");
-        for (const char* server : {"", "host:", "host:0", "host:65536", "host:25x", "user@host", "host/path",
-                                   "[::1", "[::1]25", "a b"}) {
+        for (const char* server : {"", "host:", "host:0", "host:65536", "host:25x", "user@host",
+                                   "host/path", "[::1", "[::1]25", "a b"}) {
             QTest::newRow(server) << std::string(server);
         }
     }

@@ -6,6 +6,9 @@
 #include <memory>
 #include <mutex>
 
+#include "korvex/utils/dispatch_mail/header_values.h"
+#include "korvex/utils/dispatch_mail/mail_address.h"
+
 namespace korvex::utils::dispatch_mail {
 
 namespace {
@@ -25,10 +28,14 @@ void init_gmime() {
     std::call_once(once, [] { g_mime_init(); });
 }
 
-std::string join(const std::vector<std::string>& texts, const std::string& separator) {
-    std::string joined;
-    for (std::size_t i = 0; i < texts.size(); ++i) joined += (i == 0 ? "" : separator) + texts[i];
-    return joined;
+// The value goes out exactly as given: GMime would parse an address header and write
+// back only what it understood, and encodes a subject in ways receivers misread.
+void append_raw_header(GMimeObject* object, const char* name, const std::string& value) {
+    g_mime_object_append_header(object, name, "", nullptr);
+    GMimeHeaderList* headers = g_mime_object_get_header_list(object);
+    GMimeHeader* header =
+        g_mime_header_list_get_header_at(headers, g_mime_header_list_get_count(headers) - 1);
+    g_mime_header_set_raw_value(header, (" " + value + "\n").c_str());
 }
 
 // Text/plain knows only CRLF line breaks (RFC 2046); a lone CR would also be refused
@@ -48,19 +55,23 @@ std::string with_lf_line_breaks(const std::string& text) {
 }
 
 bool is_ascii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
 
 std::string compose_message(const std::string& sender, const std::vector<std::string>& receivers,
                             const std::string& subject, const std::string& body) {
+    check_address("the sender", sender);
+    for (const auto& receiver : receivers) check_address("a receiver", receiver);
     init_gmime();
     const std::string text = with_lf_line_breaks(body);
     GObjectPtr<GMimePart> part(g_mime_part_new_with_type("text", "plain"));
     auto* object = GMIME_OBJECT(part.get());
     // Set explicitly: left to itself GMime may label UTF-8 text as ISO-8859-1.
-    g_mime_object_set_content_type_parameter(object, "charset", is_ascii(text) ? "us-ascii" : "utf-8");
+    g_mime_object_set_content_type_parameter(object, "charset",
+                                             is_ascii(text) ? "us-ascii" : "utf-8");
 
     GObjectPtr<GMimeStream> stream(g_mime_stream_mem_new_with_buffer(text.data(), text.size()));
     GObjectPtr<GMimeDataWrapper> content(
@@ -69,17 +80,20 @@ std::string compose_message(const std::string& sender, const std::vector<std::st
     // The server may not offer 8BITMIME: 7bit when the text allows it, else
     // quoted-printable or base64, whichever is shorter. Named even when 7bit (GMime
     // reports that as its default and would leave the header out).
-    const GMimeContentEncoding best = g_mime_part_get_best_content_encoding(part.get(), GMIME_ENCODING_CONSTRAINT_7BIT);
-    g_mime_part_set_content_encoding(part.get(), best == GMIME_CONTENT_ENCODING_DEFAULT ? GMIME_CONTENT_ENCODING_7BIT : best);
+    const GMimeContentEncoding best =
+        g_mime_part_get_best_content_encoding(part.get(), GMIME_ENCODING_CONSTRAINT_7BIT);
+    g_mime_part_set_content_encoding(
+        part.get(), best == GMIME_CONTENT_ENCODING_DEFAULT ? GMIME_CONTENT_ENCODING_7BIT : best);
 
     g_mime_object_prepend_header(object, "MIME-Version", "1.0", nullptr);
-    g_mime_object_append_header(object, "Subject", subject.c_str(), "utf-8");  // RFC 2047 when not ASCII
-    g_mime_object_append_header(object, "From", sender.c_str(), nullptr);
-    g_mime_object_append_header(object, "To", join(receivers, ", ").c_str(), nullptr);
+    append_raw_header(object, "Subject", subject_value(subject));
+    append_raw_header(object, "From", address_list_value("From", {sender}));
+    append_raw_header(object, "To", address_list_value("To", receivers));
 
     std::unique_ptr<GMimeFormatOptions, FormatOptionsFree> options(g_mime_format_options_new());
     g_mime_format_options_set_newline_format(options.get(), GMIME_NEWLINE_FORMAT_DOS);
-    std::unique_ptr<char, decltype(&g_free)> serialised(g_mime_object_to_string(object, options.get()), &g_free);
+    std::unique_ptr<char, decltype(&g_free)> serialised(
+        g_mime_object_to_string(object, options.get()), &g_free);
     return serialised.get();
 }
 

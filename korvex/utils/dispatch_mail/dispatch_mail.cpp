@@ -2,10 +2,10 @@
 
 #include <glib.h>
 
-#include <algorithm>
 #include <iostream>
 
 #include "korvex/utils/dispatch_mail/compose_message.h"
+#include "korvex/utils/dispatch_mail/mail_address.h"
 #include "korvex/utils/dispatch_mail/server_address.h"
 #include "korvex/utils/dispatch_mail/smtp_submit.h"
 #include "korvex/utils/errors.h"
@@ -14,34 +14,17 @@ namespace korvex::utils::dispatch_mail {
 
 namespace {
 
-bool is_control(unsigned char c) {
-    return c < 0x20 || c == 0x7f;
-}
-
 void check_utf8(const std::string& what, const std::string& text) {
     if (!g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
         throw ValueError(what + " is not valid UTF-8 text");
     }
 }
 
-// CR or LF would end the header or the SMTP command the text goes into and let the
-// caller's text inject headers or commands of its own.
+// A subject is one line: a line break in it is a mistake or an attempt to add headers.
 void check_header_text(const std::string& what, const std::string& text) {
     check_utf8(what, text);
     if (text.find_first_of("\r\n") != std::string::npos) {
         throw ValueError(what + " must not contain CR or LF: \"" + text + "\"");
-    }
-}
-
-// An address goes into a header and, bracketed, into MAIL FROM or RCPT TO.
-void check_address(const std::string& what, const std::string& address) {
-    check_header_text(what, address);
-    const bool plain = std::none_of(address.begin(), address.end(), [](unsigned char c) {
-        return is_control(c) || c >= 0x80 || c == '<' || c == '>';
-    });
-    if (!plain) {
-        throw ValueError(what + " must be a plain ASCII address without control characters, \"<\" or \">\": \"" +
-                         address + "\"");
     }
 }
 
@@ -64,8 +47,6 @@ void dispatch_mail(const std::string& sender, const std::vector<std::string>& re
     std::cout << "Successfully sent email" << std::endl;
 }
 
-void main() {
-    dispatch_mail(DEMO_SENDER, DEMO_RECEIVERS, DEMO_SUBJECT, DEMO_BODY);
-}
+void main() { dispatch_mail(DEMO_SENDER, DEMO_RECEIVERS, DEMO_SUBJECT, DEMO_BODY); }
 
 }  // namespace korvex::utils::dispatch_mail

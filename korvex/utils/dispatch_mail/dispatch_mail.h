@@ -23,11 +23,11 @@ inline const std::string DEMO_BODY = "This is content";
 // "[::1]:2525"); the port defaults to 25.
 //
 // Throws ValueError, before any connection is opened, when the receiver list is
-// empty, when the subject or an address holds CR, LF or another control character,
-// when an address is not plain ASCII or holds "<" or ">", when a text is not UTF-8,
-// or when `server` is malformed. Throws MailError when the server cannot be reached
-// or does not greet, refuses the sender, every receiver or the data, or fails QUIT.
-// Refusals of only some receivers are not errors.
+// empty, when the sender or a receiver is not exactly one plain address "user@domain"
+// (no display name, brackets, blanks or second address), when the subject holds CR
+// or LF, when a text is not UTF-8, or when `server` is malformed. Throws MailError when the server
+// cannot be reached or does not greet, refuses the sender, every receiver or the data, or fails
+// QUIT. Refusals of only some receivers are not errors.
 void dispatch_mail(const std::string& sender, const std::vector<std::string>& receivers,
                    const std::string& subject, const std::string& body,
                    const std::string& server = DEFAULT_SERVER);

@@ -34,7 +34,8 @@ struct SlistFree {
 std::unique_ptr<curl_slist, SlistFree> receiver_list(const std::vector<std::string>& receivers) {
     std::unique_ptr<curl_slist, SlistFree> list;
     for (const auto& receiver : receivers) {
-        // Appending returns the head of the list, or null (leaving the list intact) when out of memory.
+        // Appending returns the head of the list, or null (leaving the list intact)
+        // when out of memory.
         curl_slist* head = curl_slist_append(list.get(), ("<" + receiver + ">").c_str());
         if (!head) throw std::bad_alloc();
         (void)list.release();
@@ -79,6 +80,9 @@ void smtp_submit(const ServerAddress& server, const std::string& sender,
     char error[CURL_ERROR_SIZE] = "";
     CURL* handle = curl.get();
     curl_easy_setopt(handle, CURLOPT_URL, server.url().c_str());
+    // Only the server named: no proxy from ALL_PROXY, all_proxy or smtp_proxy may
+    // relay the plain-text message.
+    curl_easy_setopt(handle, CURLOPT_PROXY, "");
     curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_NONE));
     curl_easy_setopt(handle, CURLOPT_MAIL_FROM, ("<" + sender + ">").c_str());
     curl_easy_setopt(handle, CURLOPT_MAIL_RCPT, envelope_receivers.get());
@@ -101,7 +105,8 @@ void smtp_submit(const ServerAddress& server, const std::string& sender,
     const CURLcode result = curl_easy_perform(handle);
     if (result != CURLE_OK) {
         const MailStep step = transcript.failed_step();
-        throw MailError(step, transcript.reply_at(step), error[0] ? error : curl_easy_strerror(result));
+        throw MailError(step, transcript.reply_at(step),
+                        error[0] ? error : curl_easy_strerror(result));
     }
     if (!transcript.quit_accepted()) {
         throw MailError(MailStep::Quit, transcript.reply_at(MailStep::Quit),
