@@ -12,11 +12,11 @@
 #include <functional>
 #include <vector>
 
-#include "korvex/app/data/segy_volume_file.h"
-#include "korvex/app/data/segy_writer.h"
+#include "korvex/seismic/segy_volume_file.h"
+#include "korvex/seismic/segy_writer.h"
 
-using korvex::app::data::SegyVolumeFile;
-using korvex::app::data::SegyWriter;
+using korvex::seismic::SegyVolumeFile;
+using korvex::seismic::SegyWriter;
 
 namespace {
 

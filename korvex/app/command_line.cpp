@@ -76,7 +76,7 @@ void turn(widgets::CanvasWidget& viewer, const QString& view) {
 QVariantMap settings_for(const QString& path) {
     const auto* type = data_object_factory().type_for_file(path);
     return type && type->name == data::SeismicVolume::TYPE
-               ? data::SeismicVolume::header_settings(data::SegyHeaderBytes())
+               ? data::SeismicVolume::header_settings(seismic::SegyHeaderBytes())
                : QVariantMap();
 }
 

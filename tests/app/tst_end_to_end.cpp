@@ -13,16 +13,16 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/viewer_area.h"
-#include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
-#include "tests/app/data/test_volumes.h"
+#include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/render_test_main.h"

@@ -16,11 +16,11 @@
 #include <memory>
 
 #include "korvex/app/data/demo_survey.h"
-#include "korvex/app/data/segy_volume_file.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/automation/automate.h"
+#include "korvex/seismic/segy_volume_file.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -207,7 +207,7 @@ private slots:
         QCOMPARE(reported.captured(3).toDouble(), time);
 
         // The amplitude is the file's own sample there.
-        const korvex::app::data::SegyVolumeFile file(volume_);
+        const korvex::seismic::SegyVolumeFile file(volume_);
         const auto& g = file.geometry();
         const int iline_index = (iline - g.ilines.front()) / g.iline_increment();
         const int xline_index = (xline - g.xlines.front()) / g.xline_increment();

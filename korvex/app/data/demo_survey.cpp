@@ -10,8 +10,8 @@
 #include <cmath>
 #include <vector>
 
-#include "korvex/app/data/segy_writer.h"
 #include "korvex/config/base.h"
+#include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/errors.h"
 
 namespace korvex::app::data {
@@ -111,7 +111,7 @@ std::vector<float> trace(double il, double xl) {
 
 void write_volume(const QString& path) {
     const QString part = path + ".part";
-    SegyWriter writer(part, SAMPLES, SEGY_IEEE_FLOAT_4_BYTE, INTERVAL_US);
+    seismic::SegyWriter writer(part, SAMPLES, SEGY_IEEE_FLOAT_4_BYTE, INTERVAL_US);
     for (int il = FIRST_ILINE; il < FIRST_ILINE + ILINES; ++il)
         for (int xl = FIRST_XLINE; xl < FIRST_XLINE + XLINES; ++xl)
             writer.write_trace(il, xl, trace(il, xl), DELAY_MS);

@@ -32,8 +32,8 @@ QSpinBox* byte_box(QWidget* parent, int value) {
 SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
     : QDialog(parent),
       path_(path),
-      iline_byte_(byte_box(this, SegyHeaderBytes().iline)),
-      xline_byte_(byte_box(this, SegyHeaderBytes().xline)),
+      iline_byte_(byte_box(this, seismic::SegyHeaderBytes().iline)),
+      xline_byte_(byte_box(this, seismic::SegyHeaderBytes().xline)),
       preview_(new QLabel(this)) {
     setWindowTitle(_("Open SEG-Y: %1").arg(QFileInfo(path).fileName()));
     preview_->setWordWrap(true);
@@ -59,7 +59,7 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
     update_preview();
 }
 
-SegyHeaderBytes SegyOpenDialog::header_bytes() const {
+seismic::SegyHeaderBytes SegyOpenDialog::header_bytes() const {
     return {iline_byte_->value(), xline_byte_->value()};
 }
 
@@ -68,8 +68,8 @@ QString SegyOpenDialog::preview_text() const { return preview_->text(); }
 void SegyOpenDialog::update_preview() {
     auto* ok = findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     try {
-        const SegyVolumeFile file(path_, header_bytes());
-        const SegyGeometry& g = file.geometry();
+        const seismic::SegyVolumeFile file(path_, header_bytes());
+        const seismic::SegyGeometry& g = file.geometry();
         preview_->setText(_("%1 inlines x %2 crosslines, %3 samples of %4 ms")
                               .arg(g.iline_count())
                               .arg(g.xline_count())
@@ -82,7 +82,7 @@ void SegyOpenDialog::update_preview() {
     }
 }
 
-std::optional<SegyHeaderBytes> SegyOpenDialog::ask(const QString& path, QWidget* parent) {
+std::optional<seismic::SegyHeaderBytes> SegyOpenDialog::ask(const QString& path, QWidget* parent) {
     SegyOpenDialog dialog(path, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.header_bytes();

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <optional>
 
-#include "korvex/app/data/segy_volume_file.h"
+#include "korvex/seismic/segy_volume_file.h"
 
 class QLabel;
 class QSpinBox;
@@ -19,12 +19,13 @@ class SegyOpenDialog final : public QDialog {
 public:
     SegyOpenDialog(const QString& path, QWidget* parent = nullptr);
 
-    SegyHeaderBytes header_bytes() const;
+    seismic::SegyHeaderBytes header_bytes() const;
     // The text under the byte fields: the volume's size, or the file's fault.
     QString preview_text() const;
 
     // Shows the dialog; absent when cancelled.
-    static std::optional<SegyHeaderBytes> ask(const QString& path, QWidget* parent = nullptr);
+    static std::optional<seismic::SegyHeaderBytes> ask(const QString& path,
+                                                       QWidget* parent = nullptr);
 
 private:
     void update_preview();

@@ -46,9 +46,9 @@ QString line_range(const std::vector<int>& lines, int step) {
 
 }  // namespace
 
-SeismicVolume::SeismicVolume(const QString& path, SegyHeaderBytes bytes, QObject* parent)
+SeismicVolume::SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes, QObject* parent)
     : QObject(parent),
-      file_(std::make_unique<SegyVolumeFile>(path, bytes)),
+      file_(std::make_unique<seismic::SegyVolumeFile>(path, bytes)),
       frame_(file_->geometry()),
       stats_(file_->amplitude_stats()),
       clip_(stats_.clip) {
@@ -73,12 +73,12 @@ SeismicVolume::~SeismicVolume() {
 QString SeismicVolume::name() const { return QFileInfo(file_->path()).completeBaseName(); }
 
 QVariantMap SeismicVolume::prop() const {
-    const SegyGeometry& g = file_->geometry();
+    const seismic::SegyGeometry& g = file_->geometry();
     return {
         {_("File"), file_->path()},
         {_("Size"), QLocale().formattedDataSize(file_->file_size())},
-        {_("Sorting"), g.sorting == SegyGeometry::Sorting::inline_sorted ? _("inline")
-                                                                          : _("crossline")},
+        {_("Sorting"),
+         g.sorting == seismic::SegyGeometry::Sorting::inline_sorted ? _("inline") : _("crossline")},
         {_("Inlines"), line_range(g.ilines, g.iline_increment())},
         {_("Crosslines"), line_range(g.xlines, g.xline_increment())},
         {_("Samples"), g.samples},
@@ -94,7 +94,7 @@ QVariantMap SeismicVolume::prop() const {
 
 std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
                                                    const QVariantMap& settings) {
-    SegyHeaderBytes bytes;
+    seismic::SegyHeaderBytes bytes;
     bytes.iline = settings.value(QStringLiteral("iline_byte"), bytes.iline).toInt();
     bytes.xline = settings.value(QStringLiteral("xline_byte"), bytes.xline).toInt();
     auto volume = std::make_unique<SeismicVolume>(path, bytes);
@@ -114,7 +114,7 @@ std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
     return volume;
 }
 
-QVariantMap SeismicVolume::header_settings(const SegyHeaderBytes& bytes) {
+QVariantMap SeismicVolume::header_settings(const seismic::SegyHeaderBytes& bytes) {
     return {{QStringLiteral("iline_byte"), bytes.iline}, {QStringLiteral("xline_byte"), bytes.xline}};
 }
 
@@ -144,7 +144,7 @@ SeismicVolume::SectionState& SeismicVolume::section(const QString& type) {
     return it->second;
 }
 
-Section SeismicVolume::read(const QString& type, int index) const {
+seismic::Section SeismicVolume::read(const QString& type, int index) const {
     if (index < 0 || index >= frame_.count(type))
         throw utils::LookupError(
             utils::format("{} index {} is outside the volume", type, index).toStdString());
@@ -167,7 +167,7 @@ int SeismicVolume::section_index(const QString& type) const {
 }
 
 void SeismicVolume::set_section_index(const QString& type, int index) {
-    Section image = read(type, index);
+    seismic::Section image = read(type, index);
     SectionState& state = sections_[type];
     state.index = index;
     state.image = std::move(image);

@@ -7,12 +7,12 @@
 #include <map>
 #include <memory>
 
-#include "korvex/app/data/amplitude_stats.h"
-#include "korvex/app/data/section.h"
-#include "korvex/app/data/segy_volume_file.h"
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/host/data_object.h"
 #include "korvex/host/persistent_object.h"
+#include "korvex/seismic/amplitude_stats.h"
+#include "korvex/seismic/section.h"
+#include "korvex/seismic/segy_volume_file.h"
 
 namespace korvex::app::data {
 
@@ -35,11 +35,11 @@ public:
     // that cannot be applied is logged and skipped.
     static std::unique_ptr<SeismicVolume> load(const QString& path, const QVariantMap& settings);
     // The settings that choose the header bytes of the line numbers, for load().
-    static QVariantMap header_settings(const SegyHeaderBytes& bytes);
+    static QVariantMap header_settings(const seismic::SegyHeaderBytes& bytes);
 
     // Opens the file and takes amplitude statistics from it. Throws utils::ValueError
     // naming the file and what is wrong with it.
-    explicit SeismicVolume(const QString& path, SegyHeaderBytes bytes = {},
+    explicit SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes = {},
                            QObject* parent = nullptr);
     ~SeismicVolume() override;
 
@@ -55,7 +55,7 @@ public:
     QVariantMap settings() const override;
 
     const SurveyFrame& frame() const { return frame_; }
-    const AmplitudeStats& stats() const { return stats_; }
+    const seismic::AmplitudeStats& stats() const { return stats_; }
 
     // The line or sample index of the section of `type` (the middle until moved).
     int section_index(const QString& type) const;
@@ -88,17 +88,17 @@ signals:
 private:
     struct SectionState {
         int index = 0;
-        Section image;  // as drawn: a row per sample (a row per crossline for depth)
+        seismic::Section image;  // as drawn: a row per sample (a row per crossline for depth)
     };
 
     SectionState& section(const QString& type);
-    Section read(const QString& type, int index) const;
+    seismic::Section read(const QString& type, int index) const;
     std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(const QString& type) const;
     std::vector<std::shared_ptr<VolumeSectionVisual>> all_section_visuals() const;
 
-    std::unique_ptr<SegyVolumeFile> file_;
+    std::unique_ptr<seismic::SegyVolumeFile> file_;
     SurveyFrame frame_;
-    AmplitudeStats stats_;
+    seismic::AmplitudeStats stats_;
     std::map<QString, SectionState> sections_;
     QString colormap_ = QStringLiteral("seismic");
     double clip_ = 1.0;

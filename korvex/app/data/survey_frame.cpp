@@ -31,7 +31,7 @@ int nearest_line(double value, const std::vector<int>& lines) {
 
 }  // namespace
 
-SurveyFrame::SurveyFrame(const SegyGeometry& geometry) : geometry_(geometry) {}
+SurveyFrame::SurveyFrame(const seismic::SegyGeometry& geometry) : geometry_(geometry) {}
 
 int SurveyFrame::count(const QString& type) const {
     switch (kind_of(type)) {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <array>
 
-#include "korvex/app/data/segy_geometry.h"
+#include "korvex/seismic/segy_geometry.h"
 
 namespace korvex::app::data {
 
@@ -31,7 +31,7 @@ public:
         double time = 0.0;
     };
 
-    explicit SurveyFrame(const SegyGeometry& geometry);
+    explicit SurveyFrame(const seismic::SegyGeometry& geometry);
 
     // How many positions a section of `type` can take. Unknown types throw utils::LookupError.
     int count(const QString& type) const;
@@ -48,7 +48,7 @@ public:
     std::array<double, 6> bounds() const;
 
 private:
-    SegyGeometry geometry_;
+    seismic::SegyGeometry geometry_;
 };
 
 }  // namespace korvex::app::data

@@ -18,8 +18,9 @@ scene::PlaneExtent extent_of(const SurveyFrame::Plane& plane) {
 }  // namespace
 
 VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,
-                                         const Section& image, const SurveyFrame::Plane& plane,
-                                         const QString& colormap, double clip)
+                                         const seismic::Section& image,
+                                         const SurveyFrame::Plane& plane, const QString& colormap,
+                                         double clip)
     : scene::ImageSection(image.values, image.rows, image.columns, plane.axis, plane.position,
                           extent_of(plane), colormap, {-clip, clip}),
       volume_(&volume),
@@ -29,7 +30,7 @@ VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, const QString& s
     host_dob = &volume;
 }
 
-void VolumeSectionVisual::show(const Section& image, const SurveyFrame::Plane& plane) {
+void VolumeSectionVisual::show(const seismic::Section& image, const SurveyFrame::Plane& plane) {
     set_data(image.values, image.rows, image.columns);
     set_position(plane.position);
 }

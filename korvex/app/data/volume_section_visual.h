@@ -3,9 +3,9 @@
 #include <QPointer>
 #include <QString>
 
-#include "korvex/app/data/section.h"
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/scene/image_section.h"
+#include "korvex/seismic/section.h"
 
 namespace korvex::app::data {
 
@@ -17,11 +17,12 @@ class SeismicVolume;
 // in that viewer.
 class VolumeSectionVisual final : public scene::ImageSection {
 public:
-    VolumeSectionVisual(SeismicVolume& volume, const QString& section_type, const Section& image,
-                        const SurveyFrame::Plane& plane, const QString& colormap, double clip);
+    VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,
+                        const seismic::Section& image, const SurveyFrame::Plane& plane,
+                        const QString& colormap, double clip);
 
     // Shows another section of the same type.
-    void show(const Section& image, const SurveyFrame::Plane& plane);
+    void show(const seismic::Section& image, const SurveyFrame::Plane& plane);
 
     void query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
 

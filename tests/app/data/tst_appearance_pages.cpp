@@ -15,7 +15,7 @@
 #include "korvex/app/data/seismic_volume_page.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/utils/errors.h"
-#include "tests/app/data/test_volumes.h"
+#include "tests/seismic/test_volumes.h"
 #include "tests/support/fake_data_object.h"
 #include "tests/support/fake_data_tree.h"
 #include "tests/support/log_capture.h"

@@ -5,11 +5,11 @@
 
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/point_table.h"
-#include "korvex/app/data/segy_volume_file.h"
+#include "korvex/seismic/segy_volume_file.h"
 
 using korvex::app::data::DemoSurvey;
 using korvex::app::data::PointTable;
-using korvex::app::data::SegyVolumeFile;
+using korvex::seismic::SegyVolumeFile;
 
 class DemoSurveyTest : public QObject {
     Q_OBJECT

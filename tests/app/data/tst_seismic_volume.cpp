@@ -11,7 +11,7 @@
 #include "korvex/scene/text_visual.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
-#include "tests/app/data/test_volumes.h"
+#include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 
 using korvex::app::data::SeismicVolume;

@@ -1,12 +1,12 @@
 #include <QtTest>
 
-#include "korvex/app/data/section.h"
 #include "korvex/app/data/survey_frame.h"
+#include "korvex/seismic/section.h"
 #include "korvex/utils/errors.h"
 
-using korvex::app::data::Section;
-using korvex::app::data::SegyGeometry;
 using korvex::app::data::SurveyFrame;
+using korvex::seismic::Section;
+using korvex::seismic::SegyGeometry;
 
 namespace {
 

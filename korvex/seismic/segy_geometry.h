@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 // Where the traces of a post-stack volume sit, as read from their headers.
 struct SegyGeometry {
@@ -35,4 +35,4 @@ struct SegyGeometry {
     }
 };
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic

@@ -3,13 +3,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "korvex/app/data/segy_volume_file.h"
+#include "korvex/seismic/segy_volume_file.h"
 #include "korvex/utils/errors.h"
-#include "tests/app/data/test_volumes.h"
+#include "tests/seismic/test_volumes.h"
 
-using korvex::app::data::SegyGeometry;
-using korvex::app::data::SegyHeaderBytes;
-using korvex::app::data::SegyVolumeFile;
+using korvex::seismic::SegyGeometry;
+using korvex::seismic::SegyHeaderBytes;
+using korvex::seismic::SegyVolumeFile;
 using korvex::testing::VolumeLayout;
 using korvex::testing::write_volume;
 
@@ -89,7 +89,8 @@ private slots:
         QCOMPARE(g.format, layout.format);
         QCOMPARE(g.iline_increment(), layout.ilines[1] - layout.ilines[0]);
         QCOMPARE(g.xline_increment(), layout.xlines[1] - layout.xlines[0]);
-        QCOMPARE(g.last_time(), layout.delay_ms + (layout.samples - 1) * layout.interval_us / 1000.0);
+        QCOMPARE(g.last_time(),
+                 layout.delay_ms + (layout.samples - 1) * layout.interval_us / 1000.0);
     }
 
     void sections_hold_the_written_values_data() { volume_table(); }
@@ -121,7 +122,8 @@ private slots:
             QCOMPARE(section.rows, ils);
             QCOMPARE(section.columns, xls);
             for (int il = 0; il < ils; ++il)
-                for (int xl = 0; xl < xls; ++xl) QCOMPARE(section.at(il, xl), layout.value(il, xl, s));
+                for (int xl = 0; xl < xls; ++xl)
+                    QCOMPARE(section.at(il, xl), layout.value(il, xl, s));
         }
         QCOMPARE(volume.read_trace(ils - 1, 1), layout.trace(ils - 1, 1));
         QVERIFY_EXCEPTION_THROWN(volume.read_depth(layout.samples), korvex::utils::LookupError);
@@ -158,16 +160,26 @@ private slots:
     void bad_files_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << "missing" << "no such file";
-        QTest::newRow("tiny") << "tiny" << "not a SEG-Y file";
-        QTest::newRow("text") << "text" << "not a SEG-Y file";
-        QTest::newRow("truncated") << "truncated" << "truncated";
-        QTest::newRow("zero samples") << "zero samples" << "zero samples";
-        QTest::newRow("absurd samples") << "absurd samples" << "30000 samples per trace is impossible";
-        QTest::newRow("shuffled") << "shuffled" << "not sorted";
-        QTest::newRow("swapped pair") << "swapped pair" << "out of place";
-        QTest::newRow("2-D line") << "2-D line" << "2-D data";
-        QTest::newRow("pre-stack") << "pre-stack" << "pre-stack data: 2 traces";
+        QTest::newRow("missing") << "missing"
+                                 << "no such file";
+        QTest::newRow("tiny") << "tiny"
+                              << "not a SEG-Y file";
+        QTest::newRow("text") << "text"
+                              << "not a SEG-Y file";
+        QTest::newRow("truncated") << "truncated"
+                                   << "truncated";
+        QTest::newRow("zero samples") << "zero samples"
+                                      << "zero samples";
+        QTest::newRow("absurd samples") << "absurd samples"
+                                        << "30000 samples per trace is impossible";
+        QTest::newRow("shuffled") << "shuffled"
+                                  << "not sorted";
+        QTest::newRow("swapped pair") << "swapped pair"
+                                      << "out of place";
+        QTest::newRow("2-D line") << "2-D line"
+                                  << "2-D data";
+        QTest::newRow("pre-stack") << "pre-stack"
+                                   << "pre-stack data: 2 traces";
     }
     void bad_files() {
         QFETCH(QString, damage);
@@ -181,17 +193,19 @@ private slots:
             out.write(damage == "tiny" ? line : line.repeated(400));
         } else if (damage == "shuffled" || damage == "swapped pair" || damage == "2-D line" ||
                    damage == "pre-stack") {
-            korvex::app::data::SegyWriter writer(file, layout.samples, layout.format, 4000);
+            korvex::seismic::SegyWriter writer(file, layout.samples, layout.format, 4000);
             for (int il = 0; il < 4; ++il) {
                 for (int xl = 0; xl < 5; ++xl) {
                     int iline = 10 + il;
                     int xline = 20 + xl;
                     const int scattered = (il * 5 + xl) * 7 % 20;
-                    if (damage == "shuffled") iline = 10 + scattered / 5, xline = 20 + scattered % 5;
+                    if (damage == "shuffled")
+                        iline = 10 + scattered / 5, xline = 20 + scattered % 5;
                     if (damage == "swapped pair" && il == 2) xline = 20 + (xl + 1) % 5;
                     if (damage == "2-D line") iline = 10, xline = 20 + il * 5 + xl;
                     writer.write_trace(iline, xline, layout.trace(il, xl));
-                    if (damage == "pre-stack") writer.write_trace(iline, xline, layout.trace(il, xl));
+                    if (damage == "pre-stack")
+                        writer.write_trace(iline, xline, layout.trace(il, xl));
                 }
             }
             writer.close();

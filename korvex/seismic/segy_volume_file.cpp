@@ -1,4 +1,4 @@
-#include "korvex/app/data/segy_volume_file.h"
+#include "korvex/seismic/segy_volume_file.h"
 
 #include <segyio/segy.h>
 
@@ -11,7 +11,7 @@
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 using config::_;
 
@@ -91,8 +91,7 @@ void SegyVolumeFile::fail_read(int code, const QString& what) const {
 
 int SegyVolumeFile::header_field(long long trace, int byte) const {
     char header[SEGY_TRACE_HEADER_SIZE];
-    const int err =
-        segy_traceheader(file_, static_cast<int>(trace), header, trace0_, trace_bytes_);
+    const int err = segy_traceheader(file_, static_cast<int>(trace), header, trace0_, trace_bytes_);
     if (err != SEGY_OK) fail_read(err, _("the header of trace %1").arg(trace + 1));
     int32_t value = 0;
     segy_get_field(header, byte, &value);
@@ -282,9 +281,9 @@ Section SegyVolumeFile::read_depth(int sample_index) const {
     for (std::size_t trace = 0; trace < count; ++trace) {
         const std::size_t il = by_inline ? trace / xl_count : trace % il_count;
         const std::size_t xl = by_inline ? trace % xl_count : trace / il_count;
-        const int err = segy_readsubtr(file_, static_cast<int>(trace), sample_index,
-                                       sample_index + 1, 1, raw.data() + (il * xl_count + xl) * elem,
-                                       nullptr, trace0_, trace_bytes_);
+        const int err = segy_readsubtr(
+            file_, static_cast<int>(trace), sample_index, sample_index + 1, 1,
+            raw.data() + (il * xl_count + xl) * elem, nullptr, trace0_, trace_bytes_);
         if (err != SEGY_OK)
             fail_read(err, _("the time slice at %1 ms").arg(geometry_.time_at(sample_index)));
     }
@@ -294,7 +293,8 @@ Section SegyVolumeFile::read_depth(int sample_index) const {
 std::vector<float> SegyVolumeFile::read_trace(int iline_index, int xline_index) const {
     const auto trace = geometry_.trace_number(iline_index, xline_index);
     std::vector<char> raw(trace_bytes_);
-    const int err = segy_readtrace(file_, static_cast<int>(trace), raw.data(), trace0_, trace_bytes_);
+    const int err =
+        segy_readtrace(file_, static_cast<int>(trace), raw.data(), trace0_, trace_bytes_);
     if (err != SEGY_OK)
         fail_read(err, _("the trace at inline %1, crossline %2")
                            .arg(geometry_.ilines.at(iline_index))
@@ -310,7 +310,8 @@ AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
     std::vector<char> raw(trace_bytes_);
     for (long long i = 0; i < used; ++i) {
         const long long trace = i * traces / used;
-        const int err = segy_readtrace(file_, static_cast<int>(trace), raw.data(), trace0_, trace_bytes_);
+        const int err =
+            segy_readtrace(file_, static_cast<int>(trace), raw.data(), trace0_, trace_bytes_);
         if (err != SEGY_OK) fail_read(err, _("trace %1").arg(trace + 1));
         const auto floats = to_floats(raw, geometry_.samples);
         values.insert(values.end(), floats.begin(), floats.end());
@@ -318,4 +319,4 @@ AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
     return AmplitudeStats::of(std::move(values), used < traces);
 }
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic

@@ -3,13 +3,13 @@
 #include <QString>
 #include <vector>
 
-#include "korvex/app/data/amplitude_stats.h"
-#include "korvex/app/data/section.h"
-#include "korvex/app/data/segy_geometry.h"
+#include "korvex/seismic/amplitude_stats.h"
+#include "korvex/seismic/section.h"
+#include "korvex/seismic/segy_geometry.h"
 
 struct segy_file_handle;
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 // Trace-header byte positions of the line numbers.
 struct SegyHeaderBytes {
@@ -65,4 +65,4 @@ private:
     SegyGeometry geometry_;
 };
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic

@@ -1,9 +1,9 @@
-#include "korvex/app/data/amplitude_stats.h"
+#include "korvex/seismic/amplitude_stats.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 namespace {
 constexpr double CLIP_PERCENTILE = 0.99;
@@ -30,4 +30,4 @@ AmplitudeStats AmplitudeStats::of(std::vector<float> values, bool sampled) {
     return stats;
 }
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic

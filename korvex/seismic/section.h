@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 // One section cut from a volume: a 2-D array of amplitudes, stored row by row.
 // An inline section has a row per crossline and a column per sample, a crossline
@@ -28,4 +28,4 @@ struct Section {
     }
 };
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic

@@ -3,11 +3,11 @@
 #include <QString>
 #include <vector>
 
-#include "korvex/app/data/segy_volume_file.h"
+#include "korvex/seismic/segy_volume_file.h"
 
 struct segy_file_handle;
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 // Writes a SEG-Y file trace by trace, in the order the caller gives: the demo survey
 // and the tests make their volumes with it. Failures throw utils::ValueError.
@@ -39,4 +39,4 @@ private:
     int traces_ = 0;
 };
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic

@@ -5,7 +5,7 @@
 #include <QString>
 #include <vector>
 
-#include "korvex/app/data/segy_writer.h"
+#include "korvex/seismic/segy_writer.h"
 
 // Small SEG-Y volumes written for the tests, whose every value is known.
 namespace korvex::testing {
@@ -18,13 +18,14 @@ struct VolumeLayout {
     bool inline_sorted = true;
     int interval_us = 4000;
     int delay_ms = 0;
-    app::data::SegyHeaderBytes bytes{};
+    korvex::seismic::SegyHeaderBytes bytes{};
 
     // Distinct small values, exact in every format (integers fit int8).
     float value(int il_index, int xl_index, int sample) const {
         const int base = (il_index * 31 + xl_index * 7 + sample * 3) % 101 - 50;
         const bool integer = format == SEGY_SIGNED_INTEGER_4_BYTE ||
-                             format == SEGY_SIGNED_SHORT_2_BYTE || format == SEGY_SIGNED_CHAR_1_BYTE;
+                             format == SEGY_SIGNED_SHORT_2_BYTE ||
+                             format == SEGY_SIGNED_CHAR_1_BYTE;
         return integer ? float(base) : base + 0.25f;
     }
 
@@ -48,14 +49,16 @@ inline VolumeLayout irregular_survey(int samples) {
 }
 
 inline void write_volume(const QString& path, const VolumeLayout& layout) {
-    app::data::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us, layout.bytes);
+    korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us,
+                                       layout.bytes);
     const int slow = int(layout.inline_sorted ? layout.ilines.size() : layout.xlines.size());
     const int fast = int(layout.inline_sorted ? layout.xlines.size() : layout.ilines.size());
     for (int i = 0; i < slow; ++i) {
         for (int j = 0; j < fast; ++j) {
             const int il = layout.inline_sorted ? i : j;
             const int xl = layout.inline_sorted ? j : i;
-            writer.write_trace(layout.ilines[il], layout.xlines[xl], layout.trace(il, xl), layout.delay_ms);
+            writer.write_trace(layout.ilines[il], layout.xlines[xl], layout.trace(il, xl),
+                               layout.delay_ms);
         }
     }
     writer.close();

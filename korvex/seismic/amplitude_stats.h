@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 // Amplitude figures of a volume, taken from all its samples or from evenly spread traces.
 struct AmplitudeStats {
@@ -17,4 +17,4 @@ struct AmplitudeStats {
     static AmplitudeStats of(std::vector<float> values, bool sampled);
 };
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic

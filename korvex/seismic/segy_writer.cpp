@@ -1,4 +1,4 @@
-#include "korvex/app/data/segy_writer.h"
+#include "korvex/seismic/segy_writer.h"
 
 #include <segyio/segy.h>
 
@@ -10,7 +10,7 @@
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 
-namespace korvex::app::data {
+namespace korvex::seismic {
 
 using config::_;
 
@@ -26,8 +26,10 @@ void narrow(const std::vector<float>& values, std::vector<char>& raw) {
 
 std::vector<char> text_header() {
     std::vector<char> text(SEGY_TEXT_HEADER_SIZE + 1, ' ');
-    const char* lines[] = {"C 1 KORVEX SEG-Y VOLUME", "C 2 INLINE AND CROSSLINE NUMBERS IN THE TRACE HEADERS"};
-    for (int row = 0; row < 2; ++row) std::memcpy(text.data() + row * 80, lines[row], std::strlen(lines[row]));
+    const char* lines[] = {"C 1 KORVEX SEG-Y VOLUME",
+                           "C 2 INLINE AND CROSSLINE NUMBERS IN THE TRACE HEADERS"};
+    for (int row = 0; row < 2; ++row)
+        std::memcpy(text.data() + row * 80, lines[row], std::strlen(lines[row]));
     text.back() = '\0';
     return text;
 }
@@ -107,4 +109,4 @@ void SegyWriter::close() {
     if (err != SEGY_OK) fail(_("cannot finish writing the file"));
 }
 
-}  // namespace korvex::app::data
+}  // namespace korvex::seismic
