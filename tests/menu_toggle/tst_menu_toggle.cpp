@@ -170,28 +170,40 @@ private slots:
         QVERIFY(host.window.findChildren<MenuToggle*>().isEmpty());
     }
 
-    void build_logs_the_failing_plugin_and_starts_without_plugins() {
-        Host host({"good_plugin", "failing_plugin"});
+    void build_logs_a_failing_plugin_and_keeps_the_others() {
+        // By library name the failing plug-in sits between the two good ones.
+        Host host({"good_plugin", "failing_plugin", "twin_plugin"});
+        const auto records = host.plugins.getPluginsOfCategory("PluginMenuBar");
+        QCOMPARE(records.size(), std::size_t(3));
+        auto* failing = qobject_cast<PluginMenuBar*>(records.at(0).plugin_object);
+        auto* good = qobject_cast<PluginMenuBar*>(records.at(1).plugin_object);
+        auto* twin = qobject_cast<PluginMenuBar*>(records.at(2).plugin_object);
         korvex::testing::LogCapture log;
-        std::unique_ptr<MenuToggle> toggle(MenuToggle::build(&host.window));
-        QCOMPARE(combo_items(*toggle), QStringList{"Plugout Mode"});
+
+        auto* toggle = MenuToggle::build(&host.window);
+        show_in(host.window, toggle);
         QCOMPARE(toggle->owner(), &host.window);
-        const QStringList errors = [&] {
-            QStringList texts;
-            for (const auto& line : log.lines()) {
-                if (line.level == "error") texts << line.text;
-            }
-            return texts;
-        }();
+        QCOMPARE(combo_items(*toggle), (QStringList{"Plugout Mode", "Test Mode", "Test Mode"}));
+        QCOMPARE(toggle->plugin_modes().keys(),
+                 (std::vector<QString>{"Plugout Mode", "Test Mode"}));
+        QCOMPARE(menu_titles(good), QStringList{"Good"});
+        QCOMPARE(menu_titles(twin), QStringList{"Twin"});
+        for (const auto& [name, bar] : toggle->plugin_modes()) QVERIFY(bar != failing);
+
+        QStringList errors;
+        for (const auto& line : log.lines()) {
+            if (line.level == "error") errors << line.text;
+        }
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith(
                      "Menu-bar plug-in \"Failing Mode\" (libfailing_plugin.so) failed: ") &&
                      errors[0].contains("setup"),
                  qPrintable(errors[0]));
 
-        Host healthy({"good_plugin"});
-        std::unique_ptr<MenuToggle> with_plugins(MenuToggle::build(&healthy.window));
-        QCOMPARE(combo_items(*with_plugins), (QStringList{"Plugout Mode", "Test Mode"}));
+        toggle->cb_mode()->setCurrentIndex(2);
+        QCOMPARE(toggle->currentMenuBar(), twin);
+        QTRY_VERIFY(twin->isVisible());
+        QVERIFY(!failing->isVisible());
     }
 
     void switching_hides_the_old_bar_and_shows_the_new_one_and_back() {

@@ -26,9 +26,20 @@ QString describe(const host::PluginRecord& record) {
     return utils::format("\"{}\" ({})", record.name, QFileInfo(record.path).fileName());
 }
 
+// What the exception being handled says; call from a catch block only.
+QString current_reason() {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("unknown error");
+    }
+}
+
 }  // namespace
 
-MenuToggle::MenuToggle(QWidget* parent, Plugins plugins) : QToolBar(parent) {
+MenuToggle::MenuToggle(QWidget* parent, OnPluginFailure on_failure) : QToolBar(parent) {
     if (parent) {
         owner_ = dynamic_cast<host::MainHolder*>(parent);
         if (!owner_)
@@ -48,7 +59,7 @@ MenuToggle::MenuToggle(QWidget* parent, Plugins plugins) : QToolBar(parent) {
     });
     addWidget(cb_mode_);
 
-    if (owner_ && plugins == Plugins::Load) add_plugin_modes();
+    if (owner_) add_plugin_modes(on_failure);
 
     cb_mode_->setCurrentIndex(0);
     show_menu_bar(plugin_modes_.at(PLUGOUT_MODE));
@@ -60,14 +71,7 @@ MenuToggle::~MenuToggle() {
 }
 
 MenuToggle* MenuToggle::build(QWidget* parent) {
-    try {
-        return new MenuToggle(parent);
-    } catch (const PluginSetupError& e) {
-        utils::logger().error(utils::format(
-            "Menu-bar plug-in {} failed: {}. The mode switcher starts without plug-ins.",
-            e.plugin(), e.reason()));
-        return new MenuToggle(parent, Plugins::Skip);
-    }
+    return new MenuToggle(parent, OnPluginFailure::LeaveOut);
 }
 
 host::MainHolder* MenuToggle::owner() const { return owner_; }
@@ -100,24 +104,31 @@ void MenuToggle::mode_changed(int /*i*/) {
     show_menu_bar(plugin_modes_.at(cb_mode_->currentText()));
 }
 
-void MenuToggle::add_plugin_modes() {
+void MenuToggle::add_plugin_modes(OnPluginFailure on_failure) {
     host::PluginManager* manager = main()->plugins_manager();
     if (!manager) throw utils::AttributeError("the main window has no plug-in manager");
     for (const host::PluginRecord& record : manager->getPluginsOfCategory(PLUGIN_CATEGORY)) {
         try {
-            auto* bar = qobject_cast<PluginMenuBar*>(record.plugin_object);
-            if (!bar) throw utils::AttributeError("its object is not a plug-in menu bar");
-            const QString name = bar->NAME();
-            cb_mode_->addItem(name);
-            bar->set_treebase(this);
-            bar->setup();
-            plugin_modes_.insert_or_assign(name, bar);
-        } catch (const std::exception& e) {
-            std::throw_with_nested(PluginSetupError(describe(record), e.what()));
+            add_plugin_mode(record);
         } catch (...) {
-            std::throw_with_nested(PluginSetupError(describe(record), "unknown error"));
+            const PluginSetupError error(describe(record), current_reason());
+            if (on_failure == OnPluginFailure::Throw) std::throw_with_nested(error);
+            utils::logger().error(
+                utils::format("Menu-bar plug-in {} failed: {}. Its mode is left out.",
+                              error.plugin(), error.reason()));
         }
     }
+}
+
+void MenuToggle::add_plugin_mode(const host::PluginRecord& record) {
+    auto* bar = qobject_cast<PluginMenuBar*>(record.plugin_object);
+    if (!bar) throw utils::AttributeError("its object is not a plug-in menu bar");
+    const QString name = bar->NAME();
+    bar->set_treebase(this);
+    bar->setup();
+    // Listed only once set up, so a plug-in that fails leaves no mode behind.
+    cb_mode_->addItem(name);
+    plugin_modes_.insert_or_assign(name, bar);
 }
 
 void MenuToggle::show_menu_bar(QMenuBar* bar) {

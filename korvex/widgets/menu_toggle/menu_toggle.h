@@ -11,6 +11,7 @@ class QComboBox;
 class QMenuBar;
 
 namespace korvex::host {
+struct PluginRecord;
 class DataTree;
 class MainHolder;
 class MainWindowInterface;
@@ -25,7 +26,7 @@ namespace korvex::widgets {
 // The owner (the Qt parent given at construction) must be a host::MainHolder, for
 // instance a main window whose main() is itself. Without an owner only "Plugout Mode"
 // is offered. A plug-in failing while the switcher is built makes the constructor
-// throw a PluginSetupError; main windows use build(), which survives that.
+// throw a PluginSetupError; main windows use build(), which leaves that plug-in out.
 class MenuToggle final : public QToolBar {
     Q_OBJECT
 
@@ -34,14 +35,16 @@ public:
     // The plug-in category whose plug-ins become modes.
     static constexpr const char* PLUGIN_CATEGORY = "PluginMenuBar";
 
-    enum class Plugins { Load, Skip };
+    // What a plug-in failing while the switcher is built does to the construction.
+    enum class OnPluginFailure { Throw, LeaveOut };
 
-    explicit MenuToggle(QWidget* parent = nullptr, Plugins plugins = Plugins::Load);
+    explicit MenuToggle(QWidget* parent = nullptr,
+                        OnPluginFailure on_failure = OnPluginFailure::Throw);
     ~MenuToggle() override;
 
-    // The switcher as a main window mounts it: when a plug-in fails while it is built,
-    // the failure is logged (which plug-in, and why) and the switcher is built again
-    // without plug-ins, so the application still starts. Other errors propagate.
+    // The switcher as a main window mounts it: a plug-in that fails while it is built is
+    // logged (which plug-in, and why) and left out; the other plug-ins keep their modes.
+    // Other errors propagate.
     static MenuToggle* build(QWidget* parent);
 
     host::MainHolder* owner() const;
@@ -58,7 +61,9 @@ public:
     void mode_changed(int i);
 
 private:
-    void add_plugin_modes();
+    void add_plugin_modes(OnPluginFailure on_failure);
+    // Lists the plug-in's bar once it is set up; throws what the plug-in throws.
+    void add_plugin_mode(const host::PluginRecord& record);
     // Puts `bar` into the toolbar as the current one.
     void show_menu_bar(QMenuBar* bar);
 
