@@ -4,7 +4,8 @@
 #include <QStandardPaths>
 #include <cstdio>
 
-#include <spdlog/sinks/dist_sink.h>
+#include "korvex/utils/log_fanout.h"
+
 #include <spdlog/sinks/rotating_file_sink.h>
 #include <spdlog/sinks/stdout_color_sinks.h>
 #include <spdlog/spdlog.h>
@@ -26,21 +27,20 @@ QString log_file_location() {
 
 }  // namespace
 
-Logger::Logger() {
-    auto fanout = std::make_shared<spdlog::sinks::dist_sink_mt>();
-    fanout->add_sink(std::make_shared<spdlog::sinks::stderr_color_sink_mt>());
+Logger::Logger() : fanout_(std::make_shared<LogFanout>()) {
+    fanout_->add_sink(std::make_shared<spdlog::sinks::stderr_color_sink_mt>());
     const QString path = log_file_location();
     if (!path.isEmpty()) {
         try {
             QDir().mkpath(QFileInfo(path).absolutePath());
-            fanout->add_sink(std::make_shared<spdlog::sinks::rotating_file_sink_mt>(
+            fanout_->add_sink(std::make_shared<spdlog::sinks::rotating_file_sink_mt>(
                 path.toStdString(), LOG_FILE_BYTES, LOG_FILE_COUNT));
             file_path_ = path;
         } catch (const spdlog::spdlog_ex& e) {
             std::fprintf(stderr, "korvex: no log file at %s: %s\n", qPrintable(path), e.what());
         }
     }
-    logger_ = std::make_shared<spdlog::logger>("korvex", fanout);
+    logger_ = std::make_shared<spdlog::logger>("korvex", fanout_);
     logger_->set_pattern("%Y-%m-%d %H:%M:%S.%e [%l] %v");
     logger_->set_level(spdlog::level::info);
     logger_->flush_on(spdlog::level::warn);
@@ -59,13 +59,13 @@ void Logger::write(spdlog::level::level_enum level, const QString& text) {
     }
 }
 
-void Logger::attach_sink(const spdlog::sink_ptr& sink) {
-    static_cast<spdlog::sinks::dist_sink_mt&>(*logger_->sinks().front()).add_sink(sink);
+void Logger::attach_sink(const spdlog::sink_ptr& sink) { fanout_->add_sink(sink); }
+
+void Logger::attach_sink_with_startup_lines(const spdlog::sink_ptr& sink) {
+    fanout_->add_sink_with_startup_lines(sink);
 }
 
-void Logger::detach_sink(const spdlog::sink_ptr& sink) {
-    static_cast<spdlog::sinks::dist_sink_mt&>(*logger_->sinks().front()).remove_sink(sink);
-}
+void Logger::detach_sink(const spdlog::sink_ptr& sink) { fanout_->remove_sink(sink); }
 
 QString Logger::file_path() const { return file_path_; }
 

@@ -28,6 +28,8 @@ QString format(fmt::format_string<Args...> pattern, Args&&... args) {
     return QString::fromStdString(fmt::format(pattern, std::forward<Args>(args)...));
 }
 
+class LogFanout;
+
 // The application log. Lines go to standard error, to a rotating file in the user's
 // data folder (or $KORVEX_LOG_FILE; empty means none) and to any sink attached later,
 // such as the run journal's view. Logging never throws.
@@ -41,6 +43,10 @@ public:
     void error(const QString& text);
 
     void attach_sink(const spdlog::sink_ptr& sink);
+    // For the run journal: the sink first gets the lines logged before any sink asked
+    // for them (start-up messages), then every line, in order. Only the first caller
+    // gets those lines.
+    void attach_sink_with_startup_lines(const spdlog::sink_ptr& sink);
     void detach_sink(const spdlog::sink_ptr& sink);
 
     // Where the log file is written; empty when there is none.
@@ -49,6 +55,7 @@ public:
 private:
     void write(spdlog::level::level_enum level, const QString& text);
 
+    std::shared_ptr<LogFanout> fanout_;
     std::shared_ptr<spdlog::logger> logger_;
     QString file_path_;
 };

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace korvex::modules {
 
@@ -21,40 +22,78 @@ QColor level_colour(spdlog::level::level_enum level) {
     }
 }
 
-// Inserted as plain text in a coloured format, so markup in a message stays literal.
-void append_line(QTextBrowser* view, const QString& line, const QColor& colour) {
-    QScrollBar* bar = view->verticalScrollBar();
-    const bool following = bar->value() == bar->maximum();
-    QTextCursor cursor(view->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!view->document()->isEmpty()) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    QTextCharFormat format;
-    if (colour.isValid()) format.setForeground(colour);
-    cursor.insertText(line, format);
-    if (following) bar->setValue(bar->maximum());
-}
-
 }  // namespace
 
-JournalSink::JournalSink(QTextBrowser* view) : view_(view) {
-    set_pattern_("%H:%M:%S.%e [%l] %v");
+std::shared_ptr<JournalSink> JournalSink::create(QTextBrowser* view) {
+    std::shared_ptr<JournalSink> sink(new JournalSink(view));
+    QTextDocument* document = view->document();
+    // Also stops the undo history, which would otherwise keep every line ever shown.
+    document->setMaximumBlockCount(MAXIMUM_LINES);
+    std::weak_ptr<JournalSink> weak = sink;
+    QObject::connect(document, &QTextDocument::contentsChanged, view, [weak, document] {
+        if (!document->isEmpty()) return;
+        if (const auto cleared = weak.lock()) cleared->drop_queued();
+    });
+    return sink;
 }
+
+JournalSink::JournalSink(QTextBrowser* view) : view_(view) { set_pattern_("%H:%M:%S.%e [%l] %v"); }
 
 void JournalSink::sink_it_(const spdlog::details::log_msg& message) {
     if (!view_) return;
     spdlog::memory_buf_t formatted;
     formatter_->format(message, formatted);
-    const QString line =
-        QString::fromUtf8(formatted.data(), static_cast<int>(formatted.size())).trimmed();
-    const QColor colour = level_colour(message.level);
-    QPointer<QTextBrowser> view = view_;
+    queued_.push_back(
+        {QString::fromUtf8(formatted.data(), static_cast<int>(formatted.size())).trimmed(),
+         message.level});
+    if (append_posted_) return;
+    append_posted_ = true;
     // Always queued, even from the view's own thread: the sink holds the logger's lock
     // here, and anything the view does while appending that logs again would deadlock.
     QMetaObject::invokeMethod(
-        view.data(), [view, line, colour] { if (view) append_line(view, line, colour); },
+        view_.data(),
+        [weak = weak_from_this()] {
+            if (const auto sink = weak.lock()) sink->append_queued();
+        },
         Qt::QueuedConnection);
 }
 
 void JournalSink::flush_() {}
+
+void JournalSink::append_queued() {
+    std::vector<Line> batch;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        batch.swap(queued_);
+        append_posted_ = false;
+    }
+    if (!view_ || batch.empty()) return;
+    // Lines the bound would remove straight away are not appended at all.
+    const auto first =
+        batch.size() > std::size_t(MAXIMUM_LINES) ? batch.end() - MAXIMUM_LINES : batch.begin();
+
+    QScrollBar* bar = view_->verticalScrollBar();
+    const bool following = bar->value() == bar->maximum();
+    QTextCursor cursor(view_->document());
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
+    bool first_line = view_->document()->isEmpty();
+    for (auto line = first; line != batch.end(); ++line) {
+        if (!first_line) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        first_line = false;
+        // Plain text in a coloured format, so markup in a message stays literal.
+        QTextCharFormat format;
+        const QColor colour = level_colour(line->level);
+        if (colour.isValid()) format.setForeground(colour);
+        cursor.insertText(line->text, format);
+    }
+    cursor.endEditBlock();
+    if (following) bar->setValue(bar->maximum());
+}
+
+void JournalSink::drop_queued() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    queued_.clear();
+}
 
 }  // namespace korvex::modules

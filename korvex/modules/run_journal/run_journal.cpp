@@ -38,8 +38,9 @@ QList<QAction*> RunJournal::get_module_actions() const { return {}; }
 void RunJournal::register_module() {
     require_main().add_dockwidget(this);
     if (!sink_) {
-        sink_ = std::make_shared<JournalSink>(logpane_->textBrowser());
-        utils::logger().attach_sink(sink_);
+        sink_ = JournalSink::create(logpane_->textBrowser());
+        // What was logged before the journal existed (plug-ins loading, say) comes first.
+        utils::logger().attach_sink_with_startup_lines(sink_);
     }
 }
 

@@ -13,7 +13,8 @@ namespace korvex::modules {
 class JournalSink;
 
 // Run Journal DockWidget: the application's log in a dock of the main window. From
-// registration until the module is destroyed, every log line appears in its view.
+// registration until the module is destroyed, every log line appears in its view; the
+// first journal registered also shows the lines logged before it existed.
 class RunJournal final : public KorvexModuleWidget {
     Q_OBJECT
 
