@@ -37,6 +37,7 @@ function(korvex_module name)
   target_include_directories(korvex_${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(korvex_${name} PUBLIC ${M_LIBS})
   korvex_warnings(korvex_${name})
+  install(TARGETS korvex_${name} LIBRARY DESTINATION lib)
   if(M_TESTS)
     korvex_test(${name} SOURCES ${M_TESTS} LIBS korvex_${name} ${M_TEST_LIBS}
                 ENVIRONMENT ${M_TEST_ENVIRONMENT})

@@ -3,12 +3,15 @@
 #include <QString>
 #include <optional>
 
+#include "korvex/app/plugin_manager.h"
+
 namespace korvex::app {
 
 // How the main window is started.
 struct MainWindowOptions {
-    // Folder searched for plug-ins; by default the one the build installs them into.
-    QString plugins_paths = QStringLiteral(KORVEX_PLUGIN_DIR);
+    // Folders searched for plug-ins, separated by QDir::listSeparator(); by default the
+    // application's own.
+    QString plugins_paths = PluginManager::shipped_folder();
     // Where file dialogs and the shell start; absent: the process's current directory.
     std::optional<QString> working_directory;
     // Also sends Qt's own diagnostics to the application log.

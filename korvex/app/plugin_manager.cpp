@@ -1,5 +1,6 @@
 #include "korvex/app/plugin_manager.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
@@ -37,15 +38,24 @@ const std::map<QString, Category>& categories() {
 }
 
 // The library files of all folders, by file name; a name in several folders keeps
-// the folders' order.
+// the folders' order. A folder listed twice is searched once.
 QFileInfoList library_files(const QStringList& folders) {
     QFileInfoList files;
+    QStringList searched;
     for (const QString& folder : folders) {
         const QDir dir(folder);
         if (!dir.exists()) {
-            utils::logger().warning(utils::format("Plug-in folder {} does not exist", folder));
+            // A folder named on its own is a mistake; on a search list, a place to look.
+            const QString text = utils::format("Plug-in folder {} does not exist", folder);
+            if (folders.size() == 1) {
+                utils::logger().warning(text);
+            } else {
+                utils::logger().info(text);
+            }
             continue;
         }
+        if (searched.contains(dir.canonicalPath())) continue;
+        searched << dir.canonicalPath();
         for (const QFileInfo& file : dir.entryInfoList(QDir::Files, QDir::Name)) {
             if (QLibrary::isLibrary(file.fileName())) files << file;
         }
@@ -62,6 +72,10 @@ public:
 };
 
 }  // namespace
+
+QString PluginManager::shipped_folder() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../plugins/korvex_plugins");
+}
 
 PluginManager::PluginManager(const QStringList& plugins_paths) {
     for (const QFileInfo& file : library_files(plugins_paths)) {

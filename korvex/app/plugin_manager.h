@@ -25,6 +25,10 @@ namespace korvex::app {
 //   addToolBar(widgets::MenuToggle::build(this));  // this: a host::MainHolder
 class PluginManager final : public host::PluginManager {
 public:
+    // Where the plug-ins shipped with the application are: plugins/korvex_plugins beside
+    // the folder of the executable, alike in the build tree and in an installed tree.
+    static QString shipped_folder();
+
     explicit PluginManager(const QStringList& plugins_paths);
     ~PluginManager() override;
     PluginManager(const PluginManager&) = delete;

@@ -5,6 +5,7 @@
 #include <QToolButton>
 
 #include "korvex/app/main_window.h"
+#include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_error.h"
 #include "korvex/automation/bot.h"
 #include "korvex/automation/confirmation_answer.h"
@@ -25,13 +26,17 @@ QString dotenv_path() { return checkout_folder() + "beta/.env"; }
 
 QString plugins_folder() { return checkout_folder() + "plugins/korvex_plugins"; }
 
+QString plugins_paths() {
+    return QStringList{plugins_folder(), app::PluginManager::shipped_folder()}.join(QDir::listSeparator());
+}
+
 QString project_path_template() { return QDir::homePath() + "/Documents/test/test{}.kvd"; }
 
 std::unique_ptr<app::MainWindow> launch(const QDateTime& launch_time) {
     utils::load_dotenv(dotenv_path());
 
     app::MainWindowOptions options;
-    options.plugins_paths = plugins_folder();
+    options.plugins_paths = plugins_paths();
     options.working_directory = std::nullopt;
     options.debug = false;
 

@@ -10,8 +10,8 @@ class MainWindow;
 }
 
 // Starts the main window the way a scripted GUI run needs it (the checkout's environment
-// file and plug-in folder, a fresh project named after the launch time) and shuts it
-// down through its own quit button, answering the confirmation.
+// file and plug-in folder, the shipped plug-ins, a fresh project named after the launch
+// time) and shuts it down through its own quit button, answering the confirmation.
 namespace korvex::automation {
 
 class Bot;
@@ -24,6 +24,9 @@ inline constexpr int MS_BETWEEN_CLICKS = 1000;
 QString checkout_folder();
 QString dotenv_path();
 QString plugins_folder();
+// Where a launch looks for plug-ins: the checkout's plug-in folder, then the folder of
+// the plug-ins shipped with the application, so that a default run has them too.
+QString plugins_paths();
 // "test{}.kvd" in the folder "Documents/test" of the home folder.
 QString project_path_template();
 

@@ -63,9 +63,18 @@ private slots:
         QVERIFY2(logged_warning_about(log, library("not_a_library"), "not_a_library"),
                  qPrintable(log.texts().join("\n")));
         QVERIFY(logged_warning_about(log, library("stray_plugin"), "unknown category \"Unknown\""));
-        QVERIFY(log.contains("warning", "Plug-in folder " + missing + " does not exist"));
+        // On a search list a missing folder is worth a note; named alone, a warning.
+        QVERIFY(log.contains("info", "Plug-in folder " + missing + " does not exist"));
         QVERIFY(log.contains(
             "info", "Plug-in \"Test Mode\" (PluginMenuBar) loaded from " + library("good_plugin")));
+        log.clear();
+        PluginManager alone({missing});
+        QVERIFY(log.contains("warning", "Plug-in folder " + missing + " does not exist"));
+    }
+
+    void a_folder_listed_twice_is_searched_once() {
+        PluginManager manager({folder("good_plugin"), folder("good_plugin") + "/../good_plugin/"});
+        QCOMPARE(manager.getPluginsOfCategory("PluginMenuBar").size(), std::size_t(1));
     }
 
     void each_manager_owns_its_own_plugin_objects() {

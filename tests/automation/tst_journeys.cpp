@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
@@ -6,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -26,6 +28,7 @@
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "korvex/widgets/log_pane/log_pane.h"
+#include "korvex/widgets/menu_toggle/menu_toggle.h"
 #include "tests/automation/temporary_home_main.h"
 #include "tests/automation/user.h"
 
@@ -264,6 +267,19 @@ private slots:
 
         korvex::automation::quit(s.user.bot(), *s.window);
         QVERIFY(!s.window->isVisible());
+    }
+
+    void a_default_launch_offers_the_shipped_data_mode() {
+        Session s;
+        korvex::widgets::MenuToggle* toggle = s.window->menu_toggle();
+        const int data_mode = toggle->cb_mode()->findText("Data Mode");
+        QVERIFY2(data_mode > 0, qPrintable(s.window->options().plugins_paths));
+        toggle->cb_mode()->setCurrentIndex(data_mode);
+        QCOMPARE(toggle->currentMenuBar(), toggle->plugin_modes().at("Data Mode"));
+        QTRY_VERIFY(toggle->currentMenuBar()->isVisible());
+        QStringList menus;
+        for (QAction* action : toggle->currentMenuBar()->actions()) menus << action->text();
+        QCOMPARE(menus, (QStringList{"Objects", "Select"}));
     }
 
 private:

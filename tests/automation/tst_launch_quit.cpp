@@ -12,6 +12,7 @@
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
+#include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
 #include "korvex/automation/automate.h"
@@ -126,7 +127,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QCOMPARE(qEnvironmentVariable("KORVEX_LAUNCH_MARK"), QString("from the checkout"));
         QCOMPARE(QDir::homePath(), home);
-        QCOMPARE(window->options().plugins_paths, checkout.path() + "/plugins/korvex_plugins");
+        QCOMPARE(window->options().plugins_paths.split(QDir::listSeparator()),
+                 (QStringList{checkout.path() + "/plugins/korvex_plugins", korvex::app::PluginManager::shipped_folder()}));
         QVERIFY(!window->options().working_directory);
         QVERIFY(!window->options().debug);
 
