@@ -46,6 +46,7 @@ void JournalSink::sink_it_(const spdlog::details::log_msg& message) {
     queued_.push_back(
         {QString::fromUtf8(formatted.data(), static_cast<int>(formatted.size())).trimmed(),
          message.level});
+    if (queued_.size() > std::size_t(MAXIMUM_LINES)) queued_.pop_front();
     if (append_posted_) return;
     append_posted_ = true;
     // Always queued, even from the view's own thread: the sink holds the logger's lock
@@ -61,16 +62,13 @@ void JournalSink::sink_it_(const spdlog::details::log_msg& message) {
 void JournalSink::flush_() {}
 
 void JournalSink::append_queued() {
-    std::vector<Line> batch;
+    std::deque<Line> batch;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         batch.swap(queued_);
         append_posted_ = false;
     }
     if (!view_ || batch.empty()) return;
-    // Lines the bound would remove straight away are not appended at all.
-    const auto first =
-        batch.size() > std::size_t(MAXIMUM_LINES) ? batch.end() - MAXIMUM_LINES : batch.begin();
 
     QScrollBar* bar = view_->verticalScrollBar();
     const bool following = bar->value() == bar->maximum();
@@ -78,14 +76,14 @@ void JournalSink::append_queued() {
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     bool first_line = view_->document()->isEmpty();
-    for (auto line = first; line != batch.end(); ++line) {
+    for (const Line& line : batch) {
         if (!first_line) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
         first_line = false;
         // Plain text in a coloured format, so markup in a message stays literal.
         QTextCharFormat format;
-        const QColor colour = level_colour(line->level);
+        const QColor colour = level_colour(line.level);
         if (colour.isValid()) format.setForeground(colour);
-        cursor.insertText(line->text, format);
+        cursor.insertText(line.text, format);
     }
     cursor.endEditBlock();
     if (following) bar->setValue(bar->maximum());

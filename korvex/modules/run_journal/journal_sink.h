@@ -2,9 +2,9 @@
 
 #include <QPointer>
 #include <QString>
+#include <deque>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include <spdlog/sinks/base_sink.h>
 
@@ -42,8 +42,9 @@ private:
     void drop_queued();
 
     QPointer<QTextBrowser> view_;
-    // Both guarded by the sink's mutex.
-    std::vector<Line> queued_;
+    // Both guarded by the sink's mutex. Never more lines than the view keeps, however
+    // long the view's thread is busy.
+    std::deque<Line> queued_;
     bool append_posted_ = false;
 };
 
