@@ -67,6 +67,8 @@ void Logger::attach_sink_with_startup_lines(const spdlog::sink_ptr& sink) {
 
 void Logger::detach_sink(const spdlog::sink_ptr& sink) { fanout_->remove_sink(sink); }
 
+std::size_t Logger::sink_count() const { return fanout_->sinks().size(); }
+
 QString Logger::file_path() const { return file_path_; }
 
 Logger& logger() {

@@ -48,6 +48,8 @@ public:
     // gets those lines.
     void attach_sink_with_startup_lines(const spdlog::sink_ptr& sink);
     void detach_sink(const spdlog::sink_ptr& sink);
+    // How many sinks the lines go to: standard error, the log file, those attached.
+    std::size_t sink_count() const;
 
     // Where the log file is written; empty when there is none.
     QString file_path() const;
