@@ -111,9 +111,9 @@ void CanvasWidget::print_coord(const QVector<double>& point) {
 // ---- items and data objects
 
 void CanvasWidget::add_item(const scene::Item& item) {
-    const auto visuals = item.visuals();
-    if (visuals.empty()) throw utils::ValueError("an item without visuals cannot be shown");
-    for (const auto& visual : visuals) view().add(*visual);
+    // An item with nothing to draw (an empty list, an object that made no visuals yet) is
+    // still registered, so that its removal finds it.
+    for (const auto& visual : item.visuals()) view().add(*visual);
     canvas_->visuals.push_back(item);
 }
 
