@@ -48,7 +48,7 @@ void TurntableCamera::set_azimuth(double degrees) {
 
 void TurntableCamera::set_elevation(double degrees) {
     if (!std::isfinite(degrees)) throw utils::ValueError("elevation must be a finite number");
-    elevation_ = std::clamp(degrees, -90.0, 90.0);
+    elevation_ = degrees;
     changed();
 }
 
