@@ -57,6 +57,8 @@ public:
 
 private:
     void changed() const;
+    // Distance from the centre to the farthest corner of what the view shows; 0 when empty.
+    double scene_radius() const;
     // World units per pixel at the centre.
     double world_per_pixel() const;
 
