@@ -9,7 +9,9 @@ QString CanvasDisplayTarget::viewer_name() const { return canvas_.name(); }
 
 void CanvasDisplayTarget::add_item_agent(host::DataObject& dob) { canvas_.add_item_agent(dob); }
 
-void CanvasDisplayTarget::remove_item_agent(host::DataObject& dob) { canvas_.remove_item_agent(dob); }
+void CanvasDisplayTarget::remove_item_agent(host::DataObject& dob) {
+    canvas_.remove_item_agent(dob);
+}
 
 void CanvasDisplayTarget::add_item_prop(host::DataObject& dob, const QString& prop) {
     canvas_.add_item_prop(dob, prop);
@@ -31,12 +33,18 @@ const utils::DisplayState& CanvasDisplayTarget::display_state() const { return c
 
 void CanvasDisplayTarget::clear_all() { canvas_.clear_all(); }
 
-QByteArray CanvasDisplayTarget::view_state() const { return widgets::view_state_to_json(canvas_.state()); }
+QByteArray CanvasDisplayTarget::view_state() const {
+    return widgets::view_state_to_json(canvas_.state());
+}
 
 void CanvasDisplayTarget::set_view_state(const QByteArray& state) {
     const widgets::ViewState values = widgets::view_state_from_json(state);
+    // A stored view is restored whole or not at all: every part is checked before any
+    // is applied, the aspect pair included.
+    widgets::read_view_state(values);
+    widgets::read_aspect(values);
     canvas_.set_state(values);
-    if (values.contains("aspect_method") && values.contains("aspect_ratio")) canvas_.set_aspect(values);
+    canvas_.set_aspect(values);
 }
 
 }  // namespace korvex::app

@@ -25,7 +25,8 @@ public:
     const utils::DisplayState& display_state() const override;
     void clear_all() override;
     QByteArray view_state() const override;
-    // Camera and background first, then the aspect when the state holds one.
+    // Checks the whole state (a missing or bad key throws, naming it, and nothing
+    // changes), then applies camera, background and aspect.
     void set_view_state(const QByteArray& state) override;
 
 private:

@@ -10,11 +10,8 @@
 #include <vtkCallbackCommand.h>
 #include <vtkCellPicker.h>
 #include <vtkGenericOpenGLRenderWindow.h>
-#include <vtkImageData.h>
 #include <vtkRenderWindowInteractor.h>
 #include <vtkRenderer.h>
-#include <vtkUnsignedCharArray.h>
-#include <vtkWindowToImageFilter.h>
 
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/turntable_camera.h"
@@ -140,22 +137,23 @@ QImage SceneCanvas::render() const {
     if (!native_ || !native_->isValid()) {
         throw std::runtime_error("the canvas has not been shown yet, there is nothing to render");
     }
-    auto grab = vtkSmartPointer<vtkWindowToImageFilter>::New();
-    grab->SetInput(render_window_);
-    grab->SetInputBufferTypeToRGBA();
-    grab->ReadFrontBufferOff();
-    grab->ShouldRerenderOn();
-    grab->Update();
-    vtkImageData* pixels = grab->GetOutput();
-    int dims[3];
-    pixels->GetDimensions(dims);
-    const auto* data = static_cast<const unsigned char*>(pixels->GetScalarPointer());
-    QImage image(dims[0], dims[1], QImage::Format_RGBA8888);
-    const int row_bytes = dims[0] * 4;
-    for (int row = 0; row < dims[1]; ++row) {
-        // VTK's rows run bottom-up.
-        std::copy_n(data + static_cast<std::ptrdiff_t>(dims[1] - 1 - row) * row_bytes, row_bytes,
-                    image.scanLine(row));
+    // The frame the widget hands to the screen (VTK's own read-back draws edges differently),
+    // drawn now: a redraw may still be pending. Qt calls these pixels premultiplied, but the
+    // screen takes their colour as it is.
+    render_window_->Render();
+    QImage image = native_->grabFramebuffer();
+    if (image.format() == QImage::Format_ARGB32_Premultiplied) {
+        image.reinterpretAsFormat(QImage::Format_ARGB32);
+    }
+    image = image.convertToFormat(QImage::Format_RGBA8888);
+    // Blending leaves soft edges (text above all) semi-transparent in the alpha plane while
+    // their colour is already mixed with the background: over an opaque background the
+    // screen shows every pixel opaque, and so must the picture.
+    if (view_ && view_->renderer()->GetBackgroundAlpha() >= 1.0) {
+        for (int row = 0; row < image.height(); ++row) {
+            uchar* pixel = image.scanLine(row);
+            for (int x = 0; x < image.width(); ++x) pixel[4 * x + 3] = 255;
+        }
     }
     return image;
 }

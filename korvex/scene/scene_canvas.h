@@ -57,7 +57,8 @@ public:
     // The world point of the surface drawn at `pos`, if any.
     std::optional<std::array<double, 3>> pick_point(const QPoint& pos) const;
 
-    // The whole canvas as drawn now, RGBA, at its size in device pixels. Throws
+    // The whole canvas as the screen shows it now, RGBA (opaque wherever the background
+    // is), at its size in device pixels. Throws
     // std::runtime_error while the native widget has no drawing surface yet.
     QImage render() const;
     // Schedules a redraw.

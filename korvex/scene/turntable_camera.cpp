@@ -48,7 +48,7 @@ void TurntableCamera::set_azimuth(double degrees) {
 
 void TurntableCamera::set_elevation(double degrees) {
     if (!std::isfinite(degrees)) throw utils::ValueError("elevation must be a finite number");
-    elevation_ = std::clamp(degrees, -90.0, 90.0);
+    elevation_ = degrees;
     changed();
 }
 
@@ -130,7 +130,7 @@ void TurntableCamera::apply() const {
     const int* size = view_.renderer()->GetSize();
     const bool taller = size[1] > size[0] && size[0] > 0;
     const Frame f = frame(azimuth_, elevation_);
-    double distance = scale_factor_;
+    double distance = 0.0;
     if (fov_ > 0.0) {
         const double angle = std::min(fov_, WIDEST_VIEW_ANGLE);
         distance = scale_factor_ / (2.0 * std::tan(radians(angle / 2.0)));
@@ -143,12 +143,30 @@ void TurntableCamera::apply() const {
         camera->SetParallelProjection(true);
         const double aspect = taller ? static_cast<double>(size[1]) / size[0] : 1.0;
         camera->SetParallelScale(scale_factor_ / 2.0 * aspect);
+        // A parallel projection looks the same from any distance, but VTK clips what lies
+        // behind the eye: keep the eye outside everything drawn, however far zoomed in,
+        // and far enough that VTK's near plane (a small fraction of the far one) stays
+        // short of the nearest point.
+        distance = scale_factor_ + 2.0 * scene_radius();
     }
     camera->SetFocalPoint(center_.data());
     camera->SetPosition(center_[0] + distance * f.back[0], center_[1] + distance * f.back[1],
                         center_[2] + distance * f.back[2]);
     camera->SetViewUp(f.up.data());
     view_.renderer()->ResetCameraClippingRange();
+}
+
+double TurntableCamera::scene_radius() const {
+    double b[6];
+    view_.renderer()->ComputeVisiblePropBounds(b);
+    if (!vtkMath::AreBoundsInitialized(b)) return 0.0;
+    double farthest_squared = 0.0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const double reach = std::max(std::abs(b[2 * axis] - center_[axis]),
+                                      std::abs(b[2 * axis + 1] - center_[axis]));
+        farthest_squared += reach * reach;
+    }
+    return std::sqrt(farthest_squared);
 }
 
 void TurntableCamera::changed() const {

@@ -2,7 +2,8 @@
 
 // The camera of a view: orbits around `center`, z up.
 //   azimuth   degrees; 0 looks from the south (-y) towards +y, 90 from the east
-//   elevation degrees in [-90, 90]; 90 looks straight down
+//   elevation degrees; 90 looks straight down. Mouse drags keep it in [-90, 90];
+//             a value set directly is kept as given (beyond 90 looks over the top)
 //   fov       degrees in [0, 180]; 0 is an orthographic projection
 //   scale_factor  the world extent visible across the window's shorter side at the centre
 // Every setter updates the VTK camera at once and asks for a redraw. The mouse
@@ -28,7 +29,7 @@ public:
     double azimuth() const { return azimuth_; }
     void set_azimuth(double degrees);
     double elevation() const { return elevation_; }
-    // Clamped to [-90, 90].
+    // Throws utils::ValueError unless finite.
     void set_elevation(double degrees);
     double fov() const { return fov_; }
     // Throws utils::ValueError outside [0, 180].
@@ -56,6 +57,8 @@ public:
 
 private:
     void changed() const;
+    // Distance from the centre to the farthest corner of what the view shows; 0 when empty.
+    double scene_radius() const;
     // World units per pixel at the centre.
     double world_per_pixel() const;
 

@@ -9,6 +9,7 @@
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/text_visual.h"
+#include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
 #include "tests/support/log_capture.h"
@@ -123,6 +124,38 @@ private slots:
         QVERIFY(std::abs((*point)[2] - 0.25) < 1e-6);
         QCOMPARE(section.value_at(*point), std::optional<float>(3.0f));
         QVERIFY(!scene.canvas().pick_point(pixel_of(1.5, 1.5)).has_value());
+    }
+
+    void a_section_above_the_centre_stays_drawn_and_picked_when_zoomed_in_data() {
+        QTest::addColumn<double>("fov");
+        QTest::addColumn<double>("height");
+        // Zoomed in to half a unit across: the eye of a perspective view is then 0.6
+        // above the centre, so its section lies between the two.
+        QTest::newRow("orthographic") << 0.0 << 3.0;
+        QTest::newRow("perspective") << 45.0 << 0.3;
+    }
+
+    void a_section_above_the_centre_stays_drawn_and_picked_when_zoomed_in() {
+        QFETCH(double, fov);
+        QFETCH(double, height);
+        SceneWindow scene;
+        scene.look_down(8.0);
+        scene.view().camera().set_fov(fov);
+        ImageSection floor(std::vector<float>(4, 1.f), 2, 2, 'z', -2.0, {-10, 10, -10, 10}, "gray",
+                           {0.0, 1.0});
+        ImageSection above(std::vector<float>(4, 0.f), 2, 2, 'z', height, {-1, 1, -1, 1}, "gray",
+                           {0.0, 1.0});
+        scene.view().add(floor);
+        scene.view().add(above);
+        const QPoint centre(100, 100);
+        for (double zoom : {8.0, 0.5}) {
+            scene.view().camera().set_scale_factor(zoom);
+            const QString where = QString("zoom %1").arg(zoom);
+            QVERIFY2(scene.canvas().render().pixelColor(centre).red() < 40, qPrintable(where));
+            QVERIFY2(scene.canvas().visual_at(centre) == &above, qPrintable(where));
+            const auto point = scene.canvas().pick_point(centre);
+            QVERIFY2(point && std::abs((*point)[2] - height) < 1e-6, qPrintable(where));
+        }
     }
 
     void presses_reach_on_mouse_press_with_position_and_button() {

@@ -151,10 +151,7 @@ private slots:
     void setters_refuse_what_the_camera_cannot_take() {
         SceneWindow scene;
         TurntableCamera& camera = scene.view().camera();
-        camera.set_elevation(120.0);
-        QCOMPARE(camera.elevation(), 90.0);
-        camera.set_elevation(-95.0);
-        QCOMPARE(camera.elevation(), -90.0);
+        QVERIFY_EXCEPTION_THROWN(camera.set_elevation(std::nan("")), korvex::utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(camera.set_fov(-1.0), korvex::utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(camera.set_fov(181.0), korvex::utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(camera.set_scale_factor(0.0), korvex::utils::ValueError);
@@ -208,6 +205,21 @@ private slots:
         camera.set_range();
         QCOMPARE(camera.center(), (Vector{1, 2, 3}));
         QCOMPARE(camera.scale_factor(), 7.0);
+    }
+
+    void an_elevation_set_directly_is_kept_and_only_drags_clamp_it() {
+        SceneWindow scene;
+        TurntableCamera& camera = scene.view().camera();
+        camera.set_azimuth(0.0);
+        camera.set_elevation(120.0);  // over the top: from the north, upside down
+        QCOMPARE(camera.elevation(), 120.0);
+        const double half = std::sqrt(3.0) / 2.0;
+        QVERIFY(close(direction_of_projection(camera), {0, -0.5, -half}));
+        QVERIFY(close(view_up(camera), {0, half, -0.5}));
+        camera.set_elevation(-95.0);
+        QCOMPARE(camera.elevation(), -95.0);
+        drag(scene.native(), Qt::LeftButton, {100, 100}, {100, 90});
+        QCOMPARE(camera.elevation(), -90.0);
     }
 
     void the_mouse_orbits_zooms_pans_and_widens() {

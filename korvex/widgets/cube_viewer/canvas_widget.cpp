@@ -111,9 +111,9 @@ void CanvasWidget::print_coord(const QVector<double>& point) {
 // ---- items and data objects
 
 void CanvasWidget::add_item(const scene::Item& item) {
-    const auto visuals = item.visuals();
-    if (visuals.empty()) throw utils::ValueError("an item without visuals cannot be shown");
-    for (const auto& visual : visuals) view().add(*visual);
+    // An item with nothing to draw (an empty list, an object that made no visuals yet) is
+    // still registered, so that its removal finds it.
+    for (const auto& visual : item.visuals()) view().add(*visual);
     canvas_->visuals.push_back(item);
 }
 
@@ -304,22 +304,8 @@ void CanvasWidget::set_aspect() {
 }
 
 void CanvasWidget::set_aspect(const ViewState& state) {
-    for (const char* key : {"aspect_method", "aspect_ratio"}) {
-        if (!state.contains(key)) {
-            throw utils::LookupError(format("the view state has no \"{}\"", key).toStdString());
-        }
-    }
-    const QVariant& method = state.at("aspect_method");
-    const QVariant& ratio = state.at("aspect_ratio");
-    if (static_cast<QMetaType::Type>(method.userType()) != QMetaType::QString) {
-        throw utils::ValueError("view state \"aspect_method\" must be text");
-    }
-    bool is_number = false;
-    const double number = ratio.toDouble(&is_number);
-    if (!ratio.isNull() && (!is_number || ratio.userType() == QMetaType::QString)) {
-        throw utils::ValueError("view state \"aspect_ratio\" must be a number or null");
-    }
-    apply_aspect(method.toString(), ratio.isNull() ? std::nullopt : std::optional<double>(number));
+    const AspectSetting aspect = read_aspect(state);
+    apply_aspect(aspect.method, aspect.ratio);
 }
 
 void CanvasWidget::apply_aspect(const QString& method, std::optional<double> ratio) {

@@ -121,7 +121,8 @@ public:
     void set_state(const ViewState& state);
 
     // Aspect: without a state, opens the aspect-ratio dialog; with one, applies its
-    // "aspect_method" and "aspect_ratio" (utils::LookupError when one is missing).
+    // "aspect_method" and "aspect_ratio" as read_aspect reads them (nothing changes when
+    // it throws).
     void set_aspect();
     void set_aspect(const ViewState& state);
     void apply_aspect(const QString& method, std::optional<double> ratio = 1.0);

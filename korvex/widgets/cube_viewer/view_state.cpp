@@ -127,6 +127,26 @@ ViewStateValues read_view_state(const ViewState& state) {
     return values;
 }
 
+AspectSetting read_aspect(const ViewState& state) {
+    for (const char* key : {"aspect_method", "aspect_ratio"}) {
+        if (!state.contains(key)) {
+            throw utils::LookupError(
+                utils::format("the view state has no \"{}\"", key).toStdString());
+        }
+    }
+    const QVariant& method = state.at("aspect_method");
+    if (static_cast<QMetaType::Type>(method.userType()) != QMetaType::QString) {
+        refuse("aspect_method", "text", method);
+    }
+    AspectSetting aspect{method.toString(), std::nullopt};
+    const QVariant& ratio = state.at("aspect_ratio");
+    if (aspect.method == "Fixed" && !ratio.isNull()) {
+        aspect.ratio = as_number(ratio);
+        if (!aspect.ratio) refuse("aspect_ratio", "a number or null", ratio);
+    }
+    return aspect;
+}
+
 QByteArray view_state_to_json(const ViewState& state) {
     QByteArray json = "{";
     for (const auto& [key, value] : state) {

@@ -31,6 +31,17 @@ struct ViewStateValues {
 // first bad value throws utils::ValueError naming its key. Other keys are ignored.
 ViewStateValues read_view_state(const ViewState& state);
 
+// The aspect pair of a view state. The ratio counts only with "Fixed", where it must be
+// a number or null; with any other method it is ignored, whatever it holds.
+struct AspectSetting {
+    QString method;
+    std::optional<double> ratio;
+};
+
+// Reads "aspect_method" (text), then "aspect_ratio". A missing key throws
+// utils::LookupError naming it, a bad value utils::ValueError naming its key.
+AspectSetting read_aspect(const ViewState& state);
+
 // JSON text of a view state, its keys in the map's order.
 QByteArray view_state_to_json(const ViewState& state);
 // The view state in JSON text, keys in the text's order. Text that is not a JSON

@@ -4,11 +4,14 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/text_visual.h"
 #include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "tests/support/fake_data_object.h"
@@ -40,6 +43,39 @@ struct PictureScene : ViewerFixture {
 
 QImage rgba(const QImage& image) { return image.convertToFormat(QImage::Format_RGBA8888); }
 
+// `picture` as a viewer shows it over an opaque backdrop.
+QImage over(const QImage& picture, const QColor& backdrop) {
+    QImage shown(picture.size(), QImage::Format_RGB32);
+    shown.fill(backdrop);
+    QPainter painter(&shown);
+    painter.drawImage(0, 0, picture);
+    return shown;
+}
+
+// What the screen shows of `widget`.
+QImage on_screen(const QWidget& widget) {
+    const QPoint corner = widget.mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, corner.x(), corner.y(), widget.width(), widget.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// The number of pixels whose channels differ by more than a rounding step.
+int differing_pixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            if (std::abs(p.red() - q.red()) > 2 || std::abs(p.green() - q.green()) > 2 ||
+                std::abs(p.blue() - q.blue()) > 2)
+                ++count;
+        }
+    }
+    return count;
+}
+
 }  // namespace
 
 class TestExportAndBackground : public QObject {
@@ -60,6 +96,34 @@ private slots:
                                      scene.widget.canvas().native()->devicePixelRatioF());
         QCOMPARE(rgba(written), rgba(screen));
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("untouched"));
+    }
+
+    void an_exported_picture_looks_as_the_screen_over_any_backdrop_data() {
+        QTest::addColumn<QString>("background");
+        QTest::addColumn<QString>("ink");
+        QTest::newRow("dark labels on white") << "white"
+                                              << "black";
+        QTest::newRow("light labels on navy") << "navy"
+                                              << "white";
+    }
+
+    void an_exported_picture_looks_as_the_screen_over_any_backdrop() {
+        QFETCH(QString, background);
+        QFETCH(QString, ink);
+        PictureScene scene;
+        scene.widget.set_bgcolor(scene::Color(background));
+        // Labels are drawn with soft edges: the pixels a plain copy of the canvas gets wrong.
+        auto label = std::make_shared<scene::TextVisual>(
+            "IL 100 / XL 200", scene::Point3{0.5, 0.5, 0.5}, scene::Color(ink), 18);
+        scene.widget.add_item(scene::Item(label));
+        const QString path = scene.dir.filePath("labels.png");
+        scene.widget.export_canvas_worker(path, false);
+        const QImage written(path);
+        QVERIFY(written.hasAlphaChannel());
+        const QImage over_black = over(written, Qt::black);
+        QCOMPARE(differing_pixels(over_black, over(written, Qt::white)), 0);
+        QWidget& native = *scene.widget.canvas().native();
+        QTRY_COMPARE(differing_pixels(over_black, on_screen(native)), 0);
     }
 
     void a_second_export_replaces_the_first() {

@@ -47,7 +47,10 @@ private slots:
         QCOMPARE(registry, (std::vector<Item>{one, list, mixed}));
         for (const auto& visual : {single, first, second, inner1, inner2})
             QVERIFY(shown(viewer, visual));
-        QVERIFY_EXCEPTION_THROWN(viewer.widget.add_item(Item()), utils::ValueError);
+        const Item nothing(std::vector<Item>{});
+        viewer.widget.add_item(nothing);  // nothing to draw, registered all the same
+        QCOMPARE(registry, (std::vector<Item>{one, list, mixed, nothing}));
+        viewer.widget.remove_item(nothing);
         QCOMPARE(registry.size(), std::size_t(3));
 
         viewer.widget.remove_item(mixed);
@@ -100,6 +103,20 @@ private slots:
         QVERIFY(viewer.widget.dpState.empty());
         QVERIFY(viewer.widget.canvas().visuals.empty());
         QCOMPARE(table.visuals_made, 0);
+    }
+
+    void an_object_with_nothing_to_draw_is_still_shown_and_recorded() {
+        ViewerFixture viewer;
+        FakeDataObject empty("empty");
+        empty.make_item = [] { return Item(std::vector<Item>{}); };
+        LogCapture log;
+        viewer.widget.add_item_agent(empty);
+        QCOMPARE(viewer.widget.dpState["empty"]["object"]["self"], true);
+        QCOMPARE(viewer.widget.canvas().visuals.size(), std::size_t(1));
+        viewer.widget.remove_item_agent(empty);
+        QCOMPARE(viewer.widget.dpState["empty"]["object"]["self"], false);
+        QVERIFY(viewer.widget.canvas().visuals.empty());
+        QCOMPARE(log.texts(), QStringList({"viewer is adding empty", "viewer is removing empty"}));
     }
 
     void a_renamed_viewer_no_longer_finds_its_visuals() {

@@ -80,6 +80,18 @@ private slots:
         QCOMPARE(viewer.widget.bgcolor(), scene::Color("navy"));
     }
 
+    void values_written_through_the_state_pass_unchanged() {
+        ViewerFixture viewer;
+        ViewState state = viewer.widget.state();
+        state.insert_or_assign("elevation", 135.0);
+        state.insert_or_assign("azimuth", -400.0);
+        viewer.widget.set_state(state);
+        QCOMPARE(viewer.widget.state(), state);
+        state.insert_or_assign("elevation", -120.0);
+        viewer.widget.set_state(widgets::view_state_from_json(widgets::view_state_to_json(state)));
+        QCOMPARE(viewer.widget.elevation(), -120.0);
+    }
+
     void the_aspect_in_a_state_is_not_applied_by_assigning_it() {
         ViewerFixture viewer;
         ViewState state = viewer.widget.state();
@@ -188,6 +200,28 @@ private slots:
         viewer.widget.set_aspect(saved);
         QCOMPARE(viewer.widget.aspect_method, QString("Fixed"));
         QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>());
+    }
+
+    void set_aspect_reads_the_ratio_only_for_a_fixed_aspect() {
+        ViewerFixture viewer;
+        LogCapture log;
+        viewer.widget.set_aspect(ViewState{{"aspect_method", "Equal"}, {"aspect_ratio", "big"}});
+        QCOMPARE(viewer.widget.aspect_method, QString("Equal"));
+        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>(1.0));
+        viewer.widget.set_aspect(ViewState{{"aspect_method", "Odd"}, {"aspect_ratio", true}});
+        QCOMPARE(viewer.widget.aspect_method, QString("Odd"));
+        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>());
+        QVERIFY(log.contains("error", "Unknown value"));
+        viewer.widget.set_aspect(
+            ViewState{{"aspect_method", "Fixed"}, {"aspect_ratio", QVariant()}});
+        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>());
+        try {
+            viewer.widget.set_aspect(ViewState{{"aspect_method", 2}, {"aspect_ratio", 1.0}});
+            QFAIL("a method that is not text must be refused");
+        } catch (const utils::ValueError& e) {
+            QVERIFY2(QString(e.what()).contains("\"aspect_method\""), e.what());
+        }
+        QCOMPARE(viewer.widget.aspect_method, QString("Fixed"));
     }
 
     void set_aspect_without_a_map_opens_a_dialog_that_applies() {
