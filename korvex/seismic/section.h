@@ -5,6 +5,10 @@
 
 namespace korvex::seismic {
 
+// The three directions a volume is cut in: along an inline, along a crossline, and
+// across the traces at one sample (a time or depth slice).
+enum class SectionKind { iline, xline, depth };
+
 // One section cut from a volume: a 2-D array of amplitudes, stored row by row.
 // An inline section has a row per crossline and a column per sample, a crossline
 // section a row per inline, a depth section a row per inline and a column per crossline:

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
+
+#include "korvex/seismic/section.h"
 
 namespace korvex::seismic {
 
@@ -27,6 +30,21 @@ struct SegyGeometry {
     // Step between neighbouring line numbers (signed; 0 for a single line).
     int iline_increment() const { return ilines.size() > 1 ? ilines[1] - ilines[0] : 0; }
     int xline_increment() const { return xlines.size() > 1 ? xlines[1] - xlines[0] : 0; }
+    // How many sections of `kind` the volume holds, and their shape (see Section).
+    int section_count(SectionKind kind) const {
+        return kind == SectionKind::iline   ? iline_count()
+               : kind == SectionKind::xline ? xline_count()
+                                            : samples;
+    }
+    int section_rows(SectionKind kind) const {
+        return kind == SectionKind::iline ? xline_count() : iline_count();
+    }
+    int section_columns(SectionKind kind) const {
+        return kind == SectionKind::depth ? xline_count() : samples;
+    }
+    std::size_t section_size(SectionKind kind) const {
+        return static_cast<std::size_t>(section_rows(kind)) * section_columns(kind);
+    }
     // File position of the trace at these line indices.
     long long trace_number(int iline_index, int xline_index) const {
         return sorting == Sorting::inline_sorted

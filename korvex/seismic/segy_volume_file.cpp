@@ -5,10 +5,11 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <set>
 
 #include "korvex/config/base.h"
+#include "korvex/seismic/mapped_file.h"
+#include "korvex/seismic/sample_format.h"
 #include "korvex/utils/errors.h"
 
 namespace korvex::seismic {
@@ -19,22 +20,9 @@ namespace {
 
 constexpr long long HEADERS_SIZE = SEGY_TEXT_HEADER_SIZE + SEGY_BINARY_HEADER_SIZE;
 // Opening checks the line numbers of this many traces spread over the file, besides
-// the first and the last; a full header scan would make large files slow to open.
+// the first and the last; the full check belongs to the one pass that builds the cache.
 constexpr long long CHECKED_TRACES = 4096;
 constexpr float FALLBACK_INTERVAL_US = 4000.0f;
-
-bool is_supported_format(int format) {
-    switch (format) {
-        case SEGY_IBM_FLOAT_4_BYTE:
-        case SEGY_SIGNED_INTEGER_4_BYTE:
-        case SEGY_SIGNED_SHORT_2_BYTE:
-        case SEGY_IEEE_FLOAT_4_BYTE:
-        case SEGY_SIGNED_CHAR_1_BYTE:
-            return true;
-        default:
-            return false;
-    }
-}
 
 QString read_error_text(int code) {
     switch (code) {
@@ -47,13 +35,8 @@ QString read_error_text(int code) {
     }
 }
 
-template <typename T>
-void widen(const std::vector<char>& raw, std::vector<float>& out) {
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        T value;
-        std::memcpy(&value, raw.data() + i * sizeof(T), sizeof(T));
-        out[i] = static_cast<float>(value);
-    }
+void prefetch(const char* data, int bytes) {
+    for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(data + offset);
 }
 
 }  // namespace
@@ -63,23 +46,34 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
     const QFileInfo info(path);
     if (!info.exists()) fail(_("no such file"));
     if (!info.isFile()) fail(_("not a regular file"));
-    file_size_ = info.size();
-    if (file_size_ < HEADERS_SIZE + SEGY_TRACE_HEADER_SIZE)
+    const long long file_size = info.size();
+    if (file_size < HEADERS_SIZE + SEGY_TRACE_HEADER_SIZE)
         fail(_("not a SEG-Y file: %1 bytes, fewer than the SEG-Y headers and one trace take")
-                 .arg(file_size_));
-    file_ = segy_open(QFile::encodeName(path).constData(), "rb");
-    if (!file_) fail(_("cannot be opened for reading"));
+                 .arg(file_size));
+    // The headers are read through segyio's buffered I/O; sections through the map.
+    segy_file_handle* file = segy_open(QFile::encodeName(path).constData(), "rb");
+    if (!file) fail(_("cannot be opened for reading"));
     try {
-        read_headers();
-        read_line_numbers();
-        check_trace_positions();
+        read_headers(file, file_size);
+        read_line_numbers(file);
+        check_trace_positions(file);
+        map_ = std::make_unique<MappedFile>(path);
     } catch (...) {
-        segy_close(file_);
+        segy_close(file);
         throw;
     }
+    segy_close(file);
+    const long long needed = trace0_ + geometry_.trace_count() * trace_stride();
+    if (map_->size() < needed) fail(_("the file shrank while it was being opened"));
 }
 
-SegyVolumeFile::~SegyVolumeFile() { segy_close(file_); }
+SegyVolumeFile::~SegyVolumeFile() = default;
+
+long long SegyVolumeFile::file_size() const { return map_->size(); }
+long long SegyVolumeFile::mtime_ns() const { return map_->mtime_ns(); }
+void SegyVolumeFile::populate_map() const { map_->populate(); }
+
+int SegyVolumeFile::trace_stride() const { return SEGY_TRACE_HEADER_SIZE + trace_bytes_; }
 
 void SegyVolumeFile::fail(const QString& what) const {
     throw utils::ValueError(QStringLiteral("%1: %2").arg(path_, what).toStdString());
@@ -89,65 +83,66 @@ void SegyVolumeFile::fail_read(int code, const QString& what) const {
     fail(_("reading %1 failed: %2").arg(what, read_error_text(code)));
 }
 
-int SegyVolumeFile::header_field(long long trace, int byte) const {
+int SegyVolumeFile::header_field(segy_file_handle* file, long long trace, int byte) const {
     char header[SEGY_TRACE_HEADER_SIZE];
-    const int err = segy_traceheader(file_, static_cast<int>(trace), header, trace0_, trace_bytes_);
+    const int err = segy_traceheader(file, static_cast<int>(trace), header, trace0_, trace_bytes_);
     if (err != SEGY_OK) fail_read(err, _("the header of trace %1").arg(trace + 1));
     int32_t value = 0;
     segy_get_field(header, byte, &value);
     return value;
 }
 
-void SegyVolumeFile::read_headers() {
+void SegyVolumeFile::read_headers(segy_file_handle* file, long long file_size) {
     std::vector<char> binary(segy_binheader_size());
-    if (const int err = segy_binheader(file_, binary.data()); err != SEGY_OK)
+    if (const int err = segy_binheader(file, binary.data()); err != SEGY_OK)
         fail_read(err, _("the binary header"));
 
     const int format = segy_format(binary.data());
-    if (!is_supported_format(format))
+    if (!sample_format::is_supported(format))
         fail(_("not a SEG-Y file, or one with an unsupported sample format: the binary header "
                "gives sample format code %1 (readable: 1 IBM float, 2 and 3 and 8 integers, "
                "5 IEEE float)")
                  .arg(format));
     geometry_.format = format;
-    segy_set_format(file_, format);
+    segy_set_format(file, format);
 
     trace0_ = segy_trace0(binary.data());
-    if (trace0_ < HEADERS_SIZE || trace0_ + SEGY_TRACE_HEADER_SIZE > file_size_)
+    if (trace0_ < HEADERS_SIZE || trace0_ + SEGY_TRACE_HEADER_SIZE > file_size)
         fail(_("the binary header announces more extended textual headers than the file holds"));
 
     int samples = segy_samples(binary.data());
-    if (samples <= 0) samples = header_field(0, SEGY_TR_SAMPLE_COUNT);
+    if (samples <= 0) samples = header_field(file, 0, SEGY_TR_SAMPLE_COUNT);
     if (samples <= 0)
         fail(_("zero samples per trace in both the binary header and the first trace header"));
     trace_bytes_ = segy_trsize(format, samples);
-    const long long data_bytes = file_size_ - trace0_;
+    const long long data_bytes = file_size - trace0_;
     if (SEGY_TRACE_HEADER_SIZE + static_cast<long long>(trace_bytes_) > data_bytes)
         fail(_("%1 samples per trace is impossible: one trace would need %2 bytes, the file "
                "holds %3 after its headers")
                  .arg(samples)
                  .arg(SEGY_TRACE_HEADER_SIZE + trace_bytes_)
                  .arg(data_bytes));
-    if (const int err = segy_traces(file_, &traces_, trace0_, trace_bytes_); err != SEGY_OK)
+    int traces = 0;
+    if (const int err = segy_traces(file, &traces, trace0_, trace_bytes_); err != SEGY_OK)
         fail(_("truncated, or the sample count is wrong: %1 bytes of traces is not a whole "
                "number of %2-byte traces of %3 samples")
                  .arg(data_bytes)
                  .arg(SEGY_TRACE_HEADER_SIZE + trace_bytes_)
                  .arg(samples));
     geometry_.samples = samples;
+    traces_ = traces;
 
     float interval_us = 0.0f;
-    segy_sample_interval(file_, FALLBACK_INTERVAL_US, &interval_us);
+    segy_sample_interval(file, FALLBACK_INTERVAL_US, &interval_us);
     if (interval_us <= 0.0f) interval_us = FALLBACK_INTERVAL_US;
     geometry_.sample_interval_ms = interval_us / 1000.0;
 
     // Trace-header times carry their own scalar: positive multiplies, negative divides.
-    const int scalar = header_field(0, SEGY_TR_SCALAR_TRACE_HEADER);
+    const int scalar = header_field(file, 0, SEGY_TR_SCALAR_TRACE_HEADER);
     const double factor = scalar > 0 ? scalar : (scalar < 0 ? -1.0 / scalar : 1.0);
-    geometry_.delay_ms = header_field(0, SEGY_TR_DELAY_REC_TIME) * factor;
+    geometry_.delay_ms = header_field(file, 0, SEGY_TR_DELAY_REC_TIME) * factor;
 }
-
-void SegyVolumeFile::read_line_numbers() {
+void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
     const QString unsorted =
         _("the traces are not sorted by inline (byte %1) and crossline (byte %2): 2-D or "
           "pre-stack data, or the line numbers are at other header bytes")
@@ -157,7 +152,7 @@ void SegyVolumeFile::read_line_numbers() {
 
     int offsets = 0;
     int err =
-        segy_offsets(file_, bytes_.iline, bytes_.xline, traces_, &offsets, trace0_, trace_bytes_);
+        segy_offsets(file, bytes_.iline, bytes_.xline, traces_, &offsets, trace0_, trace_bytes_);
     if (err != SEGY_OK) fail(unsorted);
     if (offsets == traces_)
         fail(_("every trace has the same numbers at bytes %1 and %2: the line numbers are at "
@@ -170,7 +165,7 @@ void SegyVolumeFile::read_line_numbers() {
                  .arg(offsets));
 
     int sorting = SEGY_UNKNOWN_SORTING;
-    err = segy_sorting(file_, bytes_.iline, bytes_.xline, SEGY_TR_OFFSET, &sorting, trace0_,
+    err = segy_sorting(file, bytes_.iline, bytes_.xline, SEGY_TR_OFFSET, &sorting, trace0_,
                        trace_bytes_);
     if (err == SEGY_INVALID_FIELD)
         fail(_("header bytes %1 and %2 are not valid positions of 4-byte trace header fields")
@@ -180,8 +175,8 @@ void SegyVolumeFile::read_line_numbers() {
 
     int il_count = 0;
     int xl_count = 0;
-    err = segy_lines_count(file_, bytes_.iline, bytes_.xline, sorting, offsets, &il_count,
-                           &xl_count, trace0_, trace_bytes_);
+    err = segy_lines_count(file, bytes_.iline, bytes_.xline, sorting, offsets, &il_count, &xl_count,
+                           trace0_, trace_bytes_);
     if (err != SEGY_OK || static_cast<long long>(il_count) * xl_count != traces_) fail(unsorted);
     if (il_count < 2 || xl_count < 2)
         fail(_("2-D data: a single %1 in the whole file")
@@ -189,10 +184,10 @@ void SegyVolumeFile::read_line_numbers() {
 
     geometry_.ilines.resize(il_count);
     geometry_.xlines.resize(xl_count);
-    err = segy_inline_indices(file_, bytes_.iline, sorting, il_count, xl_count, offsets,
+    err = segy_inline_indices(file, bytes_.iline, sorting, il_count, xl_count, offsets,
                               geometry_.ilines.data(), trace0_, trace_bytes_);
     if (err == SEGY_OK)
-        err = segy_crossline_indices(file_, bytes_.xline, sorting, il_count, xl_count, offsets,
+        err = segy_crossline_indices(file, bytes_.xline, sorting, il_count, xl_count, offsets,
                                      geometry_.xlines.data(), trace0_, trace_bytes_);
     if (err != SEGY_OK) fail(unsorted);
     geometry_.sorting = sorting == SEGY_INLINE_SORTING ? SegyGeometry::Sorting::inline_sorted
@@ -202,16 +197,15 @@ void SegyVolumeFile::read_line_numbers() {
         if (std::set<int>(lines->begin(), lines->end()).size() != lines->size()) fail(unsorted);
     }
 }
-
-void SegyVolumeFile::check_trace_positions() const {
+void SegyVolumeFile::check_trace_positions(segy_file_handle* file) const {
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
     const long long il_count = geometry_.iline_count();
     const long long xl_count = geometry_.xline_count();
     const auto check = [&](long long trace) {
         const auto il_index = by_inline ? trace / xl_count : trace % il_count;
         const auto xl_index = by_inline ? trace % xl_count : trace / il_count;
-        if (header_field(trace, bytes_.iline) != geometry_.ilines[il_index] ||
-            header_field(trace, bytes_.xline) != geometry_.xlines[xl_index])
+        if (header_field(file, trace, bytes_.iline) != geometry_.ilines[il_index] ||
+            header_field(file, trace, bytes_.xline) != geometry_.xlines[xl_index])
             fail(_("trace %1 is out of place: the traces are not sorted on a regular "
                    "inline/crossline grid (bytes %2 and %3)")
                      .arg(trace + 1)
@@ -224,98 +218,93 @@ void SegyVolumeFile::check_trace_positions() const {
     check(traces - 1);
 }
 
-std::vector<float> SegyVolumeFile::to_floats(std::vector<char>& raw, std::size_t count) const {
-    segy_to_native(geometry_.format, static_cast<long long>(count), raw.data());
-    std::vector<float> values(count);
-    switch (geometry_.format) {
-        case SEGY_SIGNED_INTEGER_4_BYTE:
-            widen<int32_t>(raw, values);
+const char* SegyVolumeFile::samples_of(const char* data, long long trace) const {
+    return data + trace0_ + trace * trace_stride() + SEGY_TRACE_HEADER_SIZE;
+}
+
+QString SegyVolumeFile::describe(SectionKind kind, int index) const {
+    switch (kind) {
+        case SectionKind::iline:
+            return _("inline %1").arg(geometry_.ilines[index]);
+        case SectionKind::xline:
+            return _("crossline %1").arg(geometry_.xlines[index]);
+        case SectionKind::depth:
             break;
-        case SEGY_SIGNED_SHORT_2_BYTE:
-            widen<int16_t>(raw, values);
-            break;
-        case SEGY_SIGNED_CHAR_1_BYTE:
-            widen<int8_t>(raw, values);
-            break;
-        default:  // IBM floats are IEEE after segy_to_native
-            std::memcpy(values.data(), raw.data(), count * sizeof(float));
     }
-    return values;
+    return _("the time slice at %1 ms").arg(geometry_.time_at(index));
 }
 
-Section SegyVolumeFile::read_line(long long first_trace, int length, int stride,
-                                  const QString& what) const {
+void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
+    if (index < 0 || index >= geometry_.section_count(kind))
+        throw utils::LookupError(QStringLiteral("%1: section index %2 is outside the volume")
+                                     .arg(path_)
+                                     .arg(index)
+                                     .toStdString());
+    const int format = geometry_.format;
     const int samples = geometry_.samples;
-    const std::size_t count = static_cast<std::size_t>(length) * samples;
-    std::vector<char> raw(static_cast<std::size_t>(length) * trace_bytes_);
-    const int err = segy_read_line(file_, static_cast<int>(first_trace), length, stride, 1,
-                                   raw.data(), trace0_, trace_bytes_);
-    if (err != SEGY_OK) fail_read(err, what);
-    return Section{length, samples, to_floats(raw, count)};
-}
-
-Section SegyVolumeFile::read_iline(int iline_index) const {
+    const std::size_t stride = trace_stride();
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
-    return read_line(geometry_.trace_number(iline_index, 0), geometry_.xline_count(),
-                     by_inline ? 1 : geometry_.iline_count(),
-                     _("inline %1").arg(geometry_.ilines.at(iline_index)));
-}
-
-Section SegyVolumeFile::read_xline(int xline_index) const {
-    const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
-    return read_line(geometry_.trace_number(0, xline_index), geometry_.iline_count(),
-                     by_inline ? geometry_.xline_count() : 1,
-                     _("crossline %1").arg(geometry_.xlines.at(xline_index)));
-}
-
-Section SegyVolumeFile::read_depth(int sample_index) const {
-    if (sample_index < 0 || sample_index >= geometry_.samples)
-        throw utils::LookupError("sample index out of range");
-    const int elem = trace_bytes_ / geometry_.samples;
     const int il_count = geometry_.iline_count();
     const int xl_count = geometry_.xline_count();
-    const std::size_t count = static_cast<std::size_t>(il_count) * xl_count;
-    std::vector<char> raw(count * elem);
-    // Read in file order, so the operating system's read-ahead helps; stored inline-major.
-    const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
-    for (std::size_t trace = 0; trace < count; ++trace) {
-        const std::size_t il = by_inline ? trace / xl_count : trace % il_count;
-        const std::size_t xl = by_inline ? trace % xl_count : trace / il_count;
-        const int err = segy_readsubtr(
-            file_, static_cast<int>(trace), sample_index, sample_index + 1, 1,
-            raw.data() + (il * xl_count + xl) * elem, nullptr, trace0_, trace_bytes_);
-        if (err != SEGY_OK)
-            fail_read(err, _("the time slice at %1 ms").arg(geometry_.time_at(sample_index)));
-    }
-    return Section{il_count, xl_count, to_floats(raw, count)};
+    map_->copy(describe(kind, index), [&](const char* data) {
+        if (kind == SectionKind::depth) {
+            // One strided pass in file order, so that the hardware prefetches ahead.
+            const char* first =
+                samples_of(data, 0) + std::size_t(index) * sample_format::size_of(format);
+            if (by_inline) {
+                sample_format::gather_to_floats(format, first, stride, out, 1,
+                                                std::size_t(il_count) * xl_count);
+                return;
+            }
+            for (int xl = 0; xl < xl_count; ++xl)
+                sample_format::gather_to_floats(format, first + std::size_t(xl) * il_count * stride,
+                                                stride, out + xl, xl_count, il_count);
+            return;
+        }
+        const int rows = geometry_.section_rows(kind);
+        const auto trace_of = [&](int row) {
+            return kind == SectionKind::iline ? geometry_.trace_number(index, row)
+                                              : geometry_.trace_number(row, index);
+        };
+        for (int row = 0; row < rows; ++row) {
+            // The next trace may be far away, beyond where the hardware prefetcher looks.
+            if (row + 1 < rows) prefetch(samples_of(data, trace_of(row + 1)), trace_bytes_);
+            sample_format::to_floats(format, samples_of(data, trace_of(row)),
+                                     out + std::size_t(row) * samples, samples);
+        }
+    });
+}
+
+Section SegyVolumeFile::read(SectionKind kind, int index) const {
+    Section section{geometry_.section_rows(kind), geometry_.section_columns(kind), {}};
+    section.values.resize(geometry_.section_size(kind));
+    read(kind, index, section.values.data());
+    return section;
 }
 
 std::vector<float> SegyVolumeFile::read_trace(int iline_index, int xline_index) const {
+    const int iline = geometry_.ilines.at(iline_index);
+    const int xline = geometry_.xlines.at(xline_index);
     const auto trace = geometry_.trace_number(iline_index, xline_index);
-    std::vector<char> raw(trace_bytes_);
-    const int err =
-        segy_readtrace(file_, static_cast<int>(trace), raw.data(), trace0_, trace_bytes_);
-    if (err != SEGY_OK)
-        fail_read(err, _("the trace at inline %1, crossline %2")
-                           .arg(geometry_.ilines.at(iline_index))
-                           .arg(geometry_.xlines.at(xline_index)));
-    return to_floats(raw, geometry_.samples);
+    std::vector<float> values(geometry_.samples);
+    map_->copy(_("the trace at inline %1, crossline %2").arg(iline).arg(xline),
+               [&](const char* data) {
+                   sample_format::to_floats(geometry_.format, samples_of(data, trace),
+                                            values.data(), values.size());
+               });
+    return values;
 }
 
 AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
     const long long traces = geometry_.trace_count();
     const long long used = std::min<long long>(traces, std::max(1, max_traces));
-    std::vector<float> values;
-    values.reserve(static_cast<std::size_t>(used) * geometry_.samples);
-    std::vector<char> raw(trace_bytes_);
-    for (long long i = 0; i < used; ++i) {
-        const long long trace = i * traces / used;
-        const int err =
-            segy_readtrace(file_, static_cast<int>(trace), raw.data(), trace0_, trace_bytes_);
-        if (err != SEGY_OK) fail_read(err, _("trace %1").arg(trace + 1));
-        const auto floats = to_floats(raw, geometry_.samples);
-        values.insert(values.end(), floats.begin(), floats.end());
-    }
+    const int samples = geometry_.samples;
+    std::vector<float> values(static_cast<std::size_t>(used) * samples);
+    map_->copy(_("the amplitude statistics"), [&](const char* data) {
+        for (long long i = 0; i < used; ++i)
+            sample_format::to_floats(geometry_.format, samples_of(data, i * traces / used),
+                                     values.data() + i * samples, samples);
+    });
     return AmplitudeStats::of(std::move(values), used < traces);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "korvex/seismic/amplitude_stats.h"
@@ -11,18 +12,25 @@ struct segy_file_handle;
 
 namespace korvex::seismic {
 
+class MappedFile;
+
 // Trace-header byte positions of the line numbers.
 struct SegyHeaderBytes {
     int iline = 189;
     int xline = 193;
 };
 
-// A post-stack SEG-Y volume on disk. Nothing is loaded whole: every section is read
-// from the file when asked for. Reads go through buffered file I/O rather than a
-// memory map, so a file truncated while open makes a read fail with an error instead
-// of killing the process with SIGBUS.
+// A post-stack SEG-Y volume on disk. Nothing is loaded whole: every section is gathered
+// from a memory map of the file when asked for, converted to floats in the same pass.
+// A file truncated or rewritten while open makes a read throw instead of killing the
+// process (see MappedFile).
 //
-// Every failure throws utils::ValueError with a message naming the file and what is wrong.
+// Opening reads the headers and checks the line numbers of a few thousand traces spread
+// over the file; SectionCache::build checks every trace.
+//
+// Every failure throws utils::ValueError with a message naming the file and what is wrong;
+// an index outside the volume throws utils::LookupError. Reads are const and may run
+// concurrently on several threads.
 class SegyVolumeFile final {
 public:
     explicit SegyVolumeFile(const QString& path, SegyHeaderBytes bytes = {});
@@ -33,36 +41,51 @@ public:
     const QString& path() const { return path_; }
     const SegyGeometry& geometry() const { return geometry_; }
     const SegyHeaderBytes& header_bytes() const { return bytes_; }
-    long long file_size() const { return file_size_; }
+    long long file_size() const;
+    // Modification time seen at opening, in nanoseconds since the epoch.
+    long long mtime_ns() const;
 
-    // Sections by line or sample index (not line number); see Section for the layout.
-    Section read_iline(int iline_index) const;
-    Section read_xline(int xline_index) const;
-    Section read_depth(int sample_index) const;
+    // Reads the section of `kind` at line or sample index `index` into `out`, which must
+    // hold geometry().section_size(kind) floats; see Section for the layout.
+    void read(SectionKind kind, int index, float* out) const;
+    // The same, into a new Section.
+    Section read(SectionKind kind, int index) const;
+    Section read_iline(int iline_index) const { return read(SectionKind::iline, iline_index); }
+    Section read_xline(int xline_index) const { return read(SectionKind::xline, xline_index); }
+    Section read_depth(int sample_index) const { return read(SectionKind::depth, sample_index); }
     std::vector<float> read_trace(int iline_index, int xline_index) const;
+
+    // Maps every page of the file into memory now (see MappedFile::populate): a crossline
+    // then costs no page faults on its first read. Cheap right after a pass over the whole
+    // file, which leaves it in the page cache; SectionCache::build does it.
+    void populate_map() const;
 
     // Statistics over every trace, or over `max_traces` evenly spread ones when the
     // volume has more, so that opening a large file stays quick.
     AmplitudeStats amplitude_stats(int max_traces = 2000) const;
 
+    // Where the traces lie, for a pass over the whole file: trace `n` starts with its
+    // 240-byte header at first_trace_offset() + n * trace_stride(), in file order.
+    long long first_trace_offset() const { return trace0_; }
+    int trace_stride() const;
+
 private:
-    void read_headers();
-    void read_line_numbers();
-    void check_trace_positions() const;
-    int header_field(long long trace, int byte) const;
-    Section read_line(long long first_trace, int length, int stride, const QString& what) const;
-    std::vector<float> to_floats(std::vector<char>& raw, std::size_t count) const;
-    [[noreturn]] void fail(const QString& what) const;
+    void read_headers(segy_file_handle* file, long long file_size);
+    void read_line_numbers(segy_file_handle* file);
+    void check_trace_positions(segy_file_handle* file) const;
+    int header_field(segy_file_handle* file, long long trace, int byte) const;
     [[noreturn]] void fail_read(int code, const QString& what) const;
+    const char* samples_of(const char* data, long long trace) const;
+    QString describe(SectionKind kind, int index) const;
+    [[noreturn]] void fail(const QString& what) const;
 
     QString path_;
     SegyHeaderBytes bytes_;
-    segy_file_handle* file_ = nullptr;
-    long long file_size_ = 0;
     long trace0_ = 0;
     int trace_bytes_ = 0;
     int traces_ = 0;
     SegyGeometry geometry_;
+    std::unique_ptr<MappedFile> map_;
 };
 
 }  // namespace korvex::seismic

@@ -247,18 +247,40 @@ private slots:
         expect_failure([&] { volume.amplitude_stats(); }, "statistics");
     }
 
+    // Rewritten in place at the same size: the reads refuse to mix old and new data.
+    void file_rewritten_while_open() {
+        VolumeLayout layout;
+        write_volume(path("v.sgy"), layout);
+        const SegyVolumeFile volume(path("v.sgy"));
+        QCOMPARE(volume.read_iline(1).at(2, 3), layout.value(1, 2, 3));
+        layout.delay_ms = 4;
+        write_volume(path("v.sgy"), layout);
+        QFile file(path("v.sgy"));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                 QFileDevice::FileModificationTime));
+        try {
+            volume.read_depth(2);
+            QFAIL("a file rewritten while open was read without an error");
+        } catch (const korvex::utils::ValueError& error) {
+            const QString text = error.what();
+            QVERIFY2(text.startsWith(path("v.sgy")) && text.contains("changed on disk"),
+                     qPrintable(text));
+        }
+    }
+
     // A file written by segyio's own Python writer reads back as written: the
     // reader does not merely agree with our writer.
     void reads_a_file_written_by_python_segyio() {
         const QString script = R"(
 import sys, numpy, segyio
-layout = segyio.layout()
-layout.ilines, layout.xlines, layout.samples = [3, 6, 9], [40, 41, 42, 43], list(range(5))
-layout.format, layout.sorting = 1, 2
-with segyio.create(sys.argv[1], layout) as f:
+spec = segyio.spec()
+spec.ilines, spec.xlines, spec.samples = [3, 6, 9], [40, 41, 42, 43], list(range(5))
+spec.format, spec.sorting = 1, 2
+with segyio.create(sys.argv[1], spec) as f:
     t = 0
-    for il in layout.ilines:
-        for xl in layout.xlines:
+    for il in spec.ilines:
+        for xl in spec.xlines:
             f.header[t] = {189: il, 193: xl, 115: 5, 117: 3000}
             f.trace[t] = numpy.arange(5, dtype=numpy.float32) + il * 100 + xl
             t += 1

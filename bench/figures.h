@@ -1,0 +1,52 @@
+#pragma once
+
+// What the seismic benchmarks share: medians of timed runs, cold page cache, and the
+// `figure <name> <value> <unit>` lines that bench/README.md's table is made from.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace korvex::bench {
+
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+inline double elapsed_ms(const std::function<void()>& run) {
+    QElapsedTimer timer;
+    timer.start();
+    run();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Drops the file's pages from the page cache, so that the next read comes from the disk.
+inline void drop_from_page_cache(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0) return;
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
+
+inline void figure(const char* name, double value, const char* unit) {
+    std::printf("figure %s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+// A figure and its ratio to the reference measured in the same run.
+inline void figure_with_ratio(const char* name, double ms, double reference_ms) {
+    figure(name, ms, "ms");
+    figure((std::string(name) + "_ratio").c_str(), ms / reference_ms, "x");
+}
+
+}  // namespace korvex::bench

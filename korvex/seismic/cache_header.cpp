@@ -1,0 +1,86 @@
+#include "korvex/seismic/cache_header.h"
+
+#include <QFile>
+#include <cstring>
+#include <vector>
+
+#include "korvex/config/base.h"
+#include "korvex/seismic/segy_volume_file.h"
+#include "korvex/utils/errors.h"
+
+namespace korvex::seismic {
+
+using config::_;
+
+namespace {
+
+constexpr char MAGIC[8] = {'K', 'V', 'X', 'S', 'E', 'C', 'T', '\n'};
+constexpr uint32_t VERSION = 1;
+constexpr int TRACE_HEADER_SIZE = 240;
+
+// FNV-1a: small inputs, no need for anything faster.
+uint64_t fnv1a(const void* data, std::size_t size, uint64_t hash = 0xcbf29ce484222325ULL) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ULL;
+    return hash;
+}
+
+uint64_t identity_of(const SegyVolumeFile& volume) {
+    QFile file(volume.path());
+    const auto fail = [&] {
+        throw utils::ValueError(QStringLiteral("%1: %2")
+                                    .arg(volume.path(), _("cannot read the file headers"))
+                                    .toStdString());
+    };
+    if (!file.open(QIODevice::ReadOnly)) fail();
+    const long long trace0 = volume.first_trace_offset();
+    const long long last = trace0 + (volume.geometry().trace_count() - 1) * volume.trace_stride();
+    QByteArray headers = file.read(trace0 + TRACE_HEADER_SIZE);
+    if (!file.seek(last)) fail();
+    headers += file.read(TRACE_HEADER_SIZE);
+    if (headers.size() != trace0 + 2 * TRACE_HEADER_SIZE) fail();
+
+    const SegyGeometry& g = volume.geometry();
+    uint64_t hash = fnv1a(headers.constData(), headers.size());
+    const int fields[] = {volume.header_bytes().iline, volume.header_bytes().xline, g.samples,
+                          g.format, static_cast<int>(g.sorting)};
+    hash = fnv1a(fields, sizeof fields, hash);
+    hash = fnv1a(g.ilines.data(), g.ilines.size() * sizeof(int), hash);
+    return fnv1a(g.xlines.data(), g.xlines.size() * sizeof(int), hash);
+}
+
+}  // namespace
+
+CacheHeader CacheHeader::for_volume(const SegyVolumeFile& volume) {
+    const SegyGeometry& g = volume.geometry();
+    const bool by_inline = g.sorting == SegyGeometry::Sorting::inline_sorted;
+    CacheHeader header;
+    std::memcpy(header.magic, MAGIC, sizeof MAGIC);
+    header.version = VERSION;
+    header.segy_size = volume.file_size();
+    header.segy_mtime_ns = volume.mtime_ns();
+    header.segy_identity = identity_of(volume);
+    header.samples = g.samples;
+    header.slow_lines = by_inline ? g.iline_count() : g.xline_count();
+    header.fast_lines = by_inline ? g.xline_count() : g.iline_count();
+    header.checksum = header.own_checksum();
+    return header;
+}
+
+uint64_t CacheHeader::own_checksum() const { return fnv1a(this, offsetof(CacheHeader, checksum)); }
+
+bool CacheHeader::same_as(const CacheHeader& other) const {
+    return std::memcmp(this, &other, sizeof(CacheHeader)) == 0;
+}
+
+std::size_t CacheHeader::plane_bytes() const {
+    return static_cast<std::size_t>(slow_lines) * fast_lines * sizeof(float);
+}
+
+uint64_t CacheHeader::checksums_offset() const { return SIZE + uint64_t(samples) * plane_bytes(); }
+
+uint64_t CacheHeader::file_size() const {
+    return checksums_offset() + uint64_t(samples) * sizeof(uint64_t);
+}
+
+}  // namespace korvex::seismic

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace korvex::seismic {
+
+class SegyVolumeFile;
+
+// The first block of a section cache file: what the cache was built from and its shape.
+// Written as it lies in memory; a cache from another machine fails its checksum and is
+// built again, which is all a cache deserves.
+//
+// Layout of the file: this header, padded to SIZE bytes; then one plane of floats per
+// sample, each plane the traces in the SEG-Y file's order (slow line by fast line); then
+// one PlaneChecksum value per plane.
+struct CacheHeader {
+    static constexpr std::size_t SIZE = 4096;  // planes start on a page boundary
+
+    char magic[8] = {};
+    uint32_t version = 0;
+    uint32_t reserved = 0;
+    // The SEG-Y file as it was when the cache was built.
+    int64_t segy_size = 0;
+    int64_t segy_mtime_ns = 0;
+    // A checksum of the SEG-Y file's own headers, its first and last trace headers, the
+    // header bytes of the line numbers and the geometry read from them.
+    uint64_t segy_identity = 0;
+    int32_t samples = 0;
+    int32_t slow_lines = 0;
+    int32_t fast_lines = 0;
+    int32_t reserved2 = 0;
+    // Of every field above.
+    uint64_t checksum = 0;
+
+    // The header a cache of `volume` must carry. Reads a few headers of the SEG-Y file;
+    // throws utils::ValueError naming it when they cannot be read.
+    static CacheHeader for_volume(const SegyVolumeFile& volume);
+
+    uint64_t own_checksum() const;
+    bool same_as(const CacheHeader& other) const;
+    std::size_t plane_bytes() const;
+    uint64_t checksums_offset() const;
+    uint64_t file_size() const;
+};
+
+static_assert(sizeof(CacheHeader) == 64, "the header is written as it lies in memory: no padding");
+
+}  // namespace korvex::seismic

@@ -1,0 +1,128 @@
+#include "korvex/seismic/mapped_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <csetjmp>
+#include <csignal>
+#include <cstring>
+#include <mutex>
+
+#include "korvex/config/base.h"
+#include "korvex/utils/errors.h"
+
+namespace korvex::seismic {
+
+using config::_;
+
+namespace {
+
+// The copy running on this thread, if any: where a SIGBUS jumps back to.
+thread_local sigjmp_buf* active_copy = nullptr;
+struct sigaction previous_action;
+
+void on_bus_error(int signal, siginfo_t* info, void* context) {
+    if (active_copy) siglongjmp(*active_copy, 1);
+    // Not a fault of a guarded copy: hand it to whoever handled it before.
+    if (previous_action.sa_flags & SA_SIGINFO) {
+        previous_action.sa_sigaction(signal, info, context);
+    } else if (previous_action.sa_handler != SIG_IGN && previous_action.sa_handler != SIG_DFL) {
+        previous_action.sa_handler(signal);
+    } else {
+        // Returning re-runs the faulting access, which now meets the default action.
+        ::sigaction(signal, &previous_action, nullptr);
+    }
+}
+
+void install_bus_error_handler() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction action {};
+        action.sa_sigaction = on_bus_error;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGBUS, &action, &previous_action);
+    });
+}
+
+struct FileStatus {
+    long long size = -1;
+    long long mtime_ns = 0;
+};
+
+FileStatus status_of(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return {};
+    return {static_cast<long long>(info.st_size),
+            static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+MappedFile::MappedFile(const QString& path) : path_(path) {
+    install_bus_error_handler();
+    fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        fail(_("cannot be opened for reading: %1")
+                 .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    const FileStatus status = status_of(fd_);
+    size_ = status.size;
+    mtime_ns_ = status.mtime_ns;
+    if (size_ <= 0) {
+        ::close(fd_);
+        fail(_("the file is empty"));
+    }
+    void* data = ::mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_SHARED, fd_, 0);
+    if (data == MAP_FAILED) {
+        const int error = errno;
+        ::close(fd_);
+        fail(_("cannot be mapped into memory: %1")
+                 .arg(QString::fromLocal8Bit(std::strerror(error))));
+    }
+    data_ = static_cast<const char*>(data);
+}
+
+MappedFile::~MappedFile() {
+    ::munmap(const_cast<char*>(data_), static_cast<std::size_t>(size_));
+    ::close(fd_);
+}
+
+void MappedFile::fail(const QString& what) const {
+    throw utils::ValueError(QStringLiteral("%1: %2").arg(path_, what).toStdString());
+}
+
+void MappedFile::populate() const {
+    ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(size_), MADV_POPULATE_READ);
+}
+
+void MappedFile::check_unchanged(const QString& what) const {
+    const FileStatus now = status_of(fd_);
+    if (now.size != size_ || now.mtime_ns != mtime_ns_)
+        fail(_("reading %1 failed: the file changed on disk after it was opened (now %2 bytes, "
+               "was %3); open it again")
+                 .arg(what)
+                 .arg(now.size)
+                 .arg(size_));
+}
+
+void MappedFile::guarded_copy(const QString& what, void (*run)(void*, const char*),
+                              void* context) const {
+    sigjmp_buf landing;
+    sigjmp_buf* const outer = active_copy;
+    if (sigsetjmp(landing, 1) != 0) {
+        active_copy = outer;
+        fail(_("reading %1 failed: the file ends before the data its headers describe "
+               "(truncated while open?)")
+                 .arg(what));
+    }
+    active_copy = &landing;
+    run(context, data_);
+    active_copy = outer;
+    check_unchanged(what);
+}
+
+}  // namespace korvex::seismic

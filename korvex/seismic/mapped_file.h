@@ -1,0 +1,68 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <QString>
+#include <cstddef>
+#include <type_traits>
+
+namespace korvex::seismic {
+
+// A file mapped read-only into memory, read through guarded copies.
+//
+// A memory map is the fastest way to gather a time slice out of a trace-ordered file,
+// but touching a page past the end of a file that was truncated while mapped raises
+// SIGBUS, which would kill the process. Every access therefore runs inside copy():
+// a SIGBUS raised by the copying thread jumps back out of the copy, and copy() throws
+// a ValueError naming the file. After each copy the file's size and modification time
+// are compared with those seen when it was opened, so a file rewritten in place is
+// reported too instead of yielding a mix of old and new data.
+//
+// The mapped pages are the kernel's page cache: they count as shared file pages of the
+// process and are dropped under memory pressure, so a file larger than memory maps fine.
+// Copies may run concurrently from several threads.
+class MappedFile final {
+public:
+    // Throws utils::ValueError naming the file when it cannot be opened or mapped.
+    explicit MappedFile(const QString& path);
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    const QString& path() const { return path_; }
+    long long size() const { return size_; }
+    // Modification time seen at opening, in nanoseconds since the epoch.
+    long long mtime_ns() const { return mtime_ns_; }
+
+    // Runs `body(const char* data)` over the mapping; `what` names the data in errors.
+    // `body` must not allocate or hold objects with destructors: a fault abandons it midway.
+    template <typename Copy>
+    void copy(const QString& what, Copy&& body) const {
+        struct Thunk {
+            static void run(void* context, const char* data) {
+                (*static_cast<std::remove_reference_t<Copy>*>(context))(data);
+            }
+        };
+        guarded_copy(what, &Thunk::run, &body);
+    }
+
+    // Enters every page of the file into the map now, reading from the disk what the page
+    // cache lacks; later copies then cost no page faults. Best effort: a failure (a file
+    // truncated meanwhile, an older kernel) only leaves the pages to be mapped on first use.
+    void populate() const;
+
+    // Throws when the file on disk no longer has the size and time it had when opened.
+    void check_unchanged(const QString& what) const;
+
+private:
+    void guarded_copy(const QString& what, void (*run)(void*, const char*), void* context) const;
+    [[noreturn]] void fail(const QString& what) const;
+
+    QString path_;
+    int fd_ = -1;
+    long long size_ = 0;
+    long long mtime_ns_ = 0;
+    const char* data_ = nullptr;
+};
+
+}  // namespace korvex::seismic

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "korvex/seismic/cache_header.h"
+
+namespace korvex::seismic {
+
+class SegyVolumeFile;
+
+// The one sequential pass that writes a section cache (see SectionCache for the layout).
+//
+// The SEG-Y file is read in slabs of a few lines with large positioned reads, the next
+// slab announced to the kernel ahead so that the disk keeps streaming while a slab is
+// transposed; each slab becomes one run in every plane of the cache. Memory stays at two
+// slabs whatever the size of the volume. Every trace header is checked on the way.
+class SectionCacheBuilder final {
+public:
+    using Progress = std::function<bool(double fraction)>;
+
+    SectionCacheBuilder(const SegyVolumeFile& volume, const QString& path, Progress progress);
+
+    // Writes the cache file; false when the progress callback cancelled (nothing is left
+    // behind then). Throws IrregularGeometryError or utils::ValueError naming the file.
+    bool run();
+
+private:
+    bool write_planes(int segy, int cache);
+    void check_trace(const char* header, long long trace) const;
+    [[noreturn]] void irregular(long long trace, int iline, int xline) const;
+    [[noreturn]] void fail(const QString& file, const QString& what) const;
+
+    const SegyVolumeFile& volume_;
+    QString path_;
+    Progress progress_;
+    CacheHeader header_;
+};
+
+}  // namespace korvex::seismic

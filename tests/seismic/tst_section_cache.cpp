@@ -1,0 +1,293 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "korvex/seismic/irregular_geometry_error.h"
+#include "korvex/seismic/section_cache.h"
+#include "korvex/seismic/segy_volume_file.h"
+#include "korvex/utils/errors.h"
+#include "tests/seismic/test_volumes.h"
+
+using korvex::seismic::IrregularGeometryError;
+using korvex::seismic::SectionCache;
+using korvex::seismic::SectionKind;
+using korvex::seismic::SegyVolumeFile;
+using korvex::testing::VolumeLayout;
+using korvex::testing::write_volume;
+
+Q_DECLARE_METATYPE(VolumeLayout)
+
+namespace {
+
+void flip_byte(const QString& path, qint64 offset) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(offset));
+    char byte = 0;
+    QVERIFY(file.getChar(&byte));
+    QVERIFY(file.seek(offset));
+    QVERIFY(file.putChar(char(byte ^ 0x5a)));
+}
+
+// The value the layout wrote at a position of a section of `kind`.
+float expected(const VolumeLayout& layout, SectionKind kind, int index, int row, int column) {
+    switch (kind) {
+        case SectionKind::iline:
+            return layout.value(index, row, column);
+        case SectionKind::xline:
+            return layout.value(row, index, column);
+        case SectionKind::depth:
+            break;
+    }
+    return layout.value(row, column, index);
+}
+
+// A survey of 100 x 100 traces: more than the opener samples, so it skips some.
+VolumeLayout large_survey() {
+    VolumeLayout layout;
+    layout.ilines.clear();
+    layout.xlines.clear();
+    for (int i = 0; i < 100; ++i) layout.ilines.push_back(500 + 2 * i);
+    for (int i = 0; i < 100; ++i) layout.xlines.push_back(1000 + 4 * i);
+    layout.samples = 3;
+    return layout;
+}
+
+}  // namespace
+
+class SectionCacheTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QString segy() const { return path("v.sgy"); }
+    QString cache_folder() const { return path("cache"); }
+
+    std::unique_ptr<SectionCache> build(const SegyVolumeFile& volume) {
+        return SectionCache::build(volume, SectionCache::path_for(volume, cache_folder()));
+    }
+
+private slots:
+    void init() { QDir(cache_folder()).removeRecursively(); }
+
+    void every_section_equals_the_files_values_data() {
+        QTest::addColumn<VolumeLayout>("layout");
+        VolumeLayout ieee = korvex::testing::irregular_survey(7);
+        QTest::newRow("IEEE, inline-sorted, steps 5 and -1") << ieee;
+
+        VolumeLayout ibm = korvex::testing::irregular_survey(5);
+        ibm.format = SEGY_IBM_FLOAT_4_BYTE;
+        ibm.inline_sorted = false;
+        QTest::newRow("IBM float, crossline-sorted") << ibm;
+
+        VolumeLayout int16;
+        int16.format = SEGY_SIGNED_SHORT_2_BYTE;
+        int16.ilines = {1001, 1005, 1009};
+        int16.xlines = {90, 88, 86, 84, 82, 80};
+        QTest::newRow("int16, inline-sorted, steps 4 and -2") << int16;
+
+        VolumeLayout int8 = int16;
+        int8.format = SEGY_SIGNED_CHAR_1_BYTE;
+        int8.inline_sorted = false;
+        int8.samples = 9;
+        QTest::newRow("int8, crossline-sorted, steps 4 and -2") << int8;
+    }
+    void every_section_equals_the_files_values() {
+        QFETCH(VolumeLayout, layout);
+        write_volume(segy(), layout);
+        const SegyVolumeFile volume(segy());
+        std::vector<double> progress;
+        const auto cache = SectionCache::build(
+            volume, SectionCache::path_for(volume, cache_folder()), [&](double done) {
+                progress.push_back(done);
+                return true;
+            });
+        QVERIFY(cache);
+        QVERIFY(!progress.empty());
+        QVERIFY(std::is_sorted(progress.begin(), progress.end()));
+        QCOMPARE(progress.back(), 1.0);
+
+        for (const auto kind : {SectionKind::iline, SectionKind::xline, SectionKind::depth}) {
+            for (int index = 0; index < volume.geometry().section_count(kind); ++index) {
+                const auto section = cache->read(kind, index);
+                QCOMPARE(section.rows, volume.geometry().section_rows(kind));
+                QCOMPARE(section.columns, volume.geometry().section_columns(kind));
+                for (int row = 0; row < section.rows; ++row)
+                    for (int column = 0; column < section.columns; ++column)
+                        QCOMPARE(section.at(row, column),
+                                 expected(layout, kind, index, row, column));
+            }
+        }
+        QVERIFY_EXCEPTION_THROWN(cache->read(SectionKind::depth, layout.samples),
+                                 korvex::utils::LookupError);
+    }
+
+    void a_cache_is_reused_until_the_file_changes_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("nothing") << "";
+        QTest::newRow("rewritten, same size") << "rewritten";
+        QTest::newRow("touched") << "touched";
+        QTest::newRow("other header bytes") << "header bytes";
+    }
+    void a_cache_is_reused_until_the_file_changes() {
+        QFETCH(QString, change);
+        VolumeLayout layout;
+        write_volume(segy(), layout);
+        QString cache_path;
+        {
+            const SegyVolumeFile volume(segy());
+            cache_path = SectionCache::path_for(volume, cache_folder());
+            QVERIFY(build(volume));
+        }
+        korvex::seismic::SegyHeaderBytes bytes;
+        if (change == "rewritten") {
+            layout.delay_ms = 8;  // other trace headers, the same size
+            write_volume(segy(), layout);
+        }
+        if (change == "rewritten" || change == "touched") {
+            QFile file(segy());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+        }
+        if (change == "header bytes") {
+            layout.bytes = {SEGY_TR_FIELD_RECORD, SEGY_TR_ENSEMBLE};
+            write_volume(segy(), layout);
+            bytes = layout.bytes;
+        }
+        const SegyVolumeFile volume(segy(), bytes);
+        QString why_not;
+        const auto cache = SectionCache::open(volume, cache_path, &why_not);
+        if (change.isEmpty()) {
+            QVERIFY2(cache, qPrintable(why_not));
+            QCOMPARE(cache->read(SectionKind::depth, 2).at(1, 3), layout.value(1, 3, 2));
+        } else {
+            QVERIFY(!cache);
+            QVERIFY2(why_not.startsWith(cache_path + ": "), qPrintable(why_not));
+        }
+    }
+
+    void a_damaged_or_foreign_cache_is_never_trusted_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("foreign file") << "foreign";
+        QTest::newRow("header byte") << "header";
+        QTest::newRow("truncated") << "truncated";
+        QTest::newRow("sample byte") << "sample";
+    }
+    void a_damaged_or_foreign_cache_is_never_trusted() {
+        QFETCH(QString, damage);
+        const VolumeLayout layout;
+        write_volume(segy(), layout);
+        const SegyVolumeFile volume(segy());
+        const QString cache_path = SectionCache::path_for(volume, cache_folder());
+        QVERIFY(build(volume));
+        const qint64 size = QFileInfo(cache_path).size();
+        if (damage == "foreign") {
+            QFile file(cache_path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(QByteArray(int(size), 'k'));
+        }
+        if (damage == "header") flip_byte(cache_path, 20);
+        if (damage == "truncated") QVERIFY(QFile(cache_path).resize(size - 1));
+        // The third plane starts a page in; its second value goes bad.
+        const qint64 plane_bytes = qint64(sizeof(float)) * 4 * 5;
+        if (damage == "sample") flip_byte(cache_path, 4096 + 2 * plane_bytes + 5);
+
+        QString why_not;
+        auto cache = SectionCache::open(volume, cache_path, &why_not);
+        if (damage == "sample") {
+            // Only the damaged plane's checksum can tell; its read throws, the others hold.
+            QVERIFY(cache);
+            QCOMPARE(cache->read(SectionKind::depth, 1).at(0, 0), layout.value(0, 0, 1));
+            try {
+                cache->read(SectionKind::depth, 2);
+                QFAIL("a damaged plane was read without an error");
+            } catch (const korvex::utils::ValueError& error) {
+                const QString text = error.what();
+                QVERIFY2(text.startsWith(cache_path) && text.contains("damaged"), qPrintable(text));
+            }
+        } else {
+            QVERIFY(!cache);
+            QVERIFY2(why_not.contains(cache_path), qPrintable(why_not));
+        }
+        cache = build(volume);
+        QVERIFY(cache);
+        QCOMPARE(cache->read(SectionKind::depth, 2).at(3, 4), layout.value(3, 4, 2));
+    }
+
+    void a_cancelled_build_leaves_nothing_behind() {
+        write_volume(segy(), large_survey());
+        const SegyVolumeFile volume(segy());
+        const QString cache_path = SectionCache::path_for(volume, cache_folder());
+        QVERIFY(!SectionCache::build(volume, cache_path, [](double) { return false; }));
+        QVERIFY(QDir(cache_folder()).entryList(QDir::Files).isEmpty());
+        QVERIFY(!SectionCache::open(volume, cache_path));
+    }
+
+    // The opener checks a sample of the trace headers; the cache pass checks them all.
+    void an_irregular_file_is_caught_by_the_full_check_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("expected_fault");
+        QTest::addColumn<QString>("message");
+        using Fault = IrregularGeometryError::Fault;
+        QTest::newRow("swapped traces")
+            << "swap" << int(Fault::misplaced) << "belongs at trace 5004";
+        QTest::newRow("repeated trace")
+            << "repeat" << int(Fault::duplicate) << "repeats trace 5002";
+        QTest::newRow("off the grid")
+            << "off grid" << int(Fault::off_grid) << "lies off the survey grid";
+    }
+    void an_irregular_file_is_caught_by_the_full_check() {
+        QFETCH(QString, fault);
+        QFETCH(int, expected_fault);
+        QFETCH(QString, message);
+        const VolumeLayout layout = large_survey();
+        korvex::seismic::SegyWriter writer(segy(), layout.samples, layout.format, 4000);
+        for (int il = 0; il < 100; ++il) {
+            for (int xl = 0; xl < 100; ++xl) {
+                int xline = layout.xlines[xl];
+                // Traces 5002 and 5004 (counting from 1): odd offsets, which the opener skips.
+                const bool odd_pair = il == 50 && (xl == 1 || xl == 3);
+                if (odd_pair && fault == "swap") xline = layout.xlines[4 - xl];
+                if (odd_pair && xl == 3 && fault == "repeat") xline = layout.xlines[1];
+                if (odd_pair && xl == 3 && fault == "off grid") xline = 7;
+                writer.write_trace(layout.ilines[il], xline, layout.trace(il, xl));
+            }
+        }
+        writer.close();
+
+        const SegyVolumeFile volume(segy());
+        try {
+            build(volume);
+            QFAIL("the cache pass missed the irregular trace");
+        } catch (const IrregularGeometryError& error) {
+            const QString text = error.what();
+            QVERIFY2(text.startsWith(segy() + ": trace "), qPrintable(text));
+            QVERIFY2(text.contains(message), qPrintable(text));
+            QCOMPARE(int(error.fault()), expected_fault);
+            const bool swapped = fault == "swap";
+            QCOMPARE(error.trace(), swapped ? 5002LL : 5004LL);
+            QCOMPARE(error.iline(), layout.ilines[50]);
+            QCOMPARE(error.expected_xline(), layout.xlines[swapped ? 1 : 3]);
+        }
+        QVERIFY(QDir(cache_folder()).entryList(QDir::Files).isEmpty());
+    }
+
+    void a_file_truncated_before_the_pass_fails_with_its_name() {
+        write_volume(segy(), large_survey());
+        const SegyVolumeFile volume(segy());
+        QVERIFY(QFile(segy()).resize(QFileInfo(segy()).size() / 2));
+        try {
+            build(volume);
+            QFAIL("the pass read past the end of a truncated file");
+        } catch (const korvex::utils::ValueError& error) {
+            const QString text = error.what();
+            QVERIFY2(text.startsWith(segy() + ": "), qPrintable(text));
+        }
+        QVERIFY(QDir(cache_folder()).entryList(QDir::Files).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(SectionCacheTest)
+#include "tst_section_cache.moc"
