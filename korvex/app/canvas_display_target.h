@@ -27,6 +27,9 @@ public:
     QByteArray view_state() const override;
     // Camera and background first, then the aspect when the state holds one.
     void set_view_state(const QByteArray& state) override;
+    // "z_scale" once chosen.
+    QVariantMap viewer_settings() const override;
+    void set_viewer_settings(const QVariantMap& settings) override;
 
 private:
     widgets::CanvasWidget& canvas_;
