@@ -5,23 +5,72 @@
 
 #include "korvex/app/command_line.h"
 #include "korvex/app/main_window.h"
+#include "korvex/app/start_up.h"
 #include "korvex/config/base.h"
+#include "korvex/scene/surface_format.h"
+#include "korvex/utils/logger.h"
 
 using korvex::config::_;
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("korvex");
-    korvex::config::install_translator(app, QLocale().name());
+namespace {
 
+// The program's own options; their texts are translated when they are made.
+struct ProgramOptions {
+    QCommandLineOption plugins{"plugins", _("Load plug-ins from <folder>."), "folder"};
+    QCommandLineOption workdir{"workdir", _("Start file dialogs and the shell in <folder>."),
+                               "folder"};
+    QCommandLineOption debug{"debug", _("Log Qt's own diagnostics too.")};
+
+    // Every option korvex knows, --help and --version among them.
+    void add_to(QCommandLineParser& parser) const {
+        parser.setApplicationDescription(_("korvex, a viewer for seismic data"));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({plugins, workdir, debug});
+        korvex::app::CommandLine::add_options(parser);
+    }
+};
+
+QStringList arguments_of(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Help and version are answered before anything needs a display. Qt's own options
+// (-platform, -display...) are unknown to the parser here and do not matter.
+bool asks_for_help_or_version(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(_("korvex, a viewer for seismic data"));
-    parser.addHelpOption();
-    const QCommandLineOption plugins("plugins", _("Load plug-ins from <folder>."), "folder");
-    const QCommandLineOption workdir("workdir", _("Start file dialogs and the shell in <folder>."), "folder");
-    const QCommandLineOption debug("debug", _("Log Qt's own diagnostics too."));
-    parser.addOptions({plugins, workdir, debug});
-    korvex::app::CommandLine::add_options(parser);
+    ProgramOptions().add_to(parser);
+    parser.parse(arguments);
+    return parser.isSet("help") || parser.isSet("help-all") || parser.isSet("version");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName("korvex");
+    QCoreApplication::setApplicationVersion(KORVEX_VERSION);
+    const QStringList arguments = arguments_of(argc, argv);
+    if (asks_for_help_or_version(arguments)) {
+        QCoreApplication console(argc, argv);
+        korvex::config::install_translator(console, QLocale().name());
+        QCommandLineParser parser;
+        ProgramOptions().add_to(parser);
+        parser.process(console);  // prints the answer and ends the process
+        return 0;
+    }
+    const QString no_display = korvex::app::prepare_graphics(arguments);
+    if (!no_display.isEmpty()) {
+        std::cerr << "korvex: " << no_display.toStdString() << '\n';
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    korvex::config::install_translator(app, QLocale().name());
+    const ProgramOptions program_options;
+    QCommandLineParser parser;
+    program_options.add_to(parser);
     parser.process(app);
     korvex::app::CommandLine command_line;
     try {
@@ -30,11 +79,20 @@ int main(int argc, char* argv[]) {
         std::cerr << "korvex: " << error.what() << '\n';
         return 2;
     }
+    // Found now, an OpenGL too old for the 3D views is named; found later, it would be a
+    // blank view or a failure deep in the drawing.
+    const QString no_opengl = korvex::scene::opengl_shortfall();
+    if (!no_opengl.isEmpty()) {
+        korvex::utils::logger().error(no_opengl);
+        return 1;
+    }
 
     korvex::app::MainWindowOptions options;
-    if (parser.isSet(plugins)) options.plugins_paths = parser.value(plugins);
-    if (parser.isSet(workdir)) options.working_directory = parser.value(workdir);
-    options.debug = parser.isSet(debug);
+    if (parser.isSet(program_options.plugins))
+        options.plugins_paths = parser.value(program_options.plugins);
+    if (parser.isSet(program_options.workdir))
+        options.working_directory = parser.value(program_options.workdir);
+    options.debug = parser.isSet(program_options.debug);
 
     korvex::app::MainWindow window(options);
     window.setup();

@@ -22,7 +22,6 @@
 #include "korvex/app/project_error.h"
 #include "korvex/app/script_runner.h"
 #include "korvex/app/session_snapshot.h"
-#include "korvex/app/shortcut_sharing.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
@@ -108,7 +107,6 @@ void MainWindow::setup() {
     create_view_menu();
     create_toolbars();
     create_modules();
-    new ShortcutSharing(this, [this] { return viewer_area_->active_viewer(); });
     saved_ = capture();
 }
 

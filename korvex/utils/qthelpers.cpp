@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <exception>
@@ -50,6 +51,20 @@ void call_guarded(const QString& what, const std::function<void()>& slot) {
     }
 }
 
+namespace {
+
+// The key acts while the keyboard is in `panel`: two panels of one window can use the same
+// key, and a key typed elsewhere (a terminal, a text field) stays where it was typed.
+void answer_shortcut(QWidget* panel, QToolButton* button, const QString& key) {
+    auto* shortcut = new QShortcut(QKeySequence(key), panel);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, button, [button] {
+        if (button->isVisible() && button->isEnabled()) button->click();
+    });
+}
+
+}  // namespace
+
 QToolButton* create_toolbutton(QWidget* parent, const ToolButtonOptions& options) {
     auto* button = new QToolButton(parent);
     button->setAutoRaise(true);
@@ -58,7 +73,8 @@ QToolButton* create_toolbutton(QWidget* parent, const ToolButtonOptions& options
         button->setToolTip(options.tip_);
         button->setStatusTip(options.tip_);
     }
-    if (!options.shortcut_.isEmpty()) button->setShortcut(QKeySequence(options.shortcut_));
+    if (!options.shortcut_.isEmpty())
+        answer_shortcut(parent ? parent : button, button, options.shortcut_);
     const QString what = options.tip_.isEmpty() ? QStringLiteral("Button") : options.tip_;
     if (options.toggled_) {
         button->setCheckable(true);

@@ -39,7 +39,8 @@ void call_guarded(const QString& what, const std::function<void()>& slot);
 
 // A tool button owned by `parent`. With `triggered` a click calls the slot; with
 // `toggled` the button is checkable, starts unchecked and each toggle calls the slot
-// with the new state. The shortcut works while the parent's window is active.
+// with the new state. The shortcut clicks the button while the keyboard focus is in the
+// parent or one of its children.
 QToolButton* create_toolbutton(QWidget* parent, const ToolButtonOptions& options);
 
 QToolButton* create_toolbutton_help(QWidget* parent, std::function<void()> triggered);

@@ -11,7 +11,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -316,25 +315,6 @@ private slots:
         QCOMPARE(message, QString("Cannot open %1: it is not a korvex project").arg(bad));
         QVERIFY(w.window.tree()->is_checked("survey"));
         QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
-    }
-
-    // The log's "clear" and the viewers' "Hide all" share Ctrl+L.
-    void ctrl_l_acts_where_the_keyboard_is() {
-        Window w;
-        w.window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w.window));
-        QSignalSpy hidden(&w.canvas(), &CanvasWidget::sig_hide_all);
-        QTextBrowser* log = w.window.findChild<QTextBrowser*>();
-        QTRY_VERIFY(!log->toPlainText().isEmpty());
-
-        log->setFocus();
-        QTest::keyClick(&w.window, Qt::Key_L, Qt::ControlModifier);
-        QTRY_VERIFY(log->toPlainText().isEmpty());
-        QCOMPARE(hidden.count(), 0);
-
-        w.window.tree()->setFocus();
-        QTest::keyClick(&w.window, Qt::Key_L, Qt::ControlModifier);
-        QTRY_COMPARE(hidden.count(), 1);
     }
 
     void a_plug_in_that_fails_does_not_stop_the_application() {

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -40,22 +41,58 @@ private slots:
         QCOMPARE(states, (QList<bool>{true, false}));
     }
 
-    void shortcut_works_while_the_parent_window_is_active() {
+    // Two panels of one window answer the same keys, each while the keyboard is in it;
+    // a key typed in a text field elsewhere in the window is the field's.
+    void shortcut_works_while_the_keyboard_is_in_the_parent() {
         QWidget window;
-        auto* row = new QHBoxLayout;
-        int calls = 0;
-        row->addWidget(create_toolbutton(
-            &window, ToolButtonOptions().shortcut("Ctrl+L").triggered([&] { ++calls; })));
-        auto* toggle = create_toolbutton(&window, ToolButtonOptions().shortcut("P").toggled([](bool) {}));
-        row->addWidget(toggle);
-        window.setLayout(create_module_layout(row, new QWidget));
+        auto* layout = new QHBoxLayout(&window);
+        int left_calls = 0;
+        int right_calls = 0;
+        QToolButton* left_toggle = nullptr;
+        auto panel = [&](int& calls, QToolButton** toggle) {
+            auto* holder = new QWidget;
+            auto* row = new QHBoxLayout;
+            row->addWidget(create_toolbutton(
+                holder, ToolButtonOptions().shortcut("Ctrl+L").triggered([&calls] { ++calls; })));
+            auto* created =
+                create_toolbutton(holder, ToolButtonOptions().shortcut("P").toggled([](bool) {}));
+            if (toggle) *toggle = created;
+            row->addWidget(created);
+            auto* body = new QWidget;
+            body->setFocusPolicy(Qt::StrongFocus);
+            holder->setLayout(create_module_layout(row, body));
+            layout->addWidget(holder);
+            return body;
+        };
+        QWidget* left = panel(left_calls, &left_toggle);
+        QWidget* right = panel(right_calls, nullptr);
+        auto* field = new QLineEdit;
+        layout->addWidget(field);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QApplication::setActiveWindow(&window);  // no window manager under Xvfb
-        QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier);
-        QTRY_COMPARE(calls, 1);  // a button's shortcut clicks it with a short animation
-        QTest::keyClick(&window, Qt::Key_P);
-        QTRY_VERIFY(toggle->isChecked());
+
+        left->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), left);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P);
+        QCOMPARE(left_calls, 1);
+        QVERIFY(left_toggle->isChecked());
+        QCOMPARE(right_calls, 0);
+
+        right->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+        QCOMPARE(right_calls, 1);
+        QCOMPARE(left_calls, 1);
+
+        field->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QTest::keyClick(field, Qt::Key_L, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_P);
+        QCOMPARE(field->text(), QString("p"));
+        QCOMPARE(left_calls + right_calls, 2);
+        QVERIFY(left_toggle->isChecked());
     }
 
     void exception_in_a_slot_is_logged_not_thrown() {

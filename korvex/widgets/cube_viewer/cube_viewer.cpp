@@ -56,24 +56,37 @@ QList<QToolButton*> CubeViewer::setup_buttons() {
                                            .shortcut(shortcut)
                                            .toggled(std::move(slot)));
     };
-    pick_btn_ = toggled("pick_mode", "Pick mode", "P",
-                        [base](bool checked) { base->toggle_pick_mode(checked); });
+    // The tips are marked where they are written, in the application's context, so that
+    // the catalogue template holds them. A braced list runs its calls in order: the
+    // buttons are made, and so take their places among the panel's children and in the
+    // Tab order, as they stand in the row.
     return {
-        triggered("view_none", "Hide all", "Ctrl+L", [base] { base->hide_all(); }),
-        triggered("view_all", "View all", "Ctrl+A", [base] { base->set_view_all(); }),
-        triggered("view_top", "View from top", "Ctrl+T", [base] { base->set_view_top(); }),
-        triggered("view_bottom", "View from bottom", "Ctrl+B", [base] { base->set_view_bot(); }),
-        triggered("view_north", "View from north", "Ctrl+N", [base] { base->set_view_north(); }),
-        triggered("view_south", "View from south", "Ctrl+S", [base] { base->set_view_south(); }),
-        triggered("view_west", "View from west", "Ctrl+W", [base] { base->set_view_west(); }),
-        triggered("view_east", "View from east", "Ctrl+E", [base] { base->set_view_east(); }),
-        toggled("view_orthogonal", "View Persp/Ortho", "O",
+        triggered("view_none", QT_TRANSLATE_NOOP("korvex", "Hide all"), "Ctrl+L",
+                  [base] { base->hide_all(); }),
+        triggered("view_all", QT_TRANSLATE_NOOP("korvex", "View all"), "Ctrl+A",
+                  [base] { base->set_view_all(); }),
+        triggered("view_top", QT_TRANSLATE_NOOP("korvex", "View from top"), "Ctrl+T",
+                  [base] { base->set_view_top(); }),
+        triggered("view_bottom", QT_TRANSLATE_NOOP("korvex", "View from bottom"), "Ctrl+B",
+                  [base] { base->set_view_bot(); }),
+        triggered("view_north", QT_TRANSLATE_NOOP("korvex", "View from north"), "Ctrl+N",
+                  [base] { base->set_view_north(); }),
+        triggered("view_south", QT_TRANSLATE_NOOP("korvex", "View from south"), "Ctrl+S",
+                  [base] { base->set_view_south(); }),
+        triggered("view_west", QT_TRANSLATE_NOOP("korvex", "View from west"), "Ctrl+W",
+                  [base] { base->set_view_west(); }),
+        triggered("view_east", QT_TRANSLATE_NOOP("korvex", "View from east"), "Ctrl+E",
+                  [base] { base->set_view_east(); }),
+        toggled("view_orthogonal", QT_TRANSLATE_NOOP("korvex", "View Persp/Ortho"), "O",
                 [this](bool checked) { toggle_orthogonal_view(checked); }),
-        toggled("view_restrictive", "Restrictive view", "R",
+        toggled("view_restrictive", QT_TRANSLATE_NOOP("korvex", "Restrictive view"), "R",
                 [this](bool checked) { toggle_restrictive_view(checked); }),
-        pick_btn_,
-        triggered("bkgd_color", "Background color", "", [base] { base->set_background_color(); }),
-        triggered("photo", "Export canvas to picture", "", [base] { base->export_canvas(); }),
+        pick_btn_ = toggled("pick_mode", QT_TRANSLATE_NOOP("korvex", "Pick mode"), "P",
+                            [base](bool checked) { base->toggle_pick_mode(checked); }),
+        triggered("bkgd_color", QT_TRANSLATE_NOOP("korvex", "Background color"), "",
+                  [base] { base->set_background_color(); }),
+        triggered("photo", QT_TRANSLATE_NOOP("korvex", "Export canvas to picture"), "",
+                  [base] { base->export_canvas(); }),
         utils::create_toolbutton_help(this, [this] { show_help(); }),
     };
 }

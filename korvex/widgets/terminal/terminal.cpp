@@ -2,11 +2,13 @@
 
 #include <qtermwidget.h>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QToolButton>
 
 #include "korvex/config/base.h"
@@ -125,6 +127,25 @@ void Terminal::choose_script() {
     const QString path = QFileDialog::getOpenFileName(this, _("Run script"), start,
                                                       "Shell scripts (*.sh);;All files (*)");
     if (!path.isEmpty()) emit sigRunScript(path);
+}
+
+bool Terminal::event(QEvent* event) {
+    // Before a key becomes a shortcut, the focused widget and then its ancestors may claim
+    // it; the console leaves the keys it has no use for unclaimed, and they come here.
+    if (event->type() == QEvent::ShortcutOverride && claims(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+bool Terminal::claims(const QKeyEvent& key) const {
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || !(focus == console_ || console_->isAncestorOf(focus))) return false;
+    // Everything typed into the console is the shell's (letters, Ctrl+D, Ctrl+L...) but
+    // Ctrl+Shift combinations, which stay with the window as in desktop terminals.
+    const Qt::KeyboardModifiers window_keys = Qt::ControlModifier | Qt::ShiftModifier;
+    return (key.modifiers() & window_keys) != window_keys;
 }
 
 void Terminal::showEvent(QShowEvent* event) {

@@ -6,6 +6,7 @@
 #include <chrono>
 
 class QAction;
+class QKeyEvent;
 class QTermWidget;
 
 namespace korvex::widgets {
@@ -49,9 +50,12 @@ signals:
     void sigRunScript(const QString& path);
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Whether a key typed now belongs to the shell rather than to a shortcut of the window.
+    bool claims(const QKeyEvent& key) const;
     QTermWidget* make_console();
     void shell_finished();
 

@@ -1,10 +1,15 @@
 // The viewer panel as a user meets it: its button row, keys, clicks and help.
 #include <QColorDialog>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QMessageBox>
+#include <QProcess>
+#include <QShortcut>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QXmlStreamReader>
 
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
@@ -46,6 +51,30 @@ const std::vector<Expected> BUTTONS{
     {"Help", ""},
 };
 
+QStringList tips(const std::vector<Expected>& buttons) {
+    QStringList texts;
+    for (const Expected& button : buttons) texts << button.tip;
+    return texts;
+}
+
+// The source texts of one context of a translation file.
+QStringList sources_in_context(const QString& ts_path, const QString& context) {
+    QFile file(ts_path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    QXmlStreamReader xml(&file);
+    QString current;
+    QStringList sources;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.name() == QLatin1String("name")) {
+            current = xml.readElementText();
+        } else if (xml.name() == QLatin1String("source") && current == context) {
+            sources << xml.readElementText();
+        }
+    }
+    return sources;
+}
+
 QHBoxLayout* button_row(CubeViewer& viewer) {
     return qobject_cast<QHBoxLayout*>(viewer.layout()->itemAt(0)->layout());
 }
@@ -75,14 +104,12 @@ struct ShownViewer {
         viewer.setParent(nullptr);
         viewer.resize(600, 400);
         testing::wait_until_drawn(viewer);
-        // No window manager under Xvfb: make the panel the active window by hand, as
-        // window shortcuts need.
+        // No window manager under Xvfb: make the panel the active window by hand; its
+        // keys then act, the keyboard being in the panel.
         QApplication::setActiveWindow(&viewer);
     }
 
     widgets::CanvasWidget& base() { return viewer.base(); }
-    // A shortcut clicks its button a moment later (the button shows itself pressed):
-    // assert with QTRY_*.
     void key(const QKeySequence& keys) { QTest::keySequence(&viewer, keys); }
 };
 
@@ -103,7 +130,6 @@ private slots:
         QCOMPARE(buttons.size(), 14);
         for (int i = 0; i < buttons.size(); ++i) {
             QCOMPARE(buttons[i]->toolTip(), QString(BUTTONS[i].tip));
-            QCOMPARE(buttons[i]->shortcut(), QKeySequence(BUTTONS[i].shortcut));
             QCOMPARE(buttons[i]->iconSize(), QSize(16, 16));
             QVERIFY(!buttons[i]->icon().isNull());
             QCOMPARE(buttons[i]->parentWidget(), &viewer);
@@ -114,6 +140,50 @@ private slots:
             QVERIFY(!buttons[checkable]->isChecked());
         }
         QVERIFY(viewer.layout()->indexOf(&viewer.base()) >= 0);
+        // The keys are the panel's, in row order; colour and export have none.
+        QList<QKeySequence> keys, expected_keys;
+        for (QShortcut* shortcut : viewer.findChildren<QShortcut*>()) keys << shortcut->key();
+        for (const Expected& expected : BUTTONS) {
+            if (*expected.shortcut) expected_keys << QKeySequence(expected.shortcut);
+        }
+        QCOMPARE(keys, expected_keys);
+    }
+
+    // Made in row order, the buttons are the panel's children and its Tab order in that
+    // order too.
+    void children_and_tab_order_follow_the_row() {
+        testing::FakeHost host;
+        CubeViewer viewer(&host, nullptr, "viewer");
+        const QStringList row = tips(BUTTONS);
+        QStringList children;
+        for (auto* child :
+             viewer.findChildren<QToolButton*>(QString(), Qt::FindDirectChildrenOnly)) {
+            children << child->toolTip();
+        }
+        QCOMPARE(children, row);
+        QStringList tab_order;
+        for (QWidget* next = viewer.nextInFocusChain(); next != &viewer;
+             next = next->nextInFocusChain()) {
+            auto* tool_button = qobject_cast<QToolButton*>(next);
+            if (tool_button && tool_button->parentWidget() == &viewer)
+                tab_order << tool_button->toolTip();
+        }
+        QCOMPARE(tab_order, row);
+    }
+
+    // What the translators' template gets from the panel's source: every tip of the
+    // row but the host's help button, in the application's context.
+    void the_catalogue_template_holds_every_tooltip() {
+        QTemporaryDir dir;
+        const QString ts = dir.filePath("korvex.ts");
+        QProcess lupdate;
+        lupdate.start(LUPDATE_EXECUTABLE,
+                      {"-silent", "-tr-function-alias", "tr+=_", CUBE_VIEWER_SOURCE, "-ts", ts});
+        QVERIFY(lupdate.waitForFinished(120000));
+        QCOMPARE(lupdate.exitCode(), 0);
+        const QStringList extracted = sources_in_context(ts, "korvex");
+        const QStringList row = tips(BUTTONS).mid(0, 13);
+        for (const QString& tip : row) QVERIFY2(extracted.contains(tip), qPrintable(tip));
     }
 
     void an_options_button_goes_to_the_right_end() {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace korvex::scene {
+
+// The OpenGL version the 3D views draw with at the least.
+inline constexpr int MIN_OPENGL_MAJOR = 3;
+inline constexpr int MIN_OPENGL_MINOR = 2;
+
+// Makes the OpenGL format the 3D views need the default of every window of the process.
+// Call it before the QApplication exists: windows made earlier keep the format they had.
+void prepare_default_surface_format();
+
+// Why the 3D views cannot draw on this display, in one sentence; empty when they can.
+// Opens one OpenGL context of the default format; needs the QGuiApplication.
+QString opengl_shortfall();
+
+}  // namespace korvex::scene
