@@ -160,10 +160,7 @@ void CanvasWidget::add_item_agent(host::DataObject& dob) {
     }
     logger().info(format("{} is adding {}", name_, dob.name()));
     if (dob.visuals_in_volume.count(name_) == 0) dob.make_visuals_in_volume(name_);
-    const scene::Item item = item_for_viewer(dob.visuals_in_volume, dob.name());
-    const bool first = nothing_shown();
-    add_item(item);
-    frame_new(item, first);
+    add_item(item_for_viewer(dob.visuals_in_volume, dob.name()));
     save_display_state(dob.name(), "object", "self", true);
 }
 
@@ -214,11 +211,7 @@ void CanvasWidget::add_cube_section(host::DataObject& dob, const QString& sectio
         throw utils::LookupError(format("{} has no {} sections", dob.name(), type).toStdString());
     }
     if (images->second.count(name_) == 0) dob.make_image_3d(type, name_);
-    const scene::Item item =
-        item_for_viewer(images->second, format("the {} section of {}", type, dob.name()));
-    const bool first = nothing_shown();
-    add_item(item);
-    frame_new(item, first);
+    add_item(item_for_viewer(images->second, format("the {} section of {}", type, dob.name())));
     save_display_state(dob.name(), "sections", type, true);
 }
 
@@ -303,7 +296,6 @@ bool CanvasWidget::nothing_shown() const {
 
 void CanvasWidget::frame_new(const scene::Item& item, bool first) {
     choose_z_scale(item);
-    // Data far from the origin would otherwise be out of sight until "View all".
     if (first) camera().set_range();
 }
 
