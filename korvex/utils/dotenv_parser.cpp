@@ -6,13 +6,9 @@ namespace {
 
 // Python's str.isspace(), which the reference's "\s" and rstrip() use; Qt's
 // isSpace() leaves out the separators U+001C..U+001F.
-bool is_space(QChar c) {
-    return c.isSpace() || (c.unicode() >= 0x1c && c.unicode() <= 0x1f);
-}
+bool is_space(QChar c) { return c.isSpace() || (c.unicode() >= 0x1c && c.unicode() <= 0x1f); }
 
-bool is_line_space(QChar c) {
-    return c != '\n' && is_space(c);
-}
+bool is_line_space(QChar c) { return c != '\n' && is_space(c); }
 
 // Replaces each backslash followed by one of `escapes` with the matching character of
 // `meanings`; any other backslash stays.
@@ -20,7 +16,8 @@ QString unescape(const QString& text, const QString& escapes, const QString& mea
     QString result;
     result.reserve(text.size());
     for (int i = 0; i < text.size(); ++i) {
-        const int known = text[i] == '\\' && i + 1 < text.size() ? escapes.indexOf(text[i + 1]) : -1;
+        const int known =
+            text[i] == '\\' && i + 1 < text.size() ? escapes.indexOf(text[i + 1]) : -1;
         if (known >= 0) {
             result += meanings[known];
             ++i;
@@ -60,7 +57,7 @@ void DotenvParser::parse_statement() {
         if (key) bindings_.push_back({*key, value});
     } catch (const Unreadable&) {
         skip_rest_of_line();
-        faults_.push_back({int(text_.leftRef(start).count('\n')) + 1, text_.mid(start, line_end(start) - start)});
+        faults_.push_back({line_at(start), text_.mid(start, line_end(start) - start)});
     }
 }
 
@@ -86,7 +83,8 @@ std::optional<QString> DotenvParser::read_key() {
         return key;
     }
     int end = pos_;
-    while (end < text_.size() && text_[end] != '=' && text_[end] != '#' && !is_space(text_[end])) ++end;
+    while (end < text_.size() && text_[end] != '=' && text_[end] != '#' && !is_space(text_[end]))
+        ++end;
     if (end == pos_) throw Unreadable{};
     const QString key = text_.mid(pos_, end - pos_);
     pos_ = end;
@@ -119,8 +117,10 @@ QString DotenvParser::read_quoted(QChar quote) {
     }
     if (close < 0) throw Unreadable{};
     const QString quoted = text_.mid(pos_ + 1, close - pos_ - 1);
-    const QString value = quote == '"' ? unescape(quoted, QStringLiteral("\\'\"abfnrtv"), QStringLiteral("\\'\"\a\b\f\n\r\t\v"))
-                                       : unescape(quoted, QStringLiteral("\\'"), QStringLiteral("\\'"));
+    const QString value = quote == '"'
+                              ? unescape(quoted, QStringLiteral("\\'\"abfnrtv"),
+                                         QStringLiteral("\\'\"\a\b\f\n\r\t\v"))
+                              : unescape(quoted, QStringLiteral("\\'"), QStringLiteral("\\'"));
     pos_ = close + 1;
     return value;
 }
@@ -168,8 +168,14 @@ void DotenvParser::skip_line_spaces() {
     while (pos_ < text_.size() && is_line_space(text_[pos_])) ++pos_;
 }
 
-QChar DotenvParser::peek() const {
-    return pos_ < text_.size() ? text_[pos_] : QChar();
+QChar DotenvParser::peek() const { return pos_ < text_.size() ? text_[pos_] : QChar(); }
+
+// Faults come in text order, so the lines are counted once over the whole text.
+int DotenvParser::line_at(int pos) {
+    for (; counted_up_to_ < pos; ++counted_up_to_) {
+        if (text_[counted_up_to_] == '\n') ++line_;
+    }
+    return line_;
 }
 
 int DotenvParser::line_end(int from) const {

@@ -43,10 +43,13 @@ private:
     void skip_rest_of_line();
     void skip_line_spaces();
     QChar peek() const;
+    int line_at(int pos);
     int line_end(int from) const;
 
     QString text_;
     int pos_ = 0;
+    int counted_up_to_ = 0;  // the text before it holds line_ - 1 line ends
+    int line_ = 1;
     std::vector<DotenvBinding> bindings_;
     std::vector<DotenvFault> faults_;
 };

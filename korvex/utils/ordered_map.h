@@ -1,14 +1,15 @@
 #pragma once
 
-#include <algorithm>
+#include <QHash>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 namespace korvex::utils {
 
-// A small map that keeps its keys in insertion order. For the handful of entries
-// the application keeps this way, a linear search beats any index.
+// A map that keeps its keys in insertion order. An index from key to position keeps
+// look-ups constant-time, so that files with many keys (environment files) load in
+// linear time.
 template <typename Key, typename Value>
 class OrderedMap {
 public:
@@ -20,19 +21,20 @@ public:
     }
 
     void insert_or_assign(const Key& key, const Value& value) {
-        if (auto it = find(key); it != entries_.end()) {
-            it->second = value;
+        if (const auto found = positions_.constFind(key); found != positions_.cend()) {
+            entries_[*found].second = value;
         } else {
+            positions_.insert(key, entries_.size());
             entries_.emplace_back(key, value);
         }
     }
 
-    bool contains(const Key& key) const { return find(key) != entries_.end(); }
+    bool contains(const Key& key) const { return positions_.contains(key); }
 
     const Value& at(const Key& key) const {
-        auto it = find(key);
-        if (it == entries_.end()) throw std::out_of_range("key not in map");
-        return it->second;
+        const auto found = positions_.constFind(key);
+        if (found == positions_.cend()) throw std::out_of_range("key not in map");
+        return entries_[*found].second;
     }
 
     std::vector<Key> keys() const {
@@ -48,16 +50,8 @@ public:
     bool operator==(const OrderedMap& other) const { return entries_ == other.entries_; }
 
 private:
-    auto find(const Key& key) {
-        return std::find_if(entries_.begin(), entries_.end(),
-                            [&](const Entry& entry) { return entry.first == key; });
-    }
-    auto find(const Key& key) const {
-        return std::find_if(entries_.begin(), entries_.end(),
-                            [&](const Entry& entry) { return entry.first == key; });
-    }
-
     std::vector<Entry> entries_;
+    QHash<Key, std::size_t> positions_;
 };
 
 }  // namespace korvex::utils

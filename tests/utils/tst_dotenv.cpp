@@ -7,11 +7,13 @@
 #include <QtTest>
 
 #include "korvex/utils/dotenv.h"
+#include "korvex/utils/dotenv_parser.h"
 #include "tests/support/log_capture.h"
 #include "tests/utils/dotenv_corpus.h"
 
 using korvex::testing::LogCapture;
 using korvex::utils::dotenv_values;
+using korvex::utils::DotenvParser;
 using korvex::utils::DotenvPrecedence;
 using korvex::utils::DotenvValues;
 using korvex::utils::load_dotenv;
@@ -103,7 +105,8 @@ DOTENV_LOAD_LAST='last'
         QJsonObject ours;
         for (const QString& key : expected["environment"].toObject().keys()) {
             const QByteArray name = key.toUtf8();
-            ours[key] = qEnvironmentVariableIsSet(name) ? QJsonValue(qEnvironmentVariable(name)) : QJsonValue();
+            ours[key] = qEnvironmentVariableIsSet(name) ? QJsonValue(qEnvironmentVariable(name))
+                                                        : QJsonValue();
         }
         QCOMPARE(ours, expected["environment"].toObject());
         QCOMPARE(expected["loaded"].toBool(), true);
@@ -113,9 +116,10 @@ DOTENV_LOAD_LAST='last'
     }
 
     void names_the_environment_cannot_hold_are_skipped() {
-        const QString path = write(
-            "unsettable.env",
-            QByteArray("'DOTENV_BAD=NAME'=x\nDOTENV_NUL=a@b\nDOTENV_AFTER_BAD=set\n").replace('@', '\0'));
+        const QString path =
+            write("unsettable.env",
+                  QByteArray("'DOTENV_BAD=NAME'=x\nDOTENV_NUL=a@b\nDOTENV_AFTER_BAD=set\n")
+                      .replace('@', '\0'));
         LogCapture log;
         QVERIFY(load_dotenv(path));
         QCOMPARE(qgetenv("DOTENV_AFTER_BAD"), QByteArray("set"));
@@ -138,7 +142,51 @@ DOTENV_LOAD_LAST='last'
         const DotenvValues values = dotenv_values(path);
         QCOMPARE(values.keys(), (std::vector<QString>{"A", "B"}));
         QCOMPARE(log.texts().size(), 1);
-        QVERIFY2(log.texts()[0].contains("line 4") && log.texts()[0].contains("'broken"), qPrintable(log.texts()[0]));
+        QVERIFY2(log.texts()[0].contains("line 4") && log.texts()[0].contains("'broken"),
+                 qPrintable(log.texts()[0]));
+    }
+
+    // Far more lines than anyone writes by hand: every key keeps its first place and
+    // its last value, and every skipped line is named by its own number.
+    void a_large_file_keeps_its_order_and_line_numbers() {
+        constexpr int LINES = 160000;
+        QByteArray text;
+        for (int line = 1; line <= LINES; ++line) {
+            const QByteArray number = QByteArray::number(line);
+            switch (line % 4) {
+                case 1:
+                    text += "K" + number + "=first\n";
+                    break;
+                case 2:
+                    text += "K" + QByteArray::number(line - 1) + "=last\n";
+                    break;
+                case 3:
+                    text += "# comment " + number + "\n";
+                    break;
+                default:
+                    text += "not a statement " + number + "\n";
+            }
+        }
+
+        const DotenvParser parser(QString::fromUtf8(text));
+        QCOMPARE(int(parser.faults().size()), LINES / 4);
+        for (int i = 0; i < LINES / 4; ++i) {
+            const int line = 4 * (i + 1);
+            QCOMPARE(parser.faults()[i].line, line);
+            QCOMPARE(parser.faults()[i].text, QStringLiteral("not a statement %1").arg(line));
+        }
+
+        LogCapture log;
+        const DotenvValues values = dotenv_values(write("large.env", text));
+        QCOMPARE(int(values.size()), LINES / 4);
+        int line = 1;
+        for (const auto& [key, value] : values) {
+            QCOMPARE(key, QStringLiteral("K%1").arg(line));
+            QCOMPARE(value, std::optional<QString>("last"));
+            line += 4;
+        }
+        QVERIFY(values.contains("K1") && !values.contains("K2"));
+        QCOMPARE(values.at(QStringLiteral("K%1").arg(LINES - 3)), std::optional<QString>("last"));
     }
 
     void a_file_that_is_not_utf8_is_refused() {
@@ -149,7 +197,9 @@ DOTENV_LOAD_LAST='last'
 
     // The reference keeps a byte-order mark as part of the first key, which breaks it.
     void a_byte_order_mark_is_not_part_of_the_first_key() {
-        const DotenvValues values = dotenv_values(write("bom.env", "\xef\xbb\xbf" "FIRST=1\n"));
+        const DotenvValues values = dotenv_values(write("bom.env",
+                                                        "\xef\xbb\xbf"
+                                                        "FIRST=1\n"));
         QCOMPARE(values.keys(), std::vector<QString>{"FIRST"});
     }
 };
