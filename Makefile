@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 XVFB := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: deps configure build run test asan clean
+.PHONY: deps configure build run test asan fuzz clean
 
 deps:
 	./scripts/install-deps.sh
@@ -30,5 +30,15 @@ asan: export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
 asan:
 	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DKORVEX_SANITIZE=ON"
 
+# Every fuzzer for FUZZ_SECONDS each, in its own clang build with AddressSanitizer and
+# UndefinedBehaviorSanitizer; fails on any finding. Only what the fuzzers link is built.
+FUZZ_SECONDS ?= 60
+fuzz:
+	./scripts/install-deps.sh --fuzz
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVEX_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build build-fuzz --target fuzzers -j2
+	./fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the project builds, tests and runs with.
 # Idempotent: packages already present are skipped, so a second run is fast.
+#
+#   install-deps.sh          what building, testing and running need
+#   install-deps.sh --fuzz   and clang with libFuzzer, for `make fuzz`
 set -euo pipefail
 
 PACKAGES=(
@@ -20,6 +23,10 @@ PACKAGES=(
   # test peers
   python3 python3-aiosmtpd python3-dotenv
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  # libclang-rt-14-dev holds libFuzzer and clang's sanitizer run-times.
+  PACKAGES+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do
