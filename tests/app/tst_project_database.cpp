@@ -189,7 +189,7 @@ private slots:
 
         for (int attempt = 0; attempt < 5; ++attempt) {
             QProcess writer;
-            writer.start(PROJECT_WRITER, {path, QString::number(WRITER_OBJECTS)});
+            writer.start(PROJECT_WRITER, {path, QString::number(WRITER_OBJECTS), "written"});
             QVERIFY(writer.waitForStarted());
             // Kill it while a save has written pages into the project file itself, each
             // attempt a little deeper into its first save.
@@ -205,7 +205,7 @@ private slots:
             if (loaded == first) continue;
             QCOMPARE(int(loaded.objects.size()), WRITER_OBJECTS);
             for (int i = 0; i < WRITER_OBJECTS; ++i)
-                QCOMPARE(loaded.objects[i].name, QString::number(i));
+                QCOMPARE(loaded.objects[i].name, QStringLiteral("written %1").arg(i));
             ProjectDatabase(path).save(first);
         }
     }
