@@ -149,7 +149,10 @@ class InterruptedSavesTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qInfo("kill moments drawn with seed %u", seed_); }
+    void initTestCase() {
+        qRegisterMetaType<QProcess::ExitStatus>();
+        qInfo("kill moments drawn with seed %u", seed_);
+    }
 
     void a_save_killed_at_any_moment_leaves_the_old_or_the_new_project() {
         QTemporaryDir dir;
