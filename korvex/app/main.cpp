@@ -5,7 +5,6 @@
 
 #include "korvex/app/command_line.h"
 #include "korvex/app/main_window.h"
-#include "korvex/app/user_notifier.h"
 #include "korvex/config/base.h"
 
 using korvex::config::_;
@@ -13,15 +12,13 @@ using korvex::config::_;
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("korvex");
-    QApplication::setOrganizationName("korvex");
     korvex::config::install_translator(app, QLocale().name());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(_("korvex, a viewer for seismic data"));
     parser.addHelpOption();
     const QCommandLineOption plugins("plugins", _("Load plug-ins from <folder>."), "folder");
-    const QCommandLineOption workdir("workdir", _("Start file dialogs and the shell in <folder>."),
-                                     "folder");
+    const QCommandLineOption workdir("workdir", _("Start file dialogs and the shell in <folder>."), "folder");
     const QCommandLineOption debug("debug", _("Log Qt's own diagnostics too."));
     parser.addOptions({plugins, workdir, debug});
     korvex::app::CommandLine::add_options(parser);
@@ -41,7 +38,6 @@ int main(int argc, char* argv[]) {
 
     korvex::app::MainWindow window(options);
     window.setup();
-    if (command_line.exports()) window.notifier()->set_message_boxes(false);
     window.show();
     window.post_visible_setup();
     if (!command_line.project.isEmpty()) window.open_project(command_line.project);

@@ -1,7 +1,6 @@
 #include "korvex/app/main_window.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -9,7 +8,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -21,13 +19,9 @@
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
-#include "korvex/app/recent_files.h"
 #include "korvex/app/script_runner.h"
 #include "korvex/app/session_snapshot.h"
 #include "korvex/app/shortcut_sharing.h"
-#include "korvex/app/shortcut_tooltips.h"
-#include "korvex/app/shortcuts_dialog.h"
-#include "korvex/app/user_notifier.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
@@ -37,7 +31,6 @@
 #include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
-#include "korvex/utils/user_action.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
@@ -77,10 +70,6 @@ void register_data_types() {
     }
 }
 
-const QString DATA_MODE = QStringLiteral("Data Mode");
-const QString GEOMETRY_KEY = QStringLiteral("window/geometry");
-const QString STATE_KEY = QStringLiteral("window/state");
-
 QString project_filter() { return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX); }
 
 }  // namespace
@@ -103,7 +92,6 @@ void MainWindow::setup() {
     register_data_types();
     plugins_manager_ = std::make_unique<PluginManager>(
         options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
-    notifier_ = new UserNotifier(this);
     create_tree_dock();
     create_viewer_area();
     file_intake_ = new utils::FileIntake(this);
@@ -119,9 +107,6 @@ void MainWindow::setup() {
     create_view_menu();
     create_toolbars();
     create_modules();
-    create_help_menu();
-    new ShortcutTooltips(this);
-    restore_window_layout();
     new ShortcutSharing(this, [this] { return viewer_area_->active_viewer(); });
     saved_ = capture();
 }
@@ -170,11 +155,7 @@ void MainWindow::create_file_menu() {
     QMenu* menu = menuBar()->addMenu(_("&File"));
     auto action = [this, menu](const QString& text, const QKeySequence& shortcut,
                                std::function<void()> slot) {
-        QAction* created = utils::create_action(this, text, {});
-        connect(created, &QAction::triggered, this, [text, slot = std::move(slot)] {
-            const utils::UserAction users_own;
-            utils::call_guarded(text, slot);
-        });
+        QAction* created = utils::create_action(this, text, std::move(slot));
         created->setShortcut(shortcut);
         menu->addAction(created);
         return created;
@@ -185,13 +166,6 @@ void MainWindow::create_file_menu() {
     action(_("Save as..."), QKeySequence("Ctrl+Shift+S"), [this] { save_as_dialog(); });
     menu->addSeparator();
     action(_("Open data..."), QKeySequence("Ctrl+D"), [this] { open_data_dialog(); });
-    recent_files_ = new RecentFiles(
-        menu->addMenu(_("Open recent")),
-        [this](const QString& path) {
-            const utils::UserAction users_own;
-            open_recent(path);
-        },
-        this);
     action(_("Export picture..."), QKeySequence(),
            [this] { viewer_area_->active_viewer()->base().export_canvas(); });
     menu->addSeparator();
@@ -212,19 +186,6 @@ void MainWindow::create_view_menu() {
     view_menu_->addSeparator();
 }
 
-void MainWindow::create_help_menu() {
-    QMenu* menu = menuBar()->addMenu(_("&Help"));
-    QAction* keys = utils::create_action(this, _("Keyboard shortcuts"),
-                                         [this] { ShortcutsDialog(this).exec(); });
-    keys->setShortcut(QKeySequence::HelpContents);
-    QAction* about = utils::create_action(this, _("About korvex"), [this] {
-        QMessageBox::about(
-            this, _("About korvex"),
-            _("korvex %1\nA viewer for seismic data.").arg(QStringLiteral(KORVEX_VERSION)));
-    });
-    utils::add_actions(menu, {keys, about});
-}
-
 void MainWindow::create_modules() {
     run_journal_ = new modules::RunJournal(this);
     run_journal_->setObjectName(QStringLiteral("run_journal"));
@@ -241,10 +202,8 @@ void MainWindow::create_toolbars() {
     QToolBar* toolbar = addToolBar(_("Main"));
     toolbar->setObjectName(QStringLiteral("main_toolbar"));
     btn_quit = utils::create_toolbutton(
-        toolbar, utils::ToolButtonOptions().tip(_("Quit korvex")).triggered([this] {
-            const utils::UserAction users_own;
-            confirm_quit();
-        }));
+        toolbar,
+        utils::ToolButtonOptions().tip(_("Quit korvex")).triggered([this] { confirm_quit(); }));
     btn_quit->setObjectName(QStringLiteral("btn_quit"));
     btn_quit->setText(_("Quit"));
     btn_quit->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -253,9 +212,6 @@ void MainWindow::create_toolbars() {
     menu_toggle_ = widgets::MenuToggle::build(this);
     menu_toggle_->setObjectName(QStringLiteral("menu_toggle"));
     addToolBar(menu_toggle_);
-    // The shipped mode is where the work starts; the switcher itself starts as built.
-    const int data_mode = menu_toggle_->cb_mode()->findText(DATA_MODE);
-    if (data_mode >= 0) menu_toggle_->cb_mode()->setCurrentIndex(data_mode);
 }
 
 bool MainWindow::create_new_project(const QString& path) {
@@ -268,7 +224,7 @@ bool MainWindow::create_new_project(const QString& path) {
         start_new_project(target);
         return true;
     } catch (const ProjectError& e) {
-        report(e);
+        report(e, false);
         return false;
     }
 }
@@ -286,7 +242,7 @@ bool MainWindow::open_project(const QString& path) {
         load_project(path);
         return true;
     } catch (const ProjectError& e) {
-        report(e);
+        report(e, false);
         return false;
     }
 }
@@ -321,7 +277,7 @@ bool MainWindow::save_project_as(const QString& path) {
         logger().info(format("Saved project {}", database_->path()));
         return true;
     } catch (const ProjectError& e) {
-        report(e);
+        report(e, false);
         return false;
     }
 }
@@ -371,7 +327,6 @@ void MainWindow::show_appearance(const QString& name) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool accept = true;
-    const utils::UserAction users_own;
     utils::call_guarded(_("Closing the window"), [&] {
         accept = quit_confirmed_ || maybe_save();
         for (modules::KorvexModuleWidget* module : modules_)
@@ -379,7 +334,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     });
     quit_confirmed_ = false;
     if (accept) {
-        save_window_layout();
         event->accept();
     } else {
         event->ignore();
@@ -403,9 +357,8 @@ void MainWindow::new_project_dialog() {
     try {
         // The dialog has asked before replacing an existing file.
         start_new_project(ProjectDatabase::with_suffix(path));
-        recent_files_->add(project_path());
     } catch (const ProjectError& e) {
-        report(e);
+        report(e, true);
     }
 }
 
@@ -413,23 +366,11 @@ void MainWindow::open_project_dialog() {
     if (!maybe_save()) return;
     const QString path =
         QFileDialog::getOpenFileName(this, _("Open project"), workdir_, project_filter());
-    if (!path.isEmpty()) open_project_file(path);
-}
-
-void MainWindow::open_project_file(const QString& path) {
+    if (path.isEmpty()) return;
     try {
         load_project(path);
-        recent_files_->add(path);
     } catch (const ProjectError& e) {
-        report(e);
-    }
-}
-
-void MainWindow::open_recent(const QString& path) {
-    if (QFileInfo(path).suffix() != ProjectDatabase::SUFFIX) {
-        open_data_files({path});
-    } else if (maybe_save()) {
-        open_project_file(path);
+        report(e, true);
     }
 }
 
@@ -438,38 +379,17 @@ bool MainWindow::save_dialog() { return database_ ? save_project() : save_as_dia
 bool MainWindow::save_as_dialog() {
     const QString path =
         QFileDialog::getSaveFileName(this, _("Save project as"), workdir_, project_filter());
-    if (path.isEmpty() || !save_project_as(path)) return false;
-    recent_files_->add(project_path());
-    return true;
+    if (path.isEmpty()) return false;
+    if (save_project_as(path)) return true;
+    QMessageBox::warning(this, _("korvex"), _("The project was not saved; the log says why."));
+    return false;
 }
 
 void MainWindow::open_data_dialog() {
     file_intake_->set_work_dir(workdir_);
-    open_data_files(file_intake_->select_files(data_object_factory().file_filter()));
-}
-
-void MainWindow::open_data_files(const QStringList& paths) {
-    bool shown = false;
-    for (const QString& path : paths) {
-        if (!load_data_file(path)) continue;
-        recent_files_->add(path);
-        // The tree appends what it loads.
-        tree_->set_checked(tree_->objects().back()->name(), true);
-        shown = true;
+    for (const QString& path : file_intake_->select_files(data_object_factory().file_filter())) {
+        load_data_file(path);
     }
-    if (shown) viewer_area_->frame_active_viewer();
-}
-
-void MainWindow::save_window_layout() const {
-    QSettings settings;
-    settings.setValue(GEOMETRY_KEY, saveGeometry());
-    settings.setValue(STATE_KEY, saveState());
-}
-
-void MainWindow::restore_window_layout() {
-    const QSettings settings;
-    restoreGeometry(settings.value(GEOMETRY_KEY).toByteArray());
-    restoreState(settings.value(STATE_KEY).toByteArray());
 }
 
 ProjectSnapshot MainWindow::capture() const {
@@ -497,7 +417,10 @@ void MainWindow::adopt_project(const QString& path) {
     update_title();
 }
 
-void MainWindow::report(const ProjectError& error) { logger().error(error.message()); }
+void MainWindow::report(const ProjectError& error, bool interactive) {
+    logger().error(error.message());
+    if (interactive) QMessageBox::warning(this, _("korvex"), error.message());
+}
 
 void MainWindow::update_title() {
     const QString project = database_ ? QFileInfo(database_->path()).fileName() : _("no project");

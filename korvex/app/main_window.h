@@ -25,7 +25,7 @@ class MenuToggle;
 namespace korvex::modules {
 class RunJournal;
 class WorkspaceShell;
-}  // namespace korvex::modules
+}
 
 namespace korvex::app {
 
@@ -34,17 +34,13 @@ class DisplayTarget;
 class PluginManager;
 class ProjectDatabase;
 class ProjectError;
-class RecentFiles;
 class ScriptRunner;
-class UserNotifier;
 class ViewerArea;
 
 // The korvex application window: the 3D viewers in the centre, the data tree on the
 // left, the dock modules at the bottom, the File menu, and the project they make up.
 // Construct, then setup(), show(), post_visible_setup().
-class MainWindow final : public QMainWindow,
-                         public host::MainWindowInterface,
-                         public host::MainHolder {
+class MainWindow final : public QMainWindow, public host::MainWindowInterface, public host::MainHolder {
     Q_OBJECT
 
 public:
@@ -67,9 +63,6 @@ public:
     DataTree* tree() const { return tree_; }
     ViewerArea* viewer_area() const { return viewer_area_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
-    // Tells the user how actions end: the status bar, and message boxes unless scripted.
-    UserNotifier* notifier() const { return notifier_; }
-    RecentFiles* recent_files() const { return recent_files_; }
     // The project file in use; empty before a project is created, opened or saved.
     QString project_path() const;
 
@@ -109,21 +102,13 @@ private:
     void create_tree_dock();
     void create_viewer_area();
     void create_modules();
-    void create_help_menu();
 
-    // The File menu's dialogs; they run as the user's own actions (utils::UserAction).
+    // The File menu's dialogs; each reports failures in a message box as well as the log.
     void new_project_dialog();
     void open_project_dialog();
     bool save_dialog();
     bool save_as_dialog();
     void open_data_dialog();
-    // Loads the files and shows each in the viewer in front, as the command line does.
-    void open_data_files(const QStringList& paths);
-    void open_project_file(const QString& path);
-    void open_recent(const QString& path);
-    // Window size and place, docks and toolbars, kept in the user's settings.
-    void save_window_layout() const;
-    void restore_window_layout();
     // Unsaved changes: asks to save them. False when the user cancels.
     bool maybe_save();
 
@@ -135,8 +120,7 @@ private:
     void start_new_project(const QString& path);
     // Throws ProjectError, leaving the session as it was.
     void load_project(const QString& path);
-    // Logs the failure; in a user's action the notifier shows it as well.
-    void report(const ProjectError& error);
+    void report(const ProjectError& error, bool interactive);
     void update_title();
 
     std::vector<DisplayTarget*> viewers() const;
@@ -145,8 +129,6 @@ private:
     MainWindowOptions options_;
     QString workdir_;
     std::unique_ptr<PluginManager> plugins_manager_;
-    UserNotifier* notifier_ = nullptr;
-    RecentFiles* recent_files_ = nullptr;
     DataTree* tree_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;

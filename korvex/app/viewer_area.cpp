@@ -8,7 +8,6 @@
 #include "korvex/app/canvas_display_target.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/config/base.h"
-#include "korvex/scene/turntable_camera.h"
 #include "korvex/utils/icon_manager.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
@@ -82,13 +81,6 @@ void ViewerArea::release_reserved_keys(QWidget* viewer) const {
     for (QAbstractButton* button : viewer->findChildren<QAbstractButton*>()) {
         if (reserved_keys_.contains(button->shortcut())) button->setShortcut(QKeySequence());
     }
-}
-
-void ViewerArea::frame_active_viewer() {
-    widgets::CanvasWidget& canvas = active_viewer()->base();
-    canvas.set_view_all();
-    canvas.set_elevation(scene::TurntableCamera::DEFAULT_ELEVATION);
-    canvas.set_azimuth(scene::TurntableCamera::DEFAULT_AZIMUTH);
 }
 
 widgets::CubeViewer* ViewerArea::viewer(int index) const { return entries_.at(index).viewer; }

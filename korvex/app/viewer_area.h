@@ -48,9 +48,6 @@ public:
     // in every viewer opened later, so that one key never means two things.
     void reserve_keys(const QList<QKeySequence>& keys);
 
-    // Fits the viewer in front to everything it shows, seen from the usual angle.
-    void frame_active_viewer();
-
     widgets::CubeViewer* viewer(int index) const;
     widgets::CubeViewer* active_viewer() const;
     // The viewers in tab order, as the tree and the project see them.

@@ -1,11 +1,7 @@
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDockWidget>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -15,7 +11,6 @@
 #include "korvex/app/main_window.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/app/project_database.h"
-#include "korvex/app/recent_files.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "tests/support/log_capture.h"
@@ -65,44 +60,11 @@ class MainWindowTest : public QObject {
 
 private slots:
     void initTestCase() {
-        // The settings of the test, never the user's.
-        QStandardPaths::setTestModeEnabled(true);
         korvex::app::data_object_factory().register_type(
             {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
     }
 
-    void init() {
-        QVERIFY(dir_.isValid());
-        QSettings().clear();
-    }
-
-    void the_window_remembers_its_layout_and_recent_files() {
-        const QString project = dir_.filePath("recent.kvd");
-        {
-            Window w;
-            QVERIFY(w.window.create_new_project(project));
-            w.window.resize(900, 640);
-            w.window.findChild<QDockWidget*>("data_tree_dock")->hide();
-            w.window.recent_files()->add(project);
-            w.window.close();
-            QVERIFY(!w.window.isVisible());
-        }
-        Window w;
-        QTRY_COMPARE(w.window.size(), QSize(900, 640));
-        QVERIFY(w.window.findChild<QDockWidget*>("data_tree_dock")->isHidden());
-
-        // File > Open recent opens the project again.
-        QMenu* recent = nullptr;
-        for (QMenu* menu : w.window.findChildren<QMenu*>()) {
-            if (menu->title() == "Open recent") recent = menu;
-        }
-        QVERIFY(recent);
-        emit recent->aboutToShow();
-        QCOMPARE(recent->actions().size(), 1);
-        QCOMPARE(recent->actions().front()->text(), QString("recent.kvd"));
-        recent->actions().front()->trigger();
-        QCOMPARE(w.window.project_path(), project);
-    }
+    void init() { QVERIFY(dir_.isValid()); }
 
     void the_quit_button_asks_only_when_there_is_something_to_lose() {
         {

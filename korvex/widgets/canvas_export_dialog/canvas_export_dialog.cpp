@@ -1,5 +1,4 @@
 #include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
-#include "korvex/utils/user_action.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -72,7 +71,6 @@ void CanvasExportDialog::start() {
     const QString fn = path();
     const bool copy = copy_to_clipboard();
     close();
-    const utils::UserAction users_own;
     emit sig_start(fn, copy);
 }
 
