@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -28,8 +27,8 @@
 #include "korvex/modules/base/dock_module.h"
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
-#include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/logger.h"
+#include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -44,8 +43,7 @@ using utils::logger;
 namespace {
 
 // With the debug option, Qt's own diagnostics go to the application log as well.
-void forward_qt_message(QtMsgType type, const QMessageLogContext& /*context*/,
-                        const QString& text) {
+void forward_qt_message(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
     switch (type) {
         case QtDebugMsg:
         case QtInfoMsg:
@@ -70,7 +68,9 @@ void register_data_types() {
     }
 }
 
-QString project_filter() { return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX); }
+QString project_filter() {
+    return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX);
+}
 
 }  // namespace
 
@@ -96,12 +96,10 @@ void MainWindow::setup() {
     create_viewer_area();
     file_intake_ = new utils::FileIntake(this);
     // Objects loaded elsewhere (plug-ins, scripts) join the tree through the intake.
-    connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this,
-            [this](host::DataObject* dob) {
-                std::unique_ptr<host::DataObject> owned(dob);
-                utils::call_guarded(_("Adding a data object"),
-                                    [&] { tree_->add_object(std::move(owned)); });
-            });
+    connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this, [this](host::DataObject* dob) {
+        std::unique_ptr<host::DataObject> owned(dob);
+        utils::call_guarded(_("Adding a data object"), [&] { tree_->add_object(std::move(owned)); });
+    });
     script_runner_ = new ScriptRunner(this);
     create_file_menu();
     create_view_menu();
@@ -153,35 +151,27 @@ void MainWindow::create_viewer_area() {
 
 void MainWindow::create_file_menu() {
     QMenu* menu = menuBar()->addMenu(_("&File"));
-    auto action = [this, menu](const QString& text, const QKeySequence& shortcut,
-                               std::function<void()> slot) {
+    // Ctrl+S, Ctrl+N, Ctrl+E and Ctrl+W belong to the viewers' view presets.
+    auto action = [this, menu](const QString& text, const QString& shortcut, std::function<void()> slot) {
         QAction* created = utils::create_action(this, text, std::move(slot));
-        created->setShortcut(shortcut);
+        if (!shortcut.isEmpty()) created->setShortcut(QKeySequence(shortcut));
         menu->addAction(created);
         return created;
     };
-    action(_("New project..."), QKeySequence("Ctrl+Shift+N"), [this] { new_project_dialog(); });
-    action(_("Open project..."), QKeySequence::Open, [this] { open_project_dialog(); });
-    action(_("Save"), QKeySequence::Save, [this] { save_dialog(); });
-    action(_("Save as..."), QKeySequence("Ctrl+Shift+S"), [this] { save_as_dialog(); });
+    action(_("New project..."), "Ctrl+Shift+N", [this] { new_project_dialog(); });
+    action(_("Open project..."), "Ctrl+O", [this] { open_project_dialog(); });
+    action(_("Save"), "Ctrl+Shift+S", [this] { save_dialog(); });
+    action(_("Save as..."), QString(), [this] { save_as_dialog(); });
     menu->addSeparator();
-    action(_("Open data..."), QKeySequence("Ctrl+D"), [this] { open_data_dialog(); });
-    action(_("Export picture..."), QKeySequence(),
-           [this] { viewer_area_->active_viewer()->base().export_canvas(); });
+    action(_("Open data..."), "Ctrl+D", [this] { open_data_dialog(); });
+    action(_("Export picture..."), QString(), [this] { viewer_area_->active_viewer()->base().export_canvas(); });
     menu->addSeparator();
-    action(_("Quit"), QKeySequence("Ctrl+Q"), [this] { confirm_quit(); });
-    // The window's keys win over the viewers' view presets (Ctrl+S saves, not "south").
-    QList<QKeySequence> keys;
-    for (const QAction* item : menu->actions()) {
-        if (!item->shortcut().isEmpty()) keys << item->shortcut();
-    }
-    viewer_area_->reserve_keys(keys);
+    action(_("Quit"), "Ctrl+Q", [this] { confirm_quit(); });
 }
 
 void MainWindow::create_view_menu() {
     view_menu_ = menuBar()->addMenu(_("&View"));
-    view_menu_->addAction(
-        utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
+    view_menu_->addAction(utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
     view_menu_->addAction(tree_dock_->toggleViewAction());
     view_menu_->addSeparator();
 }
@@ -202,8 +192,7 @@ void MainWindow::create_toolbars() {
     QToolBar* toolbar = addToolBar(_("Main"));
     toolbar->setObjectName(QStringLiteral("main_toolbar"));
     btn_quit = utils::create_toolbutton(
-        toolbar,
-        utils::ToolButtonOptions().tip(_("Quit korvex")).triggered([this] { confirm_quit(); }));
+        toolbar, utils::ToolButtonOptions().tip(_("Quit korvex")).triggered([this] { confirm_quit(); }));
     btn_quit->setObjectName(QStringLiteral("btn_quit"));
     btn_quit->setText(_("Quit"));
     btn_quit->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -286,11 +275,8 @@ bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings
     const DataObjectFactory& factory = data_object_factory();
     try {
         const DataObjectFactory::DataType* type = factory.type_for_file(path);
-        if (!type)
-            throw std::runtime_error(
-                format("{} is not a kind of file korvex can read", path).toStdString());
-        host::DataObject* dob = tree_->add_object(
-            factory.load(type->name, QFileInfo(path).absoluteFilePath(), settings));
+        if (!type) throw std::runtime_error(format("{} is not a kind of file korvex can read", path).toStdString());
+        host::DataObject* dob = tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), settings));
         logger().info(format("Loaded {} from {}", dob->name(), path));
         return true;
     } catch (const std::exception& e) {
@@ -305,18 +291,10 @@ bool MainWindow::has_unsaved_changes() const {
 }
 
 void MainWindow::confirm_quit() {
-    if (has_unsaved_changes()) {
-        // Yes stays the button that quits: scripted runs answer the box with it.
-        QMessageBox box(QMessageBox::Question, _("korvex"), _("Quit?"),
-                        QMessageBox::Save | QMessageBox::Yes | QMessageBox::Cancel, this);
-        box.setInformativeText(_("The project has unsaved changes."));
-        box.button(QMessageBox::Yes)->setText(_("Quit without saving"));
-        box.setDefaultButton(QMessageBox::Save);
-        box.setEscapeButton(QMessageBox::Cancel);
-        // A box closed without an answer (declined by a scripted run) quits nothing.
-        const int answer = box.exec();
-        if (answer != QMessageBox::Yes && !(answer == QMessageBox::Save && save_dialog())) return;
-    }
+    QMessageBox box(QMessageBox::Question, _("korvex"), _("Quit?"), QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    if (has_unsaved_changes()) box.setInformativeText(_("The project has unsaved changes; they will be lost."));
+    if (box.exec() != QMessageBox::Yes) return;
     quit_confirmed_ = true;
     close();
 }
@@ -329,8 +307,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     bool accept = true;
     utils::call_guarded(_("Closing the window"), [&] {
         accept = quit_confirmed_ || maybe_save();
-        for (modules::KorvexModuleWidget* module : modules_)
-            accept = accept && module->closing_module(true);
+        for (modules::KorvexModuleWidget* module : modules_) accept = accept && module->closing_module(true);
     });
     quit_confirmed_ = false;
     if (accept) {
@@ -351,8 +328,7 @@ bool MainWindow::maybe_save() {
 
 void MainWindow::new_project_dialog() {
     if (!maybe_save()) return;
-    const QString path =
-        QFileDialog::getSaveFileName(this, _("New project"), workdir_, project_filter());
+    const QString path = QFileDialog::getSaveFileName(this, _("New project"), workdir_, project_filter());
     if (path.isEmpty()) return;
     try {
         // The dialog has asked before replacing an existing file.
@@ -364,8 +340,7 @@ void MainWindow::new_project_dialog() {
 
 void MainWindow::open_project_dialog() {
     if (!maybe_save()) return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, _("Open project"), workdir_, project_filter());
+    const QString path = QFileDialog::getOpenFileName(this, _("Open project"), workdir_, project_filter());
     if (path.isEmpty()) return;
     try {
         load_project(path);
@@ -374,11 +349,12 @@ void MainWindow::open_project_dialog() {
     }
 }
 
-bool MainWindow::save_dialog() { return database_ ? save_project() : save_as_dialog(); }
+bool MainWindow::save_dialog() {
+    return database_ ? save_project() : save_as_dialog();
+}
 
 bool MainWindow::save_as_dialog() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, _("Save project as"), workdir_, project_filter());
+    const QString path = QFileDialog::getSaveFileName(this, _("Save project as"), workdir_, project_filter());
     if (path.isEmpty()) return false;
     if (save_project_as(path)) return true;
     QMessageBox::warning(this, _("korvex"), _("The project was not saved; the log says why."));
@@ -406,8 +382,7 @@ void MainWindow::apply(const ProjectSnapshot& snapshot) {
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
     }
-    if (snapshot.active_viewer < viewer_area_->count())
-        viewer_area_->setCurrentIndex(snapshot.active_viewer);
+    if (snapshot.active_viewer < viewer_area_->count()) viewer_area_->setCurrentIndex(snapshot.active_viewer);
 }
 
 void MainWindow::adopt_project(const QString& path) {

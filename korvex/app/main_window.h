@@ -83,8 +83,7 @@ public:
     // Whether the session differs from the project file (or, with no file, holds data).
     bool has_unsaved_changes() const;
 
-    // Closes the window; with unsaved changes it asks "Quit?" first: Save saves, then
-    // closes; Yes closes without saving; Cancel leaves everything as it was.
+    // Asks "Quit?"; Yes closes the window, No leaves everything as it was.
     void confirm_quit();
     // Opens the appearance page of a data object, or raises the one already open.
     void show_appearance(const QString& name);

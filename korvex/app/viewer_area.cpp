@@ -1,6 +1,5 @@
 #include "korvex/app/viewer_area.h"
 
-#include <QAbstractButton>
 #include <QMenu>
 #include <QTabBar>
 #include <QToolButton>
@@ -32,8 +31,7 @@ ViewerArea::ViewerArea(host::MainHolder* owner, DataTree* tree, QWidget* parent)
     });
     connect(tree_, &DataTree::sig_unchecked_all, this, [this] {
         utils::call_guarded(_("Clearing the viewer"), [&] {
-            if (auto* target = static_cast<CanvasDisplayTarget*>(tree_->active_target()))
-                target->clear_all();
+            if (auto* target = static_cast<CanvasDisplayTarget*>(tree_->active_target())) target->clear_all();
         });
     });
 }
@@ -47,7 +45,6 @@ widgets::CubeViewer* ViewerArea::add_viewer(const QString& name) {
     const QString viewer_name = name.isEmpty() ? free_name() : name;
     auto* viewer = new widgets::CubeViewer(this, make_options_button(), viewer_name);
     viewer->setObjectName(viewer_name);
-    release_reserved_keys(viewer);
     auto target = std::make_unique<CanvasDisplayTarget>(viewer->base());
     const CanvasDisplayTarget* raw = target.get();
     connect(&viewer->base(), &widgets::CanvasWidget::sig_hide_all, this,
@@ -72,17 +69,6 @@ void ViewerArea::reset_viewers(const QStringList& names) {
     setCurrentIndex(0);
 }
 
-void ViewerArea::reserve_keys(const QList<QKeySequence>& keys) {
-    reserved_keys_ = keys;
-    for (const Entry& entry : entries_) release_reserved_keys(entry.viewer);
-}
-
-void ViewerArea::release_reserved_keys(QWidget* viewer) const {
-    for (QAbstractButton* button : viewer->findChildren<QAbstractButton*>()) {
-        if (reserved_keys_.contains(button->shortcut())) button->setShortcut(QKeySequence());
-    }
-}
-
 widgets::CubeViewer* ViewerArea::viewer(int index) const { return entries_.at(index).viewer; }
 
 widgets::CubeViewer* ViewerArea::active_viewer() const {
@@ -103,11 +89,10 @@ QWidget* ViewerArea::make_options_button() {
     button->setToolTip(_("Viewer options"));
     button->setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(button);
-    utils::add_actions(menu,
-                       {utils::create_action(menu, _("New 3D viewer"), [this] { add_viewer(); }),
-                        utils::create_action(menu, _("Close this viewer"), [this, button] {
-                            close_viewer(indexOf(button->parentWidget()));
-                        })});
+    utils::add_actions(menu, {utils::create_action(menu, _("New 3D viewer"), [this] { add_viewer(); }),
+                              utils::create_action(menu, _("Close this viewer"), [this, button] {
+                                  close_viewer(indexOf(button->parentWidget()));
+                              })});
     button->setMenu(menu);
     return button;
 }
@@ -136,8 +121,7 @@ void ViewerArea::remove_entry(int index) {
     entry.viewer->hide();
     entry.viewer->deleteLater();
     tabBar()->setTabsClosable(entries_.size() > 1);
-    if (tree_ && currentIndex() >= 0)
-        tree_->set_active_target(entries_.at(currentIndex()).target.get());
+    if (tree_ && currentIndex() >= 0) tree_->set_active_target(entries_.at(currentIndex()).target.get());
 }
 
 QString ViewerArea::free_name() const {

@@ -8,8 +8,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QToolButton>
+#include <QTextBrowser>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -70,8 +70,7 @@ void click_check_box(QTreeWidget& tree, QTreeWidgetItem* item) {
     option.initFrom(&tree);
     option.rect = tree.visualItemRect(item);
     option.features = QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box =
-        tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+    const QRect box = tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
 }
 
@@ -90,12 +89,8 @@ struct Window {
         window.show();
         window.post_visible_setup();
     }
-    CanvasWidget& canvas(int index = 0) const {
-        return window.viewer_area()->viewer(index)->base();
-    }
-    QTreeWidgetItem* item(const QString& name) const {
-        return window.tree()->object_items().at(name);
-    }
+    CanvasWidget& canvas(int index = 0) const { return window.viewer_area()->viewer(index)->base(); }
+    QTreeWidgetItem* item(const QString& name) const { return window.tree()->object_items().at(name); }
     MainWindow window;
 };
 
@@ -164,7 +159,9 @@ private slots:
             menu_action(w.window, "Save")->trigger();
             QVERIFY(!w.window.has_unsaved_changes());
 
-            // Nothing left to lose: the quit button does not ask.
+            answer_next_modal([](QWidget* modal) {
+                QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Yes), Qt::LeftButton);
+            });
             QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
             QVERIFY(!w.window.isVisible());
         }
@@ -217,8 +214,7 @@ private slots:
                     box->accept();
                 });
             });
-            QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Discard),
-                              Qt::LeftButton);
+            QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Discard), Qt::LeftButton);
         });
         menu_action(w.window, "Open project...")->trigger();
         QTRY_VERIFY(!message.isEmpty());
@@ -253,8 +249,7 @@ private slots:
         window.show();
         QCOMPARE(window.menu_toggle()->cb_mode()->count(), 1);
         bool logged = false;
-        for (const auto& line : log.lines())
-            logged = logged || (line.level == "error" && line.text.contains("failing"));
+        for (const auto& line : log.lines()) logged = logged || (line.level == "error" && line.text.contains("failing"));
         QVERIFY2(logged, qPrintable(log.texts().join('\n')));
     }
 };
