@@ -1,5 +1,6 @@
 // The viewer panel as a user meets it: its button row, keys, clicks and help.
 #include <QColorDialog>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QMessageBox>
