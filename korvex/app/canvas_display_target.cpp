@@ -1,6 +1,5 @@
 #include "korvex/app/canvas_display_target.h"
 
-#include "korvex/host/data_object.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
@@ -9,12 +8,7 @@ namespace korvex::app {
 
 QString CanvasDisplayTarget::viewer_name() const { return canvas_.name(); }
 
-void CanvasDisplayTarget::add_item_agent(host::DataObject& dob) {
-    const bool first = canvas_.nothing_shown();
-    canvas_.add_item_agent(dob);
-    const auto item = dob.visuals_in_volume.find(canvas_.name());
-    if (item != dob.visuals_in_volume.end() && !canvas_.nothing_shown()) canvas_.frame_new(item->second, first);
-}
+void CanvasDisplayTarget::add_item_agent(host::DataObject& dob) { canvas_.add_item_agent(dob); }
 
 void CanvasDisplayTarget::remove_item_agent(host::DataObject& dob) {
     canvas_.remove_item_agent(dob);
@@ -29,12 +23,7 @@ void CanvasDisplayTarget::remove_item_prop(host::DataObject& dob, const QString&
 }
 
 void CanvasDisplayTarget::add_cube_section(host::DataObject& dob, const QString& section) {
-    const bool first = canvas_.nothing_shown();
     canvas_.add_cube_section(dob, section);
-    const auto images = dob.section_image3d.find(section.left(5));
-    if (images == dob.section_image3d.end() || canvas_.nothing_shown()) return;
-    const auto item = images->second.find(canvas_.name());
-    if (item != images->second.end()) canvas_.frame_new(item->second, first);
 }
 
 void CanvasDisplayTarget::remove_cube_section(host::DataObject& dob, const QString& section) {

@@ -160,7 +160,10 @@ void CanvasWidget::add_item_agent(host::DataObject& dob) {
     }
     logger().info(format("{} is adding {}", name_, dob.name()));
     if (dob.visuals_in_volume.count(name_) == 0) dob.make_visuals_in_volume(name_);
-    add_item(item_for_viewer(dob.visuals_in_volume, dob.name()));
+    const scene::Item item = item_for_viewer(dob.visuals_in_volume, dob.name());
+    const bool first = nothing_shown();
+    add_item(item);
+    frame_new(item, first);
     save_display_state(dob.name(), "object", "self", true);
 }
 
@@ -211,7 +214,11 @@ void CanvasWidget::add_cube_section(host::DataObject& dob, const QString& sectio
         throw utils::LookupError(format("{} has no {} sections", dob.name(), type).toStdString());
     }
     if (images->second.count(name_) == 0) dob.make_image_3d(type, name_);
-    add_item(item_for_viewer(images->second, format("the {} section of {}", type, dob.name())));
+    const scene::Item item =
+        item_for_viewer(images->second, format("the {} section of {}", type, dob.name()));
+    const bool first = nothing_shown();
+    add_item(item);
+    frame_new(item, first);
     save_display_state(dob.name(), "sections", type, true);
 }
 
@@ -296,6 +303,7 @@ bool CanvasWidget::nothing_shown() const {
 
 void CanvasWidget::frame_new(const scene::Item& item, bool first) {
     choose_z_scale(item);
+    // Data far from the origin would otherwise be out of sight until "View all".
     if (first) camera().set_range();
 }
 

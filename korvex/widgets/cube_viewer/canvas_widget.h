@@ -115,20 +115,13 @@ public:
     void set_view_restrictive_off();
 
     // Vertical exaggeration of the scene: z is drawn times this factor. Until the user or
-    // a project sets it, frame_new gives the first item with a height a factor that makes
-    // that height half its larger horizontal side.
+    // a project sets it, the first object or section with a height is shown with a factor
+    // that makes its height half its larger horizontal side.
     double z_scale() const;
     // Keeps the camera's centre on the same scene point. Throws utils::ValueError unless
     // positive and finite.
     void set_z_scale(double factor);
     bool z_scale_chosen() const { return z_scale_chosen_; }
-
-    // Whether no entry of dpState is true.
-    bool nothing_shown() const;
-    // What the host does after showing an item: chooses the vertical scale for it unless
-    // one is chosen, and fits the camera to it when it is the first thing shown (data far
-    // from the origin would otherwise be out of sight until "View all").
-    void frame_new(const scene::Item& item, bool first);
 
     // View state: camera, background and aspect, for the project file. Assigning checks
     // the whole map first (utils::ValueError naming the bad key, nothing changed), then
@@ -168,6 +161,10 @@ private:
     scene::Item item_for_viewer(const std::map<QString, scene::Item>& items,
                                 const QString& what) const;
     bool is_shown(const QString& object, const QString& section, const QString& entry) const;
+    bool nothing_shown() const;
+    // A newly shown item: the vertical scale is chosen for it if it is not yet, and the
+    // camera fitted to it when it is the first thing shown.
+    void frame_new(const scene::Item& item, bool first);
     void choose_z_scale(const scene::Item& item);
 
     host::HostedPanel* owner_ = nullptr;
