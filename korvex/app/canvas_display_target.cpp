@@ -1,6 +1,5 @@
 #include "korvex/app/canvas_display_target.h"
 
-#include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 
@@ -46,27 +45,6 @@ void CanvasDisplayTarget::set_view_state(const QByteArray& state) {
     widgets::read_aspect(values);
     canvas_.set_state(values);
     canvas_.set_aspect(values);
-}
-
-}  // namespace korvex::app
-
-namespace korvex::app {
-
-namespace {
-const QString Z_SCALE = QStringLiteral("z_scale");
-}
-
-QVariantMap CanvasDisplayTarget::viewer_settings() const {
-    if (!canvas_.z_scale_chosen()) return {};
-    return {{Z_SCALE, canvas_.z_scale()}};
-}
-
-void CanvasDisplayTarget::set_viewer_settings(const QVariantMap& settings) {
-    if (!settings.contains(Z_SCALE)) return;
-    bool is_number = false;
-    const double factor = settings.value(Z_SCALE).toDouble(&is_number);
-    if (!is_number) throw utils::ValueError("the saved vertical scale is not a number");
-    canvas_.set_z_scale(factor);
 }
 
 }  // namespace korvex::app

@@ -10,7 +10,6 @@
 #include "korvex/scene/color.h"
 #include "korvex/scene/item.h"
 #include "korvex/utils/functions.h"
-#include "korvex/widgets/cube_viewer/picked_sample.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 
 namespace korvex::host {
@@ -114,15 +113,6 @@ public:
     void set_view_restrictive_on();
     void set_view_restrictive_off();
 
-    // Vertical exaggeration of the scene: z is drawn times this factor. Until the user or
-    // a project sets it, the first object or section with a height is shown with a factor
-    // that makes its height half its larger horizontal side.
-    double z_scale() const;
-    // Keeps the camera's centre on the same scene point. Throws utils::ValueError unless
-    // positive and finite.
-    void set_z_scale(double factor);
-    bool z_scale_chosen() const { return z_scale_chosen_; }
-
     // View state: camera, background and aspect, for the project file. Assigning checks
     // the whole map first (utils::ValueError naming the bad key, nothing changed), then
     // applies the camera and background keys it holds; the aspect pair goes through
@@ -151,9 +141,6 @@ public:
 signals:
     void sig_hide_all();
     void sigPickedPoint(const QVector<double>& point);
-    void sig_z_scale_changed(double factor);
-    // A data object's visual reports a sample the user picked in this viewer.
-    void sig_picked_sample(const korvex::widgets::PickedSample& pick);
 
 private:
     void set_view(double elevation, double azimuth);
@@ -161,11 +148,6 @@ private:
     scene::Item item_for_viewer(const std::map<QString, scene::Item>& items,
                                 const QString& what) const;
     bool is_shown(const QString& object, const QString& section, const QString& entry) const;
-    bool nothing_shown() const;
-    // A newly shown item: the vertical scale is chosen for it if it is not yet, and the
-    // camera fitted to it when it is the first thing shown.
-    void frame_new(const scene::Item& item, bool first);
-    void choose_z_scale(const scene::Item& item);
 
     host::HostedPanel* owner_ = nullptr;
     host::MainWindowInterface* main_ = nullptr;
@@ -173,7 +155,6 @@ private:
     host::ProjectDatabase* database_ = nullptr;
     QString name_;
     std::unique_ptr<Canvas> canvas_;
-    bool z_scale_chosen_ = false;
 };
 
 }  // namespace korvex::widgets
