@@ -32,25 +32,25 @@ def segy_seeds(folder):
                 "crossline": segyio.TraceSortingFormat.CROSSLINE_SORTING}
     for fmt in (1, 2, 3, 5, 8):
         for sorting_name, sorting in sortings.items():
-            spec = segyio.spec()
-            spec.format = fmt
-            spec.sorting = sorting
-            spec.ilines = [10, 12, 14]
-            spec.xlines = [20, 21]
-            spec.samples = list(range(6))
+            layout = segyio.spec()
+            layout.format = fmt
+            layout.sorting = sorting
+            layout.ilines = [10, 12, 14]
+            layout.xlines = [20, 21]
+            layout.samples = list(range(6))
             path = os.path.join(folder, f"format{fmt}_{sorting_name}.sgy")
-            with segyio.create(path, spec) as f:
-                outer, inner = (spec.ilines, spec.xlines) if sorting_name == "inline" else (spec.xlines, spec.ilines)
+            with segyio.create(path, layout) as f:
+                outer, inner = (layout.ilines, layout.xlines) if sorting_name == "inline" else (layout.xlines, layout.ilines)
                 trace = 0
                 for a in outer:
                     for b in inner:
                         il, xl = (a, b) if sorting_name == "inline" else (b, a)
                         f.header[trace] = {segyio.su.iline: il, segyio.su.xline: xl,
-                                           segyio.su.ns: len(spec.samples), segyio.su.dt: 4000,
+                                           segyio.su.ns: len(layout.samples), segyio.su.dt: 4000,
                                            segyio.su.delrt: 100, segyio.su.scalco: -10}
-                        f.trace[trace] = np.arange(len(spec.samples), dtype=np.float32) * (trace - 5)
+                        f.trace[trace] = np.arange(len(layout.samples), dtype=np.float32) * (trace - 5)
                         trace += 1
-                f.bin.update(hns=len(spec.samples), hdt=4000, format=fmt)
+                f.bin.update(hns=len(layout.samples), hdt=4000, format=fmt)
 
 
 def point_seeds(folder):
