@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
@@ -40,8 +41,16 @@ namespace {
 const QStringList SECTIONS{"iline", "xline", "depth"};
 
 // One launched window and the parts of it a user looks at.
+// Launches a second apart in name, so a session never reopens the previous one's project
+// (the project is named after the launch second, and a test can launch twice within one).
+QDateTime next_launch_time() {
+    static QDateTime launch_time = QDateTime::currentDateTime();
+    launch_time = launch_time.addSecs(1);
+    return launch_time;
+}
+
 struct Session {
-    std::unique_ptr<MainWindow> window = korvex::automation::launch();
+    std::unique_ptr<MainWindow> window = korvex::automation::launch(next_launch_time());
     User user{window.get()};
 
     korvex::app::DataTree& tree() const { return *window->tree(); }
