@@ -43,6 +43,12 @@ void prefetch(const char* data, int bytes) {
 
 SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
     : path_(path), bytes_(bytes) {
+    if (!SegyHeaderBytes::holds_field(bytes.iline) || !SegyHeaderBytes::holds_field(bytes.xline))
+        fail(_("header bytes %1 and %2: line numbers must lie at bytes %3 to %4")
+                 .arg(bytes.iline)
+                 .arg(bytes.xline)
+                 .arg(SegyHeaderBytes::FIRST)
+                 .arg(SegyHeaderBytes::LAST));
     const QFileInfo info(path);
     if (!info.exists()) fail(_("no such file"));
     if (!info.isFile()) fail(_("not a regular file"));

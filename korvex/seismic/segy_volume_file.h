@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -16,6 +17,14 @@ class MappedFile;
 
 // Trace-header byte positions of the line numbers.
 struct SegyHeaderBytes {
+    // A 4-byte field must end inside the 240-byte trace header; segyio reads any
+    // position it is given, so one outside would read wild memory.
+    static constexpr int FIRST = 1;
+    static constexpr int LAST = 237;
+    static bool holds_field(double byte) {
+        return byte >= FIRST && byte <= LAST && byte == std::floor(byte);
+    }
+
     int iline = 189;
     int xline = 193;
 };

@@ -1,7 +1,5 @@
 #include "korvex/app/data/segy_open_dialog.h"
 
-#include <segyio/segy.h>
-
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -21,8 +19,7 @@ namespace {
 
 QSpinBox* byte_box(QWidget* parent, int value) {
     auto* box = new QSpinBox(parent);
-    // A 4-byte field must end inside the 240-byte trace header.
-    box->setRange(1, SEGY_TRACE_HEADER_SIZE - 3);
+    box->setRange(seismic::SegyHeaderBytes::FIRST, seismic::SegyHeaderBytes::LAST);
     box->setValue(value);
     return box;
 }

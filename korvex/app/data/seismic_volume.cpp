@@ -5,9 +5,9 @@
 #include <cmath>
 #include <functional>
 
+#include "korvex/app/data/restore_setting.h"
 #include "korvex/app/data/survey_box.h"
 #include "korvex/app/data/volume_section_visual.h"
-#include "korvex/app/data/restore_setting.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/utils/appconsts/appconsts.h"
@@ -34,6 +34,22 @@ QString format_name(int code) {
         default:
             return _("8-bit integer");
     }
+}
+
+// A project is a file anyone can edit: its header bytes are checked before segyio sees them.
+int saved_header_byte(const QString& path, const QVariantMap& settings, const QString& key,
+                      int fallback) {
+    if (!settings.contains(key)) return fallback;
+    bool number = false;
+    const double byte = settings[key].toDouble(&number);
+    if (!number || !seismic::SegyHeaderBytes::holds_field(byte))
+        throw utils::ValueError(
+            _("%1: saved %2 \"%3\" is not a trace header byte from %4 to %5")
+                .arg(QFileInfo(path).completeBaseName(), key, settings[key].toString().left(40))
+                .arg(seismic::SegyHeaderBytes::FIRST)
+                .arg(seismic::SegyHeaderBytes::LAST)
+                .toStdString());
+    return int(byte);
 }
 
 QString line_range(const std::vector<int>& lines, int step) {
@@ -95,8 +111,8 @@ QVariantMap SeismicVolume::prop() const {
 std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
                                                    const QVariantMap& settings) {
     seismic::SegyHeaderBytes bytes;
-    bytes.iline = settings.value(QStringLiteral("iline_byte"), bytes.iline).toInt();
-    bytes.xline = settings.value(QStringLiteral("xline_byte"), bytes.xline).toInt();
+    bytes.iline = saved_header_byte(path, settings, QStringLiteral("iline_byte"), bytes.iline);
+    bytes.xline = saved_header_byte(path, settings, QStringLiteral("xline_byte"), bytes.xline);
     auto volume = std::make_unique<SeismicVolume>(path, bytes);
     const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
         restore_setting(volume->name(), settings, key, set);
@@ -108,14 +124,16 @@ std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
     }
     restore(QStringLiteral("colormap"),
             [&](const QVariant& value) { volume->set_colormap(value.toString()); });
-    restore(QStringLiteral("clip"), [&](const QVariant& value) { volume->set_clip(value.toDouble()); });
+    restore(QStringLiteral("clip"),
+            [&](const QVariant& value) { volume->set_clip(value.toDouble()); });
     restore(QStringLiteral("opacity"),
             [&](const QVariant& value) { volume->set_opacity(value.toDouble()); });
     return volume;
 }
 
 QVariantMap SeismicVolume::header_settings(const seismic::SegyHeaderBytes& bytes) {
-    return {{QStringLiteral("iline_byte"), bytes.iline}, {QStringLiteral("xline_byte"), bytes.xline}};
+    return {{QStringLiteral("iline_byte"), bytes.iline},
+            {QStringLiteral("xline_byte"), bytes.xline}};
 }
 
 QString SeismicVolume::source_path() const { return QFileInfo(file_->path()).absoluteFilePath(); }
@@ -155,8 +173,9 @@ seismic::Section SeismicVolume::read(const QString& type, int index) const {
 
 void SeismicVolume::make_image_3d(const QString& section_type, const QString& parent) {
     const SectionState& state = section(section_type);
-    auto visual = std::make_shared<VolumeSectionVisual>(
-        *this, section_type, state.image, frame_.plane(section_type, state.index), colormap_, clip_);
+    auto visual = std::make_shared<VolumeSectionVisual>(*this, section_type, state.image,
+                                                        frame_.plane(section_type, state.index),
+                                                        colormap_, clip_);
     visual->set_opacity(opacity_);
     section_image3d[section_type][parent] = scene::Item(visual);
 }
@@ -231,9 +250,12 @@ SeismicVolume::Pick SeismicVolume::pick(const QString& type,
     on_plane[plane.axis - 'x'] = plane.position;
     Pick result{frame_.nearest(on_plane), 0.0f};
     const auto& s = result.sample;
-    if (type == SECTION_TYPES[0]) result.amplitude = state.image.at(s.sample_index, s.xline_index);
-    else if (type == SECTION_TYPES[1]) result.amplitude = state.image.at(s.sample_index, s.iline_index);
-    else result.amplitude = state.image.at(s.xline_index, s.iline_index);
+    if (type == SECTION_TYPES[0])
+        result.amplitude = state.image.at(s.sample_index, s.xline_index);
+    else if (type == SECTION_TYPES[1])
+        result.amplitude = state.image.at(s.sample_index, s.iline_index);
+    else
+        result.amplitude = state.image.at(s.xline_index, s.iline_index);
     return result;
 }
 

@@ -227,6 +227,26 @@ private slots:
                                  korvex::utils::ValueError);
     }
 
+    void header_bytes_outside_the_trace_header_are_refused_by_name() {
+        // segyio reads whatever position it is given; these once crashed the app or read garbage.
+        const QVariantList wrong{2147483647, -2147483648LL, 1000,  0,    238,
+                                 -5000,      1e300,         189.5, "abc"};
+        for (const QVariant& byte : wrong) {
+            for (const QString& key : QStringList{"iline_byte", "xline_byte"}) {
+                try {
+                    SeismicVolume::load(path_, {{key, byte}});
+                    QFAIL(qPrintable(key + " " + byte.toString() + " was accepted"));
+                } catch (const korvex::utils::ValueError& error) {
+                    QVERIFY2(QString(error.what()).startsWith("survey_a: saved " + key),
+                             error.what());
+                }
+            }
+        }
+        QVERIFY_EXCEPTION_THROWN(SeismicVolume(path_, {1000, 193}), korvex::utils::ValueError);
+        QCOMPARE(SeismicVolume::load(path_, {{"iline_byte", 189.0}, {"xline_byte", 193}})->name(),
+                 QString("survey_a"));
+    }
+
     void registered_types_load_by_their_loaders() {
         const auto types = korvex::app::data::data_types(false);
         QCOMPARE(types.size(), std::size_t(2));
