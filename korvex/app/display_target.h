@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVariantMap>
 
 #include "korvex/utils/functions.h"
 
@@ -35,6 +36,11 @@ public:
     // The camera, background and aspect as a JSON object.
     virtual QByteArray view_state() const = 0;
     virtual void set_view_state(const QByteArray& state) = 0;
+
+    // The viewer's own settings saved beside its view state (the vertical scale, say);
+    // set before anything is shown again.
+    virtual QVariantMap viewer_settings() const { return {}; }
+    virtual void set_viewer_settings(const QVariantMap& /*settings*/) {}
 };
 
 }  // namespace korvex::app

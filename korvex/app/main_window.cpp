@@ -5,6 +5,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QToolBar>
@@ -15,6 +16,7 @@
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_target.h"
+#include "korvex/app/picks_panel.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
@@ -93,6 +95,7 @@ void MainWindow::setup() {
         options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
     create_tree_dock();
     create_viewer_area();
+    create_picks_dock();
     file_intake_ = new utils::FileIntake(this);
     // Objects loaded elsewhere (plug-ins, scripts) join the tree through the intake.
     connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this, [this](host::DataObject* dob) {
@@ -147,6 +150,18 @@ void MainWindow::create_viewer_area() {
     viewer_area_->add_viewer();
 }
 
+void MainWindow::create_picks_dock() {
+    picks_ = new PicksPanel(this);
+    picks_dock_ = new QDockWidget(_("Picks"), this);
+    picks_dock_->setObjectName(QStringLiteral("picks_dock"));
+    picks_dock_->setWidget(picks_);
+    addDockWidget(Qt::RightDockWidgetArea, picks_dock_);
+    connect(viewer_area_, &ViewerArea::sig_picked_sample, this,
+            [this](widgets::CanvasWidget* viewer, const widgets::PickedSample& pick) {
+                utils::call_guarded(_("Keeping a pick"), [&] { picks_->add_pick(*viewer, pick); });
+            });
+}
+
 void MainWindow::create_file_menu() {
     QMenu* menu = menuBar()->addMenu(_("&File"));
     // Ctrl+S, Ctrl+N, Ctrl+E and Ctrl+W belong to the viewers' view presets.
@@ -170,7 +185,9 @@ void MainWindow::create_file_menu() {
 void MainWindow::create_view_menu() {
     view_menu_ = menuBar()->addMenu(_("&View"));
     view_menu_->addAction(utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
+    view_menu_->addAction(utils::create_action(this, _("Vertical scale..."), [this] { vertical_scale_dialog(); }));
     view_menu_->addAction(tree_dock_->toggleViewAction());
+    view_menu_->addAction(picks_dock_->toggleViewAction());
     view_menu_->addSeparator();
 }
 
@@ -364,6 +381,17 @@ void MainWindow::open_data_dialog() {
     for (const QString& path : file_intake_->select_files(data_object_factory().file_filter())) {
         load_data_file(path);
     }
+}
+
+void MainWindow::vertical_scale_dialog() {
+    widgets::CubeViewer* viewer = viewer_area_->active_viewer();
+    if (!viewer) return;
+    widgets::CanvasWidget& canvas = viewer->base();
+    bool accepted = false;
+    const double factor =
+        QInputDialog::getDouble(this, _("Vertical scale"), _("Times and depths are drawn this many times taller:"),
+                                canvas.z_scale(), 0.0001, 10000.0, 4, &accepted);
+    if (accepted) canvas.set_z_scale(factor);
 }
 
 ProjectSnapshot MainWindow::capture() const {

@@ -31,6 +31,7 @@ namespace korvex::app {
 
 class DataTree;
 class DisplayTarget;
+class PicksPanel;
 class PluginManager;
 class ProjectDatabase;
 class ProjectError;
@@ -62,6 +63,7 @@ public:
     const MainWindowOptions& options() const { return options_; }
     DataTree* tree() const { return tree_; }
     ViewerArea* viewer_area() const { return viewer_area_; }
+    PicksPanel* picks() const { return picks_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
     // The project file in use; empty before a project is created, opened or saved.
     QString project_path() const;
@@ -100,6 +102,7 @@ private:
     void create_toolbars();
     void create_tree_dock();
     void create_viewer_area();
+    void create_picks_dock();
     void create_modules();
 
     // The File menu's dialogs; each reports failures in a message box as well as the log.
@@ -108,6 +111,8 @@ private:
     bool save_dialog();
     bool save_as_dialog();
     void open_data_dialog();
+    // Asks for the vertical scale of the viewer in front.
+    void vertical_scale_dialog();
     // Unsaved changes: asks to save them. False when the user cancels.
     bool maybe_save();
 
@@ -131,6 +136,8 @@ private:
     DataTree* tree_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;
+    PicksPanel* picks_ = nullptr;
+    QDockWidget* picks_dock_ = nullptr;
     widgets::MenuToggle* menu_toggle_ = nullptr;
     utils::FileIntake* file_intake_ = nullptr;
     QMenu* view_menu_ = nullptr;

@@ -26,6 +26,7 @@ const char* const CREATE_TABLES[] = {
     "state TEXT NOT NULL, active INTEGER NOT NULL)",
     "CREATE TABLE IF NOT EXISTS shown (viewer TEXT NOT NULL, object TEXT NOT NULL, "
     "section TEXT NOT NULL, entry TEXT NOT NULL, value INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS viewer_settings (viewer TEXT NOT NULL UNIQUE, settings TEXT NOT NULL)",
 };
 
 QString to_json(const QJsonObject& object) {
@@ -67,7 +68,18 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
         if (rows.value(2).toBool()) snapshot.active_viewer = static_cast<int>(snapshot.viewers.size());
         const QString state = rows.value(1).toString();
         from_json(state, _("view state of %1").arg(name));
-        snapshot.viewers.push_back({name, state.toUtf8(), {}});
+        snapshot.viewers.push_back({name, state.toUtf8(), {}, {}});
+    }
+    // Projects written before viewers had settings of their own lack the table.
+    if (db.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'viewer_settings'").toInt() > 0) {
+        QSqlQuery settings = db.exec("SELECT viewer, settings FROM viewer_settings");
+        while (settings.next()) {
+            const QString viewer = settings.value(0).toString();
+            for (ViewerRecord& record : snapshot.viewers) {
+                if (record.name == viewer)
+                    record.settings = from_json(settings.value(1).toString(), _("settings of %1").arg(viewer)).toVariantMap();
+            }
+        }
     }
     QSqlQuery shown = db.exec("SELECT viewer, object, section, entry, value FROM shown");
     while (shown.next()) {
@@ -84,7 +96,7 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot, const
     for (const char* statement : CREATE_TABLES) db.exec(statement);
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));
-    for (const char* table : {"objects", "viewers", "shown"}) {
+    for (const char* table : {"objects", "viewers", "shown", "viewer_settings"}) {
         db.exec(QStringLiteral("DELETE FROM %1").arg(table));
     }
     int position = 0;
@@ -99,6 +111,10 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot, const
         db.exec("INSERT INTO viewers VALUES (?, ?, ?, ?)",
                 {position, viewer.name, QString::fromUtf8(viewer.state), position == snapshot.active_viewer});
         ++position;
+        if (!viewer.settings.isEmpty()) {
+            db.exec("INSERT INTO viewer_settings VALUES (?, ?)",
+                    {viewer.name, to_json(QJsonObject::fromVariantMap(viewer.settings))});
+        }
         for (const auto& [object, sections] : viewer.shown) {
             for (const auto& [section, entries] : sections) {
                 for (const auto& [entry, value] : entries) {

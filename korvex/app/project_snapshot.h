@@ -27,9 +27,11 @@ struct ViewerRecord {
     QString name;
     QByteArray state;  // the viewer's view state as a JSON object, keys in the viewer's order
     utils::DisplayState shown;
+    QVariantMap settings;  // the viewer's own settings beside the view state
 
     bool operator==(const ViewerRecord& other) const {
-        return name == other.name && state == other.state && shown == other.shown;
+        return name == other.name && state == other.state && shown == other.shown &&
+               settings == other.settings;
     }
 };
 

@@ -59,7 +59,7 @@ ProjectSnapshot capture_session(const DataTree& tree, const std::vector<DisplayT
         stored.insert(dob->name());
     }
     for (DisplayTarget* viewer : viewers) {
-        ViewerRecord record{viewer->viewer_name(), viewer->view_state(), {}};
+        ViewerRecord record{viewer->viewer_name(), viewer->view_state(), {}, viewer->viewer_settings()};
         // Only what is shown now: an entry recorded as hidden carries nothing to restore.
         for (const auto& [name, groups] : viewer->display_state()) {
             if (!stored.count(name)) continue;
@@ -84,6 +84,9 @@ void restore_objects(DataTree& tree, const std::vector<ObjectRecord>& records,
 }
 
 void restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& record) {
+    // First, so that what is shown next does not choose its own vertical scale.
+    utils::call_guarded(_("Restoring the settings of %1").arg(record.name),
+                        [&] { target.set_viewer_settings(record.settings); });
     const auto objects = tree.object_data();
     for (const auto& [name, groups] : record.shown) {
         const auto found = objects.find(name);

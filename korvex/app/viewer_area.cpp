@@ -49,6 +49,9 @@ widgets::CubeViewer* ViewerArea::add_viewer(const QString& name) {
     const CanvasDisplayTarget* raw = target.get();
     connect(&viewer->base(), &widgets::CanvasWidget::sig_hide_all, this,
             [this, raw] { utils::call_guarded(_("Hide all"), [&] { hide_all_in(raw); }); });
+    widgets::CanvasWidget* canvas = &viewer->base();
+    connect(canvas, &widgets::CanvasWidget::sig_picked_sample, this,
+            [this, canvas](const widgets::PickedSample& pick) { emit sig_picked_sample(canvas, pick); });
     if (tree_) tree_->add_target(target.get());
     entries_.push_back({viewer, std::move(target)});
     setCurrentIndex(addTab(viewer, viewer_name));

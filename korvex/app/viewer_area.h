@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "korvex/host/panel_host.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::widgets {
+class CanvasWidget;
 class CubeViewer;
 }
 
@@ -46,6 +48,11 @@ public:
     widgets::CubeViewer* active_viewer() const;
     // The viewers in tab order, as the tree and the project see them.
     std::vector<DisplayTarget*> targets() const;
+
+signals:
+    // A sample picked in one of the viewers.
+    void sig_picked_sample(widgets::CanvasWidget* viewer,
+                           const korvex::widgets::PickedSample& pick);
 
 private:
     struct Entry {

@@ -24,6 +24,10 @@ public:
     // Makes the section of `section_type` for viewer `parent`, stored in section_image3d.
     virtual void make_image_3d(const QString& section_type, const QString& parent) = 0;
 
+    // What users call a section of `section_type`; the type itself unless the object knows
+    // better (the "depth" sections of a volume recorded in time are time slices).
+    virtual QString section_label(const QString& section_type) const { return section_type; }
+
     // viewer name -> item
     std::map<QString, scene::Item> visuals_in_volume;
     // section type ("iline", "xline", "depth") -> viewer name -> item

@@ -64,3 +64,13 @@ Color Color::over(const Color& below) const {
 }
 
 }  // namespace korvex::scene
+
+namespace korvex::scene {
+
+Color Color::contrasting() const {
+    // Relative luminance of the (opaque) colour, as the eye weighs the channels.
+    const double luminance = 0.2126 * rgba_[0] + 0.7152 * rgba_[1] + 0.0722 * rgba_[2];
+    return luminance > 0.5 ? Color(0.12, 0.12, 0.12) : Color(0.9, 0.9, 0.9);
+}
+
+}  // namespace korvex::scene

@@ -31,6 +31,8 @@ public:
 
     // This colour drawn over `below` (alpha compositing).
     Color over(const Color& below) const;
+    // A grey that reads well on this colour: dark on light, light on dark.
+    Color contrasting() const;
 
     bool operator==(const Color& other) const { return rgba_ == other.rgba_; }
     bool operator!=(const Color& other) const { return !(*this == other); }

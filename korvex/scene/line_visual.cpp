@@ -94,4 +94,8 @@ void LineVisual::set_width(double width) {
     update();
 }
 
+void LineVisual::apply_background(const Color& shown) {
+    if (contrasts_with_background) set_color(shown.contrasting());
+}
+
 }  // namespace korvex::scene

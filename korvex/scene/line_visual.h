@@ -30,6 +30,7 @@ public:
     // Replaces the points; with per-point colours the count must not change.
     void set_data(std::vector<Point3> points);
     void set_color(const Color& color);
+    void apply_background(const Color& shown) override;
     // One colour per point (utils::ValueError on a count mismatch).
     void set_colors(const std::vector<Color>& colors);
     void set_width(double width);

@@ -130,6 +130,7 @@ std::optional<std::array<double, 3>> SceneCanvas::pick_point(const QPoint& pos) 
     if (picker->Pick(x, y, 0.0, view_->renderer()) == 0) return std::nullopt;
     std::array<double, 3> point{};
     picker->GetPickPosition(point.data());
+    point[2] /= view_->z_scale();
     return point;
 }
 

@@ -54,7 +54,8 @@ public:
     // The visual drawn at `pos` (Qt pixels of the native widget), or nullptr. Thin lines
     // are found within a few pixels.
     Visual* visual_at(const QPoint& pos) const;
-    // The world point of the surface drawn at `pos`, if any.
+    // The scene point of the surface drawn at `pos`, if any: z as given to the visuals,
+    // before the view's vertical scale.
     std::optional<std::array<double, 3>> pick_point(const QPoint& pos) const;
 
     // The whole canvas as the screen shows it now, RGBA (opaque wherever the background

@@ -29,7 +29,17 @@ void TextVisual::set_text(const QString& text) {
 QString TextVisual::label() const { return QString::fromUtf8(actor()->GetInput()); }
 
 void TextVisual::set_position(const Point3& position) {
-    actor()->SetPosition(position[0], position[1], position[2]);
+    position_ = position;
+    place();
+}
+
+void TextVisual::apply_z_scale(double factor) {
+    z_scale_ = factor;
+    place();
+}
+
+void TextVisual::place() {
+    actor()->SetPosition(position_[0], position_[1], position_[2] * z_scale_);
     update();
 }
 
@@ -43,6 +53,10 @@ void TextVisual::set_color(const Color& color) {
 void TextVisual::set_font_size(int font_size) {
     actor()->GetTextProperty()->SetFontSize(font_size);
     update();
+}
+
+void TextVisual::apply_background(const Color& shown) {
+    if (contrasts_with_background) set_color(shown.contrasting());
 }
 
 }  // namespace korvex::scene

@@ -22,13 +22,20 @@ public:
     QString label() const;
     void set_position(const Point3& position);
     void set_color(const Color& color);
+    void apply_background(const Color& shown) override;
     void set_font_size(int font_size);
+    // The anchor moves with the scale; the text keeps its pixel size.
+    void apply_z_scale(double factor) override;
 
 protected:
     const char* type_name() const override { return "TextVisual"; }
 
 private:
     vtkBillboardTextActor3D* actor() const;
+    void place();
+
+    Point3 position_{};
+    double z_scale_ = 1.0;
 };
 
 }  // namespace korvex::scene

@@ -8,6 +8,7 @@
 #include <vtkRenderer.h>
 
 #include "korvex/scene/view_box.h"
+#include "korvex/scene/visual.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
@@ -78,10 +79,28 @@ void TurntableCamera::set_center(const std::array<double, 3>& center) {
     changed();
 }
 
+std::array<double, 6> TurntableCamera::fitted_bounds() const {
+    const auto merge = [this](bool framing_only) {
+        std::array<double, 6> all{VTK_DOUBLE_MAX,  -VTK_DOUBLE_MAX, VTK_DOUBLE_MAX,
+                                  -VTK_DOUBLE_MAX, VTK_DOUBLE_MAX,  -VTK_DOUBLE_MAX};
+        for (const Visual* visual : view_.children()) {
+            if (!visual->visible() || (framing_only && !visual->frames_view)) continue;
+            auto b = visual->bounds();
+            if (!vtkMath::AreBoundsInitialized(b.data())) continue;
+            for (int axis = 0; axis < 3; ++axis) {
+                all[2 * axis] = std::min(all[2 * axis], b[2 * axis]);
+                all[2 * axis + 1] = std::max(all[2 * axis + 1], b[2 * axis + 1]);
+            }
+        }
+        return all;
+    };
+    auto bounds = merge(true);
+    return vtkMath::AreBoundsInitialized(bounds.data()) ? bounds : merge(false);
+}
+
 void TurntableCamera::set_range(double margin) {
-    double b[6];
-    view_.renderer()->ComputeVisiblePropBounds(b);
-    if (!vtkMath::AreBoundsInitialized(b)) return;
+    auto b = fitted_bounds();
+    if (!vtkMath::AreBoundsInitialized(b.data())) return;
     double diagonal_squared = 0.0;
     for (int axis = 0; axis < 3; ++axis) {
         const double grow = (b[2 * axis + 1] - b[2 * axis]) * margin;

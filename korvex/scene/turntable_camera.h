@@ -41,9 +41,12 @@ public:
     // Throws utils::ValueError unless finite.
     void set_center(const std::array<double, 3>& center);
 
-    // Fits the bounds of everything visible in the view, grown by `margin` on each
-    // side, so that the box stays in sight under any rotation. No-op on an empty view.
+    // Fits the bounds of what is visible in the view, grown by `margin` on each side, so
+    // that the box stays in sight under any rotation. Visuals that do not frame the view
+    // (the XYZ axis) count only when nothing else is visible. No-op on an empty view.
     void set_range(double margin = DEFAULT_MARGIN);
+    // The world bounds that set_range fits; uninitialised (min > max) on an empty view.
+    std::array<double, 6> fitted_bounds() const;
 
     // Mouse gestures, in pixels of the view (x right, y up).
     void orbit(double dx, double dy);

@@ -1,12 +1,15 @@
 #include "korvex/scene/view_box.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <vtkRenderer.h>
 
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/visual.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
 
 namespace korvex::scene {
 
@@ -37,9 +40,23 @@ Visual* ViewBox::visual_of(const vtkProp* prop) const {
 void ViewBox::set_bgcolor(const Color& color) {
     bgcolor_ = color;
     // One renderer draws both layers: the view's colour over the canvas's.
-    const auto shown = color.over(canvas_.bgcolor()).rgba();
+    const auto shown = shown_background().rgba();
     renderer_->SetBackground(shown[0], shown[1], shown[2]);
     renderer_->SetBackgroundAlpha(shown[3]);
+    for (Visual* visual : children_) visual->apply_background(shown_background());
+    update();
+}
+
+Color ViewBox::shown_background() const { return bgcolor_.over(canvas_.bgcolor()); }
+
+void ViewBox::set_z_scale(double factor) {
+    if (!(std::isfinite(factor) && factor > 0.0)) {
+        throw utils::ValueError(
+            utils::format("the vertical scale must be a positive number, got {}", factor)
+                .toStdString());
+    }
+    z_scale_ = factor;
+    for (Visual* visual : children_) visual->apply_z_scale(factor);
     update();
 }
 
@@ -47,6 +64,8 @@ void ViewBox::update() const { canvas_.update(); }
 
 void ViewBox::attach(Visual& visual) {
     children_.push_back(&visual);
+    visual.apply_z_scale(z_scale_);
+    visual.apply_background(shown_background());
     renderer_->AddViewProp(visual.prop());
     update();
 }

@@ -41,6 +41,14 @@ public:
     // Transparent until set: the canvas's own colour shows through.
     Color bgcolor() const { return bgcolor_; }
     void set_bgcolor(const Color& color);
+    // What the background looks like: the view's colour over the canvas's.
+    Color shown_background() const;
+
+    // Vertical exaggeration: every attached visual draws z times this factor; scene
+    // coordinates (what visuals are given, what picking answers) stay unscaled.
+    double z_scale() const { return z_scale_; }
+    // Throws utils::ValueError unless positive and finite.
+    void set_z_scale(double factor);
 
     bool interactive() const { return interactive_; }
     void set_interactive(bool interactive) { interactive_ = interactive; }
@@ -61,6 +69,7 @@ private:
     std::vector<Visual*> children_;
     Color bgcolor_;
     bool interactive_ = true;
+    double z_scale_ = 1.0;
 };
 
 }  // namespace korvex::scene

@@ -1,6 +1,6 @@
 #include "korvex/scene/visual.h"
 
-#include <vtkProp.h>
+#include <vtkProp3D.h>
 
 #include "korvex/scene/view_box.h"
 #include "korvex/utils/errors.h"
@@ -28,10 +28,20 @@ void Visual::set_visible(bool visible) {
     update();
 }
 
+void Visual::set_pickable(bool pickable) { prop_->SetPickable(pickable); }
+
 std::array<double, 6> Visual::bounds() const {
-    std::array<double, 6> result{};
+    // Uninitialised (min > max) for what has no place in the scene, such as a colour bar.
+    std::array<double, 6> result{1.0, -1.0, 1.0, -1.0, 1.0, -1.0};
     if (const double* b = prop_->GetBounds()) std::copy(b, b + 6, result.begin());
     return result;
+}
+
+void Visual::apply_z_scale(double factor) {
+    if (auto* prop3d = vtkProp3D::SafeDownCast(prop_)) {
+        prop3d->SetScale(1.0, 1.0, factor);
+        update();
+    }
 }
 
 void Visual::query_in_3d(SceneCanvas&, const MouseEvent&) {
@@ -39,9 +49,9 @@ void Visual::query_in_3d(SceneCanvas&, const MouseEvent&) {
 }
 
 QString Visual::text() const {
-    const auto address = reinterpret_cast<quintptr>(this);
-    if (name.isEmpty()) return utils::format("<{} at 0x{:x}>", type_name(), address);
-    return utils::format("<{} '{}' at 0x{:x}>", type_name(), name, address);
+    // Users read this in the log: no addresses.
+    if (name.isEmpty()) return QString::fromLatin1(type_name());
+    return utils::format("{} '{}'", type_name(), name);
 }
 
 void Visual::update() const {

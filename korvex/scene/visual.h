@@ -14,6 +14,8 @@
 
 #include <vtkSmartPointer.h>
 
+#include "korvex/scene/color.h"
+
 class vtkProp;
 
 namespace korvex::host {
@@ -38,9 +40,26 @@ public:
 
     bool visible() const;
     void set_visible(bool visible);
+    // An unpickable visual is looked through by visual_at and pick_point.
+    void set_pickable(bool pickable);
 
-    // World bounds (xmin, xmax, ymin, ymax, zmin, zmax).
+    // World bounds (xmin, xmax, ymin, ymax, zmin, zmax), after the view's vertical scale;
+    // min > max for a visual drawn on the screen rather than in the scene.
     std::array<double, 6> bounds() const;
+
+    // Whether fitting the camera counts this visual. A visual that only marks the scene
+    // (the XYZ axis at the origin) is fitted only when nothing else is shown, so that data
+    // far from the origin fills the view.
+    bool frames_view = true;
+
+    // Draws z times `factor` (the view's vertical exaggeration); x and y are unchanged.
+    virtual void apply_z_scale(double factor);
+
+    // Annotation (outlines, labels, tick numbers) takes the colour that contrasts with
+    // the view's background, and follows it when the background changes.
+    bool contrasts_with_background = false;
+    // The view's background as shown; visuals with a colour of their own override it.
+    virtual void apply_background(const Color& /*shown*/) {}
 
     // Absent when the visual does not take part in 3D queries at all.
     std::optional<bool> queryable_in_3d;
@@ -52,7 +71,7 @@ public:
 
     // A name for logs, e.g. the section it draws.
     QString name;
-    // Text form for logs: "<ImageSection 'iline' at 0x...>".
+    // Text form for logs: "ImageSection 'iline'", or the type alone without a name.
     QString text() const;
 
     vtkProp* prop() const;

@@ -2,18 +2,24 @@
 // tree, saved, closed with the quit button, and opened again.
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include "korvex/app/data/segy_open_dialog.h"
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_tree.h"
+#include "korvex/app/picks_panel.h"
+#include "korvex/scene/point_visual.h"
+#include "korvex/scene/view_box.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
@@ -185,6 +191,95 @@ private slots:
         QVERIFY(!w.window.has_unsaved_changes());
         w.window.viewer_area()->setCurrentIndex(0);
         QVERIFY(w.window.tree()->is_section_checked("survey", "depth"));
+    }
+
+    void the_vertical_scale_is_chosen_set_by_the_user_and_kept_with_the_project() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.ilines = {1000, 1010, 1020, 1030, 1040};
+        layout.xlines = {2000, 2010, 2020, 2030};
+        layout.interval_us = 50000;  // 250 ms deep, 40 lines wide
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        const QString project = dir.filePath("scaled.kvd");
+        QByteArray camera;
+        {
+            Window w;
+            QVERIFY(korvex::testing::wait_until_drawn(w.window));
+            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
+                                            korvex::app::data::SeismicVolume::header_settings({})));
+            QDoubleSpinBox* box = w.window.viewer_area()->viewer(0)->z_scale_box();
+            QCOMPARE(box->value(), 1.0);
+            click_check_box(*w.window.tree(), w.item("survey"));
+            // Chosen on first display: the box half as tall as it is wide.
+            QCOMPARE(w.canvas().z_scale(), 0.08);
+            QCOMPARE(box->value(), 0.08);
+            // The first thing shown is framed where it is, far from the origin.
+            QVERIFY(std::abs(w.canvas().center()[0] - 1020) < 1e-6);
+            QVERIFY(std::abs(w.canvas().center()[1] - 2015) < 1e-6);
+
+            // View all fits the survey, not the axis at the origin, and looks from the top.
+            click_viewer_button(w.window.viewer_area()->viewer(0), "View all");
+            const auto centre = w.canvas().center();
+            QVERIFY2(std::abs(centre[0] - 1020) < 1e-6 && std::abs(centre[1] - 2015) < 1e-6 &&
+                         std::abs(centre[2] + 125 * 0.08) < 1e-6,
+                     qPrintable(QString("%1 %2 %3").arg(centre[0]).arg(centre[1]).arg(centre[2])));
+            QCOMPARE(w.canvas().elevation(), 90.0);
+
+            // The user's own factor: the box and its labels follow, the centre stays on the data.
+            box->setValue(0.2);
+            QCOMPARE(w.canvas().z_scale(), 0.2);
+            QVERIFY(std::abs(w.canvas().center()[2] + 125 * 0.2) < 1e-6);
+            const auto& box_item = w.window.tree()->object_data().at("survey")->visuals_in_volume.at(
+                w.canvas().name());
+            QCOMPARE(box_item.visuals().front()->bounds()[4], -250 * 0.2);
+            QVERIFY(menu_action(w.window, "Vertical scale..."));
+            camera = korvex::widgets::view_state_to_json(w.canvas().state());
+            QVERIFY(w.window.save_project_as(project));
+        }
+        Window w;
+        QVERIFY(w.window.open_project(project));
+        QCOMPARE(w.canvas().z_scale(), 0.2);
+        QCOMPARE(w.window.viewer_area()->viewer(0)->z_scale_box()->value(), 0.2);
+        QCOMPARE(korvex::widgets::view_state_to_json(w.canvas().state()), camera);
+        QVERIFY(!w.window.has_unsaved_changes());
+    }
+
+    void picks_are_kept_deleted_and_written_as_csv() {
+        QTemporaryDir dir;
+        Window w;
+        korvex::app::PicksPanel& picks = *w.window.picks();
+        korvex::widgets::PickedSample pick;
+        pick.volume = "survey, migrated";
+        pick.iline = 1010;
+        pick.xline = 2020;
+        pick.time = 48;
+        pick.amplitude = -0.5;
+        pick.position = {1010, 2020, -48};
+        picks.add_pick(w.canvas(), pick);
+        pick.iline = 1020;
+        pick.map_x = 612345.5;
+        pick.map_y = 6012345.25;
+        picks.add_pick(w.canvas(), pick);
+        QCOMPARE(picks.table()->rowCount(), 2);
+        QCOMPARE(picks.marker(0).parent(), &w.canvas().view());
+
+        const QString csv = dir.filePath("picks.csv");
+        picks.export_csv(csv);
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 QString("inline,crossline,time,map_x,map_y,amplitude,volume\n"
+                         "1010,2020,48,,,-0.5,\"survey, migrated\"\n"
+                         "1020,2020,48,612345.50,6012345.25,-0.5,\"survey, migrated\"\n"));
+        QVERIFY_EXCEPTION_THROWN(picks.export_csv(dir.filePath("no/such/folder/picks.csv")), std::runtime_error);
+
+        // Deleting a row takes its marker out of the scene.
+        const std::size_t drawn = w.canvas().view().children().size();
+        picks.table()->selectRow(0);
+        QTest::mouseClick(picks.findChild<QPushButton*>("delete_picks"), Qt::LeftButton);
+        QCOMPARE(picks.count(), 1);
+        QCOMPARE(picks.pick(0).iline, 1020);
+        QCOMPARE(w.canvas().view().children().size(), drawn - 1);
     }
 
     void a_bad_project_file_is_reported_and_the_session_kept() {

@@ -24,10 +24,10 @@ ProjectSnapshot sample_snapshot(const QString& data_dir) {
          data_dir + "/a.syn",
          {{"cmap", "seismic"}, {"clip", 2.5}, {"pos", QVariantList{1, 2, 3}}}});
     snapshot.objects.push_back({"Synthetic", "wells", data_dir + "/b.syn", {}});
-    ViewerRecord first{"3D View 1", R"({"azimuth":12.5,"center":[1,2,3]})", {}};
+    ViewerRecord first{"3D View 1", R"({"azimuth":12.5,"center":[1,2,3]})", {}, {{"z_scale", 0.125}}};
     korvex::utils::save_display_state(first.shown, "Ставка ü", "object", "self", true);
     korvex::utils::save_display_state(first.shown, "Ставка ü", "sections", "iline", true);
-    ViewerRecord second{"3D View 2", R"({"fov":0})", {}};
+    ViewerRecord second{"3D View 2", R"({"fov":0})", {}, {}};
     korvex::utils::save_display_state(second.shown, "wells", "properties", "Z", true);
     snapshot.viewers = {first, second};
     snapshot.active_viewer = 1;
@@ -90,6 +90,16 @@ private slots:
 
         ProjectDatabase(path).save({});
         QVERIFY(ProjectDatabase(path).load() == ProjectSnapshot{});
+    }
+
+    void a_project_from_before_viewer_settings_still_opens() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.kvd");
+        ProjectSnapshot snapshot = sample_snapshot(dir.path());
+        ProjectDatabase(path).save(snapshot);
+        run_sql(path, "DROP TABLE viewer_settings");
+        snapshot.viewers[0].settings.clear();
+        QVERIFY(ProjectDatabase(path).load() == snapshot);
     }
 
     void data_files_moved_along_with_the_project_are_found() {

@@ -71,7 +71,7 @@ private slots:
         QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
         broken.write("garbage");
         broken.close();
-        ViewerRecord viewer{"one", {}, {}};
+        ViewerRecord viewer{"one", {}, {}, {}};
         for (const char* name : {"gone", "broken", "odd", "vol"}) {
             korvex::utils::save_display_state(viewer.shown, name, "object", "self", true);
         }

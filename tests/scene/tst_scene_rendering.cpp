@@ -5,13 +5,20 @@
 #include <QVBoxLayout>
 #include <memory>
 
+#include <vtkActor.h>
+#include <vtkProp3D.h>
+#include <vtkProperty.h>
+
+#include "korvex/scene/box_axes.h"
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/line_visual.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/text_visual.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
+#include "korvex/utils/errors.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/render_test_main.h"
 #include "tests/support/scene_window.h"
@@ -156,6 +163,101 @@ private slots:
             const auto point = scene.canvas().pick_point(centre);
             QVERIFY2(point && std::abs((*point)[2] - height) < 1e-6, qPrintable(where));
         }
+    }
+
+    void the_vertical_scale_stretches_what_is_drawn_not_what_is_picked() {
+        SceneWindow scene;
+        scene.look_down(4.0);
+        ImageSection section({0, 1, 2, 3}, 2, 2, 'z', -0.8, {-1, 1, -1, 1}, "gray", {0, 3});
+        TextVisual label("bottom", {1.5, 1.5, -0.8}, Color("black"));
+        scene.view().add(section);
+        scene.view().set_z_scale(0.25);
+        scene.view().add(label);  // attached after the change: scaled all the same
+        QCOMPARE(section.bounds()[4], -0.2);
+        QCOMPARE(vtkProp3D::SafeDownCast(label.prop())->GetPosition()[2], -0.2);
+        scene.canvas().render();
+        const auto point = scene.canvas().pick_point(pixel_of(0.9, 0.9));
+        QVERIFY(point.has_value());
+        QVERIFY2(std::abs((*point)[2] + 0.8) < 1e-6, qPrintable(QString::number((*point)[2])));
+        QCOMPARE(section.value_at(*point), std::optional<float>(3.0f));
+        // A detached visual keeps its scale until a view gives it another.
+        section.set_parent(nullptr);
+        scene.view().set_z_scale(2.0);
+        scene.view().add(section);
+        QCOMPARE(section.bounds()[4], -1.6);
+        QVERIFY_EXCEPTION_THROWN(scene.view().set_z_scale(0.0), korvex::utils::ValueError);
+        QCOMPARE(scene.view().z_scale(), 2.0);
+    }
+
+    void box_axes_numbers_never_overprint_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<double>("fov");
+        QTest::newRow("tiny, orthographic") << 90 << 70 << 0.0;
+        QTest::newRow("small, perspective") << 160 << 120 << 45.0;
+        QTest::newRow("large, orthographic") << 640 << 480 << 0.0;
+    }
+
+    void box_axes_numbers_never_overprint() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(double, fov);
+        SceneWindow scene(width, height);
+        // A survey numbered from 1000 and 2000, 1.2 s deep, drawn at a tenth of its height.
+        BoxAxes axes({1000, 1200, 2000, 2250, -1200, 0}, {"Inline", "Crossline", "Time (ms)"},
+                     {1, 1, -1});
+        LineVisual diagonal({{1000, 2000, -1200}, {1200, 2250, 0}}, LineVisual::Connect::Segments,
+                            Color("black"));
+        scene.view().add(axes);
+        scene.view().add(diagonal);
+        scene.view().set_z_scale(0.1);
+        TurntableCamera& camera = scene.view().camera();
+        camera.set_fov(fov);
+        camera.set_range();
+        int most = 0;
+        for (double elevation : {90.0, 30.0, 0.0}) {
+            for (double azimuth : {0.0, 30.0, 135.0}) {
+                camera.set_elevation(elevation);
+                camera.set_azimuth(azimuth);
+                scene.canvas().render();
+                const auto& labels = axes.placed();
+                for (std::size_t i = 0; i < labels.size(); ++i) {
+                    for (std::size_t j = i + 1; j < labels.size(); ++j) {
+                        QVERIFY2(!labels[i].rect.intersects(labels[j].rect),
+                                 qPrintable(QString("\"%1\" and \"%2\" at elevation %3, azimuth %4")
+                                                .arg(labels[i].text, labels[j].text)
+                                                .arg(elevation)
+                                                .arg(azimuth)));
+                    }
+                }
+                most = std::max(most, int(labels.size()));
+            }
+        }
+        // Room is used: a large view numbers every edge.
+        if (width >= 640) QVERIFY2(most >= 9, qPrintable(QString::number(most)));
+    }
+
+    void annotation_contrasts_with_the_background() {
+        SceneWindow scene;
+        BoxAxes axes({0, 1, 0, 1, -1, 0}, {"x", "y", "z"});
+        axes.contrasts_with_background = true;
+        LineVisual outline({{0, 0, 0}, {1, 1, 0}}, LineVisual::Connect::Segments, Color("red"));
+        outline.contrasts_with_background = true;
+        LineVisual data({{0, 0, 0}, {1, 0, 0}}, LineVisual::Connect::Segments, Color("red"));
+        scene.view().add(axes);
+        scene.view().add(outline);
+        scene.view().add(data);
+        const auto colour = [](const LineVisual& line) {
+            double rgb[3];
+            vtkActor::SafeDownCast(line.prop())->GetProperty()->GetColor(rgb);
+            return rgb[0] + rgb[1] + rgb[2];
+        };
+        QVERIFY(colour(outline) < 1.0);  // dark on the white canvas
+        scene.view().set_bgcolor(Color("black"));
+        QVERIFY(colour(outline) > 2.0);  // light on black
+        double red[3];
+        vtkActor::SafeDownCast(data.prop())->GetProperty()->GetColor(red);
+        QCOMPARE(red[0], 1.0);  // data keeps its own colour
     }
 
     void presses_reach_on_mouse_press_with_position_and_button() {

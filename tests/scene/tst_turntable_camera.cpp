@@ -10,6 +10,7 @@
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/scene/xyz_axis.h"
 #include "korvex/utils/errors.h"
 #include "tests/support/render_test_main.h"
 #include "tests/support/scene_window.h"
@@ -195,6 +196,32 @@ private slots:
                     qPrintable(QString("elevation %1 azimuth %2").arg(elevation).arg(azimuth)));
             }
         }
+    }
+
+    void set_range_fits_the_data_not_the_axis_at_the_origin() {
+        SceneWindow scene;
+        XYZAxis axis;
+        scene.view().add(axis);
+        TurntableCamera& camera = scene.view().camera();
+        // Alone, the axis is what there is to see.
+        camera.set_range();
+        QVERIFY(close(camera.center(), {0.5, 0.5, 0.5}));
+        // A survey numbered from inline 1000 and crossline 2000, 1.2 s deep.
+        ImageSection inline_section(std::vector<float>(4, 0.f), 2, 2, 'x', 1000,
+                                    {2000, 2250, -1200, 0});
+        ImageSection crossline_section(std::vector<float>(4, 0.f), 2, 2, 'y', 2000,
+                                       {1000, 1200, -1200, 0});
+        scene.view().add(inline_section);
+        scene.view().add(crossline_section);
+        const std::array<double, 6> survey{1000, 1200, 2000, 2250, -1200, 0};
+        QCOMPARE(camera.fitted_bounds(), survey);
+        camera.set_range();
+        QVERIFY(close(camera.center(), {1100, 2125, -600}, 1e-6));
+        const double diagonal = std::sqrt(1.1 * 1.1 * (200 * 200 + 250 * 250 + 1200 * 1200));
+        QVERIFY(camera.scale_factor() < 1.01 * diagonal / std::cos(M_PI / 8));
+        // The axis stays drawn.
+        QCOMPARE(axis.parent(), &scene.view());
+        QVERIFY(axis.visible());
     }
 
     void set_range_on_an_empty_view_changes_nothing() {

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 
-#include "korvex/app/data/picked_point.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
@@ -31,8 +30,6 @@ void PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseE
         values << QStringLiteral("%1=%2").arg(table.names()[column]).arg(table.column(column)[index]);
     utils::logger().info(
         utils::format("{}: point {}: {}", points_->name(), index + 1, values.join(", ")));
-    report_picked_point(canvas, {table.column(0)[index], table.column(1)[index],
-                                 table.column(2)[index]});
 }
 
 }  // namespace korvex::app::data

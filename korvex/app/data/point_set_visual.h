@@ -9,7 +9,7 @@ namespace korvex::app::data {
 class PointSet;
 
 // The markers of a point set in one viewer. A right-button pick reports the nearest
-// point: its coordinates through the viewer's sigPickedPoint, its properties in the log.
+// point: its properties in the log.
 class PointSetVisual final : public scene::PointVisual {
 public:
     PointSetVisual(PointSet& points, std::vector<scene::Point3> positions, double size);

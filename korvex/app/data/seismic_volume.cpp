@@ -9,6 +9,7 @@
 #include "korvex/app/data/survey_box.h"
 #include "korvex/app/data/volume_section_visual.h"
 #include "korvex/config/base.h"
+#include "korvex/scene/color_bar.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
@@ -58,6 +59,15 @@ QString line_range(const std::vector<int>& lines, int step) {
         .arg(lines.back())
         .arg(step)
         .arg(lines.size());
+}
+
+// The colour bars among the volume's visuals in every viewer.
+std::vector<std::shared_ptr<scene::ColorBar>> color_bars(const std::map<QString, scene::Item>& visuals) {
+    std::vector<std::shared_ptr<scene::ColorBar>> bars;
+    for (const auto& [viewer, item] : visuals)
+        for (const auto& visual : item.visuals())
+            if (auto bar = std::dynamic_pointer_cast<scene::ColorBar>(visual)) bars.push_back(std::move(bar));
+    return bars;
 }
 
 }  // namespace
@@ -149,8 +159,12 @@ QVariantMap SeismicVolume::settings() const {
     return values;
 }
 
+QString SeismicVolume::section_label(const QString& section_type) const {
+    return section_type == SECTION_TYPES[2] ? _("time") : section_type;
+}
+
 void SeismicVolume::make_visuals_in_volume(const QString& parent) {
-    visuals_in_volume[parent] = SurveyBox::make(*this, frame_.bounds());
+    visuals_in_volume[parent] = SurveyBox::make(*this, frame_.bounds(), colormap_, clip_);
 }
 
 SeismicVolume::SectionState& SeismicVolume::section(const QString& type) {
@@ -220,6 +234,7 @@ void SeismicVolume::set_colormap(const QString& name) {
         throw utils::ValueError(_("unknown colormap \"%1\"").arg(name).toStdString());
     colormap_ = name;
     for (const auto& visual : all_section_visuals()) visual->set_colormap(name);
+    for (const auto& bar : color_bars(visuals_in_volume)) bar->set_colormap(name);
     emit sigStyleChanged();
 }
 
@@ -228,6 +243,7 @@ void SeismicVolume::set_clip(double clip) {
         throw utils::ValueError(_("the clip must be a positive amplitude").toStdString());
     clip_ = clip;
     for (const auto& visual : all_section_visuals()) visual->set_clim({-clip, clip});
+    for (const auto& bar : color_bars(visuals_in_volume)) bar->set_clim({-clip, clip});
     emit sigStyleChanged();
 }
 

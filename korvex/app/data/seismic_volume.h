@@ -47,6 +47,8 @@ public:
     QVariantMap prop() const override;
     bool viewable_in_volume() const override { return true; }
     void make_visuals_in_volume(const QString& parent) override;
+    // The samples are read in milliseconds: the "depth" sections are time slices.
+    QString section_label(const QString& section_type) const override;
     // Unknown section types throw utils::LookupError.
     void make_image_3d(const QString& section_type, const QString& parent) override;
 

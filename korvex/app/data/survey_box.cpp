@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "korvex/config/base.h"
+#include "korvex/scene/box_axes.h"
+#include "korvex/scene/color_bar.h"
 #include "korvex/scene/line_visual.h"
-#include "korvex/scene/text_visual.h"
 #include "korvex/utils/appconsts/appconsts.h"
 
 namespace korvex::app::data {
@@ -21,7 +22,8 @@ constexpr int LABEL_SIZE = 12;
 
 }  // namespace
 
-scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>& bounds) {
+scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>& bounds,
+                            const QString& colormap, double clip) {
     const auto [x0, x1, y0, y1, z0, z1] = bounds;
     const std::array<Point3, 4> top{{{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}}};
     std::vector<Point3> edges;
@@ -34,18 +36,21 @@ scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>
                                                        OUTLINE_COLOR, OUTLINE_WIDTH);
     outline->name = utils::appconsts::SURVEY_BOX_LINE;
     outline->host_dob = &owner;
+    outline->contrasts_with_background = true;
 
-    std::vector<scene::Item> labels;
-    const auto add_label = [&](const QString& text, const Point3& at) {
-        auto label = std::make_shared<scene::TextVisual>(text, at, OUTLINE_COLOR, LABEL_SIZE);
-        label->name = utils::appconsts::SURVEY_BOX_LABEL;
-        label->host_dob = &owner;
-        labels.emplace_back(label);
-    };
-    for (const Point3& corner : top)
-        add_label(_("IL %1 XL %2").arg(corner[0]).arg(corner[1]), corner);
-    add_label(_("%1 ms").arg(-z0), {x0, y0, z0});
-    return scene::Item(std::vector<scene::Item>{scene::Item(outline), scene::Item(labels)});
+    // z is minus the time: the numbers show the time.
+    auto axes = std::make_shared<scene::BoxAxes>(
+        bounds, std::array<QString, 3>{_("Inline"), _("Crossline"), _("Time (ms)")},
+        std::array<double, 3>{1.0, 1.0, -1.0}, OUTLINE_COLOR, LABEL_SIZE);
+    axes->name = utils::appconsts::SURVEY_BOX_LABEL;
+    axes->host_dob = &owner;
+    axes->contrasts_with_background = true;
+
+    auto bar = std::make_shared<scene::ColorBar>(colormap, std::array<double, 2>{-clip, clip},
+                                                 _("Amplitude"));
+    bar->host_dob = &owner;
+    return scene::Item(
+        std::vector<scene::Item>{scene::Item(outline), scene::Item(axes), scene::Item(bar)});
 }
 
 }  // namespace korvex::app::data

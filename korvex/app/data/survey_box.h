@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 
 #include "korvex/scene/item.h"
@@ -11,13 +12,15 @@ class DataObject;
 namespace korvex::app::data {
 
 // The outline of a survey in the scene: the twelve edges of its box (a visual named
-// SURVEY_BOX_LINE) and labels at its corners (named SURVEY_BOX_LABEL) giving the line
-// numbers on top and the time at the bottom.
+// SURVEY_BOX_LINE), tick marks and numbers along its edges for inline, crossline and
+// time (named SURVEY_BOX_LABEL), and the colour bar of the volume's colours. Outline and
+// numbers contrast with the background.
 class SurveyBox final {
 public:
     // `bounds`: inline min/max, crossline min/max, z min/max (z = -time). The item is a
-    // list: the outline, then the list of labels.
-    static scene::Item make(host::DataObject& owner, const std::array<double, 6>& bounds);
+    // list: the outline, the axes, the colour bar.
+    static scene::Item make(host::DataObject& owner, const std::array<double, 6>& bounds,
+                            const QString& colormap, double clip);
 };
 
 }  // namespace korvex::app::data

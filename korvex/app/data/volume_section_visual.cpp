@@ -6,6 +6,7 @@
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/utils/logger.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::app::data {
 
@@ -46,7 +47,15 @@ void VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::M
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
     if (auto* keys = SectionKeys::of(canvas)) keys->select(*volume_, section_type_);
-    report_picked_point(canvas, {double(s.iline), double(s.xline), s.time});
+    widgets::PickedSample sample;
+    sample.volume = volume_->name();
+    sample.iline = s.iline;
+    sample.xline = s.xline;
+    sample.time = s.time;
+    sample.amplitude = pick.amplitude;
+    // The marker sits on the sample itself, which lies on the section's plane.
+    sample.position = {double(s.iline), double(s.xline), -s.time};
+    report_picked_sample(canvas, sample);
 }
 
 }  // namespace korvex::app::data

@@ -12,9 +12,8 @@ namespace korvex::app::data {
 class SeismicVolume;
 
 // One section of a volume in one viewer. A right-button pick reports the sample under
-// the mouse: its inline, crossline and time through the viewer's sigPickedPoint, and
-// its amplitude in the log; the section becomes the one that Page Up / Page Down move
-// in that viewer.
+// the mouse in one log line and to the viewer's sig_picked_sample; the section becomes
+// the one that Page Up / Page Down move in that viewer.
 class VolumeSectionVisual final : public scene::ImageSection {
 public:
     VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,

@@ -3,6 +3,9 @@
 #include <QVTKOpenGLNativeWidget.h>
 #include <QColorDialog>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <iostream>
 
 #include "korvex/config/base.h"
@@ -51,6 +54,12 @@ QString number_text(double value) {
     std::string text = fmt::format("{}", value);
     if (text.find_first_of(".eni") == std::string::npos) text += ".0";
     return QString::fromStdString(text);
+}
+
+// Two significant digits: a factor a user can read and type again.
+double nice_factor(double factor) {
+    const double unit = std::pow(10.0, std::floor(std::log10(factor)) - 1.0);
+    return std::round(factor / unit) * unit;
 }
 
 }  // namespace
@@ -261,6 +270,51 @@ void CanvasWidget::set_view_restrictive_on() {
 
 void CanvasWidget::set_view_restrictive_off() {
     throw utils::NotImplementedError("restrictive view is not implemented");
+}
+
+// ---- vertical scale
+
+double CanvasWidget::z_scale() const { return view().z_scale(); }
+
+void CanvasWidget::set_z_scale(double factor) {
+    const double before = z_scale();
+    view().set_z_scale(factor);
+    z_scale_chosen_ = true;
+    auto centre = center();
+    centre[2] *= factor / before;
+    set_center(centre);
+    emit sig_z_scale_changed(factor);
+}
+
+bool CanvasWidget::nothing_shown() const {
+    for (const auto& [object, groups] : dpState)
+        for (const auto& [group, entries] : groups)
+            for (const auto& [entry, shown] : entries)
+                if (shown) return false;
+    return true;
+}
+
+void CanvasWidget::frame_new(const scene::Item& item, bool first) {
+    choose_z_scale(item);
+    if (first) camera().set_range();
+}
+
+void CanvasWidget::choose_z_scale(const scene::Item& item) {
+    if (z_scale_chosen_) return;
+    std::array<double, 6> all{DBL_MAX, -DBL_MAX, DBL_MAX, -DBL_MAX, DBL_MAX, -DBL_MAX};
+    for (const auto& visual : item.visuals()) {
+        if (!visual->frames_view) continue;  // labels, colour bars: not the data's extent
+        const auto b = visual->bounds();
+        if (!(b[0] <= b[1] && b[2] <= b[3] && b[4] <= b[5])) continue;  // nothing drawn yet
+        for (int axis = 0; axis < 3; ++axis) {
+            all[2 * axis] = std::min(all[2 * axis], b[2 * axis]);
+            all[2 * axis + 1] = std::max(all[2 * axis + 1], b[2 * axis + 1]);
+        }
+    }
+    const double width = std::max(all[1] - all[0], all[3] - all[2]);
+    const double height = (all[5] - all[4]) / z_scale();
+    if (!(width > 0.0 && height > 0.0 && std::isfinite(width / height))) return;
+    set_z_scale(nice_factor(0.5 * width / height));
 }
 
 // ---- view state

@@ -10,6 +10,7 @@
 #include "korvex/scene/color.h"
 #include "korvex/scene/item.h"
 #include "korvex/utils/functions.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 
 namespace korvex::host {
@@ -113,6 +114,22 @@ public:
     void set_view_restrictive_on();
     void set_view_restrictive_off();
 
+    // Vertical exaggeration of the scene: z is drawn times this factor. Until the user or
+    // a project sets it, frame_new gives the first item with a height a factor that makes
+    // that height half its larger horizontal side.
+    double z_scale() const;
+    // Keeps the camera's centre on the same scene point. Throws utils::ValueError unless
+    // positive and finite.
+    void set_z_scale(double factor);
+    bool z_scale_chosen() const { return z_scale_chosen_; }
+
+    // Whether no entry of dpState is true.
+    bool nothing_shown() const;
+    // What the host does after showing an item: chooses the vertical scale for it unless
+    // one is chosen, and fits the camera to it when it is the first thing shown (data far
+    // from the origin would otherwise be out of sight until "View all").
+    void frame_new(const scene::Item& item, bool first);
+
     // View state: camera, background and aspect, for the project file. Assigning checks
     // the whole map first (utils::ValueError naming the bad key, nothing changed), then
     // applies the camera and background keys it holds; the aspect pair goes through
@@ -141,6 +158,9 @@ public:
 signals:
     void sig_hide_all();
     void sigPickedPoint(const QVector<double>& point);
+    void sig_z_scale_changed(double factor);
+    // A data object's visual reports a sample the user picked in this viewer.
+    void sig_picked_sample(const korvex::widgets::PickedSample& pick);
 
 private:
     void set_view(double elevation, double azimuth);
@@ -148,6 +168,7 @@ private:
     scene::Item item_for_viewer(const std::map<QString, scene::Item>& items,
                                 const QString& what) const;
     bool is_shown(const QString& object, const QString& section, const QString& entry) const;
+    void choose_z_scale(const scene::Item& item);
 
     host::HostedPanel* owner_ = nullptr;
     host::MainWindowInterface* main_ = nullptr;
@@ -155,6 +176,7 @@ private:
     host::ProjectDatabase* database_ = nullptr;
     QString name_;
     std::unique_ptr<Canvas> canvas_;
+    bool z_scale_chosen_ = false;
 };
 
 }  // namespace korvex::widgets

@@ -1,7 +1,9 @@
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 
+#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include "korvex/config/base.h"
@@ -26,6 +28,8 @@ CubeViewer::CubeViewer(host::PanelHost* parent, QWidget* options_button, const Q
         button->setIconSize(QSize(ICON_SIZE, ICON_SIZE));
         row->addWidget(button);
     }
+    z_scale_box_ = make_z_scale_box();
+    row->addWidget(z_scale_box_);
     if (options_button) {
         row->addStretch();
         row->addWidget(options_button, 0, Qt::AlignRight);
@@ -85,6 +89,26 @@ QList<QToolButton*> CubeViewer::setup_buttons() {
                   [base] { base->export_canvas(); }),
         utils::create_toolbutton_help(this, [this] { show_help(); }),
     };
+}
+
+QDoubleSpinBox* CubeViewer::make_z_scale_box() {
+    auto* box = new QDoubleSpinBox(this);
+    box->setObjectName(QStringLiteral("z_scale_box"));
+    box->setPrefix(_("Z x "));
+    box->setToolTip(_("Vertical scale: times and depths are drawn this many times taller"));
+    box->setDecimals(4);
+    box->setRange(0.0001, 10000.0);
+    box->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
+    box->setKeyboardTracking(false);
+    box->setValue(base_->z_scale());
+    connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double factor) {
+        utils::call_guarded(_("Vertical scale"), [&] { base_->set_z_scale(factor); });
+    });
+    connect(base_, &CanvasWidget::sig_z_scale_changed, box, [box](double factor) {
+        const QSignalBlocker blocker(box);
+        box->setValue(factor);
+    });
+    return box;
 }
 
 void CubeViewer::toggle_orthogonal_view(bool checked) {

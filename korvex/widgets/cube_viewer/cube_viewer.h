@@ -6,6 +6,7 @@
 
 #include "korvex/host/panel_host.h"
 
+class QDoubleSpinBox;
 class QToolButton;
 
 namespace korvex::widgets {
@@ -14,8 +15,8 @@ class CanvasWidget;
 
 // The 3D viewer as the host mounts it: a row of tool buttons (visibility, named
 // views, projection, restrictive view, pick mode, background, export, help) above
-// the canvas widget. `parent` is where the host mounts it; its owner must reach the
-// main window. The host's `options_button` goes to the right end of the row.
+// the canvas widget, then the vertical scale. `parent` is where the host mounts it; its owner must
+// reach the main window. The host's `options_button` goes to the right end of the row.
 class CubeViewer final : public QWidget, public host::HostedPanel {
     Q_OBJECT
 
@@ -30,6 +31,8 @@ public:
 
     CanvasWidget& base() const { return *base_; }
     QToolButton* pick_btn() const { return pick_btn_; }
+    // Shows and sets the canvas's vertical scale.
+    QDoubleSpinBox* z_scale_box() const { return z_scale_box_; }
 
     // The 14 buttons of the row, in order; the pick-mode button is the 11th.
     QList<QToolButton*> setup_buttons();
@@ -41,9 +44,12 @@ public:
     void show_help();
 
 private:
+    QDoubleSpinBox* make_z_scale_box();
+
     host::PanelHost* owner_;
     CanvasWidget* base_;
     QToolButton* pick_btn_ = nullptr;
+    QDoubleSpinBox* z_scale_box_ = nullptr;
 };
 
 }  // namespace korvex::widgets

@@ -8,7 +8,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
-#include "korvex/scene/text_visual.h"
+#include "korvex/scene/color_bar.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
@@ -169,27 +169,37 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(volume.pick("iline", {0, 0, 0}), korvex::utils::LookupError);
     }
 
-    void survey_box_outlines_the_volume() {
+    void survey_box_outlines_the_volume_with_axes_and_colour_bar() {
         SeismicVolume volume(path_);
         volume.make_visuals_in_volume("viewer");
         const auto& item = volume.visuals_in_volume.at("viewer");
         QVERIFY(item.is_list());
-        QCOMPARE(item.entries().size(), std::size_t(2));
+        QCOMPARE(item.entries().size(), std::size_t(3));
         const auto& outline = item.entries()[0].visual();
         QCOMPARE(outline->name, korvex::utils::appconsts::SURVEY_BOX_LINE);
         QVERIFY((outline->bounds() == std::array<double, 6>{200, 220, 4, 7, -114, -100}));
         QCOMPARE(std::dynamic_pointer_cast<korvex::scene::LineVisual>(outline)->point_count(),
                  std::size_t(24));
-        const auto& labels = item.entries()[1].entries();
-        QCOMPARE(labels.size(), std::size_t(5));
-        QStringList texts;
-        for (const auto& label : labels) {
-            QCOMPARE(label.visual()->name, korvex::utils::appconsts::SURVEY_BOX_LABEL);
-            texts << std::dynamic_pointer_cast<korvex::scene::TextVisual>(label.visual())->label();
-        }
-        QVERIFY2(texts.contains("IL 200 XL 4") && texts.contains("IL 220 XL 7") &&
-                     texts.contains("114 ms"),
-                 qPrintable(texts.join(" | ")));
+        const auto& axes = item.entries()[1].visual();
+        QCOMPARE(axes->name, korvex::utils::appconsts::SURVEY_BOX_LABEL);
+        QVERIFY(axes->contrasts_with_background && outline->contrasts_with_background);
+
+        // The colour bar follows the volume's colours.
+        const auto bar = std::dynamic_pointer_cast<korvex::scene::ColorBar>(item.entries()[2].visual());
+        QVERIFY(bar);
+        QCOMPARE(bar->colormap(), volume.colormap());
+        QCOMPARE(bar->clim(), (std::array<double, 2>{-volume.clip(), volume.clip()}));
+        volume.set_colormap("gray");
+        volume.set_clip(3.5);
+        QCOMPARE(bar->colormap(), QString("gray"));
+        QCOMPARE(bar->clim(), (std::array<double, 2>{-3.5, 3.5}));
+        QVERIFY(!bar->frames_view);
+    }
+
+    void the_time_slices_are_called_time() {
+        SeismicVolume volume(path_);
+        QCOMPARE(volume.section_label("depth"), QString("time"));
+        QCOMPARE(volume.section_label("iline"), QString("iline"));
     }
 
     void settings_bring_the_volume_back_as_it_was() {

@@ -157,7 +157,8 @@ private slots:
         QCOMPARE(viewer.widget.azimuth(), 0.0);
         const std::array<double, 6> shown{1000, 3000, 800, 800, -500, 200};
         QVERIFY(in_sight(viewer.widget.view().renderer(), shown));
-        QVERIFY(in_sight(viewer.widget.view().renderer(), {0, 1, 0, 1, 0, 1}));  // the axis too
+        // The axis at the origin stays drawn but does not pull the fit away from the data.
+        QVERIFY(!in_sight(viewer.widget.view().renderer(), {0, 1, 0, 1, 0, 1}));
         viewer.widget.set_view_south();
         QVERIFY(in_sight(viewer.widget.view().renderer(), shown));
     }

@@ -127,7 +127,9 @@ private slots:
         QCOMPARE(viewer.base().name(), QString("viewer"));
         QCOMPARE(viewer.base().owner(), &viewer);
         const QList<QToolButton*> buttons = row_buttons(viewer);
-        QCOMPARE(button_row(viewer)->count(), 14);  // no stretch without an options button
+        // The buttons, then the vertical scale; no stretch without an options button.
+        QCOMPARE(button_row(viewer)->count(), 15);
+        QCOMPARE(button_row(viewer)->itemAt(14)->widget(), viewer.z_scale_box());
         QCOMPARE(buttons.size(), 14);
         for (int i = 0; i < buttons.size(); ++i) {
             QCOMPARE(buttons[i]->toolTip(), QString(BUTTONS[i].tip));
@@ -193,10 +195,10 @@ private slots:
         options->setIconSize(QSize(24, 24));
         CubeViewer viewer(&host, options, "viewer");
         QHBoxLayout* row = button_row(viewer);
-        QCOMPARE(row->count(), 16);
-        QVERIFY(row->itemAt(14)->spacerItem() != nullptr);
-        QCOMPARE(row->itemAt(15)->widget(), options);
-        QCOMPARE(row->itemAt(15)->alignment(), Qt::AlignRight);
+        QCOMPARE(row->count(), 17);
+        QVERIFY(row->itemAt(15)->spacerItem() != nullptr);
+        QCOMPARE(row->itemAt(16)->widget(), options);
+        QCOMPARE(row->itemAt(16)->alignment(), Qt::AlignRight);
         QCOMPARE(options->iconSize(), QSize(24, 24));
         QCOMPARE(options->parentWidget(), &viewer);
     }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace korvex::widgets {
+
+// One sample of a volume picked in a viewer: where it is in the survey, its amplitude,
+// and the scene point (z before the vertical scale) where a marker shows it.
+struct PickedSample {
+    QString volume;
+    int iline = 0;
+    int xline = 0;
+    double time = 0.0;
+    // Map coordinates of the trace, when the survey's are known.
+    std::optional<double> map_x;
+    std::optional<double> map_y;
+    double amplitude = 0.0;
+    std::array<double, 3> position{};
+};
+
+}  // namespace korvex::widgets
+
+Q_DECLARE_METATYPE(korvex::widgets::PickedSample)
