@@ -7,13 +7,18 @@
 
 namespace korvex::app {
 
+namespace {
+const QString Z_SCALE = QStringLiteral("z_scale");
+}
+
 QString CanvasDisplayTarget::viewer_name() const { return canvas_.name(); }
 
 void CanvasDisplayTarget::add_item_agent(host::DataObject& dob) {
     const bool first = canvas_.nothing_shown();
     canvas_.add_item_agent(dob);
     const auto item = dob.visuals_in_volume.find(canvas_.name());
-    if (item != dob.visuals_in_volume.end() && !canvas_.nothing_shown()) canvas_.frame_new(item->second, first);
+    if (item != dob.visuals_in_volume.end() && !canvas_.nothing_shown())
+        canvas_.frame_new(item->second, first);
 }
 
 void CanvasDisplayTarget::remove_item_agent(host::DataObject& dob) {
@@ -57,14 +62,6 @@ void CanvasDisplayTarget::set_view_state(const QByteArray& state) {
     widgets::read_aspect(values);
     canvas_.set_state(values);
     canvas_.set_aspect(values);
-}
-
-}  // namespace korvex::app
-
-namespace korvex::app {
-
-namespace {
-const QString Z_SCALE = QStringLiteral("z_scale");
 }
 
 QVariantMap CanvasDisplayTarget::viewer_settings() const {

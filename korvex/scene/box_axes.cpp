@@ -63,7 +63,7 @@ public:
     static Assembly* New();
     vtkTypeMacro(Assembly, vtkProp)
 
-    BoxAxes* owner = nullptr;
+        BoxAxes* owner = nullptr;
     std::vector<vtkSmartPointer<vtkProp>> parts;
 
     int RenderOpaqueGeometry(vtkViewport* viewport) override {

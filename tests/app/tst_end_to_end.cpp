@@ -17,11 +17,11 @@
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_tree.h"
+#include "korvex/app/main_window.h"
 #include "korvex/app/picks_panel.h"
+#include "korvex/app/viewer_area.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/view_box.h"
-#include "korvex/app/main_window.h"
-#include "korvex/app/viewer_area.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -75,7 +75,8 @@ void click_check_box(QTreeWidget& tree, QTreeWidgetItem* item) {
     option.initFrom(&tree);
     option.rect = tree.visualItemRect(item);
     option.features = QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
+    const QRect box =
+        tree.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &tree);
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, box.center());
 }
 
@@ -94,8 +95,12 @@ struct Window {
         window.show();
         window.post_visible_setup();
     }
-    CanvasWidget& canvas(int index = 0) const { return window.viewer_area()->viewer(index)->base(); }
-    QTreeWidgetItem* item(const QString& name) const { return window.tree()->object_items().at(name); }
+    CanvasWidget& canvas(int index = 0) const {
+        return window.viewer_area()->viewer(index)->base();
+    }
+    QTreeWidgetItem* item(const QString& name) const {
+        return window.tree()->object_items().at(name);
+    }
     MainWindow window;
 };
 
@@ -165,7 +170,8 @@ private slots:
             QVERIFY(!w.window.has_unsaved_changes());
 
             answer_next_modal([](QWidget* modal) {
-                QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Yes), Qt::LeftButton);
+                QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Yes),
+                                  Qt::LeftButton);
             });
             QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
             QVERIFY(!w.window.isVisible());
@@ -198,7 +204,8 @@ private slots:
         korvex::testing::VolumeLayout layout;
         layout.ilines = {1000, 1010, 1020, 1030, 1040};
         layout.xlines = {2000, 2010, 2020, 2030};
-        layout.interval_us = 50000;  // 250 ms deep, 40 lines wide
+        layout.samples = 26;
+        layout.interval_us = 10000;  // 250 ms deep, 40 lines wide
         korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
         const QString project = dir.filePath("scaled.kvd");
         QByteArray camera;
@@ -229,8 +236,9 @@ private slots:
             box->setValue(0.2);
             QCOMPARE(w.canvas().z_scale(), 0.2);
             QVERIFY(std::abs(w.canvas().center()[2] + 125 * 0.2) < 1e-6);
-            const auto& box_item = w.window.tree()->object_data().at("survey")->visuals_in_volume.at(
-                w.canvas().name());
+            const auto& box_item =
+                w.window.tree()->object_data().at("survey")->visuals_in_volume.at(
+                    w.canvas().name());
             QCOMPARE(box_item.visuals().front()->bounds()[4], -250 * 0.2);
             QVERIFY(menu_action(w.window, "Vertical scale..."));
             camera = korvex::widgets::view_state_to_json(w.canvas().state());
@@ -271,7 +279,8 @@ private slots:
                  QString("inline,crossline,time,map_x,map_y,amplitude,volume\n"
                          "1010,2020,48,,,-0.5,\"survey, migrated\"\n"
                          "1020,2020,48,612345.50,6012345.25,-0.5,\"survey, migrated\"\n"));
-        QVERIFY_EXCEPTION_THROWN(picks.export_csv(dir.filePath("no/such/folder/picks.csv")), std::runtime_error);
+        QVERIFY_EXCEPTION_THROWN(picks.export_csv(dir.filePath("no/such/folder/picks.csv")),
+                                 std::runtime_error);
 
         // Deleting a row takes its marker out of the scene.
         const std::size_t drawn = w.canvas().view().children().size();
@@ -308,7 +317,8 @@ private slots:
                     box->accept();
                 });
             });
-            QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Discard), Qt::LeftButton);
+            QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Discard),
+                              Qt::LeftButton);
         });
         menu_action(w.window, "Open project...")->trigger();
         QTRY_VERIFY(!message.isEmpty());
@@ -324,7 +334,8 @@ private slots:
         window.show();
         QCOMPARE(window.menu_toggle()->cb_mode()->count(), 1);
         bool logged = false;
-        for (const auto& line : log.lines()) logged = logged || (line.level == "error" && line.text.contains("failing"));
+        for (const auto& line : log.lines())
+            logged = logged || (line.level == "error" && line.text.contains("failing"));
         QVERIFY2(logged, qPrintable(log.texts().join('\n')));
     }
 };

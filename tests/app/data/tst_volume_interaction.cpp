@@ -16,6 +16,7 @@
 #include "korvex/scene/view_box.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/render_test_main.h"
@@ -84,12 +85,20 @@ private slots:
         QWidget* native = viewer.widget.canvas().native();
 
         korvex::testing::LogCapture log;
-        QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sigPickedPoint);
+        QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sig_picked_sample);
+        QSignalSpy coordinates(&viewer.widget, &korvex::widgets::CanvasWidget::sigPickedPoint);
         QTest::mouseClick(native, Qt::RightButton, {}, pixel_of(215.4, 4.8));
         QCOMPARE(picked.size(), 1);
-        QCOMPARE(picked[0][0].value<QVector<double>>(), QVector<double>({215, 5, 130}));
-        const QString amplitude = QString("survey_b: amplitude %1 at inline 215, crossline 5, time 130 ms")
-                                      .arg(layout_.value(3, 2, 15));
+        const auto pick = picked[0][0].value<korvex::widgets::PickedSample>();
+        QCOMPARE(pick.volume, QString("survey_b"));
+        QCOMPARE(QVector<double>({double(pick.iline), double(pick.xline), pick.time}),
+                 QVector<double>({215, 5, 130}));
+        QCOMPARE(pick.amplitude, double(layout_.value(3, 2, 15)));
+        // The sample is the pick's one log line; no raw coordinate line besides it.
+        QCOMPARE(coordinates.size(), 0);
+        const QString amplitude =
+            QString("survey_b: amplitude %1 at inline 215, crossline 5, time 130 ms")
+                .arg(layout_.value(3, 2, 15));
         QVERIFY2(log.contains("info", amplitude), qPrintable(log.texts().join("\n")));
 
         // Page Down / Page Up now move that slice; Shift moves ten samples.
@@ -103,13 +112,16 @@ private slots:
         press_key(*native, Qt::Key_PageUp);
         QCOMPARE(volume.section_index("depth"), 28);
         QCOMPARE(std::dynamic_pointer_cast<ImageSection>(
-                     volume.section_image3d.at("depth").at("viewer").visual())->position(),
+                     volume.section_image3d.at("depth").at("viewer").visual())
+                     ->position(),
                  -156.0);
 
         // The moved slice is picked at its new time.
         QTest::mouseClick(native, Qt::RightButton, {}, pixel_of(200.0, 7.0));
         QCOMPARE(picked.size(), 2);
-        QCOMPARE(picked[1][0].value<QVector<double>>(), QVector<double>({200, 7, 156}));
+        const auto moved = picked[1][0].value<korvex::widgets::PickedSample>();
+        QCOMPARE(QVector<double>({double(moved.iline), double(moved.xline), moved.time}),
+                 QVector<double>({200, 7, 156}));
     }
 
     void a_pick_without_a_surface_point_is_reported() {
