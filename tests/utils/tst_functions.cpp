@@ -1,8 +1,10 @@
 #include <QtTest>
 
+#include "korvex/utils/excerpt.h"
 #include "korvex/utils/functions.h"
 
 using korvex::utils::DisplayState;
+using korvex::utils::excerpt;
 using korvex::utils::save_display_state;
 
 class FunctionsTest : public QObject {
@@ -27,6 +29,15 @@ private slots:
         QCOMPARE(state["vol"]["sections"]["iline"], false);
         QCOMPARE(state["vol"]["sections"].size(), std::size_t(2));
         QCOMPARE(state["pts"]["properties"]["Z"], true);
+    }
+
+    // What an error message quotes from a file: short, on one line, every byte visible.
+    void excerpts_are_short_and_printable() {
+        QCOMPARE(excerpt("1.5e3"), QString("1.5e3"));
+        QCOMPARE(excerpt(QString::fromLatin1("a\0b\nc\x7f\td", 8)),
+                 QString("a\\x00b\\nc\\x7f\\td"));
+        QCOMPARE(excerpt(QString(100000, 'x'), 10), QString(10, 'x') + "... (100000 characters)");
+        QCOMPARE(excerpt(QString(40, 'y')), QString(40, 'y'));
     }
 };
 

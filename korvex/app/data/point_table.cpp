@@ -1,14 +1,16 @@
 #include "korvex/app/data/point_table.h"
 
-#include <QFile>
-#include <QTextStream>
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <set>
 
+#include "korvex/app/data/text_lines.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
+#include "korvex/utils/excerpt.h"
+#include "korvex/utils/logger.h"
 
 namespace korvex::app::data {
 
@@ -41,16 +43,17 @@ std::optional<double> number(const QString& text) {
 PointTable PointTable::read(const QString& path, const QString& delimiter) {
     const auto fail = [&](const QString& what) { throw_error(path, what); };
     if (!DELIMITER2CHAR.contains(delimiter))
-        fail(_("unknown delimiter \"%1\" (use comma or space)").arg(delimiter));
+        fail(_("unknown delimiter \"%1\" (use comma or space)").arg(utils::excerpt(delimiter)));
     const QString separator = DELIMITER2CHAR.at(delimiter);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        fail(_("cannot be opened: %1").arg(file.errorString()));
+    TextLines lines(path);
 
     PointTable table;
-    QTextStream stream(&file);
-    for (int line_number = 1; !stream.atEnd(); ++line_number) {
-        const QString line = stream.readLine();
+    // A row holding nan or inf would spoil the bounds and colour range of every point.
+    int non_finite_rows = 0;
+    int first_non_finite_line = 0;
+    while (const std::optional<QString> next = lines.next()) {
+        const QString& line = *next;
+        const int line_number = lines.line_number();
         if (line.trimmed().isEmpty() || line.trimmed().startsWith('#')) continue;
         const QStringList fields = split(line, separator);
         const bool first_row = table.names_.isEmpty();
@@ -80,29 +83,47 @@ PointTable PointTable::read(const QString& path, const QString& delimiter) {
                      .arg(line_number)
                      .arg(fields.size())
                      .arg(table.names_.size()));
+        std::vector<double> row;
         for (int i = 0; i < fields.size(); ++i) {
             const auto value = number(fields[i]);
             if (!value)
                 fail(_("line %1, column %2: \"%3\" is not a number")
                          .arg(line_number)
                          .arg(i + 1)
-                         .arg(fields[i]));
-            table.columns_[i].push_back(*value);
+                         .arg(utils::excerpt(fields[i])));
+            row.push_back(*value);
         }
+        if (!std::all_of(row.begin(), row.end(), [](double v) { return std::isfinite(v); })) {
+            if (non_finite_rows++ == 0) first_non_finite_line = line_number;
+            continue;
+        }
+        for (std::size_t i = 0; i < row.size(); ++i) table.columns_[i].push_back(row[i]);
     }
+    if (table.size() == 0 && non_finite_rows > 0)
+        fail(_("no points: all %1 rows hold a value that is not a finite number (the first "
+               "on line %2)")
+                 .arg(non_finite_rows)
+                 .arg(first_non_finite_line));
     if (table.size() == 0) fail(_("no points in the file"));
+    if (non_finite_rows > 0)
+        utils::logger().warning(_("%1: %2 rows skipped, each holding a value that is not a finite "
+                                  "number (the first on line %3)")
+                                    .arg(path)
+                                    .arg(non_finite_rows)
+                                    .arg(first_non_finite_line));
     return table;
 }
 
 QString PointTable::sniff_delimiter(const QString& path) {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream stream(&file);
-        while (!stream.atEnd()) {
-            const QString line = stream.readLine().trimmed();
+    try {
+        TextLines lines(path);
+        while (const std::optional<QString> next = lines.next()) {
+            const QString line = next->trimmed();
             if (line.isEmpty() || line.startsWith('#')) continue;
             return line.contains(',') ? QStringLiteral("comma") : QStringLiteral("space");
         }
+    } catch (const utils::ValueError&) {
+        // read() reports it
     }
     return QStringLiteral("space");
 }

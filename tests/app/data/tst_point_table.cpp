@@ -1,9 +1,13 @@
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "korvex/app/data/point_table.h"
+#include "korvex/app/data/text_lines.h"
 #include "korvex/utils/errors.h"
+#include "tests/support/log_capture.h"
 
 using korvex::app::data::PointTable;
 
@@ -31,6 +35,12 @@ private slots:
                                           << QStringList{"X", "Y", "Z", "A"};
         QTest::newRow("comma char, CRLF") << QByteArray("1,2,3,4\r\n5,6,7,8\r\n") << ","
                                           << QStringList{"X", "Y", "Z", "A"};
+        QTest::newRow("CR only") << QByteArray("X Y Z V\r1 2 3 4\r\r5 6 7 8") << "space"
+                                 << QStringList{"X", "Y", "Z", "V"};
+        QTest::newRow("byte order mark") << QByteArray(
+                                                "\xEF\xBB\xBF"
+                                                "1,2,3,4\n5,6,7,8")
+                                         << "comma" << QStringList{"X", "Y", "Z", "A"};
     }
     void reads_columns() {
         QFETCH(QByteArray, text);
@@ -59,6 +69,24 @@ private slots:
         QTest::newRow("header only") << QByteArray("X,Y,Z\n") << "comma" << "no points";
         QTest::newRow("duplicate names") << QByteArray("X,Y,X\n1,2,3\n") << "comma" << "twice";
         QTest::newRow("tab delimiter") << QByteArray("1\t2\t3\n") << "tab" << "unknown delimiter";
+        // Lines counted right whatever ends them: LF, CR LF, CR.
+        QTest::newRow("mixed line ends") << QByteArray("1 2 3\r\n4 5 6\r7 8 9\n1 x 3\n") << "space"
+                                         << "line 4, column 2";
+        QTest::newRow("huge field") << "1,2,3\n" + QByteArray(5000, 'x') + ",2,3\n"
+                                    << "comma"
+                                    << "line 2, column 1: \"" + QString(40, 'x') +
+                                           "... (5000 characters)\" is not a number";
+        QTest::newRow("NUL in a field") << QByteArray("1,2,3\n1,2,3\0z\n", 14) << "comma"
+                                        << "line 2, column 3: \"3\\x00z\" is not a number";
+        QTest::newRow("endless line")
+            << QByteArray("1 2 3\n") +
+                   QByteArray(korvex::app::data::TextLines::MAX_LINE_BYTES + 1, '1')
+            << "space"
+            << "line 2 is longer than 65536 bytes";
+        QTest::newRow("all not finite")
+            << QByteArray("X,Y,Z\n1,nan,3\ninf,2,3\n1,2,-inf\n") << "comma"
+            << "all 3 rows hold a value that is not a finite number (the "
+               "first on line 2)";
         QTest::newRow("too many unnamed")
             << QByteArray("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19\n") << " "
             << "no header row";
@@ -74,6 +102,35 @@ private slots:
         } catch (const korvex::utils::ValueError& error) {
             const QString what = error.what();
             QVERIFY2(what.startsWith(path + ": ") && what.contains(message), qPrintable(what));
+            QVERIFY2(what.size() < 200, qPrintable(what));
+        }
+    }
+
+    // One nan or inf would spoil the bounds and colours of every point: such rows are
+    // left out, and the log says how many.
+    void rows_not_finite_are_skipped_and_counted() {
+        korvex::testing::LogCapture log;
+        const QString path = write("1 2 3\n4 nan 6\n7 8 9 \n1 2 inf\n-inf 5 5\n2 3 4\n");
+        const auto table = PointTable::read(path, "space");
+        QCOMPARE(table.column(0), std::vector<double>({1, 7, 2}));
+        QCOMPARE(table.column(2), std::vector<double>({3, 9, 4}));
+        QVERIFY2(log.contains("warning", path + ": 3 rows skipped, each holding a value that is "
+                                                "not a finite number (the first on line 2)"),
+                 qPrintable(log.texts().join('\n')));
+    }
+
+    // A FIFO would block the reader until something writes to it, maybe forever.
+    void files_that_are_not_regular_are_refused() {
+        const QString fifo = dir_.filePath("points.fifo");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString& path : {fifo, dir_.path()}) {
+            QCOMPARE(PointTable::sniff_delimiter(path), QString("space"));
+            try {
+                PointTable::read(path, "space");
+                QFAIL("no error");
+            } catch (const korvex::utils::ValueError& error) {
+                QCOMPARE(QString(error.what()), path + ": not a regular file");
+            }
         }
     }
 };
