@@ -23,11 +23,17 @@ public:
     using Loader = std::function<std::unique_ptr<host::DataObject>(const QString& source,
                                                                    const QVariantMap& settings)>;
 
+    // The settings a file opened afresh needs (a SEG-Y file's header bytes, say), which
+    // may ask the user. Throws when the user cancels. A project's restore never asks: a
+    // setting missing from it is the loader's error.
+    using Asker = std::function<QVariantMap(const QString& source)>;
+
     struct DataType {
         QString name;
         QString description;   // shown in the open dialog, e.g. "SEG-Y volumes"
         QStringList suffixes;  // lower case, without the dot
         Loader load;
+        Asker ask = nullptr;  // nullptr: a fresh file needs no settings
     };
 
     // Registers a type; a later registration under the same name replaces it.

@@ -291,7 +291,9 @@ bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings
     try {
         const DataObjectFactory::DataType* type = factory.type_for_file(path);
         if (!type) throw std::runtime_error(format("{} is not a kind of file korvex can read", path).toStdString());
-        host::DataObject* dob = tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), settings));
+        const QVariantMap used = settings.isEmpty() && type->ask ? type->ask(path) : settings;
+        host::DataObject* dob =
+            tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), used));
         logger().info(format("Loaded {} from {}", dob->name(), path));
         return true;
     } catch (const std::exception& e) {

@@ -22,8 +22,12 @@ namespace {
 std::unique_ptr<host::DataObject> load_or_missing(const ObjectRecord& record,
                                                   const DataObjectFactory& factory) {
     QString reason;
-    if (!QFileInfo::exists(record.source)) {
+    const QFileInfo file(record.source);
+    if (!file.exists()) {
         reason = format("its file {} was not found", record.source);
+    } else if (!file.isFile()) {
+        // A FIFO or a device would block the restore on its first read.
+        reason = format("its file {} is not a regular file", record.source);
     } else {
         try {
             return factory.load(record.type, record.source, record.settings);

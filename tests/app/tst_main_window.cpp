@@ -1,4 +1,7 @@
+#include <sys/stat.h>
+
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -10,6 +13,7 @@
 #include "korvex/app/main_window.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/app/project_database.h"
+#include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/synthetic_object.h"
@@ -40,6 +44,24 @@ QByteArray read_all(const QString& path) {
     file.open(QIODevice::ReadOnly);
     return file.readAll();
 }
+
+// Records each dialog shown while it lives, and rejects it: code that must never ask
+// then fails its test instead of waiting for an answer.
+class DialogRefusal final : public QObject {
+public:
+    DialogRefusal() { qApp->installEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && event->type() == QEvent::Show) {
+            shown << dialog->metaObject()->className();
+            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
 
 struct Window {
     Window() {
@@ -166,6 +188,33 @@ private slots:
         Window w;
         QVERIFY(w.window.create_new_project(path));
         QCOMPARE(int(w.window.tree()->objects().size()), 1);
+    }
+
+    // A restore runs unattended (from a script, for --export) and never stops to ask: a
+    // value the project lacks, or a file that is no regular file, marks the object missing.
+    void a_restore_never_asks() {
+        const QString volume = dir_.filePath("survey.sgy");
+        korvex::testing::write_volume(volume, {});
+        const QString fifo = dir_.filePath("wells.xyz");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        korvex::app::ProjectSnapshot snapshot;
+        snapshot.objects = {{"seismic_volume", "survey", volume, {{"xline_byte", 193}}},
+                            {"point_set", "wells", fifo, {}}};
+        const QString path = dir_.filePath("unattended.kvd");
+        ProjectDatabase(path).save(snapshot);
+
+        Window w;
+        DialogRefusal refusal;
+        QVERIFY(w.window.open_project(path));
+        QCOMPARE(refusal.shown, QStringList());
+        const auto objects = w.window.tree()->objects();
+        QCOMPARE(int(objects.size()), 2);
+        const auto reason = [&](int index) {
+            const auto* missing = dynamic_cast<korvex::app::MissingDataObject*>(objects[index]);
+            return missing ? missing->reason() : QString("loaded");
+        };
+        QCOMPARE(reason(0), QString("survey: the project gives no iline_byte"));
+        QCOMPARE(reason(1), "its file " + fifo + " is not a regular file");
     }
 
 private:

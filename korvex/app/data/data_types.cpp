@@ -14,26 +14,30 @@ using config::_;
 
 namespace {
 
-std::unique_ptr<host::DataObject> load_volume(const QString& path, QVariantMap settings,
-                                              bool interactive) {
-    if (interactive && !settings.contains(QStringLiteral("iline_byte"))) {
-        const auto bytes = SegyOpenDialog::ask(path, QApplication::activeWindow());
-        if (!bytes)
-            throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
-        settings.insert(SeismicVolume::header_settings(*bytes));
-    }
-    return SeismicVolume::load(path, settings);
+QVariantMap ask_header_bytes(const QString& path) {
+    const auto bytes = SegyOpenDialog::ask(path, QApplication::activeWindow());
+    if (!bytes) throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    return SeismicVolume::header_settings(*bytes);
+}
+
+QVariantMap usual_header_bytes(const QString&) {
+    return SeismicVolume::header_settings(seismic::SegyHeaderBytes());
 }
 
 }  // namespace
 
 std::vector<DataObjectFactory::DataType> data_types(bool interactive) {
     return {
-        {SeismicVolume::TYPE, _("SEG-Y volumes"), {"sgy", "segy"},
-         [interactive](const QString& path, const QVariantMap& settings) {
-             return load_volume(path, settings, interactive);
-         }},
-        {PointSet::TYPE, _("Point sets"), {"csv", "txt", "xyz", "pts", "dat"},
+        {SeismicVolume::TYPE,
+         _("SEG-Y volumes"),
+         {"sgy", "segy"},
+         [](const QString& path, const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
+             return SeismicVolume::load(path, settings);
+         },
+         interactive ? &ask_header_bytes : &usual_header_bytes},
+        {PointSet::TYPE,
+         _("Point sets"),
+         {"csv", "txt", "xyz", "pts", "dat"},
          [](const QString& path, const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
              return PointSet::load(path, settings);
          }},

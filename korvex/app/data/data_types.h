@@ -7,8 +7,8 @@
 namespace korvex::app::data {
 
 // The kinds of data this folder reads, ready for the application's DataObjectFactory:
-// SEG-Y volumes and delimited point sets. With `interactive`, a SEG-Y file opened afresh
-// (no saved settings) first asks for the header bytes of its line numbers.
+// SEG-Y volumes and delimited point sets. A SEG-Y file opened afresh asks for the header
+// bytes of its line numbers when `interactive`, else takes the usual ones.
 std::vector<DataObjectFactory::DataType> data_types(bool interactive);
 
 }  // namespace korvex::app::data

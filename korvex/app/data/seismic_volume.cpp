@@ -13,6 +13,7 @@
 #include "korvex/scene/colormap.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
+#include "korvex/utils/excerpt.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::app::data {
@@ -38,18 +39,21 @@ QString format_name(int code) {
 }
 
 // A project is a file anyone can edit: its header bytes are checked before segyio sees them.
-int saved_header_byte(const QString& path, const QVariantMap& settings, const QString& key,
-                      int fallback) {
-    if (!settings.contains(key)) return fallback;
+// Without them the volume's geometry is unknown, and a restore must not stop to ask.
+int saved_header_byte(const QString& path, const QVariantMap& settings, const QString& key) {
+    if (!settings.contains(key))
+        throw utils::ValueError(_("%1: the project gives no %2")
+                                    .arg(QFileInfo(path).completeBaseName(), key)
+                                    .toStdString());
     bool number = false;
     const double byte = settings[key].toDouble(&number);
     if (!number || !seismic::SegyHeaderBytes::holds_field(byte))
-        throw utils::ValueError(
-            _("%1: saved %2 \"%3\" is not a trace header byte from %4 to %5")
-                .arg(QFileInfo(path).completeBaseName(), key, settings[key].toString().left(40))
-                .arg(seismic::SegyHeaderBytes::FIRST)
-                .arg(seismic::SegyHeaderBytes::LAST)
-                .toStdString());
+        throw utils::ValueError(_("%1: saved %2 \"%3\" is not a trace header byte from %4 to %5")
+                                    .arg(QFileInfo(path).completeBaseName(), key,
+                                         utils::excerpt(settings[key].toString()))
+                                    .arg(seismic::SegyHeaderBytes::FIRST)
+                                    .arg(seismic::SegyHeaderBytes::LAST)
+                                    .toStdString());
     return int(byte);
 }
 
@@ -121,8 +125,8 @@ QVariantMap SeismicVolume::prop() const {
 std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
                                                    const QVariantMap& settings) {
     seismic::SegyHeaderBytes bytes;
-    bytes.iline = saved_header_byte(path, settings, QStringLiteral("iline_byte"), bytes.iline);
-    bytes.xline = saved_header_byte(path, settings, QStringLiteral("xline_byte"), bytes.xline);
+    bytes.iline = saved_header_byte(path, settings, QStringLiteral("iline_byte"));
+    bytes.xline = saved_header_byte(path, settings, QStringLiteral("xline_byte"));
     auto volume = std::make_unique<SeismicVolume>(path, bytes);
     const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
         restore_setting(volume->name(), settings, key, set);

@@ -32,7 +32,8 @@ public:
 
     // A volume as a project saved it: the file, with the header bytes, section positions
     // and colours of settings(). Positions snap to the nearest line or sample; a value
-    // that cannot be applied is logged and skipped.
+    // that cannot be applied is logged and skipped. Header bytes missing or outside the
+    // trace header throw utils::ValueError: the volume cannot be read without them.
     static std::unique_ptr<SeismicVolume> load(const QString& path, const QVariantMap& settings);
     // The settings that choose the header bytes of the line numbers, for load().
     static QVariantMap header_settings(const seismic::SegyHeaderBytes& bytes);

@@ -163,7 +163,7 @@ private slots:
         layout.bytes = {9, 21};
         const QString path = dir_.filePath("asked.sgy");
         korvex::testing::write_volume(path, layout);
-        const auto load = korvex::app::data::data_types(true)[0].load;
+        const auto type = korvex::app::data::data_types(true)[0];
 
         answer_dialog([](SegyOpenDialog& dialog) {
             const auto boxes = dialog.findChildren<QSpinBox*>();
@@ -171,13 +171,14 @@ private slots:
             boxes[1]->setValue(21);
             dialog.accept();
         });
-        const auto volume = load(path, {});
+        const auto volume = type.load(path, type.ask(path));
         QCOMPARE(dynamic_cast<SeismicVolume&>(*volume).settings()["iline_byte"].toInt(), 9);
 
         answer_dialog([](SegyOpenDialog& dialog) { dialog.reject(); });
-        QVERIFY_EXCEPTION_THROWN(load(path, {}), korvex::utils::ValueError);
-        // A project's saved bytes open without asking.
-        QVERIFY(load(path, {{"iline_byte", 9}, {"xline_byte", 21}}));
+        QVERIFY_EXCEPTION_THROWN(type.ask(path), korvex::utils::ValueError);
+        // A project's saved bytes open without asking; a project without them is refused.
+        QVERIFY(type.load(path, {{"iline_byte", 9}, {"xline_byte", 21}}));
+        QVERIFY_EXCEPTION_THROWN(type.load(path, {{"iline_byte", 9}}), korvex::utils::ValueError);
     }
 
     void open_dialog_previews_the_chosen_header_bytes() {
