@@ -1,12 +1,13 @@
 #include "korvex/app/command_line.h"
 
+#include <QVTKOpenGLNativeWidget.h>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
-#include <QVTKOpenGLNativeWidget.h>
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 
@@ -15,6 +16,7 @@
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
+#include "korvex/app/missing_data_object.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
@@ -23,7 +25,6 @@
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
-#include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -80,6 +81,15 @@ QVariantMap settings_for(const QString& path) {
                : QVariantMap();
 }
 
+// The project with everything it holds: an object marked missing is a failure too.
+bool open_project(MainWindow& window, const QString& path) {
+    if (!window.open_project(path)) return false;
+    const auto objects = window.tree()->objects();
+    return std::none_of(objects.begin(), objects.end(), [](const host::DataObject* dob) {
+        return dynamic_cast<const MissingDataObject*>(dob);
+    });
+}
+
 widgets::CanvasWidget& active_viewer(MainWindow& window) {
     return window.viewer_area()->active_viewer()->base();
 }
@@ -126,8 +136,20 @@ CommandLine CommandLine::from(const QCommandLineParser& parser) {
     return line;
 }
 
+void CommandLine::check_size(const QSize& largest) const {
+    if (!exports() || largest.isEmpty()) return;
+    if (size.width() > largest.width() || size.height() > largest.height())
+        throw utils::ValueError(_("--size %1x%2 is larger than this display's OpenGL can draw: "
+                                  "at most %3x%4")
+                                    .arg(size.width())
+                                    .arg(size.height())
+                                    .arg(largest.width())
+                                    .arg(largest.height())
+                                    .toStdString());
+}
+
 bool CommandLine::open_in(MainWindow& window) const {
-    bool complete = true;
+    bool complete = project.isEmpty() || open_project(window, project);
     QStringList paths;
     if (demo) {
         try {
@@ -145,8 +167,13 @@ bool CommandLine::open_in(MainWindow& window) const {
             complete = false;
             continue;
         }
-        // The tree appends what it loads.
-        utils::call_guarded(_("Showing %1").arg(path), [&] { show(tree, *tree.objects().back()); });
+        try {
+            // The tree appends what it loads.
+            show(tree, *tree.objects().back());
+        } catch (const std::exception& error) {
+            logger().error(format("Showing {} failed: {}", path, error.what()));
+            complete = false;
+        }
     }
     if (!paths.isEmpty()) frame(active_viewer(window));
     return complete;

@@ -40,10 +40,14 @@ public:
 
     bool exports() const { return !export_path.isEmpty(); }
 
-    // Opens the demo survey and the files in `window` (SEG-Y files with the usual header
-    // bytes, without asking), shows each object with its sections in the active viewer,
-    // views all and turns to the chosen view. Failures are logged; returns whether
-    // everything opened.
+    // Throws utils::ValueError, giving the limit, when the picture is larger than
+    // `largest`, what the display's OpenGL can draw; an empty `largest` is no limit.
+    void check_size(const QSize& largest) const;
+
+    // Opens the project, then the demo survey and the files in `window` (SEG-Y files with
+    // the usual header bytes, without asking), shows each object with its sections in the
+    // active viewer, views all and turns to the chosen view. Failures are logged; returns
+    // whether everything opened and showed, every object of the project among it.
     bool open_in(MainWindow& window) const;
 
     // The picture run: opens everything, writes the picture and returns the exit code,

@@ -86,6 +86,12 @@ int main(int argc, char* argv[]) {
         korvex::utils::logger().error(no_opengl);
         return 1;
     }
+    try {
+        command_line.check_size(korvex::scene::largest_picture());
+    } catch (const std::exception& error) {
+        std::cerr << "korvex: " << error.what() << '\n';
+        return 2;
+    }
 
     korvex::app::MainWindowOptions options;
     if (parser.isSet(program_options.plugins))
@@ -98,7 +104,6 @@ int main(int argc, char* argv[]) {
     window.setup();
     window.show();
     window.post_visible_setup();
-    if (!command_line.project.isEmpty()) window.open_project(command_line.project);
     if (command_line.exports()) return command_line.export_picture(window);
     command_line.open_in(window);
     return QApplication::exec();

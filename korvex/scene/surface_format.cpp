@@ -1,8 +1,11 @@
 #include "korvex/scene/surface_format.h"
 
 #include <QVTKOpenGLNativeWidget.h>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QSurfaceFormat>
+#include <algorithm>
 
 #include "korvex/config/base.h"
 
@@ -30,6 +33,25 @@ QString opengl_shortfall() {
             .arg(needed);
     }
     return {};
+}
+
+QSize largest_picture() {
+    QOpenGLContext context;
+    context.setFormat(QSurfaceFormat::defaultFormat());
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!context.create() || !context.makeCurrent(&surface)) return {};
+    QOpenGLFunctions* gl = context.functions();
+    GLint renderbuffer = 0;
+    GLint texture = 0;
+    GLint viewport[2] = {0, 0};
+    gl->glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    gl->glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    context.doneCurrent();
+    const int side = std::min(renderbuffer, texture);
+    return {std::min(side, int(viewport[0])), std::min(side, int(viewport[1]))};
 }
 
 }  // namespace korvex::scene

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 namespace korvex::scene {
@@ -15,5 +16,10 @@ void prepare_default_surface_format();
 // Why the 3D views cannot draw on this display, in one sentence; empty when they can.
 // Opens one OpenGL context of the default format; needs the QGuiApplication.
 QString opengl_shortfall();
+
+// The largest picture the 3D views can draw on this display: the smallest of OpenGL's
+// limits on renderbuffers, textures and viewports. Empty when no context can be made.
+// Needs the QGuiApplication.
+QSize largest_picture();
 
 }  // namespace korvex::scene

@@ -1,5 +1,7 @@
 // The command line as users type it: options read into a CommandLine, and whole runs of
 // the korvex program writing pictures.
+#include <sys/stat.h>
+
 #include <QCommandLineParser>
 #include <QImage>
 #include <QProcess>
@@ -7,7 +9,9 @@
 #include <QtTest>
 
 #include "korvex/app/command_line.h"
+#include "korvex/app/project_database.h"
 #include "korvex/utils/errors.h"
+#include "tests/seismic/test_volumes.h"
 
 using korvex::app::CommandLine;
 
@@ -32,6 +36,13 @@ class CommandLineTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir cache_;
+
+    QString write(const QString& name, const QByteArray& text) {
+        QFile file(cache_.filePath(name));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(text);
+        return file.fileName();
+    }
 
     // Runs the program with the demo cached in a temporary folder.
     int run(const QStringList& arguments, QString* output = nullptr) {
@@ -131,11 +142,33 @@ private slots:
             QCOMPARE(image.pixelColor(corner), QColor(Qt::white));
     }
 
+    // Each run must end, and none may write a picture of a part of what was asked.
     void failures_end_with_a_message_and_no_picture_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
+        const QString volume = cache_.filePath("volume.sgy");
+        korvex::testing::write_volume(volume, {});
+        // A project whose volume lacks its header bytes once stopped the run with a dialog.
+        const QString asking = cache_.filePath("asking.kvd");
+        korvex::app::ProjectSnapshot snapshot;
+        snapshot.objects.push_back({"seismic_volume", "volume", volume, {{"colormap", "gray"}}});
+        korvex::app::ProjectDatabase(asking).save(snapshot);
+        const QString fifo = cache_.filePath("fifo.xyz");
+        QFile::remove(fifo);
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
         QTest::newRow("missing file") << QStringList{"nowhere.sgy"} << 1 << "nowhere.sgy";
+        QTest::newRow("not a project")
+            << QStringList{write("bad.kvd", "no project")} << 1 << "is not a korvex project";
+        QTest::newRow("project object missing")
+            << QStringList{asking} << 1
+            << "volume is missing from the project: volume: the project gives no iline_byte";
+        QTest::newRow("FIFO of points") << QStringList{fifo} << 1 << "not a regular file";
+        QTest::newRow("points all nan") << QStringList{write("nan.xyz", "nan nan nan\nnan 1 2\n")}
+                                        << 1 << "not a finite number";
+        QTest::newRow("larger than OpenGL draws")
+            << QStringList{"--demo", "--size", "99999x10"} << 2 << "at most";
         QTest::newRow("bad view") << QStringList{"--view", "up"} << 2 << "--view";
         QTest::newRow("unwritable") << QStringList{"--demo", "--export", "/proc/korvex/x.png"} << 1
                                     << "no picture written";
