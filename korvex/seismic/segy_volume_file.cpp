@@ -35,6 +35,9 @@ QString read_error_text(int code) {
     }
 }
 
+// Sample counts are unsigned 2-byte fields, which segyio hands over as signed ones.
+int sample_count(int field) { return field < 0 ? field + 0x10000 : field; }
+
 void prefetch(const char* data, int bytes) {
     for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(data + offset);
 }
@@ -116,8 +119,8 @@ void SegyVolumeFile::read_headers(segy_file_handle* file, long long file_size) {
     if (trace0_ < HEADERS_SIZE || trace0_ + SEGY_TRACE_HEADER_SIZE > file_size)
         fail(_("the binary header announces more extended textual headers than the file holds"));
 
-    int samples = segy_samples(binary.data());
-    if (samples <= 0) samples = header_field(file, 0, SEGY_TR_SAMPLE_COUNT);
+    int samples = sample_count(segy_samples(binary.data()));
+    if (samples <= 0) samples = sample_count(header_field(file, 0, SEGY_TR_SAMPLE_COUNT));
     if (samples <= 0)
         fail(_("zero samples per trace in both the binary header and the first trace header"));
     trace_bytes_ = segy_trsize(format, samples);

@@ -172,6 +172,9 @@ private slots:
                                       << "zero samples";
         QTest::newRow("absurd samples") << "absurd samples"
                                         << "30000 samples per trace is impossible";
+        // The count is an unsigned 2-byte field: 0xFFFF is the most it can say, not -1.
+        QTest::newRow("65535 samples") << "65535 samples"
+                                       << "65535 samples per trace is impossible";
         QTest::newRow("shuffled") << "shuffled"
                                   << "not sorted";
         QTest::newRow("swapped pair") << "swapped pair"
@@ -217,6 +220,7 @@ private slots:
                 patch(file, 3600 + 114, QByteArray(2, '\0'));
             }
             if (damage == "absurd samples") patch(file, 3220, QByteArray::fromHex("7530"));
+            if (damage == "65535 samples") patch(file, 3220, QByteArray::fromHex("ffff"));
         }
         const QString error = open_error(file);
         QVERIFY2(error.startsWith(file + ": "), qPrintable(error));
