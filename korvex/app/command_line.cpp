@@ -53,13 +53,6 @@ QSize parse_size(const QString& text) {
     return size;
 }
 
-// Shows the object in the active viewer, with every section it has.
-void show(DataTree& tree, const host::DataObject& dob) {
-    tree.set_checked(dob.name(), true);
-    for (const QString& type : utils::appconsts::SECTION_TYPES)
-        if (dob.section_image3d.count(type)) tree.set_section_checked(dob.name(), type, true);
-}
-
 void turn(widgets::CanvasWidget& viewer, const QString& view) {
     if (view == "top") viewer.set_view_top();
     else if (view == "bottom") viewer.set_view_bot();
@@ -168,8 +161,8 @@ bool CommandLine::open_in(MainWindow& window) const {
             continue;
         }
         try {
-            // The tree appends what it loads.
-            show(tree, *tree.objects().back());
+            // The tree appends what it loads; its tick shows an object with its sections.
+            tree.set_checked(tree.objects().back()->name(), true);
         } catch (const std::exception& error) {
             logger().error(format("Showing {} failed: {}", path, error.what()));
             complete = false;

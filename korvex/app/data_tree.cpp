@@ -46,7 +46,8 @@ bool object_shown(const DisplayTarget* target, const QString& name) {
 
 Qt::CheckState check_state(bool on) { return on ? Qt::Checked : Qt::Unchecked; }
 
-QTreeWidgetItem* new_checkable_item(QTreeWidgetItem* parent, const QString& text, const QString& name) {
+QTreeWidgetItem* new_checkable_item(QTreeWidgetItem* parent, const QString& text,
+                                    const QString& name) {
     auto* item = new QTreeWidgetItem(parent, {text});
     item->setData(0, ROLE_OBJECT, name);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -60,6 +61,8 @@ DataTree::DataTree(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    // A double click opens the appearance page; the item keeps its children in view.
+    setExpandsOnDoubleClick(false);
     connect(this, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item, int /*column*/) { on_item_changed(item); });
     connect(this, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
@@ -107,20 +110,23 @@ void DataTree::set_checked(const QString& name, bool checked) {
     QTreeWidgetItem* item = item_of(name);
     if (!item) throw utils::LookupError(format("No data object named {}", name).toStdString());
     if (!(item->flags() & Qt::ItemIsUserCheckable)) {
-        throw utils::ValueError(format("{} cannot be shown: its data is missing", name).toStdString());
+        throw utils::ValueError(
+            format("{} cannot be shown: its data is missing", name).toStdString());
     }
     item->setCheckState(0, check_state(checked));
 }
 
 bool DataTree::is_section_checked(const QString& name, const QString& section) const {
     QTreeWidgetItem* item = section_item(name, section);
-    if (!item) throw utils::LookupError(format("{} has no {} section", name, section).toStdString());
+    if (!item)
+        throw utils::LookupError(format("{} has no {} section", name, section).toStdString());
     return item->checkState(0) == Qt::Checked;
 }
 
 void DataTree::set_section_checked(const QString& name, const QString& section, bool checked) {
     QTreeWidgetItem* item = section_item(name, section);
-    if (!item) throw utils::LookupError(format("{} has no {} section", name, section).toStdString());
+    if (!item)
+        throw utils::LookupError(format("{} has no {} section", name, section).toStdString());
     item->setCheckState(0, check_state(checked));
 }
 
@@ -214,9 +220,8 @@ QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
     auto* menu = new QMenu(this);
     const QString name = item ? item->data(0, ROLE_OBJECT).toString() : QString();
     if (objects_.count(name)) {
-        QAction* appearance = utils::create_action(menu, _("Appearance..."), [this, name] {
-            emit sig_appearance_requested(name);
-        });
+        QAction* appearance = utils::create_action(
+            menu, _("Appearance..."), [this, name] { emit sig_appearance_requested(name); });
         appearance->setEnabled(!dynamic_cast<const MissingDataObject*>(objects_.at(name).get()));
         QAction* remove = utils::create_action(menu, _("Remove from project"), [this, name] {
             remove_object(name);
@@ -225,7 +230,8 @@ QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
         utils::add_actions(menu, {appearance, remove});
         menu->addSeparator();
     }
-    utils::add_actions(menu, {utils::create_action(menu, _("Uncheck all"), [this] { uncheck_all(); })});
+    utils::add_actions(menu,
+                       {utils::create_action(menu, _("Uncheck all"), [this] { uncheck_all(); })});
     return menu;
 }
 
@@ -235,20 +241,34 @@ void DataTree::on_item_changed(QTreeWidgetItem* item) {
     if (it == objects_.end() || !(item->flags() & Qt::ItemIsUserCheckable)) return;
     const QString section = item->data(0, ROLE_SECTION).toString();
     const bool wanted = item->checkState(0) == Qt::Checked;
-    const bool now = section.isEmpty() ? object_shown(active_, name) : section_shown(active_, name, section);
+    const bool now =
+        section.isEmpty() ? object_shown(active_, name) : section_shown(active_, name, section);
     if (wanted != now) {
         const QString what = section.isEmpty() ? name : format("{} {}", name, section);
         utils::call_guarded(wanted ? _("Showing %1").arg(what) : _("Hiding %1").arg(what), [&] {
             if (!active_) throw utils::ValueError(_("no 3D viewer is open").toStdString());
             host::DataObject& dob = *it->second;
             if (section.isEmpty()) {
-                wanted ? active_->add_item_agent(dob) : active_->remove_item_agent(dob);
+                wanted ? show_in(*active_, dob) : take_out(*active_, dob);
             } else {
-                wanted ? active_->add_cube_section(dob, section) : active_->remove_cube_section(dob, section);
+                wanted ? active_->add_cube_section(dob, section)
+                       : active_->remove_cube_section(dob, section);
             }
         });
     }
     sync_object(name);
+}
+
+void DataTree::show_in(DisplayTarget& target, host::DataObject& dob) {
+    const QString name = dob.name();
+    if (!object_shown(&target, name)) {
+        utils::call_guarded(_("Showing %1").arg(name), [&] { target.add_item_agent(dob); });
+    }
+    for (const QString& section : utils::appconsts::SECTION_TYPES) {
+        if (!dob.section_image3d.count(section) || section_shown(&target, name, section)) continue;
+        utils::call_guarded(_("Showing %1 %2").arg(name, section),
+                            [&] { target.add_cube_section(dob, section); });
+    }
 }
 
 void DataTree::take_out(DisplayTarget& target, host::DataObject& dob) {
@@ -271,7 +291,8 @@ void DataTree::sync_object(const QString& name) {
     item->setCheckState(0, check_state(object_shown(active_, name)));
     for (int i = 0; i < item->childCount(); ++i) {
         QTreeWidgetItem* child = item->child(i);
-        child->setCheckState(0, check_state(section_shown(active_, name, child->data(0, ROLE_SECTION).toString())));
+        child->setCheckState(
+            0, check_state(section_shown(active_, name, child->data(0, ROLE_SECTION).toString())));
     }
 }
 

@@ -16,7 +16,8 @@ class DisplayTarget;
 // The loaded data objects, one checkable item each; a volume's item has the children
 // "iline", "xline" and "depth". Checking and unchecking call the agents of the active
 // viewer, and every check mark is then read back from that viewer's display state, so
-// a refused or failed agent leaves the item as the viewer really is.
+// a refused or failed agent leaves the item as the viewer really is. An object's own
+// tick shows and hides it together with its sections; a section's tick, that section.
 class DataTree final : public QTreeWidget, public host::DataTree {
     Q_OBJECT
 
@@ -64,6 +65,8 @@ signals:
 
 private:
     void on_item_changed(QTreeWidgetItem* item);
+    // Shows the object and every section of it in one viewer.
+    void show_in(DisplayTarget& target, host::DataObject& dob);
     // Takes the object and its sections out of one viewer.
     void take_out(DisplayTarget& target, host::DataObject& dob);
     // Sets the check marks of an object's item and its section items from the active viewer.

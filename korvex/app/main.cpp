@@ -6,6 +6,7 @@
 #include "korvex/app/command_line.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/start_up.h"
+#include "korvex/app/user_notifier.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/surface_format.h"
 #include "korvex/utils/logger.h"
@@ -50,6 +51,8 @@ bool asks_for_help_or_version(const QStringList& arguments) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName("korvex");
+    // QSettings keeps the window layout and recent files under this name.
+    QCoreApplication::setOrganizationName("korvex");
     QCoreApplication::setApplicationVersion(KORVEX_VERSION);
     const QStringList arguments = arguments_of(argc, argv);
     if (asks_for_help_or_version(arguments)) {
@@ -102,6 +105,7 @@ int main(int argc, char* argv[]) {
 
     korvex::app::MainWindow window(options);
     window.setup();
+    if (command_line.exports()) window.notifier()->set_message_boxes(false);
     window.show();
     window.post_visible_setup();
     if (command_line.exports()) return command_line.export_picture(window);

@@ -1,6 +1,7 @@
 #include "korvex/app/main_window.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
@@ -8,6 +9,8 @@
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -20,17 +23,22 @@
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
+#include "korvex/app/recent_files.h"
 #include "korvex/app/script_runner.h"
 #include "korvex/app/session_snapshot.h"
+#include "korvex/app/shortcut_tooltips.h"
+#include "korvex/app/shortcuts_dialog.h"
+#include "korvex/app/user_notifier.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
 #include "korvex/modules/base/dock_module.h"
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
-#include "korvex/utils/logger.h"
 #include "korvex/utils/file_intake/file_intake.h"
+#include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
+#include "korvex/utils/user_action.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
@@ -44,7 +52,8 @@ using utils::logger;
 namespace {
 
 // With the debug option, Qt's own diagnostics go to the application log as well.
-void forward_qt_message(QtMsgType type, const QMessageLogContext& /*context*/, const QString& text) {
+void forward_qt_message(QtMsgType type, const QMessageLogContext& /*context*/,
+                        const QString& text) {
     switch (type) {
         case QtDebugMsg:
         case QtInfoMsg:
@@ -69,9 +78,11 @@ void register_data_types() {
     }
 }
 
-QString project_filter() {
-    return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX);
-}
+const QString DATA_MODE = QStringLiteral("Data Mode");
+const QString GEOMETRY_KEY = QStringLiteral("window/geometry");
+const QString STATE_KEY = QStringLiteral("window/state");
+
+QString project_filter() { return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX); }
 
 }  // namespace
 
@@ -93,20 +104,26 @@ void MainWindow::setup() {
     register_data_types();
     plugins_manager_ = std::make_unique<PluginManager>(
         options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
+    notifier_ = new UserNotifier(this);
     create_tree_dock();
     create_viewer_area();
     create_picks_dock();
     file_intake_ = new utils::FileIntake(this);
     // Objects loaded elsewhere (plug-ins, scripts) join the tree through the intake.
-    connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this, [this](host::DataObject* dob) {
-        std::unique_ptr<host::DataObject> owned(dob);
-        utils::call_guarded(_("Adding a data object"), [&] { tree_->add_object(std::move(owned)); });
-    });
+    connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this,
+            [this](host::DataObject* dob) {
+                std::unique_ptr<host::DataObject> owned(dob);
+                utils::call_guarded(_("Adding a data object"),
+                                    [&] { tree_->add_object(std::move(owned)); });
+            });
     script_runner_ = new ScriptRunner(this);
     create_file_menu();
     create_view_menu();
     create_toolbars();
     create_modules();
+    create_help_menu();
+    new ShortcutTooltips(this);
+    restore_window_layout();
     saved_ = capture();
 }
 
@@ -164,31 +181,64 @@ void MainWindow::create_picks_dock() {
 
 void MainWindow::create_file_menu() {
     QMenu* menu = menuBar()->addMenu(_("&File"));
-    // Ctrl+S, Ctrl+N, Ctrl+E and Ctrl+W belong to the viewers' view presets.
-    auto action = [this, menu](const QString& text, const QString& shortcut, std::function<void()> slot) {
-        QAction* created = utils::create_action(this, text, std::move(slot));
-        if (!shortcut.isEmpty()) created->setShortcut(QKeySequence(shortcut));
+    auto action = [this, menu](const QString& text, const QKeySequence& shortcut,
+                               std::function<void()> slot) {
+        QAction* created = utils::create_action(this, text, {});
+        connect(created, &QAction::triggered, this, [text, slot = std::move(slot)] {
+            const utils::UserAction users_own;
+            utils::call_guarded(text, slot);
+        });
+        created->setShortcut(shortcut);
         menu->addAction(created);
         return created;
     };
-    action(_("New project..."), "Ctrl+Shift+N", [this] { new_project_dialog(); });
-    action(_("Open project..."), "Ctrl+O", [this] { open_project_dialog(); });
-    action(_("Save"), "Ctrl+Shift+S", [this] { save_dialog(); });
-    action(_("Save as..."), QString(), [this] { save_as_dialog(); });
+    action(_("New project..."), QKeySequence("Ctrl+Shift+N"), [this] { new_project_dialog(); });
+    action(_("Open project..."), QKeySequence::Open, [this] { open_project_dialog(); });
+    action(_("Save"), QKeySequence::Save, [this] { save_dialog(); });
+    action(_("Save as..."), QKeySequence("Ctrl+Shift+S"), [this] { save_as_dialog(); });
     menu->addSeparator();
-    action(_("Open data..."), "Ctrl+D", [this] { open_data_dialog(); });
-    action(_("Export picture..."), QString(), [this] { viewer_area_->active_viewer()->base().export_canvas(); });
+    action(_("Open data..."), QKeySequence("Ctrl+D"), [this] { open_data_dialog(); });
+    recent_files_ = new RecentFiles(
+        menu->addMenu(_("Open recent")),
+        [this](const QString& path) {
+            const utils::UserAction users_own;
+            open_recent(path);
+        },
+        this);
+    action(_("Export picture..."), QKeySequence(),
+           [this] { viewer_area_->active_viewer()->base().export_canvas(); });
     menu->addSeparator();
-    action(_("Quit"), "Ctrl+Q", [this] { confirm_quit(); });
+    action(_("Quit"), QKeySequence("Ctrl+Q"), [this] { confirm_quit(); });
+    // The window's keys win over the viewers' view presets (Ctrl+S saves, not "south").
+    QList<QKeySequence> keys;
+    for (const QAction* item : menu->actions()) {
+        if (!item->shortcut().isEmpty()) keys << item->shortcut();
+    }
+    viewer_area_->reserve_keys(keys);
 }
 
 void MainWindow::create_view_menu() {
     view_menu_ = menuBar()->addMenu(_("&View"));
-    view_menu_->addAction(utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
-    view_menu_->addAction(utils::create_action(this, _("Vertical scale..."), [this] { vertical_scale_dialog(); }));
+    view_menu_->addAction(
+        utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
+    view_menu_->addAction(
+        utils::create_action(this, _("Vertical scale..."), [this] { vertical_scale_dialog(); }));
     view_menu_->addAction(tree_dock_->toggleViewAction());
     view_menu_->addAction(picks_dock_->toggleViewAction());
     view_menu_->addSeparator();
+}
+
+void MainWindow::create_help_menu() {
+    QMenu* menu = menuBar()->addMenu(_("&Help"));
+    QAction* keys = utils::create_action(this, _("Keyboard shortcuts"),
+                                         [this] { ShortcutsDialog(this).exec(); });
+    keys->setShortcut(QKeySequence::HelpContents);
+    QAction* about = utils::create_action(this, _("About korvex"), [this] {
+        QMessageBox::about(
+            this, _("About korvex"),
+            _("korvex %1\nA viewer for seismic data.").arg(QStringLiteral(KORVEX_VERSION)));
+    });
+    utils::add_actions(menu, {keys, about});
 }
 
 void MainWindow::create_modules() {
@@ -207,7 +257,10 @@ void MainWindow::create_toolbars() {
     QToolBar* toolbar = addToolBar(_("Main"));
     toolbar->setObjectName(QStringLiteral("main_toolbar"));
     btn_quit = utils::create_toolbutton(
-        toolbar, utils::ToolButtonOptions().tip(_("Quit korvex")).triggered([this] { confirm_quit(); }));
+        toolbar, utils::ToolButtonOptions().tip(_("Quit korvex")).triggered([this] {
+            const utils::UserAction users_own;
+            confirm_quit();
+        }));
     btn_quit->setObjectName(QStringLiteral("btn_quit"));
     btn_quit->setText(_("Quit"));
     btn_quit->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -216,6 +269,9 @@ void MainWindow::create_toolbars() {
     menu_toggle_ = widgets::MenuToggle::build(this);
     menu_toggle_->setObjectName(QStringLiteral("menu_toggle"));
     addToolBar(menu_toggle_);
+    // The shipped mode is where the work starts; the switcher itself starts as built.
+    const int data_mode = menu_toggle_->cb_mode()->findText(DATA_MODE);
+    if (data_mode >= 0) menu_toggle_->cb_mode()->setCurrentIndex(data_mode);
 }
 
 bool MainWindow::create_new_project(const QString& path) {
@@ -228,7 +284,7 @@ bool MainWindow::create_new_project(const QString& path) {
         start_new_project(target);
         return true;
     } catch (const ProjectError& e) {
-        report(e, false);
+        report(e);
         return false;
     }
 }
@@ -246,7 +302,7 @@ bool MainWindow::open_project(const QString& path) {
         load_project(path);
         return true;
     } catch (const ProjectError& e) {
-        report(e, false);
+        report(e);
         return false;
     }
 }
@@ -281,7 +337,7 @@ bool MainWindow::save_project_as(const QString& path) {
         logger().info(format("Saved project {}", database_->path()));
         return true;
     } catch (const ProjectError& e) {
-        report(e, false);
+        report(e);
         return false;
     }
 }
@@ -308,10 +364,18 @@ bool MainWindow::has_unsaved_changes() const {
 }
 
 void MainWindow::confirm_quit() {
-    QMessageBox box(QMessageBox::Question, _("korvex"), _("Quit?"), QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    if (has_unsaved_changes()) box.setInformativeText(_("The project has unsaved changes; they will be lost."));
-    if (box.exec() != QMessageBox::Yes) return;
+    if (has_unsaved_changes()) {
+        // Yes stays the button that quits: scripted runs answer the box with it.
+        QMessageBox box(QMessageBox::Question, _("korvex"), _("Quit?"),
+                        QMessageBox::Save | QMessageBox::Yes | QMessageBox::Cancel, this);
+        box.setInformativeText(_("The project has unsaved changes."));
+        box.button(QMessageBox::Yes)->setText(_("Quit without saving"));
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        // A box closed without an answer (declined by a scripted run) quits nothing.
+        const int answer = box.exec();
+        if (answer != QMessageBox::Yes && !(answer == QMessageBox::Save && save_dialog())) return;
+    }
     quit_confirmed_ = true;
     close();
 }
@@ -322,12 +386,15 @@ void MainWindow::show_appearance(const QString& name) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     bool accept = true;
+    const utils::UserAction users_own;
     utils::call_guarded(_("Closing the window"), [&] {
         accept = quit_confirmed_ || maybe_save();
-        for (modules::KorvexModuleWidget* module : modules_) accept = accept && module->closing_module(true);
+        for (modules::KorvexModuleWidget* module : modules_)
+            accept = accept && module->closing_module(true);
     });
     quit_confirmed_ = false;
     if (accept) {
+        save_window_layout();
         event->accept();
     } else {
         event->ignore();
@@ -345,44 +412,79 @@ bool MainWindow::maybe_save() {
 
 void MainWindow::new_project_dialog() {
     if (!maybe_save()) return;
-    const QString path = QFileDialog::getSaveFileName(this, _("New project"), workdir_, project_filter());
+    const QString path =
+        QFileDialog::getSaveFileName(this, _("New project"), workdir_, project_filter());
     if (path.isEmpty()) return;
     try {
         // The dialog has asked before replacing an existing file.
         start_new_project(ProjectDatabase::with_suffix(path));
+        recent_files_->add(project_path());
     } catch (const ProjectError& e) {
-        report(e, true);
+        report(e);
     }
 }
 
 void MainWindow::open_project_dialog() {
     if (!maybe_save()) return;
-    const QString path = QFileDialog::getOpenFileName(this, _("Open project"), workdir_, project_filter());
-    if (path.isEmpty()) return;
+    const QString path =
+        QFileDialog::getOpenFileName(this, _("Open project"), workdir_, project_filter());
+    if (!path.isEmpty()) open_project_file(path);
+}
+
+void MainWindow::open_project_file(const QString& path) {
     try {
         load_project(path);
+        recent_files_->add(path);
     } catch (const ProjectError& e) {
-        report(e, true);
+        report(e);
     }
 }
 
-bool MainWindow::save_dialog() {
-    return database_ ? save_project() : save_as_dialog();
+void MainWindow::open_recent(const QString& path) {
+    if (QFileInfo(path).suffix() != ProjectDatabase::SUFFIX) {
+        open_data_files({path});
+    } else if (maybe_save()) {
+        open_project_file(path);
+    }
 }
 
+bool MainWindow::save_dialog() { return database_ ? save_project() : save_as_dialog(); }
+
 bool MainWindow::save_as_dialog() {
-    const QString path = QFileDialog::getSaveFileName(this, _("Save project as"), workdir_, project_filter());
-    if (path.isEmpty()) return false;
-    if (save_project_as(path)) return true;
-    QMessageBox::warning(this, _("korvex"), _("The project was not saved; the log says why."));
-    return false;
+    const QString path =
+        QFileDialog::getSaveFileName(this, _("Save project as"), workdir_, project_filter());
+    if (path.isEmpty() || !save_project_as(path)) return false;
+    recent_files_->add(project_path());
+    return true;
 }
 
 void MainWindow::open_data_dialog() {
     file_intake_->set_work_dir(workdir_);
-    for (const QString& path : file_intake_->select_files(data_object_factory().file_filter())) {
-        load_data_file(path);
+    open_data_files(file_intake_->select_files(data_object_factory().file_filter()));
+}
+
+void MainWindow::open_data_files(const QStringList& paths) {
+    bool shown = false;
+    for (const QString& path : paths) {
+        if (!load_data_file(path)) continue;
+        recent_files_->add(path);
+        // The tree appends what it loads.
+        tree_->set_checked(tree_->objects().back()->name(), true);
+        shown = true;
     }
+    if (shown) viewer_area_->frame_active_viewer();
+}
+
+void MainWindow::save_window_layout() const {
+    QSettings settings;
+    settings.setValue(GEOMETRY_KEY, saveGeometry());
+    settings.setValue(STATE_KEY, saveState());
+}
+
+void MainWindow::restore_window_layout() {
+    const QSettings settings;
+    restoreGeometry(settings.value(GEOMETRY_KEY).toByteArray());
+    restoreState(settings.value(STATE_KEY).toByteArray());
 }
 
 void MainWindow::vertical_scale_dialog() {
@@ -410,7 +512,8 @@ void MainWindow::apply(const ProjectSnapshot& snapshot) {
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
     }
-    if (snapshot.active_viewer < viewer_area_->count()) viewer_area_->setCurrentIndex(snapshot.active_viewer);
+    if (snapshot.active_viewer < viewer_area_->count())
+        viewer_area_->setCurrentIndex(snapshot.active_viewer);
 }
 
 void MainWindow::adopt_project(const QString& path) {
@@ -420,10 +523,7 @@ void MainWindow::adopt_project(const QString& path) {
     update_title();
 }
 
-void MainWindow::report(const ProjectError& error, bool interactive) {
-    logger().error(error.message());
-    if (interactive) QMessageBox::warning(this, _("korvex"), error.message());
-}
+void MainWindow::report(const ProjectError& error) { logger().error(error.message()); }
 
 void MainWindow::update_title() {
     const QString project = database_ ? QFileInfo(database_->path()).fileName() : _("no project");

@@ -25,7 +25,7 @@ class MenuToggle;
 namespace korvex::modules {
 class RunJournal;
 class WorkspaceShell;
-}
+}  // namespace korvex::modules
 
 namespace korvex::app {
 
@@ -35,13 +35,17 @@ class PicksPanel;
 class PluginManager;
 class ProjectDatabase;
 class ProjectError;
+class RecentFiles;
 class ScriptRunner;
+class UserNotifier;
 class ViewerArea;
 
 // The korvex application window: the 3D viewers in the centre, the data tree on the
 // left, the dock modules at the bottom, the File menu, and the project they make up.
 // Construct, then setup(), show(), post_visible_setup().
-class MainWindow final : public QMainWindow, public host::MainWindowInterface, public host::MainHolder {
+class MainWindow final : public QMainWindow,
+                         public host::MainWindowInterface,
+                         public host::MainHolder {
     Q_OBJECT
 
 public:
@@ -65,6 +69,9 @@ public:
     ViewerArea* viewer_area() const { return viewer_area_; }
     PicksPanel* picks() const { return picks_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
+    // Tells the user how actions end: the status bar, and message boxes unless scripted.
+    UserNotifier* notifier() const { return notifier_; }
+    RecentFiles* recent_files() const { return recent_files_; }
     // The project file in use; empty before a project is created, opened or saved.
     QString project_path() const;
 
@@ -85,7 +92,8 @@ public:
     // Whether the session differs from the project file (or, with no file, holds data).
     bool has_unsaved_changes() const;
 
-    // Asks "Quit?"; Yes closes the window, No leaves everything as it was.
+    // Closes the window; with unsaved changes it asks "Quit?" first: Save saves, then
+    // closes; Yes closes without saving; Cancel leaves everything as it was.
     void confirm_quit();
     // Opens the appearance page of a data object, or raises the one already open.
     void show_appearance(const QString& name);
@@ -104,8 +112,9 @@ private:
     void create_viewer_area();
     void create_picks_dock();
     void create_modules();
+    void create_help_menu();
 
-    // The File menu's dialogs; each reports failures in a message box as well as the log.
+    // The File menu's dialogs; they run as the user's own actions (utils::UserAction).
     void new_project_dialog();
     void open_project_dialog();
     bool save_dialog();
@@ -113,6 +122,13 @@ private:
     void open_data_dialog();
     // Asks for the vertical scale of the viewer in front.
     void vertical_scale_dialog();
+    // Loads the files and shows each in the viewer in front, as the command line does.
+    void open_data_files(const QStringList& paths);
+    void open_project_file(const QString& path);
+    void open_recent(const QString& path);
+    // Window size and place, docks and toolbars, kept in the user's settings.
+    void save_window_layout() const;
+    void restore_window_layout();
     // Unsaved changes: asks to save them. False when the user cancels.
     bool maybe_save();
 
@@ -124,7 +140,8 @@ private:
     void start_new_project(const QString& path);
     // Throws ProjectError, leaving the session as it was.
     void load_project(const QString& path);
-    void report(const ProjectError& error, bool interactive);
+    // Logs the failure; in a user's action the notifier shows it as well.
+    void report(const ProjectError& error);
     void update_title();
 
     std::vector<DisplayTarget*> viewers() const;
@@ -133,6 +150,8 @@ private:
     MainWindowOptions options_;
     QString workdir_;
     std::unique_ptr<PluginManager> plugins_manager_;
+    UserNotifier* notifier_ = nullptr;
+    RecentFiles* recent_files_ = nullptr;
     DataTree* tree_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;

@@ -1,12 +1,14 @@
 #include "korvex/app/viewer_area.h"
 
 #include <QMenu>
+#include <QShortcut>
 #include <QTabBar>
 #include <QToolButton>
 
 #include "korvex/app/canvas_display_target.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/config/base.h"
+#include "korvex/scene/turntable_camera.h"
 #include "korvex/utils/icon_manager.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
@@ -31,7 +33,8 @@ ViewerArea::ViewerArea(host::MainHolder* owner, DataTree* tree, QWidget* parent)
     });
     connect(tree_, &DataTree::sig_unchecked_all, this, [this] {
         utils::call_guarded(_("Clearing the viewer"), [&] {
-            if (auto* target = static_cast<CanvasDisplayTarget*>(tree_->active_target())) target->clear_all();
+            if (auto* target = static_cast<CanvasDisplayTarget*>(tree_->active_target()))
+                target->clear_all();
         });
     });
 }
@@ -45,13 +48,16 @@ widgets::CubeViewer* ViewerArea::add_viewer(const QString& name) {
     const QString viewer_name = name.isEmpty() ? free_name() : name;
     auto* viewer = new widgets::CubeViewer(this, make_options_button(), viewer_name);
     viewer->setObjectName(viewer_name);
+    release_reserved_keys(viewer);
     auto target = std::make_unique<CanvasDisplayTarget>(viewer->base());
     const CanvasDisplayTarget* raw = target.get();
     connect(&viewer->base(), &widgets::CanvasWidget::sig_hide_all, this,
             [this, raw] { utils::call_guarded(_("Hide all"), [&] { hide_all_in(raw); }); });
     widgets::CanvasWidget* canvas = &viewer->base();
     connect(canvas, &widgets::CanvasWidget::sig_picked_sample, this,
-            [this, canvas](const widgets::PickedSample& pick) { emit sig_picked_sample(canvas, pick); });
+            [this, canvas](const widgets::PickedSample& pick) {
+                emit sig_picked_sample(canvas, pick);
+            });
     if (tree_) tree_->add_target(target.get());
     entries_.push_back({viewer, std::move(target)});
     setCurrentIndex(addTab(viewer, viewer_name));
@@ -70,6 +76,26 @@ void ViewerArea::reset_viewers(const QStringList& names) {
     for (const QString& name : names) add_viewer(name);
     if (entries_.empty()) add_viewer();
     setCurrentIndex(0);
+}
+
+void ViewerArea::reserve_keys(const QList<QKeySequence>& keys) {
+    reserved_keys_ = keys;
+    for (const Entry& entry : entries_) release_reserved_keys(entry.viewer);
+}
+
+void ViewerArea::release_reserved_keys(QWidget* viewer) const {
+    // A key both a viewer and the window answer would be ambiguous while the viewer has
+    // the keyboard, and Qt then runs neither.
+    for (QShortcut* shortcut : viewer->findChildren<QShortcut*>()) {
+        if (reserved_keys_.contains(shortcut->key())) delete shortcut;
+    }
+}
+
+void ViewerArea::frame_active_viewer() {
+    widgets::CanvasWidget& canvas = active_viewer()->base();
+    canvas.set_view_all();
+    canvas.set_elevation(scene::TurntableCamera::DEFAULT_ELEVATION);
+    canvas.set_azimuth(scene::TurntableCamera::DEFAULT_AZIMUTH);
 }
 
 widgets::CubeViewer* ViewerArea::viewer(int index) const { return entries_.at(index).viewer; }
@@ -92,10 +118,11 @@ QWidget* ViewerArea::make_options_button() {
     button->setToolTip(_("Viewer options"));
     button->setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(button);
-    utils::add_actions(menu, {utils::create_action(menu, _("New 3D viewer"), [this] { add_viewer(); }),
-                              utils::create_action(menu, _("Close this viewer"), [this, button] {
-                                  close_viewer(indexOf(button->parentWidget()));
-                              })});
+    utils::add_actions(menu,
+                       {utils::create_action(menu, _("New 3D viewer"), [this] { add_viewer(); }),
+                        utils::create_action(menu, _("Close this viewer"), [this, button] {
+                            close_viewer(indexOf(button->parentWidget()));
+                        })});
     button->setMenu(menu);
     return button;
 }
@@ -124,7 +151,8 @@ void ViewerArea::remove_entry(int index) {
     entry.viewer->hide();
     entry.viewer->deleteLater();
     tabBar()->setTabsClosable(entries_.size() > 1);
-    if (tree_ && currentIndex() >= 0) tree_->set_active_target(entries_.at(currentIndex()).target.get());
+    if (tree_ && currentIndex() >= 0)
+        tree_->set_active_target(entries_.at(currentIndex()).target.get());
 }
 
 QString ViewerArea::free_name() const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QPointer>
 #include <QStringList>
 #include <QTabWidget>
@@ -44,6 +46,13 @@ public:
     // is opened: fresh cameras, nothing shown.
     void reset_viewers(const QStringList& names);
 
+    // Keys the window's own actions answer: the viewers' buttons give them up, now and
+    // in every viewer opened later, so that one key never means two things.
+    void reserve_keys(const QList<QKeySequence>& keys);
+
+    // Fits the viewer in front to everything it shows, seen from the usual angle.
+    void frame_active_viewer();
+
     widgets::CubeViewer* viewer(int index) const;
     widgets::CubeViewer* active_viewer() const;
     // The viewers in tab order, as the tree and the project see them.
@@ -64,10 +73,12 @@ private:
     void hide_all_in(const CanvasDisplayTarget* target);
     void remove_entry(int index);
     QString free_name() const;
+    void release_reserved_keys(QWidget* viewer) const;
 
     host::MainHolder* owner_;
     QPointer<DataTree> tree_;
     std::vector<Entry> entries_;
+    QList<QKeySequence> reserved_keys_;
 };
 
 }  // namespace korvex::app

@@ -7,6 +7,7 @@
 #include "korvex/app/main_window.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_error.h"
+#include "korvex/app/user_notifier.h"
 #include "korvex/automation/bot.h"
 #include "korvex/automation/confirmation_answer.h"
 #include "korvex/utils/dotenv.h"
@@ -42,6 +43,8 @@ std::unique_ptr<app::MainWindow> launch(const QDateTime& launch_time) {
 
     auto window = std::make_unique<app::MainWindow>(options);
     window->setup();
+    // Nobody is there to close a message box.
+    window->notifier()->set_message_boxes(false);
     window->show();
     window->post_visible_setup();
 

@@ -58,6 +58,8 @@ namespace {
 void answer_shortcut(QWidget* panel, QToolButton* button, const QString& key) {
     auto* shortcut = new QShortcut(QKeySequence(key), panel);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    // Names what the key does, for the list of keys and the button's tooltip.
+    shortcut->setWhatsThis(button->toolTip());
     QObject::connect(shortcut, &QShortcut::activated, button, [button] {
         if (button->isVisible() && button->isEnabled()) button->click();
     });
@@ -90,9 +92,21 @@ QToolButton* create_toolbutton(QWidget* parent, const ToolButtonOptions& options
     return button;
 }
 
+QKeySequence key_of(const QToolButton& button) {
+    if (button.toolTip().isEmpty()) return {};
+    QWidget* panel =
+        button.parentWidget() ? button.parentWidget() : const_cast<QToolButton*>(&button);
+    for (const QShortcut* shortcut :
+         panel->findChildren<QShortcut*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (shortcut->whatsThis() == button.toolTip()) return shortcut->key();
+    }
+    return {};
+}
+
 QToolButton* create_toolbutton_help(QWidget* parent, std::function<void()> triggered) {
     return create_toolbutton(
-        parent, ToolButtonOptions().icon(icon("help")).tip(_("Help")).triggered(std::move(triggered)));
+        parent,
+        ToolButtonOptions().icon(icon("help")).tip(_("Help")).triggered(std::move(triggered)));
 }
 
 QLayout* create_module_layout(QHBoxLayout* buttons, QWidget* main_widget) {

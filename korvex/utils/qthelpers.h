@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QKeySequence>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -15,7 +16,8 @@ class QWidget;
 namespace korvex::utils {
 
 // Named options of create_toolbutton, set in any order:
-//   create_toolbutton(this, ToolButtonOptions().icon(icon("view_all")).tip(_("View all")).triggered(f))
+//   create_toolbutton(this, ToolButtonOptions().icon(icon("view_all")).tip(_("View
+//   all")).triggered(f))
 class ToolButtonOptions {
 public:
     ToolButtonOptions& icon(const QIcon& value);
@@ -42,6 +44,10 @@ void call_guarded(const QString& what, const std::function<void()>& slot);
 // with the new state. The shortcut clicks the button while the keyboard focus is in the
 // parent or one of its children.
 QToolButton* create_toolbutton(QWidget* parent, const ToolButtonOptions& options);
+
+// The key that clicks a button made by create_toolbutton; empty when it has none (or
+// gave it up). The shortcut carries the button's tip as its whatsThis.
+QKeySequence key_of(const QToolButton& button);
 
 QToolButton* create_toolbutton_help(QWidget* parent, std::function<void()> triggered);
 

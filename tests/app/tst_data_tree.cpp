@@ -18,7 +18,8 @@ using korvex::testing::SyntheticObject;
 namespace {
 
 SyntheticObject* add(DataTree& tree, const QString& name, bool volume = true) {
-    return static_cast<SyntheticObject*>(tree.add_object(std::make_unique<SyntheticObject>(name, volume)));
+    return static_cast<SyntheticObject*>(
+        tree.add_object(std::make_unique<SyntheticObject>(name, volume)));
 }
 
 QAction* action(QMenu& menu, const QString& text) {
@@ -40,18 +41,35 @@ private slots:
         tree.set_active_target(&viewer);
         SyntheticObject* vol = add(tree, "vol");
 
+        // The object's tick shows it with its sections; a section's tick, that section.
         tree.object_items().at("vol")->setCheckState(0, Qt::Checked);
         QVERIFY(viewer.shown("vol", "object", "self"));
         QVERIFY(tree.is_checked("vol"));
-        tree.set_section_checked("vol", "xline", true);
-        QVERIFY(viewer.shown("vol", "sections", "xline"));
-        QCOMPARE(vol->images_made, 1);
-
-        tree.set_checked("vol", false);
+        for (const char* section : {"iline", "xline", "depth"}) {
+            QVERIFY(viewer.shown("vol", "sections", section));
+            QVERIFY(tree.is_section_checked("vol", section));
+        }
+        QCOMPARE(vol->images_made, 3);
         tree.set_section_checked("vol", "xline", false);
-        QCOMPARE(viewer.calls, QStringList({"add vol", "add vol xline", "remove vol", "remove vol xline"}));
+        QVERIFY(!viewer.shown("vol", "sections", "xline"));
+        QVERIFY(tree.is_checked("vol"));
+
+        // Unticked, the object goes with the sections still shown, sections first.
+        tree.set_checked("vol", false);
+        QCOMPARE(viewer.calls, QStringList({"add vol", "add vol iline", "add vol xline",
+                                            "add vol depth", "remove vol xline", "remove vol iline",
+                                            "remove vol depth", "remove vol"}));
         QVERIFY(!viewer.shown("vol", "object", "self"));
-        QVERIFY(!tree.is_section_checked("vol", "xline"));
+        QVERIFY(!tree.is_section_checked("vol", "iline"));
+        QVERIFY(!tree.is_section_checked("vol", "depth"));
+
+        // A section ticked alone leaves the object's own tick off; the object's tick then
+        // adds what is missing.
+        tree.set_section_checked("vol", "depth", true);
+        QVERIFY(!tree.is_checked("vol"));
+        viewer.calls.clear();
+        tree.set_checked("vol", true);
+        QCOMPARE(viewer.calls, QStringList({"add vol", "add vol iline", "add vol xline"}));
 
         // Only volumes have section items.
         add(tree, "points", false);
@@ -99,16 +117,19 @@ private slots:
         add(tree, "a");
         add(tree, "b", false);
         tree.set_checked("a", true);
-        tree.set_section_checked("a", "depth", true);
+        tree.set_section_checked("a", "iline", false);
+        tree.set_section_checked("a", "xline", false);
         tree.set_checked("b", true);
         viewer.calls.clear();
 
         tree.uncheck_all();
         QCOMPARE(unchecked.count(), 1);
         // The visuals are taken out before the state is forgotten.
-        QCOMPARE(viewer.calls, QStringList({"remove a depth", "remove a", "remove b", "clear_all"}));
+        QCOMPARE(viewer.calls,
+                 QStringList({"remove a depth", "remove a", "remove b", "clear_all"}));
         QVERIFY(viewer.state.empty());
-        QVERIFY(!tree.is_checked("a") && !tree.is_checked("b") && !tree.is_section_checked("a", "depth"));
+        QVERIFY(!tree.is_checked("a") && !tree.is_checked("b") &&
+                !tree.is_section_checked("a", "depth"));
     }
 
     void check_marks_follow_the_active_viewer() {
@@ -119,6 +140,7 @@ private slots:
         tree.add_target(&second);
         SyntheticObject* vol = add(tree, "vol");
         tree.set_checked("vol", true);
+        tree.set_section_checked("vol", "iline", false);
 
         tree.set_active_target(&second);
         QVERIFY(!tree.is_checked("vol"));
@@ -169,7 +191,8 @@ private slots:
         QCOMPARE(tree.topLevelItemCount(), 1);
 
         tree.add_object(std::make_unique<MissingDataObject>(
-            korvex::app::ObjectRecord{"Synthetic", "gone", "/nowhere/gone.syn", {}}, "its file was not found"));
+            korvex::app::ObjectRecord{"Synthetic", "gone", "/nowhere/gone.syn", {}},
+            "its file was not found"));
         QTreeWidgetItem* item = tree.object_items().at("gone");
         QVERIFY(!(item->flags() & Qt::ItemIsUserCheckable));
         QVERIFY(item->toolTip(0).contains("its file was not found"));

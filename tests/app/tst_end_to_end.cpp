@@ -8,20 +8,30 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
+#include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/picks_panel.h"
+#include "korvex/app/recent_files.h"
+#include "korvex/app/shortcuts_dialog.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/utils/logger.h"
+#include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -110,6 +120,12 @@ class EndToEndTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        // The settings of the test, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings().clear();
+    }
+
     void a_project_built_through_the_ui_comes_back_exactly() {
         QTemporaryDir dir;
         korvex::testing::write_volume(dir.filePath("survey.sgy"), {});
@@ -127,14 +143,15 @@ private slots:
             menu_action(w.window, "Open data...")->trigger();
             QCOMPARE(int(w.window.tree()->objects().size()), 1);
 
-            // Checked in the tree: in the viewer's registry and display state.
-            click_check_box(*w.window.tree(), w.item("survey"));
+            // Opened, it is shown with its sections, checked in the tree, in the viewer's
+            // registry and in its display state.
             QVERIFY(w.window.tree()->is_checked("survey"));
             QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
-            QCOMPARE(int(w.canvas().canvas().visuals.size()), 1);
-            click_check_box(*w.window.tree(), w.item("survey")->child(0));
             QVERIFY(w.canvas().dpState["survey"]["sections"]["iline"]);
-            QCOMPARE(int(w.canvas().canvas().visuals.size()), 2);
+            QCOMPARE(int(w.canvas().canvas().visuals.size()), 4);
+            click_check_box(*w.window.tree(), w.item("survey")->child(1));
+            QVERIFY(!w.canvas().dpState["survey"]["sections"]["xline"]);
+            QCOMPARE(int(w.canvas().canvas().visuals.size()), 3);
 
             // Uncheck all, from the tree's menu: nothing shown, nothing recorded.
             std::unique_ptr<QMenu> menu(w.window.tree()->create_context_menu(nullptr));
@@ -144,15 +161,19 @@ private slots:
             QVERIFY(!w.window.tree()->is_checked("survey"));
             QVERIFY(!w.window.tree()->is_section_checked("survey", "iline"));
 
-            // Shown again, then in a second viewer too, with its own camera.
+            // Shown again, with the depth section only, then in a second viewer too, with
+            // its own camera.
             click_check_box(*w.window.tree(), w.item("survey"));
-            click_check_box(*w.window.tree(), w.item("survey")->child(2));
+            click_check_box(*w.window.tree(), w.item("survey")->child(0));
+            click_check_box(*w.window.tree(), w.item("survey")->child(1));
             click_viewer_button(w.window.viewer_area()->viewer(0), "View from top");
             camera_one = korvex::widgets::view_state_to_json(w.canvas().state());
             menu_action(w.window, "New 3D viewer")->trigger();
             QCOMPARE(w.window.viewer_area()->currentIndex(), 1);
             QVERIFY(!w.window.tree()->is_checked("survey"));
             click_check_box(*w.window.tree(), w.item("survey"));
+            for (int i = 0; i < 3; ++i)
+                click_check_box(*w.window.tree(), w.item("survey")->child(i));
             click_viewer_button(w.window.viewer_area()->viewer(1), "View from east");
             camera_two = korvex::widgets::view_state_to_json(w.canvas(1).state());
             QVERIFY(camera_one != camera_two);
@@ -164,15 +185,14 @@ private slots:
             QVERIFY(!w.window.tree()->is_checked("survey"));
             QVERIFY(w.canvas(0).dpState["survey"]["object"]["self"]);
             click_check_box(*w.window.tree(), w.item("survey"));
+            for (int i = 0; i < 3; ++i)
+                click_check_box(*w.window.tree(), w.item("survey")->child(i));
 
             QVERIFY(w.window.has_unsaved_changes());
             menu_action(w.window, "Save")->trigger();
             QVERIFY(!w.window.has_unsaved_changes());
 
-            answer_next_modal([](QWidget* modal) {
-                QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Yes),
-                                  Qt::LeftButton);
-            });
+            // Nothing left to lose: the quit button does not ask.
             QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
             QVERIFY(!w.window.isVisible());
         }
@@ -303,7 +323,6 @@ private slots:
         Window w;
         answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
         menu_action(w.window, "Open data...")->trigger();
-        click_check_box(*w.window.tree(), w.item("survey"));
 
         // The session has unsaved changes: the window asks first, and is told to go on;
         // then the file is chosen, and the box that says what is wrong is read.
@@ -325,6 +344,144 @@ private slots:
         QCOMPARE(message, QString("Cannot open %1: it is not a korvex project").arg(bad));
         QVERIFY(w.window.tree()->is_checked("survey"));
         QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
+    }
+
+    void a_volume_opened_from_the_menu_is_shown_and_its_tick_moves_its_sections() {
+        QTemporaryDir dir;
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), {});
+        Window w;
+        answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
+        menu_action(w.window, "Open data...")->trigger();
+        auto& tree = *w.window.tree();
+        const auto visuals = [&w] { return int(w.canvas().canvas().visuals.size()); };
+        const auto all_ticked = [&] {
+            bool ticked = tree.is_checked("survey");
+            for (const char* section : {"iline", "xline", "depth"})
+                ticked = ticked && tree.is_section_checked("survey", section);
+            return ticked;
+        };
+        QVERIFY(all_ticked());
+        QCOMPARE(visuals(), 4);
+        QCOMPARE(w.window.recent_files()->files().front(), dir.filePath("survey.sgy"));
+
+        click_check_box(tree, w.item("survey"));
+        QCOMPARE(visuals(), 0);
+        QVERIFY(w.canvas().dpState["survey"]["sections"].empty() ||
+                !w.canvas().dpState["survey"]["sections"]["depth"]);
+        QVERIFY(!tree.is_section_checked("survey", "depth"));
+        click_check_box(tree, w.item("survey"));
+        QCOMPARE(visuals(), 4);
+
+        // After "Hide all" the object's tick brings its sections back.
+        click_viewer_button(w.window.viewer_area()->viewer(0), "Hide all");
+        QCOMPARE(visuals(), 0);
+        click_check_box(tree, w.item("survey"));
+        QCOMPARE(visuals(), 4);
+        QVERIFY(all_ticked());
+
+        // A double click opens the appearance page and leaves the item as it was.
+        QVERIFY(w.item("survey")->isExpanded());
+        QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {},
+                           tree.visualItemRect(w.item("survey")).center());
+        korvex::app::data::AppearanceDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = w.window.findChild<korvex::app::data::AppearanceDialog*>()));
+        QVERIFY(w.item("survey")->isExpanded());
+
+        // Enter in the clip box applies the typed clip, not the statistics' one.
+        auto* clip = dialog->findChild<QDoubleSpinBox*>();
+        clip->setFocus();
+        clip->selectAll();
+        QTest::keyClicks(clip, "3.5");
+        QTest::keyClick(clip, Qt::Key_Return);
+        const auto* volume =
+            dynamic_cast<korvex::app::data::SeismicVolume*>(tree.object_data().at("survey"));
+        QCOMPARE(volume->clip(), 3.5);
+        QCOMPARE(clip->value(), 3.5);
+    }
+
+    void a_failed_action_is_told_in_the_status_bar_and_in_a_box() {
+        QTemporaryDir dir;
+        const QString bad = dir.filePath("tops.csv");
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("x,y,z\nnorth,east,deep\n");
+        file.close();
+        Window w;
+        QString told;
+        answer_file_dialog(bad, [&told] {
+            answer_next_modal([&told](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY2(box, "no message box");
+                told = box->text();
+                box->accept();
+            });
+        });
+        menu_action(w.window, "Open data...")->trigger();
+        QTRY_VERIFY(!told.isEmpty());
+        QVERIFY2(told.startsWith("Cannot load " + bad + ": "), qPrintable(told));
+        QCOMPARE(w.window.statusBar()->currentMessage(), told);
+        QVERIFY(w.window.tree()->objects().empty());
+
+        // The picture export fails where it cannot write, with the reason.
+        told.clear();
+        const QString nowhere = dir.filePath("missing/folder/view.png");
+        answer_next_modal([&told](QWidget* modal) {
+            told = qobject_cast<QMessageBox*>(modal)->text();
+            modal->close();
+        });
+        w.canvas().export_canvas();
+        auto* export_dialog = w.window.findChild<korvex::widgets::CanvasExportDialog*>();
+        QVERIFY(export_dialog);
+        export_dialog->findChild<QLineEdit*>()->setText(nowhere);
+        for (QAbstractButton* button : export_dialog->findChild<QDialogButtonBox*>()->buttons()) {
+            if (button->text() == "Export") QTest::mouseClick(button, Qt::LeftButton);
+        }
+        QTRY_VERIFY(!told.isEmpty());
+        QVERIFY2(told.contains("Picture not saved"), qPrintable(told));
+        QVERIFY(w.window.statusBar()->currentMessage().contains("Picture not saved"));
+    }
+
+    void the_journal_finds_what_its_note_promises() {
+        Window w;
+        w.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QTextBrowser* log = w.window.findChild<QTextBrowser*>();
+        for (const char* line : {"zanzibar first", "hay", "zanzibar second"})
+            korvex::utils::logger().info(line);
+        QTRY_VERIFY(log->toPlainText().contains("zanzibar second"));
+        const QTextCursor first = log->document()->find("zanzibar");
+        const QTextCursor second = log->document()->find("zanzibar", first);
+        QVERIFY(second.position() > first.position());
+
+        // A double-clicked word, then Ctrl+F: its next place; F3: the next again, round.
+        log->setTextCursor(first);
+        log->setFocus();
+        QTest::keyClick(&w.window, Qt::Key_F, Qt::ControlModifier);
+        QTRY_COMPARE(log->textCursor().position(), second.position());
+        QTest::keyClick(&w.window, Qt::Key_F3);
+        QTRY_COMPARE(log->textCursor().position(), first.position());
+        QCOMPARE(log->textCursor().selectedText(), QString("zanzibar"));
+    }
+
+    void keys_are_told_in_tooltips_and_in_the_help() {
+        Window w;
+        QAbstractButton* pick = w.window.viewer_area()->active_viewer()->pick_btn();
+        QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), pick->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(pick, &tip);
+        QTRY_COMPARE(QToolTip::text(), QString("Pick mode (P)"));
+        QCOMPARE(pick->toolTip(), QString("Pick mode"));
+
+        QVERIFY(menu_action(w.window, "About korvex"));
+        QVERIFY(menu_action(w.window, "Keyboard shortcuts"));
+        const korvex::app::ShortcutsDialog help(&w.window);
+        QStringList rows;
+        for (int row = 0; row < help.table()->rowCount(); ++row)
+            rows << help.table()->item(row, 0)->text() + " " + help.table()->item(row, 1)->text();
+        for (const char* row :
+             {"Ctrl+S Save", "P Pick mode", "Ctrl+L Hide all", "Ctrl+L Clear text",
+              "Ctrl+F Find the selected word in the run journal"})
+            QVERIFY2(rows.contains(row), qPrintable(row + QString(" not in\n") + rows.join('\n')));
+        QVERIFY(!rows.contains("Ctrl+S View from south"));
     }
 
     void a_plug_in_that_fails_does_not_stop_the_application() {

@@ -1,9 +1,15 @@
 #include <sys/stat.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDockWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -13,6 +19,9 @@
 #include "korvex/app/main_window.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/app/project_database.h"
+#include "korvex/app/recent_files.h"
+#include "korvex/app/viewer_area.h"
+#include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
@@ -79,21 +88,74 @@ class MainWindowTest : public QObject {
 
 private slots:
     void initTestCase() {
+        // The settings of the test, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
         korvex::app::data_object_factory().register_type(
             {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
     }
 
-    void init() { QVERIFY(dir_.isValid()); }
+    void init() {
+        QVERIFY(dir_.isValid());
+        QSettings().clear();
+    }
 
-    void the_quit_button_asks_first() {
+    void the_window_remembers_its_layout_and_recent_files() {
+        const QString project = dir_.filePath("recent.kvd");
+        {
+            Window w;
+            QVERIFY(w.window.create_new_project(project));
+            w.window.resize(900, 640);
+            w.window.findChild<QDockWidget*>("data_tree_dock")->hide();
+            w.window.recent_files()->add(project);
+            w.window.close();
+            QVERIFY(!w.window.isVisible());
+        }
+        Window w;
+        QTRY_COMPARE(w.window.size(), QSize(900, 640));
+        QVERIFY(w.window.findChild<QDockWidget*>("data_tree_dock")->isHidden());
+
+        // File > Open recent opens the project again.
+        QMenu* recent = nullptr;
+        for (QMenu* menu : w.window.findChildren<QMenu*>()) {
+            if (menu->title() == "Open recent") recent = menu;
+        }
+        QVERIFY(recent);
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 1);
+        QCOMPARE(recent->actions().front()->text(), QString("recent.kvd"));
+        recent->actions().front()->trigger();
+        QCOMPARE(w.window.project_path(), project);
+    }
+
+    void the_quit_button_asks_only_when_there_is_something_to_lose() {
+        {
+            Window w;
+            QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+            QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
+            QVERIFY(!w.window.isVisible());
+        }
         Window w;
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        QVERIFY(w.window.create_new_project(dir_.filePath("q.kvd")));
+        QVERIFY(w.window.load_data_file(data_file("vol")));
         QString question;
-        answer_next_box(QMessageBox::No, &question);
+        answer_next_box(QMessageBox::Cancel, &question);
         QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
         QCOMPARE(question, QString("Quit?"));
         QVERIFY(w.window.isVisible());
 
+        // Save saves, then quits.
+        answer_next_box(QMessageBox::Save);
+        QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
+        QVERIFY(!w.window.isVisible());
+        QCOMPARE(int(ProjectDatabase(dir_.filePath("q.kvd")).load().objects.size()), 1);
+    }
+
+    void yes_quits_without_saving_once_the_box_is_in_front() {
+        Window w;
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        QVERIFY(w.window.create_new_project(dir_.filePath("y.kvd")));
+        QVERIFY(w.window.load_data_file(data_file("vol")));
         // Scripted runs answer the box once it is the application's active window.
         bool in_front = false;
         answer_next_modal([&in_front](QWidget* modal) {
@@ -105,6 +167,26 @@ private slots:
         QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
         QVERIFY2(in_front, "the confirmation never became the active window");
         QVERIFY(!w.window.isVisible());
+        QVERIFY(ProjectDatabase(dir_.filePath("y.kvd")).load().objects.empty());
+    }
+
+    void ctrl_s_saves_the_project_even_from_inside_a_viewer() {
+        Window w;
+        w.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QVERIFY(w.window.create_new_project(dir_.filePath("s.kvd")));
+        QVERIFY(w.window.load_data_file(data_file("vol")));
+        QWidget* viewer = w.window.viewer_area()->active_viewer();
+        viewer->setFocus();
+        QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier);
+        QTRY_VERIFY(!w.window.has_unsaved_changes());
+        QCOMPARE(int(ProjectDatabase(dir_.filePath("s.kvd")).load().objects.size()), 1);
+        // The south view gave its key up to Save; the other presets keep theirs.
+        QList<QKeySequence> keys;
+        for (const QShortcut* shortcut : viewer->findChildren<QShortcut*>())
+            keys << shortcut->key();
+        QVERIFY(!keys.contains(QKeySequence::Save));
+        QVERIFY(keys.contains(QKeySequence("Ctrl+N")));
     }
 
     void closing_with_unsaved_changes_asks_to_save_them() {

@@ -19,7 +19,8 @@ class SessionSnapshotTest : public QObject {
 
 private slots:
     void init() {
-        factory_.register_type({SyntheticObject::TYPE, "Synthetic", {"syn"}, &SyntheticObject::load});
+        factory_.register_type(
+            {SyntheticObject::TYPE, "Synthetic", {"syn"}, &SyntheticObject::load});
     }
 
     void what_is_shown_comes_back_in_each_viewer() {
@@ -38,7 +39,9 @@ private slots:
         two.view = R"({"azimuth":99})";
         // Hidden entries stay in the display state, but there is nothing to restore from them.
         tree.set_checked("pts", false);
+        // The object's tick brings its sections; one is taken away again.
         tree.set_checked("vol", true);
+        tree.set_section_checked("vol", "iline", false);
 
         const ProjectSnapshot saved = capture_session(tree, {&one, &two}, 1);
         QCOMPARE(int(saved.objects.size()), 2);
@@ -87,9 +90,11 @@ private slots:
         for (const char* name : {"gone", "broken", "odd"}) {
             QVERIFY2(dynamic_cast<MissingDataObject*>(tree.object_data().at(name)), name);
         }
-        QVERIFY(log.contains("warning", QString("gone is missing from the project: its file %1 was not found")
-                                            .arg(dir_.filePath("gone.syn"))));
-        QVERIFY(log.contains("warning", "odd is missing from the project: Unknown data type Unknown"));
+        QVERIFY(log.contains("warning",
+                             QString("gone is missing from the project: its file %1 was not found")
+                                 .arg(dir_.filePath("gone.syn"))));
+        QVERIFY(
+            log.contains("warning", "odd is missing from the project: Unknown data type Unknown"));
         // The rest is whole: the object that loaded is shown, nothing is asked of the missing.
         QCOMPARE(one.calls, QStringList({"add vol"}));
         QVERIFY(tree.is_checked("vol"));

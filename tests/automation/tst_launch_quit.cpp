@@ -102,6 +102,13 @@ bool logged_starting(const LogCapture& log, const QString& level, const QString&
     return false;
 }
 
+// The window asks before quitting only when there is something to lose.
+void give_unsaved_work(korvex::app::MainWindow& window, const QTemporaryDir& data) {
+    const QString volume = data.filePath("vol.syn");
+    SyntheticObject::write(volume, "vol", true);
+    QVERIFY(window.load_data_file(volume));
+}
+
 const QString WAITING = "Waiting for the quit confirmation to come to the front";
 const QString CANNOT_ANSWER = "Cannot answer the quit confirmation";
 
@@ -194,6 +201,8 @@ private slots:
         Checkout checkout;
         const auto window = launch();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QTemporaryDir data;
+        give_unsaved_work(*window, data);
         LogCapture log;
         // Let through once quit has seen it held back.
         HeldConfirmation held(window.get(), [&] { return logged_starting(log, "info", WAITING); });
@@ -208,6 +217,8 @@ private slots:
         Checkout checkout;
         const auto window = launch();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QTemporaryDir data;
+        give_unsaved_work(*window, data);
         LogCapture log;
         HeldConfirmation held(window.get(), [] { return false; });
         quit(Bot(), *window, std::chrono::milliseconds(300));

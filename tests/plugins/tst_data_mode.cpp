@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <QtTest>
 
+#include "korvex/app/main_window.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
 #include "tests/support/fake_data_object.h"
@@ -180,6 +181,17 @@ private slots:
             QVERIFY2(line.text.startsWith("survey failed: ") && line.text.contains("survey"),
                      qPrintable(line.text));
         }
+    }
+
+    // The application window starts in the shipped mode; the switcher keeps its order.
+    void the_main_window_starts_in_data_mode() {
+        korvex::app::MainWindow window({qEnvironmentVariable("KORVEX_PLUGIN_DIR"), {}, false});
+        window.setup();
+        MenuToggle& toggle = *window.menu_toggle();
+        QCOMPARE(toggle.cb_mode()->itemText(0), QString("Plugout Mode"));
+        QCOMPARE(toggle.cb_mode()->currentText(), QString("Data Mode"));
+        QCOMPARE(toggle.currentMenuBar(), toggle.plugin_modes().at("Data Mode"));
+        QVERIFY(!toggle.plugin_modes().at("Plugout Mode")->isVisibleTo(&window));
     }
 };
 

@@ -104,8 +104,14 @@ QWidget* SeismicVolumePage::make_colours_group() {
     clip_->setDecimals(4);
     clip_->setRange(1e-4, 1e9);
     clip_->setSingleStep(volume_->stats().clip / 10.0);
-    clip_->setToolTip(_("Amplitudes beyond plus or minus the clip take the colormap's end colours"));
+    clip_->setToolTip(
+        _("Amplitudes beyond plus or minus the clip take the colormap's end colours"));
+    // The clip applies when typing ends (Enter or leaving the box), and Enter there must
+    // not press this button instead.
+    clip_->setKeyboardTracking(false);
     auto* reset = new QPushButton(_("From statistics"), group);
+    reset->setAutoDefault(false);
+    reset->setDefault(false);
     reset->setToolTip(_("The clip taken from the volume's amplitude statistics"));
     auto* clip_row = new QHBoxLayout;
     clip_row->addWidget(clip_, 1);
@@ -121,16 +127,16 @@ QWidget* SeismicVolumePage::make_colours_group() {
                [&](SeismicVolume& volume) { volume.set_colormap(name); });
     });
     connect(clip_, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double clip) {
-        change(QStringLiteral("Changing the clip"), [&](SeismicVolume& volume) { volume.set_clip(clip); });
+        change(QStringLiteral("Changing the clip"),
+               [&](SeismicVolume& volume) { volume.set_clip(clip); });
     });
     connect(reset, &QPushButton::clicked, this, [this] {
         change(QStringLiteral("Resetting the clip"),
                [](SeismicVolume& volume) { volume.set_clip(volume.stats().clip); });
     });
     connect(opacity_, &QSlider::valueChanged, this, [this](int steps) {
-        change(QStringLiteral("Changing the opacity"), [&](SeismicVolume& volume) {
-            volume.set_opacity(double(steps) / OPACITY_STEPS);
-        });
+        change(QStringLiteral("Changing the opacity"),
+               [&](SeismicVolume& volume) { volume.set_opacity(double(steps) / OPACITY_STEPS); });
     });
     return group;
 }

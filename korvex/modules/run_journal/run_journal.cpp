@@ -6,6 +6,7 @@
 
 #include "korvex/config/base.h"
 #include "korvex/modules/run_journal/journal_sink.h"
+#include "korvex/modules/run_journal/log_finder.h"
 #include "korvex/utils/logger.h"
 #include "korvex/widgets/log_pane/log_pane.h"
 
@@ -20,6 +21,7 @@ RunJournal::RunJournal(host::MainWindowInterface* parent) : KorvexModuleWidget(p
     auto* layout = new QVBoxLayout;
     layout->addWidget(logpane_);
     setLayout(layout);
+    finder_ = new LogFinder(logpane_->textBrowser(), this);
 }
 
 RunJournal::~RunJournal() {
@@ -28,6 +30,8 @@ RunJournal::~RunJournal() {
 }
 
 widgets::LogPane* RunJournal::logpane() const { return logpane_; }
+
+LogFinder* RunJournal::finder() const { return finder_; }
 
 QString RunJournal::get_module_title() const { return _("Run journal"); }
 

@@ -11,6 +11,7 @@ class LogPane;
 namespace korvex::modules {
 
 class JournalSink;
+class LogFinder;
 
 // Run Journal DockWidget: the application's log in a dock of the main window. From
 // registration until the module is destroyed, every log line appears in its view; the
@@ -25,6 +26,8 @@ public:
     ~RunJournal() override;
 
     widgets::LogPane* logpane() const;
+    // Ctrl+F and F3 while the keyboard is in the journal.
+    LogFinder* finder() const;
 
     QString get_module_title() const override;
     QWidget* get_focus_widget() const override;
@@ -36,6 +39,7 @@ public:
 
 private:
     widgets::LogPane* logpane_;
+    LogFinder* finder_;
     std::shared_ptr<JournalSink> sink_;
 };
 

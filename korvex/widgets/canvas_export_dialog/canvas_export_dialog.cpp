@@ -1,4 +1,5 @@
 #include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
+#include "korvex/utils/user_action.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -71,6 +72,7 @@ void CanvasExportDialog::start() {
     const QString fn = path();
     const bool copy = copy_to_clipboard();
     close();
+    const utils::UserAction users_own;
     emit sig_start(fn, copy);
 }
 
