@@ -9,6 +9,9 @@
 #     TEST_ENVIRONMENT <VAR=..>)  environment of the tests
 function(korvex_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(KORVEX_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 # Tests run with a home folder of their own: they never write into the user's documents,

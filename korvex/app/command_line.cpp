@@ -1,6 +1,5 @@
 #include "korvex/app/command_line.h"
 
-#include <QVTKOpenGLNativeWidget.h>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -193,12 +192,12 @@ int CommandLine::export_picture(MainWindow& window) const {
 }
 
 void CommandLine::write_picture(widgets::CanvasWidget& viewer) const {
-    QVTKOpenGLNativeWidget* native = viewer.canvas().native();
+    QWidget* native = viewer.canvas().native();
     native->setFixedSize(size);
     native->window()->adjustSize();
     QElapsedTimer waited;
     waited.start();
-    while (!(native->isVisible() && native->isValid() && native->size() == size)) {
+    while (!(native->isVisible() && viewer.canvas().has_surface() && native->size() == size)) {
         if (waited.elapsed() > DRAW_TIMEOUT_MS)
             throw std::runtime_error(
                 "the 3D view was not drawn in time; is there a display (run under xvfb-run)?");

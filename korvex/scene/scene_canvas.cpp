@@ -84,7 +84,7 @@ ViewBox* SceneCanvas::add_view() {
     return view_.get();
 }
 
-QVTKOpenGLNativeWidget* SceneCanvas::create_native() {
+QWidget* SceneCanvas::create_native() {
     if (native_) return native_;
     native_ = new QVTKOpenGLNativeWidget();
     native_->setRenderWindow(render_window_.Get());
@@ -93,6 +93,10 @@ QVTKOpenGLNativeWidget* SceneCanvas::create_native() {
     connect_interactor();
     return native_;
 }
+
+QWidget* SceneCanvas::native() const { return native_; }
+
+bool SceneCanvas::has_surface() const { return native_ && native_->isValid(); }
 
 void SceneCanvas::connect_interactor() {
     if (!native_ || !view_) return;

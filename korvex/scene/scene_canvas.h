@@ -47,8 +47,10 @@ public:
     ViewBox* view() const { return view_.get(); }
 
     // Creates the Qt widget showing the canvas (once; later calls return it).
-    QVTKOpenGLNativeWidget* create_native();
-    QVTKOpenGLNativeWidget* native() const { return native_; }
+    QWidget* create_native();
+    QWidget* native() const;
+    // Whether the native widget exists and has its OpenGL surface, so it can draw.
+    bool has_surface() const;
     void show();
 
     // The visual drawn at `pos` (Qt pixels of the native widget), or nullptr. Thin lines

@@ -35,7 +35,6 @@ Logger::Logger() : fanout_(std::make_shared<LogFanout>()) {
             QDir().mkpath(QFileInfo(path).absolutePath());
             fanout_->add_sink(std::make_shared<spdlog::sinks::rotating_file_sink_mt>(
                 path.toStdString(), LOG_FILE_BYTES, LOG_FILE_COUNT));
-            file_path_ = path;
         } catch (const spdlog::spdlog_ex& e) {
             std::fprintf(stderr, "korvex: no log file at %s: %s\n", qPrintable(path), e.what());
         }
@@ -68,8 +67,6 @@ void Logger::attach_sink_with_startup_lines(const spdlog::sink_ptr& sink) {
 void Logger::detach_sink(const spdlog::sink_ptr& sink) { fanout_->remove_sink(sink); }
 
 std::size_t Logger::sink_count() const { return fanout_->sinks().size(); }
-
-QString Logger::file_path() const { return file_path_; }
 
 Logger& logger() {
     static Logger instance;

@@ -51,15 +51,11 @@ public:
     // How many sinks the lines go to: standard error, the log file, those attached.
     std::size_t sink_count() const;
 
-    // Where the log file is written; empty when there is none.
-    QString file_path() const;
-
 private:
     void write(spdlog::level::level_enum level, const QString& text);
 
     std::shared_ptr<LogFanout> fanout_;
     std::shared_ptr<spdlog::logger> logger_;
-    QString file_path_;
 };
 
 Logger& logger();

@@ -26,10 +26,6 @@ void DataModeMenuBar::setup() {
     });
 }
 
-QMenu* DataModeMenuBar::objects_menu() const { return objects_menu_; }
-
-QMenu* DataModeMenuBar::select_menu() const { return select_menu_; }
-
 void DataModeMenuBar::fill_objects_menu() {
     objects_menu_->clear();
     if (!note_if_empty(objects_menu_)) {

@@ -19,9 +19,6 @@ public:
     QString NAME() const override;
     void setup() override;
 
-    QMenu* objects_menu() const;
-    QMenu* select_menu() const;
-
 private:
     void fill_objects_menu();
     void fill_select_menu();

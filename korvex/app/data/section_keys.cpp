@@ -1,7 +1,7 @@
 #include "korvex/app/data/section_keys.h"
 
 #include <QKeyEvent>
-#include <QVTKOpenGLNativeWidget.h>
+#include <QWidget>
 #include <algorithm>
 
 #include "korvex/app/data/seismic_volume.h"

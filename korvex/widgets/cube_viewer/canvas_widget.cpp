@@ -1,6 +1,5 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 
-#include <QVTKOpenGLNativeWidget.h>
 #include <QColorDialog>
 #include <QVBoxLayout>
 #include <algorithm>

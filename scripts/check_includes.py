@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Fails when a product file includes against the layering of korvex.
+
+Dependencies point one way: config <- utils <- scene <- host <- widgets <- modules
+<- app <- automation, with the seismic I/O library beside the scene layer (it needs
+only utils, and only the application uses it). Shipped plug-ins reach the program
+through the host interfaces, as third-party ones must. VTK is the scene layer's own
+business: no product file outside it includes a VTK header.
+
+Usage: check_includes.py SOURCE_ROOT
+"""
+import re
+import sys
+from pathlib import Path
+
+BELOW = {
+    "config": set(),
+    "utils": {"config"},
+    "seismic": {"config", "utils"},
+    "scene": {"config", "utils"},
+    "host": {"config", "utils", "scene"},
+    "widgets": {"config", "utils", "scene", "host"},
+    "modules": {"config", "utils", "scene", "host", "widgets"},
+    "plugins": {"config", "utils", "scene", "host", "widgets", "modules"},
+    "app": {"config", "utils", "seismic", "scene", "host", "widgets", "modules"},
+    "automation": {"config", "utils", "seismic", "scene", "host", "widgets", "modules", "app"},
+}
+VTK_HEADER = re.compile(r"^(vtk|QVTK)\w*\.h$")
+INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
+SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
+
+
+def layer_of(relative: Path):
+    """The layer a product path belongs to, or None outside the product."""
+    parts = relative.parts
+    if parts[0] == "plugins":
+        return "plugins"
+    if parts[0] == "korvex" and len(parts) > 2:
+        return parts[1]
+    return None
+
+
+def violations(root: Path):
+    for path in sorted(root.joinpath("korvex").rglob("*")) + sorted(root.joinpath("plugins").rglob("*")):
+        if path.suffix not in SOURCE_SUFFIXES or not path.is_file():
+            continue
+        relative = path.relative_to(root)
+        layer = layer_of(relative)
+        if layer not in BELOW:
+            yield f"{relative}: in no known layer ({layer})"
+            continue
+        text = path.read_text(encoding="utf-8", errors="replace")
+        for included in INCLUDE.findall(text):
+            target = layer_of(Path(included))
+            if target is not None and target != layer and target not in BELOW[layer]:
+                yield f"{relative}: {layer} must not include {included} ({target})"
+            if layer != "scene" and VTK_HEADER.match(Path(included).name):
+                yield f"{relative}: VTK header {included} outside the scene layer"
+
+
+def main():
+    root = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent
+    found = list(violations(root))
+    for line in found:
+        print(line)
+    print(f"{len(found)} include(s) against the layering")
+    return 1 if found else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
