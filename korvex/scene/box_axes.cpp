@@ -74,34 +74,25 @@ public:
                 // Inside VTK's render: the labels of the previous frame stay.
             }
         }
-        int drawn = 0;
-        for (const auto& part : parts)
-            if (part->GetVisibility()) {
-                // The render passes mark what they draw through these keys.
-                part->SetPropertyKeys(GetPropertyKeys());
-                drawn += part->RenderOpaqueGeometry(viewport);
-            }
-        return drawn;
+        return render_parts(viewport, &vtkProp::RenderOpaqueGeometry);
     }
 
     int RenderTranslucentPolygonalGeometry(vtkViewport* viewport) override {
-        int drawn = 0;
-        for (const auto& part : parts)
-            if (part->GetVisibility()) {
-                // The render passes mark what they draw through these keys.
-                part->SetPropertyKeys(GetPropertyKeys());
-                drawn += part->RenderTranslucentPolygonalGeometry(viewport);
-            }
-        return drawn;
+        return render_parts(viewport, &vtkProp::RenderTranslucentPolygonalGeometry);
     }
 
     int RenderOverlay(vtkViewport* viewport) override {
+        return render_parts(viewport, &vtkProp::RenderOverlay);
+    }
+
+    // One render pass over the visible parts; how many of them drew something.
+    int render_parts(vtkViewport* viewport, int (vtkProp::*pass)(vtkViewport*)) {
         int drawn = 0;
         for (const auto& part : parts)
             if (part->GetVisibility()) {
                 // The render passes mark what they draw through these keys.
                 part->SetPropertyKeys(GetPropertyKeys());
-                drawn += part->RenderOverlay(viewport);
+                drawn += (part.Get()->*pass)(viewport);
             }
         return drawn;
     }

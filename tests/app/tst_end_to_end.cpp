@@ -70,6 +70,16 @@ void answer_file_dialog(const QString& path, std::function<void()> then = {}) {
     });
 }
 
+// Keeps the text of the message box that opens next, and closes it.
+void read_message_box(QString& text) {
+    answer_next_modal([&text](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        QVERIFY2(box, "no message box");
+        text = box->text();
+        box->accept();
+    });
+}
+
 void accept_segy_dialog() {
     answer_next_modal([](QWidget* modal) {
         auto* dialog = qobject_cast<korvex::app::data::SegyOpenDialog*>(modal);
@@ -328,14 +338,7 @@ private slots:
         // then the file is chosen, and the box that says what is wrong is read.
         QString message;
         answer_next_modal([&](QWidget* modal) {
-            answer_file_dialog(bad, [&message] {
-                answer_next_modal([&message](QWidget* modal) {
-                    auto* box = qobject_cast<QMessageBox*>(modal);
-                    QVERIFY2(box, "no message box");
-                    message = box->text();
-                    box->accept();
-                });
-            });
+            answer_file_dialog(bad, [&message] { read_message_box(message); });
             QTest::mouseClick(static_cast<QMessageBox*>(modal)->button(QMessageBox::Discard),
                               Qt::LeftButton);
         });
@@ -408,14 +411,7 @@ private slots:
         file.close();
         Window w;
         QString told;
-        answer_file_dialog(bad, [&told] {
-            answer_next_modal([&told](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                QVERIFY2(box, "no message box");
-                told = box->text();
-                box->accept();
-            });
-        });
+        answer_file_dialog(bad, [&told] { read_message_box(told); });
         menu_action(w.window, "Open data...")->trigger();
         QTRY_VERIFY(!told.isEmpty());
         QVERIFY2(told.startsWith("Cannot load " + bad + ": "), qPrintable(told));
@@ -425,10 +421,7 @@ private slots:
         // The picture export fails where it cannot write, with the reason.
         told.clear();
         const QString nowhere = dir.filePath("missing/folder/view.png");
-        answer_next_modal([&told](QWidget* modal) {
-            told = qobject_cast<QMessageBox*>(modal)->text();
-            modal->close();
-        });
+        read_message_box(told);
         w.canvas().export_canvas();
         auto* export_dialog = w.window.findChild<korvex::widgets::CanvasExportDialog*>();
         QVERIFY(export_dialog);
