@@ -82,6 +82,21 @@ bool open_project(MainWindow& window, const QString& path) {
     });
 }
 
+// The picture must show the volumes' data, not the planes still waiting for it. Reads end
+// by arriving or by failing, so there is no time limit.
+bool wait_for_sections(const DataTree& tree) {
+    std::vector<const data::SeismicVolume*> volumes;
+    for (const host::DataObject* dob : tree.objects())
+        if (const auto* volume = dynamic_cast<const data::SeismicVolume*>(dob)) volumes.push_back(volume);
+    const auto pending = [&volumes] {
+        return std::any_of(volumes.begin(), volumes.end(),
+                           [](const data::SeismicVolume* volume) { return volume->sections_pending(); });
+    };
+    while (pending()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return std::all_of(volumes.begin(), volumes.end(),
+                       [](const data::SeismicVolume* volume) { return volume->sections_drawn(); });
+}
+
 widgets::CanvasWidget& active_viewer(MainWindow& window) {
     return window.viewer_area()->active_viewer()->base();
 }
@@ -179,6 +194,10 @@ void CommandLine::frame(widgets::CanvasWidget& viewer) const {
 int CommandLine::export_picture(MainWindow& window) const {
     if (!open_in(window)) {
         std::cerr << "korvex: not everything could be opened (see the log above); no picture written\n";
+        return 1;
+    }
+    if (!wait_for_sections(*window.tree())) {
+        std::cerr << "korvex: a section could not be read (see the log above); no picture written\n";
         return 1;
     }
     try {

@@ -1,6 +1,7 @@
 // The command line as users type it: options read into a CommandLine, and whole runs of
 // the korvex program writing pictures.
 #include <sys/stat.h>
+#include <segyio/segy.h>
 
 #include <QCommandLineParser>
 #include <QImage>
@@ -10,6 +11,7 @@
 
 #include "korvex/app/command_line.h"
 #include "korvex/app/project_database.h"
+#include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
 
@@ -140,6 +142,41 @@ private slots:
         QVERIFY2(middle > 400, qPrintable(QString::number(middle)));
         for (const QPoint corner : {QPoint(1, 1), QPoint(478, 1), QPoint(1, 358), QPoint(478, 358)})
             QCOMPARE(image.pixelColor(corner), QColor(Qt::white));
+    }
+
+    // Sections are read on worker threads; the picture waits for their data. Seen from the
+    // top, the time slice shows the written amplitudes: the first five inlines strongly
+    // positive (dark red at the clip), the last five strongly negative (dark blue).
+    void an_exported_picture_shows_the_data_read_in_the_background() {
+        const QString sgy = cache_.filePath("halves.sgy");
+        {
+            korvex::seismic::SegyWriter writer(sgy, 10, SEGY_IEEE_FLOAT_4_BYTE, 4000);
+            for (int il = 0; il < 10; ++il)
+                for (int xl = 0; xl < 10; ++xl)
+                    writer.write_trace(1 + il, 1 + xl, std::vector<float>(10, il < 5 ? 10.0f : -10.0f));
+            writer.close();
+        }
+        const QString png = cache_.filePath("halves.png");
+        QString output;
+        QCOMPARE(run({sgy, "--export", png, "--view", "top", "--size", "200x200"}, &output), 0);
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(200, 200));
+        // Left of the colour bar, which holds both colours at the right edge.
+        int red = 0, blue = 0, red_right = 0, blue_left = 200;
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 0; x < 165; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 100 && c.green() < 30 && c.blue() < 30) {
+                    ++red;
+                    red_right = std::max(red_right, x);
+                } else if (c.blue() > 50 && c.red() < 30 && c.green() < 30) {
+                    ++blue;
+                    blue_left = std::min(blue_left, x);
+                }
+            }
+        }
+        QVERIFY2(red > 400 && blue > 400, qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
+        QVERIFY2(red_right <= blue_left + 1, qPrintable(QString("%1 %2").arg(red_right).arg(blue_left)));
     }
 
     // Each run must end, and none may write a picture of a part of what was asked.

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "korvex/app/data/demo_survey.h"
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/picks_panel.h"
@@ -89,9 +90,16 @@ struct Session {
         user.toggle(&tree(), item(name, section));
     }
 
+    // A section is shown once the user sees it: ticked, and its data read.
     bool shown(const QString& name, const QString& section = QString()) const {
-        return section.isEmpty() ? tree().is_checked(name)
-                                 : tree().is_section_checked(name, section);
+        if (section.isEmpty()) return tree().is_checked(name);
+        const auto objects = tree().object_data();
+        const auto found = objects.find(name);
+        const auto* volume = found != objects.end()
+                                 ? dynamic_cast<const korvex::app::data::SeismicVolume*>(found->second)
+                                 : nullptr;
+        const bool read = !volume || (!volume->sections_pending() && volume->sections_drawn());
+        return tree().is_section_checked(name, section) && read;
     }
 };
 
@@ -287,7 +295,7 @@ private slots:
         QTRY_COMPARE(s.window->project_path(), project);
         QVERIFY(s.tree().object_items().count(name));
         QVERIFY(s.shown(name));
-        QVERIFY(s.shown(name, "iline") && !s.shown(name, "xline") && s.shown(name, "depth"));
+        QTRY_VERIFY(s.shown(name, "iline") && !s.shown(name, "xline") && s.shown(name, "depth"));
         QVERIFY2(same_view_state(state, view_state(s)), state + "\n" + view_state(s));
         const QImage again = s.picture();
         QCOMPARE(again.size(), picture.size());

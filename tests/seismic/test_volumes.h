@@ -48,6 +48,33 @@ inline VolumeLayout irregular_survey(int samples) {
     return layout;
 }
 
+// 100 x 100 traces: more than opening checks, so a trace out of place between the
+// checked ones passes the quick check and only the full one finds it.
+inline VolumeLayout large_survey() {
+    VolumeLayout layout;
+    layout.ilines.clear();
+    layout.xlines.clear();
+    for (int i = 0; i < 100; ++i) layout.ilines.push_back(500 + 2 * i);
+    for (int i = 0; i < 100; ++i) layout.xlines.push_back(1000 + 4 * i);
+    layout.samples = 3;
+    return layout;
+}
+
+// large_survey() with traces 5002 and 5004 (counting from 1) swapped: odd positions,
+// between the ones that opening checks.
+inline void write_swapped_survey(const QString& path) {
+    const VolumeLayout layout = large_survey();
+    korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us);
+    for (int il = 0; il < 100; ++il) {
+        for (int xl = 0; xl < 100; ++xl) {
+            const bool swapped = il == 50 && (xl == 1 || xl == 3);
+            writer.write_trace(layout.ilines[il], layout.xlines[swapped ? 4 - xl : xl],
+                               layout.trace(il, xl));
+        }
+    }
+    writer.close();
+}
+
 inline void write_volume(const QString& path, const VolumeLayout& layout) {
     korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us,
                                        layout.bytes);

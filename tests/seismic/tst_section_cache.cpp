@@ -44,16 +44,6 @@ float expected(const VolumeLayout& layout, SectionKind kind, int index, int row,
 }
 
 // A survey of 100 x 100 traces: more than the opener samples, so it skips some.
-VolumeLayout large_survey() {
-    VolumeLayout layout;
-    layout.ilines.clear();
-    layout.xlines.clear();
-    for (int i = 0; i < 100; ++i) layout.ilines.push_back(500 + 2 * i);
-    for (int i = 0; i < 100; ++i) layout.xlines.push_back(1000 + 4 * i);
-    layout.samples = 3;
-    return layout;
-}
-
 }  // namespace
 
 class SectionCacheTest : public QObject {
@@ -217,7 +207,7 @@ private slots:
     }
 
     void a_cancelled_build_leaves_nothing_behind() {
-        write_volume(segy(), large_survey());
+        write_volume(segy(), korvex::testing::large_survey());
         const SegyVolumeFile volume(segy());
         const QString cache_path = SectionCache::path_for(volume, cache_folder());
         QVERIFY(!SectionCache::build(volume, cache_path, [](double) { return false; }));
@@ -242,7 +232,7 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, expected_fault);
         QFETCH(QString, message);
-        const VolumeLayout layout = large_survey();
+        const VolumeLayout layout = korvex::testing::large_survey();
         korvex::seismic::SegyWriter writer(segy(), layout.samples, layout.format, 4000);
         for (int il = 0; il < 100; ++il) {
             for (int xl = 0; xl < 100; ++xl) {
@@ -275,7 +265,7 @@ private slots:
     }
 
     void a_file_truncated_before_the_pass_fails_with_its_name() {
-        write_volume(segy(), large_survey());
+        write_volume(segy(), korvex::testing::large_survey());
         const SegyVolumeFile volume(segy());
         QVERIFY(QFile(segy()).resize(QFileInfo(segy()).size() / 2));
         try {

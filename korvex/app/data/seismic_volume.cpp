@@ -5,12 +5,17 @@
 #include <cmath>
 #include <functional>
 
+#include "korvex/app/data/off_gui_thread.h"
 #include "korvex/app/data/restore_setting.h"
+#include "korvex/app/data/section_reader.h"
+#include "korvex/app/data/status_progress.h"
 #include "korvex/app/data/survey_box.h"
+#include "korvex/app/data/volume_cache_pass.h"
 #include "korvex/app/data/volume_section_visual.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/color_bar.h"
 #include "korvex/scene/colormap.h"
+#include "korvex/seismic/section_cache.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/excerpt.h"
@@ -74,18 +79,45 @@ std::vector<std::shared_ptr<scene::ColorBar>> color_bars(const std::map<QString,
     return bars;
 }
 
+QString& cache_folder() {
+    static QString folder = seismic::SectionCache::default_folder();
+    return folder;
+}
+
+// The journal hears of a cache build at each quarter.
+constexpr int PROGRESS_LOG_STEPS = 4;
+
 }  // namespace
 
+void SeismicVolume::set_cache_folder(const QString& folder) { cache_folder() = folder; }
+
+SeismicVolume::Opened SeismicVolume::open(const QString& path, seismic::SegyHeaderBytes bytes) {
+    return run_off_gui_thread([path, bytes] {
+        auto file = std::make_shared<const seismic::SegyVolumeFile>(path, bytes);
+        const seismic::AmplitudeStats stats = file->amplitude_stats();
+        return Opened{std::move(file), stats};
+    });
+}
+
 SeismicVolume::SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes, QObject* parent)
+    : SeismicVolume(open(path, bytes), parent) {}
+
+SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
     : QObject(parent),
-      file_(std::make_unique<seismic::SegyVolumeFile>(path, bytes)),
+      file_(std::move(opened.file)),
       frame_(file_->geometry()),
-      stats_(file_->amplitude_stats()),
+      reader_(new SectionReader(file_, this)),
+      stats_(opened.stats),
       clip_(stats_.clip) {
     for (const QString& type : SECTION_TYPES) section_image3d[type];
+    connect(reader_, &SectionReader::sigSectionRead, this, &SeismicVolume::draw);
+    connect(reader_, &SectionReader::sigReadFailed, this,
+            [this](const QString& type, int, const QString& message) { fail_read(type, message); });
+    connect(reader_, &SectionReader::sigIdle, this, &SeismicVolume::sigSectionsSettled);
 }
 
 SeismicVolume::~SeismicVolume() {
+    delete progress_;
     // Viewers may still hold our visuals; they must neither draw nor query a dead volume.
     const auto forget = [this](const scene::Item& item, const auto& recurse) -> void {
         for (const auto& entry : item.entries()) recurse(entry, recurse);
@@ -175,26 +207,41 @@ SeismicVolume::SectionState& SeismicVolume::section(const QString& type) {
     auto it = sections_.find(type);
     if (it == sections_.end()) {
         const int middle = frame_.count(type) / 2;
-        it = sections_.emplace(type, SectionState{middle, read(type, middle)}).first;
+        it = sections_.emplace(type, SectionState{middle, -1, {}}).first;
+        if (withdrawn_.isEmpty()) request(type, middle);
     }
     return it->second;
 }
 
-seismic::Section SeismicVolume::read(const QString& type, int index) const {
-    if (index < 0 || index >= frame_.count(type))
-        throw utils::LookupError(
-            utils::format("{} index {} is outside the volume", type, index).toStdString());
-    if (type == SECTION_TYPES[0]) return file_->read_iline(index).transposed();
-    if (type == SECTION_TYPES[1]) return file_->read_xline(index).transposed();
-    return file_->read_depth(index).transposed();
+void SeismicVolume::request(const QString& type, int index) {
+    if (!withdrawn_.isEmpty()) throw utils::ValueError(withdrawn_.toStdString());
+    reader_->request(type, index);
+}
+
+seismic::Section SeismicVolume::blank_image(const QString& type) const {
+    const auto& g = file_->geometry();
+    const auto kind = type == SECTION_TYPES[0]   ? seismic::SectionKind::iline
+                      : type == SECTION_TYPES[1] ? seismic::SectionKind::xline
+                                                 : seismic::SectionKind::depth;
+    // As drawn: the file's section transposed.
+    const int rows = g.section_columns(kind);
+    const int columns = g.section_rows(kind);
+    return {rows, columns, std::vector<float>(g.section_size(kind))};
 }
 
 void SeismicVolume::make_image_3d(const QString& section_type, const QString& parent) {
+    frame_.count(section_type);  // refuses unknown types before anything is kept
     const SectionState& state = section(section_type);
-    auto visual = std::make_shared<VolumeSectionVisual>(*this, section_type, state.image,
-                                                        frame_.plane(section_type, state.index),
-                                                        colormap_, clip_);
+    const bool drawn = state.drawn >= 0;
+    // Until its data arrives the section is an invisible plane of the right size, so that
+    // the view can be framed around it.
+    const seismic::Section blank = drawn ? seismic::Section{} : blank_image(section_type);
+    const seismic::Section& image = drawn ? state.image : blank;
+    auto visual = std::make_shared<VolumeSectionVisual>(
+        *this, section_type, image, frame_.plane(section_type, drawn ? state.drawn : state.index),
+        colormap_, clip_);
     visual->set_opacity(opacity_);
+    visual->set_visible(drawn && withdrawn_.isEmpty());
     section_image3d[section_type][parent] = scene::Item(visual);
 }
 
@@ -204,13 +251,106 @@ int SeismicVolume::section_index(const QString& type) const {
 }
 
 void SeismicVolume::set_section_index(const QString& type, int index) {
-    seismic::Section image = read(type, index);
+    if (index < 0 || index >= frame_.count(type))
+        throw utils::LookupError(
+            utils::format("{} index {} is outside the volume", type, index).toStdString());
+    request(type, index);
+    sections_[type].index = index;
+}
+
+bool SeismicVolume::sections_pending() const { return reader_->busy(); }
+
+bool SeismicVolume::sections_drawn() const {
+    if (!withdrawn_.isEmpty()) return false;
+    for (const auto& [type, state] : sections_)
+        if (state.drawn != state.index) return false;
+    return true;
+}
+
+void SeismicVolume::draw(const QString& type, int index, const seismic::Section& image) {
+    if (!withdrawn_.isEmpty()) return;
     SectionState& state = sections_[type];
-    state.index = index;
-    state.image = std::move(image);
+    state.image = image;
+    state.drawn = index;
     const auto plane = frame_.plane(type, index);
-    for (const auto& visual : section_visuals(type)) visual->show(state.image, plane);
+    for (const auto& visual : section_visuals(type)) {
+        visual->show(state.image, plane);
+        visual->set_visible(true);
+    }
     emit sigSectionMoved(type, index);
+    if (!cache_pass_) start_cache_pass();
+}
+
+void SeismicVolume::fail_read(const QString& type, const QString& message) {
+    SectionState& state = sections_[type];
+    state.index = state.drawn >= 0 ? state.drawn : frame_.count(type) / 2;
+    utils::logger().error(
+        utils::format("{}: the {} section cannot be read: {}", name(), type, message));
+    emit sigSectionFailed(type, message);
+    emit sigSectionMoved(type, state.index);
+}
+
+void SeismicVolume::start_cache_pass() {
+    cache_pass_ = new VolumeCachePass(file_, cache_folder(), this);
+    connect(cache_pass_, &VolumeCachePass::sigProgress, this, [this](double fraction) {
+        if (fraction <= 0.0) return;  // still looking for a cache to reuse
+        if (!progress_) {
+            utils::logger().info(utils::format(
+                "{}: building the section cache and checking every trace header", name()));
+            progress_ = StatusProgress::add(_("Caching %1").arg(name()), [this] {
+                if (cache_pass_) cache_pass_->cancel();
+            });
+        }
+        if (progress_) progress_->set_fraction(fraction);
+        const int step = int(fraction * PROGRESS_LOG_STEPS);
+        if (step > logged_step_ && step < PROGRESS_LOG_STEPS) {
+            logged_step_ = step;
+            utils::logger().info(utils::format("{}: section cache {}% built", name(),
+                                               step * 100 / PROGRESS_LOG_STEPS));
+        }
+    });
+    connect(cache_pass_, &VolumeCachePass::sigReady, this,
+            [this](std::shared_ptr<const seismic::SectionCache> cache, bool built) {
+                reader_->use_cache(std::move(cache));
+                utils::logger().info(built ? utils::format("{}: section cache built; every trace "
+                                                           "is where its line numbers say",
+                                                           name())
+                                           : utils::format("{}: section cache reused", name()));
+                end_cache_pass(true, {});
+            });
+    connect(cache_pass_, &VolumeCachePass::sigCancelled, this, [this] {
+        const QString message =
+            _("%1: section cache cancelled; time slices are read from the file").arg(name());
+        utils::logger().warning(message);
+        end_cache_pass(false, message);
+    });
+    connect(cache_pass_, &VolumeCachePass::sigFailed, this, [this](const QString& message) {
+        utils::logger().error(utils::format(
+            "{}: no section cache, time slices are read from the file: {}", name(), message));
+        end_cache_pass(false, message);
+    });
+    connect(cache_pass_, &VolumeCachePass::sigIrregular, this, [this](const QString& message) {
+        withdraw(message);
+        end_cache_pass(false, message);
+    });
+    cache_pass_->start();
+}
+
+void SeismicVolume::end_cache_pass(bool cached, const QString& message) {
+    delete progress_;
+    emit sigCachePassEnded(cached, message);
+}
+
+void SeismicVolume::withdraw(const QString& message) {
+    withdrawn_ =
+        _("%1: sections withdrawn, the file is not a regular survey grid: %2").arg(name(), message);
+    for (const auto& visual : all_section_visuals()) {
+        visual->set_visible(false);
+        visual->queryable_in_3d = false;
+    }
+    utils::logger().error(withdrawn_);
+    StatusProgress::tell(withdrawn_);
+    emit sigWithdrawn(withdrawn_);
 }
 
 std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::section_visuals(
@@ -262,11 +402,12 @@ void SeismicVolume::set_opacity(double opacity) {
 SeismicVolume::Pick SeismicVolume::pick(const QString& type,
                                         const std::array<double, 3>& world) const {
     const auto it = sections_.find(type);
-    if (it == sections_.end()) throw utils::LookupError("no section of that type is drawn");
+    if (it == sections_.end() || it->second.drawn < 0)
+        throw utils::LookupError("no section of that type is drawn");
     const SectionState& state = it->second;
     // The point lies on the section's plane; only its in-plane coordinates count.
     auto on_plane = world;
-    const auto plane = frame_.plane(type, state.index);
+    const auto plane = frame_.plane(type, state.drawn);
     on_plane[plane.axis - 'x'] = plane.position;
     Pick result{frame_.nearest(on_plane), 0.0f};
     const auto& s = result.sample;

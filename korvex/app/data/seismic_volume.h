@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariantMap>
 #include <array>
@@ -16,15 +17,23 @@
 
 namespace korvex::app::data {
 
+class SectionReader;
+class StatusProgress;
+class VolumeCachePass;
 class VolumeSectionVisual;
 
 // A post-stack seismic volume read from a SEG-Y file, drawn as its survey box and as
 // inline, crossline and depth sections. Each section type has one current position,
 // shared by every viewer: moving it reads the section once and updates every viewer's
 // image in place. Colours never cause a read.
-class SeismicVolume final : public QObject,
-                            public host::DataObject,
-                            public host::PersistentObject {
+//
+// Nothing that grows with the file runs on the GUI thread: opening, section reads and the
+// cache pass run on worker threads. A section appears, or moves, when its data arrives;
+// of requests made meanwhile only the newest is served. Once the first section is drawn,
+// the section cache is built (or reused) in the background, with its progress in the
+// status bar and the log; it checks every trace, and a volume found irregular has its
+// sections withdrawn with the reason, rather than drawn with traces out of place.
+class SeismicVolume final : public QObject, public host::DataObject, public host::PersistentObject {
     Q_OBJECT
 
 public:
@@ -38,8 +47,8 @@ public:
     // The settings that choose the header bytes of the line numbers, for load().
     static QVariantMap header_settings(const seismic::SegyHeaderBytes& bytes);
 
-    // Opens the file and takes amplitude statistics from it. Throws utils::ValueError
-    // naming the file and what is wrong with it.
+    // Opens the file and takes amplitude statistics from it, on a worker thread while the
+    // event loop goes on. Throws utils::ValueError naming the file and what is wrong with it.
     explicit SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes = {},
                            QObject* parent = nullptr);
     ~SeismicVolume() override;
@@ -62,10 +71,19 @@ public:
 
     // The line or sample index of the section of `type` (the middle until moved).
     int section_index(const QString& type) const;
-    // Reads the section at `index` and shows it in every viewer. On a read error
-    // (utils::ValueError) or an index out of range (utils::LookupError) the section
-    // stays where it was.
+    // Asks for the section at `index`, which is shown in every viewer when read (then
+    // sigSectionMoved). An index out of range throws utils::LookupError, a withdrawn volume
+    // utils::ValueError; on a read error the section stays where it was drawn, the error is
+    // logged and sigSectionFailed tells it.
     void set_section_index(const QString& type, int index);
+    // Whether a section read is in flight or waiting: a picture taken now may miss data.
+    bool sections_pending() const;
+    // Whether every section asked for is drawn where it was asked for.
+    bool sections_drawn() const;
+    // Why the volume's sections were withdrawn; empty while they are trusted.
+    const QString& withdrawn() const { return withdrawn_; }
+    // The folder of section caches, for volumes opened from now on.
+    static void set_cache_folder(const QString& folder);
 
     QString colormap() const { return colormap_; }
     // A name of scene::colormap_names(); others throw utils::ValueError.
@@ -86,21 +104,45 @@ public:
 
 signals:
     void sigSectionMoved(const QString& type, int index);
+    void sigSectionFailed(const QString& type, const QString& message);
+    // No section read is in flight any more.
+    void sigSectionsSettled();
+    // The background pass ended: the cache is in use, or `message` tells why not.
+    void sigCachePassEnded(bool cached, const QString& message);
+    void sigWithdrawn(const QString& message);
     void sigStyleChanged();
 
 private:
+    struct Opened {
+        std::shared_ptr<const seismic::SegyVolumeFile> file;
+        seismic::AmplitudeStats stats;
+    };
     struct SectionState {
-        int index = 0;
+        int index = 0;           // as last asked for
+        int drawn = -1;          // the index of `image`; -1 until the first read arrives
         seismic::Section image;  // as drawn: a row per sample (a row per crossline for depth)
     };
 
+    static Opened open(const QString& path, seismic::SegyHeaderBytes bytes);
+    SeismicVolume(Opened opened, QObject* parent);
     SectionState& section(const QString& type);
-    seismic::Section read(const QString& type, int index) const;
+    void request(const QString& type, int index);
+    seismic::Section blank_image(const QString& type) const;
+    void draw(const QString& type, int index, const seismic::Section& image);
+    void fail_read(const QString& type, const QString& message);
+    void start_cache_pass();
+    void end_cache_pass(bool cached, const QString& message);
+    void withdraw(const QString& message);
     std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(const QString& type) const;
     std::vector<std::shared_ptr<VolumeSectionVisual>> all_section_visuals() const;
 
-    std::unique_ptr<seismic::SegyVolumeFile> file_;
+    std::shared_ptr<const seismic::SegyVolumeFile> file_;
     SurveyFrame frame_;
+    SectionReader* reader_;
+    VolumeCachePass* cache_pass_ = nullptr;
+    QPointer<StatusProgress> progress_;
+    int logged_step_ = 0;
+    QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::map<QString, SectionState> sections_;
     QString colormap_ = QStringLiteral("seismic");

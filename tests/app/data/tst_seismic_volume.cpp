@@ -9,6 +9,7 @@
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/color_bar.h"
+#include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
@@ -44,6 +45,8 @@ class SeismicVolumeTest : public QObject {
     QString path_;
 
 private slots:
+    void initTestCase() { SeismicVolume::set_cache_folder(dir_.filePath("cache")); }
+
     void init() {
         layout_ = korvex::testing::irregular_survey(8);
         path_ = dir_.filePath("survey_a.sgy");
@@ -71,6 +74,10 @@ private slots:
         volume.make_image_3d("iline", "viewer");
         const auto il = image(volume, "iline", "viewer");
         QVERIFY(il);
+        // Read on a worker: the plane waits, unseen, for its data.
+        QVERIFY(volume.sections_pending() && !il->visible());
+        QTRY_VERIFY(!volume.sections_pending());
+        QVERIFY(il->visible());
         QCOMPARE(il->axis(), 'x');
         QCOMPARE(il->position(), 210.0);
         QCOMPARE(il->rows(), layout_.samples);
@@ -85,6 +92,7 @@ private slots:
 
         volume.make_image_3d("xline", "viewer");
         volume.make_image_3d("depth", "viewer");
+        QTRY_VERIFY(!volume.sections_pending());
         QCOMPARE(image(volume, "xline", "viewer")->position(), 5.0);
         const auto depth = image(volume, "depth", "viewer");
         QCOMPARE(depth->position(), -108.0);
@@ -100,10 +108,12 @@ private slots:
         volume.make_image_3d("iline", "two");
         const auto one = image(volume, "iline", "one");
         const auto two = image(volume, "iline", "two");
+        QTRY_VERIFY(!volume.sections_pending());
         QSignalSpy moved(&volume, &SeismicVolume::sigSectionMoved);
 
         volume.set_section_index("iline", 4);
         QCOMPARE(volume.section_index("iline"), 4);
+        QVERIFY(moved.wait());
         for (const auto& visual : {one, two}) {
             QCOMPARE(visual->position(), 220.0);
             QCOMPARE(visual->array_data(), inline_image(layout_, 4));
@@ -115,12 +125,33 @@ private slots:
         QCOMPARE(volume.section_index("iline"), 4);
     }
 
+    // A slider dragged or Page Down held: of many requests only the last is read and
+    // drawn, once, in every viewer.
+    void the_newest_request_wins() {
+        SeismicVolume volume(path_);
+        volume.make_image_3d("iline", "one");
+        volume.make_image_3d("iline", "two");
+        QSignalSpy moved(&volume, &SeismicVolume::sigSectionMoved);
+        QSignalSpy settled(&volume, &SeismicVolume::sigSectionsSettled);
+        for (int step = 0; step < 40; ++step) volume.set_section_index("iline", (step * 3) % 5);
+        volume.set_section_index("iline", 1);
+        QCOMPARE(volume.section_index("iline"), 1);
+        QVERIFY(settled.wait());
+        QCOMPARE(moved.size(), 1);
+        QCOMPARE(moved[0][1].toInt(), 1);
+        for (const QString viewer : {"one", "two"}) {
+            QCOMPARE(image(volume, "iline", viewer)->array_data(), inline_image(layout_, 1));
+            QCOMPARE(image(volume, "iline", viewer)->position(), 205.0);
+        }
+    }
+
     // Restyling works from memory: even a file gone bad meanwhile does not matter,
     // while a move reports the damage and leaves the section as it was.
     void colours_never_read_and_failed_moves_change_nothing() {
         SeismicVolume volume(path_);
         volume.make_image_3d("iline", "viewer");
         const auto il = image(volume, "iline", "viewer");
+        QTRY_VERIFY(!volume.sections_pending());
         QVERIFY(QFile(path_).resize(3600));
 
         volume.set_colormap("gray");
@@ -131,12 +162,13 @@ private slots:
         volume.make_image_3d("iline", "second viewer");  // the section is already in memory
         QCOMPARE(image(volume, "iline", "second viewer")->array_data(), inline_image(layout_, 2));
 
-        try {
-            volume.set_section_index("iline", 0);
-            QFAIL("moving over a truncated file succeeded");
-        } catch (const korvex::utils::ValueError& error) {
-            QVERIFY2(QString(error.what()).contains(path_), error.what());
-        }
+        korvex::testing::LogCapture log;
+        QSignalSpy failed(&volume, &SeismicVolume::sigSectionFailed);
+        volume.set_section_index("iline", 0);
+        QVERIFY(failed.wait());
+        QVERIFY2(failed[0][1].toString().contains(path_), qPrintable(failed[0][1].toString()));
+        QVERIFY(log.contains("error", "survey_a: the iline section cannot be read: " +
+                                          failed[0][1].toString()));
         QCOMPARE(volume.section_index("iline"), 2);
         QCOMPARE(il->position(), 210.0);
         QCOMPARE(il->array_data(), inline_image(layout_, 2));
@@ -156,6 +188,9 @@ private slots:
         SeismicVolume volume(path_);
         volume.make_image_3d("xline", "viewer");
         volume.make_image_3d("depth", "viewer");
+        QVERIFY_EXCEPTION_THROWN(volume.pick("xline", {214.0, 5.3, -106.4}),
+                                 korvex::utils::LookupError);  // not read yet
+        QTRY_VERIFY(!volume.sections_pending());
         // On crossline 5 (index 2): inline 215 (index 3), time 106 ms (sample 3).
         const auto on_xline = volume.pick("xline", {214.0, 5.3, -106.4});
         QCOMPARE(on_xline.sample.iline, 215);
@@ -217,6 +252,7 @@ private slots:
 
         const auto restored = SeismicVolume::load(path_, settings);
         QCOMPARE(restored->settings(), settings);
+        QTRY_VERIFY(!volume.sections_pending() && !restored->sections_pending());
         QCOMPARE(restored->section_index("iline"), 1);
         QCOMPARE(restored->section_index("xline"), 2);
     }
@@ -289,6 +325,62 @@ private slots:
         }
         QCOMPARE(kept->host_dob, nullptr);
         QCOMPARE(kept->queryable_in_3d, std::optional<bool>(false));
+    }
+
+    // After the first picture the cache is built in the background; time slices then come
+    // from it, with the file's values, and a reopened volume reuses it.
+    void time_slices_come_from_the_cache_once_built() {
+        korvex::testing::LogCapture log;
+        {
+            SeismicVolume volume(path_);
+            QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+            volume.make_image_3d("depth", "viewer");
+            QTRY_COMPARE(ended.size(), 1);
+            QCOMPARE(ended[0][0].toBool(), true);
+            volume.set_section_index("depth", 6);
+            QTRY_VERIFY(!volume.sections_pending());
+            const auto depth = image(volume, "depth", "viewer");
+            QCOMPARE(depth->array_data()[2 * 5 + 1], layout_.value(1, 2, 6));
+            QCOMPARE(depth->array_data()[3 * 5 + 4], layout_.value(4, 3, 6));
+        }
+        QVERIFY(log.contains("info", "survey_a: section cache built; every trace is where its line "
+                                     "numbers say"));
+        SeismicVolume again(path_);
+        QSignalSpy ended(&again, &SeismicVolume::sigCachePassEnded);
+        again.make_image_3d("iline", "viewer");
+        QVERIFY(ended.wait());
+        QVERIFY(log.contains("info", "survey_a: section cache reused"));
+    }
+
+    // The quick check at opening passes a trace out of place between the ones it samples;
+    // the full check of the cache pass catches it, names it, and the sections go.
+    void an_irregular_file_is_withdrawn_by_the_full_check() {
+        const QString path = dir_.filePath("swapped.sgy");
+        korvex::testing::write_swapped_survey(path);
+        SeismicVolume volume(path);
+        QSignalSpy withdrawn(&volume, &SeismicVolume::sigWithdrawn);
+        bool first_picture = false;  // drawn on the strength of the quick check
+        connect(&volume, &SeismicVolume::sigSectionMoved, this, [&](const QString& type) {
+            if (type == "iline") first_picture = image(volume, type, "one")->visible();
+        });
+        volume.make_image_3d("iline", "one");
+        volume.make_image_3d("depth", "one");
+
+        QVERIFY(withdrawn.wait());
+        QVERIFY(first_picture);
+        const QString message = withdrawn[0][0].toString();
+        QVERIFY2(message.contains("trace 5002 (inline 600, crossline 1012)") &&
+                     message.contains("belongs at trace 5004"),
+                 qPrintable(message));
+        QCOMPARE(volume.withdrawn(), message);
+        for (const QString type : {"iline", "depth"}) {
+            QVERIFY(!image(volume, type, "one")->visible());
+            QCOMPARE(image(volume, type, "one")->queryable_in_3d, std::optional<bool>(false));
+        }
+        QVERIFY(!volume.sections_drawn());
+        QVERIFY_EXCEPTION_THROWN(volume.set_section_index("iline", 3), korvex::utils::ValueError);
+        volume.make_image_3d("xline", "two");  // a new viewer gets the sections hidden too
+        QVERIFY(!image(volume, "xline", "two")->visible());
     }
 };
 

@@ -83,6 +83,7 @@ private slots:
         viewer.widget.set_scale_factor(VIEW_EXTENT);
         viewer.widget.toggle_pick_mode(true);
         QWidget* native = viewer.widget.canvas().native();
+        QTRY_VERIFY(!volume.sections_pending());
 
         korvex::testing::LogCapture log;
         QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sig_picked_sample);
@@ -111,10 +112,9 @@ private slots:
         QCOMPARE(volume.section_index("depth"), 29);  // stops at the last sample
         press_key(*native, Qt::Key_PageUp);
         QCOMPARE(volume.section_index("depth"), 28);
-        QCOMPARE(std::dynamic_pointer_cast<ImageSection>(
-                     volume.section_image3d.at("depth").at("viewer").visual())
-                     ->position(),
-                 -156.0);
+        QTRY_COMPARE(std::dynamic_pointer_cast<ImageSection>(
+                         volume.section_image3d.at("depth").at("viewer").visual())->position(),
+                     -156.0);
 
         // The moved slice is picked at its new time.
         QTest::mouseClick(native, Qt::RightButton, {}, pixel_of(200.0, 7.0));
@@ -148,9 +148,11 @@ private slots:
         keys->select(*volume, "iline");
         QVERIFY(QFile(copy).resize(4000));
         korvex::testing::LogCapture log;
+        QSignalSpy failed(volume.get(), &SeismicVolume::sigSectionFailed);
         press_key(scene.native(), Qt::Key_PageDown);
+        QVERIFY(failed.wait());
         QCOMPARE(volume->section_index("iline"), 2);
-        QVERIFY2(log.texts().join("\n").contains("Moving a section failed: " + copy),
+        QVERIFY2(log.texts().join("\n").contains("copy: the iline section cannot be read: " + copy),
                  qPrintable(log.texts().join("\n")));
 
         volume.reset();

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <QString>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "korvex/seismic/section.h"
+
+namespace korvex::seismic {
+class SectionCache;
+class SegyVolumeFile;
+}  // namespace korvex::seismic
+
+namespace korvex::app::data {
+
+// Reads a volume's sections on worker threads, as drawn: a row per sample (a row per
+// crossline for depth). One read per section type is in flight at a time; requests made
+// meanwhile replace each other, and a read that a newer request has overtaken is dropped
+// instead of delivered. So a dragged slider or a held Page Down costs one read at a time,
+// and only the section last asked for is drawn.
+//
+// Time slices come from the section cache once one is given: the file has them only as
+// a gather over every trace.
+class SectionReader final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SectionReader(std::shared_ptr<const seismic::SegyVolumeFile> file,
+                           QObject* parent = nullptr);
+    ~SectionReader() override;
+
+    void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
+    // Asks for the section of `type` ("iline", "xline", "depth") at `index`; it arrives
+    // through sigSectionRead or sigReadFailed, unless a newer request overtakes it.
+    void request(const QString& type, int index);
+    // Whether a read is in flight or waiting.
+    bool busy() const;
+
+signals:
+    void sigSectionRead(const QString& type, int index, const seismic::Section& image);
+    void sigReadFailed(const QString& type, int index, const QString& message);
+    // Emitted when the last read in flight has been delivered or dropped.
+    void sigIdle();
+
+private:
+    struct Result {
+        int index = 0;
+        seismic::Section image;
+        QString error;
+    };
+    struct Slot {
+        std::optional<int> wanted;
+        QFutureWatcher<Result>* running = nullptr;
+    };
+
+    void start(const QString& type);
+    void finish(const QString& type);
+
+    std::shared_ptr<const seismic::SegyVolumeFile> file_;
+    std::shared_ptr<const seismic::SectionCache> cache_;
+    std::map<QString, Slot> slots_;
+};
+
+}  // namespace korvex::app::data

@@ -1,0 +1,78 @@
+#include "korvex/app/data/volume_cache_pass.h"
+
+#include <QDir>
+#include <QtConcurrent>
+
+#include "korvex/seismic/irregular_geometry_error.h"
+#include "korvex/seismic/section_cache.h"
+#include "korvex/seismic/segy_volume_file.h"
+#include "korvex/utils/qthelpers.h"
+
+namespace korvex::app::data {
+
+namespace {
+constexpr int PROGRESS_INTERVAL_MS = 250;
+}
+
+VolumeCachePass::VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file,
+                                 const QString& folder, QObject* parent)
+    : QObject(parent), file_(std::move(file)), folder_(folder) {
+    poll_.setInterval(PROGRESS_INTERVAL_MS);
+    connect(&poll_, &QTimer::timeout, this, [this] {
+        utils::call_guarded(QStringLiteral("Reporting the cache progress"),
+                            [&] { emit sigProgress(shared_->fraction); });
+    });
+    connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, [this] {
+        utils::call_guarded(QStringLiteral("Finishing the section cache"), [&] { finish(); });
+    });
+}
+
+VolumeCachePass::~VolumeCachePass() {
+    cancel();
+    watcher_.waitForFinished();
+}
+
+void VolumeCachePass::cancel() { shared_->cancelled = true; }
+
+void VolumeCachePass::start() {
+    poll_.start();
+    const QString path = seismic::SectionCache::path_for(*file_, folder_);
+    watcher_.setFuture(QtConcurrent::run([file = file_, path, folder = folder_, shared = shared_] {
+        Outcome outcome;
+        try {
+            if (auto cache = seismic::SectionCache::open(*file, path)) {
+                outcome.cache = std::move(cache);
+                return outcome;
+            }
+            QDir().mkpath(folder);
+            outcome.cache = seismic::SectionCache::build(*file, path, [&shared](double fraction) {
+                shared->fraction = fraction;
+                return !shared->cancelled;
+            });
+            outcome.built = true;
+        } catch (const seismic::IrregularGeometryError& error) {
+            outcome.irregular = true;
+            outcome.error = QString::fromStdString(error.what());
+        } catch (const std::exception& error) {
+            outcome.error = QString::fromStdString(error.what());
+        } catch (...) {
+            outcome.error = QStringLiteral("unknown failure");
+        }
+        return outcome;
+    }));
+}
+
+void VolumeCachePass::finish() {
+    poll_.stop();
+    const Outcome outcome = watcher_.result();
+    if (outcome.irregular)
+        emit sigIrregular(outcome.error);
+    else if (!outcome.error.isEmpty())
+        emit sigFailed(outcome.error);
+    else if (!outcome.cache)
+        emit sigCancelled();
+    else
+        emit sigReady(outcome.cache, outcome.built);
+}
+
+}  // namespace korvex::app::data

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+
+namespace korvex::seismic {
+class SectionCache;
+class SegyVolumeFile;
+}  // namespace korvex::seismic
+
+namespace korvex::app::data {
+
+// The long work on a volume once its first picture is up, on a worker thread: reuses its
+// section cache, or builds it in one sequential pass over the file, which also checks the
+// line numbers of every trace against the survey grid. Progress is reported while it runs
+// and it can be cancelled; it is cancelled with its owner.
+class VolumeCachePass final : public QObject {
+    Q_OBJECT
+
+public:
+    VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file, const QString& folder,
+                    QObject* parent = nullptr);
+    // Cancels the pass and waits for the worker to notice, which takes at most one slab.
+    ~VolumeCachePass() override;
+
+    void start();
+    void cancel();
+    bool running() const { return watcher_.isRunning(); }
+
+signals:
+    // The fraction done (0..1), a few times a second while the cache is built.
+    void sigProgress(double fraction);
+    void sigReady(std::shared_ptr<const seismic::SectionCache> cache, bool built);
+    // A trace out of place: the message names the file, the trace and its line numbers.
+    void sigIrregular(const QString& message);
+    void sigFailed(const QString& message);
+    void sigCancelled();
+
+private:
+    struct Shared {
+        std::atomic<double> fraction{0.0};
+        std::atomic<bool> cancelled{false};
+    };
+    struct Outcome {
+        std::shared_ptr<const seismic::SectionCache> cache;
+        bool built = false;
+        bool irregular = false;
+        QString error;
+    };
+
+    void finish();
+
+    std::shared_ptr<const seismic::SegyVolumeFile> file_;
+    QString folder_;
+    std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    QFutureWatcher<Outcome> watcher_;
+    QTimer poll_;
+};
+
+}  // namespace korvex::app::data
