@@ -1,0 +1,211 @@
+// A seismic volume as the application holds it: opened, three sections shown in a 3D view,
+// a time slice paged through the volume at the keyboard's repeat rate.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_volume_session FILE [CACHE_FOLDER]
+//
+// gui_stall: the longest time the GUI thread's event loop went without turning while the
+// time slice was paged (medians over runs), against reading one time slice on the calling
+// thread, which is what every step cost the window when sections were read there.
+// rss_per_file: the private memory the open volume added at its peak, sections and the
+// section cache included, against the file's size. File pages mapped for reading are the
+// kernel's page cache, shared and dropped under pressure; they are reported apart.
+// With `--larger-than-memory` the time slice pages through the file itself (no cache is
+// built: its pass would read the whole file) and the lines are read cold as well.
+#include <QVTKOpenGLNativeWidget.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "bench/figures.h"
+#include "bench/section_scene.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/scene/scene_canvas.h"
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/seismic/segy_volume_file.h"
+
+namespace {
+
+using korvex::app::data::SeismicVolume;
+using korvex::bench::figure;
+using korvex::bench::figure_with_ratio;
+using korvex::bench::median;
+
+constexpr int RUNS = 5;
+constexpr int STEPS_PER_RUN = 40;
+constexpr int KEY_REPEAT_MS = 33;  // a held key on a desktop: about 30 presses a second
+
+// kB of a field of /proc/self/status, such as "RssAnon:".
+double status_kb(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0.0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toDouble();
+    return 0.0;
+}
+
+// The longest gap between two turns of the event loop, and the peak private memory,
+// while it lives.
+class LoopWatch {
+public:
+    LoopWatch() {
+        turn_.setInterval(0);
+        QObject::connect(&turn_, &QTimer::timeout, [this] {
+            longest_ms_ = std::max(longest_ms_, since_.nsecsElapsed() / 1e6);
+            since_.start();
+        });
+        memory_.setInterval(20);
+        QObject::connect(&memory_, &QTimer::timeout, [this] { sample_memory(); });
+        since_.start();
+        turn_.start();
+        memory_.start();
+    }
+    void restart() {
+        longest_ms_ = 0.0;
+        since_.start();
+    }
+    double longest_ms() const { return longest_ms_; }
+    void sample_memory() {
+        peak_anon_kb_ = std::max(peak_anon_kb_, status_kb("RssAnon:"));
+        peak_file_kb_ = std::max(peak_file_kb_, status_kb("RssFile:"));
+    }
+    double peak_anon_kb() const { return peak_anon_kb_; }
+    double peak_file_kb() const { return peak_file_kb_; }
+
+private:
+    QTimer turn_;
+    QTimer memory_;
+    QElapsedTimer since_;
+    double longest_ms_ = 0.0;
+    double peak_anon_kb_ = 0.0;
+    double peak_file_kb_ = 0.0;
+};
+
+// Pages the time slice from `first` by `step`, one request per key repeat, and returns
+// the longest stall once the last slice is drawn.
+double page(SeismicVolume& volume, LoopWatch& watch, const QString& type, int first, int step) {
+    QTimer key;
+    key.setInterval(KEY_REPEAT_MS);
+    int pressed = 0;
+    QObject::connect(&key, &QTimer::timeout, [&] {
+        volume.set_section_index(type, first + step * pressed);
+        if (++pressed == STEPS_PER_RUN) key.stop();
+    });
+    watch.restart();
+    key.start();
+    while (key.isActive() || volume.sections_pending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return watch.longest_ms();
+}
+
+void wait_until_drawn(const SeismicVolume& volume) {
+    while (volume.sections_pending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    korvex::bench::prepare_opengl();
+    QApplication app(argc, argv);
+    QStringList args = app.arguments();
+    const bool huge = args.removeAll("--larger-than-memory") > 0;
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: %s FILE [CACHE_FOLDER] [--larger-than-memory]\n", argv[0]);
+        return 2;
+    }
+    const QString path = args[1];
+    QTemporaryDir scratch;
+    SeismicVolume::set_cache_folder(args.size() > 2 ? args[2] : scratch.path());
+    const double file_mb = QFileInfo(path).size() / 1e6;
+    LoopWatch watch;
+
+    // The reference: a time slice read where the caller waits, as the GUI thread once did.
+    const korvex::seismic::SegyVolumeFile direct(path);
+    const int samples = direct.geometry().samples;
+    if (huge) korvex::bench::drop_from_page_cache(path);
+    std::vector<double> line_cold;
+    std::vector<double> slice_read;
+    for (int run = 0; run < (huge ? 1 : RUNS); ++run)
+        slice_read.push_back(korvex::bench::elapsed_ms(
+            [&] { direct.read(korvex::seismic::SectionKind::depth, samples / 4 + run); }));
+    std::printf("%s: %.0f MB, time slice read on the calling thread %.1f ms\n", qPrintable(path),
+                file_mb, median(slice_read));
+
+    watch.sample_memory();
+    const double anon_before_kb = watch.peak_anon_kb();
+    if (huge) korvex::bench::drop_from_page_cache(path);
+    QElapsedTimer opening;
+    opening.start();
+    SeismicVolume volume(path);
+    figure("open", opening.nsecsElapsed() / 1e6, "ms");
+
+    QWidget window;
+    korvex::scene::SceneCanvas canvas;
+    korvex::scene::ViewBox* view = canvas.add_view();
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(canvas.create_native());
+    window.resize(1280, 960);
+    window.show();
+    const QString types[] = {"iline", "xline", "depth"};
+    QElapsedTimer first_picture;
+    first_picture.start();
+    for (const QString& type : types) {
+        volume.make_image_3d(type, "bench");
+        view->add(*volume.section_image3d.at(type).at("bench").visual());
+    }
+    view->camera().set_range();
+    wait_until_drawn(volume);
+    figure("three_sections_drawn", first_picture.nsecsElapsed() / 1e6, "ms");
+
+    // Paging before the cache is ready: slices from the file, the cache pass running.
+    std::vector<double> stalls;
+    for (int run = 0; run < RUNS; ++run)
+        stalls.push_back(page(volume, watch, "depth", 1 + run, (samples - 10) / STEPS_PER_RUN));
+    figure("gui_stall_uncached", median(stalls), "ms");
+
+    if (huge) {
+        for (const QString& type : {QString("iline"), QString("xline")}) {
+            std::vector<double> reads;
+            for (int run = 0; run < RUNS; ++run) {
+                QSignalSpy moved(&volume, &SeismicVolume::sigSectionMoved);
+                QElapsedTimer read;
+                read.start();
+                volume.set_section_index(type, 3 + 97 * run);
+                wait_until_drawn(volume);
+                reads.push_back(read.nsecsElapsed() / 1e6);
+            }
+            figure(qPrintable(type + "_cold_drawn"), median(reads), "ms");
+        }
+        std::vector<double> line_stalls;
+        for (int run = 0; run < RUNS; ++run)
+            line_stalls.push_back(page(volume, watch, "iline", 500 + 7 * run, 13));
+        figure_with_ratio("gui_stall", median(line_stalls), median(slice_read));
+    } else {
+        QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+        while (ended.isEmpty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        std::printf("section cache: %s\n", ended[0][0].toBool() ? "in use" : "not in use");
+        stalls.clear();
+        for (int run = 0; run < RUNS; ++run)
+            stalls.push_back(page(volume, watch, "depth", 2 + run, (samples - 10) / STEPS_PER_RUN));
+        figure_with_ratio("gui_stall", median(stalls), median(slice_read));
+    }
+
+    watch.sample_memory();
+    const double added_mb = (watch.peak_anon_kb() - anon_before_kb) / 1e3;
+    std::printf("mapped file pages at the peak (page cache, not private): %.0f MB\n",
+                watch.peak_file_kb() / 1e3);
+    figure("rss_per_file", added_mb, "MB");
+    figure("rss_per_file_ratio", added_mb / file_mb, "x");
+    return 0;
+}
