@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "korvex/app/data/demo_survey.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
@@ -65,12 +66,14 @@ void turn(widgets::CanvasWidget& viewer, const QString& view) {
     }
 }
 
-// Files named on the command line open without questions: SEG-Y with the usual bytes.
+// Files named on the command line open without questions: SEG-Y with the usual bytes,
+// point files with the columns their values suggest.
 QVariantMap settings_for(const QString& path) {
     const auto* type = data_object_factory().type_for_file(path);
-    return type && type->name == data::SeismicVolume::TYPE
-               ? data::SeismicVolume::header_settings(seismic::SegyHeaderBytes())
-               : QVariantMap();
+    if (type && type->name == data::SeismicVolume::TYPE)
+        return data::SeismicVolume::header_settings(seismic::SegyHeaderBytes());
+    if (type && type->name == data::PointSet::TYPE) return data::PointSet::guessed_settings(path);
+    return {};
 }
 
 // The project with everything it holds: an object marked missing is a failure too.

@@ -70,7 +70,8 @@ void SegyWriter::fail(const QString& what) const {
     throw utils::ValueError(QStringLiteral("%1: %2").arg(path_, what).toStdString());
 }
 
-void SegyWriter::write_trace(int iline, int xline, const std::vector<float>& values, int delay_ms) {
+void SegyWriter::write_trace(int iline, int xline, const std::vector<float>& values, int delay_ms,
+                             CdpCoordinates cdp) {
     if (static_cast<int>(values.size()) != samples_)
         throw utils::ValueError("a trace needs exactly one value per sample");
     char header[SEGY_TRACE_HEADER_SIZE] = {};
@@ -81,6 +82,9 @@ void SegyWriter::write_trace(int iline, int xline, const std::vector<float>& val
     segy_set_field(header, SEGY_TR_SAMPLE_INTER, interval_us_);
     segy_set_field(header, bytes_.iline, iline);
     segy_set_field(header, bytes_.xline, xline);
+    segy_set_field(header, SEGY_TR_CDP_X, cdp.x);
+    segy_set_field(header, SEGY_TR_CDP_Y, cdp.y);
+    segy_set_field(header, SEGY_TR_SOURCE_GROUP_SCALAR, cdp.scalar);
 
     std::vector<char> raw(trace_bytes_);
     switch (format_) {

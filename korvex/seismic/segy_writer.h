@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "korvex/seismic/segy_volume_file.h"
+#include "korvex/seismic/trace_positions.h"
 
 struct segy_file_handle;
 
@@ -21,7 +22,8 @@ public:
     SegyWriter& operator=(const SegyWriter&) = delete;
 
     // Integer formats round the values. `values` must hold one value per sample.
-    void write_trace(int iline, int xline, const std::vector<float>& values, int delay_ms = 0);
+    void write_trace(int iline, int xline, const std::vector<float>& values, int delay_ms = 0,
+                     CdpCoordinates cdp = {});
     // Flushes and closes; a failure here means the file is incomplete.
     void close();
 

@@ -21,6 +21,7 @@
 
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/segy_open_dialog.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
@@ -475,6 +476,71 @@ private slots:
               "Ctrl+F Find the selected word in the run journal"})
             QVERIFY2(rows.contains(row), qPrintable(row + QString(" not in\n") + rows.join('\n')));
         QVERIFY(!rows.contains("Ctrl+S View from south"));
+    }
+
+    // Well tops in UTM land on the survey through its CDP coordinates, and stay there.
+    void map_points_land_at_their_inline_and_crossline() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.ilines = {1000, 1002, 1004, 1006, 1008};
+        layout.xlines = {2000, 2001, 2002, 2003};
+        layout.samples = 26;
+        // A grid turned 30 degrees: inlines 25 m apart, crosslines 12.5 m; centimetres.
+        const auto map_of = [](double il, double xl) {
+            const double a = M_PI / 6.0, u = (il - 1000) * 25.0, v = (xl - 2000) * 12.5;
+            return std::array<double, 2>{612345.5 + u * std::cos(a) - v * std::sin(a),
+                                         6543210.25 + u * std::sin(a) + v * std::cos(a)};
+        };
+        layout.cdp = [map_of](int il, int xl) {
+            const auto p = map_of(il, xl);
+            return korvex::seismic::CdpCoordinates{int(std::lround(p[0] * 100)),
+                                                   int(std::lround(p[1] * 100)), -100};
+        };
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        const auto tops = map_of(1005, 2002.5);
+        QFile csv(dir.filePath("tops.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write(QStringLiteral("X,Y,Z\n%1,%2,120\n").arg(tops[0], 0, 'f', 2).arg(tops[1], 0, 'f', 2).toUtf8());
+        csv.close();
+        const QString project = dir.filePath("wells.kvd");
+        {
+            Window w;
+            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
+                                            korvex::app::data::SeismicVolume::header_settings({})));
+            const auto* volume = dynamic_cast<korvex::app::data::SeismicVolume*>(
+                w.window.tree()->object_data().at("survey"));
+            const QVariantMap shown = volume->prop();
+            QCOMPARE(shown.value("Inline spacing").toString(), QString("50.00 m"));
+            QCOMPARE(shown.value("Crossline spacing").toString(), QString("12.50 m"));
+            QCOMPARE(shown.value("Corner IL 1000 XL 2000").toString(), QString("612345.50, 6543210.25"));
+            QVERIFY(shown.value("Map transform residual").toString().startsWith("0"));
+
+            // Values far from the line numbers, near the survey once mapped: map X/Y,
+            // without a question (a box here would block the test).
+            QVERIFY(w.window.load_data_file(csv.fileName()));
+            const auto* points = dynamic_cast<korvex::app::data::PointSet*>(
+                w.window.tree()->object_data().at("tops"));
+            QCOMPARE(points->columns(), korvex::app::data::PointSet::Columns::map);
+            const auto at = points->position(0);
+            QVERIFY2(std::abs(at[0] - 1005) < 0.01 && std::abs(at[1] - 2002.5) < 0.01 && at[2] == -120,
+                     qPrintable(QString("%1 %2 %3").arg(at[0]).arg(at[1]).arg(at[2])));
+            QVERIFY(w.window.save_project_as(project));
+        }
+        {
+            // The project brings them back in map coordinates, asking nothing.
+            Window w;
+            QVERIFY(w.window.open_project(project));
+            const auto* points = dynamic_cast<korvex::app::data::PointSet*>(
+                w.window.tree()->object_data().at("tops"));
+            QVERIFY(points);
+            QCOMPARE(points->columns(), korvex::app::data::PointSet::Columns::map);
+            QVERIFY(std::abs(points->position(0)[0] - 1005) < 0.01);
+        }
+        // Without a survey, map points have nowhere to go: the file is refused, saying why.
+        Window alone;
+        korvex::testing::LogCapture log;
+        QVERIFY(!alone.window.load_data_file(csv.fileName(), {{"columns", "map"}}));
+        QVERIFY(log.texts().join('\n').contains("open a survey"));
     }
 
     void a_plug_in_that_fails_does_not_stop_the_application() {

@@ -3,6 +3,7 @@
 #include <segyio/segy.h>
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "korvex/seismic/segy_writer.h"
@@ -19,6 +20,8 @@ struct VolumeLayout {
     int interval_us = 4000;
     int delay_ms = 0;
     korvex::seismic::SegyHeaderBytes bytes{};
+    // The CDP coordinates of each trace, by line numbers; none by default.
+    std::function<korvex::seismic::CdpCoordinates(int iline, int xline)> cdp;
 
     // Distinct small values, exact in every format (integers fit int8).
     float value(int il_index, int xl_index, int sample) const {
@@ -84,8 +87,10 @@ inline void write_volume(const QString& path, const VolumeLayout& layout) {
         for (int j = 0; j < fast; ++j) {
             const int il = layout.inline_sorted ? i : j;
             const int xl = layout.inline_sorted ? j : i;
+            const auto cdp = layout.cdp ? layout.cdp(layout.ilines[il], layout.xlines[xl])
+                                        : korvex::seismic::CdpCoordinates{};
             writer.write_trace(layout.ilines[il], layout.xlines[xl], layout.trace(il, xl),
-                               layout.delay_ms);
+                               layout.delay_ms, cdp);
         }
     }
     writer.close();

@@ -1,7 +1,11 @@
 #include "korvex/app/data/data_types.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 
+#include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -24,6 +28,30 @@ QVariantMap usual_header_bytes(const QString&) {
     return SeismicVolume::header_settings(seismic::SegyHeaderBytes());
 }
 
+QVariantMap guessed_point_columns(const QString& path) { return PointSet::guessed_settings(path); }
+
+// The columns a point file holds, asked only when its values leave it open.
+QVariantMap ask_point_columns(const QString& path) {
+    const auto survey = LoadedSurvey::newest();
+    const auto guess =
+        PointSet::guess_columns(PointTable::read(path, PointTable::sniff_delimiter(path)), survey);
+    if (guess) return {{QStringLiteral("columns"), PointSet::columns_key(*guess)}};
+    QMessageBox box(QMessageBox::Question, _("Point file columns"),
+                    _("Do the X and Y columns of %1 hold map coordinates or inline and "
+                      "crossline numbers?")
+                        .arg(QFileInfo(path).fileName()),
+                    QMessageBox::Cancel, QApplication::activeWindow());
+    QPushButton* map = box.addButton(_("Map X/Y"), QMessageBox::AcceptRole);
+    QPushButton* lines = box.addButton(_("Inline/crossline"), QMessageBox::AcceptRole);
+    box.setDefaultButton(map);
+    box.exec();
+    if (box.clickedButton() != map && box.clickedButton() != lines)
+        throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    const auto columns =
+        box.clickedButton() == map ? PointSet::Columns::map : PointSet::Columns::lines;
+    return {{QStringLiteral("columns"), PointSet::columns_key(columns)}};
+}
+
 }  // namespace
 
 std::vector<DataObjectFactory::DataType> data_types(bool interactive) {
@@ -40,7 +68,8 @@ std::vector<DataObjectFactory::DataType> data_types(bool interactive) {
          {"csv", "txt", "xyz", "pts", "dat"},
          [](const QString& path, const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
              return PointSet::load(path, settings);
-         }},
+         },
+         interactive ? &ask_point_columns : &guessed_point_columns},
     };
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/point_set_visual.h"
 #include "korvex/app/data/restore_setting.h"
 #include "korvex/config/base.h"
@@ -25,14 +26,65 @@ std::array<double, 2> range_of(const std::vector<double>& values) {
                         : std::array<double, 2>{*low - 0.5, *low + 0.5};
 }
 
+const QString COLUMNS = QStringLiteral("columns");
+
+PointSet::Columns columns_from(const QString& path, const QVariantMap& settings) {
+    const QString key = settings.value(COLUMNS).toString();
+    // Projects saved before point files said so hold inline/crossline points.
+    if (key.isEmpty() || key == PointSet::columns_key(PointSet::Columns::lines))
+        return PointSet::Columns::lines;
+    if (key == PointSet::columns_key(PointSet::Columns::map)) return PointSet::Columns::map;
+    throw utils::ValueError(
+        _("%1: unknown point columns \"%2\" (lines or map)").arg(path, key).toStdString());
+}
+
 }  // namespace
 
-PointSet::PointSet(const QString& path, const QString& delimiter, QObject* parent)
+QString PointSet::columns_key(Columns columns) {
+    return columns == Columns::map ? QStringLiteral("map") : QStringLiteral("lines");
+}
+
+std::optional<PointSet::Columns> PointSet::guess_columns(
+    const PointTable& table, const std::optional<LoadedSurvey>& survey) {
+    if (!survey) return Columns::lines;
+    bool as_lines = true, as_map = true;
+    for (int i = 0; i < table.size(); ++i) {
+        const double x = table.column(0)[i], y = table.column(1)[i];
+        as_lines = as_lines && survey->near(x, y);
+        const auto lines = survey->transform.to_lines(x, y);
+        as_map = as_map && survey->near(lines[0], lines[1]);
+    }
+    if (as_lines == as_map) return std::nullopt;
+    return as_map ? Columns::map : Columns::lines;
+}
+
+QVariantMap PointSet::guessed_settings(const QString& path) {
+    const PointTable table = PointTable::read(path, PointTable::sniff_delimiter(path));
+    const auto survey = LoadedSurvey::newest();
+    const auto guess = guess_columns(table, survey);
+    bool near_lines = true;
+    for (int i = 0; survey && i < table.size(); ++i)
+        near_lines = near_lines && survey->near(table.column(0)[i], table.column(1)[i]);
+    const Columns columns = guess ? *guess : (near_lines ? Columns::lines : Columns::map);
+    return {{COLUMNS, columns_key(columns)}};
+}
+
+PointSet::PointSet(const QString& path, const QString& delimiter, Columns columns, QObject* parent)
     : QObject(parent),
       path_(path),
       delimiter_(delimiter.isEmpty() ? PointTable::sniff_delimiter(path) : delimiter),
       table_(PointTable::read(path, delimiter_)),
-      color_by_(table_.names()[2]) {}
+      columns_(columns),
+      color_by_(table_.names()[2]) {
+    if (columns_ != Columns::map) return;
+    const auto survey = LoadedSurvey::newest();
+    if (!survey)
+        throw utils::ValueError(_("%1 holds map X/Y: open a survey whose traces carry CDP "
+                                  "coordinates first, it places them")
+                                    .arg(path)
+                                    .toStdString());
+    survey_ = survey->transform;
+}
 
 PointSet::~PointSet() {
     for (const auto& visual : visuals()) {
@@ -43,8 +95,8 @@ PointSet::~PointSet() {
 }
 
 std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap& settings) {
-    auto points =
-        std::make_unique<PointSet>(path, settings.value(QStringLiteral("delimiter")).toString());
+    auto points = std::make_unique<PointSet>(
+        path, settings.value(QStringLiteral("delimiter")).toString(), columns_from(path, settings));
     const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
         restore_setting(points->name(), settings, key, set);
     };
@@ -61,10 +113,9 @@ QString PointSet::source_path() const { return QFileInfo(path_).absoluteFilePath
 
 QVariantMap PointSet::settings() const {
     return {
-        {QStringLiteral("delimiter"), delimiter_},
-        {QStringLiteral("color_by"), color_by_},
-        {QStringLiteral("colormap"), colormap_},
-        {QStringLiteral("point_size"), point_size_},
+        {QStringLiteral("delimiter"), delimiter_}, {QStringLiteral("color_by"), color_by_},
+        {QStringLiteral("colormap"), colormap_},   {QStringLiteral("point_size"), point_size_},
+        {COLUMNS, columns_key(columns_)},
     };
 }
 
@@ -76,10 +127,12 @@ QVariantMap PointSet::prop() const {
         {_("Points"), table_.size()},
         {_("Columns"), table_.names().join(", ")},
         {_("Colour by"), color_by_},
+        {_("X and Y hold"), columns_ == Columns::map ? _("map X/Y, placed through the survey")
+                                                     : _("inline and crossline numbers")},
     };
     for (int column = 0; column < table_.names().size(); ++column) {
-        const auto [low, high] = std::minmax_element(table_.column(column).begin(),
-                                                     table_.column(column).end());
+        const auto [low, high] =
+            std::minmax_element(table_.column(column).begin(), table_.column(column).end());
         properties.insert(_("%1 range").arg(table_.names()[column]),
                           QStringLiteral("%1 .. %2").arg(*low).arg(*high));
     }
@@ -87,7 +140,11 @@ QVariantMap PointSet::prop() const {
 }
 
 std::array<double, 3> PointSet::position(int index) const {
-    return {table_.column(0)[index], table_.column(1)[index], -table_.column(2)[index]};
+    const double x = table_.column(0)[index], y = table_.column(1)[index];
+    const double z = -table_.column(2)[index];
+    if (!survey_) return {x, y, z};
+    const auto lines = survey_->to_lines(x, y);
+    return {lines[0], lines[1], z};
 }
 
 void PointSet::make_visuals_in_volume(const QString& parent) {

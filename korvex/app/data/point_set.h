@@ -5,15 +5,18 @@
 #include <QVariantMap>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "korvex/app/data/point_table.h"
 #include "korvex/host/data_object.h"
 #include "korvex/host/persistent_object.h"
+#include "korvex/seismic/survey_transform.h"
 
 namespace korvex::app::data {
 
 class PointSetVisual;
+struct LoadedSurvey;
 
 // Points read from delimited text (horizon picks, well tops...), drawn as markers
 // coloured by one of their properties. The Z column is time or depth, drawn pointing
@@ -24,13 +27,27 @@ class PointSet final : public QObject, public host::DataObject, public host::Per
 public:
     static constexpr const char* TYPE = "point_set";
 
+    // What the X and Y columns hold. Map coordinates are placed through the survey's
+    // transform, which must be loaded first.
+    enum class Columns { lines, map };
+    static QString columns_key(Columns columns);
+
+    // The columns of a point file as far as its values tell, none when both readings
+    // put the points near the survey or neither does. Without a survey they are lines.
+    static std::optional<Columns> guess_columns(const PointTable& table,
+                                                const std::optional<LoadedSurvey>& survey);
+    // Settings for a file opened afresh without questions (the command line): the guess,
+    // or map X/Y when the values lie far from the survey's lines.
+    static QVariantMap guessed_settings(const QString& path);
+
     // A point set as a project saved it, with the delimiter and style of settings().
     static std::unique_ptr<PointSet> load(const QString& path, const QVariantMap& settings);
 
     // `delimiter` is a key of DELIMITER2CHAR; empty means: comma if the first data line
     // has one, else space. Throws utils::ValueError naming the file, line and column.
+    // Map columns without a loaded survey throw utils::ValueError.
     explicit PointSet(const QString& path, const QString& delimiter = {},
-                      QObject* parent = nullptr);
+                      Columns columns = Columns::lines, QObject* parent = nullptr);
     ~PointSet() override;
 
     QString name() const override;
@@ -45,6 +62,7 @@ public:
     QVariantMap settings() const override;
 
     const PointTable& table() const { return table_; }
+    Columns columns() const { return columns_; }
 
     QString color_by() const { return color_by_; }
     // A column name; others throw utils::LookupError.
@@ -71,6 +89,9 @@ private:
     QString path_;
     QString delimiter_;
     PointTable table_;
+    Columns columns_;
+    // Map X/Y to inline/crossline, for map columns.
+    std::optional<seismic::SurveyTransform> survey_;
     QString color_by_;
     QString colormap_ = QStringLiteral("jet");
     double point_size_ = 6.0;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/off_gui_thread.h"
 #include "korvex/app/data/restore_setting.h"
 #include "korvex/app/data/section_reader.h"
@@ -16,6 +17,7 @@
 #include "korvex/scene/color_bar.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/seismic/section_cache.h"
+#include "korvex/seismic/trace_positions.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/excerpt.h"
@@ -86,6 +88,44 @@ QString& cache_folder() {
 
 // The journal hears of a cache build at each quarter.
 constexpr int PROGRESS_LOG_STEPS = 4;
+// A volume whose headers cannot give its map position is still a volume.
+std::optional<seismic::SurveyTransform> fit_survey(const seismic::SegyVolumeFile& file) {
+    try {
+        return seismic::SurveyTransform::fit(seismic::read_trace_positions(file));
+    } catch (const std::exception& e) {
+        utils::logger().warning(utils::format("{}: no map coordinates: {}", file.path(), e.what()));
+        return std::nullopt;
+    }
+}
+
+QString map_point(const std::array<double, 2>& p) {
+    return QStringLiteral("%1, %2").arg(p[0], 0, 'f', 2).arg(p[1], 0, 'f', 2);
+}
+
+QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& survey,
+                              const seismic::SegyGeometry& g) {
+    if (!survey) return {{_("Map coordinates"), _("none in the trace headers (CDP X/Y)")}};
+    const auto& c = survey->coefficients();
+    const int il[2] = {g.ilines.front(), g.ilines.back()};
+    const int xl[2] = {g.xlines.front(), g.xlines.back()};
+    QVariantMap properties{
+        // The bin: how far apart the neighbouring lines of the file lie on the map.
+        {_("Inline spacing"),
+         _("%1 m").arg(survey->iline_spacing() * std::abs(g.iline_increment()), 0, 'f', 2)},
+        {_("Crossline spacing"),
+         _("%1 m").arg(survey->xline_spacing() * std::abs(g.xline_increment()), 0, 'f', 2)},
+        {_("Map transform"), _("X = %1 + %2 IL + %3 XL; Y = %4 + %5 IL + %6 XL")
+                                 .arg(c[0], 0, 'f', 2).arg(c[1], 0, 'g', 6).arg(c[2], 0, 'g', 6)
+                                 .arg(c[3], 0, 'f', 2).arg(c[4], 0, 'g', 6).arg(c[5], 0, 'g', 6)},
+        {_("Map transform residual"), _("%1 m (root mean square over the traces)")
+                                          .arg(survey->residual(), 0, 'g', 3)},
+    };
+    for (int i : {0, 1})
+        for (int j : {0, 1})
+            properties.insert(_("Corner IL %1 XL %2").arg(il[i]).arg(xl[j]),
+                              map_point(survey->to_map(il[i], xl[j])));
+    return properties;
+}
 
 }  // namespace
 
@@ -95,7 +135,8 @@ SeismicVolume::Opened SeismicVolume::open(const QString& path, seismic::SegyHead
     return run_off_gui_thread([path, bytes] {
         auto file = std::make_shared<const seismic::SegyVolumeFile>(path, bytes);
         const seismic::AmplitudeStats stats = file->amplitude_stats();
-        return Opened{std::move(file), stats};
+        auto survey = fit_survey(*file);
+        return Opened{std::move(file), stats, std::move(survey)};
     });
 }
 
@@ -108,15 +149,22 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       frame_(file_->geometry()),
       reader_(new SectionReader(file_, this)),
       stats_(opened.stats),
+      survey_(std::move(opened.survey)),
       clip_(stats_.clip) {
     for (const QString& type : SECTION_TYPES) section_image3d[type];
     connect(reader_, &SectionReader::sigSectionRead, this, &SeismicVolume::draw);
     connect(reader_, &SectionReader::sigReadFailed, this,
             [this](const QString& type, int, const QString& message) { fail_read(type, message); });
     connect(reader_, &SectionReader::sigIdle, this, &SeismicVolume::sigSectionsSettled);
+    const seismic::SegyGeometry& g = file_->geometry();
+    if (survey_)
+        LoadedSurvey::announce(this, {*survey_,
+                                      {double(g.ilines.front()), double(g.ilines.back())},
+                                      {double(g.xlines.front()), double(g.xlines.back())}});
 }
 
 SeismicVolume::~SeismicVolume() {
+    LoadedSurvey::withdraw(this);
     delete progress_;
     // Viewers may still hold our visuals; they must neither draw nor query a dead volume.
     const auto forget = [this](const scene::Item& item, const auto& recurse) -> void {
@@ -136,7 +184,8 @@ QString SeismicVolume::name() const { return QFileInfo(file_->path()).completeBa
 
 QVariantMap SeismicVolume::prop() const {
     const seismic::SegyGeometry& g = file_->geometry();
-    return {
+    QVariantMap properties = survey_properties(survey_, g);
+    properties.insert({
         {_("File"), file_->path()},
         {_("Size"), QLocale().formattedDataSize(file_->file_size())},
         {_("Sorting"),
@@ -151,7 +200,8 @@ QVariantMap SeismicVolume::prop() const {
                                    .arg(stats_.min)
                                    .arg(stats_.max)},
         {_("Clip"), clip_},
-    };
+    });
+    return properties;
 }
 
 std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,

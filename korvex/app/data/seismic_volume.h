@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 #include <QVariantMap>
 #include <array>
 #include <map>
@@ -11,6 +12,7 @@
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/host/data_object.h"
 #include "korvex/host/persistent_object.h"
+#include "korvex/seismic/survey_transform.h"
 #include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_volume_file.h"
@@ -68,6 +70,9 @@ public:
 
     const SurveyFrame& frame() const { return frame_; }
     const seismic::AmplitudeStats& stats() const { return stats_; }
+    // Inline/crossline to map X/Y, fitted over the traces' CDP coordinates; none when the
+    // headers hold none.
+    const std::optional<seismic::SurveyTransform>& survey() const { return survey_; }
 
     // The line or sample index of the section of `type` (the middle until moved).
     int section_index(const QString& type) const;
@@ -116,6 +121,7 @@ private:
     struct Opened {
         std::shared_ptr<const seismic::SegyVolumeFile> file;
         seismic::AmplitudeStats stats;
+        std::optional<seismic::SurveyTransform> survey;
     };
     struct SectionState {
         int index = 0;           // as last asked for
@@ -144,6 +150,7 @@ private:
     int logged_step_ = 0;
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
+    std::optional<seismic::SurveyTransform> survey_;
     std::map<QString, SectionState> sections_;
     QString colormap_ = QStringLiteral("seismic");
     double clip_ = 1.0;

@@ -53,6 +53,11 @@ void VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::M
     sample.xline = s.xline;
     sample.time = s.time;
     sample.amplitude = pick.amplitude;
+    if (const auto& survey = volume_->survey()) {
+        const auto map = survey->to_map(s.iline, s.xline);
+        sample.map_x = map[0];
+        sample.map_y = map[1];
+    }
     // The marker sits on the sample itself, which lies on the section's plane.
     sample.position = {double(s.iline), double(s.xline), -s.time};
     report_picked_sample(canvas, sample);

@@ -3,7 +3,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/point_set.h"
+#include "korvex/app/data/point_table.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/utils/errors.h"
 #include "tests/support/log_capture.h"
@@ -43,6 +45,30 @@ private slots:
         // Z is time or depth, drawn downwards.
         QVERIFY((visual->bounds() == std::array<double, 6>{100, 110, 200, 220, -540, -500}));
         QCOMPARE(points.nearest_point({109, 219, -530}), 1);
+    }
+
+    void the_columns_are_guessed_only_when_the_values_tell() {
+        using Columns = PointSet::Columns;
+        using korvex::app::data::LoadedSurvey;
+        using korvex::app::data::PointTable;
+        const auto table = [&](const QByteArray& rows) {
+            return PointTable::read(write("guess.csv", "X,Y,Z\n" + rows), ",");
+        };
+        // Inlines 100..200 and crosslines 300..400, 25 m bins from (500000, 7000000).
+        std::vector<korvex::seismic::TracePosition> traces;
+        for (double il : {100.0, 200.0})
+            for (double xl : {300.0, 400.0})
+                traces.push_back({il, xl, 500000 + (il - 100) * 25, 7000000 + (xl - 300) * 25});
+        const LoadedSurvey survey{
+            *korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}};
+
+        QCOMPARE(PointSet::guess_columns(table("150,350,10\n"), std::nullopt), Columns::lines);
+        QCOMPARE(PointSet::guess_columns(table("150,350,10\n"), survey), Columns::lines);
+        QCOMPARE(PointSet::guess_columns(table("501250,7001250,10\n"), survey), Columns::map);
+        // Far from the survey either way, or one row each way: the user says.
+        QCOMPARE(PointSet::guess_columns(table("9e6,9e6,10\n"), survey), std::nullopt);
+        QCOMPARE(PointSet::guess_columns(table("150,350,10\n501250,7001250,10\n"), survey),
+                 std::nullopt);
     }
 
     void space_delimited_without_header_takes_default_names() {
