@@ -59,13 +59,18 @@ std::optional<PointSet::Columns> PointSet::guess_columns(
 }
 
 QVariantMap PointSet::guessed_settings(const QString& path) {
-    const PointTable table = PointTable::read(path, PointTable::sniff_delimiter(path));
     const auto survey = LoadedSurvey::newest();
-    const auto guess = guess_columns(table, survey);
-    bool near_lines = true;
-    for (int i = 0; survey && i < table.size(); ++i)
-        near_lines = near_lines && survey->near(table.column(0)[i], table.column(1)[i]);
-    const Columns columns = guess ? *guess : (near_lines ? Columns::lines : Columns::map);
+    Columns columns = Columns::lines;
+    try {
+        const PointTable table = PointTable::read(path, PointTable::sniff_delimiter(path));
+        bool near_lines = true;
+        for (int i = 0; survey && i < table.size(); ++i)
+            near_lines = near_lines && survey->near(table.column(0)[i], table.column(1)[i]);
+        const auto guess = guess_columns(table, survey);
+        columns = guess ? *guess : (near_lines ? Columns::lines : Columns::map);
+    } catch (const std::exception&) {
+        // A file that cannot be read is the loader's to report, with its reason.
+    }
     return {{COLUMNS, columns_key(columns)}};
 }
 
