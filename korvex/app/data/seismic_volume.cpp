@@ -328,7 +328,9 @@ void SeismicVolume::draw(const QString& type, int index, const seismic::Section&
         visual->set_visible(true);
     }
     emit sigSectionMoved(type, index);
-    if (!cache_pass_) start_cache_pass();
+    // The pass reads the whole file: only once the first picture is complete, so that it
+    // does not compete with the sections still on their way.
+    if (!cache_pass_ && !reader_->busy()) start_cache_pass();
 }
 
 void SeismicVolume::fail_read(const QString& type, const QString& message) {
