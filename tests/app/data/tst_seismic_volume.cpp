@@ -6,9 +6,9 @@
 
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/scene/color_bar.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
-#include "korvex/scene/color_bar.h"
 #include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
@@ -31,7 +31,8 @@ std::shared_ptr<ImageSection> image(const SeismicVolume& volume, const QString& 
 std::vector<float> inline_image(const VolumeLayout& layout, int il) {
     std::vector<float> values;
     for (int s = 0; s < layout.samples; ++s)
-        for (int xl = 0; xl < int(layout.xlines.size()); ++xl) values.push_back(layout.value(il, xl, s));
+        for (int xl = 0; xl < int(layout.xlines.size()); ++xl)
+            values.push_back(layout.value(il, xl, s));
     return values;
 }
 
@@ -167,8 +168,8 @@ private slots:
         volume.set_section_index("iline", 0);
         QVERIFY(failed.wait());
         QVERIFY2(failed[0][1].toString().contains(path_), qPrintable(failed[0][1].toString()));
-        QVERIFY(log.contains("error", "survey_a: the iline section cannot be read: " +
-                                          failed[0][1].toString()));
+        QVERIFY(log.contains(
+            "error", "survey_a: the iline section cannot be read: " + failed[0][1].toString()));
         QCOMPARE(volume.section_index("iline"), 2);
         QCOMPARE(il->position(), 210.0);
         QCOMPARE(il->array_data(), inline_image(layout_, 2));
@@ -220,7 +221,8 @@ private slots:
         QVERIFY(axes->contrasts_with_background && outline->contrasts_with_background);
 
         // The colour bar follows the volume's colours.
-        const auto bar = std::dynamic_pointer_cast<korvex::scene::ColorBar>(item.entries()[2].visual());
+        const auto bar =
+            std::dynamic_pointer_cast<korvex::scene::ColorBar>(item.entries()[2].visual());
         QVERIFY(bar);
         QCOMPARE(bar->colormap(), volume.colormap());
         QCOMPARE(bar->clim(), (std::array<double, 2>{-volume.clip(), volume.clip()}));
@@ -269,12 +271,15 @@ private slots:
         QCOMPARE(volume->colormap(), QString("seismic"));
         QCOMPARE(volume->clip(), double(volume->stats().clip));
         QCOMPARE(volume->opacity(), 0.5);
-        QVERIFY(log.contains("warning", "survey_a: saved colormap ignored: unknown colormap \"nope\""));
-        QVERIFY(log.contains("warning", "survey_a: saved clip ignored: the clip must be a positive amplitude"));
+        QVERIFY(
+            log.contains("warning", "survey_a: saved colormap ignored: unknown colormap \"nope\""));
+        QVERIFY(log.contains(
+            "warning", "survey_a: saved clip ignored: the clip must be a positive amplitude"));
 
         // Wrong header bytes in the project are the file's fault to report, not a crash.
-        QVERIFY_EXCEPTION_THROWN(SeismicVolume::load(path_, {{"iline_byte", 17}, {"xline_byte", 21}}),
-                                 korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(
+            SeismicVolume::load(path_, {{"iline_byte", 17}, {"xline_byte", 21}}),
+            korvex::utils::ValueError);
     }
 
     void header_bytes_outside_the_trace_header_are_refused_by_name() {
@@ -343,13 +348,33 @@ private slots:
             QCOMPARE(depth->array_data()[2 * 5 + 1], layout_.value(1, 2, 6));
             QCOMPARE(depth->array_data()[3 * 5 + 4], layout_.value(4, 3, 6));
         }
-        QVERIFY(log.contains("info", "survey_a: section cache built; every trace is where its line "
-                                     "numbers say"));
+        QVERIFY(log.contains("info",
+                             "survey_a: section cache built; every trace is where its line "
+                             "numbers say"));
         SeismicVolume again(path_);
         QSignalSpy ended(&again, &SeismicVolume::sigCachePassEnded);
         again.make_image_3d("iline", "viewer");
         QVERIFY(ended.wait());
         QVERIFY(log.contains("info", "survey_a: section cache reused"));
+    }
+
+    // A file damaged after the first picture: the background pass reports it and ends,
+    // nothing escapes into the event loop, time slices stay with the file.
+    void a_cache_pass_over_a_damaged_file_fails_with_a_message() {
+        korvex::testing::LogCapture log;
+        SeismicVolume volume(path_);
+        QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+        // The pass starts right after the first section is drawn, so this comes first.
+        connect(&volume, &SeismicVolume::sigSectionMoved, this,
+                [this] { QFile(path_).resize(3700); });
+        volume.make_image_3d("iline", "viewer");
+        QVERIFY(ended.wait());
+        QCOMPARE(ended[0][0].toBool(), false);
+        const QString message = ended[0][1].toString();
+        QVERIFY2(message.contains(path_), qPrintable(message));
+        QVERIFY(log.contains(
+            "error", "survey_a: no section cache, time slices are read from the file: " + message));
+        QVERIFY(volume.withdrawn().isEmpty());
     }
 
     // The quick check at opening passes a trace out of place between the ones it samples;
