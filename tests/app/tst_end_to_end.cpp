@@ -20,8 +20,8 @@
 #include <QtTest>
 
 #include "korvex/app/data/appearance_dialog.h"
-#include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/point_set.h"
+#include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
@@ -500,7 +500,10 @@ private slots:
         const auto tops = map_of(1005, 2002.5);
         QFile csv(dir.filePath("tops.csv"));
         QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write(QStringLiteral("X,Y,Z\n%1,%2,120\n").arg(tops[0], 0, 'f', 2).arg(tops[1], 0, 'f', 2).toUtf8());
+        csv.write(QStringLiteral("X,Y,Z\n%1,%2,120\n")
+                      .arg(tops[0], 0, 'f', 2)
+                      .arg(tops[1], 0, 'f', 2)
+                      .toUtf8());
         csv.close();
         const QString project = dir.filePath("wells.kvd");
         {
@@ -512,8 +515,14 @@ private slots:
             const QVariantMap shown = volume->prop();
             QCOMPARE(shown.value("Inline spacing").toString(), QString("50.00 m"));
             QCOMPARE(shown.value("Crossline spacing").toString(), QString("12.50 m"));
-            QCOMPARE(shown.value("Corner IL 1000 XL 2000").toString(), QString("612345.50, 6543210.25"));
+            QCOMPARE(shown.value("Corner IL 1000 XL 2000").toString(),
+                     QString("612345.50, 6543210.25"));
             QVERIFY(shown.value("Map transform residual").toString().startsWith("0"));
+            // Read as a formula: x grows along the inlines and falls along the crosslines.
+            const QString map_x = shown.value("Map X").toString();
+            QVERIFY2(map_x.startsWith("6031") && map_x.contains(" + 21.65") &&
+                         map_x.contains(QString(" IL %1 6.25").arg(QChar(0x2212))),
+                     qPrintable(map_x));
 
             // Values far from the line numbers, near the survey once mapped: map X/Y,
             // without a question (a box here would block the test).
@@ -522,8 +531,9 @@ private slots:
                 w.window.tree()->object_data().at("tops"));
             QCOMPARE(points->columns(), korvex::app::data::PointSet::Columns::map);
             const auto at = points->position(0);
-            QVERIFY2(std::abs(at[0] - 1005) < 0.01 && std::abs(at[1] - 2002.5) < 0.01 && at[2] == -120,
-                     qPrintable(QString("%1 %2 %3").arg(at[0]).arg(at[1]).arg(at[2])));
+            QVERIFY2(
+                std::abs(at[0] - 1005) < 0.01 && std::abs(at[1] - 2002.5) < 0.01 && at[2] == -120,
+                qPrintable(QString("%1 %2 %3").arg(at[0]).arg(at[1]).arg(at[2])));
             QVERIFY(w.window.save_project_as(project));
         }
         {

@@ -73,11 +73,13 @@ QString line_range(const std::vector<int>& lines, int step) {
 }
 
 // The colour bars among the volume's visuals in every viewer.
-std::vector<std::shared_ptr<scene::ColorBar>> color_bars(const std::map<QString, scene::Item>& visuals) {
+std::vector<std::shared_ptr<scene::ColorBar>> color_bars(
+    const std::map<QString, scene::Item>& visuals) {
     std::vector<std::shared_ptr<scene::ColorBar>> bars;
     for (const auto& [viewer, item] : visuals)
         for (const auto& visual : item.visuals())
-            if (auto bar = std::dynamic_pointer_cast<scene::ColorBar>(visual)) bars.push_back(std::move(bar));
+            if (auto bar = std::dynamic_pointer_cast<scene::ColorBar>(visual))
+                bars.push_back(std::move(bar));
     return bars;
 }
 
@@ -102,6 +104,17 @@ QString map_point(const std::array<double, 2>& p) {
     return QStringLiteral("%1, %2").arg(p[0], 0, 'f', 2).arg(p[1], 0, 'f', 2);
 }
 
+// "x0 + a IL - b XL", as a user reads a formula.
+QString affine_text(double constant, double per_iline, double per_xline) {
+    const auto term = [](double factor, const QString& name) {
+        return QStringLiteral(" %1 %2 %3")
+            .arg(factor < 0 ? QChar(0x2212) : QChar('+'))
+            .arg(std::abs(factor), 0, 'g', 6)
+            .arg(name);
+    };
+    return QString::number(constant, 'f', 2) + term(per_iline, _("IL")) + term(per_xline, _("XL"));
+}
+
 QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& survey,
                               const seismic::SegyGeometry& g) {
     if (!survey) return {{_("Map coordinates"), _("none in the trace headers (CDP X/Y)")}};
@@ -114,11 +127,10 @@ QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& sur
          _("%1 m").arg(survey->iline_spacing() * std::abs(g.iline_increment()), 0, 'f', 2)},
         {_("Crossline spacing"),
          _("%1 m").arg(survey->xline_spacing() * std::abs(g.xline_increment()), 0, 'f', 2)},
-        {_("Map transform"), _("X = %1 + %2 IL + %3 XL; Y = %4 + %5 IL + %6 XL")
-                                 .arg(c[0], 0, 'f', 2).arg(c[1], 0, 'g', 6).arg(c[2], 0, 'g', 6)
-                                 .arg(c[3], 0, 'f', 2).arg(c[4], 0, 'g', 6).arg(c[5], 0, 'g', 6)},
-        {_("Map transform residual"), _("%1 m (root mean square over the traces)")
-                                          .arg(survey->residual(), 0, 'g', 3)},
+        {_("Map X"), affine_text(c[0], c[1], c[2])},
+        {_("Map Y"), affine_text(c[3], c[4], c[5])},
+        {_("Map transform residual"),
+         _("%1 m (root mean square over the traces)").arg(survey->residual(), 0, 'g', 3)},
     };
     for (int i : {0, 1})
         for (int j : {0, 1})
