@@ -16,6 +16,7 @@
 
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/data_types.h"
+#include "korvex/app/data/status_progress.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_target.h"
@@ -105,6 +106,7 @@ void MainWindow::setup() {
     plugins_manager_ = std::make_unique<PluginManager>(
         options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
     notifier_ = new UserNotifier(this);
+    data::StatusProgress::reserve_room(*this);
     create_tree_dock();
     create_viewer_area();
     create_picks_dock();

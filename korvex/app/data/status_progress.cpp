@@ -55,6 +55,17 @@ StatusProgress::StatusProgress(const QString& text, std::function<void()> cancel
     });
 }
 
+void StatusProgress::reserve_room(QMainWindow& window) {
+    QStatusBar* bar = window.statusBar();
+    auto* sample = new StatusProgress(
+        QStringLiteral("0%"), [] {}, bar);
+    bar->addPermanentWidget(sample);
+    const int height = bar->sizeHint().height();
+    bar->removeWidget(sample);
+    delete sample;
+    bar->setMinimumHeight(height);
+}
+
 void StatusProgress::set_fraction(double fraction) { bar_->setValue(int(fraction * STEPS)); }
 
 }  // namespace korvex::app::data

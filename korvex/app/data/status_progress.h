@@ -22,6 +22,9 @@ public:
     static StatusProgress* add(const QString& text, std::function<void()> cancel);
     // A message in the main window's status bar, if there is one.
     static void tell(const QString& message);
+    // Makes `window`'s status bar tall enough for a progress bar from the start, so that
+    // the window's layout, and the 3D view's size with it, do not jump when work starts.
+    static void reserve_room(QMainWindow& window);
 
     void set_fraction(double fraction);
 
