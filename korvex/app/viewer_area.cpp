@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QShortcut>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QToolButton>
 
@@ -45,6 +46,12 @@ ViewerArea::~ViewerArea() {
 }
 
 widgets::CubeViewer* ViewerArea::add_viewer(const QString& name) {
+    const int index = append_viewer(name);
+    setCurrentIndex(index);
+    return entries_.at(index).viewer;
+}
+
+int ViewerArea::append_viewer(const QString& name) {
     const QString viewer_name = name.isEmpty() ? free_name() : name;
     auto* viewer = new widgets::CubeViewer(this, make_options_button(), viewer_name);
     viewer->setObjectName(viewer_name);
@@ -60,9 +67,9 @@ widgets::CubeViewer* ViewerArea::add_viewer(const QString& name) {
             });
     if (tree_) tree_->add_target(target.get());
     entries_.push_back({viewer, std::move(target)});
-    setCurrentIndex(addTab(viewer, viewer_name));
+    const int index = addTab(viewer, viewer_name);
     tabBar()->setTabsClosable(entries_.size() > 1);
-    return viewer;
+    return index;
 }
 
 void ViewerArea::close_viewer(int index) {
@@ -72,9 +79,14 @@ void ViewerArea::close_viewer(int index) {
 }
 
 void ViewerArea::reset_viewers(const QStringList& names) {
+    // Only the viewer in front is drawn. Each viewer brought to the front on its way in or
+    // out cost a frame, and a project of many viewers opened many times slower than a few.
+    setUpdatesEnabled(false);
+    const auto resume = qScopeGuard([this] { setUpdatesEnabled(true); });
+    if (!entries_.empty()) setCurrentIndex(0);
     while (!entries_.empty()) remove_entry(int(entries_.size()) - 1);
-    for (const QString& name : names) add_viewer(name);
-    if (entries_.empty()) add_viewer();
+    for (const QString& name : names) append_viewer(name);
+    if (entries_.empty()) append_viewer(QString());
     setCurrentIndex(0);
 }
 

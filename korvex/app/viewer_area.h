@@ -69,6 +69,8 @@ private:
         std::unique_ptr<CanvasDisplayTarget> target;
     };
 
+    // Opens a viewer in a new tab, leaving the one in front there; returns its index.
+    int append_viewer(const QString& name);
     QWidget* make_options_button();
     void hide_all_in(const CanvasDisplayTarget* target);
     void remove_entry(int index);

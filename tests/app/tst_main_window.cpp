@@ -6,6 +6,7 @@
 #include <QDockWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QOpenGLWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
@@ -297,6 +298,38 @@ private slots:
         };
         QCOMPARE(reason(0), QString("survey: the project gives no iline_byte"));
         QCOMPARE(reason(1), "its file " + fifo + " is not a regular file");
+    }
+
+    // Opening a project sets up only the viewer in front; another is drawn when it comes
+    // to the front. Drawing every viewer on the way made projects of many viewers slow.
+    void a_project_draws_only_the_viewer_in_front() {
+        const QString path = dir_.filePath("viewers.kvd");
+        {
+            Window w;
+            QVERIFY(w.window.create_new_project(path));
+            QVERIFY(w.window.load_data_file(data_file("vol")));
+            for (int i = 1; i < 6; ++i) w.window.viewer_area()->add_viewer();
+            w.window.tree()->set_checked("vol", true);
+            QVERIFY(w.window.save_project());
+        }
+        Window w;
+        QVERIFY(w.window.open_project(path));
+        korvex::app::ViewerArea& area = *w.window.viewer_area();
+        QCOMPARE(area.count(), 6);
+        QCOMPARE(area.currentIndex(), 5);
+        const auto drawn = [&area](int index) {
+            return area.viewer(index)->findChild<QOpenGLWidget*>()->isValid();
+        };
+        // The first stands in front while the others come in; none of the others is drawn.
+        for (int i = 1; i < 5; ++i) QVERIFY2(!drawn(i), qPrintable(QString::number(i)));
+        QVERIFY(w.window.tree()->is_checked("vol"));
+
+        area.setCurrentIndex(2);
+        QTRY_VERIFY(drawn(2));
+        QVERIFY(!w.window.tree()->is_checked("vol"));
+        area.setCurrentIndex(5);
+        QTRY_VERIFY(drawn(5));
+        QVERIFY(w.window.tree()->is_checked("vol"));
     }
 
 private:

@@ -85,7 +85,11 @@ CanvasWidget::CanvasWidget(host::HostedPanel* parent, const QString& name)
     name_ = name;
     canvas_ = std::make_unique<Canvas>(*this);
     QWidget* native = canvas_->create_native();
+    // Moved in hidden: an OpenGL widget that changes windows in sight is set up and drawn
+    // on the spot, one frame for each of a project's viewers, most of them never in front.
+    native->hide();
     native->setParent(this);
+    native->show();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(native);
