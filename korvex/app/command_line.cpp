@@ -78,7 +78,7 @@ QVariantMap settings_for(const QString& path) {
 
 // The project with everything it holds: an object marked missing is a failure too.
 bool open_project(MainWindow& window, const QString& path) {
-    if (!window.open_project(path)) return false;
+    if (!window.open_project(path) || !window.restored_completely()) return false;
     const auto objects = window.tree()->objects();
     return std::none_of(objects.begin(), objects.end(), [](const host::DataObject* dob) {
         return dynamic_cast<const MissingDataObject*>(dob);

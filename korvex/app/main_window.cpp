@@ -511,8 +511,9 @@ void MainWindow::apply(const ProjectSnapshot& snapshot) {
     viewer_area_->reset_viewers(names);
     restore_objects(*tree_, snapshot.objects, data_object_factory());
     const std::vector<DisplayTarget*> open = viewers();
+    restored_completely_ = true;
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
-        restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
+        restored_completely_ &= restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
     }
     if (snapshot.active_viewer < viewer_area_->count())
         viewer_area_->setCurrentIndex(snapshot.active_viewer);

@@ -91,6 +91,8 @@ public:
     bool load_data_file(const QString& path, const QVariantMap& settings = {});
     // Whether the session differs from the project file (or, with no file, holds data).
     bool has_unsaved_changes() const;
+    // Whether the last project opened showed everything it records in its viewers.
+    bool restored_completely() const { return restored_completely_; }
 
     // Closes the window; with unsaved changes it asks "Quit?" first: Save saves, then
     // closes; Yes closes without saving; Cancel leaves everything as it was.
@@ -166,6 +168,7 @@ private:
     ScriptRunner* script_runner_ = nullptr;
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
+    bool restored_completely_ = true;
     bool quit_confirmed_ = false;
     QtMessageHandler previous_message_handler_ = nullptr;
 };

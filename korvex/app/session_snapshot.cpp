@@ -39,7 +39,8 @@ std::unique_ptr<host::DataObject> load_or_missing(const ObjectRecord& record,
     return std::make_unique<MissingDataObject>(record, reason);
 }
 
-void show_entry(DisplayTarget& target, host::DataObject& dob, const QString& group, const QString& entry) {
+void show_entry(DisplayTarget& target, host::DataObject& dob, const QString& group,
+                const QString& entry) {
     if (group == QLatin1String("object") && entry == QLatin1String("self")) {
         target.add_item_agent(dob);
     } else if (group == QLatin1String("sections")) {
@@ -58,12 +59,13 @@ ProjectSnapshot capture_session(const DataTree& tree, const std::vector<DisplayT
     for (host::DataObject* dob : tree.objects()) {
         const auto* persistent = dynamic_cast<const host::PersistentObject*>(dob);
         if (!persistent) continue;
-        snapshot.objects.push_back(
-            {persistent->type_name(), dob->name(), persistent->source_path(), persistent->settings()});
+        snapshot.objects.push_back({persistent->type_name(), dob->name(), persistent->source_path(),
+                                    persistent->settings()});
         stored.insert(dob->name());
     }
     for (DisplayTarget* viewer : viewers) {
-        ViewerRecord record{viewer->viewer_name(), viewer->view_state(), {}, viewer->viewer_settings()};
+        ViewerRecord record{
+            viewer->viewer_name(), viewer->view_state(), {}, viewer->viewer_settings()};
         // Only what is shown now: an entry recorded as hidden carries nothing to restore.
         for (const auto& [name, groups] : viewer->display_state()) {
             if (!stored.count(name)) continue;
@@ -87,25 +89,28 @@ void restore_objects(DataTree& tree, const std::vector<ObjectRecord>& records,
     }
 }
 
-void restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& record) {
+bool restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& record) {
     // First, so that what is shown next does not choose its own vertical scale.
-    utils::call_guarded(_("Restoring the settings of %1").arg(record.name),
-                        [&] { target.set_viewer_settings(record.settings); });
+    bool complete = utils::call_guarded(_("Restoring the settings of %1").arg(record.name),
+                                        [&] { target.set_viewer_settings(record.settings); });
     const auto objects = tree.object_data();
     for (const auto& [name, groups] : record.shown) {
         const auto found = objects.find(name);
-        if (found == objects.end() || dynamic_cast<const MissingDataObject*>(found->second)) continue;
+        if (found == objects.end() || dynamic_cast<const MissingDataObject*>(found->second))
+            continue;
         for (const auto& [group, entries] : groups) {
             for (const auto& [entry, value] : entries) {
                 if (!value) continue;
-                utils::call_guarded(_("Showing %1").arg(name),
-                                    [&] { show_entry(target, *found->second, group, entry); });
+                complete &= utils::call_guarded(_("Showing %1").arg(name), [&] {
+                    show_entry(target, *found->second, group, entry);
+                });
             }
         }
     }
-    utils::call_guarded(_("Restoring the view of %1").arg(record.name),
-                        [&] { target.set_view_state(record.state); });
+    complete &= utils::call_guarded(_("Restoring the view of %1").arg(record.name),
+                                    [&] { target.set_view_state(record.state); });
     tree.sync_all();
+    return complete;
 }
 
 }  // namespace korvex::app

@@ -21,6 +21,6 @@ void restore_objects(DataTree& tree, const std::vector<ObjectRecord>& records,
                      const DataObjectFactory& factory);
 
 // Shows in `target` what the record says was shown, then puts its camera back.
-void restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& record);
+bool restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& record);
 
 }  // namespace korvex::app

@@ -41,14 +41,16 @@ ToolButtonOptions& ToolButtonOptions::toggled(std::function<void(bool)> slot) {
     return *this;
 }
 
-void call_guarded(const QString& what, const std::function<void()>& slot) {
+bool call_guarded(const QString& what, const std::function<void()>& slot) {
     try {
         slot();
+        return true;
     } catch (const std::exception& e) {
         logger().error(format("{} failed: {}", what, e.what()));
     } catch (...) {
         logger().error(format("{} failed with an unknown error", what));
     }
+    return false;
 }
 
 namespace {

@@ -36,8 +36,9 @@ private:
 };
 
 // Runs `slot`; an exception it throws is logged at error level, naming `what`, and
-// goes no further. Everything wired to the event loop runs through here.
-void call_guarded(const QString& what, const std::function<void()>& slot);
+// goes no further. Everything wired to the event loop runs through here. True when the
+// slot ran to its end.
+bool call_guarded(const QString& what, const std::function<void()>& slot);
 
 // A tool button owned by `parent`. With `triggered` a click calls the slot; with
 // `toggled` the button is checkable, starts unchecked and each toggle calls the slot

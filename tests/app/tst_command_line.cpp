@@ -1,7 +1,7 @@
 // The command line as users type it: options read into a CommandLine, and whole runs of
 // the korvex program writing pictures.
-#include <sys/stat.h>
 #include <segyio/segy.h>
+#include <sys/stat.h>
 
 #include <QCommandLineParser>
 #include <QImage>
@@ -67,12 +67,15 @@ private slots:
         QTest::addColumn<QString>("project");
         QTest::addColumn<QString>("view");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("nothing") << QStringList{} << false << QStringList{} << "" << "" << QSize(1280, 960);
-        QTest::newRow("demo and files")
-            << QStringList{"--demo", "a.sgy", "work.kvd", "b.csv"} << true
-            << QStringList{"a.sgy", "b.csv"} << "work.kvd" << "" << QSize(1280, 960);
-        QTest::newRow("picture") << QStringList{"--export", "x.png", "--view", "east", "--size", "640x480"}
-                                 << false << QStringList{} << "" << "east" << QSize(640, 480);
+        QTest::newRow("nothing") << QStringList{} << false << QStringList{} << ""
+                                 << "" << QSize(1280, 960);
+        QTest::newRow("demo and files") << QStringList{"--demo", "a.sgy", "work.kvd", "b.csv"}
+                                        << true << QStringList{"a.sgy", "b.csv"} << "work.kvd"
+                                        << "" << QSize(1280, 960);
+        QTest::newRow("picture") << QStringList{"--export", "x.png",  "--view",
+                                                "east",     "--size", "640x480"}
+                                 << false << QStringList{} << ""
+                                 << "east" << QSize(640, 480);
     }
     void options_are_read() {
         QFETCH(QStringList, arguments);
@@ -87,9 +90,12 @@ private slots:
     void bad_options_are_refused_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
-        QTest::newRow("view") << QStringList{"--export", "x.png", "--view", "sideways"} << "--view wants one of";
-        QTest::newRow("size") << QStringList{"--export", "x.png", "--size", "640"} << "--size wants";
-        QTest::newRow("zero size") << QStringList{"--export", "x.png", "--size", "0x480"} << "--size wants";
+        QTest::newRow("view") << QStringList{"--export", "x.png", "--view", "sideways"}
+                              << "--view wants one of";
+        QTest::newRow("size") << QStringList{"--export", "x.png", "--size", "640"}
+                              << "--size wants";
+        QTest::newRow("zero size")
+            << QStringList{"--export", "x.png", "--size", "0x480"} << "--size wants";
         QTest::newRow("no export") << QStringList{"--view", "top"} << "only go with --export";
         QTest::newRow("two projects") << QStringList{"a.kvd", "b.kvd"} << "only one project";
     }
@@ -109,7 +115,8 @@ private slots:
     void the_demo_pictured_from_the_east() {
         const QString png = cache_.filePath("east.png");
         QString output;
-        QCOMPARE(run({"--demo", "--export", png, "--view", "east", "--size", "400x300"}, &output), 0);
+        QCOMPARE(run({"--demo", "--export", png, "--view", "east", "--size", "400x300"}, &output),
+                 0);
         QVERIFY2(output.contains("Picture written to " + png), qPrintable(output));
         const QImage image(png);
         QCOMPARE(image.size(), QSize(400, 300));
@@ -153,7 +160,8 @@ private slots:
             korvex::seismic::SegyWriter writer(sgy, 10, SEGY_IEEE_FLOAT_4_BYTE, 4000);
             for (int il = 0; il < 10; ++il)
                 for (int xl = 0; xl < 10; ++xl)
-                    writer.write_trace(1 + il, 1 + xl, std::vector<float>(10, il < 5 ? 10.0f : -10.0f));
+                    writer.write_trace(1 + il, 1 + xl,
+                                       std::vector<float>(10, il < 5 ? 10.0f : -10.0f));
             writer.close();
         }
         const QString png = cache_.filePath("halves.png");
@@ -175,8 +183,10 @@ private slots:
                 }
             }
         }
-        QVERIFY2(red > 400 && blue > 400, qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
-        QVERIFY2(red_right <= blue_left + 1, qPrintable(QString("%1 %2").arg(red_right).arg(blue_left)));
+        QVERIFY2(red > 400 && blue > 400,
+                 qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
+        QVERIFY2(red_right <= blue_left + 1,
+                 qPrintable(QString("%1 %2").arg(red_right).arg(blue_left)));
     }
 
     // Each run must end, and none may write a picture of a part of what was asked.
@@ -191,6 +201,12 @@ private slots:
         korvex::app::ProjectSnapshot snapshot;
         snapshot.objects.push_back({"seismic_volume", "volume", volume, {{"colormap", "gray"}}});
         korvex::app::ProjectDatabase(asking).save(snapshot);
+        // A project whose viewer cannot be brought back as it was saved.
+        const QString unviewable = cache_.filePath("unviewable.kvd");
+        snapshot.objects.front().settings = {{"iline_byte", 189}, {"xline_byte", 193}};
+        snapshot.viewers.push_back(
+            {"3D View 1", "{}", {{"volume", {{"object", {{"self", true}}}}}}, {}});
+        korvex::app::ProjectDatabase(unviewable).save(snapshot);
         const QString fifo = cache_.filePath("fifo.xyz");
         QFile::remove(fifo);
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -201,14 +217,16 @@ private slots:
         QTest::newRow("project object missing")
             << QStringList{asking} << 1
             << "volume is missing from the project: volume: the project gives no iline_byte";
+        QTest::newRow("project view unreadable")
+            << QStringList{unviewable} << 1 << "Restoring the view of 3D View 1 failed";
         QTest::newRow("FIFO of points") << QStringList{fifo} << 1 << "not a regular file";
         QTest::newRow("points all nan") << QStringList{write("nan.xyz", "nan nan nan\nnan 1 2\n")}
                                         << 1 << "not a finite number";
         QTest::newRow("larger than OpenGL draws")
             << QStringList{"--demo", "--size", "99999x10"} << 2 << "at most";
         QTest::newRow("bad view") << QStringList{"--view", "up"} << 2 << "--view";
-        QTest::newRow("unwritable") << QStringList{"--demo", "--export", "/proc/korvex/x.png"} << 1
-                                    << "no picture written";
+        QTest::newRow("unwritable")
+            << QStringList{"--demo", "--export", "/proc/korvex/x.png"} << 1 << "no picture written";
     }
     void failures_end_with_a_message_and_no_picture() {
         QFETCH(QStringList, arguments);
