@@ -45,21 +45,29 @@ constexpr int DRAW_TIMEOUT_MS = 30000;
 
 QSize parse_size(const QString& text) {
     const auto match = QRegularExpression(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$")).match(text);
-    const QSize size = match.hasMatch() ? QSize(match.captured(1).toInt(), match.captured(2).toInt())
-                                        : QSize();
+    const QSize size =
+        match.hasMatch() ? QSize(match.captured(1).toInt(), match.captured(2).toInt()) : QSize();
     if (size.width() < 1 || size.height() < 1)
         throw utils::ValueError(
-            _("--size wants WIDTHxHEIGHT in pixels, such as 1280x960, not \"%1\"").arg(text).toStdString());
+            _("--size wants WIDTHxHEIGHT in pixels, such as 1280x960, not \"%1\"")
+                .arg(text)
+                .toStdString());
     return size;
 }
 
 void turn(widgets::CanvasWidget& viewer, const QString& view) {
-    if (view == "top") viewer.set_view_top();
-    else if (view == "bottom") viewer.set_view_bot();
-    else if (view == "north") viewer.set_view_north();
-    else if (view == "south") viewer.set_view_south();
-    else if (view == "west") viewer.set_view_west();
-    else if (view == "east") viewer.set_view_east();
+    if (view == "top")
+        viewer.set_view_top();
+    else if (view == "bottom")
+        viewer.set_view_bot();
+    else if (view == "north")
+        viewer.set_view_north();
+    else if (view == "south")
+        viewer.set_view_south();
+    else if (view == "west")
+        viewer.set_view_west();
+    else if (view == "east")
+        viewer.set_view_east();
     else {
         viewer.set_elevation(scene::TurntableCamera::DEFAULT_ELEVATION);
         viewer.set_azimuth(scene::TurntableCamera::DEFAULT_AZIMUTH);
@@ -90,10 +98,12 @@ bool open_project(MainWindow& window, const QString& path) {
 bool wait_for_sections(const DataTree& tree) {
     std::vector<const data::SeismicVolume*> volumes;
     for (const host::DataObject* dob : tree.objects())
-        if (const auto* volume = dynamic_cast<const data::SeismicVolume*>(dob)) volumes.push_back(volume);
+        if (const auto* volume = dynamic_cast<const data::SeismicVolume*>(dob))
+            volumes.push_back(volume);
     const auto pending = [&volumes] {
-        return std::any_of(volumes.begin(), volumes.end(),
-                           [](const data::SeismicVolume* volume) { return volume->sections_pending(); });
+        return std::any_of(volumes.begin(), volumes.end(), [](const data::SeismicVolume* volume) {
+            return volume->sections_pending();
+        });
     };
     while (pending()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return std::all_of(volumes.begin(), volumes.end(),
@@ -111,14 +121,16 @@ const QStringList CommandLine::VIEWS{"top", "bottom", "north", "south", "west", 
 void CommandLine::add_options(QCommandLineParser& parser) {
     parser.addOptions({
         {DEMO, _("Open the demo survey (written once into the cache folder).")},
-        {EXPORT, _("Write a picture of the 3D view to <png> and quit.") , QStringLiteral("png")},
-        {VIEW, _("With --export: look from <view>: %1.").arg(VIEWS.join(", ")), QStringLiteral("view")},
+        {EXPORT, _("Write a picture of the 3D view to <png> and quit."), QStringLiteral("png")},
+        {VIEW, _("With --export: look from <view>: %1.").arg(VIEWS.join(", ")),
+         QStringLiteral("view")},
         {SIZE, _("With --export: the picture's size, such as 1280x960."), QStringLiteral("WxH")},
     });
-    parser.addPositionalArgument(QStringLiteral("files"),
-                                 _("Data files (SEG-Y volumes, point files) and at most one project "
-                                   "(.kvd) to open."),
-                                 QStringLiteral("[files...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("files"),
+        _("Data files (SEG-Y volumes, point files) and at most one project "
+          "(.kvd) to open."),
+        QStringLiteral("[files...]"));
 }
 
 CommandLine CommandLine::from(const QCommandLineParser& parser) {
@@ -130,8 +142,9 @@ CommandLine CommandLine::from(const QCommandLineParser& parser) {
     if (parser.isSet(VIEW)) {
         line.view = parser.value(VIEW);
         if (!VIEWS.contains(line.view))
-            throw utils::ValueError(
-                _("--view wants one of %1, not \"%2\"").arg(VIEWS.join(", "), line.view).toStdString());
+            throw utils::ValueError(_("--view wants one of %1, not \"%2\"")
+                                        .arg(VIEWS.join(", "), line.view)
+                                        .toStdString());
     }
     if (parser.isSet(SIZE)) line.size = parse_size(parser.value(SIZE));
     for (const QString& argument : parser.positionalArguments()) {
@@ -196,11 +209,13 @@ void CommandLine::frame(widgets::CanvasWidget& viewer) const {
 
 int CommandLine::export_picture(MainWindow& window) const {
     if (!open_in(window)) {
-        std::cerr << "korvex: not everything could be opened (see the log above); no picture written\n";
+        std::cerr
+            << "korvex: not everything could be opened (see the log above); no picture written\n";
         return 1;
     }
     if (!wait_for_sections(*window.tree())) {
-        std::cerr << "korvex: a section could not be read (see the log above); no picture written\n";
+        std::cerr
+            << "korvex: a section could not be read (see the log above); no picture written\n";
         return 1;
     }
     try {
@@ -209,7 +224,8 @@ int CommandLine::export_picture(MainWindow& window) const {
         std::cerr << "korvex: no picture written: " << error.what() << '\n';
         return 1;
     }
-    std::cout << "Picture written to " << QFileInfo(export_path).absoluteFilePath().toStdString() << '\n';
+    std::cout << "Picture written to " << QFileInfo(export_path).absoluteFilePath().toStdString()
+              << '\n';
     return 0;
 }
 

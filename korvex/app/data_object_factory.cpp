@@ -21,7 +21,8 @@ bool DataObjectFactory::has_type(const QString& name) const {
                        [&](const DataType& type) { return type.name == name; });
 }
 
-std::unique_ptr<host::DataObject> DataObjectFactory::load(const QString& type, const QString& source,
+std::unique_ptr<host::DataObject> DataObjectFactory::load(const QString& type,
+                                                          const QString& source,
                                                           const QVariantMap& settings) const {
     for (const DataType& known : types_) {
         if (known.name == type) return known.load(source, settings);

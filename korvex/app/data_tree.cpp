@@ -159,7 +159,8 @@ host::DataObject* DataTree::add_object(std::unique_ptr<host::DataObject> dob) {
         QTreeWidgetItem* item = new_checkable_item(invisibleRootItem(), name, name);
         for (const QString& section : utils::appconsts::SECTION_TYPES) {
             if (!dob->section_image3d.count(section)) continue;
-            new_checkable_item(item, dob->section_label(section), name)->setData(0, ROLE_SECTION, section);
+            new_checkable_item(item, dob->section_label(section), name)
+                ->setData(0, ROLE_SECTION, section);
         }
         item->setExpanded(true);
     }

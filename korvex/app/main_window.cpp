@@ -348,7 +348,9 @@ bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings
     const DataObjectFactory& factory = data_object_factory();
     try {
         const DataObjectFactory::DataType* type = factory.type_for_file(path);
-        if (!type) throw std::runtime_error(format("{} is not a kind of file korvex can read", path).toStdString());
+        if (!type)
+            throw std::runtime_error(
+                format("{} is not a kind of file korvex can read", path).toStdString());
         const QVariantMap used = settings.isEmpty() && type->ask ? type->ask(path) : settings;
         host::DataObject* dob =
             tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), used));
@@ -494,9 +496,9 @@ void MainWindow::vertical_scale_dialog() {
     if (!viewer) return;
     widgets::CanvasWidget& canvas = viewer->base();
     bool accepted = false;
-    const double factor =
-        QInputDialog::getDouble(this, _("Vertical scale"), _("Times and depths are drawn this many times taller:"),
-                                canvas.z_scale(), 0.0001, 10000.0, 4, &accepted);
+    const double factor = QInputDialog::getDouble(
+        this, _("Vertical scale"), _("Times and depths are drawn this many times taller:"),
+        canvas.z_scale(), 0.0001, 10000.0, 4, &accepted);
     if (accepted) canvas.set_z_scale(factor);
 }
 

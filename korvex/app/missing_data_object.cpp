@@ -13,11 +13,13 @@ QVariantMap MissingDataObject::prop() const {
 }
 
 void MissingDataObject::make_visuals_in_volume(const QString& /*parent*/) {
-    throw utils::ValueError(utils::format("{} is missing: {}", record_.name, reason_).toStdString());
+    throw utils::ValueError(
+        utils::format("{} is missing: {}", record_.name, reason_).toStdString());
 }
 
 void MissingDataObject::make_image_3d(const QString& /*section_type*/, const QString& /*parent*/) {
-    throw utils::ValueError(utils::format("{} is missing: {}", record_.name, reason_).toStdString());
+    throw utils::ValueError(
+        utils::format("{} is missing: {}", record_.name, reason_).toStdString());
 }
 
 }  // namespace korvex::app

@@ -26,7 +26,8 @@ const char* const CREATE_TABLES[] = {
     "state TEXT NOT NULL, active INTEGER NOT NULL)",
     "CREATE TABLE IF NOT EXISTS shown (viewer TEXT NOT NULL, object TEXT NOT NULL, "
     "section TEXT NOT NULL, entry TEXT NOT NULL, value INTEGER NOT NULL)",
-    "CREATE TABLE IF NOT EXISTS viewer_settings (viewer TEXT NOT NULL UNIQUE, settings TEXT NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS viewer_settings (viewer TEXT NOT NULL UNIQUE, settings TEXT NOT "
+    "NULL)",
 };
 
 QString to_json(const QJsonObject& object) {
@@ -65,19 +66,24 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
     QSqlQuery rows = db.exec("SELECT name, state, active FROM viewers ORDER BY position");
     while (rows.next()) {
         const QString name = rows.value(0).toString();
-        if (rows.value(2).toBool()) snapshot.active_viewer = static_cast<int>(snapshot.viewers.size());
+        if (rows.value(2).toBool())
+            snapshot.active_viewer = static_cast<int>(snapshot.viewers.size());
         const QString state = rows.value(1).toString();
         from_json(state, _("view state of %1").arg(name));
         snapshot.viewers.push_back({name, state.toUtf8(), {}, {}});
     }
     // Projects written before viewers had settings of their own lack the table.
-    if (db.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'viewer_settings'").toInt() > 0) {
+    if (db.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = "
+                  "'viewer_settings'")
+            .toInt() > 0) {
         QSqlQuery settings = db.exec("SELECT viewer, settings FROM viewer_settings");
         while (settings.next()) {
             const QString viewer = settings.value(0).toString();
             for (ViewerRecord& record : snapshot.viewers) {
                 if (record.name == viewer)
-                    record.settings = from_json(settings.value(1).toString(), _("settings of %1").arg(viewer)).toVariantMap();
+                    record.settings =
+                        from_json(settings.value(1).toString(), _("settings of %1").arg(viewer))
+                            .toVariantMap();
             }
         }
     }
@@ -86,13 +92,15 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
         const QString viewer = shown.value(0).toString();
         for (ViewerRecord& record : snapshot.viewers) {
             if (record.name != viewer) continue;
-            utils::save_display_state(record.shown, shown.value(1).toString(), shown.value(2).toString(),
-                                      shown.value(3).toString(), shown.value(4).toBool());
+            utils::save_display_state(record.shown, shown.value(1).toString(),
+                                      shown.value(2).toString(), shown.value(3).toString(),
+                                      shown.value(4).toBool());
         }
     }
 }
 
-void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot, const QDir& project_dir) {
+void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
+                    const QDir& project_dir) {
     for (const char* statement : CREATE_TABLES) db.exec(statement);
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));
@@ -109,7 +117,8 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot, const
     position = 0;
     for (const ViewerRecord& viewer : snapshot.viewers) {
         db.exec("INSERT INTO viewers VALUES (?, ?, ?, ?)",
-                {position, viewer.name, QString::fromUtf8(viewer.state), position == snapshot.active_viewer});
+                {position, viewer.name, QString::fromUtf8(viewer.state),
+                 position == snapshot.active_viewer});
         ++position;
         if (!viewer.settings.isEmpty()) {
             db.exec("INSERT INTO viewer_settings VALUES (?, ?)",
@@ -158,10 +167,11 @@ ProjectDatabase::Target ProjectDatabase::inspect() const {
         throw ProjectError(_("it is not a korvex project"));
     }
     if (version > SCHEMA_VERSION) {
-        throw ProjectError(_("it was written by a newer korvex (project format %1; this version reads "
-                               "up to format %2)")
-                                 .arg(version)
-                                 .arg(SCHEMA_VERSION));
+        throw ProjectError(
+            _("it was written by a newer korvex (project format %1; this version reads "
+              "up to format %2)")
+                .arg(version)
+                .arg(SCHEMA_VERSION));
     }
     if (check != QLatin1String("ok")) {
         throw ProjectError(_("it is damaged (%1)").arg(check));

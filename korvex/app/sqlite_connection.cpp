@@ -63,9 +63,7 @@ void SqliteConnection::begin() {
     exec(QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-void SqliteConnection::commit() {
-    exec(QStringLiteral("COMMIT"));
-}
+void SqliteConnection::commit() { exec(QStringLiteral("COMMIT")); }
 
 void SqliteConnection::rollback() noexcept {
     QSqlQuery query(db_);

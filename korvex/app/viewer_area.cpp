@@ -1,8 +1,8 @@
 #include "korvex/app/viewer_area.h"
 
 #include <QMenu>
-#include <QShortcut>
 #include <QScopeGuard>
+#include <QShortcut>
 #include <QTabBar>
 #include <QToolButton>
 

@@ -14,7 +14,7 @@
 namespace korvex::widgets {
 class CanvasWidget;
 class CubeViewer;
-}
+}  // namespace korvex::widgets
 
 namespace korvex::app {
 

@@ -28,7 +28,8 @@ QString dotenv_path() { return checkout_folder() + "beta/.env"; }
 QString plugins_folder() { return checkout_folder() + "plugins/korvex_plugins"; }
 
 QString plugins_paths() {
-    return QStringList{plugins_folder(), app::PluginManager::shipped_folder()}.join(QDir::listSeparator());
+    return QStringList{plugins_folder(), app::PluginManager::shipped_folder()}.join(
+        QDir::listSeparator());
 }
 
 QString project_path_template() { return QDir::homePath() + "/Documents/test/test{}.kvd"; }

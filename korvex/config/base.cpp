@@ -5,13 +5,9 @@
 
 namespace korvex::config {
 
-QString _(const char* text) {
-    return QCoreApplication::translate(TRANSLATION_CONTEXT, text);
-}
+QString _(const char* text) { return QCoreApplication::translate(TRANSLATION_CONTEXT, text); }
 
-QString _(const QString& text) {
-    return _(text.toUtf8().constData());
-}
+QString _(const QString& text) { return _(text.toUtf8().constData()); }
 
 bool install_translator(QCoreApplication& app, const QString& locale_name) {
     auto* translator = new QTranslator(&app);

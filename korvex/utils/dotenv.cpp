@@ -1,11 +1,11 @@
 #include "korvex/utils/dotenv.h"
 
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTextCodec>
-#include <unistd.h>
 
 #include "korvex/utils/dotenv_parser.h"
 #include "korvex/utils/logger.h"
@@ -31,14 +31,17 @@ Definitions process_environment() {
 std::optional<QString> read_text(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        logger().warning(format("Cannot read the environment file {}: {}", path, file.errorString()));
+        logger().warning(
+            format("Cannot read the environment file {}: {}", path, file.errorString()));
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
     QTextCodec::ConverterState state;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    const QString text =
+        QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
     if (state.invalidChars > 0) {
-        logger().warning(format("The environment file {} is not UTF-8 text; nothing was read from it", path));
+        logger().warning(
+            format("The environment file {} is not UTF-8 text; nothing was read from it", path));
         return std::nullopt;
     }
     return text;
@@ -66,7 +69,8 @@ QString expand(const QString& value, const Definitions& first, const Definitions
 // setenv() cannot take these, and Python would stop loading at them.
 QString unsettable_reason(const QString& key, const QString& value) {
     if (key.contains('=')) return QStringLiteral("its name contains \"=\"");
-    if (key.contains(QChar(0)) || value.contains(QChar(0))) return QStringLiteral("it contains a NUL character");
+    if (key.contains(QChar(0)) || value.contains(QChar(0)))
+        return QStringLiteral("it contains a NUL character");
     return {};
 }
 
@@ -79,8 +83,8 @@ DotenvValues dotenv_values(const QString& dotenv_path, DotenvPrecedence preceden
 
     const DotenvParser parser(*text);
     for (const auto& fault : parser.faults()) {
-        logger().warning(format("{}: line {} is not a KEY=VALUE statement and was skipped: {}", dotenv_path,
-                                fault.line, fault.text));
+        logger().warning(format("{}: line {} is not a KEY=VALUE statement and was skipped: {}",
+                                dotenv_path, fault.line, fault.text));
     }
     const Definitions environment = process_environment();
     DotenvValues values;
@@ -103,7 +107,8 @@ bool load_dotenv(const QString& dotenv_path) {
         if (!value || qEnvironmentVariableIsSet(key.toUtf8().constData())) continue;
         const QString reason = unsettable_reason(key, *value);
         if (!reason.isEmpty()) {
-            logger().warning(format("{}: cannot set the variable {} because {}", dotenv_path, key, reason));
+            logger().warning(
+                format("{}: cannot set the variable {} because {}", dotenv_path, key, reason));
             continue;
         }
         qputenv(key.toUtf8().constData(), value->toUtf8());

@@ -23,7 +23,8 @@ using DotenvValues = OrderedMap<QString, std::optional<QString>>;
 // missing path gives nothing, silently; a file that cannot be read or is not UTF-8
 // gives nothing, with a warning; a statement that cannot be parsed is skipped with a
 // warning naming its line.
-DotenvValues dotenv_values(const QString& dotenv_path, DotenvPrecedence precedence = DotenvPrecedence::File);
+DotenvValues dotenv_values(const QString& dotenv_path,
+                           DotenvPrecedence precedence = DotenvPrecedence::File);
 
 // Sets the file's variables in the process environment. Variables already set keep
 // their values (and ${VAR} sees those), keys without a value are not set. Returns

@@ -13,7 +13,8 @@ namespace korvex::testing {
 // call, and can be told to fail.
 class RecordingDisplayTarget final : public app::DisplayTarget {
 public:
-    explicit RecordingDisplayTarget(QString name = QStringLiteral("viewer")) : name_(std::move(name)) {}
+    explicit RecordingDisplayTarget(QString name = QStringLiteral("viewer"))
+        : name_(std::move(name)) {}
 
     QString viewer_name() const override { return name_; }
 

@@ -24,7 +24,8 @@ ProjectSnapshot sample_snapshot(const QString& data_dir) {
          data_dir + "/a.syn",
          {{"cmap", "seismic"}, {"clip", 2.5}, {"pos", QVariantList{1, 2, 3}}}});
     snapshot.objects.push_back({"Synthetic", "wells", data_dir + "/b.syn", {}});
-    ViewerRecord first{"3D View 1", R"({"azimuth":12.5,"center":[1,2,3]})", {}, {{"z_scale", 0.125}}};
+    ViewerRecord first{
+        "3D View 1", R"({"azimuth":12.5,"center":[1,2,3]})", {}, {{"z_scale", 0.125}}};
     korvex::utils::save_display_state(first.shown, "Ставка ü", "object", "self", true);
     korvex::utils::save_display_state(first.shown, "Ставка ü", "sections", "iline", true);
     ViewerRecord second{"3D View 2", R"({"fov":0})", {}, {}};

@@ -55,7 +55,8 @@ private slots:
         const QString gate = work.path() + "/gate";
         const QString path = write_script(
             work.path(), "slow.sh",
-            QString("#!/bin/sh\necho first\nwhile [ ! -e '%1' ]; do sleep 0.05; done\necho second\n")
+            QString(
+                "#!/bin/sh\necho first\nwhile [ ! -e '%1' ]; do sleep 0.05; done\necho second\n")
                 .arg(gate)
                 .toUtf8());
         LogCapture log;
@@ -79,10 +80,11 @@ private slots:
                                        << "Script s.sh finished with exit code 3";
         QTest::newRow("killed") << QByteArray("#!/bin/sh\nkill -9 $$\n") << true << "error"
                                 << "Script s.sh crashed";
-        QTest::newRow("no such interpreter") << QByteArray("#!/no/such/interpreter\n") << true
-                                             << "error" << "Script s.sh could not be started: ";
-        QTest::newRow("not executable, run by sh")
-            << QByteArray("echo plain\n") << false << "info" << "[s.sh] plain";
+        QTest::newRow("no such interpreter")
+            << QByteArray("#!/no/such/interpreter\n") << true << "error"
+            << "Script s.sh could not be started: ";
+        QTest::newRow("not executable, run by sh") << QByteArray("echo plain\n") << false << "info"
+                                                   << "[s.sh] plain";
     }
 
     void failures_are_logged_and_the_runner_goes_on() {

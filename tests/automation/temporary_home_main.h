@@ -5,25 +5,25 @@
 // OpenGL is set up as the viewers need it, without multisampling so picks are exact;
 // file dialogs are Qt's own, which a test can fill in.
 
+#include <QVTKOpenGLNativeWidget.h>
 #include <QApplication>
 #include <QSurfaceFormat>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QVTKOpenGLNativeWidget.h>
 #include <cstdio>
 
-#define KORVEX_TEMPORARY_HOME_TEST_MAIN(TestClass)                          \
-    int main(int argc, char** argv) {                                        \
-        QTemporaryDir home;                                                  \
+#define KORVEX_TEMPORARY_HOME_TEST_MAIN(TestClass)                            \
+    int main(int argc, char** argv) {                                         \
+        QTemporaryDir home;                                                   \
         if (!home.isValid() || !qputenv("HOME", home.path().toLocal8Bit())) { \
-            std::fputs("cannot make a temporary home folder\n", stderr);    \
-            return 1;                                                        \
-        }                                                                    \
-        QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();     \
-        format.setSamples(0);                                                \
-        QSurfaceFormat::setDefaultFormat(format);                            \
-        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);         \
-        QApplication app(argc, argv);                                        \
-        TestClass test;                                                      \
-        return QTest::qExec(&test, argc, argv);                              \
+            std::fputs("cannot make a temporary home folder\n", stderr);      \
+            return 1;                                                         \
+        }                                                                     \
+        QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();      \
+        format.setSamples(0);                                                 \
+        QSurfaceFormat::setDefaultFormat(format);                             \
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);          \
+        QApplication app(argc, argv);                                         \
+        TestClass test;                                                       \
+        return QTest::qExec(&test, argc, argv);                               \
     }

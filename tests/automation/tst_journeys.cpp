@@ -11,8 +11,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QtTest>
@@ -26,9 +26,9 @@
 #include "korvex/app/picks_panel.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/automation/automate.h"
-#include "korvex/seismic/segy_volume_file.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/seismic/segy_volume_file.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -95,9 +95,10 @@ struct Session {
         if (section.isEmpty()) return tree().is_checked(name);
         const auto objects = tree().object_data();
         const auto found = objects.find(name);
-        const auto* volume = found != objects.end()
-                                 ? dynamic_cast<const korvex::app::data::SeismicVolume*>(found->second)
-                                 : nullptr;
+        const auto* volume =
+            found != objects.end()
+                ? dynamic_cast<const korvex::app::data::SeismicVolume*>(found->second)
+                : nullptr;
         const bool read = !volume || (!volume->sections_pending() && volume->sections_drawn());
         return tree().is_section_checked(name, section) && read;
     }
@@ -244,8 +245,9 @@ private slots:
         QCOMPARE(marked[2], double(xline));
         QVERIFY(std::abs(marked[4] + time * s.canvas_widget().z_scale()) < 1e-9);
         // The journal reads as a sentence: no addresses, no raw screen coordinates.
-        QVERIFY2(!s.journal().contains(" at 0x") && !s.journal().contains("Mouse pressed at coordinate"),
-                 qPrintable(s.journal()));
+        QVERIFY2(
+            !s.journal().contains(" at 0x") && !s.journal().contains("Mouse pressed at coordinate"),
+            qPrintable(s.journal()));
 
         // The amplitude is the file's own sample there.
         const korvex::seismic::SegyVolumeFile file(volume_);

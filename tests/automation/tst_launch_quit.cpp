@@ -135,7 +135,8 @@ private slots:
         QCOMPARE(qEnvironmentVariable("KORVEX_LAUNCH_MARK"), QString("from the checkout"));
         QCOMPARE(QDir::homePath(), home);
         QCOMPARE(window->options().plugins_paths.split(QDir::listSeparator()),
-                 (QStringList{checkout.path() + "/plugins/korvex_plugins", korvex::app::PluginManager::shipped_folder()}));
+                 (QStringList{checkout.path() + "/plugins/korvex_plugins",
+                              korvex::app::PluginManager::shipped_folder()}));
         QVERIFY(!window->options().working_directory);
         QVERIFY(!window->options().debug);
 

@@ -43,7 +43,8 @@ void User::expand(QTreeWidget* tree, QTreeWidgetItem* item) const {
     if (item->isExpanded()) return;
     tree->scrollToItem(item);
     const QRect rect = tree->visualItemRect(item);
-    bot_.mouseClick(tree->viewport(), Qt::LeftButton, -1, QPoint(rect.left() - tree->indentation() / 2, rect.center().y()));
+    bot_.mouseClick(tree->viewport(), Qt::LeftButton, -1,
+                    QPoint(rect.left() - tree->indentation() / 2, rect.center().y()));
 }
 
 void User::toggle(QTreeWidget* tree, QTreeWidgetItem* item) const {
@@ -52,7 +53,8 @@ void User::toggle(QTreeWidget* tree, QTreeWidgetItem* item) const {
     option.initFrom(tree->viewport());
     option.rect = tree->visualItemRect(item);
     option.features |= QStyleOptionViewItem::HasCheckIndicator;
-    const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
+    const QRect box =
+        tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
     bot_.mouseClick(tree->viewport(), Qt::LeftButton, -1, box.center());
 }
 

@@ -10,8 +10,8 @@ public:
 
 protected:
     void sink_it_(const spdlog::details::log_msg& message) override {
-        const QString text = QString::fromUtf8(message.payload.data(),
-                                               static_cast<int>(message.payload.size()));
+        const QString text =
+            QString::fromUtf8(message.payload.data(), static_cast<int>(message.payload.size()));
         lines.push_back({level_name(message.level), text});
     }
     void flush_() override {}

@@ -28,12 +28,14 @@ void SyntheticObject::write(const QString& path, const QString& name, bool volum
     QTextStream(&file) << MAGIC << '\n' << name << '\n' << (volume ? "volume" : "points") << '\n';
 }
 
-std::unique_ptr<host::DataObject> SyntheticObject::load(const QString& path, const QVariantMap& settings) {
+std::unique_ptr<host::DataObject> SyntheticObject::load(const QString& path,
+                                                        const QVariantMap& settings) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw utils::ValueError(file.errorString().toStdString());
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
     if (lines.size() < 3 || lines[0] != MAGIC) {
-        throw utils::ValueError(QStringLiteral("%1 is not a synthetic object").arg(path).toStdString());
+        throw utils::ValueError(
+            QStringLiteral("%1 is not a synthetic object").arg(path).toStdString());
     }
     return std::make_unique<SyntheticObject>(lines[1], lines[2] == "volume", path, settings);
 }
@@ -55,8 +57,8 @@ void SyntheticObject::make_visuals_in_volume(const QString& parent) {
             segments.push_back(to);
         }
     }
-    auto outline = std::make_shared<scene::LineVisual>(segments, scene::LineVisual::Connect::Segments,
-                                                       scene::Color("black"));
+    auto outline = std::make_shared<scene::LineVisual>(
+        segments, scene::LineVisual::Connect::Segments, scene::Color("black"));
     outline->name = name_;
     visuals_in_volume[parent] = scene::Item(outline);
 }
@@ -65,8 +67,8 @@ void SyntheticObject::make_visuals_in_volume(const QString& parent) {
 void SyntheticObject::make_image_3d(const QString& section_type, const QString& parent) {
     ++images_made;
     const char axis = section_type == "iline" ? 'y' : section_type == "xline" ? 'x' : 'z';
-    auto section = std::make_shared<scene::ImageSection>(std::vector<float>{-1.f, 1.f, 1.f, -1.f}, 2, 2,
-                                                         axis, 0.5, scene::PlaneExtent{0, 1, 0, 1});
+    auto section = std::make_shared<scene::ImageSection>(
+        std::vector<float>{-1.f, 1.f, 1.f, -1.f}, 2, 2, axis, 0.5, scene::PlaneExtent{0, 1, 0, 1});
     section->name = section_type;
     section->host_dob = this;
     section_image3d.at(section_type)[parent] = scene::Item(section);

@@ -28,28 +28,30 @@ C="closes here"
 D=4
 E='x\'
 F=6)"},
-        {"comments and blanks", "# comment\n"
-                                                           "   # indented comment\n"
-                                                           "A=1 # comment\n"
-                                                           "B=2#not a comment\n"
-                                                           "C= #hash after blanks\n"
-                                                           "D=  spaced value   \n"
-                                                           "E=\n"
-                                                           "F\n"
-                                                           "G = blanks around equals\n"
-                                                           "H=tab\t# tab before hash\n"
-                                                           "export I=exported\n"
-                                                           "export  J='two blanks'\n"
-                                                           "exportK=1\n"
-                                                           "export=5\n"
-                                                           "export\n"
-                                                           "\n\n"
-                                                           "L=last line without newline"},
-        {"multi-line values", "M=\"line1\nline2\n  line3\"\n"
-                                                         "N='single\nmulti'\n"
-                                                         "O=\"\n\"\n"
-                                                         "P=\"a\\\nb\"\n"
-                                                         "AFTER=ok\n"},
+        {"comments and blanks",
+         "# comment\n"
+         "   # indented comment\n"
+         "A=1 # comment\n"
+         "B=2#not a comment\n"
+         "C= #hash after blanks\n"
+         "D=  spaced value   \n"
+         "E=\n"
+         "F\n"
+         "G = blanks around equals\n"
+         "H=tab\t# tab before hash\n"
+         "export I=exported\n"
+         "export  J='two blanks'\n"
+         "exportK=1\n"
+         "export=5\n"
+         "export\n"
+         "\n\n"
+         "L=last line without newline"},
+        {"multi-line values",
+         "M=\"line1\nline2\n  line3\"\n"
+         "N='single\nmulti'\n"
+         "O=\"\n\"\n"
+         "P=\"a\\\nb\"\n"
+         "AFTER=ok\n"},
         {"expansion", R"(BASE=/opt
 BIN=${BASE}/bin
 PATHLIKE="${BIN}:${DOTENV_TEST_HOME}/bin"
@@ -73,24 +75,29 @@ AFTER_REDEF=${BASE}
 MULTI="${BASE}
 ${BIN}"
 )"},
-        {"CRLF and CR line ends", "A=1\r\nB=\"multi\r\nline\"\r\nC='x' # c\r\nD=trailing   \r\nE\r\n\r\nF=lone\rG=cr\r\n"},
-        {"unicode", "GR\xc3\x9c" "SSE=Gr\xc3\xbc\xc3\x9f" "e\n"
-                                               "EMOJI=\"\xf0\x9f\x8c\x8d map\"\n"
-                                               "CJK='\xe5\x9c\xb0\xe9\x9c\x87'\n"
-                                               "NBSP=a\xc2\xa0# no-break space before hash\n"
-                                               "EM_SPACE=value\xe2\x80\x83\n"
-                                               "IDEO\xe3\x80\x80=ideographic space before equals\n"
-                                               "UNIT_SEPARATOR=a\x1f#b\n"
-                                               "ZERO_WIDTH=\xe2\x80\x8bx\n"
-                                               "ESCAPE_U=\"\\u00e9 \\N{DASH}\"\n"},
-        {"blank values", "EMPTY=\n"
-                                                    "SPACES=    \n"
-                                                    "ONLY_COMMENT= # c\n"
-                                                    "EMPTY_DQ=\"\"\n"
-                                                    "EMPTY_SQ=''\n"
-                                                    "DUP=1\n"
-                                                    "OTHER=x\n"
-                                                    "DUP=2\n"},
+        {"CRLF and CR line ends",
+         "A=1\r\nB=\"multi\r\nline\"\r\nC='x' # c\r\nD=trailing   \r\nE\r\n\r\nF=lone\rG=cr\r\n"},
+        {"unicode",
+         "GR\xc3\x9c"
+         "SSE=Gr\xc3\xbc\xc3\x9f"
+         "e\n"
+         "EMOJI=\"\xf0\x9f\x8c\x8d map\"\n"
+         "CJK='\xe5\x9c\xb0\xe9\x9c\x87'\n"
+         "NBSP=a\xc2\xa0# no-break space before hash\n"
+         "EM_SPACE=value\xe2\x80\x83\n"
+         "IDEO\xe3\x80\x80=ideographic space before equals\n"
+         "UNIT_SEPARATOR=a\x1f#b\n"
+         "ZERO_WIDTH=\xe2\x80\x8bx\n"
+         "ESCAPE_U=\"\\u00e9 \\N{DASH}\"\n"},
+        {"blank values",
+         "EMPTY=\n"
+         "SPACES=    \n"
+         "ONLY_COMMENT= # c\n"
+         "EMPTY_DQ=\"\"\n"
+         "EMPTY_SQ=''\n"
+         "DUP=1\n"
+         "OTHER=x\n"
+         "DUP=2\n"},
         {"malformed lines", R"(GOOD1=1
 =novalue
 A="closed" trailing junk
@@ -104,6 +111,5 @@ GOOD2=2
 'unterminated=1
 )"},
         {"empty file", ""},
-        {"only blanks", "\n \t\n\r\n"}
-    };
+        {"only blanks", "\n \t\n\r\n"}};
 }

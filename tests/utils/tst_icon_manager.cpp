@@ -9,10 +9,10 @@ class IconManagerTest : public QObject {
 private slots:
     void every_name_gives_a_drawable_icon_data() {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"clear_text", "fromcursor", "view_none", "view_all", "view_top",
-                                 "view_bottom", "view_north", "view_south", "view_west",
-                                 "view_east", "view_orthogonal", "view_restrictive", "pick_mode",
-                                 "bkgd_color", "photo", "help", "options"}) {
+        for (const char* name :
+             {"clear_text", "fromcursor", "view_none", "view_all", "view_top", "view_bottom",
+              "view_north", "view_south", "view_west", "view_east", "view_orthogonal",
+              "view_restrictive", "pick_mode", "bkgd_color", "photo", "help", "options"}) {
             QTest::newRow(name) << QString(name);
         }
     }

@@ -32,8 +32,8 @@ private slots:
     void toggled_button_starts_unchecked_and_reports_each_state() {
         QWidget parent;
         QList<bool> states;
-        auto* button = create_toolbutton(
-            &parent, ToolButtonOptions().toggled([&](bool on) { states << on; }));
+        auto* button =
+            create_toolbutton(&parent, ToolButtonOptions().toggled([&](bool on) { states << on; }));
         QVERIFY(button->isCheckable());
         QVERIFY(!button->isChecked());
         QTest::mouseClick(button, Qt::LeftButton);

@@ -41,7 +41,8 @@ AppearanceDialog* AppearanceDialog::show_for(host::DataTree& tree, const QString
                                              QWidget* parent) {
     AppearanceDialog* dialog = nullptr;
     utils::call_guarded(QStringLiteral("Opening the appearance of ") + name, [&] {
-        for (auto* open : parent ? parent->findChildren<AppearanceDialog*>() : QList<AppearanceDialog*>())
+        for (auto* open :
+             parent ? parent->findChildren<AppearanceDialog*>() : QList<AppearanceDialog*>())
             if (open->objname() == name && &open->tree_ == &tree) dialog = open;
         if (!dialog) {
             dialog = new AppearanceDialog(tree, name, parent);

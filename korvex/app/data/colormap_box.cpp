@@ -6,9 +6,7 @@
 
 namespace korvex::app::data {
 
-ColormapBox::ColormapBox(QWidget* parent) : QComboBox(parent) {
-    addItems(scene::colormap_names());
-}
+ColormapBox::ColormapBox(QWidget* parent) : QComboBox(parent) { addItems(scene::colormap_names()); }
 
 void ColormapBox::show_colormap(const QString& name) {
     const QSignalBlocker quiet(this);

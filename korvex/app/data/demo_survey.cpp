@@ -39,8 +39,8 @@ constexpr double FAULT_THROW_MS = 30.0;
 
 // Layers, top to bottom: thickness in ms above each interface, reflection coefficient.
 constexpr double THICKNESS[] = {0, 30, 18, 41, 26, 15, 33, 24, 37, 20, 28, 17, 35, 23, 30, 26};
-constexpr double REFLECTIVITY[] = {0.8, -0.5,  0.4, -0.9, 0.6, -0.3, 0.7,  -0.6,
-                                   1.0, -0.4, 0.5,  -0.7, 0.3, -0.8, 0.6, -0.5};
+constexpr double REFLECTIVITY[] = {0.8, -0.5, 0.4, -0.9, 0.6, -0.3, 0.7, -0.6,
+                                   1.0, -0.4, 0.5, -0.7, 0.3, -0.8, 0.6, -0.5};
 constexpr int REFLECTORS = sizeof(REFLECTIVITY) / sizeof(REFLECTIVITY[0]);
 constexpr int CHANNEL_REFLECTOR = 6;
 constexpr int PICKED_REFLECTOR = 8;
@@ -122,8 +122,7 @@ void write_volume(const QString& path) {
 
 void write_horizon(const QString& path) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        cannot_write(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) cannot_write(path);
     QTextStream out(&file);
     out << "X,Y,Z,AMPLITUDE\n";
     for (int il = FIRST_ILINE; il < FIRST_ILINE + ILINES; il += PICK_SPACING) {

@@ -27,7 +27,8 @@ void PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseE
     const PointTable& table = points_->table();
     QStringList values;
     for (int column = 0; column < table.names().size(); ++column)
-        values << QStringLiteral("%1=%2").arg(table.names()[column]).arg(table.column(column)[index]);
+        values
+            << QStringLiteral("%1=%2").arg(table.names()[column]).arg(table.column(column)[index]);
     utils::logger().info(
         utils::format("{}: point {}: {}", points_->name(), index + 1, values.join(", ")));
 }

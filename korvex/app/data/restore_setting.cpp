@@ -12,7 +12,8 @@ void restore_setting(const QString& object, const QVariantMap& settings, const Q
     try {
         set(settings[key]);
     } catch (const std::exception& error) {
-        utils::logger().warning(utils::format("{}: saved {} ignored: {}", object, key, error.what()));
+        utils::logger().warning(
+            utils::format("{}: saved {} ignored: {}", object, key, error.what()));
     }
 }
 

@@ -39,7 +39,9 @@ void SectionKeys::select(SeismicVolume& volume, const QString& section_type) {
 bool SectionKeys::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !volume_) return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    const int direction = key->key() == Qt::Key_PageUp ? -1 : key->key() == Qt::Key_PageDown ? 1 : 0;
+    const int direction = key->key() == Qt::Key_PageUp     ? -1
+                          : key->key() == Qt::Key_PageDown ? 1
+                                                           : 0;
     if (direction == 0) return QObject::eventFilter(watched, event);
     const int step = key->modifiers() & Qt::ShiftModifier ? SHIFT_STEP : 1;
     utils::call_guarded(QStringLiteral("Moving a section"), [&] {

@@ -3,19 +3,19 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <optional>
 #include <QVariantMap>
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/host/data_object.h"
 #include "korvex/host/persistent_object.h"
-#include "korvex/seismic/survey_transform.h"
 #include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_volume_file.h"
+#include "korvex/seismic/survey_transform.h"
 
 namespace korvex::app::data {
 

@@ -46,8 +46,7 @@ int SurveyFrame::count(const QString& type) const {
 }
 
 double SurveyFrame::position_value(const QString& type, int index) const {
-    if (index < 0 || index >= count(type))
-        throw utils::LookupError("section index out of range");
+    if (index < 0 || index >= count(type)) throw utils::LookupError("section index out of range");
     switch (kind_of(type)) {
         case Kind::iline:
             return geometry_.ilines[index];
@@ -102,7 +101,7 @@ SurveyFrame::Sample SurveyFrame::nearest(const std::array<double, 3>& world) con
 std::array<double, 6> SurveyFrame::bounds() const {
     const auto [il_min, il_max] = std::minmax(geometry_.ilines.front(), geometry_.ilines.back());
     const auto [xl_min, xl_max] = std::minmax(geometry_.xlines.front(), geometry_.xlines.back());
-    return {double(il_min), double(il_max), double(xl_min),
+    return {double(il_min), double(il_max),         double(xl_min),
             double(xl_max), -geometry_.last_time(), -geometry_.delay_ms};
 }
 

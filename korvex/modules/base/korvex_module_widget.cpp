@@ -38,8 +38,9 @@ void KorvexModuleWidget::initialize_module() {
     options_button_->setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(options_button_);
     // Rebuilt on each opening: the module's actions and the dock's state may have changed.
-    connect(menu, &QMenu::aboutToShow, this,
-            [this, menu] { utils::call_guarded(_("Options menu"), [&] { fill_options_menu(menu); }); });
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] {
+        utils::call_guarded(_("Options menu"), [&] { fill_options_menu(menu); });
+    });
     options_button_->setMenu(menu);
 }
 

@@ -34,9 +34,10 @@ void WorkspaceShell::register_module() {
     main.add_dockwidget(this);
     terminal_->set_work_dir(main.workdir());
     host::MainWindowInterface* target = &main;
-    connect(terminal_, &widgets::Terminal::sigRunScript, main.window(), [target](const QString& path) {
-        utils::call_guarded(_("Running a script"), [&] { target->run_script(path); });
-    });
+    connect(terminal_, &widgets::Terminal::sigRunScript, main.window(),
+            [target](const QString& path) {
+                utils::call_guarded(_("Running a script"), [&] { target->run_script(path); });
+            });
 }
 
 void WorkspaceShell::refresh_module(const std::optional<QString>&, bool) {}

@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
     }
     try {
         if (argc == 2) {
-            mail::dispatch_mail(mail::DEMO_SENDER, mail::DEMO_RECEIVERS, mail::DEMO_SUBJECT, mail::DEMO_BODY, argv[1]);
+            mail::dispatch_mail(mail::DEMO_SENDER, mail::DEMO_RECEIVERS, mail::DEMO_SUBJECT,
+                                mail::DEMO_BODY, argv[1]);
         } else {
             mail::main();
         }

@@ -15,11 +15,16 @@ std::string describe(MailStep step, const std::string& reply, const std::string&
 
 const char* step_name(MailStep step) {
     switch (step) {
-    case MailStep::Connect: return "connect";
-    case MailStep::Sender: return "sender";
-    case MailStep::Receivers: return "receivers";
-    case MailStep::Data: return "data";
-    case MailStep::Quit: return "quit";
+        case MailStep::Connect:
+            return "connect";
+        case MailStep::Sender:
+            return "sender";
+        case MailStep::Receivers:
+            return "receivers";
+        case MailStep::Data:
+            return "data";
+        case MailStep::Quit:
+            return "quit";
     }
     return "unknown";
 }

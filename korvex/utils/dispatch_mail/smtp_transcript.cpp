@@ -14,7 +14,8 @@ std::string_view without_line_end(std::string_view line) {
 
 std::string verb(std::string_view command) {
     std::string word(command.substr(0, command.find_first_of(" \r\n")));
-    std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::toupper(c); });
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return std::toupper(c); });
     return word;
 }
 

@@ -106,7 +106,7 @@ private slots:
         QCOMPARE(volume.section_index("iline"), 2);
         QCOMPARE(page->section_slider("iline")->value(), 2);
         QVERIFY2(log.texts().join("\n").contains("survey_c: the iline section cannot be read: " +
-                                                  volume_path_),
+                                                 volume_path_),
                  qPrintable(log.texts().join("\n")));
     }
 
@@ -149,7 +149,8 @@ private slots:
         korvex::testing::LogCapture log;
         QCOMPARE(AppearanceDialog::show_for(tree, "nothing", &window), nullptr);
         QCOMPARE(AppearanceDialog::show_for(tree, "well", &window), nullptr);
-        QVERIFY(log.contains("error", "Opening the appearance of well failed: well has no appearance settings"));
+        QVERIFY(log.contains(
+            "error", "Opening the appearance of well failed: well has no appearance settings"));
 
         // The dialog goes with its object.
         QPointer<AppearanceDialog> watched(first);

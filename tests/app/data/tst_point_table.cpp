@@ -33,8 +33,8 @@ private slots:
                                        << QStringList{"X", "Y", "Z", "AMP"};
         QTest::newRow("space, no header") << QByteArray("1 2  3 4\n\n# note\n 5\t6 7 8\n") << " "
                                           << QStringList{"X", "Y", "Z", "A"};
-        QTest::newRow("comma char, CRLF") << QByteArray("1,2,3,4\r\n5,6,7,8\r\n") << ","
-                                          << QStringList{"X", "Y", "Z", "A"};
+        QTest::newRow("comma char, CRLF")
+            << QByteArray("1,2,3,4\r\n5,6,7,8\r\n") << "," << QStringList{"X", "Y", "Z", "A"};
         QTest::newRow("CR only") << QByteArray("X Y Z V\r1 2 3 4\r\r5 6 7 8") << "space"
                                  << QStringList{"X", "Y", "Z", "V"};
         QTest::newRow("byte order mark") << QByteArray(
@@ -64,11 +64,16 @@ private slots:
                                       << "line 3, column 2: \"five\" is not a number";
         QTest::newRow("text after header") << QByteArray("X,Y,Z\n1,2,abc\n") << "comma"
                                            << "line 2, column 3";
-        QTest::newRow("two columns") << QByteArray("1,2\n") << "comma" << "at least three";
-        QTest::newRow("empty") << QByteArray("# nothing\n") << "comma" << "no points";
-        QTest::newRow("header only") << QByteArray("X,Y,Z\n") << "comma" << "no points";
-        QTest::newRow("duplicate names") << QByteArray("X,Y,X\n1,2,3\n") << "comma" << "twice";
-        QTest::newRow("tab delimiter") << QByteArray("1\t2\t3\n") << "tab" << "unknown delimiter";
+        QTest::newRow("two columns") << QByteArray("1,2\n") << "comma"
+                                     << "at least three";
+        QTest::newRow("empty") << QByteArray("# nothing\n") << "comma"
+                               << "no points";
+        QTest::newRow("header only") << QByteArray("X,Y,Z\n") << "comma"
+                                     << "no points";
+        QTest::newRow("duplicate names") << QByteArray("X,Y,X\n1,2,3\n") << "comma"
+                                         << "twice";
+        QTest::newRow("tab delimiter") << QByteArray("1\t2\t3\n") << "tab"
+                                       << "unknown delimiter";
         // Lines counted right whatever ends them: LF, CR LF, CR.
         QTest::newRow("mixed line ends") << QByteArray("1 2 3\r\n4 5 6\r7 8 9\n1 x 3\n") << "space"
                                          << "line 4, column 2";

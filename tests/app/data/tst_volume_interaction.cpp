@@ -113,7 +113,8 @@ private slots:
         press_key(*native, Qt::Key_PageUp);
         QCOMPARE(volume.section_index("depth"), 28);
         QTRY_COMPARE(std::dynamic_pointer_cast<ImageSection>(
-                         volume.section_image3d.at("depth").at("viewer").visual())->position(),
+                         volume.section_image3d.at("depth").at("viewer").visual())
+                         ->position(),
                      -156.0);
 
         // The moved slice is picked at its new time.

@@ -24,7 +24,9 @@ namespace {
 class ProbeModule final : public KorvexModuleWidget {
 public:
     ProbeModule(korvex::host::MainWindowInterface* parent, const QString& title)
-        : KorvexModuleWidget(parent), title_(title), editor_(new QLineEdit(this)),
+        : KorvexModuleWidget(parent),
+          title_(title),
+          editor_(new QLineEdit(this)),
           action_(new QAction("Probe action", this)) {
         initialize_module();
         auto* layout = new QVBoxLayout(this);
@@ -127,7 +129,7 @@ private slots:
         emit menu->aboutToShow();
         QCOMPARE(menu->actions().first(), module->action());
         QVERIFY(!menu_action(menu, "Floating")->isEnabled());  // nothing to float yet
-        menu_action(menu, "Close")->trigger();                  // and nothing to close
+        menu_action(menu, "Close")->trigger();                 // and nothing to close
 
         module->register_module();
         window.show();

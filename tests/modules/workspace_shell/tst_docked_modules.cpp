@@ -1,10 +1,10 @@
+#include <qtermwidget.h>
 #include <QApplication>
 #include <QDockWidget>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
-#include <qtermwidget.h>
 
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"

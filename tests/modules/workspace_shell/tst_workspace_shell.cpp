@@ -1,9 +1,9 @@
 #include <QAction>
 #include <QDockWidget>
-#include <QToolButton>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 #include "korvex/modules/workspace_shell/workspace_shell.h"
