@@ -31,27 +31,25 @@ constexpr std::size_t SLAB_BYTES = 16 << 20;
 
 QString system_error() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
-// pread/pwrite until done; false on an error or an early end of file.
-bool read_fully(int fd, char* buffer, std::size_t size, off_t offset) {
+// pread or pwrite until done; false on an error or an early end of file.
+template <typename Buffer, typename Transfer>
+bool transfer_fully(Transfer transfer, int fd, Buffer buffer, std::size_t size, off_t offset) {
     while (size > 0) {
-        const ssize_t got = ::pread(fd, buffer, size, offset);
-        if (got <= 0) return false;
-        buffer += got;
-        size -= static_cast<std::size_t>(got);
-        offset += got;
+        const ssize_t done = transfer(fd, buffer, size, offset);
+        if (done <= 0) return false;
+        buffer += done;
+        size -= static_cast<std::size_t>(done);
+        offset += done;
     }
     return true;
 }
 
+bool read_fully(int fd, char* buffer, std::size_t size, off_t offset) {
+    return transfer_fully(::pread, fd, buffer, size, offset);
+}
+
 bool write_fully(int fd, const char* buffer, std::size_t size, off_t offset) {
-    while (size > 0) {
-        const ssize_t put = ::pwrite(fd, buffer, size, offset);
-        if (put <= 0) return false;
-        buffer += put;
-        size -= static_cast<std::size_t>(put);
-        offset += put;
-    }
-    return true;
+    return transfer_fully(::pwrite, fd, buffer, size, offset);
 }
 
 // Closes a file descriptor however the pass ends.

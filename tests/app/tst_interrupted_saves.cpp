@@ -112,8 +112,8 @@ private:
 class InterruptedSavesTest : public QObject {
     Q_OBJECT
 
-    const quint32 seed_ = QRandomGenerator::global()->generate();
-    QRandomGenerator random_{seed_};
+    const quint32 random_start_ = QRandomGenerator::global()->generate();
+    QRandomGenerator random_{random_start_};
 
     // Kills `attempts` saves of large projects at random moments of the save and checks
     // each reload. Returns how many of the kills interrupted a save.
@@ -151,7 +151,7 @@ class InterruptedSavesTest : public QObject {
 private slots:
     void initTestCase() {
         qRegisterMetaType<QProcess::ExitStatus>();
-        qInfo("kill moments drawn with seed %u", seed_);
+        qInfo("kill moments drawn from random start %u", random_start_);
     }
 
     void a_save_killed_at_any_moment_leaves_the_old_or_the_new_project() {

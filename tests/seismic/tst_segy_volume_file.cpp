@@ -278,13 +278,13 @@ private slots:
     void reads_a_file_written_by_python_segyio() {
         const QString script = R"(
 import sys, numpy, segyio
-spec = segyio.spec()
-spec.ilines, spec.xlines, spec.samples = [3, 6, 9], [40, 41, 42, 43], list(range(5))
-spec.format, spec.sorting = 1, 2
-with segyio.create(sys.argv[1], spec) as f:
+layout = segyio.spec()
+layout.ilines, layout.xlines, layout.samples = [3, 6, 9], [40, 41, 42, 43], list(range(5))
+layout.format, layout.sorting = 1, 2
+with segyio.create(sys.argv[1], layout) as f:
     t = 0
-    for il in spec.ilines:
-        for xl in spec.xlines:
+    for il in layout.ilines:
+        for xl in layout.xlines:
             f.header[t] = {189: il, 193: xl, 115: 5, 117: 3000}
             f.trace[t] = numpy.arange(5, dtype=numpy.float32) + il * 100 + xl
             t += 1
