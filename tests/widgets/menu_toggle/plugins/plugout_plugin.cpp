@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "korvex/widgets/menu_toggle/plugin_menu_bar_factory.h"
-#include "tests/menu_toggle/plugins/test_menu_bar.h"
+#include "tests/widgets/menu_toggle/plugins/test_menu_bar.h"
 
 class PlugoutPlugin final : public QObject, public korvex::widgets::PluginMenuBarFactory {
     Q_OBJECT
