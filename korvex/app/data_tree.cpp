@@ -89,25 +89,29 @@ std::map<QString, host::DataObject*> DataTree::object_data() const {
     return result;
 }
 
-std::map<QString, QTreeWidgetItem*> DataTree::object_items() const {
-    std::map<QString, QTreeWidgetItem*> result;
-    for (const auto& entry : objects_) result[entry.first] = item_of(entry.first);
+std::map<QString, host::DataItem> DataTree::object_items() const {
+    std::map<QString, host::DataItem> result;
+    for (const auto& entry : objects_) result[entry.first] = host::DataItem{entry.first};
     return result;
 }
 
-void DataTree::setCurrentItem(QTreeWidgetItem* item) {
-    QTreeWidget::setCurrentItem(item);
-    if (item) scrollToItem(item);
+void DataTree::setCurrentItem(const host::DataItem& item) {
+    QTreeWidgetItem* row = tree_item(item.object_name);
+    if (!row) {
+        throw utils::LookupError(format("No data object named {}", item.object_name).toStdString());
+    }
+    QTreeWidget::setCurrentItem(row);
+    scrollToItem(row);
 }
 
 bool DataTree::is_checked(const QString& name) const {
-    QTreeWidgetItem* item = item_of(name);
+    QTreeWidgetItem* item = tree_item(name);
     if (!item) throw utils::LookupError(format("No data object named {}", name).toStdString());
     return item->checkState(0) == Qt::Checked;
 }
 
 void DataTree::set_checked(const QString& name, bool checked) {
-    QTreeWidgetItem* item = item_of(name);
+    QTreeWidgetItem* item = tree_item(name);
     if (!item) throw utils::LookupError(format("No data object named {}", name).toStdString());
     if (!(item->flags() & Qt::ItemIsUserCheckable)) {
         throw utils::ValueError(
@@ -178,7 +182,7 @@ void DataTree::remove_object(const QString& name) {
     for (DisplayTarget* target : targets_) take_out(*target, *it->second);
     {
         const QSignalBlocker blocker(this);
-        delete item_of(name);
+        delete tree_item(name);
     }
     objects_.erase(it);
 }
@@ -286,7 +290,7 @@ void DataTree::take_out(DisplayTarget& target, host::DataObject& dob) {
 }
 
 void DataTree::sync_object(const QString& name) {
-    QTreeWidgetItem* item = item_of(name);
+    QTreeWidgetItem* item = tree_item(name);
     if (!item || !(item->flags() & Qt::ItemIsUserCheckable)) return;
     const QSignalBlocker blocker(this);
     item->setCheckState(0, check_state(object_shown(active_, name)));
@@ -301,7 +305,7 @@ void DataTree::sync_all() {
     for (const auto& entry : objects_) sync_object(entry.first);
 }
 
-QTreeWidgetItem* DataTree::item_of(const QString& name) const {
+QTreeWidgetItem* DataTree::tree_item(const QString& name) const {
     for (int i = 0; i < topLevelItemCount(); ++i) {
         if (topLevelItem(i)->data(0, ROLE_OBJECT).toString() == name) return topLevelItem(i);
     }
@@ -309,7 +313,7 @@ QTreeWidgetItem* DataTree::item_of(const QString& name) const {
 }
 
 QTreeWidgetItem* DataTree::section_item(const QString& name, const QString& section) const {
-    QTreeWidgetItem* item = item_of(name);
+    QTreeWidgetItem* item = tree_item(name);
     for (int i = 0; item && i < item->childCount(); ++i) {
         if (item->child(i)->data(0, ROLE_SECTION).toString() == section) return item->child(i);
     }

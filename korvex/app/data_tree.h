@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "korvex/host/data_tree.h"
+#include "korvex/host/data_registry.h"
 
 class QMenu;
 
@@ -18,7 +18,7 @@ class DisplayTarget;
 // viewer, and every check mark is then read back from that viewer's display state, so
 // a refused or failed agent leaves the item as the viewer really is. An object's own
 // tick shows and hides it together with its sections; a section's tick, that section.
-class DataTree final : public QTreeWidget, public host::DataTree {
+class DataTree final : public QTreeWidget, public host::DataRegistry {
     Q_OBJECT
 
 public:
@@ -26,8 +26,9 @@ public:
     ~DataTree() override;
 
     std::map<QString, host::DataObject*> object_data() const override;
-    std::map<QString, QTreeWidgetItem*> object_items() const override;
-    void setCurrentItem(QTreeWidgetItem* item) override;
+    std::map<QString, host::DataItem> object_items() const override;
+    // Selects the object's item and scrolls it into view.
+    void setCurrentItem(const host::DataItem& item) override;
     bool is_checked(const QString& name) const override;
     void set_checked(const QString& name, bool checked) override;
     // Takes everything out of the active viewer through its agents, unchecks every
@@ -55,6 +56,9 @@ public:
     // Takes every object and section shown in `target` out through its agents.
     void remove_all_from(DisplayTarget& target);
 
+    // The row of a loaded object, nullptr for any other name.
+    QTreeWidgetItem* tree_item(const QString& name) const;
+
     // The menu the user gets on `item` (nullptr: on the empty area); the caller owns it.
     QMenu* create_context_menu(QTreeWidgetItem* item);
 
@@ -71,7 +75,6 @@ private:
     void take_out(DisplayTarget& target, host::DataObject& dob);
     // Sets the check marks of an object's item and its section items from the active viewer.
     void sync_object(const QString& name);
-    QTreeWidgetItem* item_of(const QString& name) const;
     QTreeWidgetItem* section_item(const QString& name, const QString& section) const;
 
     std::map<QString, std::unique_ptr<host::DataObject>> objects_;

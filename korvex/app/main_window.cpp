@@ -33,6 +33,7 @@
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
+#include "korvex/host/dockable.h"
 #include "korvex/modules/base/dock_module.h"
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
@@ -136,15 +137,15 @@ void MainWindow::post_visible_setup() {
     logger().info(format("korvex is ready; work directory {}", workdir_));
 }
 
-host::DataTree* MainWindow::treebase() const { return tree_; }
+host::DataRegistry* MainWindow::treebase() const { return tree_; }
 
-host::ProjectDatabase* MainWindow::database() const { return database_.get(); }
+host::ProjectHandle* MainWindow::database() const { return database_.get(); }
 
-host::PluginManager* MainWindow::plugins_manager() const { return plugins_manager_.get(); }
+host::PluginRegistry* MainWindow::plugins_manager() const { return plugins_manager_.get(); }
 
-host::MainWindowInterface* MainWindow::main() const { return const_cast<MainWindow*>(this); }
+host::WindowHost* MainWindow::main() const { return const_cast<MainWindow*>(this); }
 
-void MainWindow::add_dockwidget(modules::KorvexModuleWidget* module) {
+void MainWindow::add_dockwidget(host::Dockable* module) {
     modules::dock_module(this, module, view_menu_, Qt::BottomDockWidgetArea);
     modules_.push_back(module);
 }
@@ -393,8 +394,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     const utils::UserAction users_own;
     utils::call_guarded(_("Closing the window"), [&] {
         accept = quit_confirmed_ || maybe_save();
-        for (modules::KorvexModuleWidget* module : modules_)
-            accept = accept && module->closing_module(true);
+        for (host::Dockable* module : modules_) accept = accept && module->closing_module(true);
     });
     quit_confirmed_ = false;
     if (accept) {

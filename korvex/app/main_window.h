@@ -7,7 +7,8 @@
 
 #include "korvex/app/main_window_options.h"
 #include "korvex/app/project_snapshot.h"
-#include "korvex/host/main_window.h"
+#include "korvex/host/main_holder.h"
+#include "korvex/host/window_host.h"
 
 class QAction;
 class QDockWidget;
@@ -43,9 +44,7 @@ class ViewerArea;
 // The korvex application window: the 3D viewers in the centre, the data tree on the
 // left, the dock modules at the bottom, the File menu, and the project they make up.
 // Construct, then setup(), show(), post_visible_setup().
-class MainWindow final : public QMainWindow,
-                         public host::MainWindowInterface,
-                         public host::MainHolder {
+class MainWindow final : public QMainWindow, public host::WindowHost, public host::MainHolder {
     Q_OBJECT
 
 public:
@@ -55,14 +54,14 @@ public:
     void setup();
     void post_visible_setup();
 
-    host::DataTree* treebase() const override;
-    host::ProjectDatabase* database() const override;
-    host::PluginManager* plugins_manager() const override;
+    host::DataRegistry* treebase() const override;
+    host::ProjectHandle* database() const override;
+    host::PluginRegistry* plugins_manager() const override;
     QString workdir() const override { return workdir_; }
-    void add_dockwidget(modules::KorvexModuleWidget* module) override;
+    void add_dockwidget(host::Dockable* module) override;
     void run_script(const QString& path) override;
-    QMainWindow* window() override { return this; }
-    host::MainWindowInterface* main() const override;
+    QWidget* widget() const override { return const_cast<MainWindow*>(this); }
+    host::WindowHost* main() const override;
 
     const MainWindowOptions& options() const { return options_; }
     DataTree* tree() const { return tree_; }
@@ -164,7 +163,7 @@ private:
     QMenu* view_menu_ = nullptr;
     modules::RunJournal* run_journal_ = nullptr;
     modules::WorkspaceShell* workspace_shell_ = nullptr;
-    std::vector<modules::KorvexModuleWidget*> modules_;
+    std::vector<host::Dockable*> modules_;
     ScriptRunner* script_runner_ = nullptr;
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "korvex/host/plugin_manager.h"
+#include "korvex/host/plugin_registry.h"
 
 namespace korvex::app {
 
@@ -23,7 +23,7 @@ namespace korvex::app {
 // before (a main window's member does both). A main window mounts the switcher with
 //   plugins_manager_ = std::make_unique<PluginManager>(QStringList{options.plugins_paths});
 //   addToolBar(widgets::MenuToggle::build(this));  // this: a host::MainHolder
-class PluginManager final : public host::PluginManager {
+class PluginManager final : public host::PluginRegistry {
 public:
     // Where the plug-ins shipped with the application are: plugins/korvex_plugins beside
     // the folder of the executable, alike in the build tree and in an installed tree.

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "korvex/app/project_snapshot.h"
-#include "korvex/host/main_window.h"
+#include "korvex/host/project_handle.h"
 
 namespace korvex::app {
 
@@ -13,7 +13,7 @@ namespace korvex::app {
 // Saves run in one SQLite transaction: a save that is interrupted (crash, power cut,
 // killed process) leaves the previous project, which SQLite brings back from its
 // journal the next time the file is opened.
-class ProjectDatabase final : public host::ProjectDatabase {
+class ProjectDatabase final : public host::ProjectHandle {
 public:
     // Bumped whenever the tables change; files of a newer version are refused.
     static constexpr int SCHEMA_VERSION = 1;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/host/main_holder.h"
 #include "korvex/host/panel_host.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 

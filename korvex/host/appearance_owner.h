@@ -4,7 +4,7 @@
 
 namespace korvex::host {
 
-class DataTree;
+class DataRegistry;
 
 // Whoever opens an appearance page: it knows the data tree and which object the
 // page configures.
@@ -12,7 +12,7 @@ class AppearanceOwner {
 public:
     virtual ~AppearanceOwner();
 
-    virtual DataTree* data_tree() const = 0;
+    virtual DataRegistry* data_tree() const = 0;
     // Name of the data object the page configures, a key of the tree's object_data.
     virtual QString objname() const = 0;
 };

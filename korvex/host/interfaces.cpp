@@ -2,19 +2,23 @@
 // so dynamic_cast works across the module libraries.
 #include "korvex/host/appearance_owner.h"
 #include "korvex/host/data_object.h"
-#include "korvex/host/data_tree.h"
-#include "korvex/host/main_window.h"
+#include "korvex/host/data_registry.h"
+#include "korvex/host/dockable.h"
+#include "korvex/host/main_holder.h"
 #include "korvex/host/panel_host.h"
 #include "korvex/host/persistent_object.h"
-#include "korvex/host/plugin_manager.h"
+#include "korvex/host/plugin_registry.h"
+#include "korvex/host/project_handle.h"
+#include "korvex/host/window_host.h"
 
 namespace korvex::host {
 
 DataObject::~DataObject() = default;
-DataTree::~DataTree() = default;
-PluginManager::~PluginManager() = default;
-ProjectDatabase::~ProjectDatabase() = default;
-MainWindowInterface::~MainWindowInterface() = default;
+DataRegistry::~DataRegistry() = default;
+Dockable::~Dockable() = default;
+PluginRegistry::~PluginRegistry() = default;
+ProjectHandle::~ProjectHandle() = default;
+WindowHost::~WindowHost() = default;
 MainHolder::~MainHolder() = default;
 PersistentObject::~PersistentObject() = default;
 PanelHost::~PanelHost() = default;

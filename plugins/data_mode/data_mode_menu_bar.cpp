@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "korvex/config/base.h"
-#include "korvex/host/data_tree.h"
+#include "korvex/host/data_registry.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"

@@ -42,7 +42,7 @@ private slots:
         SyntheticObject* vol = add(tree, "vol");
 
         // The object's tick shows it with its sections; a section's tick, that section.
-        tree.object_items().at("vol")->setCheckState(0, Qt::Checked);
+        tree.tree_item("vol")->setCheckState(0, Qt::Checked);
         QVERIFY(viewer.shown("vol", "object", "self"));
         QVERIFY(tree.is_checked("vol"));
         for (const char* section : {"iline", "xline", "depth"}) {
@@ -73,9 +73,9 @@ private slots:
 
         // Only volumes have section items.
         add(tree, "points", false);
-        QCOMPARE(tree.object_items().at("points")->childCount(), 0);
-        QCOMPARE(tree.object_items().at("vol")->childCount(), 3);
-        QCOMPARE(tree.object_items().at("vol")->child(2)->text(0), QString("depth"));
+        QCOMPARE(tree.tree_item("points")->childCount(), 0);
+        QCOMPARE(tree.tree_item("vol")->childCount(), 3);
+        QCOMPARE(tree.tree_item("vol")->child(2)->text(0), QString("depth"));
         QCOMPARE(tree.object_data().at("vol"), vol);
     }
 
@@ -173,7 +173,7 @@ private slots:
         tree.set_active_target(&second);
         tree.set_section_checked("vol", "depth", true);
 
-        std::unique_ptr<QMenu> menu(tree.create_context_menu(tree.object_items().at("vol")));
+        std::unique_ptr<QMenu> menu(tree.create_context_menu(tree.tree_item("vol")));
         action(*menu, "Remove from project")->trigger();
         QVERIFY(!first.shown("vol", "object", "self"));
         QVERIFY(!second.shown("vol", "sections", "depth"));
@@ -193,7 +193,7 @@ private slots:
         tree.add_object(std::make_unique<MissingDataObject>(
             korvex::app::ObjectRecord{"Synthetic", "gone", "/nowhere/gone.syn", {}},
             "its file was not found"));
-        QTreeWidgetItem* item = tree.object_items().at("gone");
+        QTreeWidgetItem* item = tree.tree_item("gone");
         QVERIFY(!(item->flags() & Qt::ItemIsUserCheckable));
         QVERIFY(item->toolTip(0).contains("its file was not found"));
         QVERIFY_EXCEPTION_THROWN(tree.set_checked("gone", true), korvex::utils::ValueError);
@@ -215,7 +215,7 @@ private slots:
         QSignalSpy appearance(&tree, &DataTree::sig_appearance_requested);
         QSignalSpy unchecked(&tree, &DataTree::sig_unchecked_all);
 
-        std::unique_ptr<QMenu> on_item(tree.create_context_menu(tree.object_items().at("vol")));
+        std::unique_ptr<QMenu> on_item(tree.create_context_menu(tree.tree_item("vol")));
         action(*on_item, "Appearance...")->trigger();
         QCOMPARE(appearance.count(), 1);
         QCOMPARE(appearance.at(0).at(0).toString(), QString("vol"));

@@ -119,9 +119,7 @@ struct Window {
     CanvasWidget& canvas(int index = 0) const {
         return window.viewer_area()->viewer(index)->base();
     }
-    QTreeWidgetItem* item(const QString& name) const {
-        return window.tree()->object_items().at(name);
-    }
+    QTreeWidgetItem* item(const QString& name) const { return window.tree()->tree_item(name); }
     MainWindow window;
 };
 

@@ -74,7 +74,7 @@ struct Session {
     }
 
     QTreeWidgetItem* item(const QString& name, const QString& section = QString()) const {
-        QTreeWidgetItem* object = tree().object_items().at(name);
+        QTreeWidgetItem* object = tree().tree_item(name);
         if (section.isEmpty()) return object;
         // The tree names the time slices for what they are.
         const QString label = section == "depth" ? "time" : section;

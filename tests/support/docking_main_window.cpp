@@ -12,13 +12,13 @@ DockingMainWindow::DockingMainWindow(const QString& workdir)
     resize(900, 600);
 }
 
-host::DataTree* DockingMainWindow::treebase() const { return nullptr; }
-host::ProjectDatabase* DockingMainWindow::database() const { return nullptr; }
-host::PluginManager* DockingMainWindow::plugins_manager() const { return nullptr; }
+host::DataRegistry* DockingMainWindow::treebase() const { return nullptr; }
+host::ProjectHandle* DockingMainWindow::database() const { return nullptr; }
+host::PluginRegistry* DockingMainWindow::plugins_manager() const { return nullptr; }
 QString DockingMainWindow::workdir() const { return workdir_; }
 void DockingMainWindow::set_workdir(const QString& path) { workdir_ = path; }
 
-void DockingMainWindow::add_dockwidget(modules::KorvexModuleWidget* module) {
+void DockingMainWindow::add_dockwidget(host::Dockable* module) {
     modules::dock_module(this, module, view_menu_);
 }
 
@@ -27,7 +27,7 @@ void DockingMainWindow::run_script(const QString& path) {
     script_runner_.run(path, workdir_);
 }
 
-QMainWindow* DockingMainWindow::window() { return this; }
+QWidget* DockingMainWindow::widget() const { return const_cast<DockingMainWindow*>(this); }
 QMenu* DockingMainWindow::view_menu() const { return view_menu_; }
 QStringList DockingMainWindow::run_script_calls() const { return run_script_calls_; }
 app::ScriptRunner* DockingMainWindow::script_runner() { return &script_runner_; }

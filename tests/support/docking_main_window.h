@@ -4,7 +4,7 @@
 #include <QStringList>
 
 #include "korvex/app/script_runner.h"
-#include "korvex/host/main_window.h"
+#include "korvex/host/window_host.h"
 
 class QMenu;
 
@@ -12,20 +12,20 @@ namespace korvex::testing {
 
 // A real main window that docks modules and runs scripts the way the application does,
 // recording each run_script call. It has no data tree, database or plug-ins.
-class DockingMainWindow final : public QMainWindow, public host::MainWindowInterface {
+class DockingMainWindow final : public QMainWindow, public host::WindowHost {
     Q_OBJECT
 
 public:
     explicit DockingMainWindow(const QString& workdir = QString());
 
-    host::DataTree* treebase() const override;
-    host::ProjectDatabase* database() const override;
-    host::PluginManager* plugins_manager() const override;
+    host::DataRegistry* treebase() const override;
+    host::ProjectHandle* database() const override;
+    host::PluginRegistry* plugins_manager() const override;
     QString workdir() const override;
     void set_workdir(const QString& path);
-    void add_dockwidget(modules::KorvexModuleWidget* module) override;
+    void add_dockwidget(host::Dockable* module) override;
     void run_script(const QString& path) override;
-    QMainWindow* window() override;
+    QWidget* widget() const override;
 
     QMenu* view_menu() const;
     QStringList run_script_calls() const;

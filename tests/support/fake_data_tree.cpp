@@ -20,7 +20,22 @@ void FakeDataTree::remove_object(const QString& name) {
     objects_.erase(name);
 }
 
-void FakeDataTree::setCurrentItem(QTreeWidgetItem* item) { QTreeWidget::setCurrentItem(item); }
+std::map<QString, host::DataItem> FakeDataTree::object_items() const {
+    std::map<QString, host::DataItem> result;
+    for (const auto& entry : items_) result[entry.first] = host::DataItem{entry.first};
+    return result;
+}
+
+void FakeDataTree::setCurrentItem(const host::DataItem& item) {
+    QTreeWidget::setCurrentItem(items_.at(item.object_name));
+}
+
+QString FakeDataTree::current_name() const {
+    for (const auto& [name, item] : items_) {
+        if (item == currentItem()) return name;
+    }
+    return QString();
+}
 
 bool FakeDataTree::is_checked(const QString& name) const {
     return items_.at(name)->checkState(0) == Qt::Checked;

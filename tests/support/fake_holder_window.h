@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include "korvex/host/main_window.h"
+#include "korvex/host/main_holder.h"
 
 namespace korvex::testing {
 
@@ -13,11 +13,11 @@ class FakeHolderWindow final : public QMainWindow, public host::MainHolder {
     Q_OBJECT
 
 public:
-    explicit FakeHolderWindow(host::MainWindowInterface* main) : main_(main) { resize(640, 240); }
-    host::MainWindowInterface* main() const override { return main_; }
+    explicit FakeHolderWindow(host::WindowHost* main) : main_(main) { resize(640, 240); }
+    host::WindowHost* main() const override { return main_; }
 
 private:
-    host::MainWindowInterface* main_;
+    host::WindowHost* main_;
 };
 
 }  // namespace korvex::testing

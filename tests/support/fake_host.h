@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "korvex/host/main_window.h"
+#include "korvex/host/main_holder.h"
 #include "korvex/host/panel_host.h"
 #include "tests/support/fake_main_window.h"
 
@@ -14,7 +14,7 @@ class FakeHost final : public host::PanelHost, public host::MainHolder {
 public:
     QWidget* widget() const override { return window_.get(); }
     host::MainHolder* owner() const override { return const_cast<FakeHost*>(this); }
-    host::MainWindowInterface* main() const override { return main_.get(); }
+    host::WindowHost* main() const override { return main_.get(); }
 
     FakeMainWindow& main_window() const { return *main_; }
     FakeDataTree& tree() const { return *main_->treebase(); }

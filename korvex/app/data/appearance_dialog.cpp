@@ -7,7 +7,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/seismic_volume_page.h"
 #include "korvex/config/base.h"
-#include "korvex/host/data_tree.h"
+#include "korvex/host/data_registry.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
@@ -16,7 +16,7 @@ namespace korvex::app::data {
 
 using config::_;
 
-AppearanceDialog::AppearanceDialog(host::DataTree& tree, const QString& name, QWidget* parent)
+AppearanceDialog::AppearanceDialog(host::DataRegistry& tree, const QString& name, QWidget* parent)
     : QDialog(parent), tree_(tree), name_(name) {
     page_ = make_page();
     page_->initialize();
@@ -37,7 +37,7 @@ widgets::AppearancePanel* AppearanceDialog::make_page() {
     throw utils::LookupError(utils::format("{} has no appearance settings", name_).toStdString());
 }
 
-AppearanceDialog* AppearanceDialog::show_for(host::DataTree& tree, const QString& name,
+AppearanceDialog* AppearanceDialog::show_for(host::DataRegistry& tree, const QString& name,
                                              QWidget* parent) {
     AppearanceDialog* dialog = nullptr;
     utils::call_guarded(QStringLiteral("Opening the appearance of ") + name, [&] {

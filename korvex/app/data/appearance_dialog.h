@@ -17,20 +17,21 @@ class AppearanceDialog final : public QDialog, public host::AppearanceOwner {
 
 public:
     // Throws utils::LookupError when the tree has no such object or no page fits it.
-    AppearanceDialog(host::DataTree& tree, const QString& name, QWidget* parent = nullptr);
+    AppearanceDialog(host::DataRegistry& tree, const QString& name, QWidget* parent = nullptr);
 
     // The slot for a tree's request: shows the object's dialog, raising the one already
     // open under `parent`. Failures are logged; then it returns nullptr.
-    static AppearanceDialog* show_for(host::DataTree& tree, const QString& name, QWidget* parent);
+    static AppearanceDialog* show_for(host::DataRegistry& tree, const QString& name,
+                                      QWidget* parent);
 
-    host::DataTree* data_tree() const override { return &tree_; }
+    host::DataRegistry* data_tree() const override { return &tree_; }
     QString objname() const override { return name_; }
     widgets::AppearancePanel* page() const { return page_; }
 
 private:
     widgets::AppearancePanel* make_page();
 
-    host::DataTree& tree_;
+    host::DataRegistry& tree_;
     QString name_;
     widgets::AppearancePanel* page_ = nullptr;
 };

@@ -4,20 +4,21 @@
 #include <QMainWindow>
 #include <QMenu>
 
-#include "korvex/modules/base/korvex_module_widget.h"
+#include "korvex/host/dockable.h"
 #include "korvex/utils/qthelpers.h"
 
 namespace korvex::modules {
 
-QDockWidget* dock_module(QMainWindow* window, KorvexModuleWidget* module, QMenu* view_menu,
+QDockWidget* dock_module(QMainWindow* window, host::Dockable* module, QMenu* view_menu,
                          Qt::DockWidgetArea area) {
-    if (module->dockwidget_) return module->dockwidget_;
+    QWidget* content = module->widget();
+    if (auto* docked = qobject_cast<QDockWidget*>(content->parentWidget())) return docked;
     const QString title = module->get_module_title();
     auto* dock = new QDockWidget(title, window);
     // A stable name lets the main window save and restore its dock layout.
-    if (!module->objectName().isEmpty()) dock->setObjectName(module->objectName() + "_dock");
-    dock->setWidget(module);
-    QObject::connect(dock, &QDockWidget::visibilityChanged, module, [module, title](bool visible) {
+    if (!content->objectName().isEmpty()) dock->setObjectName(content->objectName() + "_dock");
+    dock->setWidget(content);
+    QObject::connect(dock, &QDockWidget::visibilityChanged, content, [module, title](bool visible) {
         if (!visible) return;
         utils::call_guarded(title, [module] {
             if (QWidget* focus = module->get_focus_widget()) focus->setFocus(Qt::OtherFocusReason);
@@ -29,7 +30,6 @@ QDockWidget* dock_module(QMainWindow* window, KorvexModuleWidget* module, QMenu*
         actions += module->get_module_actions();
         utils::add_actions(view_menu, actions);
     }
-    module->dockwidget_ = dock;
     return dock;
 }
 

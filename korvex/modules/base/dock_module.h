@@ -6,15 +6,17 @@ class QDockWidget;
 class QMainWindow;
 class QMenu;
 
-namespace korvex::modules {
+namespace korvex::host {
+class Dockable;
+}
 
-class KorvexModuleWidget;
+namespace korvex::modules {
 
 // The docking work of a main window's add_dockwidget: wraps `module` in a dock titled
 // with its title, added to `area` of `window`; raising the dock focuses the module's
 // focus widget; the dock's show/hide action and the module's actions go into
 // `view_menu` (when given). Docking a module twice gives back its first dock.
-QDockWidget* dock_module(QMainWindow* window, KorvexModuleWidget* module, QMenu* view_menu,
+QDockWidget* dock_module(QMainWindow* window, host::Dockable* module, QMenu* view_menu,
                          Qt::DockWidgetArea area = Qt::BottomDockWidgetArea);
 
 }  // namespace korvex::modules

@@ -2,11 +2,11 @@
 
 #include <QAction>
 #include <QDockWidget>
-#include <QMainWindow>
 #include <QMenu>
 #include <QToolButton>
 
 #include "korvex/config/base.h"
+#include "korvex/host/window_host.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/icon_manager.h"
 #include "korvex/utils/logger.h"
@@ -16,12 +16,12 @@ namespace korvex::modules {
 
 using config::_;
 
-KorvexModuleWidget::KorvexModuleWidget(host::MainWindowInterface* parent)
-    : QWidget(parent ? parent->window() : nullptr), main_(parent) {}
+KorvexModuleWidget::KorvexModuleWidget(host::WindowHost* parent)
+    : QWidget(parent ? parent->widget() : nullptr), main_(parent) {}
 
-host::MainWindowInterface* KorvexModuleWidget::main() const { return main_; }
+host::WindowHost* KorvexModuleWidget::main() const { return main_; }
 
-host::MainWindowInterface& KorvexModuleWidget::require_main() const {
+host::WindowHost& KorvexModuleWidget::require_main() const {
     if (!main_) {
         throw utils::AttributeError(
             utils::format("Module \"{}\" has no main window", get_module_title()).toStdString());
@@ -51,7 +51,7 @@ void KorvexModuleWidget::fill_options_menu(QMenu* menu) {
         utils::add_actions(menu, actions);
         menu->addSeparator();
     }
-    QDockWidget* dock = dockwidget_;
+    QDockWidget* dock = dockwidget();
     QAction* floating = utils::create_action(menu, _("Floating"), [dock] {
         if (dock) dock->setFloating(!dock->isFloating());
     });
@@ -68,6 +68,9 @@ void KorvexModuleWidget::fill_options_menu(QMenu* menu) {
 
 QToolButton* KorvexModuleWidget::options_button() const { return options_button_; }
 
-QDockWidget* KorvexModuleWidget::dockwidget() const { return dockwidget_; }
+// A dock takes the module as its child; nothing else of the window does.
+QDockWidget* KorvexModuleWidget::dockwidget() const {
+    return qobject_cast<QDockWidget*>(parentWidget());
+}
 
 }  // namespace korvex::modules

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "korvex/config/base.h"
+#include "korvex/host/window_host.h"
 #include "korvex/modules/run_journal/journal_sink.h"
 #include "korvex/modules/run_journal/log_finder.h"
 #include "korvex/utils/logger.h"
@@ -14,7 +15,7 @@ namespace korvex::modules {
 
 using config::_;
 
-RunJournal::RunJournal(host::MainWindowInterface* parent) : KorvexModuleWidget(parent) {
+RunJournal::RunJournal(host::WindowHost* parent) : KorvexModuleWidget(parent) {
     setObjectName(CONF_SECTION);
     initialize_module();
     logpane_ = new widgets::LogPane(this, options_button());

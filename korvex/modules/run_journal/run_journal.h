@@ -22,7 +22,7 @@ class RunJournal final : public KorvexModuleWidget {
 public:
     static constexpr const char* CONF_SECTION = "run_journal";
 
-    explicit RunJournal(host::MainWindowInterface* parent);
+    explicit RunJournal(host::WindowHost* parent);
     ~RunJournal() override;
 
     widgets::LogPane* logpane() const;

@@ -1,10 +1,10 @@
 #include "korvex/modules/workspace_shell/workspace_shell.h"
 
-#include <QMainWindow>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "korvex/config/base.h"
+#include "korvex/host/window_host.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/terminal/terminal.h"
 
@@ -12,7 +12,7 @@ namespace korvex::modules {
 
 using config::_;
 
-WorkspaceShell::WorkspaceShell(host::MainWindowInterface* parent) : KorvexModuleWidget(parent) {
+WorkspaceShell::WorkspaceShell(host::WindowHost* parent) : KorvexModuleWidget(parent) {
     setObjectName(CONF_SECTION);
     initialize_module();
     terminal_ = new widgets::Terminal(this, options_button());
@@ -30,11 +30,11 @@ QWidget* WorkspaceShell::get_focus_widget() const { return terminal_; }
 QList<QAction*> WorkspaceShell::get_module_actions() const { return {}; }
 
 void WorkspaceShell::register_module() {
-    host::MainWindowInterface& main = require_main();
+    host::WindowHost& main = require_main();
     main.add_dockwidget(this);
     terminal_->set_work_dir(main.workdir());
-    host::MainWindowInterface* target = &main;
-    connect(terminal_, &widgets::Terminal::sigRunScript, main.window(),
+    host::WindowHost* target = &main;
+    connect(terminal_, &widgets::Terminal::sigRunScript, main.widget(),
             [target](const QString& path) {
                 utils::call_guarded(_("Running a script"), [&] { target->run_script(path); });
             });

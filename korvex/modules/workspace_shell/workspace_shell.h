@@ -16,7 +16,7 @@ class WorkspaceShell final : public KorvexModuleWidget {
 public:
     static constexpr const char* CONF_SECTION = "workspace_shell";
 
-    explicit WorkspaceShell(host::MainWindowInterface* parent);
+    explicit WorkspaceShell(host::WindowHost* parent);
 
     widgets::Terminal* terminal() const;
 

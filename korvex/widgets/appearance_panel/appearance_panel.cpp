@@ -2,7 +2,7 @@
 
 #include "korvex/host/appearance_owner.h"
 #include "korvex/host/data_object.h"
-#include "korvex/host/data_tree.h"
+#include "korvex/host/data_registry.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 #include "korvex/widgets/property_table/property_table.h"
@@ -13,7 +13,7 @@ AppearancePanel::AppearancePanel(QWidget* parent) : QWidget(parent) {
     if (!parent) return;
     owner_ = dynamic_cast<host::AppearanceOwner*>(parent);
     if (!owner_) throw utils::LookupError("the page's owner names no data tree and object");
-    const host::DataTree* tree = owner_->data_tree();
+    const host::DataRegistry* tree = owner_->data_tree();
     if (!tree) throw utils::LookupError("the page's owner has no data tree");
     const QString name = owner_->objname();
     const auto objects = tree->object_data();

@@ -1,7 +1,7 @@
 #include "korvex/widgets/cube_viewer/canvas.h"
 
 #include "korvex/host/data_object.h"
-#include "korvex/host/data_tree.h"
+#include "korvex/host/data_registry.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
@@ -59,7 +59,7 @@ void Canvas::select_host(const scene::Visual& visual) const {
     if (!visual.host_dob) throw utils::AttributeError("the picked visual names no data object");
     const QString name = visual.host_dob->name();
     logger().info(format("Visual host name: {}", name));
-    host::DataTree* tree = owner_.treebase();
+    host::DataRegistry* tree = owner_.treebase();
     const auto items = tree->object_items();
     const auto found = items.find(name);
     if (found == items.end()) {

@@ -9,8 +9,9 @@
 
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
-#include "korvex/host/main_window.h"
+#include "korvex/host/main_holder.h"
 #include "korvex/host/panel_host.h"
+#include "korvex/host/window_host.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/visual.h"
@@ -41,7 +42,7 @@ T* require(T* link, const char* what) {
     return link;
 }
 
-host::MainWindowInterface* main_of(host::HostedPanel* panel) {
+host::WindowHost* main_of(host::HostedPanel* panel) {
     require(panel, "a cube viewer's canvas needs its panel as parent");
     host::PanelHost* host = require(panel->owner(), "the cube viewer panel has no owner");
     host::MainHolder* holder = require(host->owner(), "the cube viewer panel's owner has no owner");

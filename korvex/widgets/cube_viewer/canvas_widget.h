@@ -15,10 +15,10 @@
 
 namespace korvex::host {
 class DataObject;
-class DataTree;
+class DataRegistry;
 class HostedPanel;
-class MainWindowInterface;
-class ProjectDatabase;
+class WindowHost;
+class ProjectHandle;
 }  // namespace korvex::host
 
 namespace korvex::scene {
@@ -47,9 +47,9 @@ public:
     ~CanvasWidget() override;
 
     host::HostedPanel* owner() const { return owner_; }
-    host::MainWindowInterface* main() const { return main_; }
-    host::DataTree* treebase() const { return treebase_; }
-    host::ProjectDatabase* database() const { return database_; }
+    host::WindowHost* main() const { return main_; }
+    host::DataRegistry* treebase() const { return treebase_; }
+    host::ProjectHandle* database() const { return database_; }
 
     QString name() const { return name_; }
     void set_name(const QString& name) { name_ = name; }
@@ -171,9 +171,9 @@ private:
     void choose_z_scale(const scene::Item& item);
 
     host::HostedPanel* owner_ = nullptr;
-    host::MainWindowInterface* main_ = nullptr;
-    host::DataTree* treebase_ = nullptr;
-    host::ProjectDatabase* database_ = nullptr;
+    host::WindowHost* main_ = nullptr;
+    host::DataRegistry* treebase_ = nullptr;
+    host::ProjectHandle* database_ = nullptr;
     QString name_;
     std::unique_ptr<Canvas> canvas_;
     bool z_scale_chosen_ = false;

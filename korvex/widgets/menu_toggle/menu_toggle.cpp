@@ -6,8 +6,9 @@
 #include <exception>
 
 #include "korvex/config/base.h"
-#include "korvex/host/main_window.h"
-#include "korvex/host/plugin_manager.h"
+#include "korvex/host/main_holder.h"
+#include "korvex/host/plugin_registry.h"
+#include "korvex/host/window_host.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
@@ -76,15 +77,15 @@ MenuToggle* MenuToggle::build(QWidget* parent) {
 
 host::MainHolder* MenuToggle::owner() const { return owner_; }
 
-host::MainWindowInterface* MenuToggle::main() const {
+host::WindowHost* MenuToggle::main() const {
     if (!owner_) throw utils::AttributeError("the switcher has no owner");
-    host::MainWindowInterface* window = owner_->main();
+    host::WindowHost* window = owner_->main();
     if (!window) throw utils::AttributeError("the switcher's owner has no main window");
     return window;
 }
 
-host::DataTree* MenuToggle::treebase() const {
-    host::DataTree* tree = main()->treebase();
+host::DataRegistry* MenuToggle::treebase() const {
+    host::DataRegistry* tree = main()->treebase();
     if (!tree) throw utils::AttributeError("the main window has no data tree (treebase)");
     return tree;
 }
@@ -105,7 +106,7 @@ void MenuToggle::mode_changed(int /*i*/) {
 }
 
 void MenuToggle::add_plugin_modes(OnPluginFailure on_failure) {
-    host::PluginManager* manager = main()->plugins_manager();
+    host::PluginRegistry* manager = main()->plugins_manager();
     if (!manager) throw utils::AttributeError("the main window has no plug-in manager");
     for (const host::PluginRecord& record : manager->getPluginsOfCategory(PLUGIN_CATEGORY)) {
         try {

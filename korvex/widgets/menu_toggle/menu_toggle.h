@@ -12,9 +12,9 @@ class QMenuBar;
 
 namespace korvex::host {
 struct PluginRecord;
-class DataTree;
+class DataRegistry;
 class MainHolder;
-class MainWindowInterface;
+class WindowHost;
 }  // namespace korvex::host
 
 namespace korvex::widgets {
@@ -49,8 +49,8 @@ public:
 
     host::MainHolder* owner() const;
     // The owner's main window and its data tree; AttributeError where a link is missing.
-    host::MainWindowInterface* main() const;
-    host::DataTree* treebase() const;
+    host::WindowHost* main() const;
+    host::DataRegistry* treebase() const;
 
     const utils::OrderedMap<QString, QMenuBar*>& plugin_modes() const;
     QComboBox* cb_mode() const;

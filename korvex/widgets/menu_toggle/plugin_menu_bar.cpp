@@ -16,7 +16,7 @@ void PluginMenuBar::set_treebase(MenuToggle* parent) {
     treebase_ = parent->treebase();
 }
 
-host::DataTree* PluginMenuBar::treebase() const { return treebase_; }
+host::DataRegistry* PluginMenuBar::treebase() const { return treebase_; }
 
 void PluginMenuBar::setup() {
     throw utils::NotImplementedError("the plug-in menu bar does not build its menus (setup)");

@@ -4,7 +4,7 @@
 #include <QString>
 
 namespace korvex::host {
-class DataTree;
+class DataRegistry;
 }
 
 namespace korvex::widgets {
@@ -26,13 +26,13 @@ public:
     // The treebase is the key for plugins connecting to the host.
     // Reached through the switcher's owner, its main window, its treebase.
     void set_treebase(MenuToggle* parent);
-    host::DataTree* treebase() const;
+    host::DataRegistry* treebase() const;
 
     // Adds the plug-in's menus.
     virtual void setup();
 
 private:
-    host::DataTree* treebase_ = nullptr;
+    host::DataRegistry* treebase_ = nullptr;
 };
 
 }  // namespace korvex::widgets

@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "korvex/config/base.h"
-#include "korvex/host/data_tree.h"
+#include "korvex/host/data_registry.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
@@ -30,9 +30,9 @@ PlugoutMenuBar::PlugoutMenuBar(MenuToggle* parent) : QMenuBar(parent), owner_(pa
 
 MenuToggle* PlugoutMenuBar::owner() const { return owner_; }
 
-host::MainWindowInterface* PlugoutMenuBar::main() const { return main_; }
+host::WindowHost* PlugoutMenuBar::main() const { return main_; }
 
-host::DataTree* PlugoutMenuBar::treebase() const { return treebase_; }
+host::DataRegistry* PlugoutMenuBar::treebase() const { return treebase_; }
 
 std::optional<std::map<QString, host::DataObject*>> PlugoutMenuBar::database() const {
     if (!treebase_) return std::nullopt;

@@ -11,8 +11,8 @@ class QMenu;
 
 namespace korvex::host {
 class DataObject;
-class DataTree;
-class MainWindowInterface;
+class DataRegistry;
+class WindowHost;
 }  // namespace korvex::host
 
 namespace korvex::widgets {
@@ -29,8 +29,8 @@ public:
 
     MenuToggle* owner() const;
     // The host, when the switcher has an owner; absent otherwise.
-    host::MainWindowInterface* main() const;
-    host::DataTree* treebase() const;
+    host::WindowHost* main() const;
+    host::DataRegistry* treebase() const;
     // The data tree's objects by name, read afresh; absent without a data tree.
     std::optional<std::map<QString, host::DataObject*>> database() const;
 
@@ -46,8 +46,8 @@ public:
 
 private:
     MenuToggle* owner_;
-    host::MainWindowInterface* main_ = nullptr;
-    host::DataTree* treebase_ = nullptr;
+    host::WindowHost* main_ = nullptr;
+    host::DataRegistry* treebase_ = nullptr;
     QMenu* new_menu_ = nullptr;
     QMenu* edit_menu_ = nullptr;
     QAction* act_todo_ = nullptr;

@@ -23,7 +23,7 @@ namespace {
 // The smallest module: an editor as focus widget and one action of its own.
 class ProbeModule final : public KorvexModuleWidget {
 public:
-    ProbeModule(korvex::host::MainWindowInterface* parent, const QString& title)
+    ProbeModule(korvex::host::WindowHost* parent, const QString& title)
         : KorvexModuleWidget(parent),
           title_(title),
           editor_(new QLineEdit(this)),

@@ -17,13 +17,13 @@ namespace {
 // The dialog that opens a page for one object.
 class PageOwner final : public QWidget, public korvex::host::AppearanceOwner {
 public:
-    PageOwner(korvex::host::DataTree* tree, const QString& objname)
+    PageOwner(korvex::host::DataRegistry* tree, const QString& objname)
         : tree_(tree), objname_(objname) {}
-    korvex::host::DataTree* data_tree() const override { return tree_; }
+    korvex::host::DataRegistry* data_tree() const override { return tree_; }
     QString objname() const override { return objname_; }
 
 private:
-    korvex::host::DataTree* tree_;
+    korvex::host::DataRegistry* tree_;
     QString objname_;
 };
 

@@ -58,7 +58,7 @@ private slots:
         widgets::CanvasWidget& widget = viewer.widget;
         QCOMPARE(widget.owner(), &viewer.panel);
         QCOMPARE(widget.main(), viewer.host.main());
-        QCOMPARE(widget.treebase(), static_cast<host::DataTree*>(&viewer.tree()));
+        QCOMPARE(widget.treebase(), static_cast<host::DataRegistry*>(&viewer.tree()));
         QCOMPARE(widget.database(), viewer.host.main()->database());
         QVERIFY(widget.canvas().visuals.empty());
         QVERIFY(!widget.canvas().pick_mode);
@@ -154,7 +154,7 @@ private slots:
 
         scene.press(Qt::LeftButton, pixel_of(-1.3, -1.3));
         QCOMPARE(log.texts(), QStringList({query, "Visual host name: well"}));
-        QCOMPARE(scene.tree().currentItem(), scene.tree().object_items().at("well"));
+        QCOMPARE(scene.tree().current_name(), QString("well"));
         QVERIFY(scene.section->queries.empty());
 
         log.clear();

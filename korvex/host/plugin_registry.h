@@ -13,9 +13,10 @@ struct PluginRecord {
     QObject* plugin_object = nullptr;  // the constructed plug-in instance
 };
 
-class PluginManager {
+// The loaded plug-ins as the modules see the plug-in manager.
+class PluginRegistry {
 public:
-    virtual ~PluginManager();
+    virtual ~PluginRegistry();
     // The loaded plug-ins of a category, in a fixed order (by library file name).
     virtual std::vector<PluginRecord> getPluginsOfCategory(const QString& category) const = 0;
 };

@@ -3,23 +3,25 @@
 #include <QString>
 #include <map>
 
-class QTreeWidgetItem;
+#include "korvex/host/data_item.h"
 
 namespace korvex::host {
 
 class DataObject;
 
-// The tree of loaded data objects. The concrete tree also emits sig_unchecked_all()
-// after unchecking every item; the host connects it to the viewers.
-class DataTree {
+// The loaded data objects as the modules see the data tree. The concrete tree also
+// emits sig_unchecked_all() after unchecking every item; the host connects it to the
+// viewers.
+class DataRegistry {
 public:
-    virtual ~DataTree();
+    virtual ~DataRegistry();
 
     // name -> data object
     virtual std::map<QString, DataObject*> object_data() const = 0;
-    // name -> the object's tree item
-    virtual std::map<QString, QTreeWidgetItem*> object_items() const = 0;
-    virtual void setCurrentItem(QTreeWidgetItem* item) = 0;
+    // name -> the object's entry in the tree
+    virtual std::map<QString, DataItem> object_items() const = 0;
+    // Selects the entry. Throws utils::LookupError when its object is no longer loaded.
+    virtual void setCurrentItem(const DataItem& item) = 0;
 
     // Whether the object's item is checked (shown in the active viewer).
     virtual bool is_checked(const QString& name) const = 0;
