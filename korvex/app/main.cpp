@@ -89,6 +89,7 @@ int main(int argc, char* argv[]) {
         korvex::utils::logger().error(no_opengl);
         return 1;
     }
+    korvex::scene::fit_multisampling_to_renderer();
     try {
         command_line.check_size(korvex::scene::largest_picture());
     } catch (const std::exception& error) {

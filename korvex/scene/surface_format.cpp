@@ -1,17 +1,37 @@
 #include "korvex/scene/surface_format.h"
 
 #include <QVTKOpenGLNativeWidget.h>
+#include <vtkOpenGLRenderWindow.h>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QSurfaceFormat>
 #include <algorithm>
+#include <functional>
 
 #include "korvex/config/base.h"
 
 namespace korvex::scene {
 
 using config::_;
+
+namespace {
+
+// Runs `ask` with a context of the default format current on an offscreen surface; false
+// when no such context can be made.
+bool ask_opengl(const std::function<void(QOpenGLFunctions&)>& ask) {
+    QOpenGLContext context;
+    context.setFormat(QSurfaceFormat::defaultFormat());
+    QOffscreenSurface surface;
+    surface.setFormat(context.format());
+    surface.create();
+    if (!context.create() || !context.makeCurrent(&surface)) return false;
+    ask(*context.functions());
+    context.doneCurrent();
+    return true;
+}
+
+}  // namespace
 
 void prepare_default_surface_format() {
     QSurfaceFormat::setDefaultFormat(QVTKOpenGLNativeWidget::defaultFormat());
@@ -35,21 +55,28 @@ QString opengl_shortfall() {
     return {};
 }
 
+void fit_multisampling_to_renderer() {
+    QString renderer;
+    ask_opengl([&](QOpenGLFunctions& gl) {
+        renderer = QString::fromLatin1(reinterpret_cast<const char*>(gl.glGetString(GL_RENDERER)));
+    });
+    static const QStringList software{"llvmpipe", "softpipe", "Software Rasterizer", "SWR"};
+    const bool in_software = std::any_of(
+        software.begin(), software.end(),
+        [&](const QString& name) { return renderer.contains(name, Qt::CaseInsensitive); });
+    if (in_software) vtkOpenGLRenderWindow::SetGlobalMaximumNumberOfMultiSamples(0);
+}
+
 QSize largest_picture() {
-    QOpenGLContext context;
-    context.setFormat(QSurfaceFormat::defaultFormat());
-    QOffscreenSurface surface;
-    surface.setFormat(context.format());
-    surface.create();
-    if (!context.create() || !context.makeCurrent(&surface)) return {};
-    QOpenGLFunctions* gl = context.functions();
     GLint renderbuffer = 0;
     GLint texture = 0;
     GLint viewport[2] = {0, 0};
-    gl->glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
-    gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
-    gl->glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    context.doneCurrent();
+    const bool asked = ask_opengl([&](QOpenGLFunctions& gl) {
+        gl.glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+        gl.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+        gl.glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    });
+    if (!asked) return {};
     const int side = std::min(renderbuffer, texture);
     return {std::min(side, int(viewport[0])), std::min(side, int(viewport[1]))};
 }

@@ -17,6 +17,12 @@ void prepare_default_surface_format();
 // Opens one OpenGL context of the default format; needs the QGuiApplication.
 QString opengl_shortfall();
 
+// Turns multisampling off in the 3D views made from now on when the display draws with a
+// software renderer (Mesa's llvmpipe, softpipe, ...): there every sample is drawn by the
+// processor, and a frame with a new section took three times as long with VTK's eight
+// samples as with none. Needs the QGuiApplication.
+void fit_multisampling_to_renderer();
+
 // The largest picture the 3D views can draw on this display: the smallest of OpenGL's
 // limits on renderbuffers, textures and viewports. Empty when no context can be made.
 // Needs the QGuiApplication.

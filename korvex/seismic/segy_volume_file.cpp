@@ -8,6 +8,7 @@
 #include <set>
 
 #include "korvex/config/base.h"
+#include "korvex/seismic/cdp_coordinates.h"
 #include "korvex/seismic/mapped_file.h"
 #include "korvex/seismic/sample_format.h"
 #include "korvex/utils/errors.h"
@@ -206,25 +207,37 @@ void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
         if (std::set<int>(lines->begin(), lines->end()).size() != lines->size()) fail(unsorted);
     }
 }
-void SegyVolumeFile::check_trace_positions(segy_file_handle* file) const {
+void SegyVolumeFile::check_trace_positions(segy_file_handle* file) {
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
     const long long il_count = geometry_.iline_count();
     const long long xl_count = geometry_.xline_count();
     const auto check = [&](long long trace) {
+        char header[SEGY_TRACE_HEADER_SIZE];
+        const int err =
+            segy_traceheader(file, static_cast<int>(trace), header, trace0_, trace_bytes_);
+        if (err != SEGY_OK) fail_read(err, _("the header of trace %1").arg(trace + 1));
+        int32_t iline = 0, xline = 0;
+        CdpCoordinates cdp;
+        segy_get_field(header, bytes_.iline, &iline);
+        segy_get_field(header, bytes_.xline, &xline);
+        segy_get_field(header, SEGY_TR_CDP_X, &cdp.x);
+        segy_get_field(header, SEGY_TR_CDP_Y, &cdp.y);
+        segy_get_field(header, SEGY_TR_SOURCE_GROUP_SCALAR, &cdp.scalar);
         const auto il_index = by_inline ? trace / xl_count : trace % il_count;
         const auto xl_index = by_inline ? trace % xl_count : trace / il_count;
-        if (header_field(file, trace, bytes_.iline) != geometry_.ilines[il_index] ||
-            header_field(file, trace, bytes_.xline) != geometry_.xlines[xl_index])
+        if (iline != geometry_.ilines[il_index] || xline != geometry_.xlines[xl_index])
             fail(_("trace %1 is out of place: the traces are not sorted on a regular "
                    "inline/crossline grid (bytes %2 and %3)")
                      .arg(trace + 1)
                      .arg(bytes_.iline)
                      .arg(bytes_.xline));
+        checked_positions_.push_back(
+            {double(iline), double(xline), cdp.scaled(cdp.x), cdp.scaled(cdp.y)});
     };
     const long long traces = geometry_.trace_count();
     const long long step = std::max(1LL, traces / CHECKED_TRACES);
     for (long long trace = 0; trace < traces; trace += step) check(trace);
-    check(traces - 1);
+    if ((traces - 1) % step != 0) check(traces - 1);
 }
 
 const char* SegyVolumeFile::samples_of(const char* data, long long trace) const {

@@ -8,6 +8,7 @@
 #include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_geometry.h"
+#include "korvex/seismic/survey_transform.h"
 
 struct segy_file_handle;
 
@@ -73,6 +74,11 @@ public:
     // volume has more, so that opening a large file stays quick.
     AmplitudeStats amplitude_stats(int max_traces = 2000) const;
 
+    // The line numbers and CDP map coordinates of the traces checked at opening: a few
+    // thousand spread evenly over the file, enough to fit the survey's map transform
+    // without a pass over every header.
+    const std::vector<TracePosition>& checked_positions() const { return checked_positions_; }
+
     // Where the traces lie, for a pass over the whole file: trace `n` starts with its
     // 240-byte header at first_trace_offset() + n * trace_stride(), in file order.
     long long first_trace_offset() const { return trace0_; }
@@ -81,7 +87,7 @@ public:
 private:
     void read_headers(segy_file_handle* file, long long file_size);
     void read_line_numbers(segy_file_handle* file);
-    void check_trace_positions(segy_file_handle* file) const;
+    void check_trace_positions(segy_file_handle* file);
     int header_field(segy_file_handle* file, long long trace, int byte) const;
     [[noreturn]] void fail_read(int code, const QString& what) const;
     const char* samples_of(const char* data, long long trace) const;
@@ -94,6 +100,7 @@ private:
     int trace_bytes_ = 0;
     int traces_ = 0;
     SegyGeometry geometry_;
+    std::vector<TracePosition> checked_positions_;
     std::unique_ptr<MappedFile> map_;
 };
 

@@ -3,8 +3,8 @@
 #include <QString>
 #include <vector>
 
+#include "korvex/seismic/cdp_coordinates.h"
 #include "korvex/seismic/segy_volume_file.h"
-#include "korvex/seismic/trace_positions.h"
 
 struct segy_file_handle;
 

@@ -4,7 +4,6 @@
 
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/survey_transform.h"
-#include "korvex/seismic/trace_positions.h"
 #include "tests/seismic/test_volumes.h"
 
 using korvex::seismic::CdpCoordinates;
@@ -72,7 +71,7 @@ private slots:
             dir_.filePath(QStringLiteral("grid_%1_%2.sgy").arg(degrees).arg(scalar));
         korvex::testing::write_volume(path, survey(grid, scalar));
         const SegyVolumeFile file(path);
-        const auto positions = korvex::seismic::read_trace_positions(file);
+        const auto& positions = file.checked_positions();
         QCOMPARE(int(positions.size()), 20);
         const auto transform = SurveyTransform::fit(positions);
         QVERIFY(transform);
@@ -120,7 +119,7 @@ private slots:
     void traces_without_coordinates_give_no_transform() {
         const QString path = dir_.filePath("bare.sgy");
         korvex::testing::write_volume(path, VolumeLayout{});
-        QVERIFY(!SurveyTransform::fit(korvex::seismic::read_trace_positions(SegyVolumeFile(path))));
+        QVERIFY(!SurveyTransform::fit(SegyVolumeFile(path).checked_positions()));
         // Nor do traces all on one line.
         QVERIFY(!SurveyTransform::fit({{1, 1, 0, 0}, {1, 2, 0, 10}, {1, 3, 0, 20}}));
     }

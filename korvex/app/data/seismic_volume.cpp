@@ -17,7 +17,6 @@
 #include "korvex/scene/color_bar.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/seismic/section_cache.h"
-#include "korvex/seismic/trace_positions.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/excerpt.h"
@@ -93,7 +92,7 @@ constexpr int PROGRESS_LOG_STEPS = 4;
 // A volume whose headers cannot give its map position is still a volume.
 std::optional<seismic::SurveyTransform> fit_survey(const seismic::SegyVolumeFile& file) {
     try {
-        return seismic::SurveyTransform::fit(seismic::read_trace_positions(file));
+        return seismic::SurveyTransform::fit(file.checked_positions());
     } catch (const std::exception& e) {
         utils::logger().warning(utils::format("{}: no map coordinates: {}", file.path(), e.what()));
         return std::nullopt;

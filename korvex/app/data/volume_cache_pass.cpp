@@ -1,5 +1,8 @@
 #include "korvex/app/data/volume_cache_pass.h"
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <QDir>
 #include <QtConcurrent>
 
@@ -12,11 +15,20 @@ namespace korvex::app::data {
 
 namespace {
 constexpr int PROGRESS_INTERVAL_MS = 250;
+
+// A nice value of 10 leaves the pass about a tenth of a processor the frames and section
+// reads want, and all of one nobody wants; the thread is the pass's own, so it is never
+// given back. (Qt's thread priorities do nothing under Linux's default scheduler, and
+// SCHED_IDLE would starve the pass on a machine kept busy by other work.)
+void lower_this_threads_priority() {
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
 }
+}  // namespace
 
 VolumeCachePass::VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file,
                                  const QString& folder, QObject* parent)
     : QObject(parent), file_(std::move(file)), folder_(folder) {
+    thread_.setMaxThreadCount(1);
     poll_.setInterval(PROGRESS_INTERVAL_MS);
     connect(&poll_, &QTimer::timeout, this, [this] {
         utils::call_guarded(QStringLiteral("Reporting the cache progress"),
@@ -37,7 +49,9 @@ void VolumeCachePass::cancel() { shared_->cancelled = true; }
 void VolumeCachePass::start() {
     poll_.start();
     const QString path = seismic::SectionCache::path_for(*file_, folder_);
-    watcher_.setFuture(QtConcurrent::run([file = file_, path, folder = folder_, shared = shared_] {
+    watcher_.setFuture(QtConcurrent::run(&thread_, [file = file_, path, folder = folder_,
+                                                    shared = shared_] {
+        lower_this_threads_priority();
         Outcome outcome;
         try {
             if (auto cache = seismic::SectionCache::open(*file, path)) {

@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 #include <atomic>
 #include <memory>
@@ -17,7 +18,9 @@ namespace korvex::app::data {
 // The long work on a volume once its first picture is up, on a worker thread: reuses its
 // section cache, or builds it in one sequential pass over the file, which also checks the
 // line numbers of every trace against the survey grid. Progress is reported while it runs
-// and it can be cancelled; it is cancelled with its owner.
+// and it can be cancelled; it is cancelled with its owner. The pass has a thread of its own
+// at a lower priority, so that frames and the sections a user pages through are not slowed
+// by it.
 class VolumeCachePass final : public QObject {
     Q_OBJECT
 
@@ -57,6 +60,7 @@ private:
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
     QString folder_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
+    QThreadPool thread_;
     QFutureWatcher<Outcome> watcher_;
     QTimer poll_;
 };

@@ -1,12 +1,6 @@
 #pragma once
 
-#include <vector>
-
-#include "korvex/seismic/survey_transform.h"
-
 namespace korvex::seismic {
-
-class SegyVolumeFile;
 
 // CDP X and Y as a trace header stores them (bytes 181 and 185), with the coordinate
 // scalar of byte 71: a positive scalar multiplies, a negative one divides, zero is one.
@@ -21,9 +15,5 @@ struct CdpCoordinates {
         return double(value);
     }
 };
-
-// Every trace's line numbers and scaled CDP coordinates, in file order. Throws
-// utils::ValueError when a header cannot be read.
-std::vector<TracePosition> read_trace_positions(const SegyVolumeFile& file);
 
 }  // namespace korvex::seismic
