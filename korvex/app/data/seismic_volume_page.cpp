@@ -80,16 +80,6 @@ QWidget* SeismicVolumePage::make_sections_group() {
             change(QStringLiteral("Moving the %1 section").arg(type),
                    [&](SeismicVolume& volume) { volume.set_section_index(type, index); });
         });
-        // A time slice gathers a sample from every trace, far slower than a line: it
-        // moves when the slider is let go, its label follows the drag.
-        if (type == SECTION_TYPES[2]) {
-            slider->setTracking(false);
-            connect(slider, &QSlider::sliderMoved, this, [this, type, position](int index) {
-                if (volume_)
-                    position->setText(
-                        position_text(type, volume_->frame().position_value(type, index)));
-            });
-        }
     }
     return group;
 }
