@@ -9,6 +9,7 @@
 #include "bench/figures.h"
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/viewer_area.h"
@@ -31,7 +32,7 @@ QString write_project(MainWindow& window, const QTemporaryDir& dir, int viewers)
     korvex::app::DataTree& tree = *window.tree();
     for (int i = 0; i < viewers; ++i) {
         if (i > 0) window.viewer_area()->add_viewer();
-        for (const korvex::host::DataObject* dob : tree.objects()) {
+        for (const korvex::host::DataObject* dob : window.model()->objects()) {
             tree.set_checked(dob->name(), true);
             for (const QString& type : korvex::utils::appconsts::SECTION_TYPES)
                 if (dob->section_image3d.count(type))

@@ -13,6 +13,7 @@
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
@@ -87,7 +88,7 @@ QVariantMap settings_for(const QString& path) {
 // The project with everything it holds: an object marked missing is a failure too.
 bool open_project(MainWindow& window, const QString& path) {
     if (!window.open_project(path) || !window.restored_completely()) return false;
-    const auto objects = window.tree()->objects();
+    const auto objects = window.model()->objects();
     return std::none_of(objects.begin(), objects.end(), [](const host::DataObject* dob) {
         return dynamic_cast<const MissingDataObject*>(dob);
     });
@@ -95,9 +96,9 @@ bool open_project(MainWindow& window, const QString& path) {
 
 // The picture must show the volumes' data, not the planes still waiting for it. Reads end
 // by arriving or by failing, so there is no time limit.
-bool wait_for_sections(const DataTree& tree) {
+bool wait_for_sections(const DataModel& model) {
     std::vector<const data::SeismicVolume*> volumes;
-    for (const host::DataObject* dob : tree.objects())
+    for (const host::DataObject* dob : model.objects())
         if (const auto* volume = dynamic_cast<const data::SeismicVolume*>(dob))
             volumes.push_back(volume);
     const auto pending = [&volumes] {
@@ -191,8 +192,9 @@ bool CommandLine::open_in(MainWindow& window) const {
             continue;
         }
         try {
-            // The tree appends what it loads; its tick shows an object with its sections.
-            tree.set_checked(tree.objects().back()->name(), true);
+            // The model appends what it loads; the tree's tick shows an object with its
+            // sections.
+            tree.set_checked(window.model()->objects().back()->name(), true);
         } catch (const std::exception& error) {
             logger().error(format("Showing {} failed: {}", path, error.what()));
             complete = false;
@@ -213,7 +215,7 @@ int CommandLine::export_picture(MainWindow& window) const {
             << "korvex: not everything could be opened (see the log above); no picture written\n";
         return 1;
     }
-    if (!wait_for_sections(*window.tree())) {
+    if (!wait_for_sections(*window.model())) {
         std::cerr
             << "korvex: a section could not be read (see the log above); no picture written\n";
         return 1;

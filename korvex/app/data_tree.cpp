@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
+#include "korvex/app/data_model.h"
 #include "korvex/app/display_target.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/config/base.h"
@@ -57,7 +58,7 @@ QTreeWidgetItem* new_checkable_item(QTreeWidgetItem* parent, const QString& text
 
 }  // namespace
 
-DataTree::DataTree(QWidget* parent) : QTreeWidget(parent) {
+DataTree::DataTree(DataModel& model, QWidget* parent) : QTreeWidget(parent), model_(model) {
     setHeaderHidden(true);
     setColumnCount(1);
     setContextMenuPolicy(Qt::CustomContextMenu);
@@ -75,23 +76,34 @@ DataTree::DataTree(QWidget* parent) : QTreeWidget(parent) {
         const QString name = item->data(0, ROLE_OBJECT).toString();
         if (item->parent() == nullptr && !name.isEmpty()) emit sig_appearance_requested(name);
     });
+    connect(&model_, &DataModel::sig_added, this, [this](host::DataObject* dob) {
+        utils::call_guarded(_("Listing %1").arg(dob->name()), [&] { add_item(*dob); });
+    });
+    connect(&model_, &DataModel::sig_removing, this, [this](host::DataObject* dob) {
+        utils::call_guarded(_("Hiding %1").arg(dob->name()), [&] { take_out_everywhere(*dob); });
+    });
+    connect(&model_, &DataModel::sig_removed, this, [this](const QString& name) {
+        const QSignalBlocker blocker(this);
+        delete tree_item(name);
+    });
+    connect(&model_, &DataModel::sig_changed, this, [this](const QString& name) {
+        utils::call_guarded(_("Updating %1").arg(name), [&] { relabel(name); });
+    });
+    for (host::DataObject* dob : model_.objects()) add_item(*dob);
 }
 
-// The items go first: clearing them must not reach objects that are already gone.
+// Clearing the items must not reach back into the model, which may be gone already.
 DataTree::~DataTree() {
     const QSignalBlocker blocker(this);
     clear();
 }
 
-std::map<QString, host::DataObject*> DataTree::object_data() const {
-    std::map<QString, host::DataObject*> result;
-    for (const auto& [name, dob] : objects_) result[name] = dob.get();
-    return result;
-}
+std::map<QString, host::DataObject*> DataTree::object_data() const { return model_.object_data(); }
 
 std::map<QString, host::DataItem> DataTree::object_items() const {
     std::map<QString, host::DataItem> result;
-    for (const auto& entry : objects_) result[entry.first] = host::DataItem{entry.first};
+    for (const host::DataObject* dob : model_.objects())
+        result[dob->name()] = host::DataItem{dob->name()};
     return result;
 }
 
@@ -145,14 +157,10 @@ void DataTree::uncheck_all() {
     emit sig_unchecked_all();
 }
 
-host::DataObject* DataTree::add_object(std::unique_ptr<host::DataObject> dob) {
-    if (!dob) throw utils::ValueError("No data object to add");
-    const QString name = dob->name();
-    if (objects_.count(name)) {
-        throw utils::ValueError(format("An object named {} is already loaded", name).toStdString());
-    }
+void DataTree::add_item(host::DataObject& dob) {
+    const QString name = dob.name();
     const QSignalBlocker blocker(this);
-    if (const auto* missing = dynamic_cast<const MissingDataObject*>(dob.get())) {
+    if (const auto* missing = dynamic_cast<const MissingDataObject*>(&dob)) {
         auto* item = new QTreeWidgetItem(this, {name});
         item->setData(0, ROLE_OBJECT, name);
         item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
@@ -162,42 +170,29 @@ host::DataObject* DataTree::add_object(std::unique_ptr<host::DataObject> dob) {
     } else {
         QTreeWidgetItem* item = new_checkable_item(invisibleRootItem(), name, name);
         for (const QString& section : utils::appconsts::SECTION_TYPES) {
-            if (!dob->section_image3d.count(section)) continue;
-            new_checkable_item(item, dob->section_label(section), name)
+            if (!dob.section_image3d.count(section)) continue;
+            new_checkable_item(item, dob.section_label(section), name)
                 ->setData(0, ROLE_SECTION, section);
         }
         item->setExpanded(true);
     }
-    host::DataObject* result = dob.get();
-    objects_[name] = std::move(dob);
     sync_object(name);
-    return result;
 }
 
-void DataTree::remove_object(const QString& name) {
-    const auto it = objects_.find(name);
-    if (it == objects_.end()) {
-        throw utils::LookupError(format("No data object named {}", name).toStdString());
-    }
-    for (DisplayTarget* target : targets_) take_out(*target, *it->second);
-    {
-        const QSignalBlocker blocker(this);
-        delete tree_item(name);
-    }
-    objects_.erase(it);
+void DataTree::take_out_everywhere(host::DataObject& dob) {
+    for (DisplayTarget* target : targets_) take_out(*target, dob);
 }
 
-void DataTree::remove_all_objects() {
-    for (host::DataObject* dob : objects()) remove_object(dob->name());
-}
-
-std::vector<host::DataObject*> DataTree::objects() const {
-    std::vector<host::DataObject*> result;
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        const auto it = objects_.find(topLevelItem(i)->data(0, ROLE_OBJECT).toString());
-        if (it != objects_.end()) result.push_back(it->second.get());
+void DataTree::relabel(const QString& name) {
+    QTreeWidgetItem* item = tree_item(name);
+    const host::DataObject* dob = model_.object(name);
+    if (!item || !dob) return;
+    const QSignalBlocker blocker(this);
+    for (int i = 0; i < item->childCount(); ++i) {
+        QTreeWidgetItem* child = item->child(i);
+        child->setText(0, dob->section_label(child->data(0, ROLE_SECTION).toString()));
     }
-    return result;
+    sync_object(name);
 }
 
 void DataTree::add_target(DisplayTarget* target) {
@@ -218,18 +213,18 @@ void DataTree::set_active_target(DisplayTarget* target) {
 }
 
 void DataTree::remove_all_from(DisplayTarget& target) {
-    for (host::DataObject* dob : objects()) take_out(target, *dob);
+    for (host::DataObject* dob : model_.objects()) take_out(target, *dob);
 }
 
 QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
     auto* menu = new QMenu(this);
     const QString name = item ? item->data(0, ROLE_OBJECT).toString() : QString();
-    if (objects_.count(name)) {
+    if (const host::DataObject* dob = model_.object(name)) {
         QAction* appearance = utils::create_action(
             menu, _("Appearance..."), [this, name] { emit sig_appearance_requested(name); });
-        appearance->setEnabled(!dynamic_cast<const MissingDataObject*>(objects_.at(name).get()));
+        appearance->setEnabled(!dynamic_cast<const MissingDataObject*>(dob));
         QAction* remove = utils::create_action(menu, _("Remove from project"), [this, name] {
-            remove_object(name);
+            model_.remove_object(name);
             utils::logger().info(format("{} was removed from the project", name));
         });
         utils::add_actions(menu, {appearance, remove});
@@ -242,8 +237,8 @@ QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
 
 void DataTree::on_item_changed(QTreeWidgetItem* item) {
     const QString name = item->data(0, ROLE_OBJECT).toString();
-    const auto it = objects_.find(name);
-    if (it == objects_.end() || !(item->flags() & Qt::ItemIsUserCheckable)) return;
+    host::DataObject* dob = model_.object(name);
+    if (!dob || !(item->flags() & Qt::ItemIsUserCheckable)) return;
     const QString section = item->data(0, ROLE_SECTION).toString();
     const bool wanted = item->checkState(0) == Qt::Checked;
     const bool now =
@@ -252,12 +247,11 @@ void DataTree::on_item_changed(QTreeWidgetItem* item) {
         const QString what = section.isEmpty() ? name : format("{} {}", name, section);
         utils::call_guarded(wanted ? _("Showing %1").arg(what) : _("Hiding %1").arg(what), [&] {
             if (!active_) throw utils::ValueError(_("no 3D viewer is open").toStdString());
-            host::DataObject& dob = *it->second;
             if (section.isEmpty()) {
-                wanted ? show_in(*active_, dob) : take_out(*active_, dob);
+                wanted ? show_in(*active_, *dob) : take_out(*active_, *dob);
             } else {
-                wanted ? active_->add_cube_section(dob, section)
-                       : active_->remove_cube_section(dob, section);
+                wanted ? active_->add_cube_section(*dob, section)
+                       : active_->remove_cube_section(*dob, section);
             }
         });
     }
@@ -302,7 +296,7 @@ void DataTree::sync_object(const QString& name) {
 }
 
 void DataTree::sync_all() {
-    for (const auto& entry : objects_) sync_object(entry.first);
+    for (const host::DataObject* dob : model_.objects()) sync_object(dob->name());
 }
 
 QTreeWidgetItem* DataTree::tree_item(const QString& name) const {

@@ -2,7 +2,6 @@
 
 #include <QTreeWidget>
 #include <map>
-#include <memory>
 #include <vector>
 
 #include "korvex/host/data_registry.h"
@@ -11,18 +10,21 @@ class QMenu;
 
 namespace korvex::app {
 
+class DataModel;
 class DisplayTarget;
 
-// The loaded data objects, one checkable item each; a volume's item has the children
-// "iline", "xline" and "depth". Checking and unchecking call the agents of the active
-// viewer, and every check mark is then read back from that viewer's display state, so
-// a refused or failed agent leaves the item as the viewer really is. An object's own
-// tick shows and hides it together with its sections; a section's tick, that section.
+// The view of the data model: one checkable item per loaded object, in the model's
+// order; a volume's item has the children "iline", "xline" and "depth". The items follow
+// the model's signals, and an object the model drops is first taken out of every viewer.
+// Checking and unchecking call the agents of the active viewer, and every check mark is
+// then read back from that viewer's display state, so a refused or failed agent leaves
+// the item as the viewer really is. An object's own tick shows and hides it together
+// with its sections; a section's tick, that section.
 class DataTree final : public QTreeWidget, public host::DataRegistry {
     Q_OBJECT
 
 public:
-    explicit DataTree(QWidget* parent = nullptr);
+    explicit DataTree(DataModel& model, QWidget* parent = nullptr);
     ~DataTree() override;
 
     std::map<QString, host::DataObject*> object_data() const override;
@@ -38,13 +40,8 @@ public:
     bool is_section_checked(const QString& name, const QString& section) const;
     void set_section_checked(const QString& name, const QString& section, bool checked);
 
-    // Appends the object, unchecked. Throws utils::ValueError when the name is taken.
-    host::DataObject* add_object(std::unique_ptr<host::DataObject> dob);
-    // Takes the object out of every viewer, then drops it. Throws utils::LookupError.
-    void remove_object(const QString& name);
-    void remove_all_objects();
-    // The objects in the order of the tree.
-    std::vector<host::DataObject*> objects() const;
+    // The objects the tree shows; it owns them.
+    DataModel& model() const { return model_; }
 
     // The viewers the tree knows; the active one is the one its check marks follow.
     void add_target(DisplayTarget* target);
@@ -68,6 +65,10 @@ signals:
     void sig_appearance_requested(const QString& name);
 
 private:
+    void add_item(host::DataObject& dob);
+    void take_out_everywhere(host::DataObject& dob);
+    // The section items' texts, which the object may have learnt better since.
+    void relabel(const QString& name);
     void on_item_changed(QTreeWidgetItem* item);
     // Shows the object and every section of it in one viewer.
     void show_in(DisplayTarget& target, host::DataObject& dob);
@@ -77,7 +78,7 @@ private:
     void sync_object(const QString& name);
     QTreeWidgetItem* section_item(const QString& name, const QString& section) const;
 
-    std::map<QString, std::unique_ptr<host::DataObject>> objects_;
+    DataModel& model_;
     std::vector<DisplayTarget*> targets_;
     DisplayTarget* active_ = nullptr;
 };

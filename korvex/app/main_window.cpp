@@ -17,16 +17,15 @@
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/status_progress.h"
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
-#include "korvex/app/display_target.h"
 #include "korvex/app/picks_panel.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
-#include "korvex/app/project_error.h"
+#include "korvex/app/project_session.h"
 #include "korvex/app/recent_files.h"
 #include "korvex/app/script_runner.h"
-#include "korvex/app/session_snapshot.h"
 #include "korvex/app/shortcut_tooltips.h"
 #include "korvex/app/shortcuts_dialog.h"
 #include "korvex/app/user_notifier.h"
@@ -108,8 +107,15 @@ void MainWindow::setup() {
         options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
     notifier_ = new UserNotifier(this);
     data::StatusProgress::reserve_room(*this);
+    model_ = new DataModel(this);
     create_tree_dock();
     create_viewer_area();
+    session_ = new ProjectSession(*model_, *viewer_area_, data_object_factory(), this);
+    connect(session_, &ProjectSession::sig_project_opened, this, [this](const QString& path) {
+        workdir_ = QFileInfo(path).absolutePath();
+        update_title();
+    });
+    connect(session_, &ProjectSession::sig_project_saved, this, [this] { update_title(); });
     create_picks_dock();
     file_intake_ = new utils::FileIntake(this);
     // Objects loaded elsewhere (plug-ins, scripts) join the tree through the intake.
@@ -117,7 +123,7 @@ void MainWindow::setup() {
             [this](host::DataObject* dob) {
                 std::unique_ptr<host::DataObject> owned(dob);
                 utils::call_guarded(_("Adding a data object"),
-                                    [&] { tree_->add_object(std::move(owned)); });
+                                    [&] { model_->add_object(std::move(owned)); });
             });
     script_runner_ = new ScriptRunner(this);
     create_file_menu();
@@ -127,19 +133,21 @@ void MainWindow::setup() {
     create_help_menu();
     new ShortcutTooltips(this);
     restore_window_layout();
-    saved_ = capture();
+    session_->mark_saved();
 }
 
 void MainWindow::post_visible_setup() {
     // The viewers know their real size only now; what they show from here on is the
     // session's starting point.
-    saved_ = capture();
+    session_->mark_saved();
     logger().info(format("korvex is ready; work directory {}", workdir_));
 }
 
 host::DataRegistry* MainWindow::treebase() const { return tree_; }
 
-host::ProjectHandle* MainWindow::database() const { return database_.get(); }
+host::ProjectHandle* MainWindow::database() const {
+    return session_ ? session_->database() : nullptr;
+}
 
 host::PluginRegistry* MainWindow::plugins_manager() const { return plugins_manager_.get(); }
 
@@ -152,10 +160,10 @@ void MainWindow::add_dockwidget(host::Dockable* module) {
 
 void MainWindow::run_script(const QString& path) { script_runner_->run(path, workdir_); }
 
-QString MainWindow::project_path() const { return database_ ? database_->path() : QString(); }
+QString MainWindow::project_path() const { return session_ ? session_->project_path() : QString(); }
 
 void MainWindow::create_tree_dock() {
-    tree_ = new DataTree(this);
+    tree_ = new DataTree(*model_, this);
     tree_->setObjectName(QStringLiteral("treebase"));
     tree_dock_ = new QDockWidget(_("Data"), this);
     tree_dock_->setObjectName(QStringLiteral("data_tree_dock"));
@@ -278,72 +286,14 @@ void MainWindow::create_toolbars() {
 }
 
 bool MainWindow::create_new_project(const QString& path) {
-    const QString target = ProjectDatabase::with_suffix(path);
-    if (ProjectDatabase::is_project(target)) {
-        logger().info(format("A project already exists at {}; it is opened, not replaced", target));
-        return open_project(target);
-    }
-    try {
-        start_new_project(target);
-        return true;
-    } catch (const ProjectError& e) {
-        report(e);
-        return false;
-    }
+    return session_->create_new_project(path);
 }
 
-void MainWindow::start_new_project(const QString& path) {
-    // The file first: if it cannot be written, the session is left alone.
-    ProjectDatabase(path).save({});
-    apply({});
-    adopt_project(path);
-    logger().info(format("Created project {}", path));
-}
+bool MainWindow::open_project(const QString& path) { return session_->open_project(path); }
 
-bool MainWindow::open_project(const QString& path) {
-    try {
-        load_project(path);
-        return true;
-    } catch (const ProjectError& e) {
-        report(e);
-        return false;
-    }
-}
+bool MainWindow::save_project() { return session_->save_project(); }
 
-void MainWindow::load_project(const QString& path) {
-    // Read whole before anything of the session is touched.
-    const ProjectSnapshot snapshot = ProjectDatabase(path).load();
-    apply(snapshot);
-    adopt_project(path);
-    logger().info(format("Opened project {}", path));
-}
-
-bool MainWindow::save_project() {
-    if (!database_) {
-        logger().warning(_("There is no project file yet; use Save as"));
-        return false;
-    }
-    return save_project_as(database_->path());
-}
-
-bool MainWindow::save_project_as(const QString& path) {
-    try {
-        const ProjectSnapshot snapshot = capture();
-        ProjectDatabase database(ProjectDatabase::with_suffix(path));
-        database.save(snapshot);
-        if (snapshot.objects.size() < tree_->objects().size()) {
-            logger().warning(_("Some objects cannot be stored in a project and were not saved"));
-        }
-        database_ = std::make_unique<ProjectDatabase>(database);
-        saved_ = snapshot;
-        update_title();
-        logger().info(format("Saved project {}", database_->path()));
-        return true;
-    } catch (const ProjectError& e) {
-        report(e);
-        return false;
-    }
-}
+bool MainWindow::save_project_as(const QString& path) { return session_->save_project_as(path); }
 
 bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings) {
     const DataObjectFactory& factory = data_object_factory();
@@ -354,7 +304,7 @@ bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings
                 format("{} is not a kind of file korvex can read", path).toStdString());
         const QVariantMap used = settings.isEmpty() && type->ask ? type->ask(path) : settings;
         host::DataObject* dob =
-            tree_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), used));
+            model_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), used));
         logger().info(format("Loaded {} from {}", dob->name(), path));
         return true;
     } catch (const std::exception& e) {
@@ -363,10 +313,9 @@ bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings
     }
 }
 
-bool MainWindow::has_unsaved_changes() const {
-    if (!database_ && tree_->objects().empty()) return false;
-    return capture() != saved_;
-}
+bool MainWindow::has_unsaved_changes() const { return session_->has_unsaved_changes(); }
+
+bool MainWindow::restored_completely() const { return session_->restored_completely(); }
 
 void MainWindow::confirm_quit() {
     if (has_unsaved_changes()) {
@@ -418,14 +367,9 @@ void MainWindow::new_project_dialog() {
     if (!maybe_save()) return;
     const QString path =
         QFileDialog::getSaveFileName(this, _("New project"), workdir_, project_filter());
-    if (path.isEmpty()) return;
-    try {
-        // The dialog has asked before replacing an existing file.
-        start_new_project(ProjectDatabase::with_suffix(path));
+    // The dialog has asked before replacing an existing file.
+    if (!path.isEmpty() && session_->replace_with_new_project(path))
         recent_files_->add(project_path());
-    } catch (const ProjectError& e) {
-        report(e);
-    }
 }
 
 void MainWindow::open_project_dialog() {
@@ -436,12 +380,7 @@ void MainWindow::open_project_dialog() {
 }
 
 void MainWindow::open_project_file(const QString& path) {
-    try {
-        load_project(path);
-        recent_files_->add(path);
-    } catch (const ProjectError& e) {
-        report(e);
-    }
+    if (session_->open_project(path)) recent_files_->add(path);
 }
 
 void MainWindow::open_recent(const QString& path) {
@@ -452,7 +391,7 @@ void MainWindow::open_recent(const QString& path) {
     }
 }
 
-bool MainWindow::save_dialog() { return database_ ? save_project() : save_as_dialog(); }
+bool MainWindow::save_dialog() { return database() ? save_project() : save_as_dialog(); }
 
 bool MainWindow::save_as_dialog() {
     const QString path =
@@ -473,7 +412,7 @@ void MainWindow::open_data_files(const QStringList& paths) {
         if (!load_data_file(path)) continue;
         recent_files_->add(path);
         // The tree appends what it loads.
-        tree_->set_checked(tree_->objects().back()->name(), true);
+        tree_->set_checked(model_->objects().back()->name(), true);
         shown = true;
     }
     if (shown) viewer_area_->frame_active_viewer();
@@ -502,41 +441,10 @@ void MainWindow::vertical_scale_dialog() {
     if (accepted) canvas.set_z_scale(factor);
 }
 
-ProjectSnapshot MainWindow::capture() const {
-    return capture_session(*tree_, viewers(), active_viewer_index());
-}
-
-void MainWindow::apply(const ProjectSnapshot& snapshot) {
-    tree_->remove_all_objects();
-    QStringList names;
-    for (const ViewerRecord& viewer : snapshot.viewers) names << viewer.name;
-    viewer_area_->reset_viewers(names);
-    restore_objects(*tree_, snapshot.objects, data_object_factory());
-    const std::vector<DisplayTarget*> open = viewers();
-    restored_completely_ = true;
-    for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
-        restored_completely_ &= restore_viewer(*tree_, *open[i], snapshot.viewers[i]);
-    }
-    if (snapshot.active_viewer < viewer_area_->count())
-        viewer_area_->setCurrentIndex(snapshot.active_viewer);
-}
-
-void MainWindow::adopt_project(const QString& path) {
-    database_ = std::make_unique<ProjectDatabase>(path);
-    workdir_ = QFileInfo(database_->path()).absolutePath();
-    saved_ = capture();
-    update_title();
-}
-
-void MainWindow::report(const ProjectError& error) { logger().error(error.message()); }
-
 void MainWindow::update_title() {
-    const QString project = database_ ? QFileInfo(database_->path()).fileName() : _("no project");
+    const QString path = project_path();
+    const QString project = path.isEmpty() ? _("no project") : QFileInfo(path).fileName();
     setWindowTitle(QStringLiteral("korvex - %1").arg(project));
 }
-
-std::vector<DisplayTarget*> MainWindow::viewers() const { return viewer_area_->targets(); }
-
-int MainWindow::active_viewer_index() const { return viewer_area_->currentIndex(); }
 
 }  // namespace korvex::app

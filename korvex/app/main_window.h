@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "korvex/app/main_window_options.h"
-#include "korvex/app/project_snapshot.h"
 #include "korvex/host/main_holder.h"
 #include "korvex/host/window_host.h"
 
@@ -30,20 +29,19 @@ class WorkspaceShell;
 
 namespace korvex::app {
 
+class DataModel;
 class DataTree;
-class DisplayTarget;
 class PicksPanel;
 class PluginManager;
-class ProjectDatabase;
-class ProjectError;
+class ProjectSession;
 class RecentFiles;
 class ScriptRunner;
 class UserNotifier;
 class ViewerArea;
 
 // The korvex application window: the 3D viewers in the centre, the data tree on the
-// left, the dock modules at the bottom, the File menu, and the project they make up.
-// Construct, then setup(), show(), post_visible_setup().
+// left, the dock modules at the bottom, and the File menu of the project they make up,
+// which a ProjectSession keeps. Construct, then setup(), show(), post_visible_setup().
 class MainWindow final : public QMainWindow, public host::WindowHost, public host::MainHolder {
     Q_OBJECT
 
@@ -64,7 +62,10 @@ public:
     host::WindowHost* main() const override;
 
     const MainWindowOptions& options() const { return options_; }
+    // The loaded data objects, which the tree and the viewers follow.
+    DataModel* model() const { return model_; }
     DataTree* tree() const { return tree_; }
+    ProjectSession* session() const { return session_; }
     ViewerArea* viewer_area() const { return viewer_area_; }
     PicksPanel* picks() const { return picks_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
@@ -91,7 +92,7 @@ public:
     // Whether the session differs from the project file (or, with no file, holds data).
     bool has_unsaved_changes() const;
     // Whether the last project opened showed everything it records in its viewers.
-    bool restored_completely() const { return restored_completely_; }
+    bool restored_completely() const;
 
     // Closes the window; with unsaved changes it asks "Quit?" first: Save saves, then
     // closes; Yes closes without saving; Cancel leaves everything as it was.
@@ -133,26 +134,14 @@ private:
     // Unsaved changes: asks to save them. False when the user cancels.
     bool maybe_save();
 
-    ProjectSnapshot capture() const;
-    // Replaces the whole session (objects, viewers, what is shown) with a snapshot.
-    void apply(const ProjectSnapshot& snapshot);
-    // Makes `path` the current project and the session as it is now its saved state.
-    void adopt_project(const QString& path);
-    void start_new_project(const QString& path);
-    // Throws ProjectError, leaving the session as it was.
-    void load_project(const QString& path);
-    // Logs the failure; in a user's action the notifier shows it as well.
-    void report(const ProjectError& error);
     void update_title();
-
-    std::vector<DisplayTarget*> viewers() const;
-    int active_viewer_index() const;
 
     MainWindowOptions options_;
     QString workdir_;
     std::unique_ptr<PluginManager> plugins_manager_;
     UserNotifier* notifier_ = nullptr;
     RecentFiles* recent_files_ = nullptr;
+    DataModel* model_ = nullptr;
     DataTree* tree_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;
@@ -165,9 +154,7 @@ private:
     modules::WorkspaceShell* workspace_shell_ = nullptr;
     std::vector<host::Dockable*> modules_;
     ScriptRunner* script_runner_ = nullptr;
-    std::unique_ptr<ProjectDatabase> database_;
-    ProjectSnapshot saved_;
-    bool restored_completely_ = true;
+    ProjectSession* session_ = nullptr;
     bool quit_confirmed_ = false;
     QtMessageHandler previous_message_handler_ = nullptr;
 };

@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <set>
 
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
-#include "korvex/app/data_tree.h"
 #include "korvex/app/display_target.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/config/base.h"
@@ -52,11 +52,11 @@ void show_entry(DisplayTarget& target, host::DataObject& dob, const QString& gro
 
 }  // namespace
 
-ProjectSnapshot capture_session(const DataTree& tree, const std::vector<DisplayTarget*>& viewers,
+ProjectSnapshot capture_session(const DataModel& model, const std::vector<DisplayTarget*>& viewers,
                                 int active_viewer) {
     ProjectSnapshot snapshot;
     std::set<QString> stored;
-    for (host::DataObject* dob : tree.objects()) {
+    for (host::DataObject* dob : model.objects()) {
         const auto* persistent = dynamic_cast<const host::PersistentObject*>(dob);
         if (!persistent) continue;
         snapshot.objects.push_back({persistent->type_name(), dob->name(), persistent->source_path(),
@@ -81,19 +81,19 @@ ProjectSnapshot capture_session(const DataTree& tree, const std::vector<DisplayT
     return snapshot;
 }
 
-void restore_objects(DataTree& tree, const std::vector<ObjectRecord>& records,
+void restore_objects(DataModel& model, const std::vector<ObjectRecord>& records,
                      const DataObjectFactory& factory) {
     for (const ObjectRecord& record : records) {
         utils::call_guarded(_("Loading %1").arg(record.name),
-                            [&] { tree.add_object(load_or_missing(record, factory)); });
+                            [&] { model.add_object(load_or_missing(record, factory)); });
     }
 }
 
-bool restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& record) {
+bool restore_viewer(DataModel& model, DisplayTarget& target, const ViewerRecord& record) {
     // First, so that what is shown next does not choose its own vertical scale.
     bool complete = utils::call_guarded(_("Restoring the settings of %1").arg(record.name),
                                         [&] { target.set_viewer_settings(record.settings); });
-    const auto objects = tree.object_data();
+    const auto objects = model.object_data();
     for (const auto& [name, groups] : record.shown) {
         const auto found = objects.find(name);
         if (found == objects.end() || dynamic_cast<const MissingDataObject*>(found->second))
@@ -109,7 +109,9 @@ bool restore_viewer(DataTree& tree, DisplayTarget& target, const ViewerRecord& r
     }
     complete &= utils::call_guarded(_("Restoring the view of %1").arg(record.name),
                                     [&] { target.set_view_state(record.state); });
-    tree.sync_all();
+    for (const auto& entry : record.shown) {
+        if (objects.count(entry.first)) model.notify_changed(entry.first);
+    }
     return complete;
 }
 

@@ -90,6 +90,10 @@ void ViewerArea::reset_viewers(const QStringList& names) {
     setCurrentIndex(0);
 }
 
+void ViewerArea::set_active_index(int index) {
+    if (index >= 0 && index < count()) setCurrentIndex(index);
+}
+
 void ViewerArea::reserve_keys(const QList<QKeySequence>& keys) {
     reserved_keys_ = keys;
     for (const Entry& entry : entries_) release_reserved_keys(entry.viewer);

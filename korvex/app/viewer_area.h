@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/app/viewer_set.h"
 #include "korvex/host/main_holder.h"
 #include "korvex/host/panel_host.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
@@ -21,14 +22,13 @@ namespace korvex::app {
 
 class CanvasDisplayTarget;
 class DataTree;
-class DisplayTarget;
 
 // The 3D viewers in the centre of the main window, one per tab, each under its own
 // name so that one object can be shown in several at once. It is the owner the viewer
 // panels are mounted in, and it keeps the data tree and the viewers in step: the
 // tree's check marks follow the viewer in front, "Uncheck all" clears that viewer,
 // and a viewer's "Hide all" unchecks what it shows.
-class ViewerArea final : public QTabWidget, public host::PanelHost {
+class ViewerArea final : public QTabWidget, public host::PanelHost, public ViewerSet {
     Q_OBJECT
 
 public:
@@ -45,7 +45,7 @@ public:
     void close_viewer(int index);
     // Replaces every viewer with new ones of these names (at least one), as a project
     // is opened: fresh cameras, nothing shown.
-    void reset_viewers(const QStringList& names);
+    void reset_viewers(const QStringList& names) override;
 
     // Keys the window's own actions answer: the viewers' buttons give them up, now and
     // in every viewer opened later, so that one key never means two things.
@@ -57,7 +57,9 @@ public:
     widgets::CubeViewer* viewer(int index) const;
     widgets::CubeViewer* active_viewer() const;
     // The viewers in tab order, as the tree and the project see them.
-    std::vector<DisplayTarget*> targets() const;
+    std::vector<DisplayTarget*> targets() const override;
+    int active_index() const override { return currentIndex(); }
+    void set_active_index(int index) override;
 
 signals:
     // A sample picked in one of the viewers.

@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/utils/errors.h"
@@ -9,6 +10,7 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
 
+using korvex::app::DataModel;
 using korvex::app::DataTree;
 using korvex::app::MissingDataObject;
 using korvex::testing::LogCapture;
@@ -19,7 +21,7 @@ namespace {
 
 SyntheticObject* add(DataTree& tree, const QString& name, bool volume = true) {
     return static_cast<SyntheticObject*>(
-        tree.add_object(std::make_unique<SyntheticObject>(name, volume)));
+        tree.model().add_object(std::make_unique<SyntheticObject>(name, volume)));
 }
 
 QAction* action(QMenu& menu, const QString& text) {
@@ -36,7 +38,8 @@ class DataTreeTest : public QObject {
 
 private slots:
     void checking_shows_in_the_active_viewer_and_unchecking_hides() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget viewer;
         tree.set_active_target(&viewer);
         SyntheticObject* vol = add(tree, "vol");
@@ -80,7 +83,8 @@ private slots:
     }
 
     void a_refused_or_failed_agent_leaves_the_item_as_the_viewer_is() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget viewer;
         tree.set_active_target(&viewer);
         SyntheticObject* flat = add(tree, "flat");
@@ -109,7 +113,8 @@ private slots:
     }
 
     void uncheck_all_hides_everything_then_announces_it() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget viewer;
         tree.set_active_target(&viewer);
         QObject::connect(&tree, &DataTree::sig_unchecked_all, [&] { viewer.clear_all(); });
@@ -133,7 +138,8 @@ private slots:
     }
 
     void check_marks_follow_the_active_viewer() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget first("one");
         RecordingDisplayTarget second("two");
         tree.set_active_target(&first);
@@ -162,7 +168,8 @@ private slots:
     }
 
     void removing_an_object_takes_it_out_of_every_viewer() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget first("one");
         RecordingDisplayTarget second("two");
         tree.set_active_target(&second);
@@ -183,14 +190,15 @@ private slots:
     }
 
     void names_are_unique_and_missing_objects_cannot_be_shown() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget viewer;
         tree.set_active_target(&viewer);
         add(tree, "vol");
         QVERIFY_EXCEPTION_THROWN(add(tree, "vol"), korvex::utils::ValueError);
         QCOMPARE(tree.topLevelItemCount(), 1);
 
-        tree.add_object(std::make_unique<MissingDataObject>(
+        model.add_object(std::make_unique<MissingDataObject>(
             korvex::app::ObjectRecord{"Synthetic", "gone", "/nowhere/gone.syn", {}},
             "its file was not found"));
         QTreeWidgetItem* item = tree.tree_item("gone");
@@ -202,12 +210,13 @@ private slots:
         QVERIFY(viewer.calls.isEmpty());
 
         std::vector<QString> order;
-        for (auto* dob : tree.objects()) order.push_back(dob->name());
+        for (auto* dob : model.objects()) order.push_back(dob->name());
         QCOMPARE(order, (std::vector<QString>{"vol", "gone"}));
     }
 
     void context_menu_asks_for_the_appearance_page_and_unchecks_all() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget viewer;
         tree.set_active_target(&viewer);
         add(tree, "vol");

@@ -23,6 +23,7 @@
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/picks_panel.h"
@@ -150,7 +151,7 @@ private slots:
 
             answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
             menu_action(w.window, "Open data...")->trigger();
-            QCOMPARE(int(w.window.tree()->objects().size()), 1);
+            QCOMPARE(int(w.window.model()->objects().size()), 1);
 
             // Opened, it is shown with its sections, checked in the tree, in the viewer's
             // registry and in its display state.
@@ -415,7 +416,7 @@ private slots:
         QTRY_VERIFY(!told.isEmpty());
         QVERIFY2(told.startsWith("Cannot load " + bad + ": "), qPrintable(told));
         QCOMPARE(w.window.statusBar()->currentMessage(), told);
-        QVERIFY(w.window.tree()->objects().empty());
+        QVERIFY(w.window.model()->objects().empty());
 
         // The picture export fails where it cannot write, with the reason.
         told.clear();

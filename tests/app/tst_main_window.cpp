@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
@@ -222,7 +223,7 @@ private slots:
         QFile::remove(dir_.filePath("wells.syn"));
         Window w;
         QVERIFY(w.window.open_project(path));
-        const auto objects = w.window.tree()->objects();
+        const auto objects = w.window.model()->objects();
         QCOMPARE(int(objects.size()), 2);
         QCOMPARE(objects[0]->name(), QString("vol"));
         QVERIFY(dynamic_cast<SyntheticObject*>(objects[0]));
@@ -253,11 +254,11 @@ private slots:
         QCOMPARE(log.lines().size(), std::size_t(3));
         QVERIFY(log.texts().front().contains("is not a korvex project"));
         QCOMPARE(w.window.project_path(), dir_.filePath("good.kvd"));
-        QCOMPARE(int(w.window.tree()->objects().size()), 1);
+        QCOMPARE(int(w.window.model()->objects().size()), 1);
 
         // A data file of no known kind is refused the same way.
         QVERIFY(!w.window.load_data_file(bad));
-        QCOMPARE(int(w.window.tree()->objects().size()), 1);
+        QCOMPARE(int(w.window.model()->objects().size()), 1);
     }
 
     void a_new_project_over_an_existing_one_opens_it() {
@@ -270,7 +271,7 @@ private slots:
         }
         Window w;
         QVERIFY(w.window.create_new_project(path));
-        QCOMPARE(int(w.window.tree()->objects().size()), 1);
+        QCOMPARE(int(w.window.model()->objects().size()), 1);
     }
 
     // A restore runs unattended (from a script, for --export) and never stops to ask: a
@@ -290,7 +291,7 @@ private slots:
         DialogRefusal refusal;
         QVERIFY(w.window.open_project(path));
         QCOMPARE(refusal.shown, QStringList());
-        const auto objects = w.window.tree()->objects();
+        const auto objects = w.window.model()->objects();
         QCOMPARE(int(objects.size()), 2);
         const auto reason = [&](int index) {
             const auto* missing = dynamic_cast<korvex::app::MissingDataObject*>(objects[index]);

@@ -1,6 +1,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/missing_data_object.h"
@@ -24,13 +25,14 @@ private slots:
     }
 
     void what_is_shown_comes_back_in_each_viewer() {
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget one("one");
         RecordingDisplayTarget two("two");
         tree.set_active_target(&two);
         tree.set_active_target(&one);
-        tree.add_object(SyntheticObject::load(file("vol"), {{"clip", 3}}));
-        tree.add_object(SyntheticObject::load(file("pts", false), {}));
+        model.add_object(SyntheticObject::load(file("vol"), {{"clip", 3}}));
+        model.add_object(SyntheticObject::load(file("pts", false), {}));
         tree.set_checked("vol", true);
         tree.set_section_checked("vol", "iline", true);
         tree.set_active_target(&two);
@@ -43,20 +45,21 @@ private slots:
         tree.set_checked("vol", true);
         tree.set_section_checked("vol", "iline", false);
 
-        const ProjectSnapshot saved = capture_session(tree, {&one, &two}, 1);
+        const ProjectSnapshot saved = capture_session(model, {&one, &two}, 1);
         QCOMPARE(int(saved.objects.size()), 2);
         QCOMPARE(saved.objects[0].settings.value("clip").toInt(), 3);
         QCOMPARE(saved.viewers[1].shown.count("pts"), std::size_t(0));
 
-        DataTree restored;
+        DataModel restored_model;
+        DataTree restored(restored_model);
         RecordingDisplayTarget new_one("one");
         RecordingDisplayTarget new_two("two");
         restored.set_active_target(&new_two);
-        restore_objects(restored, saved.objects, factory_);
-        restore_viewer(restored, new_one, saved.viewers[0]);
-        restore_viewer(restored, new_two, saved.viewers[1]);
+        restore_objects(restored_model, saved.objects, factory_);
+        restore_viewer(restored_model, new_one, saved.viewers[0]);
+        restore_viewer(restored_model, new_two, saved.viewers[1]);
 
-        QVERIFY(capture_session(restored, {&new_one, &new_two}, 1) == saved);
+        QVERIFY(capture_session(restored_model, {&new_one, &new_two}, 1) == saved);
         QVERIFY(new_one.shown("vol", "sections", "iline"));
         QVERIFY(new_one.shown("pts", "properties", "Z"));
         QCOMPARE(new_two.view, two.view);
@@ -80,13 +83,14 @@ private slots:
         }
 
         LogCapture log;
-        DataTree tree;
+        DataModel model;
+        DataTree tree(model);
         RecordingDisplayTarget one("one");
         tree.set_active_target(&one);
-        restore_objects(tree, saved.objects, factory_);
-        restore_viewer(tree, one, viewer);
+        restore_objects(model, saved.objects, factory_);
+        restore_viewer(model, one, viewer);
 
-        QCOMPARE(int(tree.objects().size()), 4);
+        QCOMPARE(int(model.objects().size()), 4);
         for (const char* name : {"gone", "broken", "odd"}) {
             QVERIFY2(dynamic_cast<MissingDataObject*>(tree.object_data().at(name)), name);
         }
@@ -99,7 +103,7 @@ private slots:
         QCOMPARE(one.calls, QStringList({"add vol"}));
         QVERIFY(tree.is_checked("vol"));
         // And the missing keep their records for the next save.
-        QVERIFY(capture_session(tree, {&one}, 0).objects == saved.objects);
+        QVERIFY(capture_session(model, {&one}, 0).objects == saved.objects);
     }
 
 private:

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
@@ -190,12 +191,12 @@ private slots:
         QVERIFY(first->save_project());
         const auto second = launch(moment.addMSecs(999));
         QCOMPARE(second->project_path(), first->project_path());
-        QCOMPARE(int(second->tree()->objects().size()), 1);
+        QCOMPARE(int(second->model()->objects().size()), 1);
         QCOMPARE(int(ProjectDatabase(first->project_path()).load().objects.size()), 1);
 
         const auto next_second = launch(moment.addSecs(1));
         QVERIFY(next_second->project_path() != first->project_path());
-        QVERIFY(next_second->tree()->objects().empty());
+        QVERIFY(next_second->model()->objects().empty());
     }
 
     void a_confirmation_slow_to_come_to_the_front_is_answered_once_it_gets_there() {
