@@ -6,6 +6,7 @@
 #include <QStyle>
 
 #include "korvex/app/data_model.h"
+#include "korvex/app/display_router.h"
 #include "korvex/app/display_target.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/config/base.h"
@@ -25,26 +26,6 @@ namespace {
 constexpr int ROLE_OBJECT = Qt::UserRole;
 constexpr int ROLE_SECTION = Qt::UserRole + 1;
 
-bool shown(const DisplayTarget* target, const QString& name, const QString& group,
-           const QString& entry) {
-    if (!target) return false;
-    const utils::DisplayState& state = target->display_state();
-    const auto object = state.find(name);
-    if (object == state.end()) return false;
-    const auto entries = object->second.find(group);
-    if (entries == object->second.end()) return false;
-    const auto value = entries->second.find(entry);
-    return value != entries->second.end() && value->second;
-}
-
-bool section_shown(const DisplayTarget* target, const QString& name, const QString& section) {
-    return shown(target, name, QStringLiteral("sections"), section);
-}
-
-bool object_shown(const DisplayTarget* target, const QString& name) {
-    return shown(target, name, QStringLiteral("object"), QStringLiteral("self"));
-}
-
 Qt::CheckState check_state(bool on) { return on ? Qt::Checked : Qt::Unchecked; }
 
 QTreeWidgetItem* new_checkable_item(QTreeWidgetItem* parent, const QString& text,
@@ -58,7 +39,8 @@ QTreeWidgetItem* new_checkable_item(QTreeWidgetItem* parent, const QString& text
 
 }  // namespace
 
-DataTree::DataTree(DataModel& model, QWidget* parent) : QTreeWidget(parent), model_(model) {
+DataTree::DataTree(DataModel& model, DisplayRouter& router, QWidget* parent)
+    : QTreeWidget(parent), model_(model), router_(router) {
     setHeaderHidden(true);
     setColumnCount(1);
     setContextMenuPolicy(Qt::CustomContextMenu);
@@ -79,9 +61,6 @@ DataTree::DataTree(DataModel& model, QWidget* parent) : QTreeWidget(parent), mod
     connect(&model_, &DataModel::sig_added, this, [this](host::DataObject* dob) {
         utils::call_guarded(_("Listing %1").arg(dob->name()), [&] { add_item(*dob); });
     });
-    connect(&model_, &DataModel::sig_removing, this, [this](host::DataObject* dob) {
-        utils::call_guarded(_("Hiding %1").arg(dob->name()), [&] { take_out_everywhere(*dob); });
-    });
     connect(&model_, &DataModel::sig_removed, this, [this](const QString& name) {
         const QSignalBlocker blocker(this);
         delete tree_item(name);
@@ -89,6 +68,9 @@ DataTree::DataTree(DataModel& model, QWidget* parent) : QTreeWidget(parent), mod
     connect(&model_, &DataModel::sig_changed, this, [this](const QString& name) {
         utils::call_guarded(_("Updating %1").arg(name), [&] { relabel(name); });
     });
+    connect(&router_, &DisplayRouter::sig_display_changed, this,
+            [this](const QString& name) { sync_object(name); });
+    connect(&router_, &DisplayRouter::sig_active_changed, this, [this] { sync_all(); });
     for (host::DataObject* dob : model_.objects()) add_item(*dob);
 }
 
@@ -147,7 +129,7 @@ void DataTree::set_section_checked(const QString& name, const QString& section, 
 }
 
 void DataTree::uncheck_all() {
-    if (active_) remove_all_from(*active_);
+    if (DisplayTarget* active = router_.active_target()) router_.take_all_out(*active);
     {
         const QSignalBlocker blocker(this);
         for (QTreeWidgetItemIterator it(this, QTreeWidgetItemIterator::Checked); *it; ++it) {
@@ -179,10 +161,6 @@ void DataTree::add_item(host::DataObject& dob) {
     sync_object(name);
 }
 
-void DataTree::take_out_everywhere(host::DataObject& dob) {
-    for (DisplayTarget* target : targets_) take_out(*target, dob);
-}
-
 void DataTree::relabel(const QString& name) {
     QTreeWidgetItem* item = tree_item(name);
     const host::DataObject* dob = model_.object(name);
@@ -193,27 +171,6 @@ void DataTree::relabel(const QString& name) {
         child->setText(0, dob->section_label(child->data(0, ROLE_SECTION).toString()));
     }
     sync_object(name);
-}
-
-void DataTree::add_target(DisplayTarget* target) {
-    if (std::find(targets_.begin(), targets_.end(), target) == targets_.end()) {
-        targets_.push_back(target);
-    }
-}
-
-void DataTree::remove_target(DisplayTarget* target) {
-    targets_.erase(std::remove(targets_.begin(), targets_.end(), target), targets_.end());
-    if (active_ == target) set_active_target(nullptr);
-}
-
-void DataTree::set_active_target(DisplayTarget* target) {
-    if (target) add_target(target);
-    active_ = target;
-    sync_all();
-}
-
-void DataTree::remove_all_from(DisplayTarget& target) {
-    for (host::DataObject* dob : model_.objects()) take_out(target, *dob);
 }
 
 QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
@@ -241,57 +198,34 @@ void DataTree::on_item_changed(QTreeWidgetItem* item) {
     if (!dob || !(item->flags() & Qt::ItemIsUserCheckable)) return;
     const QString section = item->data(0, ROLE_SECTION).toString();
     const bool wanted = item->checkState(0) == Qt::Checked;
-    const bool now =
-        section.isEmpty() ? object_shown(active_, name) : section_shown(active_, name, section);
+    DisplayTarget* active = router_.active_target();
+    const bool now = section.isEmpty() ? DisplayRouter::object_shown(active, name)
+                                       : DisplayRouter::section_shown(active, name, section);
     if (wanted != now) {
         const QString what = section.isEmpty() ? name : format("{} {}", name, section);
         utils::call_guarded(wanted ? _("Showing %1").arg(what) : _("Hiding %1").arg(what), [&] {
-            if (!active_) throw utils::ValueError(_("no 3D viewer is open").toStdString());
+            if (!active) throw utils::ValueError(_("no 3D viewer is open").toStdString());
             if (section.isEmpty()) {
-                wanted ? show_in(*active_, *dob) : take_out(*active_, *dob);
+                wanted ? router_.show_in(*active, *dob) : router_.take_out(*active, *dob);
             } else {
-                wanted ? active_->add_cube_section(*dob, section)
-                       : active_->remove_cube_section(*dob, section);
+                wanted ? active->add_cube_section(*dob, section)
+                       : active->remove_cube_section(*dob, section);
             }
         });
     }
     sync_object(name);
 }
 
-void DataTree::show_in(DisplayTarget& target, host::DataObject& dob) {
-    const QString name = dob.name();
-    if (!object_shown(&target, name)) {
-        utils::call_guarded(_("Showing %1").arg(name), [&] { target.add_item_agent(dob); });
-    }
-    for (const QString& section : utils::appconsts::SECTION_TYPES) {
-        if (!dob.section_image3d.count(section) || section_shown(&target, name, section)) continue;
-        utils::call_guarded(_("Showing %1 %2").arg(name, section),
-                            [&] { target.add_cube_section(dob, section); });
-    }
-}
-
-void DataTree::take_out(DisplayTarget& target, host::DataObject& dob) {
-    const QString name = dob.name();
-    for (const QString& section : utils::appconsts::SECTION_TYPES) {
-        if (!section_shown(&target, name, section)) continue;
-        utils::call_guarded(_("Hiding %1 %2").arg(name, section),
-                            [&] { target.remove_cube_section(dob, section); });
-    }
-    if (object_shown(&target, name)) {
-        utils::call_guarded(_("Hiding %1").arg(name), [&] { target.remove_item_agent(dob); });
-    }
-    if (&target == active_) sync_object(name);
-}
-
 void DataTree::sync_object(const QString& name) {
     QTreeWidgetItem* item = tree_item(name);
     if (!item || !(item->flags() & Qt::ItemIsUserCheckable)) return;
     const QSignalBlocker blocker(this);
-    item->setCheckState(0, check_state(object_shown(active_, name)));
+    const DisplayTarget* active = router_.active_target();
+    item->setCheckState(0, check_state(DisplayRouter::object_shown(active, name)));
     for (int i = 0; i < item->childCount(); ++i) {
         QTreeWidgetItem* child = item->child(i);
-        child->setCheckState(
-            0, check_state(section_shown(active_, name, child->data(0, ROLE_SECTION).toString())));
+        child->setCheckState(0, check_state(DisplayRouter::section_shown(
+                                    active, name, child->data(0, ROLE_SECTION).toString())));
     }
 }
 

@@ -20,6 +20,7 @@
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
+#include "korvex/app/display_router.h"
 #include "korvex/app/picks_panel.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
@@ -108,6 +109,7 @@ void MainWindow::setup() {
     notifier_ = new UserNotifier(this);
     data::StatusProgress::reserve_room(*this);
     model_ = new DataModel(this);
+    router_ = new DisplayRouter(*model_, this);
     create_tree_dock();
     create_viewer_area();
     session_ = new ProjectSession(*model_, *viewer_area_, data_object_factory(), this);
@@ -163,7 +165,7 @@ void MainWindow::run_script(const QString& path) { script_runner_->run(path, wor
 QString MainWindow::project_path() const { return session_ ? session_->project_path() : QString(); }
 
 void MainWindow::create_tree_dock() {
-    tree_ = new DataTree(*model_, this);
+    tree_ = new DataTree(*model_, *router_, this);
     tree_->setObjectName(QStringLiteral("treebase"));
     tree_dock_ = new QDockWidget(_("Data"), this);
     tree_dock_->setObjectName(QStringLiteral("data_tree_dock"));

@@ -31,6 +31,7 @@ namespace korvex::app {
 
 class DataModel;
 class DataTree;
+class DisplayRouter;
 class PicksPanel;
 class PluginManager;
 class ProjectSession;
@@ -142,6 +143,7 @@ private:
     UserNotifier* notifier_ = nullptr;
     RecentFiles* recent_files_ = nullptr;
     DataModel* model_ = nullptr;
+    DisplayRouter* router_ = nullptr;
     DataTree* tree_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;

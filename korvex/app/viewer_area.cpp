@@ -8,6 +8,7 @@
 
 #include "korvex/app/canvas_display_target.h"
 #include "korvex/app/data_tree.h"
+#include "korvex/app/display_router.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/utils/icon_manager.h"
@@ -26,15 +27,16 @@ ViewerArea::ViewerArea(host::MainHolder* owner, DataTree* tree, QWidget* parent)
     setTabsClosable(true);
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
         if (!tree_ || index < 0 || index >= int(entries_.size())) return;
-        utils::call_guarded(_("Switching viewers"),
-                            [&] { tree_->set_active_target(entries_[index].target.get()); });
+        utils::call_guarded(_("Switching viewers"), [&] {
+            tree_->router().set_active_target(entries_[index].target.get());
+        });
     });
     connect(this, &QTabWidget::tabCloseRequested, this, [this](int index) {
         utils::call_guarded(_("Closing a viewer"), [&] { close_viewer(index); });
     });
     connect(tree_, &DataTree::sig_unchecked_all, this, [this] {
         utils::call_guarded(_("Clearing the viewer"), [&] {
-            if (auto* target = static_cast<CanvasDisplayTarget*>(tree_->active_target()))
+            if (auto* target = static_cast<CanvasDisplayTarget*>(tree_->router().active_target()))
                 target->clear_all();
         });
     });
@@ -65,7 +67,7 @@ int ViewerArea::append_viewer(const QString& name) {
             [this, canvas](const widgets::PickedSample& pick) {
                 emit sig_picked_sample(canvas, pick);
             });
-    if (tree_) tree_->add_target(target.get());
+    if (tree_) tree_->router().add_target(target.get());
     entries_.push_back({viewer, std::move(target)});
     const int index = addTab(viewer, viewer_name);
     tabBar()->setTabsClosable(entries_.size() > 1);
@@ -74,7 +76,7 @@ int ViewerArea::append_viewer(const QString& name) {
 
 void ViewerArea::close_viewer(int index) {
     if (entries_.size() <= 1) return;
-    if (tree_) tree_->remove_all_from(*entries_.at(index).target);
+    if (tree_) tree_->router().take_all_out(*entries_.at(index).target);
     remove_entry(index);
 }
 
@@ -147,13 +149,13 @@ QWidget* ViewerArea::make_options_button() {
 // in a viewer behind, the tree's marks are not about it, so it is emptied directly.
 void ViewerArea::hide_all_in(const CanvasDisplayTarget* target) {
     if (!tree_) return;
-    if (target == tree_->active_target()) {
+    if (target == tree_->router().active_target()) {
         tree_->uncheck_all();
         return;
     }
     for (Entry& entry : entries_) {
         if (entry.target.get() != target) continue;
-        tree_->remove_all_from(*entry.target);
+        tree_->router().take_all_out(*entry.target);
         entry.target->clear_all();
     }
 }
@@ -161,14 +163,14 @@ void ViewerArea::hide_all_in(const CanvasDisplayTarget* target) {
 void ViewerArea::remove_entry(int index) {
     Entry entry = std::move(entries_.at(index));
     entries_.erase(entries_.begin() + index);
-    if (tree_) tree_->remove_target(entry.target.get());
+    if (tree_) tree_->router().remove_target(entry.target.get());
     removeTab(index);
     // The viewer may be the one whose menu asked for this: it goes once the event is over.
     entry.viewer->hide();
     entry.viewer->deleteLater();
     tabBar()->setTabsClosable(entries_.size() > 1);
     if (tree_ && currentIndex() >= 0)
-        tree_->set_active_target(entries_.at(currentIndex()).target.get());
+        tree_->router().set_active_target(entries_.at(currentIndex()).target.get());
 }
 
 QString ViewerArea::free_name() const {

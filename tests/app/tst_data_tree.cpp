@@ -4,6 +4,7 @@
 
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_tree.h"
+#include "korvex/app/display_router.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/utils/errors.h"
 #include "tests/app/recording_display_target.h"
@@ -12,6 +13,7 @@
 
 using korvex::app::DataModel;
 using korvex::app::DataTree;
+using korvex::app::DisplayRouter;
 using korvex::app::MissingDataObject;
 using korvex::testing::LogCapture;
 using korvex::testing::RecordingDisplayTarget;
@@ -39,9 +41,10 @@ class DataTreeTest : public QObject {
 private slots:
     void checking_shows_in_the_active_viewer_and_unchecking_hides() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget viewer;
-        tree.set_active_target(&viewer);
+        router.set_active_target(&viewer);
         SyntheticObject* vol = add(tree, "vol");
 
         // The object's tick shows it with its sections; a section's tick, that section.
@@ -84,9 +87,10 @@ private slots:
 
     void a_refused_or_failed_agent_leaves_the_item_as_the_viewer_is() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget viewer;
-        tree.set_active_target(&viewer);
+        router.set_active_target(&viewer);
         SyntheticObject* flat = add(tree, "flat");
         flat->viewable = false;
         tree.set_checked("flat", true);
@@ -106,7 +110,7 @@ private slots:
         QVERIFY(tree.is_checked("vol"));
 
         // Without a viewer nothing can be shown, and nothing pretends to be.
-        tree.set_active_target(nullptr);
+        router.set_active_target(nullptr);
         QVERIFY(!tree.is_checked("vol"));
         tree.set_checked("flat", true);
         QVERIFY(!tree.is_checked("flat"));
@@ -114,9 +118,10 @@ private slots:
 
     void uncheck_all_hides_everything_then_announces_it() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget viewer;
-        tree.set_active_target(&viewer);
+        router.set_active_target(&viewer);
         QObject::connect(&tree, &DataTree::sig_unchecked_all, [&] { viewer.clear_all(); });
         QSignalSpy unchecked(&tree, &DataTree::sig_unchecked_all);
         add(tree, "a");
@@ -139,16 +144,17 @@ private slots:
 
     void check_marks_follow_the_active_viewer() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget first("one");
         RecordingDisplayTarget second("two");
-        tree.set_active_target(&first);
-        tree.add_target(&second);
+        router.set_active_target(&first);
+        router.add_target(&second);
         SyntheticObject* vol = add(tree, "vol");
         tree.set_checked("vol", true);
         tree.set_section_checked("vol", "iline", false);
 
-        tree.set_active_target(&second);
+        router.set_active_target(&second);
         QVERIFY(!tree.is_checked("vol"));
         tree.set_checked("vol", true);
         tree.set_section_checked("vol", "iline", true);
@@ -156,12 +162,12 @@ private slots:
         QCOMPARE(vol->visuals_made, 2);
         QVERIFY(vol->visuals_in_volume.count("one") && vol->visuals_in_volume.count("two"));
 
-        tree.set_active_target(&first);
+        router.set_active_target(&first);
         QVERIFY(tree.is_checked("vol"));
         QVERIFY(!tree.is_section_checked("vol", "iline"));
 
         // Hiding everything in the viewer behind does not touch the one in front.
-        tree.remove_all_from(second);
+        router.take_all_out(second);
         QVERIFY(!second.shown("vol", "object", "self"));
         QVERIFY(first.shown("vol", "object", "self"));
         QVERIFY(tree.is_checked("vol"));
@@ -169,15 +175,16 @@ private slots:
 
     void removing_an_object_takes_it_out_of_every_viewer() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget first("one");
         RecordingDisplayTarget second("two");
-        tree.set_active_target(&second);
-        tree.set_active_target(&first);
+        router.set_active_target(&second);
+        router.set_active_target(&first);
         add(tree, "vol");
         add(tree, "other");
         tree.set_checked("vol", true);
-        tree.set_active_target(&second);
+        router.set_active_target(&second);
         tree.set_section_checked("vol", "depth", true);
 
         std::unique_ptr<QMenu> menu(tree.create_context_menu(tree.tree_item("vol")));
@@ -191,9 +198,10 @@ private slots:
 
     void names_are_unique_and_missing_objects_cannot_be_shown() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget viewer;
-        tree.set_active_target(&viewer);
+        router.set_active_target(&viewer);
         add(tree, "vol");
         QVERIFY_EXCEPTION_THROWN(add(tree, "vol"), korvex::utils::ValueError);
         QCOMPARE(tree.topLevelItemCount(), 1);
@@ -216,9 +224,10 @@ private slots:
 
     void context_menu_asks_for_the_appearance_page_and_unchecks_all() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget viewer;
-        tree.set_active_target(&viewer);
+        router.set_active_target(&viewer);
         add(tree, "vol");
         tree.set_checked("vol", true);
         QSignalSpy appearance(&tree, &DataTree::sig_appearance_requested);

@@ -4,6 +4,7 @@
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
+#include "korvex/app/display_router.h"
 #include "korvex/app/missing_data_object.h"
 #include "korvex/app/session_snapshot.h"
 #include "tests/app/recording_display_target.h"
@@ -26,16 +27,17 @@ private slots:
 
     void what_is_shown_comes_back_in_each_viewer() {
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget one("one");
         RecordingDisplayTarget two("two");
-        tree.set_active_target(&two);
-        tree.set_active_target(&one);
+        router.set_active_target(&two);
+        router.set_active_target(&one);
         model.add_object(SyntheticObject::load(file("vol"), {{"clip", 3}}));
         model.add_object(SyntheticObject::load(file("pts", false), {}));
         tree.set_checked("vol", true);
         tree.set_section_checked("vol", "iline", true);
-        tree.set_active_target(&two);
+        router.set_active_target(&two);
         tree.set_checked("pts", true);
         one.add_item_prop(*tree.object_data().at("pts"), "Z");
         two.view = R"({"azimuth":99})";
@@ -51,10 +53,11 @@ private slots:
         QCOMPARE(saved.viewers[1].shown.count("pts"), std::size_t(0));
 
         DataModel restored_model;
-        DataTree restored(restored_model);
+        DisplayRouter restored_router(restored_model);
+        DataTree restored(restored_model, restored_router);
         RecordingDisplayTarget new_one("one");
         RecordingDisplayTarget new_two("two");
-        restored.set_active_target(&new_two);
+        restored_router.set_active_target(&new_two);
         restore_objects(restored_model, saved.objects, factory_);
         restore_viewer(restored_model, new_one, saved.viewers[0]);
         restore_viewer(restored_model, new_two, saved.viewers[1]);
@@ -84,9 +87,10 @@ private slots:
 
         LogCapture log;
         DataModel model;
-        DataTree tree(model);
+        DisplayRouter router(model);
+        DataTree tree(model, router);
         RecordingDisplayTarget one("one");
-        tree.set_active_target(&one);
+        router.set_active_target(&one);
         restore_objects(model, saved.objects, factory_);
         restore_viewer(model, one, viewer);
 
