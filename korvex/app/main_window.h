@@ -66,7 +66,6 @@ public:
     // The loaded data objects, which the tree and the viewers follow.
     DataModel* model() const { return model_; }
     DataTree* tree() const { return tree_; }
-    ProjectSession* session() const { return session_; }
     ViewerArea* viewer_area() const { return viewer_area_; }
     PicksPanel* picks() const { return picks_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
