@@ -1,12 +1,12 @@
 #include "bench/section_scene.h"
 
-#include <QVTKOpenGLNativeWidget.h>
 #include <QSurfaceFormat>
 #include <QTest>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
+#include "korvex/scene/surface_format.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 
@@ -48,7 +48,7 @@ SectionScene::SectionScene(int width, int height, int samples) {
 }
 
 void prepare_opengl() {
-    QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();
+    QSurfaceFormat format = scene::view_surface_format();
     format.setSamples(0);
     QSurfaceFormat::setDefaultFormat(format);
 }

@@ -13,6 +13,7 @@
 #include <vtkProperty.h>
 #include <vtkRenderWindow.h>
 #include <vtkRenderer.h>
+#include <vtkSmartPointer.h>
 #include <vtkTextProperty.h>
 
 namespace korvex::scene {
@@ -64,7 +65,11 @@ public:
     vtkTypeMacro(Assembly, vtkProp)
 
         BoxAxes* owner = nullptr;
+    // Everything drawn, in drawing order: the ticks, then the labels.
     std::vector<vtkSmartPointer<vtkProp>> parts;
+    vtkSmartPointer<vtkActor> ticks = vtkSmartPointer<vtkActor>::New();
+    vtkSmartPointer<vtkPolyData> tick_lines = vtkSmartPointer<vtkPolyData>::New();
+    std::vector<vtkSmartPointer<vtkBillboardTextActor3D>> labels;
 
     int RenderOpaqueGeometry(vtkViewport* viewport) override {
         if (auto* renderer = vtkRenderer::SafeDownCast(viewport); owner && renderer) {
@@ -139,20 +144,19 @@ BoxAxes::BoxAxes(const std::array<double, 6>& bounds, const std::array<QString, 
       titles_(titles),
       signs_(signs),
       color_(color),
-      font_size_(font_size),
-      ticks_(vtkSmartPointer<vtkActor>::New()),
-      tick_lines_(vtkSmartPointer<vtkPolyData>::New()) {
+      font_size_(font_size) {
     assembly()->owner = this;
     assembly()->PickableOff();
     // Its labels move with every frame; the box it annotates frames the view.
     frames_view = false;
     auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
-    mapper->SetInputData(tick_lines_);
-    ticks_->SetMapper(mapper);
-    ticks_->GetProperty()->LightingOff();
-    ticks_->GetProperty()->SetLineWidth(1.5f);
-    ticks_->PickableOff();
-    assembly()->parts.push_back(ticks_);
+    vtkActor* ticks = assembly()->ticks;
+    mapper->SetInputData(assembly()->tick_lines);
+    ticks->SetMapper(mapper);
+    ticks->GetProperty()->LightingOff();
+    ticks->GetProperty()->SetLineWidth(1.5f);
+    ticks->PickableOff();
+    assembly()->parts.push_back(ticks);
     set_color(color);
 }
 
@@ -163,8 +167,9 @@ BoxAxes::Assembly* BoxAxes::assembly() const { return static_cast<Assembly*>(pro
 void BoxAxes::set_color(const Color& color) {
     color_ = color;
     const auto rgba = color.rgba();
-    ticks_->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
-    for (const auto& label : labels_) label->GetTextProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    assembly()->ticks->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    for (const auto& label : assembly()->labels)
+        label->GetTextProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
     update();
 }
 
@@ -191,7 +196,8 @@ BoxAxes::Edge BoxAxes::edge(int axis) const {
 }
 
 vtkBillboardTextActor3D* BoxAxes::label_actor(std::size_t index) {
-    while (labels_.size() <= index) {
+    auto& labels = assembly()->labels;
+    while (labels.size() <= index) {
         auto label = vtkSmartPointer<vtkBillboardTextActor3D>::New();
         vtkTextProperty* text = label->GetTextProperty();
         text->SetFontSize(font_size_);
@@ -201,9 +207,9 @@ vtkBillboardTextActor3D* BoxAxes::label_actor(std::size_t index) {
         text->SetColor(rgba[0], rgba[1], rgba[2]);
         label->PickableOff();
         assembly()->parts.push_back(label);
-        labels_.push_back(label);
+        labels.push_back(label);
     }
-    return labels_[index];
+    return labels[index];
 }
 
 void BoxAxes::layout(vtkRenderer* renderer) {
@@ -213,7 +219,8 @@ void BoxAxes::layout(vtkRenderer* renderer) {
     placed_.clear();
     std::vector<Point> ticks;
     for (int axis = 0; axis < 3; ++axis) lay_out_edge(renderer, axis, ticks);
-    for (std::size_t i = placed_.size(); i < labels_.size(); ++i) labels_[i]->SetVisibility(false);
+    const auto& labels = assembly()->labels;
+    for (std::size_t i = placed_.size(); i < labels.size(); ++i) labels[i]->SetVisibility(false);
 
     auto points = vtkSmartPointer<vtkPoints>::New();
     auto lines = vtkSmartPointer<vtkCellArray>::New();
@@ -224,9 +231,10 @@ void BoxAxes::layout(vtkRenderer* renderer) {
             lines->InsertNextCell(2, pair);
         }
     }
-    tick_lines_->SetPoints(points);
-    tick_lines_->SetLines(lines);
-    tick_lines_->Modified();
+    vtkPolyData* tick_lines = assembly()->tick_lines;
+    tick_lines->SetPoints(points);
+    tick_lines->SetLines(lines);
+    tick_lines->Modified();
 }
 
 void BoxAxes::lay_out_edge(vtkRenderer* renderer, int axis, std::vector<Point>& ticks) {

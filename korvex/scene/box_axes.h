@@ -14,14 +14,10 @@
 #include <array>
 #include <vector>
 
-#include <vtkSmartPointer.h>
-
 #include "korvex/scene/color.h"
 #include "korvex/scene/visual.h"
 
-class vtkActor;
 class vtkBillboardTextActor3D;
-class vtkPolyData;
 class vtkRenderer;
 
 namespace korvex::scene {
@@ -73,9 +69,6 @@ private:
     int font_size_;
     double font_pixels_ = 12.0;
     double z_scale_ = 1.0;
-    vtkSmartPointer<vtkActor> ticks_;
-    vtkSmartPointer<vtkPolyData> tick_lines_;
-    std::vector<vtkSmartPointer<vtkBillboardTextActor3D>> labels_;
     std::vector<Label> placed_;
 };
 

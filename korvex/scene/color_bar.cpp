@@ -3,9 +3,11 @@
 #include <vtkCoordinate.h>
 #include <vtkLookupTable.h>
 #include <vtkScalarBarActor.h>
+#include <vtkSmartPointer.h>
 #include <vtkTextProperty.h>
 
 #include "korvex/scene/colormap.h"
+#include "korvex/scene/private/lookup_table.h"
 
 namespace korvex::scene {
 

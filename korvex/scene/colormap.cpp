@@ -1,4 +1,5 @@
 #include "korvex/scene/colormap.h"
+#include "korvex/scene/private/lookup_table.h"
 
 #include <cmath>
 #include <map>

@@ -9,8 +9,10 @@
 #include <vtkImageProperty.h>
 #include <vtkLookupTable.h>
 #include <vtkPointData.h>
+#include <vtkSmartPointer.h>
 
 #include "korvex/scene/colormap.h"
+#include "korvex/scene/private/lookup_table.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
@@ -56,7 +58,6 @@ ImageSection::ImageSection(std::vector<float> data, int rows, int cols, char axi
                            const PlaneExtent& extent, const QString& colormap,
                            const std::array<double, 2>& clim)
     : Visual(vtkSmartPointer<vtkImageActor>::New()),
-      image_(vtkSmartPointer<vtkImageData>::New()),
       axis_(axis),
       position_(position),
       extent_(extent),
@@ -66,7 +67,7 @@ ImageSection::ImageSection(std::vector<float> data, int rows, int cols, char axi
     check_extent(extent);
     if (!std::isfinite(position)) throw utils::ValueError("a section's position must be finite");
     auto table = make_lookup_table(colormap, clim);
-    actor()->GetMapper()->SetInputData(image_);
+    actor()->GetMapper()->SetInputData(vtkSmartPointer<vtkImageData>::New());
     vtkImageProperty* property = actor()->GetProperty();
     property->SetLookupTable(table);
     property->UseLookupTableScalarRangeOn();
@@ -75,6 +76,9 @@ ImageSection::ImageSection(std::vector<float> data, int rows, int cols, char axi
 }
 
 vtkImageActor* ImageSection::actor() const { return static_cast<vtkImageActor*>(prop()); }
+
+// The mapper holds the image's only reference.
+vtkImageData* ImageSection::image() const { return actor()->GetMapper()->GetInput(); }
 
 void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) {
     if (rows < 1 || cols < 1 || data.size() != static_cast<std::size_t>(rows) * cols) {
@@ -102,7 +106,7 @@ void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) 
     }
     rows_ = rows;
     cols_ = cols;
-    image_->GetPointData()->SetScalars(values);
+    image()->GetPointData()->SetScalars(values);
     place();
 }
 
@@ -123,7 +127,7 @@ void ImageSection::set_extent(const PlaneExtent& extent) {
 }
 
 std::vector<float> ImageSection::array_data() const {
-    const auto* values = static_cast<vtkFloatArray*>(image_->GetPointData()->GetScalars());
+    const auto* values = static_cast<vtkFloatArray*>(image()->GetPointData()->GetScalars());
     const bool flip_u = extent_.u1 < extent_.u0;
     const bool flip_v = extent_.v1 < extent_.v0;
     std::vector<float> data(static_cast<std::size_t>(rows_) * cols_);
@@ -171,22 +175,22 @@ void ImageSection::place() {
     origin[axes[2]] = std::min(extent_.v0, extent_.v1);
     step[axes[1]] = spacing(extent_.u0, extent_.u1, cols_, "u");
     step[axes[2]] = spacing(extent_.v0, extent_.v1, rows_, "v");
-    image_->SetDimensions(dims);
-    image_->SetOrigin(origin);
-    image_->SetSpacing(step);
-    image_->Modified();
+    image()->SetDimensions(dims);
+    image()->SetOrigin(origin);
+    image()->SetSpacing(step);
+    image()->Modified();
     actor()->SetDisplayExtent(0, dims[0] - 1, 0, dims[1] - 1, 0, dims[2] - 1);
     update();
 }
 
 std::optional<float> ImageSection::value_at(const std::array<double, 3>& world) const {
     const auto axes = plane_axes(axis_);
-    const double* origin = image_->GetOrigin();
-    const double* step = image_->GetSpacing();
+    const double* origin = image()->GetOrigin();
+    const double* step = image()->GetSpacing();
     const long col = std::lround((world[axes[1]] - origin[axes[1]]) / step[axes[1]]);
     const long row = std::lround((world[axes[2]] - origin[axes[2]]) / step[axes[2]]);
     if (col < 0 || col >= cols_ || row < 0 || row >= rows_) return std::nullopt;
-    auto* values = static_cast<vtkFloatArray*>(image_->GetPointData()->GetScalars());
+    auto* values = static_cast<vtkFloatArray*>(image()->GetPointData()->GetScalars());
     return values->GetValue(static_cast<vtkIdType>(row) * cols_ + col);
 }
 

@@ -21,8 +21,6 @@
 #include <optional>
 #include <vector>
 
-#include <vtkSmartPointer.h>
-
 #include "korvex/scene/visual.h"
 
 class vtkImageActor;
@@ -70,10 +68,10 @@ protected:
 
 private:
     vtkImageActor* actor() const;
+    vtkImageData* image() const;
     // Places the image (origin, spacing, dimensions) from the plane and extent.
     void place();
 
-    vtkSmartPointer<vtkImageData> image_;
     char axis_;
     double position_;
     PlaneExtent extent_;

@@ -7,6 +7,7 @@
 #include <vtkPolyData.h>
 #include <vtkPolyDataMapper.h>
 #include <vtkProperty.h>
+#include <vtkSmartPointer.h>
 #include <vtkUnsignedCharArray.h>
 
 #include "korvex/utils/errors.h"
@@ -16,11 +17,9 @@ namespace korvex::scene {
 
 LineVisual::LineVisual(std::vector<Point3> points, Connect connect, const Color& color,
                        double width)
-    : Visual(vtkSmartPointer<vtkActor>::New()),
-      lines_(vtkSmartPointer<vtkPolyData>::New()),
-      connect_(connect) {
+    : Visual(vtkSmartPointer<vtkActor>::New()), connect_(connect) {
     auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
-    mapper->SetInputData(lines_);
+    mapper->SetInputData(vtkSmartPointer<vtkPolyData>::New());
     mapper->ScalarVisibilityOff();
     actor()->SetMapper(mapper);
     actor()->GetProperty()->LightingOff();
@@ -31,13 +30,18 @@ LineVisual::LineVisual(std::vector<Point3> points, Connect connect, const Color&
 
 vtkActor* LineVisual::actor() const { return static_cast<vtkActor*>(prop()); }
 
+// The mapper holds the lines' only reference.
+vtkPolyData* LineVisual::lines() const {
+    return static_cast<vtkPolyDataMapper*>(actor()->GetMapper())->GetInput();
+}
+
 void LineVisual::set_data(std::vector<Point3> points) {
     if (connect_ == Connect::Segments && points.size() % 2 != 0) {
         throw utils::ValueError(
             utils::format("segments need pairs of points, got {} points", points.size())
                 .toStdString());
     }
-    vtkDataArray* colors = lines_->GetPointData()->GetScalars();
+    vtkDataArray* colors = lines()->GetPointData()->GetScalars();
     if (colors && colors->GetNumberOfTuples() != static_cast<vtkIdType>(points.size())) {
         throw utils::ValueError("the number of points must match the per-point colours");
     }
@@ -57,8 +61,8 @@ void LineVisual::set_data(std::vector<Point3> points) {
         cells->InsertNextCell(count);
         for (vtkIdType i = 0; i < count; ++i) cells->InsertCellPoint(i);
     }
-    lines_->SetPoints(vertices);
-    lines_->SetLines(cells);
+    lines()->SetPoints(vertices);
+    lines()->SetLines(cells);
     count_ = points.size();
     update();
 }
@@ -82,7 +86,7 @@ void LineVisual::set_colors(const std::vector<Color>& colors) {
         const auto c = color.RGBA();
         scalars->InsertNextTuple4(c[0], c[1], c[2], c[3]);
     }
-    lines_->GetPointData()->SetScalars(scalars);
+    lines()->GetPointData()->SetScalars(scalars);
     auto* mapper = actor()->GetMapper();
     mapper->ScalarVisibilityOn();
     mapper->SetColorModeToDirectScalars();

@@ -8,8 +8,6 @@
 #include <array>
 #include <vector>
 
-#include <vtkSmartPointer.h>
-
 #include "korvex/scene/color.h"
 #include "korvex/scene/visual.h"
 
@@ -42,8 +40,8 @@ protected:
 
 private:
     vtkActor* actor() const;
+    vtkPolyData* lines() const;
 
-    vtkSmartPointer<vtkPolyData> lines_;
     Connect connect_;
     std::size_t count_ = 0;
 };

@@ -9,17 +9,19 @@
 #include <vtkPolyData.h>
 #include <vtkPolyDataMapper.h>
 #include <vtkProperty.h>
+#include <vtkSmartPointer.h>
 
 #include "korvex/scene/colormap.h"
+#include "korvex/scene/private/lookup_table.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::scene {
 
 PointVisual::PointVisual(std::vector<Point3> positions, const Color& color, double size)
-    : Visual(vtkSmartPointer<vtkActor>::New()), points_(vtkSmartPointer<vtkPolyData>::New()) {
+    : Visual(vtkSmartPointer<vtkActor>::New()) {
     auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
-    mapper->SetInputData(points_);
+    mapper->SetInputData(vtkSmartPointer<vtkPolyData>::New());
     actor()->SetMapper(mapper);
     actor()->GetProperty()->SetRenderPointsAsSpheres(true);
     set_data(std::move(positions));
@@ -29,8 +31,13 @@ PointVisual::PointVisual(std::vector<Point3> positions, const Color& color, doub
 
 vtkActor* PointVisual::actor() const { return static_cast<vtkActor*>(prop()); }
 
+// The mapper holds the points' only reference.
+vtkPolyData* PointVisual::points() const {
+    return static_cast<vtkPolyDataMapper*>(actor()->GetMapper())->GetInput();
+}
+
 void PointVisual::set_data(std::vector<Point3> positions) {
-    vtkDataArray* scalars = points_->GetPointData()->GetScalars();
+    vtkDataArray* scalars = points()->GetPointData()->GetScalars();
     if (scalars && scalars->GetNumberOfTuples() != static_cast<vtkIdType>(positions.size())) {
         throw utils::ValueError("the number of points must match the per-point values");
     }
@@ -42,14 +49,14 @@ void PointVisual::set_data(std::vector<Point3> positions) {
         vertices->SetPoint(id, positions[i].data());
         cells->InsertNextCell(1, &id);
     }
-    points_->SetPoints(vertices);
-    points_->SetVerts(cells);
+    points()->SetPoints(vertices);
+    points()->SetVerts(cells);
     count_ = positions.size();
     update();
 }
 
 void PointVisual::set_color(const Color& color) {
-    points_->GetPointData()->SetScalars(nullptr);
+    points()->GetPointData()->SetScalars(nullptr);
     actor()->GetMapper()->ScalarVisibilityOff();
     actor()->ForceOpaqueOff();
     const auto rgba = color.rgba();
@@ -69,7 +76,7 @@ void PointVisual::set_scalars(const std::vector<float>& values, const QString& c
     scalars->SetNumberOfValues(static_cast<vtkIdType>(values.size()));
     for (std::size_t i = 0; i < values.size(); ++i)
         scalars->SetValue(static_cast<vtkIdType>(i), values[i]);
-    points_->GetPointData()->SetScalars(scalars);
+    points()->GetPointData()->SetScalars(scalars);
     colormap_ = colormap;
     clim_ = clim;
     use_lookup_table();
@@ -88,7 +95,7 @@ void PointVisual::set_clim(const std::array<double, 2>& clim) {
 }
 
 void PointVisual::use_lookup_table() {
-    if (!points_->GetPointData()->GetScalars()) return;  // one colour: nothing to map
+    if (!points()->GetPointData()->GetScalars()) return;  // one colour: nothing to map
     auto* mapper = actor()->GetMapper();
     mapper->SetLookupTable(make_lookup_table(colormap_, clim_));
     mapper->SetScalarRange(clim_[0], clim_[1]);

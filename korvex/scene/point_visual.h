@@ -10,8 +10,6 @@
 #include <array>
 #include <vector>
 
-#include <vtkSmartPointer.h>
-
 #include "korvex/scene/color.h"
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/visual.h"
@@ -45,9 +43,9 @@ protected:
 
 private:
     vtkActor* actor() const;
+    vtkPolyData* points() const;
     void use_lookup_table();
 
-    vtkSmartPointer<vtkPolyData> points_;
     QString colormap_ = "jet";
     std::array<double, 2> clim_{0.0, 1.0};
     std::size_t count_ = 0;

@@ -12,10 +12,11 @@
 #include <vtkGenericOpenGLRenderWindow.h>
 #include <vtkRenderWindowInteractor.h>
 #include <vtkRenderer.h>
+#include <vtkSmartPointer.h>
 
 #include "korvex/scene/mouse_event.h"
+#include "korvex/scene/private/turntable_interactor_style.h"
 #include "korvex/scene/turntable_camera.h"
-#include "korvex/scene/turntable_interactor_style.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/visual.h"
 #include "korvex/utils/qthelpers.h"
@@ -52,24 +53,29 @@ void apply_camera(vtkObject*, unsigned long, void* client_data, void*) {
 
 }  // namespace
 
+struct SceneCanvas::Internals {
+    vtkSmartPointer<vtkGenericOpenGLRenderWindow> render_window =
+        vtkSmartPointer<vtkGenericOpenGLRenderWindow>::New();
+    vtkSmartPointer<TurntableInteractorStyle> style =
+        vtkSmartPointer<TurntableInteractorStyle>::New();
+    QVTKOpenGLNativeWidget* native = nullptr;
+};
+
 SceneCanvas::SceneCanvas(const Color& bgcolor, QObject* parent)
-    : QObject(parent),
-      bgcolor_(bgcolor),
-      render_window_(vtkSmartPointer<vtkGenericOpenGLRenderWindow>::New()),
-      style_(vtkSmartPointer<TurntableInteractorStyle>::New()) {
-    render_window_->SetAlphaBitPlanes(1);
+    : QObject(parent), bgcolor_(bgcolor), internals_(std::make_unique<Internals>()) {
+    internals_->render_window->SetAlphaBitPlanes(1);
 }
 
 SceneCanvas::~SceneCanvas() {
     // The native widget may outlive the canvas for a moment (its Qt parent deletes it
     // later): leave it nothing that points back here.
-    style_->set_view(nullptr);
+    internals_->style->set_view(nullptr);
     if (view_) {
         view_->renderer()->RemoveAllObservers();
-        render_window_->RemoveRenderer(view_->renderer());
+        internals_->render_window->RemoveRenderer(view_->renderer());
     }
     view_.reset();
-    if (native_ && !native_->parent()) delete native_;
+    if (internals_->native && !internals_->native->parent()) delete internals_->native;
 }
 
 ViewBox* SceneCanvas::add_view() {
@@ -79,46 +85,51 @@ ViewBox* SceneCanvas::add_view() {
     callback->SetCallback(apply_camera);
     callback->SetClientData(view_.get());
     view_->renderer()->AddObserver(vtkCommand::StartEvent, callback);
-    render_window_->AddRenderer(view_->renderer());
+    internals_->render_window->AddRenderer(view_->renderer());
     connect_interactor();
     return view_.get();
 }
 
 QWidget* SceneCanvas::create_native() {
-    if (native_) return native_;
-    native_ = new QVTKOpenGLNativeWidget();
-    native_->setRenderWindow(render_window_.Get());
-    native_->installEventFilter(this);
-    connect(native_, &QObject::destroyed, this, [this] { native_ = nullptr; });
+    if (internals_->native) return internals_->native;
+    internals_->native = new QVTKOpenGLNativeWidget();
+    internals_->native->setRenderWindow(internals_->render_window.Get());
+    internals_->native->installEventFilter(this);
+    connect(internals_->native, &QObject::destroyed, this,
+            [this] { internals_->native = nullptr; });
     connect_interactor();
-    return native_;
+    return internals_->native;
 }
 
-QWidget* SceneCanvas::native() const { return native_; }
+QWidget* SceneCanvas::native() const { return internals_->native; }
 
-bool SceneCanvas::has_surface() const { return native_ && native_->isValid(); }
+bool SceneCanvas::has_surface() const {
+    return internals_->native && internals_->native->isValid();
+}
 
 void SceneCanvas::connect_interactor() {
-    if (!native_ || !view_) return;
-    style_->set_view(view_.get());
-    style_->SetDefaultRenderer(view_->renderer());
-    native_->interactor()->SetInteractorStyle(style_);
+    if (!internals_->native || !view_) return;
+    internals_->style->set_view(view_.get());
+    internals_->style->SetDefaultRenderer(view_->renderer());
+    internals_->native->interactor()->SetInteractorStyle(internals_->style);
 }
 
-vtkGenericOpenGLRenderWindow* SceneCanvas::render_window() const { return render_window_; }
+vtkGenericOpenGLRenderWindow* SceneCanvas::render_window() const {
+    return internals_->render_window;
+}
 
 void SceneCanvas::show() {
-    if (native_) native_->show();
+    if (internals_->native) internals_->native->show();
 }
 
 std::array<double, 2> SceneCanvas::display_position(const QPoint& pos) const {
-    const double ratio = native_ ? native_->effectiveDevicePixelRatio() : 1.0;
-    const int height = render_window_->GetSize()[1];
+    const double ratio = internals_->native ? internals_->native->effectiveDevicePixelRatio() : 1.0;
+    const int height = internals_->render_window->GetSize()[1];
     return {pos.x() * ratio, height - pos.y() * ratio - 1.0};
 }
 
 Visual* SceneCanvas::visual_at(const QPoint& pos) const {
-    if (!view_ || !native_) return nullptr;
+    if (!view_ || !internals_->native) return nullptr;
     const auto [x, y] = display_position(pos);
     vtkRenderer* renderer = view_->renderer();
     vtkAssemblyPath* path = renderer->PickProp(x, y);
@@ -128,7 +139,7 @@ Visual* SceneCanvas::visual_at(const QPoint& pos) const {
 }
 
 std::optional<std::array<double, 3>> SceneCanvas::pick_point(const QPoint& pos) const {
-    if (!view_ || !native_) return std::nullopt;
+    if (!view_ || !internals_->native) return std::nullopt;
     const auto [x, y] = display_position(pos);
     auto picker = vtkSmartPointer<vtkCellPicker>::New();
     if (picker->Pick(x, y, 0.0, view_->renderer()) == 0) return std::nullopt;
@@ -139,14 +150,14 @@ std::optional<std::array<double, 3>> SceneCanvas::pick_point(const QPoint& pos) 
 }
 
 QImage SceneCanvas::render() const {
-    if (!native_ || !native_->isValid()) {
+    if (!internals_->native || !internals_->native->isValid()) {
         throw std::runtime_error("the canvas has not been shown yet, there is nothing to render");
     }
     // The frame the widget hands to the screen (VTK's own read-back draws edges differently),
     // drawn now: a redraw may still be pending. Qt calls these pixels premultiplied, but the
     // screen takes their colour as it is.
-    render_window_->Render();
-    QImage image = native_->grabFramebuffer();
+    internals_->render_window->Render();
+    QImage image = internals_->native->grabFramebuffer();
     if (image.format() == QImage::Format_ARGB32_Premultiplied) {
         image.reinterpretAsFormat(QImage::Format_ARGB32);
     }
@@ -164,18 +175,19 @@ QImage SceneCanvas::render() const {
 }
 
 void SceneCanvas::update() {
-    if (update_pending_ || !native_) return;
+    if (update_pending_ || !internals_->native) return;
     update_pending_ = true;
     QTimer::singleShot(0, this, [this] {
         update_pending_ = false;
-        if (native_ && native_->isVisible()) render_window_->Render();
+        if (internals_->native && internals_->native->isVisible())
+            internals_->render_window->Render();
     });
 }
 
 void SceneCanvas::on_mouse_press(const MouseEvent&) {}
 
 bool SceneCanvas::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == native_ && event->type() == QEvent::MouseButtonPress) {
+    if (watched == internals_->native && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const MouseEvent mouse{press->pos(), button_number(press->button()), press->modifiers()};
         utils::call_guarded("Mouse press", [&] { on_mouse_press(mouse); });

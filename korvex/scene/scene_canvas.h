@@ -19,16 +19,12 @@
 #include <memory>
 #include <optional>
 
-#include <vtkSmartPointer.h>
-
 #include "korvex/scene/color.h"
 
-class QVTKOpenGLNativeWidget;
 class vtkGenericOpenGLRenderWindow;
 
 namespace korvex::scene {
 
-class TurntableInteractorStyle;
 class ViewBox;
 class Visual;
 struct MouseEvent;
@@ -78,11 +74,11 @@ private:
     // Qt pixels to VTK display coordinates (origin bottom left, device pixels).
     std::array<double, 2> display_position(const QPoint& pos) const;
 
+    struct Internals;
+
     Color bgcolor_;
-    vtkSmartPointer<vtkGenericOpenGLRenderWindow> render_window_;
-    vtkSmartPointer<TurntableInteractorStyle> style_;
+    std::unique_ptr<Internals> internals_;
     std::unique_ptr<ViewBox> view_;
-    QVTKOpenGLNativeWidget* native_ = nullptr;
     bool update_pending_ = false;
 };
 

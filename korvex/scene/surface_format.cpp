@@ -33,9 +33,9 @@ bool ask_opengl(const std::function<void(QOpenGLFunctions&)>& ask) {
 
 }  // namespace
 
-void prepare_default_surface_format() {
-    QSurfaceFormat::setDefaultFormat(QVTKOpenGLNativeWidget::defaultFormat());
-}
+QSurfaceFormat view_surface_format() { return QVTKOpenGLNativeWidget::defaultFormat(); }
+
+void prepare_default_surface_format() { QSurfaceFormat::setDefaultFormat(view_surface_format()); }
 
 QString opengl_shortfall() {
     const QString needed = QStringLiteral("%1.%2").arg(MIN_OPENGL_MAJOR).arg(MIN_OPENGL_MINOR);

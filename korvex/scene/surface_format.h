@@ -2,12 +2,16 @@
 
 #include <QSize>
 #include <QString>
+#include <QSurfaceFormat>
 
 namespace korvex::scene {
 
 // The OpenGL version the 3D views draw with at the least.
 inline constexpr int MIN_OPENGL_MAJOR = 3;
 inline constexpr int MIN_OPENGL_MINOR = 2;
+
+// The OpenGL format the 3D views draw with.
+QSurfaceFormat view_surface_format();
 
 // Makes the OpenGL format the 3D views need the default of every window of the process.
 // Call it before the QApplication exists: windows made earlier keep the format they had.

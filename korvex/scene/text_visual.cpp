@@ -1,6 +1,7 @@
 #include "korvex/scene/text_visual.h"
 
 #include <vtkBillboardTextActor3D.h>
+#include <vtkSmartPointer.h>
 #include <vtkTextProperty.h>
 
 namespace korvex::scene {

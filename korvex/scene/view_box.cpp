@@ -13,8 +13,7 @@
 
 namespace korvex::scene {
 
-ViewBox::ViewBox(SceneCanvas& canvas)
-    : canvas_(canvas), renderer_(vtkSmartPointer<vtkRenderer>::New()) {
+ViewBox::ViewBox(SceneCanvas& canvas) : canvas_(canvas), renderer_(vtkRenderer::New()) {
     camera_ = std::make_unique<TurntableCamera>(*this);
     set_bgcolor(Color());
 }
@@ -25,6 +24,7 @@ ViewBox::~ViewBox() {
         renderer_->RemoveViewProp(visual->prop());
         visual->parent_ = nullptr;
     }
+    renderer_->Delete();
 }
 
 vtkRenderer* ViewBox::renderer() const { return renderer_; }

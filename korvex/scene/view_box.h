@@ -11,8 +11,6 @@
 #include <memory>
 #include <vector>
 
-#include <vtkSmartPointer.h>
-
 #include "korvex/scene/color.h"
 
 class vtkProp;
@@ -64,7 +62,7 @@ private:
     void detach(Visual& visual);
 
     SceneCanvas& canvas_;
-    vtkSmartPointer<vtkRenderer> renderer_;
+    vtkRenderer* const renderer_;  // one reference, released by the destructor
     std::unique_ptr<TurntableCamera> camera_;
     std::vector<Visual*> children_;
     Color bgcolor_;

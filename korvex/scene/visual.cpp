@@ -8,9 +8,12 @@
 
 namespace korvex::scene {
 
-Visual::Visual(vtkSmartPointer<vtkProp> prop) : prop_(std::move(prop)) {}
+Visual::Visual(vtkProp* prop) : prop_(prop) { prop_->Register(nullptr); }
 
-Visual::~Visual() { set_parent(nullptr); }
+Visual::~Visual() {
+    set_parent(nullptr);
+    prop_->UnRegister(nullptr);
+}
 
 void Visual::set_parent(ViewBox* view) {
     if (view == parent_) return;

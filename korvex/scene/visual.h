@@ -12,8 +12,6 @@
 #include <array>
 #include <optional>
 
-#include <vtkSmartPointer.h>
-
 #include "korvex/scene/color.h"
 
 class vtkProp;
@@ -77,14 +75,15 @@ public:
     vtkProp* prop() const;
 
 protected:
-    explicit Visual(vtkSmartPointer<vtkProp> prop);
+    // The visual keeps a reference to `prop` for its whole life.
+    explicit Visual(vtkProp* prop);
     virtual const char* type_name() const = 0;
     // Asks the canvas showing this visual for a redraw.
     void update() const;
 
 private:
     friend class ViewBox;
-    vtkSmartPointer<vtkProp> prop_;
+    vtkProp* const prop_;
     ViewBox* parent_ = nullptr;
 };
 

@@ -1,11 +1,11 @@
 // The start of the korvex program: what it answers without a display, what it says when
 // it needs one and has none, and the OpenGL it asks for.
-#include <QVTKOpenGLNativeWidget.h>
 #include <QProcess>
 #include <QSurfaceFormat>
 #include <QtTest>
 
 #include "korvex/app/start_up.h"
+#include "korvex/scene/surface_format.h"
 
 namespace {
 
@@ -144,7 +144,7 @@ private slots:
     void the_graphical_start_asks_for_the_format_of_the_3d_views() {
         QSurfaceFormat::setDefaultFormat(QSurfaceFormat());
         QCOMPARE(korvex::app::prepare_graphics({"korvex"}), QString());
-        QCOMPARE(QSurfaceFormat::defaultFormat(), QVTKOpenGLNativeWidget::defaultFormat());
+        QCOMPARE(QSurfaceFormat::defaultFormat(), korvex::scene::view_surface_format());
         QCOMPARE(QSurfaceFormat::defaultFormat().profile(), QSurfaceFormat::CoreProfile);
     }
 

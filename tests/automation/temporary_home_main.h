@@ -5,12 +5,13 @@
 // OpenGL is set up as the viewers need it, without multisampling so picks are exact;
 // file dialogs are Qt's own, which a test can fill in.
 
-#include <QVTKOpenGLNativeWidget.h>
 #include <QApplication>
 #include <QSurfaceFormat>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
+
+#include "korvex/scene/surface_format.h"
 
 #define KORVEX_TEMPORARY_HOME_TEST_MAIN(TestClass)                            \
     int main(int argc, char** argv) {                                         \
@@ -19,7 +20,7 @@
             std::fputs("cannot make a temporary home folder\n", stderr);      \
             return 1;                                                         \
         }                                                                     \
-        QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();      \
+        QSurfaceFormat format = korvex::scene::view_surface_format();         \
         format.setSamples(0);                                                 \
         QSurfaceFormat::setDefaultFormat(format);                             \
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);          \

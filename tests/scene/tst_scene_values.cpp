@@ -14,6 +14,7 @@
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/point_visual.h"
+#include "korvex/scene/private/lookup_table.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/write_png.h"

@@ -1,6 +1,6 @@
 #include "tests/support/scene_window.h"
 
-#include <QVTKOpenGLNativeWidget.h>
+#include <QOpenGLWidget>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -39,8 +39,8 @@ void SceneWindow::look_down(double extent) {
 bool wait_until_drawn(QWidget& widget) {
     widget.show();
     if (!QTest::qWaitForWindowExposed(&widget)) return false;
-    auto* native = widget.findChild<QVTKOpenGLNativeWidget*>();
-    if (!native) native = qobject_cast<QVTKOpenGLNativeWidget*>(&widget);
+    auto* native = widget.findChild<QOpenGLWidget*>();
+    if (!native) native = qobject_cast<QOpenGLWidget*>(&widget);
     return native && QTest::qWaitFor([native] { return native->isValid(); }, 5000);
 }
 

@@ -29,7 +29,7 @@ private:
     scene::ViewBox* view_ = nullptr;
 };
 
-// Shows `widget` and waits until its VTK canvas has been drawn.
+// Shows `widget` and waits until its scene canvas has been drawn.
 bool wait_until_drawn(QWidget& widget);
 
 }  // namespace korvex::testing

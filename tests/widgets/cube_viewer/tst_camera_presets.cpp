@@ -1,9 +1,6 @@
 // The camera as the viewer drives it: accessors, named directions, projection, fit.
 #include <QTest>
 
-#include <vtkCamera.h>
-#include <vtkRenderer.h>
-
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
@@ -11,6 +8,7 @@
 #include "tests/support/fake_data_object.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/render_test_main.h"
+#include "tests/support/scene_probe.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using namespace korvex;
@@ -23,13 +21,6 @@ Q_DECLARE_METATYPE(Vector)
 Q_DECLARE_METATYPE(Preset)
 
 namespace {
-
-Vector direction_of_projection(widgets::CanvasWidget& widget) {
-    Vector d{};
-    widget.camera().vtk_camera()->GetDirectionOfProjection(d.data());
-    for (double& component : d) component = std::round(component * 1e9) / 1e9 + 0.0;
-    return d;
-}
 
 struct CameraValues {
     Vector center;
@@ -45,19 +36,6 @@ struct CameraValues {
                elevation == o.elevation && azimuth == o.azimuth;
     }
 };
-
-// Whether every corner of the box projects inside the viewport.
-bool in_sight(vtkRenderer* renderer, const std::array<double, 6>& b) {
-    const int* size = renderer->GetSize();
-    for (int corner = 0; corner < 8; ++corner) {
-        renderer->SetWorldPoint(b[corner & 1], b[2 + ((corner >> 1) & 1)],
-                                b[4 + ((corner >> 2) & 1)], 1.0);
-        renderer->WorldToDisplay();
-        const double* p = renderer->GetDisplayPoint();
-        if (p[0] < 0 || p[0] > size[0] || p[1] < 0 || p[1] > size[1]) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -99,11 +77,11 @@ private slots:
             (widget.*preset)();
             QCOMPARE(widget.elevation(), elevation);
             QCOMPARE(widget.azimuth(), azimuth);
-            QCOMPARE(direction_of_projection(widget), looking);
+            QCOMPARE(testing::direction_of_projection(widget.camera()), looking);
             QCOMPARE(widget.center(), (Vector{10, 20, 30}));
             QCOMPARE(widget.scale_factor(), 42.0);
             QCOMPARE(widget.fov(), fov);
-            QCOMPARE(bool(widget.camera().vtk_camera()->GetParallelProjection()), orthogonal);
+            QCOMPARE(testing::parallel_projection(widget.camera()), orthogonal);
         }
     }
 
@@ -126,11 +104,11 @@ private slots:
         QCOMPARE(viewer.widget.fov(), 45.0);
         viewer.widget.set_view_orthogonal();
         QCOMPARE(viewer.widget.fov(), 0.0);
-        QVERIFY(viewer.widget.camera().vtk_camera()->GetParallelProjection());
+        QVERIFY(testing::parallel_projection(viewer.widget.camera()));
         viewer.widget.set_view_perspective();
         QCOMPARE(viewer.widget.fov(), 90.0);
-        QVERIFY(!viewer.widget.camera().vtk_camera()->GetParallelProjection());
-        QCOMPARE(viewer.widget.camera().vtk_camera()->GetViewAngle(), 90.0);
+        QVERIFY(!testing::parallel_projection(viewer.widget.camera()));
+        QCOMPARE(testing::view_angle(viewer.widget.camera()), 90.0);
     }
 
     void view_all_with_nothing_displayed_only_warns() {
@@ -156,11 +134,11 @@ private slots:
         QCOMPARE(viewer.widget.elevation(), 90.0);
         QCOMPARE(viewer.widget.azimuth(), 0.0);
         const std::array<double, 6> shown{1000, 3000, 800, 800, -500, 200};
-        QVERIFY(in_sight(viewer.widget.view().renderer(), shown));
+        QVERIFY(testing::in_sight(viewer.widget.view(), shown));
         // The axis at the origin stays drawn but does not pull the fit away from the data.
-        QVERIFY(!in_sight(viewer.widget.view().renderer(), {0, 1, 0, 1, 0, 1}));
+        QVERIFY(!testing::in_sight(viewer.widget.view(), {0, 1, 0, 1, 0, 1}));
         viewer.widget.set_view_south();
-        QVERIFY(in_sight(viewer.widget.view().renderer(), shown));
+        QVERIFY(testing::in_sight(viewer.widget.view(), shown));
     }
 
     void view_all_after_everything_was_hidden_fits_what_is_left() {

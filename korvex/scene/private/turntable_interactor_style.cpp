@@ -1,4 +1,4 @@
-#include "korvex/scene/turntable_interactor_style.h"
+#include "korvex/scene/private/turntable_interactor_style.h"
 
 #include <cmath>
 
