@@ -1,6 +1,7 @@
 #include "korvex/scene/scene_canvas.h"
 
 #include <QVTKOpenGLNativeWidget.h>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
 #include <stdexcept>
@@ -14,6 +15,7 @@
 #include <vtkRenderer.h>
 #include <vtkSmartPointer.h>
 
+#include "korvex/scene/key_event.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/private/turntable_interactor_style.h"
 #include "korvex/scene/turntable_camera.h"
@@ -149,6 +151,13 @@ std::optional<std::array<double, 3>> SceneCanvas::pick_point(const QPoint& pos) 
     return point;
 }
 
+PickResult SceneCanvas::pick(const QPoint& pos) const {
+    PickResult result;
+    result.visual = visual_at(pos);
+    if (result.visual) result.point = pick_point(pos);
+    return result;
+}
+
 QImage SceneCanvas::render() const {
     if (!internals_->native || !internals_->native->isValid()) {
         throw std::runtime_error("the canvas has not been shown yet, there is nothing to render");
@@ -191,6 +200,14 @@ bool SceneCanvas::eventFilter(QObject* watched, QEvent* event) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const MouseEvent mouse{press->pos(), button_number(press->button()), press->modifiers()};
         utils::call_guarded("Mouse press", [&] { on_mouse_press(mouse); });
+    }
+    if (watched == internals_->native && event->type() == QEvent::KeyPress && view_ &&
+        view_->key_target()) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const KeyEvent key{press->key(), press->modifiers()};
+        bool used = false;
+        utils::call_guarded("Key press", [&] { used = view_->key_target()->on_key_press(key); });
+        if (used) return true;
     }
     return QObject::eventFilter(watched, event);
 }

@@ -8,9 +8,11 @@
 //   canvas.show();
 //   Visual* hit = canvas.visual_at(pos);           // the visual drawn at a Qt pixel
 //   auto point = canvas.pick_point(pos);           // the exact world point there
+//   PickResult pick = canvas.pick(pos);            // both at once
 //   write_png("shot.png", canvas.render());
 // Every mouse press on the native widget reaches on_mouse_press (exceptions are
-// logged, never passed on); the camera still gets the press afterwards.
+// logged, never passed on); the camera still gets the press afterwards. Key presses go
+// to the view's key target, if any (see ViewBox::key_target).
 
 #include <QImage>
 #include <QObject>
@@ -20,6 +22,7 @@
 #include <optional>
 
 #include "korvex/scene/color.h"
+#include "korvex/scene/pick_result.h"
 
 class vtkGenericOpenGLRenderWindow;
 
@@ -55,6 +58,8 @@ public:
     // The scene point of the surface drawn at `pos`, if any: z as given to the visuals,
     // before the view's vertical scale.
     std::optional<std::array<double, 3>> pick_point(const QPoint& pos) const;
+    // The visual at `pos` and the scene point hit there, its data not yet queried.
+    PickResult pick(const QPoint& pos) const;
 
     // The whole canvas as the screen shows it now, RGBA (opaque wherever the background
     // is), at its size in device pixels. Throws

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include <vtkRenderer.h>
 
@@ -35,6 +36,12 @@ Visual* ViewBox::visual_of(const vtkProp* prop) const {
     auto it = std::find_if(children_.begin(), children_.end(),
                            [prop](const Visual* visual) { return visual->prop() == prop; });
     return it == children_.end() ? nullptr : *it;
+}
+
+void ViewBox::set_key_target(Visual* visual) {
+    if (visual && visual->parent() != this)
+        throw std::logic_error("a view's key target must be attached to it");
+    key_target_ = visual;
 }
 
 void ViewBox::set_bgcolor(const Color& color) {
@@ -71,6 +78,7 @@ void ViewBox::attach(Visual& visual) {
 }
 
 void ViewBox::detach(Visual& visual) {
+    if (key_target_ == &visual) key_target_ = nullptr;
     children_.erase(std::remove(children_.begin(), children_.end(), &visual), children_.end());
     renderer_->RemoveViewProp(visual.prop());
     update();

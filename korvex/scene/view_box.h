@@ -48,6 +48,11 @@ public:
     // Throws utils::ValueError unless positive and finite.
     void set_z_scale(double factor);
 
+    // The attached visual that takes the canvas's key presses; it loses them when it
+    // leaves the view. nullptr: keys go to the camera (which ignores them).
+    Visual* key_target() const { return key_target_; }
+    void set_key_target(Visual* visual);
+
     bool interactive() const { return interactive_; }
     void set_interactive(bool interactive) { interactive_ = interactive; }
 
@@ -65,6 +70,7 @@ private:
     vtkRenderer* const renderer_;  // one reference, released by the destructor
     std::unique_ptr<TurntableCamera> camera_;
     std::vector<Visual*> children_;
+    Visual* key_target_ = nullptr;
     Color bgcolor_;
     bool interactive_ = true;
     double z_scale_ = 1.0;

@@ -1,5 +1,6 @@
 // Drawing, picking and mouse dispatch on a real canvas under Xvfb.
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTest>
 #include <QVBoxLayout>
@@ -11,6 +12,7 @@
 
 #include "korvex/scene/box_axes.h"
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/key_event.h"
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
@@ -60,6 +62,25 @@ protected:
         if (fail) throw std::runtime_error("handler failed");
     }
 };
+
+// A section that records the keys it is handed, uses Page Down only, throws on request.
+class KeyedSection : public ImageSection {
+public:
+    KeyedSection() : ImageSection({0, 1, 2, 3}, 2, 2, 'z', 0.0, {-1, 1, -1, 1}) {}
+    std::vector<int> keys;
+    bool fail = false;
+
+    bool on_key_press(const KeyEvent& event) override {
+        keys.push_back(event.key);
+        if (fail) throw std::runtime_error("key failed");
+        return event.key == Qt::Key_PageDown;
+    }
+};
+
+void press_key(QWidget& widget, Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
 
 class TestSceneRendering : public QObject {
     Q_OBJECT
@@ -131,6 +152,40 @@ private slots:
         QVERIFY(std::abs((*point)[2] - 0.25) < 1e-6);
         QCOMPARE(section.value_at(*point), std::optional<float>(3.0f));
         QVERIFY(!scene.canvas().pick_point(pixel_of(1.5, 1.5)).has_value());
+
+        // Both at once, the same answers; nothing at all over the background.
+        const PickResult pick = scene.canvas().pick(pixel_of(0.9, 0.9));
+        QCOMPARE(pick.visual, &section);
+        QCOMPARE(pick.point, point);
+        QVERIFY(pick.data.isNull());
+        const PickResult none = scene.canvas().pick(pixel_of(1.5, 1.5));
+        QCOMPARE(none.visual, nullptr);
+        QVERIFY(!none.point.has_value());
+    }
+
+    void keys_go_to_the_key_target_while_it_is_in_the_view() {
+        SceneWindow scene;
+        KeyedSection section, other;
+        scene.view().add(section);
+        press_key(scene.native(), Qt::Key_PageDown);
+        QVERIFY(section.keys.empty());  // nobody's keys yet
+
+        scene.view().set_key_target(&section);
+        press_key(scene.native(), Qt::Key_PageDown);
+        press_key(scene.native(), Qt::Key_A);
+        QCOMPARE(section.keys, std::vector<int>({Qt::Key_PageDown, Qt::Key_A}));
+        QVERIFY_EXCEPTION_THROWN(scene.view().set_key_target(&other), std::logic_error);
+
+        // A failing handler is logged, and the application goes on.
+        korvex::testing::LogCapture log;
+        section.fail = true;
+        press_key(scene.native(), Qt::Key_PageDown);
+        QVERIFY(log.contains("error", "Key press failed: key failed"));
+
+        section.set_parent(nullptr);
+        QCOMPARE(scene.view().key_target(), nullptr);
+        press_key(scene.native(), Qt::Key_PageDown);
+        QCOMPARE(section.keys.size(), std::size_t(3));
     }
 
     void a_section_above_the_centre_stays_drawn_and_picked_when_zoomed_in_data() {

@@ -11,9 +11,10 @@ RecordingSection::RecordingSection(host::DataObject* dob, double low, double hig
     host_dob = dob;
 }
 
-void RecordingSection::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) {
+QVariant RecordingSection::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) {
     queries.push_back({&canvas, event});
     if (fail) throw std::runtime_error("the query failed");
+    return answer;
 }
 
 }  // namespace korvex::testing

@@ -17,11 +17,11 @@ PointSetVisual::PointSetVisual(PointSet& points, std::vector<scene::Point3> posi
     host_dob = &points;
 }
 
-void PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) {
+QVariant PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) {
     const auto world = canvas.pick_point(event.pos);
     if (!points_ || !world) {
         utils::logger().warning(utils::format("No point of {} under the mouse", text()));
-        return;
+        return {};
     }
     const int index = points_->nearest_point(*world);
     const PointTable& table = points_->table();
@@ -31,6 +31,7 @@ void PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseE
             << QStringLiteral("%1=%2").arg(table.names()[column]).arg(table.column(column)[index]);
     utils::logger().info(
         utils::format("{}: point {}: {}", points_->name(), index + 1, values.join(", ")));
+    return {};  // the log line is the whole report
 }
 
 }  // namespace korvex::app::data

@@ -14,7 +14,7 @@ class PointSetVisual final : public scene::PointVisual {
 public:
     PointSetVisual(PointSet& points, std::vector<scene::Point3> positions, double size);
 
-    void query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
+    QVariant query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
 
 private:
     QPointer<PointSet> points_;

@@ -1,16 +1,20 @@
 #include "korvex/app/data/volume_section_visual.h"
 
-#include "korvex/app/data/picked_point.h"
-#include "korvex/app/data/section_keys.h"
+#include <algorithm>
+
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/scene/key_event.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::app::data {
 
 namespace {
+
+constexpr int SHIFT_STEP = 10;
 
 scene::PlaneExtent extent_of(const SurveyFrame::Plane& plane) {
     return {plane.u0, plane.u1, plane.v0, plane.v1};
@@ -36,17 +40,17 @@ void VolumeSectionVisual::show(const seismic::Section& image, const SurveyFrame:
     set_position(plane.position);
 }
 
-void VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) {
+QVariant VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas,
+                                          const scene::MouseEvent& event) {
     const auto world = canvas.pick_point(event.pos);
     if (!volume_ || !world) {
         utils::logger().warning(utils::format("No point of {} under the mouse", text()));
-        return;
+        return {};
     }
     const auto pick = volume_->pick(section_type_, *world);
     const auto& s = pick.sample;
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
-    if (auto* keys = SectionKeys::of(canvas)) keys->select(*volume_, section_type_);
     widgets::PickedSample sample;
     sample.volume = volume_->name();
     sample.iline = s.iline;
@@ -60,7 +64,20 @@ void VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::M
     }
     // The marker sits on the sample itself, which lies on the section's plane.
     sample.position = {double(s.iline), double(s.xline), -s.time};
-    report_picked_sample(canvas, sample);
+    return QVariant::fromValue(sample);
+}
+
+bool VolumeSectionVisual::on_key_press(const scene::KeyEvent& event) {
+    const int direction = event.key == Qt::Key_PageUp ? -1 : event.key == Qt::Key_PageDown ? 1 : 0;
+    if (direction == 0 || !volume_) return false;
+    const int step = event.modifiers & Qt::ShiftModifier ? SHIFT_STEP : 1;
+    utils::call_guarded(QStringLiteral("Moving a section"), [&] {
+        const int last = volume_->frame().count(section_type_) - 1;
+        const int index =
+            std::clamp(volume_->section_index(section_type_) + direction * step, 0, last);
+        volume_->set_section_index(section_type_, index);
+    });
+    return true;
 }
 
 }  // namespace korvex::app::data

@@ -12,8 +12,9 @@ namespace korvex::app::data {
 class SeismicVolume;
 
 // One section of a volume in one viewer. A right-button pick reports the sample under
-// the mouse in one log line and to the viewer's sig_picked_sample; the section becomes
-// the one that Page Up / Page Down move in that viewer.
+// the mouse in one log line and answers with it (a widgets::PickedSample, which the viewer
+// passes on through sig_picked_sample); the viewer then gives the section its keys: Page
+// Up and Page Down step one line or sample back and forth, ten with Shift.
 class VolumeSectionVisual final : public scene::ImageSection {
 public:
     VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,
@@ -23,7 +24,8 @@ public:
     // Shows another section of the same type.
     void show(const seismic::Section& image, const SurveyFrame::Plane& plane);
 
-    void query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
+    QVariant query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
+    bool on_key_press(const scene::KeyEvent& event) override;
 
 private:
     QPointer<SeismicVolume> volume_;

@@ -26,7 +26,8 @@ Canvas::~Canvas() = default;
 
 void Canvas::on_mouse_press(const scene::MouseEvent& event) {
     if (!pick_mode || visuals.empty()) return;
-    scene::Visual* visual = pick_visual(event.pos);
+    scene::PickResult pick = pick_deaf(event.pos);
+    scene::Visual* visual = pick.visual;
     if (!visual) {
         logger().warning("No visual is picked");
         return;
@@ -41,18 +42,25 @@ void Canvas::on_mouse_press(const scene::MouseEvent& event) {
     }
     logger().info(format("Query visual: {}", visual->text()));
     if (event.button == scene::MouseEvent::LEFT) select_host(*visual);
-    if (event.button == scene::MouseEvent::RIGHT) {
-        utils::call_guarded("Query in 3D", [&] { visual->query_in_3d(*this, event); });
-    }
+    if (event.button == scene::MouseEvent::RIGHT) query(pick, event);
 }
 
-scene::Visual* Canvas::pick_visual(const QPoint& pos) const {
+void Canvas::query(scene::PickResult& pick, const scene::MouseEvent& event) {
+    const bool answered = utils::call_guarded(
+        "Query in 3D", [&] { pick.data = pick.visual->query_in_3d(*this, event); });
+    if (!answered || pick.data.isNull()) return;
+    // The keys then act on what the user last asked about (a section steps through the volume).
+    view()->set_key_target(pick.visual);
+    emit sig_picked(pick);
+}
+
+scene::PickResult Canvas::pick_deaf(const QPoint& pos) const {
     struct Deaf {
         scene::ViewBox& view;
         explicit Deaf(scene::ViewBox& v) : view(v) { view.set_interactive(false); }
         ~Deaf() { view.set_interactive(true); }
     } deaf(*view());
-    return visual_at(pos);
+    return pick(pos);
 }
 
 void Canvas::select_host(const scene::Visual& visual) const {

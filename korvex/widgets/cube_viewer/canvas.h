@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "korvex/scene/item.h"
+#include "korvex/scene/pick_result.h"
 #include "korvex/scene/scene_canvas.h"
 
 namespace korvex::scene {
@@ -17,8 +18,11 @@ class CanvasWidget;
 // The scene canvas of a cube viewer: white, one view under a turntable camera, an
 // XYZ axis, and the registry of what has been added. With pick mode on, a press
 // finds the visual under the mouse: a left press selects its data object in the
-// data tree, a right press hands the press to the visual's own query.
+// data tree, a right press hands the press to the visual's own query, and what the
+// visual answers goes out through sig_picked; that visual then takes the canvas's keys.
 class Canvas final : public scene::SceneCanvas {
+    Q_OBJECT
+
 public:
     explicit Canvas(CanvasWidget& parent);
     ~Canvas() override;
@@ -30,12 +34,17 @@ public:
     std::vector<scene::Item> visuals;
     bool pick_mode = false;
 
+signals:
+    // A right-button pick the visual answered with data.
+    void sig_picked(const korvex::scene::PickResult& pick);
+
 protected:
     void on_mouse_press(const scene::MouseEvent& event) override;
 
 private:
-    // The visual under `pos`, looked up with the camera deaf to the mouse.
-    scene::Visual* pick_visual(const QPoint& pos) const;
+    // What lies under `pos`, looked up with the camera deaf to the mouse.
+    scene::PickResult pick_deaf(const QPoint& pos) const;
+    void query(scene::PickResult& pick, const scene::MouseEvent& event);
     void select_host(const scene::Visual& visual) const;
 
     CanvasWidget& owner_;

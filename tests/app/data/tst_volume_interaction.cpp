@@ -6,7 +6,6 @@
 #include <QtTest>
 
 #include "korvex/app/data/data_types.h"
-#include "korvex/app/data/section_keys.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/image_section.h"
@@ -23,7 +22,6 @@
 #include "tests/support/scene_window.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
-using korvex::app::data::SectionKeys;
 using korvex::app::data::SegyOpenDialog;
 using korvex::app::data::SeismicVolume;
 using korvex::scene::ImageSection;
@@ -103,7 +101,6 @@ private slots:
         QVERIFY2(log.contains("info", amplitude), qPrintable(log.texts().join("\n")));
 
         // Page Down / Page Up now move that slice; Shift moves ten samples.
-        QCoreApplication::processEvents();
         press_key(*native, Qt::Key_PageDown);
         QCOMPARE(volume.section_index("depth"), 16);
         press_key(*native, Qt::Key_PageDown, Qt::ShiftModifier);
@@ -138,15 +135,14 @@ private slots:
 
     void key_failures_are_logged_and_dead_volumes_ignored() {
         SceneWindow scene(WINDOW, WINDOW);
-        SectionKeys* keys = SectionKeys::of(scene.canvas());
-        QVERIFY(keys);
-        QCOMPARE(SectionKeys::of(scene.canvas()), keys);
-        QCoreApplication::processEvents();
-
         const QString copy = dir_.filePath("copy.sgy");
         QVERIFY(QFile::copy(path_, copy));
         auto volume = std::make_unique<SeismicVolume>(copy);
-        keys->select(*volume, "iline");
+        volume->make_image_3d("iline", "viewer");
+        auto section = volume->section_image3d.at("iline").at("viewer").visual();
+        scene.view().add(*section);
+        scene.view().set_key_target(section.get());
+
         QVERIFY(QFile(copy).resize(4000));
         korvex::testing::LogCapture log;
         QSignalSpy failed(volume.get(), &SeismicVolume::sigSectionFailed);
@@ -156,9 +152,10 @@ private slots:
         QVERIFY2(log.texts().join("\n").contains("copy: the iline section cannot be read: " + copy),
                  qPrintable(log.texts().join("\n")));
 
+        // A volume takes its sections out of the views when it goes, and their keys with them.
         volume.reset();
-        QCOMPARE(keys->volume(), nullptr);
-        press_key(scene.native(), Qt::Key_PageDown);  // nothing to move, nothing happens
+        QCOMPARE(scene.view().key_target(), nullptr);
+        press_key(scene.native(), Qt::Key_PageDown);
     }
 
     void opening_interactively_asks_for_the_header_bytes() {

@@ -7,6 +7,7 @@
 #include "korvex/scene/xyz_axis.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 #include "tests/support/fake_data_object.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/recording_section.h"
@@ -195,6 +196,32 @@ private slots:
         scene.section->fail = false;
         scene.press(Qt::RightButton, pixel_of(-1.3, -1.3));
         QCOMPARE(scene.section->queries.size(), std::size_t(2));
+    }
+
+    // A query that answers with nothing leaves the viewer quiet; a sample goes out typed,
+    // and the section that gave it then takes the canvas's keys.
+    void a_sample_answered_by_the_visual_is_signalled() {
+        PickScene scene;
+        scene.widget.add_item_agent(scene.dob);
+        scene.widget.toggle_pick_mode(true);
+        QSignalSpy samples(&scene.widget, &widgets::CanvasWidget::sig_picked_sample);
+        scene.press(Qt::RightButton, pixel_of(-1.3, -1.3));
+        QCOMPARE(samples.size(), 0);
+        QCOMPARE(scene.widget.view().key_target(), nullptr);
+
+        widgets::PickedSample sample;
+        sample.volume = "well";
+        sample.iline = 7;
+        scene.section->answer = QVariant::fromValue(sample);
+        scene.press(Qt::RightButton, pixel_of(-1.3, -1.3));
+        QCOMPARE(samples.size(), 1);
+        const auto sent = samples[0][0].value<widgets::PickedSample>();
+        QCOMPARE(sent.volume, QString("well"));
+        QCOMPARE(sent.iline, 7);
+        QCOMPARE(scene.widget.view().key_target(), scene.section.get());
+
+        scene.press(Qt::LeftButton, pixel_of(-1.3, -1.3));  // selecting reports no sample
+        QCOMPARE(samples.size(), 1);
     }
 };
 
