@@ -17,14 +17,7 @@ namespace {
 
 bool shown(const DisplayTarget* target, const QString& name, const QString& group,
            const QString& entry) {
-    if (!target) return false;
-    const utils::DisplayState& state = target->display_state();
-    const auto object = state.find(name);
-    if (object == state.end()) return false;
-    const auto entries = object->second.find(group);
-    if (entries == object->second.end()) return false;
-    const auto value = entries->second.find(entry);
-    return value != entries->second.end() && value->second;
+    return target && utils::is_shown(target->display_state(), name, group, entry);
 }
 
 }  // namespace

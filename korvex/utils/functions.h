@@ -13,4 +13,8 @@ using DisplayState = std::map<QString, std::map<QString, std::map<QString, bool>
 void save_display_state(DisplayState& dpState, const QString& object, const QString& section,
                         const QString& entry, bool value);
 
+// Whether dpState[object][section][entry] is present and true.
+bool is_shown(const DisplayState& dpState, const QString& object, const QString& section,
+              const QString& entry);
+
 }  // namespace korvex::utils

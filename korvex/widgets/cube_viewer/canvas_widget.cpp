@@ -32,10 +32,6 @@ using utils::logger;
 
 namespace {
 
-// The sections a cube viewer draws; any other (an arbitrary line) belongs to an image view.
-const QStringList SECTION_TYPES{"iline", "xline", "depth"};
-constexpr int SECTION_TYPE_LENGTH = 5;
-
 template <typename T>
 T* require(T* link, const char* what) {
     if (!link) throw utils::AttributeError(what);
@@ -85,6 +81,7 @@ CanvasWidget::CanvasWidget(host::HostedPanel* parent, const QString& name)
     database_ = main_->database();
     name_ = name;
     canvas_ = std::make_unique<Canvas>(*this);
+    view_camera_ = std::make_unique<ViewCamera>(camera());
     QWidget* native = canvas_->create_native();
     // Moved in hidden: an OpenGL widget that changes windows in sight is set up and drawn
     // on the spot, one frame for each of a project's viewers, most of them never in front.
@@ -151,16 +148,6 @@ scene::Item CanvasWidget::item_for_viewer(const std::map<QString, scene::Item>& 
     return found->second;
 }
 
-bool CanvasWidget::is_shown(const QString& object, const QString& section,
-                            const QString& entry) const {
-    const auto by_object = dpState.find(object);
-    if (by_object == dpState.end()) return false;
-    const auto by_section = by_object->second.find(section);
-    if (by_section == by_object->second.end()) return false;
-    const auto by_entry = by_section->second.find(entry);
-    return by_entry != by_section->second.end() && by_entry->second;
-}
-
 void CanvasWidget::add_item_agent(host::DataObject& dob) {
     if (!dob.viewable_in_volume()) {
         logger().warning(format("{} cannot display {}", name_, dob.name()));
@@ -174,7 +161,7 @@ void CanvasWidget::add_item_agent(host::DataObject& dob) {
 
 void CanvasWidget::remove_item_agent(host::DataObject& dob) {
     const QString name = dob.name();
-    if (!is_shown(name, "object", "self")) return;
+    if (!model_.object_shown(name)) return;
     logger().info(format("{} is removing {}", name_, name));
     try {
         remove_item(item_for_viewer(dob.visuals_in_volume, name));
@@ -194,7 +181,7 @@ void CanvasWidget::remove_item_prop(host::DataObject& dob, const QString& prop) 
 
 void CanvasWidget::save_display_state(const QString& object, const QString& section,
                                       const QString& entry, bool value) {
-    utils::save_display_state(dpState, object, section, entry, value);
+    model_.record(object, section, entry, value);
 }
 
 void CanvasWidget::hide_all() { emit sig_hide_all(); }
@@ -203,17 +190,18 @@ void CanvasWidget::clear() {}
 
 void CanvasWidget::clear_all() {
     clear();
-    dpState = {};
+    model_.clear();
 }
 
 // ---- sections
 
 void CanvasWidget::add_cube_section(host::DataObject& dob, const QString& section_name) {
-    const QString type = section_name.left(SECTION_TYPE_LENGTH);
-    if (!SECTION_TYPES.contains(type)) {
+    const auto section_type = ViewerModel::section_type(section_name);
+    if (!section_type) {
         logger().warning("It is arb-line section. Use image view.");
         return;
     }
+    const QString type = *section_type;
     const auto images = dob.section_image3d.find(type);
     if (images == dob.section_image3d.end()) {
         throw utils::LookupError(format("{} has no {} sections", dob.name(), type).toStdString());
@@ -224,8 +212,9 @@ void CanvasWidget::add_cube_section(host::DataObject& dob, const QString& sectio
 }
 
 void CanvasWidget::remove_cube_section(host::DataObject& dob, const QString& section_name) {
-    const QString type = section_name.left(SECTION_TYPE_LENGTH);
-    if (!SECTION_TYPES.contains(type) || !is_shown(dob.name(), "sections", type)) return;
+    const auto section_type = ViewerModel::section_type(section_name);
+    if (!section_type || !model_.is_shown(dob.name(), "sections", *section_type)) return;
+    const QString type = *section_type;
     const auto images = dob.section_image3d.find(type);
     if (images == dob.section_image3d.end()) {
         throw utils::LookupError(format("{} has no {} sections", dob.name(), type).toStdString());
@@ -249,27 +238,22 @@ void CanvasWidget::set_scale_factor(double value) { camera().set_scale_factor(va
 double CanvasWidget::distance() const { return scale_factor(); }
 void CanvasWidget::set_distance(double value) { set_scale_factor(value); }
 
-void CanvasWidget::set_view(double elevation, double azimuth) {
-    set_elevation(elevation);
-    set_azimuth(azimuth);
-}
-
-void CanvasWidget::set_view_top() { set_view(90, 0); }
-void CanvasWidget::set_view_bot() { set_view(-90, 0); }
-void CanvasWidget::set_view_north() { set_view(0, 180); }
-void CanvasWidget::set_view_south() { set_view(0, 0); }
-void CanvasWidget::set_view_west() { set_view(0, -90); }
-void CanvasWidget::set_view_east() { set_view(0, 90); }
-void CanvasWidget::set_view_orthogonal() { set_fov(0); }
-void CanvasWidget::set_view_perspective() { set_fov(90); }
+void CanvasWidget::set_view_top() { view_camera_->look_from_top(); }
+void CanvasWidget::set_view_bot() { view_camera_->look_from_bottom(); }
+void CanvasWidget::set_view_north() { view_camera_->look_from_north(); }
+void CanvasWidget::set_view_south() { view_camera_->look_from_south(); }
+void CanvasWidget::set_view_west() { view_camera_->look_from_west(); }
+void CanvasWidget::set_view_east() { view_camera_->look_from_east(); }
+void CanvasWidget::set_view_orthogonal() { view_camera_->orthogonal(); }
+void CanvasWidget::set_view_perspective() { view_camera_->perspective(); }
 
 void CanvasWidget::set_view_all() {
-    if (dpState.empty()) {
+    // Whether anything was ever shown, not whether something is shown now.
+    if (model_.empty()) {
         logger().warning("No item is displayed.");
         return;
     }
-    camera().set_range();
-    set_view_top();
+    view_camera_->fit_from_top();
 }
 
 void CanvasWidget::set_view_restrictive_on() {
@@ -294,13 +278,7 @@ void CanvasWidget::set_z_scale(double factor) {
     emit sig_z_scale_changed(factor);
 }
 
-bool CanvasWidget::nothing_shown() const {
-    for (const auto& [object, groups] : dpState)
-        for (const auto& [group, entries] : groups)
-            for (const auto& [entry, shown] : entries)
-                if (shown) return false;
-    return true;
-}
+bool CanvasWidget::nothing_shown() const { return model_.nothing_shown(); }
 
 void CanvasWidget::frame_new(const scene::Item& item, bool first) {
     choose_z_scale(item);

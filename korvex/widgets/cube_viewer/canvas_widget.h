@@ -11,7 +11,9 @@
 #include "korvex/scene/item.h"
 #include "korvex/utils/functions.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
+#include "korvex/widgets/cube_viewer/view_camera.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
+#include "korvex/widgets/cube_viewer/viewer_model.h"
 
 namespace korvex::host {
 class DataObject;
@@ -33,9 +35,12 @@ class Canvas;
 // The widget at the centre of the 3D viewer: it owns the scene canvas and everything
 // the viewer knows (links to the host, what is shown, camera, aspect). The host shows
 // and hides data objects through the agents; data objects keep one set of visuals per
-// viewer name.
+// viewer name. What is shown is the viewer model's (ViewerModel), the named camera
+// actions are ViewCamera's; the widget wires them to the scene and the host.
 class CanvasWidget final : public QWidget {
     Q_OBJECT
+
+    ViewerModel model_;
 
 public:
     static QString NAME();
@@ -59,7 +64,8 @@ public:
     scene::TurntableCamera& camera() const;
 
     // What is shown: object name -> "object" / "properties" / "sections" -> entry -> shown.
-    utils::DisplayState dpState;
+    // The model's map, under the name the host knows.
+    utils::DisplayState& dpState = model_.dpState;
     // The widget offers a view state for the host to save.
     const bool hasState = true;
     QString aspect_method = "Equal";
@@ -163,11 +169,9 @@ signals:
     void sig_picked_sample(const korvex::widgets::PickedSample& pick);
 
 private:
-    void set_view(double elevation, double azimuth);
     // The item stored under this viewer's name; utils::LookupError when there is none.
     scene::Item item_for_viewer(const std::map<QString, scene::Item>& items,
                                 const QString& what) const;
-    bool is_shown(const QString& object, const QString& section, const QString& entry) const;
     void choose_z_scale(const scene::Item& item);
 
     host::HostedPanel* owner_ = nullptr;
@@ -176,6 +180,7 @@ private:
     host::ProjectHandle* database_ = nullptr;
     QString name_;
     std::unique_ptr<Canvas> canvas_;
+    std::unique_ptr<ViewCamera> view_camera_;
     bool z_scale_chosen_ = false;
 };
 
