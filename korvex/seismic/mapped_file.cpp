@@ -99,6 +99,18 @@ void MappedFile::populate() const {
     ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(size_), MADV_POPULATE_READ);
 }
 
+void MappedFile::will_need(long long offset, long long length) const {
+    ::posix_fadvise(fd_, offset, length, POSIX_FADV_WILLNEED);
+}
+
+bool MappedFile::resident(long long offset) const {
+    static const long page = ::sysconf(_SC_PAGESIZE);
+    unsigned char in_core = 0;
+    const long long start = offset / page * page;
+    const int failed = ::mincore(const_cast<char*>(data_) + start, 1, &in_core);
+    return failed != 0 || (in_core & 1) != 0;
+}
+
 void MappedFile::check_unchanged(const QString& what) const {
     const FileStatus now = status_of(fd_);
     if (now.size != size_ || now.mtime_ns != mtime_ns_)

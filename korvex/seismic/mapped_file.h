@@ -51,6 +51,12 @@ public:
     // truncated meanwhile, an older kernel) only leaves the pages to be mapped on first use.
     void populate() const;
 
+    // Asks the kernel to start reading these bytes into the page cache, and returns at
+    // once: scattered reads announced together reach the disk together instead of one
+    // after another. Best effort.
+    void will_need(long long offset, long long length) const;
+    // Whether the page holding byte `offset` is in the page cache now.
+    bool resident(long long offset) const;
     // Throws when the file on disk no longer has the size and time it had when opened.
     void check_unchanged(const QString& what) const;
 

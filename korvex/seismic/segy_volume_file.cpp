@@ -64,10 +64,10 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
     segy_file_handle* file = segy_open(QFile::encodeName(path).constData(), "rb");
     if (!file) fail(_("cannot be opened for reading"));
     try {
+        map_ = std::make_unique<MappedFile>(path);
         read_headers(file, file_size);
         read_line_numbers(file);
         check_trace_positions(file);
-        map_ = std::make_unique<MappedFile>(path);
     } catch (...) {
         segy_close(file);
         throw;
@@ -236,8 +236,15 @@ void SegyVolumeFile::check_trace_positions(segy_file_handle* file) {
     };
     const long long traces = geometry_.trace_count();
     const long long step = std::max(1LL, traces / CHECKED_TRACES);
-    for (long long trace = 0; trace < traces; trace += step) check(trace);
-    if ((traces - 1) % step != 0) check(traces - 1);
+    std::vector<long long> checked;
+    for (long long trace = 0; trace < traces; trace += step) checked.push_back(trace);
+    if ((traces - 1) % step != 0) checked.push_back(traces - 1);
+    announce(checked, SEGY_TRACE_HEADER_SIZE);
+    for (const long long trace : checked) check(trace);
+}
+
+void SegyVolumeFile::announce(const std::vector<long long>& traces, int bytes) const {
+    for (const long long trace : traces) map_->will_need(trace0_ + trace * trace_stride(), bytes);
 }
 
 const char* SegyVolumeFile::samples_of(const char* data, long long trace) const {
@@ -268,6 +275,18 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
     const int il_count = geometry_.iline_count();
     const int xl_count = geometry_.xline_count();
+    const auto trace_of = [&](int row) {
+        return kind == SectionKind::iline ? geometry_.trace_number(index, row)
+                                          : geometry_.trace_number(row, index);
+    };
+    // A line across the sorting is one trace every few megabytes: read cold, trace after
+    // trace, it waits for the disk once per trace. Announced together, the reads overlap.
+    const bool scattered = kind == (by_inline ? SectionKind::xline : SectionKind::iline);
+    if (scattered && !map_->resident(trace0_ + trace_of(0) * stride)) {
+        std::vector<long long> traces(static_cast<std::size_t>(geometry_.section_rows(kind)));
+        for (std::size_t row = 0; row < traces.size(); ++row) traces[row] = trace_of(int(row));
+        announce(traces, int(stride));
+    }
     map_->copy(describe(kind, index), [&](const char* data) {
         if (kind == SectionKind::depth) {
             // One strided pass in file order, so that the hardware prefetches ahead.
@@ -284,10 +303,6 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
             return;
         }
         const int rows = geometry_.section_rows(kind);
-        const auto trace_of = [&](int row) {
-            return kind == SectionKind::iline ? geometry_.trace_number(index, row)
-                                              : geometry_.trace_number(row, index);
-        };
         for (int row = 0; row < rows; ++row) {
             // The next trace may be far away, beyond where the hardware prefetcher looks.
             if (row + 1 < rows) prefetch(samples_of(data, trace_of(row + 1)), trace_bytes_);
@@ -321,10 +336,13 @@ AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
     const long long traces = geometry_.trace_count();
     const long long used = std::min<long long>(traces, std::max(1, max_traces));
     const int samples = geometry_.samples;
+    std::vector<long long> sampled(static_cast<std::size_t>(used));
+    for (long long i = 0; i < used; ++i) sampled[std::size_t(i)] = i * traces / used;
+    announce(sampled, trace_stride());
     std::vector<float> values(static_cast<std::size_t>(used) * samples);
     map_->copy(_("the amplitude statistics"), [&](const char* data) {
         for (long long i = 0; i < used; ++i)
-            sample_format::to_floats(geometry_.format, samples_of(data, i * traces / used),
+            sample_format::to_floats(geometry_.format, samples_of(data, sampled[std::size_t(i)]),
                                      values.data() + i * samples, samples);
     });
     return AmplitudeStats::of(std::move(values), used < traces);

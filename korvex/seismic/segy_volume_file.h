@@ -89,6 +89,10 @@ private:
     void read_line_numbers(segy_file_handle* file);
     void check_trace_positions(segy_file_handle* file);
     int header_field(segy_file_handle* file, long long trace, int byte) const;
+    // Asks the kernel to read these traces' first `bytes` now: scattered reads on a cold
+    // file (the traces opening samples, a line across the sorting) then reach the disk
+    // together instead of one after another.
+    void announce(const std::vector<long long>& traces, int bytes) const;
     [[noreturn]] void fail_read(int code, const QString& what) const;
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;

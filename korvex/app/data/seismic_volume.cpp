@@ -357,7 +357,8 @@ void SeismicVolume::start_cache_pass() {
     cache_pass_ = new VolumeCachePass(file_, cache_folder(), this);
     connect(cache_pass_, &VolumeCachePass::sigProgress, this, [this](double fraction) {
         if (fraction <= 0.0) return;  // still looking for a cache to reuse
-        if (!progress_) {
+        if (!pass_announced_) {
+            pass_announced_ = true;
             utils::logger().info(utils::format(
                 "{}: building the section cache and checking every trace header", name()));
             progress_ = StatusProgress::add(_("Caching %1").arg(name()), [this] {

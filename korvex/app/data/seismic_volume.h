@@ -147,6 +147,8 @@ private:
     SectionReader* reader_;
     VolumeCachePass* cache_pass_ = nullptr;
     QPointer<StatusProgress> progress_;
+    // Without a main window there is no progress bar: the journal hears of the pass once.
+    bool pass_announced_ = false;
     int logged_step_ = 0;
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
