@@ -275,18 +275,10 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
     const int il_count = geometry_.iline_count();
     const int xl_count = geometry_.xline_count();
-    const auto trace_of = [&](int row) {
-        return kind == SectionKind::iline ? geometry_.trace_number(index, row)
-                                          : geometry_.trace_number(row, index);
-    };
-    // A line across the sorting is one trace every few megabytes: read cold, trace after
-    // trace, it waits for the disk once per trace. Announced together, the reads overlap.
-    const bool scattered = kind == (by_inline ? SectionKind::xline : SectionKind::iline);
-    if (scattered && !map_->resident(trace0_ + trace_of(0) * stride)) {
-        std::vector<long long> traces(static_cast<std::size_t>(geometry_.section_rows(kind)));
-        for (std::size_t row = 0; row < traces.size(); ++row) traces[row] = trace_of(int(row));
-        announce(traces, int(stride));
-    }
+    const auto trace_of = [&](int row) { return trace_in_line(kind, index, row); };
+    const int rows = geometry_.section_rows(kind);
+    if (kind == (by_inline ? SectionKind::xline : SectionKind::iline))
+        announce_if_cold(kind, index);
     map_->copy(describe(kind, index), [&](const char* data) {
         if (kind == SectionKind::depth) {
             // One strided pass in file order, so that the hardware prefetches ahead.
@@ -302,7 +294,6 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
                                                 stride, out + xl, xl_count, il_count);
             return;
         }
-        const int rows = geometry_.section_rows(kind);
         for (int row = 0; row < rows; ++row) {
             // The next trace may be far away, beyond where the hardware prefetcher looks.
             if (row + 1 < rows) prefetch(samples_of(data, trace_of(row + 1)), trace_bytes_);
@@ -310,6 +301,23 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
                                      out + std::size_t(row) * samples, samples);
         }
     });
+}
+
+long long SegyVolumeFile::trace_in_line(SectionKind kind, int index, int row) const {
+    return kind == SectionKind::iline ? geometry_.trace_number(index, row)
+                                      : geometry_.trace_number(row, index);
+}
+
+void SegyVolumeFile::announce_if_cold(SectionKind kind, int index) const {
+    const int rows = geometry_.section_rows(kind);
+    const auto resident = [&](int row) {
+        return map_->resident(trace0_ + trace_in_line(kind, index, row) * trace_stride());
+    };
+    // One trace alone may have been read at opening.
+    if (resident(0) && resident(rows / 2) && resident(rows - 1)) return;
+    std::vector<long long> traces(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) traces[std::size_t(row)] = trace_in_line(kind, index, row);
+    announce(traces, trace_stride());
 }
 
 Section SegyVolumeFile::read(SectionKind kind, int index) const {

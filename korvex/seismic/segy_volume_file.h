@@ -93,6 +93,10 @@ private:
     // file (the traces opening samples, a line across the sorting) then reach the disk
     // together instead of one after another.
     void announce(const std::vector<long long>& traces, int bytes) const;
+    // A line across the sorting is one trace every few megabytes: read cold, trace after
+    // trace, it would wait for the disk once per trace. Announced when it looks cold.
+    void announce_if_cold(SectionKind kind, int index) const;
+    long long trace_in_line(SectionKind kind, int index, int row) const;
     [[noreturn]] void fail_read(int code, const QString& what) const;
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;
