@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/missing_data_object.h"
@@ -13,6 +14,7 @@
 #include "tests/support/synthetic_object.h"
 
 using namespace korvex::app;
+using korvex::app::data::SeismicVolume;
 using korvex::testing::LogCapture;
 using korvex::testing::RecordingDisplayTarget;
 using korvex::testing::SyntheticObject;
@@ -102,6 +104,18 @@ private slots:
         QCOMPARE(opened.viewers.active_index(), 1);
         QVERIFY(opened.project.capture() == saved.project.capture());
         QVERIFY(!opened.project.has_unsaved_changes());
+    }
+
+    // A volume's section cache goes with the project: copied or moved with it, the
+    // project keeps its fast time slices.
+    void section_caches_are_kept_beside_the_project() {
+        Session s(factory_);
+        QVERIFY(s.project.save_project_as(dir_.filePath("survey")));
+        QCOMPARE(SeismicVolume::current_cache_folder(), dir_.filePath("survey.cache"));
+        QVERIFY(s.project.create_new_project(dir_.filePath("other")));
+        QCOMPARE(SeismicVolume::current_cache_folder(), dir_.filePath("other.cache"));
+        QVERIFY(s.project.open_project(dir_.filePath("survey.kvd")));
+        QCOMPARE(SeismicVolume::current_cache_folder(), dir_.filePath("survey.cache"));
     }
 
     void changes_make_the_session_unsaved_until_it_is_saved_or_reopened() {

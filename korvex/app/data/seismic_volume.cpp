@@ -1,5 +1,6 @@
 #include "korvex/app/data/seismic_volume.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <cmath>
@@ -141,6 +142,16 @@ QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& sur
 }  // namespace
 
 void SeismicVolume::set_cache_folder(const QString& folder) { cache_folder() = folder; }
+
+QString SeismicVolume::current_cache_folder() { return cache_folder(); }
+
+void SeismicVolume::keep_caches_beside(const QString& project_path) {
+    const QFileInfo project(project_path);
+    const QDir folder = project.absoluteDir();
+    set_cache_folder(QFileInfo(folder.absolutePath()).isWritable()
+                         ? folder.filePath(project.completeBaseName() + QStringLiteral(".cache"))
+                         : seismic::SectionCache::default_folder());
+}
 
 SeismicVolume::Opened SeismicVolume::open(const QString& path, seismic::SegyHeaderBytes bytes) {
     return run_off_gui_thread([path, bytes] {

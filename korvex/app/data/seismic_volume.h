@@ -87,8 +87,13 @@ public:
     bool sections_drawn() const;
     // Why the volume's sections were withdrawn; empty while they are trusted.
     const QString& withdrawn() const { return withdrawn_; }
-    // The folder of section caches, for volumes opened from now on.
+    // The folder of section caches, for cache passes started from now on.
     static void set_cache_folder(const QString& folder);
+    static QString current_cache_folder();
+    // Section caches belong with the project whose volumes they serve: in "NAME.cache"
+    // beside "NAME.kvd", or in the user's cache folder when the project's folder cannot
+    // be written.
+    static void keep_caches_beside(const QString& project_path);
 
     QString colormap() const { return colormap_; }
     // A name of scene::colormap_names(); others throw utils::ValueError.
