@@ -2,8 +2,9 @@
 #
 #   korvex_module(<name>
 #     SOURCES <files...>          library sources (headers too, for AUTOMOC)
-#     LIBS <targets...>           linked PUBLIC
-#     PRIVATE_LIBS <targets...>)  linked PRIVATE: the library's own business, not its users'
+#     LIBS <targets...>           linked PUBLIC: what the module's headers expose
+#     PRIVATE_LIBS <targets...>   linked PRIVATE: what only its sources use
+#     PLAIN)                      without the shared precompiled header (own flags, no Qt)
 function(korvex_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
   if(KORVEX_WERROR)
@@ -11,11 +12,27 @@ function(korvex_warnings target)
   endif()
 endfunction()
 
+# The Qt and fmt headers nearly every module reads, compiled once for all of them. It
+# needs the flags of the shared libraries that reuse it.
+file(WRITE ${PROJECT_BINARY_DIR}/korvex_pch.cpp "// Compiles the shared precompiled header only.\n")
+add_library(korvex_pch STATIC ${PROJECT_BINARY_DIR}/korvex_pch.cpp)
+set_target_properties(korvex_pch PROPERTIES POSITION_INDEPENDENT_CODE ON AUTOMOC OFF)
+target_link_libraries(korvex_pch PRIVATE Qt5::Widgets fmt::fmt)
+korvex_warnings(korvex_pch)
+target_precompile_headers(korvex_pch PRIVATE
+  <QObject> <QString> <QStringList> <QVariant> <QWidget> <QAction> <QMenu> <QLabel>
+  <QPushButton> <QVBoxLayout> <QHBoxLayout> <QTimer> <QFileInfo> <QDir>
+  <functional> <map> <memory> <optional> <string> <vector>
+  <fmt/core.h>)
+
 function(korvex_module name)
-  cmake_parse_arguments(M "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
+  cmake_parse_arguments(M "PLAIN" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
   add_library(korvex_${name} SHARED ${M_SOURCES})
   target_include_directories(korvex_${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(korvex_${name} PUBLIC ${M_LIBS} PRIVATE ${M_PRIVATE_LIBS})
   korvex_warnings(korvex_${name})
+  if(NOT M_PLAIN)
+    target_precompile_headers(korvex_${name} REUSE_FROM korvex_pch)
+  endif()
   install(TARGETS korvex_${name} LIBRARY DESTINATION lib)
 endfunction()

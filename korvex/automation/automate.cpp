@@ -1,5 +1,6 @@
 #include "korvex/automation/automate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
@@ -18,7 +19,10 @@ namespace korvex::automation {
 using utils::format;
 
 QString checkout_folder() {
-    QString folder = qEnvironmentVariable("KORVEX_CHECKOUT_DIR", QStringLiteral(KORVEX_SOURCE_DIR));
+    // The program's own tree by default (a build tree or an installed prefix), found
+    // from where it runs: no path of the machine that built it is compiled in.
+    QString folder = qEnvironmentVariable(
+        "KORVEX_CHECKOUT_DIR", QDir::cleanPath(QCoreApplication::applicationDirPath() + "/.."));
     if (!folder.endsWith('/')) folder += '/';
     return folder;
 }
@@ -28,8 +32,10 @@ QString dotenv_path() { return checkout_folder() + "beta/.env"; }
 QString plugins_folder() { return checkout_folder() + "plugins/korvex_plugins"; }
 
 QString plugins_paths() {
-    return QStringList{plugins_folder(), app::PluginManager::shipped_folder()}.join(
-        QDir::listSeparator());
+    // In the program's own tree both are one folder, whose plug-ins load once.
+    QStringList paths{QDir::cleanPath(plugins_folder()), app::PluginManager::shipped_folder()};
+    paths.removeDuplicates();
+    return paths.join(QDir::listSeparator());
 }
 
 QString project_path_template() { return QDir::homePath() + "/Documents/test/test{}.kvd"; }

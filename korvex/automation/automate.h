@@ -20,7 +20,8 @@ class Bot;
 inline constexpr int MS_BETWEEN_CLICKS = 1000;
 
 // The working copy the runs belong to: $KORVEX_CHECKOUT_DIR when set, otherwise the
-// source tree this library was built from. Always ends with "/".
+// folder above the running program's (the build tree, or the installed prefix). Always
+// ends with "/".
 QString checkout_folder();
 QString dotenv_path();
 QString plugins_folder();

@@ -1,22 +1,33 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <memory>
 #include <string>
 
-#include <fmt/format.h>
-#include <spdlog/common.h>
+#include <fmt/core.h>
 
+// Declared, not included: spdlog's headers bring all of fmt into every file that logs.
 namespace spdlog {
 class logger;
+namespace sinks {
+class sink;
 }
+using sink_ptr = std::shared_ptr<sinks::sink>;
+namespace level {
+enum level_enum : int;
+}
+}  // namespace spdlog
 
 // Lets "{}" placeholders take Qt texts, so log texts are filled the way they are written.
+// Plain "{}" only: a format spec would need all of fmt/format.h here.
 template <>
-struct fmt::formatter<QString> : fmt::formatter<std::string> {
+struct fmt::formatter<QString> {
+    constexpr auto parse(fmt::format_parse_context& context) { return context.begin(); }
     template <typename Context>
     auto format(const QString& text, Context& context) const {
-        return fmt::formatter<std::string>::format(text.toStdString(), context);
+        const std::string utf8 = text.toStdString();
+        return std::copy(utf8.begin(), utf8.end(), context.out());
     }
 };
 

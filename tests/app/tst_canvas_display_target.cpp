@@ -5,7 +5,7 @@
 #include "korvex/app/canvas_display_target.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
-#include "tests/support/render_test_main.h"
+#include "tests/support/test_main.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using namespace korvex;

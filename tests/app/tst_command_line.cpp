@@ -7,13 +7,14 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/command_line.h"
 #include "korvex/app/project_database.h"
 #include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::CommandLine;
 
@@ -242,5 +243,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CommandLineTest)
+KORVEX_TEST_GUILESS_MAIN(CommandLineTest)
 #include "tst_command_line.moc"

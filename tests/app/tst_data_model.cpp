@@ -1,9 +1,11 @@
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
+#include <QSignalSpy>
 
 #include "korvex/app/data_model.h"
 #include "korvex/utils/errors.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::DataModel;
 using korvex::host::DataObject;
@@ -117,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DataModelTest)
+KORVEX_TEST_GUILESS_MAIN(DataModelTest)
 #include "tst_data_model.moc"

@@ -1,6 +1,6 @@
 #include <QMenu>
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_tree.h"
@@ -10,6 +10,7 @@
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::DataModel;
 using korvex::app::DataTree;
@@ -246,5 +247,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DataTreeTest)
+KORVEX_TEST_MAIN(DataTreeTest)
 #include "tst_data_tree.moc"

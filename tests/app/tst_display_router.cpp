@@ -1,11 +1,13 @@
 #include <QSignalSpy>
-#include <QtTest>
+#include <QTest>
+#include <QSignalSpy>
 
 #include "korvex/app/data_model.h"
 #include "korvex/app/display_router.h"
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::DataModel;
 using korvex::app::DisplayRouter;
@@ -65,5 +67,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DisplayRouterTest)
+KORVEX_TEST_GUILESS_MAIN(DisplayRouterTest)
 #include "tst_display_router.moc"

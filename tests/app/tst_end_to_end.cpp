@@ -13,11 +13,11 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QtTest>
 
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/point_set.h"
@@ -42,8 +42,8 @@
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/render_test_main.h"
 #include "tests/support/scene_window.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
 using korvex::testing::answer_next_modal;

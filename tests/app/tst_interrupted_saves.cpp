@@ -7,13 +7,14 @@
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 #include <memory>
 
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
 #include "tests/app/large_project.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::ProjectDatabase;
 using korvex::app::ProjectError;
@@ -229,5 +230,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(InterruptedSavesTest)
+KORVEX_TEST_GUILESS_MAIN(InterruptedSavesTest)
 #include "tst_interrupted_saves.moc"

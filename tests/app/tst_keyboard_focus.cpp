@@ -8,10 +8,11 @@
 #include <QDialog>
 #include <QDockWidget>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QtTest>
 
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
@@ -22,9 +23,9 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/terminal/terminal.h"
-#include "tests/support/render_test_main.h"
 #include "tests/support/scene_window.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
 using korvex::testing::SyntheticObject;

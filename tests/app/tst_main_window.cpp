@@ -12,8 +12,8 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
-#include <QtTest>
 
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
@@ -28,6 +28,7 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
 using korvex::app::ProjectDatabase;
@@ -343,5 +344,5 @@ private:
     QTemporaryDir dir_;
 };
 
-QTEST_MAIN(MainWindowTest)
+KORVEX_TEST_MAIN(MainWindowTest)
 #include "tst_main_window.moc"

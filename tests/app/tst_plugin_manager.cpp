@@ -1,9 +1,10 @@
 #include <QPointer>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/plugin_manager.h"
 #include "korvex/widgets/menu_toggle/plugin_menu_bar.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::PluginManager;
 using korvex::host::PluginRecord;
@@ -98,5 +99,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PluginManagerTest)
+KORVEX_TEST_MAIN(PluginManagerTest)
 #include "tst_plugin_manager.moc"

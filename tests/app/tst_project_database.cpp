@@ -1,12 +1,14 @@
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::ObjectRecord;
 using korvex::app::ProjectDatabase;
@@ -222,5 +224,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ProjectDatabaseTest)
+KORVEX_TEST_GUILESS_MAIN(ProjectDatabaseTest)
 #include "tst_project_database.moc"

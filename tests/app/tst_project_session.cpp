@@ -1,7 +1,8 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QSignalSpy>
 
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_model.h"
@@ -12,6 +13,7 @@
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using namespace korvex::app;
 using korvex::app::data::SeismicVolume;
@@ -249,5 +251,5 @@ private:
     DataObjectFactory factory_;
 };
 
-QTEST_GUILESS_MAIN(ProjectSessionTest)
+KORVEX_TEST_GUILESS_MAIN(ProjectSessionTest)
 #include "tst_project_session.moc"

@@ -1,12 +1,13 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <csignal>
 #include <memory>
 
 #include "korvex/app/script_runner.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::ScriptRunner;
 using korvex::testing::LogCapture;
@@ -142,5 +143,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ScriptRunnerTest)
+KORVEX_TEST_GUILESS_MAIN(ScriptRunnerTest)
 #include "tst_script_runner.moc"

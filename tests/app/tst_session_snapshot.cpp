@@ -1,5 +1,5 @@
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
@@ -10,6 +10,7 @@
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using namespace korvex::app;
 using korvex::testing::LogCapture;
@@ -121,5 +122,5 @@ private:
     DataObjectFactory factory_;
 };
 
-QTEST_MAIN(SessionSnapshotTest)
+KORVEX_TEST_MAIN(SessionSnapshotTest)
 #include "tst_session_snapshot.moc"

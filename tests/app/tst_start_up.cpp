@@ -1,11 +1,13 @@
 // The start of the korvex program: what it answers without a display, what it says when
 // it needs one and has none, and the OpenGL it asks for.
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSurfaceFormat>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/start_up.h"
 #include "korvex/scene/surface_format.h"
+#include "tests/support/test_main.h"
 
 namespace {
 
@@ -157,5 +159,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(StartUpTest)
+KORVEX_TEST_GUILESS_MAIN(StartUpTest)
 #include "tst_start_up.moc"

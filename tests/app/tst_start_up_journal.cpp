@@ -1,14 +1,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
-#include <QtTest>
 
 #include "korvex/app/main_window.h"
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/utils/logger.h"
 #include "korvex/widgets/log_pane/log_pane.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
 using korvex::app::MainWindowOptions;
@@ -66,5 +67,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StartUpJournalTest)
+KORVEX_TEST_MAIN(StartUpJournalTest)
 #include "tst_start_up_journal.moc"

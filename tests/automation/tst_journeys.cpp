@@ -13,9 +13,9 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QtTest>
 #include <cmath>
 #include <memory>
 
@@ -35,8 +35,8 @@
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "korvex/widgets/log_pane/log_pane.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
-#include "tests/automation/temporary_home_main.h"
 #include "tests/automation/user.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
 using korvex::testing::User;

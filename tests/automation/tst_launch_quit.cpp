@@ -6,7 +6,8 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
+#include <QTimer>
 #include <functional>
 
 #include "korvex/app/data_model.h"
@@ -18,9 +19,9 @@
 #include "korvex/app/project_error.h"
 #include "korvex/automation/automate.h"
 #include "korvex/automation/bot.h"
-#include "tests/automation/temporary_home_main.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
 using korvex::app::ProjectDatabase;
@@ -153,6 +154,17 @@ private slots:
         quit(Bot(), *window);
         QVERIFY(!window->isVisible());
         for (const auto& line : log.lines()) QVERIFY2(line.level != "error", qPrintable(line.text));
+    }
+
+    // Nothing of the machine that built the program is compiled in: without
+    // $KORVEX_CHECKOUT_DIR the runs belong to the program's own tree, whose plug-in
+    // folder is the shipped one, searched once.
+    void the_default_checkout_is_the_programs_own_tree() {
+        QVERIFY(qEnvironmentVariableIsEmpty("KORVEX_CHECKOUT_DIR"));
+        const QString tree = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/..");
+        QCOMPARE(korvex::automation::checkout_folder(), tree + "/");
+        QCOMPARE(korvex::automation::dotenv_path(), tree + "/beta/.env");
+        QCOMPARE(korvex::automation::plugins_paths(), korvex::app::PluginManager::shipped_folder());
     }
 
     void a_launch_needs_neither_an_environment_file_nor_a_documents_folder() {

@@ -11,15 +11,14 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+
+#include "tests/support/modal_answer.h"
 
 namespace korvex::testing {
 
 namespace {
-
-constexpr int POLL_MS = 50;
 
 QString shown_text(const QAction* action) { return action->text().remove('&'); }
 
@@ -126,20 +125,7 @@ void User::answer_dialog(const char* dialog_class, QDialogButtonBox::StandardBut
 }
 
 void User::on_next_modal(std::function<bool(QWidget*)> answer) const {
-    auto* poll = new QTimer(window_);
-    poll->setInterval(POLL_MS);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer = std::move(answer)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) return;
-        // Stopped first: the answer may run the next dialog's event loop.
-        poll->stop();
-        if (answer(modal)) {
-            poll->deleteLater();
-        } else {
-            poll->start();
-        }
-    });
-    poll->start();
+    answer_modal_when(std::move(answer));
 }
 
 }  // namespace korvex::testing

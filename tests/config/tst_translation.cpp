@@ -2,10 +2,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTranslator>
-#include <QtTest>
 
 #include "korvex/config/base.h"
+#include "tests/support/test_main.h"
 
 using korvex::config::_;
 
@@ -44,5 +45,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TranslationTest)
+KORVEX_TEST_GUILESS_MAIN(TranslationTest)
 #include "tst_translation.moc"

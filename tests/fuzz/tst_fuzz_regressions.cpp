@@ -1,10 +1,11 @@
 #include <QDir>
 #include <QFile>
-#include <QtTest>
+#include <QTest>
 #include <exception>
 #include <functional>
 
 #include "fuzz/entries.h"
+#include "tests/support/test_main.h"
 
 namespace {
 
@@ -49,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FuzzRegressionsTest)
+KORVEX_TEST_GUILESS_MAIN(FuzzRegressionsTest)
 #include "tst_fuzz_regressions.moc"

@@ -20,6 +20,7 @@
 #include "korvex/scene/write_png.h"
 #include "korvex/scene/xyz_axis.h"
 #include "korvex/utils/errors.h"
+#include "tests/support/test_main.h"
 
 using namespace korvex::scene;
 using korvex::utils::ValueError;
@@ -229,5 +230,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSceneValues)
+KORVEX_TEST_MAIN(TestSceneValues)
 #include "tst_scene_values.moc"

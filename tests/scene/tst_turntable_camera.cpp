@@ -12,8 +12,8 @@
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
 #include "korvex/utils/errors.h"
-#include "tests/support/render_test_main.h"
 #include "tests/support/scene_window.h"
+#include "tests/support/test_main.h"
 
 using namespace korvex::scene;
 using korvex::testing::SceneWindow;

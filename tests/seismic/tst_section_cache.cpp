@@ -1,13 +1,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/seismic/irregular_geometry_error.h"
 #include "korvex/seismic/section_cache.h"
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
+#include "tests/support/test_main.h"
 
 using korvex::seismic::IrregularGeometryError;
 using korvex::seismic::SectionCache;
@@ -279,5 +280,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SectionCacheTest)
+KORVEX_TEST_GUILESS_MAIN(SectionCacheTest)
 #include "tst_section_cache.moc"

@@ -1,11 +1,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
+#include "tests/support/test_main.h"
 
 using korvex::seismic::SegyGeometry;
 using korvex::seismic::SegyHeaderBytes;
@@ -303,5 +304,5 @@ with segyio.create(sys.argv[1], layout) as f:
     }
 };
 
-QTEST_GUILESS_MAIN(SegyVolumeFileTest)
+KORVEX_TEST_GUILESS_MAIN(SegyVolumeFileTest)
 #include "tst_segy_volume_file.moc"

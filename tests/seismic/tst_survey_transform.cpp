@@ -1,10 +1,11 @@
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/survey_transform.h"
 #include "tests/seismic/test_volumes.h"
+#include "tests/support/test_main.h"
 
 using korvex::seismic::CdpCoordinates;
 using korvex::seismic::SegyVolumeFile;
@@ -125,5 +126,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SurveyTransformTest)
+KORVEX_TEST_GUILESS_MAIN(SurveyTransformTest)
 #include "tst_survey_transform.moc"

@@ -29,12 +29,13 @@ bool register_test_class(const char* source_file, TestApplication application, T
 
 }  // namespace korvex::testing
 
-#define KORVEX_TEST_CLASS_(TestClass, application)                                            \
+#define KORVEX_TEST_CLASS_(TestClass, application)                                          \
     static const bool korvex_test_class_registered_ = korvex::testing::register_test_class( \
-        __FILE__, korvex::testing::TestApplication::application,                              \
+        __FILE__, korvex::testing::TestApplication::application,                            \
         [] { return std::unique_ptr<QObject>(new TestClass); });
 
 #define KORVEX_TEST_GUILESS_MAIN(TestClass) KORVEX_TEST_CLASS_(TestClass, core)
 #define KORVEX_TEST_MAIN(TestClass) KORVEX_TEST_CLASS_(TestClass, widgets)
 #define KORVEX_RENDER_TEST_MAIN(TestClass) KORVEX_TEST_CLASS_(TestClass, rendering)
-#define KORVEX_TEMPORARY_HOME_TEST_MAIN(TestClass) KORVEX_TEST_CLASS_(TestClass, launched_application)
+#define KORVEX_TEMPORARY_HOME_TEST_MAIN(TestClass) \
+    KORVEX_TEST_CLASS_(TestClass, launched_application)

@@ -8,6 +8,7 @@
 
 #include "korvex/utils/clipboard.h"
 #include "korvex/utils/errors.h"
+#include "tests/support/test_main.h"
 
 class TestClipboard : public QObject {
     Q_OBJECT
@@ -35,5 +36,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestClipboard)
+KORVEX_TEST_MAIN(TestClipboard)
 #include "tst_clipboard.moc"

@@ -4,11 +4,12 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/utils/dotenv.h"
 #include "korvex/utils/dotenv_parser.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 #include "tests/utils/dotenv_corpus.h"
 
 using korvex::testing::LogCapture;
@@ -204,5 +205,5 @@ DOTENV_LOAD_LAST='last'
     }
 };
 
-QTEST_GUILESS_MAIN(DotenvTest)
+KORVEX_TEST_GUILESS_MAIN(DotenvTest)
 #include "tst_dotenv.moc"

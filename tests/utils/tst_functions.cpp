@@ -1,7 +1,8 @@
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/utils/excerpt.h"
 #include "korvex/utils/functions.h"
+#include "tests/support/test_main.h"
 
 using korvex::utils::DisplayState;
 using korvex::utils::excerpt;
@@ -41,5 +42,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(FunctionsTest)
+KORVEX_TEST_GUILESS_MAIN(FunctionsTest)
 #include "tst_functions.moc"

@@ -1,7 +1,8 @@
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/utils/icon_manager.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 class IconManagerTest : public QObject {
     Q_OBJECT
@@ -36,5 +37,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(IconManagerTest)
+KORVEX_TEST_MAIN(IconManagerTest)
 #include "tst_icon_manager.moc"

@@ -1,4 +1,4 @@
-#include <QtTest>
+#include <QTest>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -7,6 +7,7 @@
 #include <spdlog/sinks/base_sink.h>
 
 #include "korvex/utils/log_fanout.h"
+#include "tests/support/test_main.h"
 
 using korvex::utils::LogFanout;
 
@@ -101,5 +102,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(LogFanoutTest)
+KORVEX_TEST_GUILESS_MAIN(LogFanoutTest)
 #include "tst_log_fanout.moc"

@@ -1,9 +1,10 @@
-#include <QtTest>
+#include <QTest>
 
 #include <spdlog/sinks/ringbuffer_sink.h>
 
 #include "korvex/utils/logger.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::utils::format;
 using korvex::utils::logger;
@@ -57,5 +58,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(LoggerTest)
+KORVEX_TEST_GUILESS_MAIN(LoggerTest)
 #include "tst_logger.moc"

@@ -3,13 +3,14 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QtTest>
 #include <stdexcept>
 
 #include "korvex/utils/qthelpers.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using namespace korvex::utils;
 
@@ -135,5 +136,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QtHelpersTest)
+KORVEX_TEST_MAIN(QtHelpersTest)
 #include "tst_qthelpers.moc"

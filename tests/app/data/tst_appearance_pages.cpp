@@ -2,10 +2,11 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/colormap_box.h"
@@ -19,6 +20,7 @@
 #include "tests/support/fake_data_object.h"
 #include "tests/support/fake_data_tree.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::data::AppearanceDialog;
 using korvex::app::data::PointSet;
@@ -167,5 +169,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AppearancePagesTest)
+KORVEX_TEST_MAIN(AppearancePagesTest)
 #include "tst_appearance_pages.moc"

@@ -1,11 +1,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/point_table.h"
 #include "korvex/seismic/segy_volume_file.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::data::DemoSurvey;
 using korvex::app::data::PointTable;
@@ -55,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DemoSurveyTest)
+KORVEX_TEST_GUILESS_MAIN(DemoSurveyTest)
 #include "tst_demo_survey.moc"

@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/point_set.h"
@@ -9,6 +9,7 @@
 #include "korvex/scene/point_visual.h"
 #include "korvex/utils/errors.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::data::PointSet;
 
@@ -119,5 +120,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PointSetTest)
+KORVEX_TEST_MAIN(PointSetTest)
 #include "tst_point_set.moc"

@@ -2,12 +2,13 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data/point_table.h"
 #include "korvex/app/data/text_lines.h"
 #include "korvex/utils/errors.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::data::PointTable;
 
@@ -140,5 +141,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(PointTableTest)
+KORVEX_TEST_GUILESS_MAIN(PointTableTest)
 #include "tst_point_table.moc"

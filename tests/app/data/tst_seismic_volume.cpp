@@ -2,7 +2,7 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -14,6 +14,7 @@
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::data::SeismicVolume;
 using korvex::scene::ImageSection;
@@ -409,5 +410,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SeismicVolumeTest)
+KORVEX_TEST_MAIN(SeismicVolumeTest)
 #include "tst_seismic_volume.moc"

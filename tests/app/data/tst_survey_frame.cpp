@@ -1,8 +1,9 @@
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/seismic/section.h"
 #include "korvex/utils/errors.h"
+#include "tests/support/test_main.h"
 
 using korvex::app::data::SurveyFrame;
 using korvex::seismic::Section;
@@ -81,5 +82,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SurveyFrameTest)
+KORVEX_TEST_GUILESS_MAIN(SurveyFrameTest)
 #include "tst_survey_frame.moc"

@@ -2,8 +2,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/segy_open_dialog.h"
@@ -18,8 +17,9 @@
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/render_test_main.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/scene_window.h"
+#include "tests/support/test_main.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using korvex::app::data::SegyOpenDialog;
@@ -41,9 +41,10 @@ QPoint pixel_of(double x, double y) {
 
 // Answers the next SEG-Y dialog once it is up.
 void answer_dialog(std::function<void(SegyOpenDialog&)> answer) {
-    QTimer::singleShot(0, [answer] {
-        QTRY_VERIFY(qobject_cast<SegyOpenDialog*>(QApplication::activeModalWidget()));
-        answer(*qobject_cast<SegyOpenDialog*>(QApplication::activeModalWidget()));
+    korvex::testing::answer_next_modal([answer](QWidget* modal) {
+        auto* dialog = qobject_cast<SegyOpenDialog*>(modal);
+        QVERIFY2(dialog, "the SEG-Y dialog did not open");
+        answer(*dialog);
     });
 }
 

@@ -3,9 +3,9 @@
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QtTest>
 #include <stdexcept>
 
 #include "korvex/modules/base/dock_module.h"
@@ -13,6 +13,7 @@
 #include "korvex/utils/errors.h"
 #include "tests/support/docking_main_window.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::modules::KorvexModuleWidget;
 using korvex::testing::DockingMainWindow;
@@ -152,5 +153,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ModuleBaseTest)
+KORVEX_TEST_MAIN(ModuleBaseTest)
 #include "tst_module_base.moc"

@@ -2,10 +2,10 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QHBoxLayout>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QtTest>
 #include <memory>
 #include <thread>
 
@@ -16,6 +16,7 @@
 #include "korvex/utils/logger.h"
 #include "korvex/widgets/log_pane/log_pane.h"
 #include "tests/support/docking_main_window.h"
+#include "tests/support/test_main.h"
 
 using korvex::modules::JournalSink;
 using korvex::modules::RunJournal;
@@ -206,5 +207,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RunJournalTest)
+KORVEX_TEST_MAIN(RunJournalTest)
 #include "tst_run_journal.moc"

@@ -3,8 +3,8 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
-#include <QtTest>
 
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
@@ -12,6 +12,7 @@
 #include "korvex/widgets/log_pane/log_pane.h"
 #include "korvex/widgets/terminal/terminal.h"
 #include "tests/support/docking_main_window.h"
+#include "tests/support/test_main.h"
 
 using korvex::modules::RunJournal;
 using korvex::modules::WorkspaceShell;
@@ -55,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DockedModulesTest)
+KORVEX_TEST_MAIN(DockedModulesTest)
 #include "tst_docked_modules.moc"

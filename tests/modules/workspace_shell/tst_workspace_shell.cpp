@@ -3,13 +3,14 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
-#include <QtTest>
 
 #include "korvex/modules/workspace_shell/workspace_shell.h"
 #include "korvex/widgets/terminal/terminal.h"
 #include "tests/support/docking_main_window.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::modules::WorkspaceShell;
 using korvex::testing::DockingMainWindow;
@@ -81,5 +82,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(WorkspaceShellTest)
+KORVEX_TEST_MAIN(WorkspaceShellTest)
 #include "tst_workspace_shell.moc"

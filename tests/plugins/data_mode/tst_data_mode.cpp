@@ -2,7 +2,8 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 #include "korvex/app/main_window.h"
 #include "korvex/app/plugin_manager.h"
@@ -12,6 +13,7 @@
 #include "tests/support/fake_holder_window.h"
 #include "tests/support/fake_main_window.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::testing::FakeDataObject;
 using korvex::testing::FakeDataTree;
@@ -195,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DataModeTest)
+KORVEX_TEST_MAIN(DataModeTest)
 #include "tst_data_mode.moc"

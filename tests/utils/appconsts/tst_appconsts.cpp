@@ -1,8 +1,9 @@
 #include <QFile>
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/utils/appconsts/appconsts.h"
+#include "tests/support/test_main.h"
 
 namespace consts = korvex::utils::appconsts;
 
@@ -114,5 +115,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(AppconstsTest)
+KORVEX_TEST_GUILESS_MAIN(AppconstsTest)
 #include "tst_appconsts.moc"

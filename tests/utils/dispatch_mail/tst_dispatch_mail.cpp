@@ -5,13 +5,14 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QtTest>
+#include <QTest>
 #include <iostream>
 #include <optional>
 #include <sstream>
 
 #include "korvex/utils/dispatch_mail/dispatch_mail.h"
 #include "korvex/utils/errors.h"
+#include "tests/support/test_main.h"
 
 namespace mail = korvex::utils::dispatch_mail;
 using korvex::utils::ValueError;
@@ -420,5 +421,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(DispatchMailTest)
+KORVEX_TEST_GUILESS_MAIN(DispatchMailTest)
 #include "tst_dispatch_mail.moc"

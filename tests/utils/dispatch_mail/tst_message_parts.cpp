@@ -1,4 +1,4 @@
-#include <QtTest>
+#include <QTest>
 #include <string>
 
 #include "korvex/utils/errors.h"
@@ -6,6 +6,7 @@
 #include "korvex/utils/dispatch_mail/compose_message.h"
 #include "korvex/utils/dispatch_mail/mail_address.h"
 #include "korvex/utils/dispatch_mail/server_address.h"
+#include "tests/support/test_main.h"
 
 namespace mail = korvex::utils::dispatch_mail;
 
@@ -144,5 +145,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(MessagePartsTest)
+KORVEX_TEST_GUILESS_MAIN(MessagePartsTest)
 #include "tst_message_parts.moc"

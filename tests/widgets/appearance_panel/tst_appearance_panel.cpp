@@ -1,5 +1,5 @@
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 
 #include "korvex/host/appearance_owner.h"
 #include "korvex/utils/errors.h"
@@ -7,6 +7,7 @@
 #include "korvex/widgets/property_table/property_table.h"
 #include "tests/support/fake_data_object.h"
 #include "tests/support/fake_data_tree.h"
+#include "tests/support/test_main.h"
 
 using korvex::testing::FakeDataObject;
 using korvex::testing::FakeDataTree;
@@ -120,5 +121,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(AppearancePanelTest)
+KORVEX_TEST_MAIN(AppearancePanelTest)
 #include "tst_appearance_panel.moc"

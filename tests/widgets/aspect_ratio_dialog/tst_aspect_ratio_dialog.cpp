@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "korvex/widgets/aspect_ratio_dialog/aspect_ratio_dialog.h"
+#include "tests/support/test_main.h"
 
 using korvex::widgets::AspectRatioDialog;
 using State = korvex::utils::OrderedMap<QString, QVariant>;
@@ -52,5 +53,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAspectRatioDialog)
+KORVEX_TEST_MAIN(TestAspectRatioDialog)
 #include "tst_aspect_ratio_dialog.moc"

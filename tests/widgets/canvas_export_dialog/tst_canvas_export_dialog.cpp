@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
+#include "tests/support/test_main.h"
 
 using korvex::widgets::CanvasExportDialog;
 
@@ -50,5 +51,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCanvasExportDialog)
+KORVEX_TEST_MAIN(TestCanvasExportDialog)
 #include "tst_canvas_export_dialog.moc"

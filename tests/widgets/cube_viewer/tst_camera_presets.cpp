@@ -7,8 +7,8 @@
 #include "korvex/utils/errors.h"
 #include "tests/support/fake_data_object.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/render_test_main.h"
 #include "tests/support/scene_probe.h"
+#include "tests/support/test_main.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using namespace korvex;

@@ -21,8 +21,8 @@
 #include "tests/support/fake_host.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
-#include "tests/support/render_test_main.h"
 #include "tests/support/scene_window.h"
+#include "tests/support/test_main.h"
 
 using namespace korvex;
 using testing::LogCapture;

@@ -11,7 +11,7 @@
 #include "tests/support/fake_data_object.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/recording_section.h"
-#include "tests/support/render_test_main.h"
+#include "tests/support/test_main.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using namespace korvex;

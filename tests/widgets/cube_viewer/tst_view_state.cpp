@@ -7,7 +7,7 @@
 #include "korvex/widgets/aspect_ratio_dialog/aspect_ratio_dialog.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/render_test_main.h"
+#include "tests/support/test_main.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using namespace korvex;

@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QtTest>
 
 #include "korvex/widgets/log_pane/log_pane.h"
+#include "tests/support/modal_answer.h"
+#include "tests/support/test_main.h"
 
 using korvex::widgets::LogPane;
 
@@ -90,9 +92,9 @@ private slots:
         QString title, text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
+        korvex::testing::answer_next_modal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY2(box, "the usage note is not a message box");
             title = box->windowTitle();
             text = box->text();
             icon = box->icon();
@@ -111,5 +113,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LogPaneTest)
+KORVEX_TEST_MAIN(LogPaneTest)
 #include "tst_log_pane.moc"

@@ -2,7 +2,8 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPointer>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 #include <memory>
 
 #include "korvex/app/plugin_manager.h"
@@ -17,6 +18,7 @@
 #include "tests/support/fake_main_window.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/stdout_capture.h"
+#include "tests/support/test_main.h"
 
 using korvex::testing::FakeDataObject;
 using korvex::testing::FakeDataTree;
@@ -282,5 +284,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MenuToggleTest)
+KORVEX_TEST_MAIN(MenuToggleTest)
 #include "tst_menu_toggle.moc"

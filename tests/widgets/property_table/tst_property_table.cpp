@@ -1,10 +1,11 @@
 #include <QTableWidget>
-#include <QtTest>
+#include <QTest>
 #include <cmath>
 #include <limits>
 
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/property_table/property_table.h"
+#include "tests/support/test_main.h"
 
 namespace property_table = korvex::widgets::property_table;
 
@@ -80,5 +81,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PropertyTableTest)
+KORVEX_TEST_MAIN(PropertyTableTest)
 #include "tst_property_table.moc"

@@ -7,11 +7,13 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
-#include <QtTest>
 
 #include "korvex/widgets/terminal/terminal.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/modal_answer.h"
+#include "tests/support/test_main.h"
 
 using korvex::testing::LogCapture;
 using korvex::widgets::Terminal;
@@ -170,11 +172,9 @@ private slots:
         QString start_folder;
         // Answers the dialog as soon as it is up.
         auto answer = [&](bool accept) {
-            auto* poll = new QTimer(&terminal);
-            connect(poll, &QTimer::timeout, [&, poll, accept] {
-                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (!dialog || !dialog->isVisible()) return;
-                poll->deleteLater();
+            korvex::testing::answer_next_modal([&, accept](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                QVERIFY2(dialog, "the file dialog did not open");
                 start_folder = dialog->directory().absolutePath();
                 if (accept) {
                     // Typed, as the folder view may not have listed the file yet.
@@ -184,7 +184,6 @@ private slots:
                     dialog->reject();
                 }
             });
-            poll->start(50);
         };
         answer(false);
         terminal.run_script_action()->trigger();
@@ -210,5 +209,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TerminalTest)
+KORVEX_TEST_MAIN(TerminalTest)
 #include "tst_terminal.moc"

@@ -1,0 +1,55 @@
+// Whole pictures of small scenes, compared with baselines: what pixel probes miss, such as
+// a segment drawn in the wrong colour or a section turned the wrong way, shows here.
+#include <QTest>
+
+#include "korvex/scene/image_section.h"
+#include "korvex/scene/scene_canvas.h"
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/scene/xyz_axis.h"
+#include "tests/support/image_baseline.h"
+#include "tests/support/scene_window.h"
+#include "tests/support/test_main.h"
+
+using namespace korvex::scene;
+using korvex::testing::SceneWindow;
+
+namespace {
+
+constexpr int SIZE = 96;
+
+// Four rows from dark to light along y, two columns, on the plane z = 0.
+ImageSection ramp_section() {
+    return ImageSection({0.0f, 0.0f, 0.33f, 0.33f, 0.67f, 0.67f, 1.0f, 1.0f}, 4, 2, 'z', 0.0,
+                        {-1.0, 1.0, -1.0, 1.0}, "gray", {0.0, 1.0});
+}
+
+}  // namespace
+
+class TestScenePictures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void a_section_and_the_axis_seen_from_above() {
+        SceneWindow scene(SIZE, SIZE);
+        scene.look_down(3.0);
+        ImageSection section = ramp_section();
+        XYZAxis axis;
+        scene.view().add(section);
+        scene.view().add(axis);
+        KORVEX_COMPARE_BASELINE(scene.canvas().render(), "section_and_axis_from_above");
+    }
+
+    void the_axis_in_perspective_from_the_default_direction() {
+        SceneWindow scene(SIZE, SIZE);
+        XYZAxis axis;
+        scene.view().set_bgcolor(Color("black"));
+        scene.view().add(axis);
+        scene.view().camera().set_range();
+        KORVEX_COMPARE_BASELINE(scene.canvas().render(), "axis_in_perspective");
+    }
+};
+
+KORVEX_RENDER_TEST_MAIN(TestScenePictures)
+
+#include "tst_scene_pictures.moc"
