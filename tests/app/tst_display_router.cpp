@@ -1,6 +1,5 @@
 #include <QSignalSpy>
 #include <QTest>
-#include <QSignalSpy>
 
 #include "korvex/app/data_model.h"
 #include "korvex/app/display_router.h"

@@ -2,7 +2,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QSignalSpy>
 
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_model.h"

@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "korvex/widgets/cube_viewer/viewer_model.h"
+#include "tests/support/test_main.h"
 
 using korvex::widgets::ViewerModel;
 
@@ -62,5 +63,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestViewerModel)
+KORVEX_TEST_GUILESS_MAIN(TestViewerModel)
 #include "tst_viewer_model.moc"
