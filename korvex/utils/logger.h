@@ -20,7 +20,7 @@ enum level_enum : int;
 }  // namespace spdlog
 
 // Lets "{}" placeholders take Qt texts, so log texts are filled the way they are written.
-// Plain "{}" only: a format spec would need all of fmt/format.h here.
+// Plain "{}" only: a format specifier would need all of fmt/format.h here.
 template <>
 struct fmt::formatter<QString> {
     constexpr auto parse(fmt::format_parse_context& context) { return context.begin(); }
