@@ -241,9 +241,7 @@ private slots:
 
 private:
     QString file(const QString& name, bool volume = true) {
-        const QString path = dir_.filePath(name + ".syn");
-        SyntheticObject::write(path, name, volume);
-        return path;
+        return SyntheticObject::write_in(dir_.path(), name, volume);
     }
 
     QTemporaryDir dir_;

@@ -28,6 +28,12 @@ void SyntheticObject::write(const QString& path, const QString& name, bool volum
     QTextStream(&file) << MAGIC << '\n' << name << '\n' << (volume ? "volume" : "points") << '\n';
 }
 
+QString SyntheticObject::write_in(const QString& folder, const QString& name, bool volume) {
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".syn");
+    write(path, name, volume);
+    return path;
+}
+
 std::unique_ptr<host::DataObject> SyntheticObject::load(const QString& path,
                                                         const QVariantMap& settings) {
     QFile file(path);

@@ -17,6 +17,8 @@ public:
 
     // Writes a file that load() reads back into an object of that name and kind.
     static void write(const QString& path, const QString& name, bool volume);
+    // The same, as "NAME.syn" in `folder`; returns the file's path.
+    static QString write_in(const QString& folder, const QString& name, bool volume = true);
     // Throws utils::ValueError when the file is not one that write() made.
     static std::unique_ptr<host::DataObject> load(const QString& path, const QVariantMap& settings);
 
