@@ -22,6 +22,8 @@ PACKAGES=(
   xvfb xauth libgl1-mesa-dri imagemagick
   # test peers
   python3 python3-aiosmtpd python3-dotenv
+  # the benchmarks' reference scene (bench/reference_scene.py); korvex does not use them
+  python3-vispy python3-pyqt5 python3-pyqt5.qtopengl python3-numpy
 )
 if [ "${1:-}" = "--fuzz" ]; then
   # libclang-rt-14-dev holds libFuzzer and clang's sanitizer run-times.
