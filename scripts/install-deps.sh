@@ -13,7 +13,7 @@ PACKAGES=(
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
   libqt5svg5-dev libqt5sql5-sqlite
   # 3D scene
-  libvtk9-dev libvtk9-qt-dev
+  libvtk9-dev libvtk9-qt-dev libpng-dev
   # seismic files, logging, mail, terminal
   libsegyio-dev python3-segyio libspdlog-dev libfmt-dev
   libcurl4-openssl-dev libgmime-3.0-dev

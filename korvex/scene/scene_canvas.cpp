@@ -14,6 +14,7 @@
 #include <vtkRenderWindowInteractor.h>
 #include <vtkRenderer.h>
 #include <vtkSmartPointer.h>
+#include <vtkUnsignedCharArray.h>
 
 #include "korvex/scene/key_event.h"
 #include "korvex/scene/mouse_event.h"
@@ -162,22 +163,28 @@ QImage SceneCanvas::render() const {
     if (!internals_->native || !internals_->native->isValid()) {
         throw std::runtime_error("the canvas has not been shown yet, there is nothing to render");
     }
-    // The frame the widget hands to the screen (VTK's own read-back draws edges differently),
-    // drawn now: a redraw may still be pending. Qt calls these pixels premultiplied, but the
-    // screen takes their colour as it is.
-    internals_->render_window->Render();
-    QImage image = internals_->native->grabFramebuffer();
-    if (image.format() == QImage::Format_ARGB32_Premultiplied) {
-        image.reinterpretAsFormat(QImage::Format_ARGB32);
-    }
-    image = image.convertToFormat(QImage::Format_RGBA8888);
-    // Blending leaves soft edges (text above all) semi-transparent in the alpha plane while
-    // their colour is already mixed with the background: over an opaque background the
-    // screen shows every pixel opaque, and so must the picture.
-    if (view_ && view_->renderer()->GetBackgroundAlpha() >= 1.0) {
-        for (int row = 0; row < image.height(); ++row) {
-            uchar* pixel = image.scanLine(row);
-            for (int x = 0; x < image.width(); ++x) pixel[4 * x + 3] = 255;
+    // Read straight from VTK's frame, drawn now (a redraw may still be pending): asking the
+    // widget for its frame would draw it a second time and convert its pixels twice.
+    vtkGenericOpenGLRenderWindow* window = internals_->render_window;
+    window->Render();
+    const int width = window->GetSize()[0];
+    const int height = window->GetSize()[1];
+    auto pixels = vtkSmartPointer<vtkUnsignedCharArray>::New();
+    if (window->GetRGBACharPixelData(0, 0, width - 1, height - 1, 1, pixels) != VTK_OK)
+        throw std::runtime_error("the canvas's picture could not be read back");
+    QImage image(width, height, QImage::Format_RGBA8888);
+    const unsigned char* bottom_up = pixels->GetPointer(0);
+    const int row_bytes = 4 * width;
+    const bool opaque = view_ && view_->renderer()->GetBackgroundAlpha() >= 1.0;
+    for (int row = 0; row < height; ++row) {
+        uchar* line = image.scanLine(row);
+        std::copy_n(bottom_up + static_cast<std::ptrdiff_t>(height - 1 - row) * row_bytes,
+                    row_bytes, line);
+        // Blending leaves soft edges (text above all) semi-transparent in the alpha plane
+        // while their colour is already mixed with the background: over an opaque
+        // background the screen shows every pixel opaque, and so must the picture.
+        if (opaque) {
+            for (int x = 0; x < width; ++x) line[4 * x + 3] = 255;
         }
     }
     return image;

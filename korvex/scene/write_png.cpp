@@ -1,13 +1,11 @@
 #include "korvex/scene/write_png.h"
 
-#include <QSaveFile>
-#include <stdexcept>
+#include <png.h>
 
-#include <vtkErrorCode.h>
-#include <vtkImageData.h>
-#include <vtkPNGWriter.h>
-#include <vtkSmartPointer.h>
-#include <vtkUnsignedCharArray.h>
+#include <QByteArray>
+#include <QSaveFile>
+#include <csetjmp>
+#include <stdexcept>
 
 #include "korvex/utils/logger.h"
 
@@ -19,38 +17,48 @@ namespace {
     throw std::runtime_error(utils::format("cannot write '{}': {}", path, reason).toStdString());
 }
 
-vtkSmartPointer<vtkImageData> to_vtk(const QImage& image) {
-    const QImage rgba = image.convertToFormat(QImage::Format_RGBA8888);
-    auto pixels = vtkSmartPointer<vtkImageData>::New();
-    pixels->SetDimensions(rgba.width(), rgba.height(), 1);
-    pixels->AllocateScalars(VTK_UNSIGNED_CHAR, 4);
-    auto* out = static_cast<unsigned char*>(pixels->GetScalarPointer());
-    const int row_bytes = rgba.width() * 4;
-    for (int row = 0; row < rgba.height(); ++row) {
-        // VTK's rows run bottom-up.
-        std::copy_n(rgba.constScanLine(rgba.height() - 1 - row), row_bytes,
-                    out + static_cast<std::ptrdiff_t>(row) * row_bytes);
+void append(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<QByteArray*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(data), static_cast<int>(length));
+}
+
+void no_flush(png_structp) {}
+
+// libpng reports errors by longjmp, which must not cross a C++ object with a destructor:
+// this function holds none across its setjmp.
+bool encode(const QImage& rgba, QByteArray* out) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
     }
-    return pixels;
+    png_set_write_fn(png, out, append, no_flush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(rgba.width()),
+                 static_cast<png_uint_32>(rgba.height()), 8, PNG_COLOR_TYPE_RGBA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // A picture is written while the user waits: one cheap row filter and zlib's fastest
+    // level cost a file a fifth larger and save four fifths of the time.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+    png_set_compression_level(png, 1);
+    png_write_info(png, info);
+    for (int row = 0; row < rgba.height(); ++row) png_write_row(png, rgba.constScanLine(row));
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 }  // namespace
 
 void write_png(const QString& path, const QImage& image) {
     if (image.isNull()) fail(path, "the image is empty");
-    auto writer = vtkSmartPointer<vtkPNGWriter>::New();
-    writer->SetInputData(to_vtk(image));
-    writer->WriteToMemoryOn();
-    writer->Write();
-    vtkUnsignedCharArray* encoded = writer->GetResult();
-    if (writer->GetErrorCode() != vtkErrorCode::NoError || !encoded) {
-        fail(path, utils::format("PNG encoding failed ({})",
-                                 vtkErrorCode::GetStringFromErrorCode(writer->GetErrorCode())));
-    }
+    QByteArray encoded;
+    encoded.reserve(static_cast<int>(image.sizeInBytes() / 4));
+    if (!encode(image.convertToFormat(QImage::Format_RGBA8888), &encoded))
+        fail(path, "PNG encoding failed");
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) fail(path, file.errorString());
-    const auto size = static_cast<qint64>(encoded->GetNumberOfValues());
-    if (file.write(reinterpret_cast<const char*>(encoded->GetPointer(0)), size) != size) {
+    if (file.write(encoded) != encoded.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         fail(path, reason);
