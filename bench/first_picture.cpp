@@ -7,18 +7,14 @@
 // (the start-up: libraries, window, OpenGL, a picture) and reading FILE cold in 16 MB
 // reads. first_picture_cold_ratio is against start-up + cold read, first_picture_warm_ratio
 // against start-up alone; first_picture_warm_data is what the file adds to the start-up.
-#include <segyio/segy.h>
-
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <vector>
 
 #include "bench/figures.h"
-#include "korvex/seismic/segy_writer.h"
+#include "bench/korvex_run.h"
 
 namespace {
 
@@ -28,20 +24,6 @@ using korvex::bench::figure_with_ratio;
 using korvex::bench::median;
 
 constexpr int RUNS = 5;
-
-QString write_tiny_volume(const QString& folder) {
-    const QString path = QDir(folder).filePath("tiny.sgy");
-    korvex::seismic::SegyWriter writer(path, 20, SEGY_IEEE_FLOAT_4_BYTE, 4000);
-    std::vector<float> trace(20);
-    for (int il = 0; il < 10; ++il) {
-        for (int xl = 0; xl < 12; ++xl) {
-            for (int s = 0; s < 20; ++s) trace[s] = float((il + xl + s) % 7) - 3.0f;
-            writer.write_trace(1 + il, 1 + xl, trace);
-        }
-    }
-    writer.close();
-    return path;
-}
 
 double read_whole_file_ms(const QString& path) {
     return elapsed_ms([&] {
@@ -53,38 +35,6 @@ double read_whole_file_ms(const QString& path) {
     });
 }
 
-class Korvex {
-public:
-    Korvex(const QString& program, const QString& scratch) : program_(program), scratch_(scratch) {
-        environment_ = QProcessEnvironment::systemEnvironment();
-        // Section caches of these runs go to the scratch folder, never reused between runs.
-        environment_.insert("XDG_CACHE_HOME", scratch);
-        environment_.insert("KORVEX_LOG_FILE", "");
-    }
-
-    // Milliseconds from launch to exit; exits on a failed run.
-    double picture_ms(const QString& file) const {
-        QProcess korvex;
-        korvex.setProcessEnvironment(environment_);
-        const QStringList arguments{file, "--export", QDir(scratch_).filePath("picture.png")};
-        const double ms = elapsed_ms([&] {
-            korvex.start(program_, arguments);
-            korvex.waitForFinished(-1);
-        });
-        if (korvex.exitStatus() != QProcess::NormalExit || korvex.exitCode() != 0) {
-            std::fprintf(stderr, "korvex failed:\n%s\n", korvex.readAllStandardError().constData());
-            std::exit(1);
-        }
-        QDir(QDir(scratch_).filePath("korvex")).removeRecursively();
-        return ms;
-    }
-
-private:
-    QString program_;
-    QString scratch_;
-    QProcessEnvironment environment_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,19 +45,19 @@ int main(int argc, char** argv) {
     }
     const QString file = QString::fromLocal8Bit(argv[2]);
     QTemporaryDir scratch;
-    const Korvex korvex(QString::fromLocal8Bit(argv[1]), scratch.path());
-    const QString tiny = write_tiny_volume(scratch.path());
+    const korvex::bench::KorvexRun korvex(QString::fromLocal8Bit(argv[1]), scratch.path());
+    const QString tiny = korvex::bench::write_tiny_volume(scratch.path());
 
     std::vector<double> start_up, cold_read, cold, warm;
-    korvex.picture_ms(tiny);  // libraries into the page cache
+    korvex.picture(tiny);  // libraries into the page cache
     for (int run = 0; run < RUNS; ++run) {
-        start_up.push_back(korvex.picture_ms(tiny));
+        start_up.push_back(korvex.picture(tiny).exited);
         korvex::bench::drop_from_page_cache(file);
         cold_read.push_back(read_whole_file_ms(file));
         korvex::bench::drop_from_page_cache(file);
-        cold.push_back(korvex.picture_ms(file));
+        cold.push_back(korvex.picture(file).exited);
         read_whole_file_ms(file);
-        warm.push_back(korvex.picture_ms(file));
+        warm.push_back(korvex.picture(file).exited);
         std::printf("run %d: start-up %.0f ms, cold read %.0f ms, cold %.0f ms, warm %.0f ms\n",
                     run, start_up.back(), cold_read.back(), cold.back(), warm.back());
         std::fflush(stdout);

@@ -123,7 +123,8 @@ void wait_until_drawn(const SeismicVolume& volume) {
 int main(int argc, char** argv) {
     korvex::bench::prepare_opengl();
     QApplication app(argc, argv);
-    korvex::scene::fit_multisampling_to_renderer();  // as the application does
+    korvex::scene::fit_multisampling_to_renderer(
+        korvex::scene::probe_opengl());  // as the application does
     QStringList args = app.arguments();
     const bool huge = args.removeAll("--larger-than-memory") > 0;
     if (args.size() < 2) {

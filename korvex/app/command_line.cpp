@@ -2,10 +2,10 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
+#include <QTimer>
 #include <algorithm>
 #include <iostream>
 #include <stdexcept>
@@ -18,6 +18,7 @@
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/missing_data_object.h"
+#include "korvex/app/user_notifier.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
@@ -226,26 +227,35 @@ int CommandLine::export_picture(MainWindow& window) const {
         std::cerr << "korvex: no picture written: " << error.what() << '\n';
         return 1;
     }
+    // Flushed now: a script waiting for the picture need not wait for the window to close.
     std::cout << "Picture written to " << QFileInfo(export_path).absoluteFilePath().toStdString()
-              << '\n';
+              << std::endl;
     return 0;
+}
+
+void CommandLine::prepare_export(MainWindow& window) const {
+    window.notifier()->set_message_boxes(false);
+    active_viewer(window).canvas().native()->setFixedSize(size);
 }
 
 void CommandLine::write_picture(widgets::CanvasWidget& viewer) const {
     QWidget* native = viewer.canvas().native();
+    const bool resized = native->size() != size;
     native->setFixedSize(size);
     native->window()->adjustSize();
-    QElapsedTimer waited;
-    waited.start();
+    // The canvas's surface, size and visibility arrive as window-system events: wait for
+    // them rather than spin, which would take the processor from the drawing.
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    timeout.start(DRAW_TIMEOUT_MS);
     while (!(native->isVisible() && viewer.canvas().has_surface() && native->size() == size)) {
-        if (waited.elapsed() > DRAW_TIMEOUT_MS)
+        if (!timeout.isActive())
             throw std::runtime_error(
                 "the 3D view was not drawn in time; is there a display (run under xvfb-run)?");
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    // Fitted again: the canvas has only now taken its final size.
-    if (!viewer.dpState.empty()) frame(viewer);
-    QCoreApplication::processEvents();
+    // Fitted again when the canvas has only now taken its final size.
+    if (resized && !viewer.dpState.empty()) frame(viewer);
     const QImage image = viewer.canvas().render();
     scene::write_png(export_path, image);
     logger().info(format("Picture of {} x {} pixels written to {}", image.width(), image.height(),

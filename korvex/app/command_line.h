@@ -50,6 +50,10 @@ public:
     // whether everything opened and showed, every object of the project among it.
     bool open_in(MainWindow& window) const;
 
+    // Readies `window` for the picture run before it is shown: no message boxes, and the
+    // viewer's canvas at the picture's size, so that its first frame is drawn at that size.
+    void prepare_export(MainWindow& window) const;
+
     // The picture run: opens everything, writes the picture and returns the exit code,
     // 0 when the picture is written. Failures go to standard error.
     int export_picture(MainWindow& window) const;
@@ -57,8 +61,8 @@ public:
 private:
     // Fits the view to what is shown, then looks from the chosen direction.
     void frame(widgets::CanvasWidget& viewer) const;
-    // Sizes the viewer's canvas, waits until it is drawn, turns it to the view and writes
-    // the PNG. Throws std::runtime_error.
+    // Waits until the viewer's canvas is drawn at the picture's size (turning it to the
+    // view again if it had to be resized), and writes the PNG. Throws std::runtime_error.
     void write_picture(widgets::CanvasWidget& viewer) const;
 };
 

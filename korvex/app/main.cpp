@@ -84,14 +84,15 @@ int main(int argc, char* argv[]) {
     }
     // Found now, an OpenGL too old for the 3D views is named; found later, it would be a
     // blank view or a failure deep in the drawing.
-    const QString no_opengl = korvex::scene::opengl_shortfall();
+    const korvex::scene::OpenGLProfile opengl = korvex::scene::probe_opengl();
+    const QString no_opengl = korvex::scene::opengl_shortfall(opengl);
     if (!no_opengl.isEmpty()) {
         korvex::utils::logger().error(no_opengl);
         return 1;
     }
-    korvex::scene::fit_multisampling_to_renderer();
+    korvex::scene::fit_multisampling_to_renderer(opengl);
     try {
-        command_line.check_size(korvex::scene::largest_picture());
+        command_line.check_size(opengl.largest_picture);
     } catch (const std::exception& error) {
         std::cerr << "korvex: " << error.what() << '\n';
         return 2;
@@ -103,10 +104,12 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(program_options.workdir))
         options.working_directory = parser.value(program_options.workdir);
     options.debug = parser.isSet(program_options.debug);
+    // A picture run ends before anyone could type into the terminal.
+    options.start_shell = !command_line.exports();
 
     korvex::app::MainWindow window(options);
     window.setup();
-    if (command_line.exports()) window.notifier()->set_message_boxes(false);
+    if (command_line.exports()) command_line.prepare_export(window);
     window.show();
     window.post_visible_setup();
     if (command_line.exports()) return command_line.export_picture(window);

@@ -44,6 +44,7 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
+#include "korvex/widgets/terminal/terminal.h"
 
 namespace korvex::app {
 
@@ -261,6 +262,7 @@ void MainWindow::create_modules() {
     workspace_shell_ = new modules::WorkspaceShell(this);
     workspace_shell_->setObjectName(QStringLiteral("workspace_shell"));
     workspace_shell_->register_module();
+    workspace_shell_->terminal()->set_starts_when_shown(options_.start_shell);
     tabifyDockWidget(run_journal_->dockwidget(), workspace_shell_->dockwidget());
     run_journal_->dockwidget()->raise();
     resizeDocks({run_journal_->dockwidget()}, {180}, Qt::Vertical);

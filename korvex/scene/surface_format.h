@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPair>
 #include <QSize>
 #include <QString>
 #include <QSurfaceFormat>
@@ -17,19 +18,29 @@ QSurfaceFormat view_surface_format();
 // Call it before the QApplication exists: windows made earlier keep the format they had.
 void prepare_default_surface_format();
 
-// Why the 3D views cannot draw on this display, in one sentence; empty when they can.
-// Opens one OpenGL context of the default format; needs the QGuiApplication.
-QString opengl_shortfall();
+// What the display's OpenGL offers the 3D views, asked once at start-up: every context
+// made loads the driver's state anew (tens of milliseconds with Mesa).
+struct OpenGLProfile {
+    // Whether a context of the default format could be made current at all.
+    bool available = false;
+    QPair<int, int> version{0, 0};
+    // GL_RENDERER, e.g. "llvmpipe (LLVM 15.0.6, 256 bits)".
+    QString renderer;
+    // The smallest of OpenGL's limits on renderbuffers, textures and viewports.
+    QSize largest_picture;
+};
+
+// Opens one OpenGL context of the default format on an offscreen surface and reads its
+// profile. Needs the QGuiApplication.
+OpenGLProfile probe_opengl();
+
+// Why the 3D views cannot draw with `profile`, in one sentence; empty when they can.
+QString opengl_shortfall(const OpenGLProfile& profile);
 
 // Turns multisampling off in the 3D views made from now on when the display draws with a
 // software renderer (Mesa's llvmpipe, softpipe, ...): there every sample is drawn by the
 // processor, and a frame with a new section took three times as long with VTK's eight
-// samples as with none. Needs the QGuiApplication.
-void fit_multisampling_to_renderer();
-
-// The largest picture the 3D views can draw on this display: the smallest of OpenGL's
-// limits on renderbuffers, textures and viewports. Empty when no context can be made.
-// Needs the QGuiApplication.
-QSize largest_picture();
+// samples as with none.
+void fit_multisampling_to_renderer(const OpenGLProfile& profile);
 
 }  // namespace korvex::scene

@@ -47,10 +47,13 @@ class CommandLineTest : public QObject {
         return file.fileName();
     }
 
-    // Runs the program with the demo cached in a temporary folder.
-    int run(const QStringList& arguments, QString* output = nullptr) {
+    // Runs the program with the demo cached in a temporary folder, `extra` added to its
+    // environment.
+    int run(const QStringList& arguments, QString* output = nullptr,
+            const QProcessEnvironment& extra = {}) {
         QProcess korvex;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(extra);
         environment.insert("XDG_CACHE_HOME", cache_.path());
         environment.insert("KORVEX_LOG_FILE", "");
         korvex.setProcessEnvironment(environment);
@@ -128,6 +131,20 @@ private slots:
             for (int x = 150; x < 250; x += 5) coloured += seismic(image.pixelColor(x, y));
         QVERIFY2(coloured > 80, qPrintable(QString::number(coloured)));  // of 400 probes
         for (int x = 0; x < 400; x += 10) QCOMPARE(image.pixelColor(x, 298), QColor(Qt::white));
+    }
+
+    // A picture run ends before anyone could use the terminal: the user's shell, with
+    // its start-up files, would only compete with the picture for the processor.
+    void a_picture_run_starts_no_shell() {
+        const QString marker = cache_.filePath("shell-started");
+        const QString shell = write("shell.sh", "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+        QVERIFY(QFile::setPermissions(shell, QFile::ReadOwner | QFile::ExeOwner));
+        QProcessEnvironment environment;
+        environment.insert("SHELL", shell);
+        QCOMPARE(run({"--demo", "--export", cache_.filePath("shell.png"), "--size", "200x150"},
+                     nullptr, environment),
+                 0);
+        QVERIFY(!QFile::exists(marker));
     }
 
     // The default three-quarter view: the survey fills much of the picture, sections in

@@ -90,6 +90,8 @@ QTermWidget* Terminal::make_console() {
 
 void Terminal::set_min_shell_life(std::chrono::milliseconds life) { min_shell_life_ = life; }
 
+void Terminal::set_starts_when_shown(bool starts) { starts_when_shown_ = starts; }
+
 void Terminal::start_shell() {
     if (started_) return;
     started_ = true;
@@ -150,7 +152,8 @@ bool Terminal::claims(const QKeyEvent& key) const {
 
 void Terminal::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    utils::call_guarded(_("Starting the terminal"), [this] { start_shell(); });
+    if (starts_when_shown_)
+        utils::call_guarded(_("Starting the terminal"), [this] { start_shell(); });
 }
 
 bool Terminal::shell_in_foreground() const {

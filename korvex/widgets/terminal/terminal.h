@@ -34,6 +34,9 @@ public:
     // it would most likely end at once again. Two seconds unless set.
     void set_min_shell_life(std::chrono::milliseconds life);
 
+    // Whether showing the terminal for the first time starts its shell (it does unless
+    // told otherwise); a key pressed in it always does.
+    void set_starts_when_shown(bool starts);
     void start_shell();
     // The running shell's process id, or 0.
     int shell_pid() const;
@@ -63,6 +66,7 @@ private:
     std::chrono::milliseconds min_shell_life_{2000};
     QString work_dir_;
     bool started_ = false;
+    bool starts_when_shown_ = true;
     QTermWidget* console_;
     QAction* run_script_action_;
 };

@@ -162,6 +162,20 @@ private slots:
         QTRY_VERIFY(terminal.shell_pid() > 0);
     }
 
+    void a_terminal_told_not_to_start_when_shown_starts_at_a_key_press() {
+        Terminal terminal;
+        terminal.set_starts_when_shown(false);
+        terminal.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&terminal));
+        QCOMPARE(terminal.shell_pid(), 0);
+
+        QApplication::setActiveWindow(&terminal);
+        terminal.setFocus();
+        QTRY_VERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTRY_VERIFY_WITH_TIMEOUT(terminal.shell_pid() > 0, SHELL_TIMEOUT_MS);
+    }
+
     void run_script_action_announces_the_chosen_file() {
         QTemporaryDir work;
         const QString script = work.path() + "/job.sh";
