@@ -3,7 +3,6 @@
 #include <QSurfaceFormat>
 #include <QTest>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <cmath>
 
 #include "korvex/scene/surface_format.h"
@@ -51,11 +50,6 @@ void prepare_opengl() {
     QSurfaceFormat format = scene::view_surface_format();
     format.setSamples(0);
     QSurfaceFormat::setDefaultFormat(format);
-}
-
-double median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 }  // namespace korvex::bench

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/figures.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/xyz_axis.h"
@@ -29,8 +30,5 @@ private:
 
 // Sets the OpenGL format VTK needs; call before the QApplication exists.
 void prepare_opengl();
-
-// Median of the samples.
-double median(std::vector<double> samples);
 
 }  // namespace korvex::bench

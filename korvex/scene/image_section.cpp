@@ -194,4 +194,21 @@ std::optional<float> ImageSection::value_at(const std::array<double, 3>& world) 
     return values->GetValue(static_cast<vtkIdType>(row) * cols_ + col);
 }
 
+std::optional<RayHit> ImageSection::hit(const PickRay& ray) const {
+    if (opacity() <= 0.0) return std::nullopt;
+    const auto [normal, u, v] = plane_axes(axis_);
+    const double across = ray.far()[normal] - ray.near()[normal];
+    if (across == 0.0) return std::nullopt;  // seen edge on: drawn as nothing
+    const double t = (position_ - ray.near()[normal]) / across;
+    if (t < 0.0 || t > 1.0) return std::nullopt;  // outside the drawn depth range
+    Point3 point = ray.at(t);
+    point[normal] = position_;
+    const auto within = [](double value, double a, double b) {
+        return value >= std::min(a, b) && value <= std::max(a, b);
+    };
+    if (!within(point[u], extent_.u0, extent_.u1) || !within(point[v], extent_.v0, extent_.v1))
+        return std::nullopt;
+    return RayHit{ray.depth_of(point), point};
+}
+
 }  // namespace korvex::scene

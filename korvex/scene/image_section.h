@@ -63,6 +63,10 @@ public:
     // is ignored); absent outside the section.
     std::optional<float> value_at(const std::array<double, 3>& world) const;
 
+    // The ray's point on the plane, when it falls within the extent (edges included). A
+    // section of opacity 0 is not drawn: the user sees and points at what lies behind.
+    std::optional<RayHit> hit(const PickRay& ray) const override;
+
 protected:
     const char* type_name() const override { return "ImageSection"; }
 

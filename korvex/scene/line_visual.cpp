@@ -63,7 +63,7 @@ void LineVisual::set_data(std::vector<Point3> points) {
     }
     lines()->SetPoints(vertices);
     lines()->SetLines(cells);
-    count_ = points.size();
+    points_ = std::move(points);
     update();
 }
 
@@ -76,9 +76,10 @@ void LineVisual::set_color(const Color& color) {
 }
 
 void LineVisual::set_colors(const std::vector<Color>& colors) {
-    if (colors.size() != count_) {
+    if (colors.size() != points_.size()) {
         throw utils::ValueError(
-            utils::format("{} colours given for {} points", colors.size(), count_).toStdString());
+            utils::format("{} colours given for {} points", colors.size(), points_.size())
+                .toStdString());
     }
     auto scalars = vtkSmartPointer<vtkUnsignedCharArray>::New();
     scalars->SetNumberOfComponents(4);
@@ -96,6 +97,18 @@ void LineVisual::set_colors(const std::vector<Color>& colors) {
 void LineVisual::set_width(double width) {
     actor()->GetProperty()->SetLineWidth(static_cast<float>(width));
     update();
+}
+
+std::optional<RayHit> LineVisual::hit(const PickRay& ray) const {
+    vtkProperty* property = actor()->GetProperty();
+    if (property->GetOpacity() <= 0.0) return std::nullopt;  // not drawn: looked through
+    const std::size_t step = connect_ == Connect::Segments ? 2 : 1;
+    std::optional<RayHit> nearest;
+    for (std::size_t i = 0; i + 1 < points_.size(); i += step) {
+        const auto hit = ray.hit_segment(points_[i], points_[i + 1], property->GetLineWidth());
+        if (hit && (!nearest || hit->in_front_of(*nearest))) nearest = hit;
+    }
+    return nearest;
 }
 
 void LineVisual::apply_background(const Color& shown) {

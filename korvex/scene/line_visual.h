@@ -16,8 +16,6 @@ class vtkPolyData;
 
 namespace korvex::scene {
 
-using Point3 = std::array<double, 3>;
-
 class LineVisual : public Visual {
 public:
     enum class Connect { Strip, Segments };
@@ -33,7 +31,10 @@ public:
     void set_colors(const std::vector<Color>& colors);
     void set_width(double width);
 
-    std::size_t point_count() const { return count_; }
+    std::size_t point_count() const { return points_.size(); }
+
+    // The pixel is on a line when it lies in the band of the line's width drawn there.
+    std::optional<RayHit> hit(const PickRay& ray) const override;
 
 protected:
     const char* type_name() const override { return "LineVisual"; }
@@ -43,7 +44,8 @@ private:
     vtkPolyData* lines() const;
 
     Connect connect_;
-    std::size_t count_ = 0;
+    // Kept for picking: the drawn copy sits in VTK's arrays.
+    std::vector<Point3> points_;
 };
 
 }  // namespace korvex::scene

@@ -4,8 +4,7 @@
 // it, and what the visual holds at that point once it has been queried.
 //   PickResult pick = canvas.pick(pos);
 //   if (pick.visual) pick.data = pick.visual->query_in_3d(canvas, event);
-// The pickers behind it may change (an exact ray against a section's rectangle, say);
-// callers only read these fields.
+// Both come from one line of sight through the pixel, answered by the visuals' geometry.
 
 #include <QVariant>
 #include <array>
@@ -18,8 +17,8 @@ class Visual;
 struct PickResult {
     // nullptr over the background.
     Visual* visual = nullptr;
-    // Scene coordinates, z before the view's vertical scale; absent where no surface is
-    // under the pixel (a thin line found within a few pixels, say).
+    // Scene coordinates, z before the view's vertical scale, of what the visual draws at
+    // the pixel (a point set's point itself); absent over the background.
     std::optional<std::array<double, 3>> point;
     // The visual's own answer, in a type of its own; null until queried, or when it found
     // nothing to report.

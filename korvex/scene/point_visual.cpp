@@ -51,7 +51,7 @@ void PointVisual::set_data(std::vector<Point3> positions) {
     }
     points()->SetPoints(vertices);
     points()->SetVerts(cells);
-    count_ = positions.size();
+    positions_ = std::move(positions);
     update();
 }
 
@@ -67,9 +67,10 @@ void PointVisual::set_color(const Color& color) {
 
 void PointVisual::set_scalars(const std::vector<float>& values, const QString& colormap,
                               const std::array<double, 2>& clim) {
-    if (values.size() != count_) {
+    if (values.size() != positions_.size()) {
         throw utils::ValueError(
-            utils::format("{} values given for {} points", values.size(), count_).toStdString());
+            utils::format("{} values given for {} points", values.size(), positions_.size())
+                .toStdString());
     }
     make_lookup_table(colormap, clim);  // validates both before anything changes
     auto scalars = vtkSmartPointer<vtkFloatArray>::New();
@@ -105,6 +106,17 @@ void PointVisual::use_lookup_table() {
     // send the points to the translucent pass, where sprite points are lost.
     actor()->ForceOpaqueOn();
     update();
+}
+
+std::optional<RayHit> PointVisual::hit(const PickRay& ray) const {
+    vtkProperty* property = actor()->GetProperty();
+    if (property->GetOpacity() <= 0.0) return std::nullopt;  // not drawn: looked through
+    std::optional<RayHit> nearest;
+    for (const Point3& position : positions_) {
+        const auto hit = ray.hit_marker(position, property->GetPointSize());
+        if (hit && (!nearest || hit->in_front_of(*nearest))) nearest = hit;
+    }
+    return nearest;
 }
 
 void PointVisual::set_size(double size) {

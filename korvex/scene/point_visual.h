@@ -36,7 +36,11 @@ public:
     // Marker diameter in pixels.
     void set_size(double size);
 
-    std::size_t point_count() const { return count_; }
+    std::size_t point_count() const { return positions_.size(); }
+
+    // The pixel is on a point when it lies in the point's disc; the nearest such point
+    // wins, and the hit is the point itself.
+    std::optional<RayHit> hit(const PickRay& ray) const override;
 
 protected:
     const char* type_name() const override { return "PointVisual"; }
@@ -48,7 +52,8 @@ private:
 
     QString colormap_ = "jet";
     std::array<double, 2> clim_{0.0, 1.0};
-    std::size_t count_ = 0;
+    // Kept for picking: the drawn copy sits in VTK's arrays.
+    std::vector<Point3> positions_;
 };
 
 }  // namespace korvex::scene

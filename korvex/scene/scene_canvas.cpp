@@ -4,12 +4,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
+#include <cmath>
 #include <stdexcept>
 
-#include <vtkAssemblyNode.h>
-#include <vtkAssemblyPath.h>
 #include <vtkCallbackCommand.h>
-#include <vtkCellPicker.h>
 #include <vtkGenericOpenGLRenderWindow.h>
 #include <vtkRenderWindowInteractor.h>
 #include <vtkRenderer.h>
@@ -27,10 +25,6 @@
 namespace korvex::scene {
 
 namespace {
-
-// Half the side, in device pixels, of the square searched when nothing is drawn
-// exactly under the mouse: enough to hit a line of one or two pixels.
-constexpr int PICK_SLACK = 3;
 
 int button_number(Qt::MouseButton button) {
     switch (button) {
@@ -125,37 +119,39 @@ void SceneCanvas::show() {
     if (internals_->native) internals_->native->show();
 }
 
-std::array<double, 2> SceneCanvas::display_position(const QPoint& pos) const {
-    const double ratio = internals_->native ? internals_->native->effectiveDevicePixelRatio() : 1.0;
-    const int height = internals_->render_window->GetSize()[1];
-    return {pos.x() * ratio, height - pos.y() * ratio - 1.0};
+std::optional<std::array<double, 2>> SceneCanvas::pixel_centre(const QPoint& pos) const {
+    if (!internals_->native) return std::nullopt;
+    const double ratio = internals_->native->effectiveDevicePixelRatio();
+    const int* size = internals_->render_window->GetSize();
+    const double column = std::floor(pos.x() * ratio);
+    const double row = std::floor(pos.y() * ratio);
+    if (column < 0 || row < 0 || column >= size[0] || row >= size[1]) return std::nullopt;
+    return std::array<double, 2>{column + 0.5, size[1] - row - 0.5};
 }
 
-Visual* SceneCanvas::visual_at(const QPoint& pos) const {
-    if (!view_ || !internals_->native) return nullptr;
-    const auto [x, y] = display_position(pos);
-    vtkRenderer* renderer = view_->renderer();
-    vtkAssemblyPath* path = renderer->PickProp(x, y);
-    if (!path)
-        path = renderer->PickProp(x - PICK_SLACK, y - PICK_SLACK, x + PICK_SLACK, y + PICK_SLACK);
-    return path ? view_->visual_of(path->GetFirstNode()->GetViewProp()) : nullptr;
-}
+Visual* SceneCanvas::visual_at(const QPoint& pos) const { return pick(pos).visual; }
 
 std::optional<std::array<double, 3>> SceneCanvas::pick_point(const QPoint& pos) const {
-    if (!view_ || !internals_->native) return std::nullopt;
-    const auto [x, y] = display_position(pos);
-    auto picker = vtkSmartPointer<vtkCellPicker>::New();
-    if (picker->Pick(x, y, 0.0, view_->renderer()) == 0) return std::nullopt;
-    std::array<double, 3> point{};
-    picker->GetPickPosition(point.data());
-    point[2] /= view_->z_scale();
-    return point;
+    return pick(pos).point;
 }
 
 PickResult SceneCanvas::pick(const QPoint& pos) const {
     PickResult result;
-    result.visual = visual_at(pos);
-    if (result.visual) result.point = pick_point(pos);
+    const auto pixel = pixel_centre(pos);
+    if (!view_ || !pixel) return result;
+    const int* size = view_->renderer()->GetSize();
+    if (size[0] <= 0 || size[1] <= 0) return result;  // never drawn: nothing to point at
+    const PickRay ray = view_->ray_through(*pixel);
+    std::optional<RayHit> nearest;
+    for (Visual* visual : view_->children()) {
+        if (!visual->visible() || !visual->pickable()) continue;
+        const auto hit = visual->hit(ray);
+        if (hit && (!nearest || hit->in_front_of(*nearest))) {
+            nearest = hit;
+            result.visual = visual;
+        }
+    }
+    if (nearest) result.point = nearest->point;
     return result;
 }
 

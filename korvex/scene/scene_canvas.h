@@ -52,13 +52,16 @@ public:
     bool has_surface() const;
     void show();
 
-    // The visual drawn at `pos` (Qt pixels of the native widget), or nullptr. Thin lines
-    // are found within a few pixels.
+    // The visual drawn at `pos` (Qt pixels of the native widget; the device pixel at its
+    // top left when the screen has more than one per Qt pixel), or nullptr: the front one
+    // of the visible, pickable visuals there. A line or point counts on the pixels its
+    // width or size covers, and on no other.
     Visual* visual_at(const QPoint& pos) const;
-    // The scene point of the surface drawn at `pos`, if any: z as given to the visuals,
-    // before the view's vertical scale.
+    // The scene point of that visual drawn at `pos`, if any: z as given to the visuals,
+    // before the view's vertical scale. On a point set, the point itself.
     std::optional<std::array<double, 3>> pick_point(const QPoint& pos) const;
-    // The visual at `pos` and the scene point hit there, its data not yet queried.
+    // Both at once, from the same line of sight; the visual's data not yet queried.
+    // Geometry answers it: nothing is drawn.
     PickResult pick(const QPoint& pos) const;
 
     // The whole canvas as the screen shows it now, RGBA (opaque wherever the background
@@ -76,8 +79,9 @@ protected:
 
 private:
     void connect_interactor();
-    // Qt pixels to VTK display coordinates (origin bottom left, device pixels).
-    std::array<double, 2> display_position(const QPoint& pos) const;
+    // The centre of the device pixel at Qt position `pos`, in VTK display coordinates
+    // (device pixels, origin bottom left); absent outside the canvas.
+    std::optional<std::array<double, 2>> pixel_centre(const QPoint& pos) const;
 
     struct Internals;
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include <vtkCamera.h>
+#include <vtkMatrix4x4.h>
 #include <vtkRenderer.h>
 
 #include "korvex/scene/scene_canvas.h"
@@ -68,6 +70,23 @@ void ViewBox::set_z_scale(double factor) {
 }
 
 void ViewBox::update() const { canvas_.update(); }
+
+PickRay ViewBox::ray_through(const PickRay::Pixel& pixel) const {
+    // The camera fits the window's current shape before each frame; a pick between a
+    // resize and the next frame must see what that frame will draw.
+    camera_->apply();
+    vtkCamera* camera = camera_->vtk_camera();
+    const auto elements = [](vtkMatrix4x4* matrix) {
+        PickRay::Matrix copy{};
+        std::copy(&matrix->Element[0][0], &matrix->Element[0][0] + 16, copy.begin());
+        return copy;
+    };
+    const PickRay::Matrix view = elements(camera->GetViewTransformMatrix());
+    const PickRay::Matrix projection =
+        elements(camera->GetProjectionTransformMatrix(renderer_->GetTiledAspectRatio(), -1.0, 1.0));
+    const int* size = renderer_->GetSize();
+    return PickRay(view, projection, z_scale_, {double(size[0]), double(size[1])}, pixel);
+}
 
 void ViewBox::attach(Visual& visual) {
     children_.push_back(&visual);

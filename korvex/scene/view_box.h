@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "korvex/scene/color.h"
+#include "korvex/scene/pick_ray.h"
 
 class vtkProp;
 class vtkRenderer;
@@ -55,6 +56,11 @@ public:
 
     bool interactive() const { return interactive_; }
     void set_interactive(bool interactive) { interactive_ = interactive; }
+
+    // The line of sight through a pixel's centre (display coordinates: device pixels,
+    // origin bottom left) under the camera as it draws now. Throws std::invalid_argument
+    // while the view has no size.
+    PickRay ray_through(const PickRay::Pixel& pixel) const;
 
     SceneCanvas& canvas() const { return canvas_; }
     vtkRenderer* renderer() const;

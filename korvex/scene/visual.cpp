@@ -33,6 +33,8 @@ void Visual::set_visible(bool visible) {
 
 void Visual::set_pickable(bool pickable) { prop_->SetPickable(pickable); }
 
+bool Visual::pickable() const { return prop_->GetPickable() != 0; }
+
 std::array<double, 6> Visual::bounds() const {
     // Uninitialised (min > max) for what has no place in the scene, such as a colour bar.
     std::array<double, 6> result{1.0, -1.0, 1.0, -1.0, 1.0, -1.0};

@@ -8,7 +8,8 @@
 // Picking: a visual that wants mouse queries sets `queryable_in_3d` and `host_dob`
 // and overrides `query_in_3d`, which a canvas calls for a right-button pick; it answers
 // with what it holds there. The visual a view names its key target gets the canvas's
-// key presses through `on_key_press`.
+// key presses through `on_key_press`. Which visual is under a pixel, and where, each visual
+// answers from its own geometry (`hit`), so a pick costs no drawing.
 
 #include <QString>
 #include <QVariant>
@@ -16,6 +17,7 @@
 #include <optional>
 
 #include "korvex/scene/color.h"
+#include "korvex/scene/pick_ray.h"
 
 class vtkProp;
 
@@ -44,6 +46,12 @@ public:
     void set_visible(bool visible);
     // An unpickable visual is looked through by visual_at and pick_point.
     void set_pickable(bool pickable);
+    bool pickable() const;
+
+    // Where `ray` meets what this visual draws at the ray's pixel, if it draws there; the
+    // canvas asks only visible, pickable visuals. What is drawn on the screen rather than
+    // in the scene (labels, a colour bar) is never picked: it answers nothing.
+    virtual std::optional<RayHit> hit(const PickRay& /*ray*/) const { return std::nullopt; }
 
     // World bounds (xmin, xmax, ymin, ymax, zmin, zmax), after the view's vertical scale;
     // min > max for a visual drawn on the screen rather than in the scene.
