@@ -1,22 +1,48 @@
 // Latency of finding the visual under the mouse, on a 1280 x 1024 canvas showing the
 // axis and three 1000 x 1000 sections, against VisPy's canvas.visual_at on the same scene
 // and display (bench/reference_scene.py). Prints the median and slowest lookup over a grid
-// of positions (sections, axis and background), in milliseconds, then the figures.
+// of positions (sections, axis and background), in milliseconds, then the same with a
+// point set of 100 000 points added (VisPy's scene has none to compare with).
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_visual_at
 #include <QApplication>
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <random>
 
 #include "bench/figures.h"
 #include "bench/reference_scene.h"
 #include "bench/section_scene.h"
+#include "korvex/scene/point_visual.h"
+#include "korvex/scene/view_box.h"
 
 namespace {
 
 // Rounds over the grid; the slowest lookup is the worst of all of them.
 constexpr int ROUNDS = 5;
+constexpr int POINTS = 100000;
+
+// Lookup times over the grid, printed under `title`; returns their median.
+double time_lookups(korvex::scene::SceneCanvas& canvas, const char* title) {
+    std::vector<double> times;
+    int hits = 0;
+    for (int round = 0; round < ROUNDS; ++round) {
+        for (int y = 64; y < 1024; y += 128) {
+            for (int x = 80; x < 1280; x += 160) {
+                times.push_back(korvex::bench::elapsed_ms([&] {
+                    hits += canvas.visual_at({x, y}) != nullptr;
+                }));
+            }
+        }
+    }
+    const double median = korvex::bench::median(times);
+    std::printf("%s\n", title);
+    std::printf("  lookups: %zu (%d on a visual)\n", times.size(), hits);
+    std::printf("  median:  %.4f ms\n", median);
+    std::printf("  slowest: %.4f ms\n", *std::max_element(times.begin(), times.end()));
+    return median;
+}
 
 }  // namespace
 
@@ -31,24 +57,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     korvex::bench::SectionScene scene(1280, 1024, 1000);
-
-    std::vector<double> times;
-    int hits = 0;
-    for (int round = 0; round < ROUNDS; ++round) {
-        for (int y = 64; y < 1024; y += 128) {
-            for (int x = 80; x < 1280; x += 160) {
-                times.push_back(korvex::bench::elapsed_ms([&] {
-                    hits += scene.canvas().visual_at({x, y}) != nullptr;
-                }));
-            }
-        }
-    }
-    const double median = korvex::bench::median(times);
-    std::printf("visual_at, 1280x1024, axis + 3 sections of 1000x1000 floats\n");
-    std::printf("  lookups: %zu (%d on a visual)\n", times.size(), hits);
-    std::printf("  median:  %.4f ms\n", median);
-    std::printf("  slowest: %.4f ms\n", *std::max_element(times.begin(), times.end()));
+    const double sections =
+        time_lookups(scene.canvas(), "visual_at, 1280x1024, axis + 3 sections of 1000x1000 floats");
     std::printf("  reference (VisPy): %.3f ms\n", reference);
-    korvex::bench::figure_with_ratio("visual_at", median, reference);
+
+    std::mt19937 random(1);
+    std::uniform_real_distribution<double> inside_cube(0.0, 999.0);
+    std::vector<korvex::scene::Point3> positions(POINTS);
+    for (auto& position : positions)
+        position = {inside_cube(random), inside_cube(random), inside_cube(random)};
+    korvex::scene::PointVisual points(std::move(positions), korvex::scene::Color(0, 0, 0), 5.0);
+    scene.canvas().view()->add(points);
+    const double with_points = time_lookups(scene.canvas(), "the same with 100000 points added");
+
+    korvex::bench::figure_with_ratio("visual_at", sections, reference);
+    korvex::bench::figure("visual_at_100k_points", with_points, "ms");
     return 0;
 }

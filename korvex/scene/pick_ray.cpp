@@ -72,15 +72,37 @@ PickRay::Pixel PickRay::to_display(const Clip& clip) const {
             (clip[1] / clip[3] + 1.0) * viewport_[1] / 2.0};
 }
 
-std::optional<RayHit> PickRay::hit_marker(const Point3& centre, double diameter) const {
-    const Clip clip = to_clip(centre);
-    // A point outside the depth range is clipped whole.
-    if (clip[3] <= 0.0 || clip[2] < -clip[3] || clip[2] > clip[3]) return std::nullopt;
-    const Pixel at = to_display(clip);
+std::optional<RayHit> PickRay::hit_markers(const std::vector<Point3>& centres,
+                                           double diameter) const {
+    // Point sets may be large: each point costs three rows of the projection, taken
+    // relative to the pixel so that the test needs no division. A point is on the pixel
+    // when its distance from it, in pixels, is at most the radius:
+    // (dx / w)^2 + (dy / w)^2 <= r^2, with w > 0 in front of the eye.
+    const double half_width = viewport_[0] / 2.0;
+    const double half_height = viewport_[1] / 2.0;
+    std::array<double, 4> dx{}, dy{}, w{};
+    for (std::size_t column = 0; column < 4; ++column) {
+        const double scale = column == 2 ? z_scale_ : 1.0;
+        const double* m = world_to_clip_.data() + column;
+        w[column] = m[12] * scale;
+        dx[column] = (m[0] * half_width + m[12] * (half_width - pixel_[0])) * scale;
+        dy[column] = (m[4] * half_height + m[12] * (half_height - pixel_[1])) * scale;
+    }
     const double radius = diameter / 2.0;
-    const double off_centre = std::hypot(at[0] - pixel_[0], at[1] - pixel_[1]) / radius;
-    if (off_centre > 1.0) return std::nullopt;
-    return RayHit{sphere_depth(clip[2] / clip[3], diameter, off_centre), centre, true};
+    std::optional<RayHit> front;
+    for (const Point3& p : centres) {
+        const double pw = w[0] * p[0] + w[1] * p[1] + w[2] * p[2] + w[3];
+        const double px = dx[0] * p[0] + dx[1] * p[1] + dx[2] * p[2] + dx[3];
+        const double py = dy[0] * p[0] + dy[1] * p[1] + dy[2] * p[2] + dy[3];
+        if (pw <= 0.0 || px * px + py * py > radius * radius * pw * pw) continue;
+        const Clip clip = to_clip(p);
+        // A point outside the depth range is clipped whole.
+        if (clip[2] < -clip[3] || clip[2] > clip[3]) continue;
+        const double off_centre = std::hypot(px, py) / (radius * pw);
+        const RayHit hit{sphere_depth(clip[2] / clip[3], diameter, off_centre), p, true};
+        if (!front || hit.in_front_of(*front)) front = hit;
+    }
+    return front;
 }
 
 double PickRay::sphere_depth(double centre_depth, double diameter, double off_centre) const {

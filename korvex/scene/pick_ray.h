@@ -5,13 +5,14 @@
 // the near plane (t = 0) to the far plane (t = 1); points are in scene coordinates, z
 // before the view's vertical scale.
 //   PickRay ray = view.ray_through(pixel);
-//   std::optional<RayHit> hit = ray.hit_marker(point, 6.0);   // a round point of 6 pixels
+//   std::optional<RayHit> hit = ray.hit_segment(a, b, 2.0);   // a line of 2 pixels
 // "Drawn at the pixel" means what the rasteriser does: a surface covers the pixel's centre,
 // a point's disc or a line's band of its width (device pixels) contains it. Depths are
 // the depth buffer's, so the front hit is the one the frame shows.
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace korvex::scene {
 
@@ -51,9 +52,9 @@ public:
     // The depth at which `point` is drawn.
     double depth_of(const Point3& point) const;
 
-    // A round point of `diameter` pixels drawn as a sphere facing the eye; the hit is the
-    // point itself.
-    std::optional<RayHit> hit_marker(const Point3& centre, double diameter) const;
+    // The front one of round points of `diameter` pixels, drawn as spheres facing the
+    // eye, that the pixel falls on; the hit is the point itself.
+    std::optional<RayHit> hit_markers(const std::vector<Point3>& centres, double diameter) const;
     // A line of `width` pixels from `a` to `b`; the hit is the point of the line under
     // the pixel.
     std::optional<RayHit> hit_segment(const Point3& a, const Point3& b, double width) const;

@@ -111,12 +111,7 @@ void PointVisual::use_lookup_table() {
 std::optional<RayHit> PointVisual::hit(const PickRay& ray) const {
     vtkProperty* property = actor()->GetProperty();
     if (property->GetOpacity() <= 0.0) return std::nullopt;  // not drawn: looked through
-    std::optional<RayHit> nearest;
-    for (const Point3& position : positions_) {
-        const auto hit = ray.hit_marker(position, property->GetPointSize());
-        if (hit && (!nearest || hit->in_front_of(*nearest))) nearest = hit;
-    }
-    return nearest;
+    return ray.hit_markers(positions_, property->GetPointSize());
 }
 
 void PointVisual::set_size(double size) {
