@@ -82,12 +82,12 @@ QString disagreements(SceneWindow& scene, const Palette& palette, int* count) {
             const Visual* picked = scene.canvas().visual_at(pos);
             if (drawn == picked) continue;
             if (++*count <= 5) {
-                named += QString(" (%1, %2): drawn %3 %5, picked %4;")
+                named += QString(" (%1, %2): drawn %3 (%4), picked %5;")
                              .arg(x)
                              .arg(y)
                              .arg(drawn ? drawn->text() : "nothing")
-                             .arg(picked ? picked->text() : "nothing")
-                             .arg(image.pixelColor(device_pixel(scene, pos)).name(QColor::HexArgb));
+                             .arg(image.pixelColor(device_pixel(scene, pos)).name())
+                             .arg(picked ? picked->text() : "nothing");
             }
         }
     }
@@ -165,22 +165,28 @@ private slots:
         SceneWindow scene;
         scene.look_down(4.0);
         auto section = flat('z', 0.0, 0.0f, {-1.0, 1.0, -1.0, 1.0});
+        auto behind = flat('z', -1.0, 0.5f, {-1.0, 1.6, -1.0, 1.0});  // beyond the right edge
         scene.view().add(*section);
+        scene.view().add(*behind);
         const QImage image = scene.canvas().render();
-        const auto drawn = [&](QPoint pos) {
-            return image.pixelColor(device_pixel(scene, pos)) != QColor(Qt::white);
-        };
-        // Inside along each edge; one and two pixels out.
+        const auto drawn = [&](QPoint pos) { return image.pixelColor(device_pixel(scene, pos)); };
+        // Inside along each edge; one and two pixels out, on the background or on the
+        // section behind.
         for (const QPoint& inside : {QPoint(50, 100), QPoint(149, 100), QPoint(100, 50),
                                      QPoint(100, 149), QPoint(100, 100)}) {
-            QVERIFY(drawn(inside));
+            QCOMPARE(drawn(inside), QColor(Qt::black));
             QCOMPARE(scene.canvas().visual_at(inside), section.get());
         }
-        for (const QPoint& outside : {QPoint(49, 100), QPoint(48, 100), QPoint(150, 100),
-                                      QPoint(151, 100), QPoint(100, 49), QPoint(100, 151)}) {
-            QVERIFY(!drawn(outside));
+        for (const QPoint& outside :
+             {QPoint(49, 100), QPoint(48, 100), QPoint(100, 49), QPoint(100, 151)}) {
+            QCOMPARE(drawn(outside), QColor(Qt::white));
             QCOMPARE(scene.canvas().visual_at(outside), nullptr);
             QVERIFY(!scene.canvas().pick_point(outside).has_value());
+        }
+        for (const QPoint& outside : {QPoint(150, 100), QPoint(151, 100)}) {
+            QCOMPARE(drawn(outside), QColor(128, 128, 128));
+            QCOMPARE(scene.canvas().visual_at(outside), behind.get());
+            QCOMPARE(scene.canvas().pick_point(outside)->at(2), -1.0);
         }
         // Off the canvas there is nothing to pick.
         QCOMPARE(scene.canvas().visual_at({-1, 100}), nullptr);
