@@ -34,12 +34,6 @@ vtkRenderer* ViewBox::renderer() const { return renderer_; }
 
 void ViewBox::add(Visual& visual) { visual.set_parent(this); }
 
-Visual* ViewBox::visual_of(const vtkProp* prop) const {
-    auto it = std::find_if(children_.begin(), children_.end(),
-                           [prop](const Visual* visual) { return visual->prop() == prop; });
-    return it == children_.end() ? nullptr : *it;
-}
-
 void ViewBox::set_key_target(Visual* visual) {
     if (visual && visual->parent() != this)
         throw std::logic_error("a view's key target must be attached to it");

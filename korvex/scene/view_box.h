@@ -14,7 +14,6 @@
 #include "korvex/scene/color.h"
 #include "korvex/scene/pick_ray.h"
 
-class vtkProp;
 class vtkRenderer;
 
 namespace korvex::scene {
@@ -32,8 +31,6 @@ public:
 
     void add(Visual& visual);
     const std::vector<Visual*>& children() const { return children_; }
-    // The attached visual drawn by `prop`, or nullptr.
-    Visual* visual_of(const vtkProp* prop) const;
 
     TurntableCamera& camera() const { return *camera_; }
 

@@ -162,7 +162,7 @@ private slots:
             view->add(*axis);
             view->add(section);
             QCOMPARE(view->children().size(), std::size_t(2));
-            QCOMPARE(view->visual_of(section.prop()), &section);
+            QCOMPARE(view->children().back(), &section);
             QCOMPARE(view->renderer()->GetViewProps()->GetNumberOfItems(), 2);
         }  // a destroyed visual leaves its view
         QCOMPARE(view->children().size(), std::size_t(1));
