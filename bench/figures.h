@@ -39,7 +39,8 @@ inline void drop_from_page_cache(const QString& path) {
 }
 
 inline void figure(const char* name, double value, const char* unit) {
-    std::printf("figure %s %.3f %s\n", name, value, unit);
+    // Significant digits rather than decimals: a ratio of 0.0004 must not print as 0.000.
+    std::printf("figure %s %.6g %s\n", name, value, unit);
     std::fflush(stdout);
 }
 
