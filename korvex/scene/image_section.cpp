@@ -2,17 +2,17 @@
 
 #include <cmath>
 
+#include <vtkActor.h>
 #include <vtkFloatArray.h>
-#include <vtkImageActor.h>
 #include <vtkImageData.h>
-#include <vtkImageMapper3D.h>
-#include <vtkImageProperty.h>
 #include <vtkLookupTable.h>
 #include <vtkPointData.h>
+#include <vtkProperty.h>
 #include <vtkSmartPointer.h>
 
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/private/lookup_table.h"
+#include "korvex/scene/private/section_mapper.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
@@ -57,7 +57,7 @@ double spacing(double first, double last, int samples, const char* axis) {
 ImageSection::ImageSection(std::vector<float> data, int rows, int cols, char axis, double position,
                            const PlaneExtent& extent, const QString& colormap,
                            const std::array<double, 2>& clim)
-    : Visual(vtkSmartPointer<vtkImageActor>::New()),
+    : Visual(vtkSmartPointer<vtkActor>::New()),
       axis_(axis),
       position_(position),
       extent_(extent),
@@ -67,18 +67,23 @@ ImageSection::ImageSection(std::vector<float> data, int rows, int cols, char axi
     check_extent(extent);
     if (!std::isfinite(position)) throw utils::ValueError("a section's position must be finite");
     auto table = make_lookup_table(colormap, clim);
-    actor()->GetMapper()->SetInputData(vtkSmartPointer<vtkImageData>::New());
-    vtkImageProperty* property = actor()->GetProperty();
-    property->SetLookupTable(table);
-    property->UseLookupTableScalarRangeOn();
-    property->SetInterpolationTypeToLinear();
+    auto mapper = vtkSmartPointer<SectionMapper>::New();
+    mapper->set_colors(table->GetTable());
+    mapper->set_clim(clim);
+    actor()->SetMapper(mapper);
+    // The colour is the section's own, not lit: it reads the same from every side.
+    actor()->GetProperty()->LightingOff();
     set_data(data, rows, cols);
 }
 
-vtkImageActor* ImageSection::actor() const { return static_cast<vtkImageActor*>(prop()); }
+vtkActor* ImageSection::actor() const { return static_cast<vtkActor*>(prop()); }
 
-// The mapper holds the image's only reference.
-vtkImageData* ImageSection::image() const { return actor()->GetMapper()->GetInput(); }
+SectionMapper* ImageSection::mapper() const {
+    return static_cast<SectionMapper*>(actor()->GetMapper());
+}
+
+// The mapper holds the samples it draws.
+vtkImageData* ImageSection::image() const { return mapper()->samples(); }
 
 void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) {
     if (rows < 1 || cols < 1 || data.size() != static_cast<std::size_t>(rows) * cols) {
@@ -143,13 +148,14 @@ std::vector<float> ImageSection::array_data() const {
 }
 
 void ImageSection::set_colormap(const QString& colormap) {
-    actor()->GetProperty()->SetLookupTable(make_lookup_table(colormap, clim_));
+    mapper()->set_colors(make_lookup_table(colormap, clim_)->GetTable());
     colormap_ = colormap;
     update();
 }
 
 void ImageSection::set_clim(const std::array<double, 2>& clim) {
-    actor()->GetProperty()->SetLookupTable(make_lookup_table(colormap_, clim));
+    make_lookup_table(colormap_, clim);  // validates the limit
+    mapper()->set_clim(clim);
     clim_ = clim;
     update();
 }
@@ -178,8 +184,7 @@ void ImageSection::place() {
     image()->SetDimensions(dims);
     image()->SetOrigin(origin);
     image()->SetSpacing(step);
-    image()->Modified();
-    actor()->SetDisplayExtent(0, dims[0] - 1, 0, dims[1] - 1, 0, dims[2] - 1);
+    mapper()->place(axes);
     update();
 }
 

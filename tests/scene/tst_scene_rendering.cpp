@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QVBoxLayout>
+#include <limits>
 #include <memory>
 
 #include <vtkActor.h>
@@ -120,6 +121,39 @@ private slots:
         section.set_position(-100.0);  // still seen from above, behind nothing
         section.set_visible(false);
         QCOMPARE(scene.canvas().render().pixelColor(pixel_of(0, 0.9)), QColor(Qt::white));
+    }
+
+    // The colour of a flat section after each change: the table entry of the value's place
+    // in the limit (256 entries), over the white background by the opacity.
+    void section_colours_follow_colormap_limit_and_opacity() {
+        SceneWindow scene;
+        scene.look_down(4.0);
+        ImageSection section(std::vector<float>(4, 1.0f), 2, 2, 'z', 0.0, {-1, 1, -1, 1}, "gray",
+                             {0.0, 4.0});
+        scene.view().add(section);
+        const QPoint centre = pixel_of(0, 0);
+        QVERIFY(near(scene.canvas().render().pixelColor(centre), QColor(64, 64, 64), 2));
+        section.set_clim({0.0, 2.0});
+        QVERIFY(near(scene.canvas().render().pixelColor(centre), QColor(128, 128, 128), 2));
+        section.set_colormap("gray_r");
+        QVERIFY(near(scene.canvas().render().pixelColor(centre), QColor(127, 127, 127), 2));
+        section.set_clim({2.0, 3.0});  // below the limit: the lowest colour
+        QCOMPARE(scene.canvas().render().pixelColor(centre), QColor(Qt::white));
+        section.set_clim({-3.0, -2.0});  // above it: the highest
+        QCOMPARE(scene.canvas().render().pixelColor(centre), QColor(Qt::black));
+        section.set_opacity(0.5);
+        QVERIFY(near(scene.canvas().render().pixelColor(centre), QColor(128, 128, 128), 3));
+        section.set_opacity(1.0);
+        section.set_colormap("seismic");
+        section.set_clim({0.0, 2.0});  // the middle of blue - white - red
+        QVERIFY(near(scene.canvas().render().pixelColor(centre), QColor(255, 255, 255), 4));
+
+        // New samples of another size are drawn, colours kept; a missing sample is not drawn.
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        section.set_data({0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f, nan, nan, nan}, 3, 3);
+        const QImage image = scene.canvas().render();
+        QVERIFY(near(image.pixelColor(pixel_of(0, -0.9)), QColor(0, 0, 255), 6));  // a quarter up
+        QCOMPARE(image.pixelColor(pixel_of(0, 0.9)), QColor(Qt::white));
     }
 
     void visual_at_finds_the_visual_under_a_pixel() {
