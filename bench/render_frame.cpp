@@ -1,54 +1,134 @@
-// Time to draw one frame of a 1280 x 1024 canvas showing the axis and three
-// 1000 x 1000 float sections: the first frame (textures uploaded), then the median of
-// later frames with the camera turning, drawn alone and drawn then read back as the
-// picture export does. Milliseconds.
+// The 3D view's drawing speed on a 1280 x 1024 canvas showing the axis and three
+// 1000 x 1000 float sections, against the same scene drawn by VisPy on the same display
+// (bench/reference_scene.py), in the same run. Medians, milliseconds:
+//   frame                the camera turned, the scene drawn and finished
+//   frame_on_screen      the same, then handed through the Qt widget to the window
+//   picture              a frame drawn, read back and written as a PNG
+//   colormap_change      the three sections' colormap and limit changed, then a frame
+//   section_move         the three sections given other samples already in memory and
+//                        moved, then a frame
+//   first_picture_setup  window, sections and first picture, the samples already in memory
+// The first two against the reference's frame and picture; the last three against
+// korvex's own frame (targets: 2, 2 and 10 frames).
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_render_frame
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDir>
+#include <QTemporaryDir>
 #include <cstdio>
-#include <functional>
+#include <map>
+#include <string>
 
 #include <vtkGenericOpenGLRenderWindow.h>
 
+#include "bench/figures.h"
+#include "bench/reference_scene.h"
 #include "bench/section_scene.h"
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/surface_format.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/scene/write_png.h"
 
 namespace {
-constexpr int FRAMES = 20;
 
-double time_ms(const std::function<void()>& run) {
-    QElapsedTimer timer;
-    timer.start();
-    run();
-    return timer.nsecsElapsed() / 1e6;
+constexpr int WIDTH = 1280, HEIGHT = 1024, SAMPLES = 1000;
+constexpr int FRAMES = 20, PICTURES = 5;
+
+using korvex::bench::elapsed_ms;
+using korvex::bench::median;
+
+// Times `change` followed by a frame, `times` times over.
+std::vector<double> changes_then_frames(int times, const std::function<void(int)>& change,
+                                        const std::function<void()>& frame) {
+    std::vector<double> spent;
+    for (int i = 0; i < times; ++i) {
+        spent.push_back(elapsed_ms([&] {
+            change(i);
+            frame();
+        }));
+    }
+    return spent;
 }
+
 }  // namespace
 
 int main(int argc, char** argv) {
     korvex::bench::prepare_opengl();
     QApplication app(argc, argv);
-    QElapsedTimer setup;
-    setup.start();
-    korvex::bench::SectionScene scene(1280, 1024, 1000);
-    const double first = setup.nsecsElapsed() / 1e6;
-    korvex::scene::TurntableCamera& camera = scene.canvas().view()->camera();
-    vtkGenericOpenGLRenderWindow* window = scene.canvas().render_window();
+    korvex::scene::fit_multisampling_to_renderer(korvex::scene::probe_opengl());
+    // The reference first, alone on the processor.
+    const std::map<std::string, double> reference = korvex::bench::reference_scene_figures();
 
-    std::vector<double> draw, draw_and_read;
-    for (int frame = 0; frame < FRAMES; ++frame) {
-        camera.set_azimuth(camera.azimuth() + 3.0);
-        draw.push_back(time_ms([&] { window->Render(); }));
-        camera.set_azimuth(camera.azimuth() + 3.0);
-        draw_and_read.push_back(time_ms([&] { scene.canvas().render(); }));
-    }
-    std::printf("one frame, 1280x1024, axis + 3 sections of 1000x1000 floats\n");
-    std::printf("  set-up to first picture (data, textures): %.1f ms\n", first);
-    std::printf("  frame, median of %d:                    %.1f ms\n", FRAMES,
-                korvex::bench::median(draw));
-    std::printf("  frame read back as RGBA, median of %d:  %.1f ms\n", FRAMES,
-                korvex::bench::median(draw_and_read));
+    std::vector<std::vector<float>> samples = korvex::bench::synthetic_sections(SAMPLES);
+    std::vector<std::vector<float>> other_samples = korvex::bench::synthetic_sections(SAMPLES);
+    std::unique_ptr<korvex::bench::SectionScene> scene;
+    const double setup = elapsed_ms([&] {
+        scene = std::make_unique<korvex::bench::SectionScene>(WIDTH, HEIGHT, SAMPLES,
+                                                              std::move(samples));
+    });
+    korvex::scene::TurntableCamera& camera = scene->canvas().view()->camera();
+    vtkGenericOpenGLRenderWindow* window = scene->canvas().render_window();
+    QWidget* native = scene->canvas().native();
+    const auto frame = [&] {
+        window->Render();
+        window->WaitForCompletion();
+    };
+    const auto turn = [&](int) { camera.set_azimuth(camera.azimuth() + 3.0); };
+
+    const double frame_ms = median(changes_then_frames(FRAMES, turn, frame));
+    const double on_screen_ms = median(changes_then_frames(FRAMES, turn, [&] {
+        window->Render();
+        native->repaint();
+        window->MakeCurrent();
+        window->WaitForCompletion();
+    }));
+
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath("picture.png");
+    const double picture_ms = median(changes_then_frames(
+        PICTURES, turn, [&] { korvex::scene::write_png(path, scene->canvas().render()); }));
+
+    const QString colormaps[] = {"gray", "seismic"};
+    const double colormap_ms = median(changes_then_frames(
+        FRAMES,
+        [&](int i) {
+            for (int axis = 0; axis < 3; ++axis) {
+                scene->section(axis).set_colormap(colormaps[i % 2]);
+                scene->section(axis).set_clim({-1.0 - i % 2, 1.0 + i % 2});
+            }
+        },
+        frame));
+
+    // Two sets of samples in memory, as the section cache holds neighbouring indexes.
+    std::vector<std::vector<float>> shown;
+    for (int axis = 0; axis < 3; ++axis) shown.push_back(scene->section(axis).array_data());
+    const double move_ms = median(changes_then_frames(
+        FRAMES,
+        [&](int i) {
+            const auto& next = i % 2 ? shown : other_samples;
+            for (int axis = 0; axis < 3; ++axis) {
+                scene->section(axis).set_data(next[axis], SAMPLES, SAMPLES);
+                scene->section(axis).set_position(SAMPLES / 2 - i % 2);
+            }
+        },
+        frame));
+
+    std::printf("axis + 3 sections of %dx%d floats on a %dx%d canvas, medians\n", SAMPLES, SAMPLES,
+                WIDTH, HEIGHT);
+    std::printf("  frame (drawn, finished):          %7.1f ms   reference %.1f ms\n", frame_ms,
+                reference.at("frame"));
+    std::printf("  frame through the Qt widget:      %7.1f ms\n", on_screen_ms);
+    std::printf("  picture (read back, PNG written): %7.1f ms   reference %.1f ms\n", picture_ms,
+                reference.at("picture"));
+    std::printf("  colormap and limit, then a frame: %7.1f ms\n", colormap_ms);
+    std::printf("  other samples moved, then frame:  %7.1f ms\n", move_ms);
+    std::printf("  set-up to first picture:          %7.1f ms\n", setup);
+    korvex::bench::figure_with_ratio("frame", frame_ms, reference.at("frame"));
+    korvex::bench::figure_with_ratio("frame_on_screen", on_screen_ms, reference.at("frame"));
+    korvex::bench::figure_with_ratio("picture", picture_ms, reference.at("picture"));
+    korvex::bench::figure_with_ratio("colormap_change", colormap_ms, frame_ms);
+    korvex::bench::figure_with_ratio("section_move", move_ms, frame_ms);
+    korvex::bench::figure_with_ratio("first_picture_setup", setup, frame_ms);
     return 0;
 }

@@ -26,14 +26,25 @@ std::vector<float> synthetic_section(int samples, double phase) {
 
 }  // namespace
 
-SectionScene::SectionScene(int width, int height, int samples) {
+std::vector<std::vector<float>> synthetic_sections(int samples) {
+    std::vector<std::vector<float>> sections;
+    for (const char axis : {'x', 'y', 'z'}) sections.push_back(synthetic_section(samples, axis));
+    return sections;
+}
+
+SectionScene::SectionScene(int width, int height, int samples)
+    : SectionScene(width, height, samples, synthetic_sections(samples)) {}
+
+SectionScene::SectionScene(int width, int height, int samples,
+                           std::vector<std::vector<float>> sections) {
     scene::ViewBox* view = canvas_.add_view();
     view->add(axis_);
     const double size = samples - 1;
     const scene::PlaneExtent extent{0.0, size, 0.0, size};
-    for (const char axis : {'x', 'y', 'z'}) {
+    const char axes[] = {'x', 'y', 'z'};
+    for (std::size_t i = 0; i < 3; ++i) {
         sections_.push_back(std::make_unique<scene::ImageSection>(
-            synthetic_section(samples, axis), samples, samples, axis, size / 2, extent));
+            std::move(sections.at(i)), samples, samples, axes[i], size / 2, extent));
         view->add(*sections_.back());
     }
     auto* layout = new QVBoxLayout(&window_);

@@ -11,15 +11,23 @@
 
 namespace korvex::bench {
 
+// The samples of three orthogonal sections of a synthetic cube, n x n each, amplitudes in
+// -1..1: x, y and z.
+std::vector<std::vector<float>> synthetic_sections(int samples);
+
 // A shown canvas in a window of the given size with the axis and three orthogonal
-// sections of a synthetic cube (n x n samples each, amplitudes in -1..1), seen from
-// the default turntable angles and fitted to the view.
+// sections of a synthetic cube (n x n samples each), seen from the default turntable
+// angles, fitted to the view and drawn once.
 class SectionScene {
 public:
     SectionScene(int width, int height, int samples);
+    // With the sections' samples made beforehand, so that only the scene's set-up is timed.
+    SectionScene(int width, int height, int samples, std::vector<std::vector<float>> sections);
 
     scene::SceneCanvas& canvas() { return canvas_; }
     QWidget& window() { return window_; }
+    // The x, y and z sections.
+    scene::ImageSection& section(int index) { return *sections_.at(index); }
 
 private:
     QWidget window_;
