@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Fails when a product file includes against the layering of korvex.
+"""Fails when a file of korvex includes against its layering.
 
 Dependencies point one way: config <- utils <- scene <- host <- widgets <- modules
 <- app <- automation, with the seismic I/O library beside the scene layer (it needs
 only utils, and only the application uses it). Shipped plug-ins reach the program
 through the host interfaces, as third-party ones must. VTK is the scene layer's own
-business: no product file outside it includes a VTK header.
+business: no product file outside it includes a VTK header. What the scene layer keeps
+in korvex/scene/private/ is its own: only the layer and its tests (tests/scene) include
+it, from tests, benchmarks and fuzz entries as from the product.
 
 Usage: check_includes.py SOURCE_ROOT
 """
@@ -28,6 +30,12 @@ BELOW = {
 VTK_HEADER = re.compile(r"^(vtk|QVTK)\w*\.h$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]', re.MULTILINE)
 SOURCE_SUFFIXES = {".h", ".hpp", ".cpp", ".cc"}
+SCENE_PRIVATE = "korvex/scene/private/"
+# Folders allowed to include the scene layer's private headers.
+SCENE_PRIVATE_READERS = (Path("korvex/scene"), Path("tests/scene"))
+PRODUCT = ("korvex", "plugins")
+# Folders outside the product: their files may include from any layer, but not those headers.
+OUTSIDE_PRODUCT = ("tests", "bench", "fuzz")
 
 
 def layer_of(relative: Path):
@@ -40,22 +48,34 @@ def layer_of(relative: Path):
     return None
 
 
+def sources(root: Path, folder: str):
+    for path in sorted(root.joinpath(folder).rglob("*")):
+        if path.suffix in SOURCE_SUFFIXES and path.is_file():
+            yield path, path.relative_to(root)
+
+
+def reads_scene_private(relative: Path):
+    return any(reader in relative.parents for reader in SCENE_PRIVATE_READERS)
+
+
 def violations(root: Path):
-    for path in sorted(root.joinpath("korvex").rglob("*")) + sorted(root.joinpath("plugins").rglob("*")):
-        if path.suffix not in SOURCE_SUFFIXES or not path.is_file():
-            continue
-        relative = path.relative_to(root)
-        layer = layer_of(relative)
-        if layer not in BELOW:
-            yield f"{relative}: in no known layer ({layer})"
-            continue
-        text = path.read_text(encoding="utf-8", errors="replace")
-        for included in INCLUDE.findall(text):
-            target = layer_of(Path(included))
-            if target is not None and target != layer and target not in BELOW[layer]:
-                yield f"{relative}: {layer} must not include {included} ({target})"
-            if layer != "scene" and VTK_HEADER.match(Path(included).name):
-                yield f"{relative}: VTK header {included} outside the scene layer"
+    for folder in PRODUCT + OUTSIDE_PRODUCT:
+        for path, relative in sources(root, folder):
+            layer = layer_of(relative)
+            if folder in PRODUCT and layer not in BELOW:
+                yield f"{relative}: in no known layer ({layer})"
+                continue
+            text = path.read_text(encoding="utf-8", errors="replace")
+            for included in INCLUDE.findall(text):
+                if included.startswith(SCENE_PRIVATE) and not reads_scene_private(relative):
+                    yield f"{relative}: {included} is private to the scene layer"
+                if layer is None:
+                    continue
+                target = layer_of(Path(included))
+                if target is not None and target != layer and target not in BELOW[layer]:
+                    yield f"{relative}: {layer} must not include {included} ({target})"
+                if layer != "scene" and VTK_HEADER.match(Path(included).name):
+                    yield f"{relative}: VTK header {included} outside the scene layer"
 
 
 def main():
