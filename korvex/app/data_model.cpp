@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "korvex/app/data/styled_object.h"
 #include "korvex/host/data_object.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
@@ -30,6 +31,12 @@ host::DataObject* DataModel::add_object(std::unique_ptr<host::DataObject> dob) {
     }
     host::DataObject* added = dob.get();
     objects_.push_back(std::move(dob));
+    // A look changed from the object's page is a change like any other for the model's
+    // followers. The connection ends with the object.
+    if (auto* styled = dynamic_cast<data::StyledObject*>(added)) {
+        connect(styled, &data::StyledObject::sigStyleChanged, this,
+                [this, added] { emit sig_changed(added->name()); });
+    }
     emit sig_added(added);
     return added;
 }

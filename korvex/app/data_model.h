@@ -30,7 +30,7 @@ public:
     void remove_object(const QString& name);
     void remove_all_objects();
     // Tells the followers that something they show of the object has changed: where or
-    // how it is drawn, or its labels.
+    // how it is drawn, or its labels. An object's own style changes are told unasked.
     // Throws utils::LookupError for an unknown name.
     void notify_changed(const QString& name);
 

@@ -1,12 +1,26 @@
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
 #include <QSignalSpy>
+#include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "korvex/app/data/appearance_dialog.h"
+#include "korvex/app/data/colormap_box.h"
+#include "korvex/app/data/point_set.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data/seismic_volume_page.h"
 #include "korvex/app/data_model.h"
 #include "korvex/utils/errors.h"
+#include "tests/seismic/test_volumes.h"
+#include "tests/support/fake_data_tree.h"
 #include "tests/support/synthetic_object.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::DataModel;
+using korvex::app::data::PointSet;
+using korvex::app::data::SeismicVolume;
 using korvex::host::DataObject;
 using korvex::testing::SyntheticObject;
 
@@ -116,7 +130,50 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(model.notify_changed("gone"), korvex::utils::LookupError);
         QCOMPARE(changed.count(), 1);
     }
+
+    void a_look_changed_from_a_volumes_page_is_a_change_of_the_volume() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("survey_c.sgy");
+        korvex::testing::write_volume(path, {});
+        DataModel model;
+        auto* volume =
+            static_cast<SeismicVolume*>(model.add_object(std::make_unique<SeismicVolume>(path)));
+        model.add_object(std::make_unique<SyntheticObject>("other"));
+        korvex::testing::FakeDataTree tree;
+        tree.add_object(*volume);
+        korvex::app::data::AppearanceDialog dialog(tree, "survey_c");
+        auto* page = qobject_cast<korvex::app::data::SeismicVolumePage*>(dialog.page());
+        QVERIFY(page);
+
+        QSignalSpy changed(&model, &DataModel::sig_changed);
+        page->colormap_box()->setCurrentText("gray");
+        page->clip_box()->setValue(3.5);
+        page->opacity_slider()->setValue(40);
+        QCOMPARE(changed.count(), 3);
+        for (const auto& arguments : changed)
+            QCOMPARE(arguments.at(0).toString(), QString("survey_c"));
+
+        // A refused value changes nothing, so nobody hears of it.
+        QVERIFY_EXCEPTION_THROWN(volume->set_colormap("no such map"), korvex::utils::ValueError);
+        QCOMPARE(changed.count(), 3);
+    }
+
+    void a_point_sets_new_look_is_announced() {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("wells.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("X,Y,Z\n1,2,3\n");
+        file.close();
+        DataModel model;
+        auto owned = std::make_unique<PointSet>(file.fileName());
+        PointSet* points = owned.get();
+        model.add_object(std::move(owned));
+        QSignalSpy changed(&model, &DataModel::sig_changed);
+        points->set_point_size(7);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.at(0).at(0).toString(), QString("wells"));
+    }
 };
 
-KORVEX_TEST_GUILESS_MAIN(DataModelTest)
+KORVEX_TEST_MAIN(DataModelTest)
 #include "tst_data_model.moc"

@@ -75,7 +75,7 @@ QVariantMap PointSet::guessed_settings(const QString& path) {
 }
 
 PointSet::PointSet(const QString& path, const QString& delimiter, Columns columns, QObject* parent)
-    : QObject(parent),
+    : StyledObject(parent),
       path_(path),
       delimiter_(delimiter.isEmpty() ? PointTable::sniff_delimiter(path) : delimiter),
       table_(PointTable::read(path, delimiter_)),

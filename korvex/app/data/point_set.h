@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "korvex/app/data/point_table.h"
-#include "korvex/host/data_object.h"
+#include "korvex/app/data/styled_object.h"
 #include "korvex/host/persistent_object.h"
 #include "korvex/seismic/survey_transform.h"
 
@@ -21,7 +21,7 @@ struct LoadedSurvey;
 // Points read from delimited text (horizon picks, well tops...), drawn as markers
 // coloured by one of their properties. The Z column is time or depth, drawn pointing
 // down like the volumes: a point sits at (X, Y, -Z).
-class PointSet final : public QObject, public host::DataObject, public host::PersistentObject {
+class PointSet final : public StyledObject, public host::PersistentObject {
     Q_OBJECT
 
 public:
@@ -78,9 +78,6 @@ public:
     int nearest_point(const std::array<double, 3>& world) const;
     // The scene position of point `index`.
     std::array<double, 3> position(int index) const;
-
-signals:
-    void sigStyleChanged();
 
 private:
     std::vector<std::shared_ptr<PointSetVisual>> visuals() const;

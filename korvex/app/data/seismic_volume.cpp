@@ -166,7 +166,7 @@ SeismicVolume::SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes
     : SeismicVolume(open(path, bytes), parent) {}
 
 SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
-    : QObject(parent),
+    : StyledObject(parent),
       file_(std::move(opened.file)),
       frame_(file_->geometry()),
       reader_(new SectionReader(file_, this)),

@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include "korvex/app/data/styled_object.h"
 #include "korvex/app/data/survey_frame.h"
-#include "korvex/host/data_object.h"
 #include "korvex/host/persistent_object.h"
 #include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
@@ -35,7 +35,7 @@ class VolumeSectionVisual;
 // the section cache is built (or reused) in the background, with its progress in the
 // status bar and the log; it checks every trace, and a volume found irregular has its
 // sections withdrawn with the reason, rather than drawn with traces out of place.
-class SeismicVolume final : public QObject, public host::DataObject, public host::PersistentObject {
+class SeismicVolume final : public StyledObject, public host::PersistentObject {
     Q_OBJECT
 
 public:
@@ -120,7 +120,6 @@ signals:
     // The background pass ended: the cache is in use, or `message` tells why not.
     void sigCachePassEnded(bool cached, const QString& message);
     void sigWithdrawn(const QString& message);
-    void sigStyleChanged();
 
 private:
     struct Opened {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+#include "korvex/host/data_object.h"
+
+namespace korvex::app::data {
+
+// A data object whose look a user changes from its page (colours, limits, sizes). The
+// data model passes sigStyleChanged on to its followers as a change of the object.
+class StyledObject : public QObject, public host::DataObject {
+    Q_OBJECT
+
+public:
+    explicit StyledObject(QObject* parent = nullptr) : QObject(parent) {}
+    ~StyledObject() override;
+
+signals:
+    void sigStyleChanged();
+};
+
+}  // namespace korvex::app::data
