@@ -4,7 +4,6 @@
 #include <QWheelEvent>
 
 #include <vtkCamera.h>
-#include <vtkRenderer.h>
 
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/scene_canvas.h"
@@ -12,10 +11,13 @@
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
 #include "korvex/utils/errors.h"
+#include "tests/support/scene_probe.h"
 #include "tests/support/scene_window.h"
 #include "tests/support/test_main.h"
 
 using namespace korvex::scene;
+using korvex::testing::direction_of_projection;
+using korvex::testing::in_sight;
 using korvex::testing::SceneWindow;
 using Vector = std::array<double, 3>;
 Q_DECLARE_METATYPE(Vector)
@@ -29,31 +31,10 @@ bool close(const Vector& a, const Vector& b, double tolerance = 1e-9) {
     return true;
 }
 
-Vector direction_of_projection(const TurntableCamera& camera) {
-    Vector d{};
-    camera.vtk_camera()->GetDirectionOfProjection(d.data());
-    return d;
-}
-
 Vector view_up(const TurntableCamera& camera) {
     Vector up{};
     camera.vtk_camera()->GetViewUp(up.data());
     return up;
-}
-
-// Whether every corner of the box projects inside the renderer's viewport.
-bool box_in_sight(vtkRenderer* renderer, const std::array<double, 6>& b) {
-    const int* size = renderer->GetSize();
-    for (int corner = 0; corner < 8; ++corner) {
-        renderer->SetWorldPoint(b[corner & 1], b[2 + ((corner >> 1) & 1)],
-                                b[4 + ((corner >> 2) & 1)], 1.0);
-        renderer->WorldToDisplay();
-        double display[3];
-        renderer->GetDisplayPoint(display);
-        if (display[0] < 0 || display[0] > size[0] || display[1] < 0 || display[1] > size[1])
-            return false;
-    }
-    return true;
 }
 
 void send_mouse(QWidget& widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
@@ -192,7 +173,7 @@ private slots:
                 camera.set_elevation(elevation);
                 camera.set_azimuth(azimuth);
                 QVERIFY2(
-                    box_in_sight(scene.view().renderer(), box),
+                    in_sight(scene.view(), box),
                     qPrintable(QString("elevation %1 azimuth %2").arg(elevation).arg(azimuth)));
             }
         }

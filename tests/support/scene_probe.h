@@ -1,7 +1,7 @@
 #pragma once
 
-// What the VTK camera behind a view does, for tests of the layers above the scene, which
-// cannot see VTK themselves.
+// What the VTK camera behind a view does, read one way for every test: those of the
+// layers above the scene cannot see VTK themselves.
 
 #include <array>
 

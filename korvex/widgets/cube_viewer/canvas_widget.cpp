@@ -3,8 +3,6 @@
 #include <QColorDialog>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cfloat>
-#include <cmath>
 #include <iostream>
 
 #include "korvex/config/base.h"
@@ -15,14 +13,15 @@
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/visual.h"
-#include "korvex/scene/write_png.h"
-#include "korvex/utils/clipboard.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/aspect_ratio_dialog/aspect_ratio_dialog.h"
 #include "korvex/widgets/canvas_export_dialog/canvas_export_dialog.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
+#include "korvex/widgets/cube_viewer/canvas_export.h"
+#include "korvex/widgets/cube_viewer/vertical_scale.h"
+#include "korvex/widgets/cube_viewer/view_state_binding.h"
 
 namespace korvex::widgets {
 
@@ -50,12 +49,6 @@ QString number_text(double value) {
     std::string text = fmt::format("{}", value);
     if (text.find_first_of(".eni") == std::string::npos) text += ".0";
     return QString::fromStdString(text);
-}
-
-// Two significant digits: a factor a user can read and type again.
-double nice_factor(double factor) {
-    const double unit = std::pow(10.0, std::floor(std::log10(factor)) - 1.0);
-    return std::round(factor / unit) * unit;
 }
 
 }  // namespace
@@ -281,54 +274,18 @@ void CanvasWidget::set_z_scale(double factor) {
 bool CanvasWidget::nothing_shown() const { return model_.nothing_shown(); }
 
 void CanvasWidget::frame_new(const scene::Item& item, bool first) {
-    choose_z_scale(item);
-    if (first) camera().set_range();
-}
-
-void CanvasWidget::choose_z_scale(const scene::Item& item) {
-    if (z_scale_chosen_) return;
-    std::array<double, 6> all{DBL_MAX, -DBL_MAX, DBL_MAX, -DBL_MAX, DBL_MAX, -DBL_MAX};
-    for (const auto& visual : item.visuals()) {
-        if (!visual->frames_view) continue;  // labels, colour bars: not the data's extent
-        const auto b = visual->bounds();
-        if (!(b[0] <= b[1] && b[2] <= b[3] && b[4] <= b[5])) continue;  // nothing drawn yet
-        for (int axis = 0; axis < 3; ++axis) {
-            all[2 * axis] = std::min(all[2 * axis], b[2 * axis]);
-            all[2 * axis + 1] = std::max(all[2 * axis + 1], b[2 * axis + 1]);
-        }
+    if (!z_scale_chosen_) {
+        if (const auto factor = fitting_z_scale(item, z_scale())) set_z_scale(*factor);
     }
-    const double width = std::max(all[1] - all[0], all[3] - all[2]);
-    const double height = (all[5] - all[4]) / z_scale();
-    if (!(width > 0.0 && height > 0.0 && std::isfinite(width / height))) return;
-    set_z_scale(nice_factor(0.5 * width / height));
+    if (first) camera().set_range();
 }
 
 // ---- view state
 
-ViewState CanvasWidget::state() const {
-    const auto center = this->center();
-    QVariantList bgcolor;
-    for (double component : this->bgcolor().rgba()) bgcolor << component;
-    return ViewState{
-        {"distance", scale_factor()},
-        {"elevation", elevation()},
-        {"azimuth", azimuth()},
-        {"fov", fov()},
-        {"center", QVariantList{center[0], center[1], center[2]}},
-        {"bgcolor", bgcolor},
-        {"aspect_method", aspect_method},
-        {"aspect_ratio", aspect_ratio ? QVariant(*aspect_ratio) : QVariant()},
-    };
-}
+ViewState CanvasWidget::state() const { return ViewStateBinding(view(), aspect_).state(); }
 
 void CanvasWidget::set_state(const ViewState& state) {
-    const ViewStateValues values = read_view_state(state);
-    if (values.distance) set_scale_factor(*values.distance);
-    if (values.elevation) set_elevation(*values.elevation);
-    if (values.azimuth) set_azimuth(*values.azimuth);
-    if (values.fov) set_fov(*values.fov);
-    if (values.center) set_center(*values.center);
-    if (values.bgcolor) set_bgcolor(*values.bgcolor);
+    ViewStateBinding(view(), aspect_).apply(state);
 }
 
 // ---- aspect
@@ -343,22 +300,10 @@ void CanvasWidget::set_aspect() {
             });
 }
 
-void CanvasWidget::set_aspect(const ViewState& state) {
-    const AspectSetting aspect = read_aspect(state);
-    apply_aspect(aspect.method, aspect.ratio);
-}
+void CanvasWidget::set_aspect(const ViewState& state) { aspect_.apply(state); }
 
 void CanvasWidget::apply_aspect(const QString& method, std::optional<double> ratio) {
-    std::optional<double> stored;
-    if (method == "Equal") {
-        stored = 1.0;
-    } else if (method == "Fixed") {
-        stored = ratio;
-    } else {
-        logger().error("Unknown value");
-    }
-    aspect_method = method;
-    aspect_ratio = stored;
+    aspect_.apply(method, ratio);
 }
 
 // ---- background
@@ -386,15 +331,7 @@ void CanvasWidget::export_canvas() {
 }
 
 void CanvasWidget::export_canvas_worker(const QString& fn, bool copy2clipboard) {
-    const QImage image = canvas_->render();
-    logger().info(format("Save picture to {}", fn));
-    try {
-        scene::write_png(fn, image);
-    } catch (const std::runtime_error& e) {
-        logger().error(format("Picture not saved: {}", e.what()));
-        return;
-    }
-    if (copy2clipboard) utils::copy_to_clipboard(fn);
+    CanvasExport(*canvas_).save(fn, copy2clipboard);
 }
 
 }  // namespace korvex::widgets

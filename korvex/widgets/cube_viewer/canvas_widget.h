@@ -11,6 +11,7 @@
 #include "korvex/scene/item.h"
 #include "korvex/utils/functions.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
+#include "korvex/widgets/cube_viewer/view_aspect.h"
 #include "korvex/widgets/cube_viewer/view_camera.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "korvex/widgets/cube_viewer/viewer_model.h"
@@ -32,15 +33,17 @@ namespace korvex::widgets {
 
 class Canvas;
 
-// The widget at the centre of the 3D viewer: it owns the scene canvas and everything
-// the viewer knows (links to the host, what is shown, camera, aspect). The host shows
-// and hides data objects through the agents; data objects keep one set of visuals per
-// viewer name. What is shown is the viewer model's (ViewerModel), the named camera
-// actions are ViewCamera's; the widget wires them to the scene and the host.
+// The widget at the centre of the 3D viewer, the facade the host and the modules know:
+// it owns the scene canvas and wires its parts to it, to the host and to the dialogs.
+// The host shows and hides data objects through the agents; data objects keep one set
+// of visuals per viewer name. What is shown is the viewer model's (ViewerModel), the
+// named camera actions are ViewCamera's, the view state is read and written by
+// ViewStateBinding, the aspect pair is ViewAspect's and pictures are CanvasExport's.
 class CanvasWidget final : public QWidget {
     Q_OBJECT
 
     ViewerModel model_;
+    ViewAspect aspect_;
 
 public:
     static QString NAME();
@@ -68,8 +71,9 @@ public:
     utils::DisplayState& dpState = model_.dpState;
     // The widget offers a view state for the host to save.
     const bool hasState = true;
-    QString aspect_method = "Equal";
-    std::optional<double> aspect_ratio = 1.0;
+    // The aspect pair, under the names the host knows.
+    QString& aspect_method = aspect_.method;
+    std::optional<double>& aspect_ratio = aspect_.ratio;
 
     // Picking
     void toggle_pick_mode(bool checked);
@@ -172,7 +176,6 @@ private:
     // The item stored under this viewer's name; utils::LookupError when there is none.
     scene::Item item_for_viewer(const std::map<QString, scene::Item>& items,
                                 const QString& what) const;
-    void choose_z_scale(const scene::Item& item);
 
     host::HostedPanel* owner_ = nullptr;
     host::WindowHost* main_ = nullptr;
