@@ -32,13 +32,23 @@ std::vector<std::vector<float>> synthetic_sections(int samples) {
     return sections;
 }
 
-SectionScene::SectionScene(int width, int height, int samples)
-    : SectionScene(width, height, samples, synthetic_sections(samples)) {}
+SectionScene::SectionScene(int width, int height) {
+    canvas_.add_view()->add(axis_);
+    auto* layout = new QVBoxLayout(&window_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(canvas_.create_native());
+    window_.resize(width, height);
+    window_.show();
+    (void)QTest::qWaitForWindowExposed(&window_);
+    canvas_.render();
+}
 
-SectionScene::SectionScene(int width, int height, int samples,
-                           std::vector<std::vector<float>> sections) {
-    scene::ViewBox* view = canvas_.add_view();
-    view->add(axis_);
+SectionScene::SectionScene(int width, int height, int samples) : SectionScene(width, height) {
+    add_sections(samples, synthetic_sections(samples));
+}
+
+void SectionScene::add_sections(int samples, std::vector<std::vector<float>> sections) {
+    scene::ViewBox* view = canvas_.view();
     const double size = samples - 1;
     const scene::PlaneExtent extent{0.0, size, 0.0, size};
     const char axes[] = {'x', 'y', 'z'};
@@ -47,12 +57,6 @@ SectionScene::SectionScene(int width, int height, int samples,
             std::move(sections.at(i)), samples, samples, axes[i], size / 2, extent));
         view->add(*sections_.back());
     }
-    auto* layout = new QVBoxLayout(&window_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(canvas_.create_native());
-    window_.resize(width, height);
-    window_.show();
-    (void)QTest::qWaitForWindowExposed(&window_);
     view->camera().set_range();
     canvas_.render();
 }

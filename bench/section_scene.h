@@ -20,9 +20,12 @@ std::vector<std::vector<float>> synthetic_sections(int samples);
 // angles, fitted to the view and drawn once.
 class SectionScene {
 public:
+    // The axis alone, shown and drawn: a viewer open before any data.
+    SectionScene(int width, int height);
     SectionScene(int width, int height, int samples);
-    // With the sections' samples made beforehand, so that only the scene's set-up is timed.
-    SectionScene(int width, int height, int samples, std::vector<std::vector<float>> sections);
+
+    // Adds the x, y and z sections of n x n samples, fits the view to them and draws it.
+    void add_sections(int samples, std::vector<std::vector<float>> sections);
 
     scene::SceneCanvas& canvas() { return canvas_; }
     QWidget& window() { return window_; }
