@@ -154,6 +154,8 @@ private slots:
         const QImage image = scene.canvas().render();
         QVERIFY(near(image.pixelColor(pixel_of(0, -0.9)), QColor(0, 0, 255), 6));  // a quarter up
         QCOMPARE(image.pixelColor(pixel_of(0, 0.9)), QColor(Qt::white));
+        section.set_data(std::vector<float>(9, 1.5f), 3, 3);  // same size, new samples
+        QVERIFY(near(scene.canvas().render().pixelColor(centre), QColor(255, 0, 0), 6));
     }
 
     void visual_at_finds_the_visual_under_a_pixel() {

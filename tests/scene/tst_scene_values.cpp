@@ -211,6 +211,21 @@ private slots:
         QCOMPARE(read.size(), QSize(8, 8));
         QCOMPARE(read.pixelColor(0, 0), QColor(Qt::blue));
         QCOMPARE(read.pixelColor(7, 7), QColor(Qt::red));
+
+        // Every pixel differs from its neighbours, so rows are encoded against each other;
+        // an image without alpha is written opaque.
+        QImage varied(64, 48, QImage::Format_RGBA8888);
+        for (int y = 0; y < varied.height(); ++y) {
+            for (int x = 0; x < varied.width(); ++x)
+                varied.setPixelColor(x, y, QColor(x * 4, y * 5, (x * y) % 256, 255 - x));
+        }
+        write_png(path, varied);
+        QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGBA8888), varied);
+        const QImage opaque = varied.convertToFormat(QImage::Format_RGB32);
+        write_png(path, opaque);
+        read.load(path);
+        QCOMPARE(read.pixelColor(5, 6).alpha(), 255);
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32), opaque);
     }
 
     void png_failures_name_the_path_and_keep_the_old_file() {
