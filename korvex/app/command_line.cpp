@@ -211,7 +211,14 @@ void CommandLine::frame(widgets::CanvasWidget& viewer) const {
 }
 
 int CommandLine::export_picture(MainWindow& window) const {
-    if (!open_in(window)) {
+    window.notifier()->set_message_boxes(false);
+    // Opened before the window is shown, at the picture's size: the sections are read while
+    // the window comes up, and its first frame already holds them.
+    active_viewer(window).canvas().native()->setFixedSize(size);
+    const bool opened = open_in(window);
+    window.show();
+    window.post_visible_setup();
+    if (!opened) {
         std::cerr
             << "korvex: not everything could be opened (see the log above); no picture written\n";
         return 1;
@@ -231,11 +238,6 @@ int CommandLine::export_picture(MainWindow& window) const {
     std::cout << "Picture written to " << QFileInfo(export_path).absoluteFilePath().toStdString()
               << std::endl;
     return 0;
-}
-
-void CommandLine::prepare_export(MainWindow& window) const {
-    window.notifier()->set_message_boxes(false);
-    active_viewer(window).canvas().native()->setFixedSize(size);
 }
 
 void CommandLine::write_picture(widgets::CanvasWidget& viewer) const {

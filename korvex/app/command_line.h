@@ -50,12 +50,9 @@ public:
     // whether everything opened and showed, every object of the project among it.
     bool open_in(MainWindow& window) const;
 
-    // Readies `window` for the picture run before it is shown: no message boxes, and the
-    // viewer's canvas at the picture's size, so that its first frame is drawn at that size.
-    void prepare_export(MainWindow& window) const;
-
-    // The picture run: opens everything, writes the picture and returns the exit code,
-    // 0 when the picture is written. Failures go to standard error.
+    // The picture run on a window set up but not yet shown: opens everything, shows the
+    // window, writes the picture and returns the exit code, 0 when the picture is written.
+    // Failures go to standard error.
     int export_picture(MainWindow& window) const;
 
 private:

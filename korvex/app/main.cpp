@@ -109,10 +109,9 @@ int main(int argc, char* argv[]) {
 
     korvex::app::MainWindow window(options);
     window.setup();
-    if (command_line.exports()) command_line.prepare_export(window);
+    if (command_line.exports()) return command_line.export_picture(window);
     window.show();
     window.post_visible_setup();
-    if (command_line.exports()) return command_line.export_picture(window);
     command_line.open_in(window);
     return QApplication::exec();
 }
