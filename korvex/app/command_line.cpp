@@ -213,8 +213,11 @@ void CommandLine::frame(widgets::CanvasWidget& viewer) const {
 int CommandLine::export_picture(MainWindow& window) const {
     window.notifier()->set_message_boxes(false);
     // Opened before the window is shown, at the picture's size: the sections are read while
-    // the window comes up, and its first frame already holds them.
-    active_viewer(window).canvas().native()->setFixedSize(size);
+    // the window comes up, and its first frame already holds them. The frames a section
+    // arriving would ask for are not drawn: the picture is drawn once, when all are in.
+    QWidget* canvas = active_viewer(window).canvas().native();
+    canvas->setFixedSize(size);
+    canvas->setUpdatesEnabled(false);
     const bool opened = open_in(window);
     window.show();
     window.post_visible_setup();
