@@ -8,7 +8,7 @@ set -euo pipefail
 
 PACKAGES=(
   # toolchain
-  build-essential cmake ninja-build pkg-config git ccache clang-format
+  build-essential cmake ninja-build pkg-config git ccache clang-format lld
   # Qt 5.15: Widgets, Test, Sql (+ SQLite driver), Svg, Linguist tools
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
   libqt5svg5-dev libqt5sql5-sqlite
