@@ -1,5 +1,6 @@
 // Whole pictures of small scenes, compared with baselines: what pixel probes miss, such as
-// a segment drawn in the wrong colour or a section turned the wrong way, shows here.
+// a segment drawn in the wrong colour or a section turned the wrong way, shows here, and a
+// failure leaves the picture to look at.
 #include <QTest>
 
 #include "korvex/scene/image_section.h"
@@ -38,6 +39,20 @@ private slots:
         scene.view().add(section);
         scene.view().add(axis);
         KORVEX_COMPARE_BASELINE(scene.canvas().render(), "section_and_axis_from_above");
+    }
+
+    void a_section_turned_round_then_recoloured_then_hidden() {
+        SceneWindow scene(SIZE, SIZE);
+        scene.look_down(4.0);
+        // Two rows: row 0 dark, row 1 light; its extent runs down y, so row 0 is on top.
+        ImageSection section({0, 0, 1, 1}, 2, 2, 'z', 0.0, {-1, 1, 1, -1}, "gray", {0.0, 1.0});
+        scene.view().add(section);
+        KORVEX_COMPARE_BASELINE(scene.canvas().render(), "section_turned_round");
+        section.set_colormap("gray_r");  // in place
+        KORVEX_COMPARE_BASELINE(scene.canvas().render(), "section_turned_round_reversed");
+        section.set_position(-100.0);  // still seen from above, behind nothing
+        section.set_visible(false);
+        QCOMPARE(scene.canvas().render().pixelColor(SIZE / 2, SIZE / 2), QColor(Qt::white));
     }
 
     void the_axis_in_perspective_from_the_default_direction() {

@@ -104,25 +104,6 @@ private slots:
         QVERIFY(near(scene.canvas().render().pixelColor(10, 10), QColor(255, 128, 128, 255), 2));
     }
 
-    void sections_are_drawn_where_and_how_they_lie() {
-        SceneWindow scene;
-        scene.look_down(4.0);
-        // Two rows: v (= y) row 0 dark, row 1 light; extent turned round so row 0 is on top.
-        ImageSection section({0, 0, 1, 1}, 2, 2, 'z', 0.0, {-1, 1, 1, -1}, "gray", {0.0, 1.0});
-        scene.view().add(section);
-        QImage image = scene.canvas().render();
-        QVERIFY(image.pixelColor(pixel_of(0, 0.9)).red() < 40);             // top dark
-        QVERIFY(image.pixelColor(pixel_of(0, -0.9)).red() > 215);           // bottom light
-        QCOMPARE(image.pixelColor(pixel_of(1.5, 1.5)), QColor(Qt::white));  // beside it, background
-
-        section.set_colormap("gray_r");  // in place
-        image = scene.canvas().render();
-        QVERIFY(image.pixelColor(pixel_of(0, 0.9)).red() > 215);
-        section.set_position(-100.0);  // still seen from above, behind nothing
-        section.set_visible(false);
-        QCOMPARE(scene.canvas().render().pixelColor(pixel_of(0, 0.9)), QColor(Qt::white));
-    }
-
     // The colour of a flat section after each change: the table entry of the value's place
     // in the limit (256 entries), over the white background by the opacity.
     void section_colours_follow_colormap_limit_and_opacity() {
