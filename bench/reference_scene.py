@@ -6,6 +6,7 @@ on the same display.
 
 Prints one line per figure, medians in milliseconds:
     reference frame <ms>       one frame drawn and finished, the camera turning
+    reference swap <ms>        a frame already drawn finished and swapped: its way to the screen
     reference visual_at <ms>   canvas.visual_at over the grid bench/visual_at.cpp uses
     reference picture <ms>     canvas.render() read back and written as a PNG
 
@@ -84,6 +85,14 @@ def frame_times(canvas, view):
     return times
 
 
+def swap_times(canvas):
+    def swap():
+        canvas.context.finish()
+        canvas.swap_buffers()
+
+    return [time_ms(swap) for _ in range(FRAMES)]
+
+
 def visual_at_times(canvas):
     times = []
     for y in range(64, HEIGHT, 128):
@@ -113,6 +122,7 @@ def main():
     canvas, view = build_canvas()
     figures = {
         "frame": frame_times(canvas, view),
+        "swap": swap_times(canvas),
         "visual_at": visual_at_times(canvas),
         "picture": picture_times(canvas, view),
     }
