@@ -16,6 +16,7 @@
 
 #include "korvex/scene/key_event.h"
 #include "korvex/scene/mouse_event.h"
+#include "korvex/scene/private/scene_widget.h"
 #include "korvex/scene/private/turntable_interactor_style.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
@@ -89,7 +90,7 @@ ViewBox* SceneCanvas::add_view() {
 
 QWidget* SceneCanvas::create_native() {
     if (internals_->native) return internals_->native;
-    internals_->native = new QVTKOpenGLNativeWidget();
+    internals_->native = new SceneWidget();
     internals_->native->setRenderWindow(internals_->render_window.Get());
     internals_->native->installEventFilter(this);
     connect(internals_->native, &QObject::destroyed, this,

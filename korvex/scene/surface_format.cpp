@@ -14,7 +14,11 @@ namespace korvex::scene {
 
 using config::_;
 
-QSurfaceFormat view_surface_format() { return QVTKOpenGLNativeWidget::defaultFormat(); }
+QSurfaceFormat view_surface_format() {
+    QSurfaceFormat format = QVTKOpenGLNativeWidget::defaultFormat();
+    format.setAlphaBufferSize(0);
+    return format;
+}
 
 void prepare_default_surface_format() { QSurfaceFormat::setDefaultFormat(view_surface_format()); }
 

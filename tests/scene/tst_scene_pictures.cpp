@@ -1,6 +1,7 @@
 // Whole pictures of small scenes, compared with baselines: what pixel probes miss, such as
 // a segment drawn in the wrong colour or a section turned the wrong way, shows here, and a
 // failure leaves the picture to look at.
+#include <QOpenGLWidget>
 #include <QTest>
 
 #include "korvex/scene/image_section.h"
@@ -53,6 +54,25 @@ private slots:
         section.set_position(-100.0);  // still seen from above, behind nothing
         section.set_visible(false);
         QCOMPARE(scene.canvas().render().pixelColor(SIZE / 2, SIZE / 2), QColor(Qt::white));
+    }
+
+    // The window shows VTK's frame pixel for pixel: not flipped, shifted, blurred or cut;
+    // at one device pixel per Qt pixel and, from a second run, at two.
+    void the_screen_shows_the_frame_drawn() {
+        SceneWindow scene(SIZE + 7, SIZE);  // an odd width shows a row-length fault
+        ImageSection section = ramp_section();
+        XYZAxis axis;
+        scene.view().add(section);
+        scene.view().add(axis);
+        scene.view().camera().set_range();
+        QImage drawn = scene.canvas().render().convertToFormat(QImage::Format_RGB32);
+        QImage shown = static_cast<QOpenGLWidget&>(scene.native())
+                           .grabFramebuffer()
+                           .convertToFormat(QImage::Format_RGB32);
+        drawn.setDevicePixelRatio(1.0);
+        shown.setDevicePixelRatio(1.0);
+        QCOMPARE(shown.size(), drawn.size());
+        QVERIFY(shown == drawn);
     }
 
     void the_axis_in_perspective_from_the_default_direction() {
