@@ -64,6 +64,10 @@ PicksPanel::PicksPanel(QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setVisible(false);
     table_->horizontalHeader()->setStretchLastSection(true);
+    // Columns as wide as their titles rather than Qt's 100 pixels, so that the narrow dock
+    // shows where a pick is (inline, crossline, time) whole. Not measured again as picks
+    // arrive: a long value scrolls.
+    table_->resizeColumnsToContents();
 
     auto* remove = new QPushButton(_("Delete"), this);
     remove->setObjectName(QStringLiteral("delete_picks"));

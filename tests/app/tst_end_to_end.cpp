@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -300,6 +301,12 @@ private slots:
         picks.add_pick(w.canvas(), pick);
         QCOMPARE(picks.table()->rowCount(), 2);
         QCOMPARE(picks.marker(0).parent(), &w.canvas().view());
+        // Where a pick is, inline, crossline and time, shows whole in the dock as it opens.
+        const QHeaderView& header = *picks.table()->horizontalHeader();
+        for (int column = 0; column < 3; ++column) {
+            QVERIFY(header.sectionViewportPosition(column) + header.sectionSize(column) <=
+                    header.viewport()->width());
+        }
 
         const QString csv = dir.filePath("picks.csv");
         picks.export_csv(csv);
