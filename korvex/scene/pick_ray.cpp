@@ -6,6 +6,8 @@
 
 #include <vtkMatrix4x4.h>
 
+#include "korvex/scene/private/marker_probe.h"
+
 namespace korvex::scene {
 
 namespace {
@@ -24,6 +26,10 @@ PickRay::Clip lerp(const PickRay::Clip& a, const PickRay::Clip& b, double s) {
 bool RayHit::in_front_of(const RayHit& other) const {
     if (std::abs(depth - other.depth) > DEPTH_TIE) return depth < other.depth;
     return over_surfaces && !other.over_surfaces;
+}
+
+void keep_front(std::optional<RayHit>& front, const RayHit& hit) {
+    if (!front || hit.in_front_of(*front)) front = hit;
 }
 
 PickRay::PickRay(const Matrix& view, const Matrix& projection, double z_scale,
@@ -74,33 +80,10 @@ PickRay::Pixel PickRay::to_display(const Clip& clip) const {
 
 std::optional<RayHit> PickRay::hit_markers(const std::vector<Point3>& centres,
                                            double diameter) const {
-    // Point sets may be large: each point costs three rows of the projection, taken
-    // relative to the pixel so that the test needs no division. A point is on the pixel
-    // when its distance from it, in pixels, is at most the radius:
-    // (dx / w)^2 + (dy / w)^2 <= r^2, with w > 0 in front of the eye.
-    const double half_width = viewport_[0] / 2.0;
-    const double half_height = viewport_[1] / 2.0;
-    std::array<double, 4> dx{}, dy{}, w{};
-    for (std::size_t column = 0; column < 4; ++column) {
-        const double scale = column == 2 ? z_scale_ : 1.0;
-        const double* m = world_to_clip_.data() + column;
-        w[column] = m[12] * scale;
-        dx[column] = (m[0] * half_width + m[12] * (half_width - pixel_[0])) * scale;
-        dy[column] = (m[4] * half_height + m[12] * (half_height - pixel_[1])) * scale;
-    }
-    const double radius = diameter / 2.0;
+    const MarkerProbe probe(*this, diameter);
     std::optional<RayHit> front;
-    for (const Point3& p : centres) {
-        const double pw = w[0] * p[0] + w[1] * p[1] + w[2] * p[2] + w[3];
-        const double px = dx[0] * p[0] + dx[1] * p[1] + dx[2] * p[2] + dx[3];
-        const double py = dy[0] * p[0] + dy[1] * p[1] + dy[2] * p[2] + dy[3];
-        if (pw <= 0.0 || px * px + py * py > radius * radius * pw * pw) continue;
-        const Clip clip = to_clip(p);
-        // A point outside the depth range is clipped whole.
-        if (clip[2] < -clip[3] || clip[2] > clip[3]) continue;
-        const double off_centre = std::hypot(px, py) / (radius * pw);
-        const RayHit hit{sphere_depth(clip[2] / clip[3], diameter, off_centre), p, true};
-        if (!front || hit.in_front_of(*front)) front = hit;
+    for (const Point3& centre : centres) {
+        if (const auto hit = probe.hit(centre)) keep_front(front, *hit);
     }
     return front;
 }

@@ -31,6 +31,12 @@ struct RayHit {
     bool in_front_of(const RayHit& other) const;
 };
 
+// Keeps in `front` what the frame shows of hits offered in drawing order: a later hit
+// replaces the front one only when it hides it.
+void keep_front(std::optional<RayHit>& front, const RayHit& hit);
+
+class MarkerProbe;
+
 class PickRay {
 public:
     // Homogeneous coordinates before the perspective division.
@@ -53,13 +59,17 @@ public:
     double depth_of(const Point3& point) const;
 
     // The front one of round points of `diameter` pixels, drawn as spheres facing the
-    // eye, that the pixel falls on; the hit is the point itself.
+    // eye, that the pixel falls on; the hit is the point itself. Every point is tested: a
+    // point set answers the same from its index.
     std::optional<RayHit> hit_markers(const std::vector<Point3>& centres, double diameter) const;
     // A line of `width` pixels from `a` to `b`; the hit is the point of the line under
     // the pixel.
     std::optional<RayHit> hit_segment(const Point3& a, const Point3& b, double width) const;
 
 private:
+    // It tests markers with the ray's own projection and depths.
+    friend class MarkerProbe;
+
     Clip to_clip(const Point3& scene) const;
     // The drawn point at clip coordinates `clip`, unscaled.
     Point3 to_world(const Clip& clip) const;

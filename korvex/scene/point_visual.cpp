@@ -13,6 +13,8 @@
 
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/private/lookup_table.h"
+#include "korvex/scene/private/marker_probe.h"
+#include "korvex/scene/private/point_index.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
@@ -28,6 +30,8 @@ PointVisual::PointVisual(std::vector<Point3> positions, const Color& color, doub
     set_color(color);
     set_size(size);
 }
+
+PointVisual::~PointVisual() = default;
 
 vtkActor* PointVisual::actor() const { return static_cast<vtkActor*>(prop()); }
 
@@ -52,6 +56,7 @@ void PointVisual::set_data(std::vector<Point3> positions) {
     points()->SetPoints(vertices);
     points()->SetVerts(cells);
     positions_ = std::move(positions);
+    index_.reset();
     update();
 }
 
@@ -111,7 +116,8 @@ void PointVisual::use_lookup_table() {
 std::optional<RayHit> PointVisual::hit(const PickRay& ray) const {
     vtkProperty* property = actor()->GetProperty();
     if (property->GetOpacity() <= 0.0) return std::nullopt;  // not drawn: looked through
-    return ray.hit_markers(positions_, property->GetPointSize());
+    if (!index_) index_ = std::make_unique<PointIndex>(positions_);
+    return index_->front_hit(positions_, MarkerProbe(ray, property->GetPointSize()));
 }
 
 void PointVisual::set_size(double size) {

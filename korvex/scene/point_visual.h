@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "korvex/scene/color.h"
@@ -19,9 +20,12 @@ class vtkPolyData;
 
 namespace korvex::scene {
 
+class PointIndex;
+
 class PointVisual : public Visual {
 public:
     PointVisual(std::vector<Point3> positions, const Color& color, double size = 5.0);
+    ~PointVisual() override;
 
     // Replaces the positions; per-point scalars must keep their count.
     void set_data(std::vector<Point3> positions);
@@ -52,8 +56,11 @@ private:
 
     QString colormap_ = "jet";
     std::array<double, 2> clim_{0.0, 1.0};
-    // Kept for picking: the drawn copy sits in VTK's arrays.
-    std::vector<Point3> positions_;
+    // Kept for picking: the drawn copy sits in VTK's arrays. The index, made at the first
+    // pick after the positions change (sets that are replaced often, or never picked,
+    // never pay for it), puts them in an order of its own.
+    mutable std::vector<Point3> positions_;
+    mutable std::unique_ptr<PointIndex> index_;
 };
 
 }  // namespace korvex::scene
