@@ -365,7 +365,12 @@ void SeismicVolume::fail_read(const QString& type, const QString& message) {
 }
 
 void SeismicVolume::start_cache_pass() {
-    cache_pass_ = new VolumeCachePass(file_, cache_folder(), this);
+    // A volume first opened outside any project has its cache in the default folder; once
+    // the project is saved, new caches go beside it, and the old one still serves rather
+    // than a second pass over the file and a second copy of its size on the disk.
+    QStringList folders{cache_folder(), seismic::SectionCache::default_folder()};
+    folders.removeDuplicates();
+    cache_pass_ = new VolumeCachePass(file_, folders, this);
     connect(cache_pass_, &VolumeCachePass::sigProgress, this, [this](double fraction) {
         if (fraction <= 0.0) return;  // still looking for a cache to reuse
         if (!pass_announced_) {

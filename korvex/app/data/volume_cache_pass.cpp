@@ -26,8 +26,8 @@ void lower_this_threads_priority() {
 }  // namespace
 
 VolumeCachePass::VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file,
-                                 const QString& folder, QObject* parent)
-    : QObject(parent), file_(std::move(file)), folder_(folder) {
+                                 QStringList folders, QObject* parent)
+    : QObject(parent), file_(std::move(file)), folders_(std::move(folders)) {
     thread_.setMaxThreadCount(1);
     poll_.setInterval(PROGRESS_INTERVAL_MS);
     connect(&poll_, &QTimer::timeout, this, [this] {
@@ -48,17 +48,20 @@ void VolumeCachePass::cancel() { shared_->cancelled = true; }
 
 void VolumeCachePass::start() {
     poll_.start();
-    const QString path = seismic::SectionCache::path_for(*file_, folder_);
-    watcher_.setFuture(QtConcurrent::run(&thread_, [file = file_, path, folder = folder_,
+    watcher_.setFuture(QtConcurrent::run(&thread_, [file = file_, folders = folders_,
                                                     shared = shared_] {
         lower_this_threads_priority();
         Outcome outcome;
         try {
-            if (auto cache = seismic::SectionCache::open(*file, path)) {
-                outcome.cache = std::move(cache);
-                return outcome;
+            for (const QString& folder : folders) {
+                const QString path = seismic::SectionCache::path_for(*file, folder);
+                if (auto cache = seismic::SectionCache::open(*file, path)) {
+                    outcome.cache = std::move(cache);
+                    return outcome;
+                }
             }
-            QDir().mkpath(folder);
+            QDir().mkpath(folders.value(0));
+            const QString path = seismic::SectionCache::path_for(*file, folders.value(0));
             outcome.cache = seismic::SectionCache::build(*file, path, [&shared](double fraction) {
                 shared->fraction = fraction;
                 return !shared->cancelled;

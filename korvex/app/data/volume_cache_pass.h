@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
 #include <atomic>
@@ -16,7 +17,8 @@ class SegyVolumeFile;
 namespace korvex::app::data {
 
 // The long work on a volume once its first picture is up, on a worker thread: reuses its
-// section cache, or builds it in one sequential pass over the file, which also checks the
+// section cache from the first of `folders` that holds a sound one, or builds it in the
+// first folder in one sequential pass over the file, which also checks the
 // line numbers of every trace against the survey grid. Progress is reported while it runs
 // and it can be cancelled; it is cancelled with its owner. The pass has a thread of its own
 // at a lower priority, so that frames and the sections a user pages through are not slowed
@@ -25,7 +27,7 @@ class VolumeCachePass final : public QObject {
     Q_OBJECT
 
 public:
-    VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file, const QString& folder,
+    VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file, QStringList folders,
                     QObject* parent = nullptr);
     // Cancels the pass and waits for the worker to notice, which takes at most one slab.
     ~VolumeCachePass() override;
@@ -58,7 +60,7 @@ private:
     void finish();
 
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
-    QString folder_;
+    QStringList folders_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     QThreadPool thread_;
     QFutureWatcher<Outcome> watcher_;

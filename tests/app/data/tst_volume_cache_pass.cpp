@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,7 +33,7 @@ private slots:
     void a_cancelled_pass_ends_cancelled_without_a_cache() {
         const auto volume = large_volume();
         const QString folder = dir_.filePath("cancelled");
-        VolumeCachePass pass(volume, folder);
+        VolumeCachePass pass(volume, {folder});
         QSignalSpy cancelled(&pass, &VolumeCachePass::sigCancelled);
         QSignalSpy ready(&pass, &VolumeCachePass::sigReady);
         pass.cancel();
@@ -44,18 +45,27 @@ private slots:
     }
 
     // Closing the volume cancels its pass; once the pass has ended that must not touch the
-    // cache it built, which the next opening reuses.
-    void a_finished_pass_keeps_its_cache_when_its_volume_closes() {
+    // cache it built, which the next opening reuses, also when that opening would build
+    // elsewhere (a project saved since, whose caches go beside it).
+    void a_finished_pass_keeps_its_cache_for_the_next_opening() {
         const auto volume = large_volume();
         const QString folder = dir_.filePath("finished");
         {
-            VolumeCachePass pass(volume, folder);
+            VolumeCachePass pass(volume, {folder});
             QSignalSpy ready(&pass, &VolumeCachePass::sigReady);
             pass.start();
             QVERIFY(ready.wait(60000));
             QCOMPARE(ready[0][1].toBool(), true);  // built, not reused
         }
         QVERIFY(SectionCache::open(*volume, SectionCache::path_for(*volume, folder)));
+
+        const QString beside_project = dir_.filePath("project.cache");
+        VolumeCachePass pass(volume, {beside_project, folder});
+        QSignalSpy ready(&pass, &VolumeCachePass::sigReady);
+        pass.start();
+        QVERIFY(ready.wait(60000));
+        QCOMPARE(ready[0][1].toBool(), false);  // reused
+        QVERIFY(!QFileInfo::exists(beside_project));
     }
 };
 
