@@ -21,6 +21,7 @@
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_router.h"
+#include "korvex/app/panel_pick_list.h"
 #include "korvex/app/picks_panel.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
@@ -113,13 +114,14 @@ void MainWindow::setup() {
     router_ = new DisplayRouter(*model_, this);
     create_tree_dock();
     create_viewer_area();
-    session_ = new ProjectSession(*model_, *viewer_area_, data_object_factory(), this);
+    create_picks_dock();
+    session_ =
+        new ProjectSession(*model_, *viewer_area_, data_object_factory(), pick_list_.get(), this);
     connect(session_, &ProjectSession::sig_project_opened, this, [this](const QString& path) {
         workdir_ = QFileInfo(path).absolutePath();
         update_title();
     });
     connect(session_, &ProjectSession::sig_project_saved, this, [this] { update_title(); });
-    create_picks_dock();
     file_intake_ = new utils::FileIntake(this);
     // Objects loaded elsewhere (plug-ins, scripts) join the tree through the intake.
     connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this,
@@ -187,6 +189,7 @@ void MainWindow::create_picks_dock() {
     picks_dock_->setObjectName(QStringLiteral("picks_dock"));
     picks_dock_->setWidget(picks_);
     addDockWidget(Qt::RightDockWidgetArea, picks_dock_);
+    pick_list_ = std::make_unique<PanelPickList>(*picks_, *viewer_area_);
     connect(viewer_area_, &ViewerArea::sig_picked_sample, this,
             [this](widgets::CanvasWidget* viewer, const widgets::PickedSample& pick) {
                 utils::call_guarded(_("Keeping a pick"), [&] { picks_->add_pick(*viewer, pick); });

@@ -32,6 +32,7 @@ namespace korvex::app {
 class DataModel;
 class DataTree;
 class DisplayRouter;
+class PanelPickList;
 class PicksPanel;
 class PluginManager;
 class ProjectSession;
@@ -148,6 +149,8 @@ private:
     ViewerArea* viewer_area_ = nullptr;
     PicksPanel* picks_ = nullptr;
     QDockWidget* picks_dock_ = nullptr;
+    // The Picks dock as the project reads and replaces it.
+    std::unique_ptr<PanelPickList> pick_list_;
     widgets::MenuToggle* menu_toggle_ = nullptr;
     utils::FileIntake* file_intake_ = nullptr;
     QMenu* view_menu_ = nullptr;

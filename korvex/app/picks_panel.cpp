@@ -101,7 +101,7 @@ void PicksPanel::add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSa
     // Picks on the sections behind a marker must still reach the sections.
     marker->set_pickable(false);
     viewer.view().add(*marker);
-    entries_.push_back({pick, marker});
+    entries_.push_back({pick, viewer.name(), marker});
     const int row = table_->rowCount();
     table_->insertRow(row);
     const QStringList texts = cells(pick);
@@ -114,6 +114,11 @@ void PicksPanel::remove_pick(int row) {
     if (row < 0 || row >= count()) throw std::out_of_range("no pick in that row");
     entries_.erase(entries_.begin() + row);  // the marker leaves its view as it goes
     table_->removeRow(row);
+}
+
+void PicksPanel::clear() {
+    entries_.clear();
+    table_->setRowCount(0);
 }
 
 void PicksPanel::remove_selected() {

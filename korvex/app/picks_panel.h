@@ -34,11 +34,15 @@ public:
     // Adds the row and puts its marker in `viewer`.
     void add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick);
     void remove_pick(int row);
+    // Removes every row and marker.
+    void clear();
     // Removes the rows selected in the table.
     void remove_selected();
     int count() const { return static_cast<int>(entries_.size()); }
     const widgets::PickedSample& pick(int row) const { return entries_.at(row).pick; }
     const scene::PointVisual& marker(int row) const { return *entries_.at(row).marker; }
+    // The name of the viewer the pick was made in, as it was then.
+    const QString& viewer_name(int row) const { return entries_.at(row).viewer; }
     QTableWidget* table() const { return table_; }
 
     // The rows as CSV, a header line first. Throws std::runtime_error naming the reason
@@ -48,6 +52,7 @@ public:
 private:
     struct Entry {
         widgets::PickedSample pick;
+        QString viewer;
         std::shared_ptr<scene::PointVisual> marker;
     };
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <optional>
 
 #include "korvex/app/project_error.h"
 #include "korvex/app/sqlite_connection.h"
@@ -28,6 +29,11 @@ const char* const CREATE_TABLES[] = {
     "section TEXT NOT NULL, entry TEXT NOT NULL, value INTEGER NOT NULL)",
     "CREATE TABLE IF NOT EXISTS viewer_settings (viewer TEXT NOT NULL UNIQUE, settings TEXT NOT "
     "NULL)",
+    // Map coordinates are NULL where the survey's are not known.
+    "CREATE TABLE IF NOT EXISTS picks (position INTEGER NOT NULL, viewer TEXT NOT NULL, "
+    "volume TEXT NOT NULL, iline INTEGER NOT NULL, xline INTEGER NOT NULL, time REAL NOT NULL, "
+    "map_x REAL, map_y REAL, amplitude REAL NOT NULL, x REAL NOT NULL, y REAL NOT NULL, "
+    "z REAL NOT NULL)",
 };
 
 QString to_json(const QJsonObject& object) {
@@ -62,6 +68,62 @@ void read_objects(SqliteConnection& db, const QDir& project_dir, ProjectSnapshot
     }
 }
 
+// Tables added after the first format are missing from projects written before them.
+bool has_table(SqliteConnection& db, const QString& table) {
+    return db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                    "AND name = '%1'")
+                         .arg(table))
+               .toInt() > 0;
+}
+
+double number(const QVariant& value) {
+    bool ok = false;
+    const double result = value.toDouble(&ok);
+    if (!ok) throw ProjectError(_("a pick holds %1 where a number belongs").arg(value.toString()));
+    return result;
+}
+
+std::optional<double> optional_number(const QVariant& value) {
+    if (value.isNull()) return std::nullopt;
+    return number(value);
+}
+
+QVariant optional_value(const std::optional<double>& value) {
+    return value ? QVariant(*value) : QVariant();
+}
+
+void read_picks(SqliteConnection& db, ProjectSnapshot& snapshot) {
+    if (!has_table(db, QStringLiteral("picks"))) return;
+    QSqlQuery rows = db.exec(
+        "SELECT viewer, volume, iline, xline, time, map_x, map_y, amplitude, x, y, z FROM picks "
+        "ORDER BY position");
+    while (rows.next()) {
+        PickRecord record;
+        record.viewer = rows.value(0).toString();
+        widgets::PickedSample& sample = record.sample;
+        sample.volume = rows.value(1).toString();
+        sample.iline = static_cast<int>(number(rows.value(2)));
+        sample.xline = static_cast<int>(number(rows.value(3)));
+        sample.time = number(rows.value(4));
+        sample.map_x = optional_number(rows.value(5));
+        sample.map_y = optional_number(rows.value(6));
+        sample.amplitude = number(rows.value(7));
+        sample.position = {number(rows.value(8)), number(rows.value(9)), number(rows.value(10))};
+        snapshot.picks.push_back(std::move(record));
+    }
+}
+
+void write_picks(SqliteConnection& db, const std::vector<PickRecord>& picks) {
+    int position = 0;
+    for (const PickRecord& record : picks) {
+        const widgets::PickedSample& sample = record.sample;
+        db.exec("INSERT INTO picks VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                {position++, record.viewer, sample.volume, sample.iline, sample.xline, sample.time,
+                 optional_value(sample.map_x), optional_value(sample.map_y), sample.amplitude,
+                 sample.position[0], sample.position[1], sample.position[2]});
+    }
+}
+
 void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
     QSqlQuery rows = db.exec("SELECT name, state, active FROM viewers ORDER BY position");
     while (rows.next()) {
@@ -72,10 +134,7 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
         from_json(state, _("view state of %1").arg(name));
         snapshot.viewers.push_back({name, state.toUtf8(), {}, {}});
     }
-    // Projects written before viewers had settings of their own lack the table.
-    if (db.scalar("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = "
-                  "'viewer_settings'")
-            .toInt() > 0) {
+    if (has_table(db, QStringLiteral("viewer_settings"))) {
         QSqlQuery settings = db.exec("SELECT viewer, settings FROM viewer_settings");
         while (settings.next()) {
             const QString viewer = settings.value(0).toString();
@@ -104,7 +163,7 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
     for (const char* statement : CREATE_TABLES) db.exec(statement);
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));
-    for (const char* table : {"objects", "viewers", "shown", "viewer_settings"}) {
+    for (const char* table : {"objects", "viewers", "shown", "viewer_settings", "picks"}) {
         db.exec(QStringLiteral("DELETE FROM %1").arg(table));
     }
     int position = 0;
@@ -133,6 +192,7 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
             }
         }
     }
+    write_picks(db, snapshot.picks);
 }
 
 }  // namespace
@@ -196,6 +256,7 @@ ProjectSnapshot ProjectDatabase::load() const {
             db.exec("BEGIN");
             read_objects(db, QFileInfo(path_).absoluteDir(), snapshot);
             read_viewers(db, snapshot);
+            read_picks(db, snapshot);
             db.rollback();
         } catch (const ProjectError& e) {
             throw ProjectError(_("it is damaged (%1)").arg(e.message()));

@@ -15,7 +15,9 @@ namespace korvex::app {
 // journal the next time the file is opened.
 class ProjectDatabase final : public host::ProjectHandle {
 public:
-    // Bumped whenever the tables change; files of a newer version are refused.
+    // Bumped when the tables change in a way an older build would misread; files of a newer
+    // version are refused. A table added later (viewer settings, picks) needs no bump: it
+    // is read only where present, and an older build leaves it alone.
     static constexpr int SCHEMA_VERSION = 1;
     // Written into the SQLite header so that a project is told from any other database.
     static constexpr int APPLICATION_ID = 0x4B565844;  // "KVXD"

@@ -3,6 +3,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_model.h"
 #include "korvex/app/display_target.h"
+#include "korvex/app/pick_list.h"
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
 #include "korvex/app/session_snapshot.h"
@@ -18,8 +19,8 @@ using utils::format;
 using utils::logger;
 
 ProjectSession::ProjectSession(DataModel& model, ViewerSet& viewers,
-                               const DataObjectFactory& factory, QObject* parent)
-    : QObject(parent), model_(model), viewers_(viewers), factory_(factory) {}
+                               const DataObjectFactory& factory, PickList* picks, QObject* parent)
+    : QObject(parent), model_(model), viewers_(viewers), factory_(factory), picks_(picks) {}
 
 ProjectSession::~ProjectSession() = default;
 
@@ -101,17 +102,22 @@ bool ProjectSession::save_project_as(const QString& path) {
 }
 
 bool ProjectSession::has_unsaved_changes() const {
-    if (!database_ && model_.objects().empty()) return false;
-    return capture() != saved_;
+    const ProjectSnapshot now = capture();
+    if (!database_ && model_.objects().empty() && now.picks.empty()) return false;
+    return now != saved_;
 }
 
 void ProjectSession::mark_saved() { saved_ = capture(); }
 
 ProjectSnapshot ProjectSession::capture() const {
-    return capture_session(model_, viewers_.targets(), viewers_.active_index());
+    ProjectSnapshot snapshot = capture_session(model_, viewers_.targets(), viewers_.active_index());
+    if (picks_) snapshot.picks = picks_->pick_records();
+    return snapshot;
 }
 
 void ProjectSession::apply(const ProjectSnapshot& snapshot) {
+    // The markers leave the viewers before the viewers go.
+    if (picks_) picks_->replace_picks({});
     model_.remove_all_objects();
     QStringList names;
     for (const ViewerRecord& viewer : snapshot.viewers) names << viewer.name;
@@ -121,6 +127,11 @@ void ProjectSession::apply(const ProjectSnapshot& snapshot) {
     restored_completely_ = true;
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restored_completely_ &= restore_viewer(model_, *open[i], snapshot.viewers[i]);
+    }
+    if (picks_) {
+        restored_completely_ &= utils::call_guarded(_("Restoring the picks"), [&] {
+            picks_->replace_picks(place_picks(snapshot.picks, open));
+        });
     }
     viewers_.set_active_index(snapshot.active_viewer);
 }

@@ -11,19 +11,22 @@ namespace korvex::app {
 class DataModel;
 class DataObjectFactory;
 class ProjectDatabase;
+class PickList;
 class ProjectError;
 class ViewerSet;
 
-// The project behind a session: the data objects of the model and what the viewers show
-// of them, the file they are saved in, and whether they differ from it. It creates,
+// The project behind a session: the data objects of the model, what the viewers show
+// of them and the picks made in them, the file they are saved in, and whether they
+// differ from it. It creates,
 // opens and saves project files; a failure is logged with its reason and leaves the
 // session and the file as they were.
 class ProjectSession final : public QObject {
     Q_OBJECT
 
 public:
+    // Without `picks`, the session has none to save or restore.
     ProjectSession(DataModel& model, ViewerSet& viewers, const DataObjectFactory& factory,
-                   QObject* parent = nullptr);
+                   PickList* picks = nullptr, QObject* parent = nullptr);
     ~ProjectSession() override;
 
     // The project file in use; empty before a project is created, opened or saved.
@@ -67,7 +70,7 @@ private:
     // Throw ProjectError, leaving the session as it was.
     void start_new_project(const QString& path);
     void load_project(const QString& path);
-    // Replaces the whole session (objects, viewers, what is shown) with a snapshot.
+    // Replaces the whole session (objects, viewers, what is shown, picks) with a snapshot.
     void apply(const ProjectSnapshot& snapshot);
     // Makes `path` the current project and the session as it is now its saved state.
     void adopt_project(const QString& path);
@@ -76,6 +79,7 @@ private:
     DataModel& model_;
     ViewerSet& viewers_;
     const DataObjectFactory& factory_;
+    PickList* picks_;
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
     bool restored_completely_ = true;

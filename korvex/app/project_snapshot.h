@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "korvex/utils/functions.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::app {
 
@@ -35,15 +36,28 @@ struct ViewerRecord {
     }
 };
 
+// One pick of a project: the sample as the Picks dock shows it, and the viewer it was
+// made in (where its marker goes back).
+struct PickRecord {
+    QString viewer;
+    widgets::PickedSample sample;
+
+    bool operator==(const PickRecord& other) const {
+        return viewer == other.viewer && sample == other.sample;
+    }
+};
+
 // Everything a project file holds, independent of the file and of the live session.
 struct ProjectSnapshot {
     std::vector<ObjectRecord> objects;
     std::vector<ViewerRecord> viewers;
     int active_viewer = 0;
+    // In the order they were made.
+    std::vector<PickRecord> picks;
 
     bool operator==(const ProjectSnapshot& other) const {
         return objects == other.objects && viewers == other.viewers &&
-               active_viewer == other.active_viewer;
+               active_viewer == other.active_viewer && picks == other.picks;
     }
     bool operator!=(const ProjectSnapshot& other) const { return !(*this == other); }
 };

@@ -115,4 +115,17 @@ bool restore_viewer(DataModel& model, DisplayTarget& target, const ViewerRecord&
     return complete;
 }
 
+std::vector<PickRecord> place_picks(std::vector<PickRecord> records,
+                                    const std::vector<DisplayTarget*>& viewers) {
+    if (viewers.empty()) return records;
+    std::set<QString> names;
+    for (const DisplayTarget* viewer : viewers) names.insert(viewer->viewer_name());
+    // A pick is the user's work; the viewer it was made in is only where it was shown, so a
+    // pick outlives its viewer rather than being dropped with it.
+    for (PickRecord& record : records) {
+        if (!names.count(record.viewer)) record.viewer = viewers.front()->viewer_name();
+    }
+    return records;
+}
+
 }  // namespace korvex::app

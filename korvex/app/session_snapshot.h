@@ -26,4 +26,9 @@ void restore_objects(DataModel& model, const std::vector<ObjectRecord>& records,
 // whether everything came back.
 bool restore_viewer(DataModel& model, DisplayTarget& target, const ViewerRecord& record);
 
+// The picks of a project as they go back into the viewers opened for it: a pick whose
+// viewer is no longer there goes to the first viewer.
+std::vector<PickRecord> place_picks(std::vector<PickRecord> records,
+                                    const std::vector<DisplayTarget*>& viewers);
+
 }  // namespace korvex::app

@@ -328,6 +328,76 @@ private slots:
         QCOMPARE(w.canvas().view().children().size(), drawn - 1);
     }
 
+    void picks_are_saved_with_the_project_and_come_back_in_their_viewers() {
+        QTemporaryDir dir;
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), {});
+        const QString project = dir.filePath("picked.kvd");
+        korvex::widgets::PickedSample first;
+        first.volume = "survey";
+        first.iline = 1010;
+        first.xline = 2020;
+        first.time = 48;
+        first.amplitude = -0.5;
+        first.position = {1010, 2020, -48};
+        korvex::widgets::PickedSample second = first;
+        second.iline = 1020;
+        second.map_x = 612345.5;
+        second.map_y = 6012345.25;
+        second.position[0] = 1020;
+        {
+            Window w;
+            korvex::app::PicksPanel& picks = *w.window.picks();
+            answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
+            menu_action(w.window, "Open data...")->trigger();
+            menu_action(w.window, "New 3D viewer")->trigger();
+            QVERIFY(w.window.save_project_as(project));
+            QVERIFY(!w.window.has_unsaved_changes());
+
+            // A pick is a change to save; deleted again, there is nothing left to save.
+            emit w.canvas(1).sig_picked_sample(first);
+            QCOMPARE(picks.count(), 1);
+            QVERIFY(w.window.has_unsaved_changes());
+            picks.table()->selectRow(0);
+            QTest::mouseClick(picks.findChild<QPushButton*>("delete_picks"), Qt::LeftButton);
+            QCOMPARE(picks.count(), 0);
+            QVERIFY(!w.window.has_unsaved_changes());
+
+            emit w.canvas(0).sig_picked_sample(first);
+            emit w.canvas(1).sig_picked_sample(second);
+            QVERIFY(w.window.has_unsaved_changes());
+            menu_action(w.window, "Save")->trigger();
+            QVERIFY(!w.window.has_unsaved_changes());
+        }
+
+        Window w;
+        korvex::app::PicksPanel& picks = *w.window.picks();
+        QVERIFY(w.window.open_project(project));
+        QVERIFY(w.window.restored_completely());
+        QCOMPARE(picks.count(), 2);
+        QVERIFY(picks.pick(0) == first);
+        QVERIFY(picks.pick(1) == second);
+        QCOMPARE(picks.table()->item(0, 3)->text(), QString());
+        QCOMPARE(picks.table()->item(1, 3)->text(), QString("612345.50"));
+        QCOMPARE(picks.marker(0).parent(), &w.canvas(0).view());
+        QCOMPARE(picks.marker(1).parent(), &w.canvas(1).view());
+        QVERIFY(!w.window.has_unsaved_changes());
+
+        // With the viewer of a pick closed, the pick is kept and comes back in the first.
+        w.window.viewer_area()->close_viewer(1);
+        QVERIFY(w.window.save_project());
+        QVERIFY(w.window.open_project(project));
+        QCOMPARE(picks.count(), 2);
+        QCOMPARE(picks.marker(0).parent(), &w.canvas(0).view());
+        QCOMPARE(picks.marker(1).parent(), &w.canvas(0).view());
+        QVERIFY(picks.pick(1) == second);
+
+        // A new project starts without the picks of the one before.
+        QVERIFY(w.window.create_new_project(dir.filePath("fresh.kvd")));
+        QCOMPARE(picks.count(), 0);
+        QCOMPARE(picks.table()->rowCount(), 0);
+        QVERIFY(!w.window.has_unsaved_changes());
+    }
+
     void a_bad_project_file_is_reported_and_the_session_kept() {
         QTemporaryDir dir;
         korvex::testing::write_volume(dir.filePath("survey.sgy"), {});

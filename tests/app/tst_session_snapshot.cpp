@@ -71,6 +71,20 @@ private slots:
         QVERIFY(!restored.is_section_checked("vol", "iline"));
     }
 
+    void picks_go_back_to_their_viewer_or_else_to_the_first() {
+        RecordingDisplayTarget one("one");
+        RecordingDisplayTarget two("two");
+        korvex::widgets::PickedSample sample;
+        sample.iline = 7;
+        const std::vector<PickRecord> saved{{"two", sample}, {"gone", sample}, {"one", sample}};
+        const std::vector<PickRecord> placed = place_picks(saved, {&one, &two});
+        QCOMPARE(placed.size(), saved.size());
+        QCOMPARE(placed[0].viewer, QString("two"));
+        QCOMPARE(placed[1].viewer, QString("one"));
+        QCOMPARE(placed[2].viewer, QString("one"));
+        QVERIFY(placed[1].sample == sample);
+    }
+
     void objects_that_cannot_be_loaded_are_kept_as_missing() {
         ProjectSnapshot saved;
         saved.objects = {{"Synthetic", "gone", dir_.filePath("gone.syn"), {{"clip", 1}}},

@@ -19,6 +19,12 @@ struct PickedSample {
     std::optional<double> map_y;
     double amplitude = 0.0;
     std::array<double, 3> position{};
+
+    bool operator==(const PickedSample& other) const {
+        return volume == other.volume && iline == other.iline && xline == other.xline &&
+               time == other.time && map_x == other.map_x && map_y == other.map_y &&
+               amplitude == other.amplitude && position == other.position;
+    }
 };
 
 }  // namespace korvex::widgets

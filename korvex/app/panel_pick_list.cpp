@@ -1,0 +1,45 @@
+#include "korvex/app/panel_pick_list.h"
+
+#include "korvex/app/picks_panel.h"
+#include "korvex/app/viewer_area.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/cube_viewer.h"
+
+namespace korvex::app {
+
+using utils::format;
+
+namespace {
+
+widgets::CanvasWidget& canvas_named(const ViewerArea& viewers, const QString& name) {
+    for (int index = 0; index < viewers.count(); ++index) {
+        widgets::CanvasWidget& canvas = viewers.viewer(index)->base();
+        if (canvas.name() == name) return canvas;
+    }
+    throw utils::LookupError(format("there is no viewer {}", name).toStdString());
+}
+
+}  // namespace
+
+PanelPickList::PanelPickList(PicksPanel& panel, const ViewerArea& viewers)
+    : panel_(panel), viewers_(viewers) {}
+
+std::vector<PickRecord> PanelPickList::pick_records() const {
+    std::vector<PickRecord> records;
+    for (int row = 0; row < panel_.count(); ++row)
+        records.push_back({panel_.viewer_name(row), panel_.pick(row)});
+    return records;
+}
+
+void PanelPickList::replace_picks(const std::vector<PickRecord>& records) {
+    std::vector<widgets::CanvasWidget*> canvases;
+    for (const PickRecord& record : records)
+        canvases.push_back(&canvas_named(viewers_, record.viewer));
+    panel_.clear();
+    for (std::size_t i = 0; i < records.size(); ++i)
+        panel_.add_pick(*canvases[i], records[i].sample);
+}
+
+}  // namespace korvex::app
