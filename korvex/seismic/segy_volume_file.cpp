@@ -24,6 +24,8 @@ constexpr long long HEADERS_SIZE = SEGY_TEXT_HEADER_SIZE + SEGY_BINARY_HEADER_SI
 // the first and the last; the full check belongs to the one pass that builds the cache.
 constexpr long long CHECKED_TRACES = 4096;
 constexpr float FALLBACK_INTERVAL_US = 4000.0f;
+// Traces looked up in the page cache to tell whether a read would wait for the disk.
+constexpr int PROBES = 6;
 
 QString read_error_text(int code) {
     switch (code) {
@@ -308,13 +310,25 @@ long long SegyVolumeFile::trace_in_line(SectionKind kind, int index, int row) co
                                       : geometry_.trace_number(row, index);
 }
 
-void SegyVolumeFile::announce_if_cold(SectionKind kind, int index) const {
-    const int rows = geometry_.section_rows(kind);
-    const auto resident = [&](int row) {
-        return map_->resident(trace0_ + trace_in_line(kind, index, row) * trace_stride());
+bool SegyVolumeFile::is_cold(SectionKind kind, int index) const {
+    const bool depth = kind == SectionKind::depth;
+    const long long count = depth ? traces_ : geometry_.section_rows(kind);
+    const long long offset =
+        depth ? SEGY_TRACE_HEADER_SIZE + index * sample_format::size_of(geometry_.format) : 0;
+    const auto resident = [&](long long n) {
+        const long long trace = depth ? n : trace_in_line(kind, index, int(n));
+        return map_->resident(trace0_ + trace * trace_stride() + offset);
     };
-    // One trace alone may have been read at opening.
-    if (resident(0) && resident(rows / 2) && resident(rows - 1)) return;
+    // Opening read single traces spread evenly over the file (first, middle and last
+    // among them) with the pages around them: the probes fall between those.
+    for (int probe = 1; probe <= PROBES; ++probe)
+        if (!resident(std::min(count - 1, count * probe / (PROBES + 1) + 3))) return true;
+    return false;
+}
+
+void SegyVolumeFile::announce_if_cold(SectionKind kind, int index) const {
+    if (!is_cold(kind, index)) return;
+    const int rows = geometry_.section_rows(kind);
     std::vector<long long> traces(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row) traces[std::size_t(row)] = trace_in_line(kind, index, row);
     announce(traces, trace_stride());

@@ -64,6 +64,9 @@ public:
     Section read_xline(int xline_index) const { return read(SectionKind::xline, xline_index); }
     Section read_depth(int sample_index) const { return read(SectionKind::depth, sample_index); }
     std::vector<float> read_trace(int iline_index, int xline_index) const;
+    // Whether reading this section now would wait for the disk: some of the traces it
+    // takes are not in the page cache. A time slice takes every trace of the file.
+    bool is_cold(SectionKind kind, int index) const;
 
     // Maps every page of the file into memory now (see MappedFile::populate): a crossline
     // then costs no page faults on its first read. Cheap right after a pass over the whole

@@ -128,6 +128,11 @@ private slots:
         }
         QCOMPARE(volume.read_trace(ils - 1, 1), layout.trace(ils - 1, 1));
         QVERIFY_EXCEPTION_THROWN(volume.read_depth(layout.samples), korvex::utils::LookupError);
+        // All of it has just been read: no section would wait for the disk.
+        using korvex::seismic::SectionKind;
+        QVERIFY(!volume.is_cold(SectionKind::iline, ils - 1));
+        QVERIFY(!volume.is_cold(SectionKind::xline, 0));
+        QVERIFY(!volume.is_cold(SectionKind::depth, layout.samples - 1));
     }
 
     void amplitude_statistics() {

@@ -33,6 +33,7 @@ public:
     ~SectionReader() override;
 
     void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
+    bool has_cache() const { return cache_ != nullptr; }
     // Asks for the section of `type` ("iline", "xline", "depth") at `index`; it arrives
     // through sigSectionRead or sigReadFailed, unless a newer request overtakes it.
     void request(const QString& type, int index);

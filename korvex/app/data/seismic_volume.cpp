@@ -188,6 +188,7 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
 SeismicVolume::~SeismicVolume() {
     LoadedSurvey::withdraw(this);
     delete progress_;
+    delete gathering_;
     // Viewers may still hold our visuals; they must neither draw nor query a dead volume.
     const auto forget = [this](const scene::Item& item, const auto& recurse) -> void {
         for (const auto& entry : item.entries()) recurse(entry, recurse);
@@ -288,6 +289,11 @@ SeismicVolume::SectionState& SeismicVolume::section(const QString& type) {
 void SeismicVolume::request(const QString& type, int index) {
     if (!withdrawn_.isEmpty()) throw utils::ValueError(withdrawn_.toStdString());
     reader_->request(type, index);
+    if (type == SECTION_TYPES[2] && !reader_->has_cache() && !gathering_ &&
+        file_->is_cold(seismic::SectionKind::depth, index)) {
+        gathering_ = StatusProgress::add_waiting(
+            _("Reading a time slice of %1 from every trace").arg(name()));
+    }
 }
 
 seismic::Section SeismicVolume::blank_image(const QString& type) const {
@@ -349,6 +355,7 @@ void SeismicVolume::draw(const QString& type, int index, const seismic::Section&
         visual->show(state.image, plane);
         visual->set_visible(true);
     }
+    if (type == SECTION_TYPES[2]) delete gathering_;
     emit sigSectionMoved(type, index);
     // The pass reads the whole file: only once the first picture is complete, so that it
     // does not compete with the sections still on their way.
@@ -358,6 +365,7 @@ void SeismicVolume::draw(const QString& type, int index, const seismic::Section&
 void SeismicVolume::fail_read(const QString& type, const QString& message) {
     SectionState& state = sections_[type];
     state.index = state.drawn >= 0 ? state.drawn : frame_.count(type) / 2;
+    if (type == SECTION_TYPES[2]) delete gathering_;
     utils::logger().error(
         utils::format("{}: the {} section cannot be read: {}", name(), type, message));
     emit sigSectionFailed(type, message);
@@ -424,6 +432,7 @@ void SeismicVolume::end_cache_pass(bool cached, const QString& message) {
 void SeismicVolume::withdraw(const QString& message) {
     withdrawn_ =
         _("%1: sections withdrawn, the file is not a regular survey grid: %2").arg(name(), message);
+    delete gathering_;
     for (const auto& visual : all_section_visuals()) {
         visual->set_visible(false);
         visual->queryable_in_3d = false;

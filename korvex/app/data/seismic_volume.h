@@ -151,6 +151,9 @@ private:
     SectionReader* reader_;
     VolumeCachePass* cache_pass_ = nullptr;
     QPointer<StatusProgress> progress_;
+    // Shown while a time slice is gathered from a file not in memory, which takes as long
+    // as reading the whole file.
+    QPointer<StatusProgress> gathering_;
     // Without a main window there is no progress bar: the journal hears of the pass once.
     bool pass_announced_ = false;
     int logged_step_ = 0;

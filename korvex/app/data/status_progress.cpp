@@ -34,6 +34,12 @@ StatusProgress* StatusProgress::add(const QString& text, std::function<void()> c
     return progress;
 }
 
+StatusProgress* StatusProgress::add_waiting(const QString& text) {
+    StatusProgress* progress = add(text, nullptr);
+    if (progress) progress->bar_->setRange(0, 0);
+    return progress;
+}
+
 void StatusProgress::tell(const QString& message) {
     if (QMainWindow* window = main_window()) window->statusBar()->showMessage(message);
 }
@@ -46,6 +52,7 @@ StatusProgress::StatusProgress(const QString& text, std::function<void()> cancel
     bar_->setRange(0, STEPS);
     bar_->setMaximumWidth(160);
     layout->addWidget(bar_);
+    if (!cancel) return;
     auto* stop = new QToolButton(this);
     stop->setText(_("Cancel"));
     stop->setToolTip(_("Stop this work; it starts again when the data is next opened"));

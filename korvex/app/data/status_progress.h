@@ -20,6 +20,8 @@ public:
     static QMainWindow* main_window();
     // A new bar in the main window's status bar; nullptr without a main window.
     static StatusProgress* add(const QString& text, std::function<void()> cancel);
+    // A busy bar without Cancel, for a wait that cannot be stopped nor measured.
+    static StatusProgress* add_waiting(const QString& text);
     // A message in the main window's status bar, if there is one.
     static void tell(const QString& message);
     // Makes `window`'s status bar tall enough for a progress bar from the start, so that
