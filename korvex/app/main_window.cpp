@@ -194,6 +194,11 @@ void MainWindow::create_picks_dock() {
             [this](widgets::CanvasWidget* viewer, const widgets::PickedSample& pick) {
                 utils::call_guarded(_("Keeping a pick"), [&] { picks_->add_pick(*viewer, pick); });
             });
+    // As a project whose picks name a viewer it lacks brings them back: in the first one.
+    connect(viewer_area_, &ViewerArea::sig_viewer_closed, this, [this](const QString& name) {
+        utils::call_guarded(_("Keeping the picks of a closed viewer"),
+                            [&] { picks_->move_to_viewer(name, viewer_area_->viewer(0)->base()); });
+    });
 }
 
 void MainWindow::create_file_menu() {

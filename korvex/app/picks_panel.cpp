@@ -110,6 +110,14 @@ void PicksPanel::add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSa
     table_->scrollToItem(table_->item(row, 0));
 }
 
+void PicksPanel::move_to_viewer(const QString& from, widgets::CanvasWidget& to) {
+    for (Entry& entry : entries_) {
+        if (entry.viewer != from) continue;
+        to.view().add(*entry.marker);
+        entry.viewer = to.name();
+    }
+}
+
 void PicksPanel::remove_pick(int row) {
     if (row < 0 || row >= count()) throw std::out_of_range("no pick in that row");
     entries_.erase(entries_.begin() + row);  // the marker leaves its view as it goes

@@ -34,6 +34,9 @@ public:
     // Adds the row and puts its marker in `viewer`.
     void add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick);
     void remove_pick(int row);
+    // Moves the markers of the picks made in the viewer named `from` into `to`: a pick is
+    // the user's interpretation and outlives the view it was made in.
+    void move_to_viewer(const QString& from, widgets::CanvasWidget& to);
     // Removes every row and marker.
     void clear();
     // Removes the rows selected in the table.

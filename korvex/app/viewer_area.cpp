@@ -77,7 +77,9 @@ int ViewerArea::append_viewer(const QString& name) {
 void ViewerArea::close_viewer(int index) {
     if (entries_.size() <= 1) return;
     if (tree_) tree_->router().take_all_out(*entries_.at(index).target);
+    const QString name = entries_.at(index).target->viewer_name();
     remove_entry(index);
+    emit sig_viewer_closed(name);
 }
 
 void ViewerArea::reset_viewers(const QStringList& names) {

@@ -382,8 +382,11 @@ private slots:
         QCOMPARE(picks.marker(1).parent(), &w.canvas(1).view());
         QVERIFY(!w.window.has_unsaved_changes());
 
-        // With the viewer of a pick closed, the pick is kept and comes back in the first.
+        // With the viewer of a pick closed, the pick is kept, its marker at once in the
+        // first viewer, where it also comes back.
         w.window.viewer_area()->close_viewer(1);
+        QCOMPARE(picks.marker(1).parent(), &w.canvas(0).view());
+        QCOMPARE(picks.viewer_name(1), w.canvas(0).name());
         QVERIFY(w.window.save_project());
         QVERIFY(w.window.open_project(project));
         QCOMPARE(picks.count(), 2);
