@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QOpenGLWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -109,6 +111,26 @@ void click_viewer_button(QWidget* viewer, const QString& tip) {
         if (button->toolTip() == tip) return QTest::mouseClick(button, Qt::LeftButton);
     }
     QFAIL(qPrintable("no button " + tip));
+}
+
+// What the screen shows of `widget`, as the window system composed it.
+QImage on_screen(const QWidget& widget) {
+    const QPoint corner = widget.mapToGlobal(QPoint(0, 0));
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, corner.x(), corner.y(), widget.width(), widget.height())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels that differ between two pictures of the same size, outside `hidden`.
+int differing_pixels_outside(const QImage& a, const QImage& b, const QRect& hidden) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (!hidden.contains(x, y) && a.pixel(x, y) != b.pixel(x, y)) ++count;
+        }
+    }
+    return count;
 }
 
 struct Window {
@@ -630,6 +652,65 @@ private slots:
         korvex::testing::LogCapture log;
         QVERIFY(!alone.window.load_data_file(csv.fileName(), {{"columns", "map"}}));
         QVERIFY(log.texts().join('\n').contains("open a survey"));
+    }
+
+    // A dialog takes the keyboard from the window, which repaints the viewer: what shows
+    // around the dialog must still be the viewer's last picture, not one drawn while the
+    // project's sections were arriving. The project is opened as the command line does,
+    // into a window not yet drawn, so that its first viewer is replaced.
+    void a_dialog_over_the_viewer_leaves_the_picture_around_it_as_it_was() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.ilines = {1000, 1010, 1020, 1030, 1040, 1050};
+        layout.xlines = {2000, 2010, 2020, 2030, 2040};
+        layout.samples = 30;
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        const QString project = dir.filePath("shown.kvd");
+        {
+            Window w;
+            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
+                                            korvex::app::data::SeismicVolume::header_settings({})));
+            click_check_box(*w.window.tree(), w.item("survey"));
+            QVERIFY(w.window.save_project_as(project));
+        }
+        Window w;
+        QVERIFY(w.window.open_project(project));
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        const auto* volume = dynamic_cast<korvex::app::data::SeismicVolume*>(
+            w.window.tree()->object_data().at("survey"));
+        QTRY_VERIFY(!volume->sections_pending() && volume->sections_drawn());
+        // Drawn now and handed to the window now: a frame still queued would come later.
+        w.canvas().canvas().render();
+        auto* view = w.window.viewer_area()->viewer(0)->findChild<QOpenGLWidget*>();
+        view->repaint();
+        const QImage before = on_screen(*view);
+        QVERIFY2(before.pixel(before.rect().center()) != qRgb(255, 255, 255),
+                 "the survey is not in the middle of the view");
+
+        QImage during;
+        QRect dialog_area;
+        bool exposed = false;
+        answer_next_modal([&](QWidget* modal) {
+            exposed = QTest::qWaitForWindowExposed(modal);
+            // What the loss of the keyboard does, at once rather than at some later event.
+            view->repaint();
+            during = on_screen(*view);
+            dialog_area = QRect(view->mapFromGlobal(modal->frameGeometry().topLeft()),
+                                modal->frameGeometry().size());
+            static_cast<QDialog*>(modal)->accept();
+        });
+        click_viewer_button(w.window.viewer_area()->viewer(0), "Help");
+        QVERIFY(exposed && !during.isNull());
+        QVERIFY(view->rect().intersects(dialog_area));
+        const int changed = differing_pixels_outside(before, during, dialog_area);
+        if (changed > 0) {
+            before.save(dir.filePath("before.png"));
+            during.save(dir.filePath("during.png"));
+            dir.setAutoRemove(false);
+        }
+        QVERIFY2(changed == 0, qPrintable(QString("%1 pixels changed around the dialog; see %2")
+                                              .arg(changed)
+                                              .arg(dir.path())));
     }
 
     void a_plug_in_that_fails_does_not_stop_the_application() {
