@@ -30,7 +30,8 @@ VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, const QString& s
                           extent_of(plane), colormap, {-clip, clip}),
       volume_(&volume),
       section_type_(section_type) {
-    name = section_type;
+    // Logs name the section as the data tree does: a time slice is "time", not "depth".
+    name = volume.section_label(section_type);
     queryable_in_3d = true;
     host_dob = &volume;
 }

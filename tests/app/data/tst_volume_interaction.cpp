@@ -100,6 +100,7 @@ private slots:
             QString("survey_b: amplitude %1 at inline 215, crossline 5, time 130 ms")
                 .arg(layout_.value(3, 2, 15));
         QVERIFY2(log.contains("info", amplitude), qPrintable(log.texts().join("\n")));
+        QVERIFY(log.contains("info", "Query visual: ImageSection 'time'"));
 
         // Page Down / Page Up now move that slice; Shift moves ten samples.
         press_key(*native, Qt::Key_PageDown);
