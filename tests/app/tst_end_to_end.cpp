@@ -683,9 +683,13 @@ private slots:
         w.canvas().canvas().render();
         auto* view = w.window.viewer_area()->viewer(0)->findChild<QOpenGLWidget*>();
         view->repaint();
-        const QImage before = on_screen(*view);
-        QVERIFY2(before.pixel(before.rect().center()) != qRgb(255, 255, 255),
-                 "the survey is not in the middle of the view");
+        // Qt may compose the window at its next turn rather than within the repaint.
+        QImage before;
+        const auto survey_in_the_middle = [&] {
+            before = on_screen(*view);
+            return before.pixel(before.rect().center()) != qRgb(255, 255, 255);
+        };
+        QTRY_VERIFY2(survey_in_the_middle(), "the survey is not in the middle of the view");
 
         QImage during;
         QRect dialog_area;
