@@ -42,14 +42,17 @@
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
+#include "tests/app/sample_pick.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/scene_window.h"
+#include "tests/support/screen_grab.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
 using korvex::testing::answer_next_modal;
+using korvex::testing::on_screen;
 using korvex::widgets::CanvasWidget;
 
 namespace {
@@ -111,15 +114,6 @@ void click_viewer_button(QWidget* viewer, const QString& tip) {
         if (button->toolTip() == tip) return QTest::mouseClick(button, Qt::LeftButton);
     }
     QFAIL(qPrintable("no button " + tip));
-}
-
-// What the screen shows of `widget`, as the window system composed it.
-QImage on_screen(const QWidget& widget) {
-    const QPoint corner = widget.mapToGlobal(QPoint(0, 0));
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, corner.x(), corner.y(), widget.width(), widget.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
 }
 
 // Pixels that differ between two pictures of the same size, outside `hidden`.
@@ -309,13 +303,7 @@ private slots:
         QTemporaryDir dir;
         Window w;
         korvex::app::PicksPanel& picks = *w.window.picks();
-        korvex::widgets::PickedSample pick;
-        pick.volume = "survey, migrated";
-        pick.iline = 1010;
-        pick.xline = 2020;
-        pick.time = 48;
-        pick.amplitude = -0.5;
-        pick.position = {1010, 2020, -48};
+        korvex::widgets::PickedSample pick = korvex::testing::sample_pick("survey, migrated");
         picks.add_pick(w.canvas(), pick);
         pick.iline = 1020;
         pick.map_x = 612345.5;
@@ -354,13 +342,7 @@ private slots:
         QTemporaryDir dir;
         korvex::testing::write_volume(dir.filePath("survey.sgy"), {});
         const QString project = dir.filePath("picked.kvd");
-        korvex::widgets::PickedSample first;
-        first.volume = "survey";
-        first.iline = 1010;
-        first.xline = 2020;
-        first.time = 48;
-        first.amplitude = -0.5;
-        first.position = {1010, 2020, -48};
+        const korvex::widgets::PickedSample first = korvex::testing::sample_pick("survey");
         korvex::widgets::PickedSample second = first;
         second.iline = 1020;
         second.map_x = 612345.5;

@@ -8,6 +8,7 @@
 
 #include "korvex/app/project_database.h"
 #include "korvex/app/project_error.h"
+#include "tests/app/sample_pick.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::ObjectRecord;
@@ -35,13 +36,10 @@ ProjectSnapshot sample_snapshot(const QString& data_dir) {
     snapshot.viewers = {first, second};
     snapshot.active_viewer = 1;
     // One pick without map coordinates (the survey's are unknown), one with them.
-    korvex::widgets::PickedSample pick;
-    pick.volume = "Ставка ü";
-    pick.iline = 1010;
-    pick.xline = 2020;
-    pick.time = 48.5;
+    korvex::widgets::PickedSample pick = korvex::testing::sample_pick("Ставка ü");
+    pick.time = 48.5;  // fractions kept
     pick.amplitude = -0.125;
-    pick.position = {1010, 2020, -48.5};
+    pick.position[2] = -48.5;
     snapshot.picks.push_back({"3D View 2", pick});
     pick.map_x = 612345.5;
     pick.map_y = 0.0;

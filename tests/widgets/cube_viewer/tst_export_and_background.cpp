@@ -17,11 +17,13 @@
 #include "tests/support/fake_data_object.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
+#include "tests/support/screen_grab.h"
 #include "tests/support/test_main.h"
 #include "tests/widgets/cube_viewer/viewer_fixture.h"
 
 using namespace korvex;
 using testing::LogCapture;
+using testing::on_screen;
 using testing::ViewerFixture;
 
 namespace {
@@ -50,15 +52,6 @@ QImage over(const QImage& picture, const QColor& backdrop) {
     QPainter painter(&shown);
     painter.drawImage(0, 0, picture);
     return shown;
-}
-
-// What the screen shows of `widget`.
-QImage on_screen(const QWidget& widget) {
-    const QPoint corner = widget.mapToGlobal(QPoint(0, 0));
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, corner.x(), corner.y(), widget.width(), widget.height())
-        .toImage()
-        .convertToFormat(QImage::Format_RGB32);
 }
 
 // The number of pixels whose channels differ by more than a rounding step.
