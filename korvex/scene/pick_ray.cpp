@@ -6,8 +6,6 @@
 
 #include <vtkMatrix4x4.h>
 
-#include "korvex/scene/private/marker_probe.h"
-
 namespace korvex::scene {
 
 namespace {
@@ -76,16 +74,6 @@ Point3 PickRay::to_world(const Clip& clip) const {
 PickRay::Pixel PickRay::to_display(const Clip& clip) const {
     return {(clip[0] / clip[3] + 1.0) * viewport_[0] / 2.0,
             (clip[1] / clip[3] + 1.0) * viewport_[1] / 2.0};
-}
-
-std::optional<RayHit> PickRay::hit_markers(const std::vector<Point3>& centres,
-                                           double diameter) const {
-    const MarkerProbe probe(*this, diameter);
-    std::optional<RayHit> front;
-    for (const Point3& centre : centres) {
-        if (const auto hit = probe.hit(centre)) keep_front(front, *hit);
-    }
-    return front;
 }
 
 double PickRay::sphere_depth(double centre_depth, double diameter, double off_centre) const {

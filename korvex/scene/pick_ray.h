@@ -12,7 +12,6 @@
 
 #include <array>
 #include <optional>
-#include <vector>
 
 namespace korvex::scene {
 
@@ -58,10 +57,6 @@ public:
     // The depth at which `point` is drawn.
     double depth_of(const Point3& point) const;
 
-    // The front one of round points of `diameter` pixels, drawn as spheres facing the
-    // eye, that the pixel falls on; the hit is the point itself. Every point is tested: a
-    // point set answers the same from its index.
-    std::optional<RayHit> hit_markers(const std::vector<Point3>& centres, double diameter) const;
     // A line of `width` pixels from `a` to `b`; the hit is the point of the line under
     // the pixel.
     std::optional<RayHit> hit_segment(const Point3& a, const Point3& b, double width) const;

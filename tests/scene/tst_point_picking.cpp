@@ -11,6 +11,7 @@
 #include <vtkNew.h>
 
 #include "korvex/scene/point_visual.h"
+#include "korvex/scene/private/marker_probe.h"
 #include "tests/support/test_main.h"
 
 using namespace korvex::scene;
@@ -20,6 +21,17 @@ namespace {
 constexpr double WIDTH = 160.0;
 constexpr double HEIGHT = 120.0;
 constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
+
+// The answer the index must give: every point tested, in drawing order.
+std::optional<RayHit> every_point_hit(const PickRay& ray, const std::vector<Point3>& centres,
+                                      double diameter) {
+    const MarkerProbe probe(ray, diameter);
+    std::optional<RayHit> front;
+    for (const Point3& centre : centres) {
+        if (const auto hit = probe.hit(centre)) keep_front(front, *hit);
+    }
+    return front;
+}
 
 // A camera as the view sets one up, in drawn (vertically scaled) coordinates.
 struct Eye {
@@ -107,7 +119,7 @@ QString departures(const PointVisual& set, const std::vector<Point3>& positions,
         }
         const PickRay ray = camera.ray(pixel);
         const auto indexed = set.hit(ray);
-        const auto every_point = ray.hit_markers(positions, size);
+        const auto every_point = every_point_hit(ray, positions, size);
         if (!same(indexed, every_point)) {
             return QString("pixel (%1, %2): %3, every point tested: %4")
                 .arg(pixel[0])
@@ -213,11 +225,11 @@ private slots:
         repeated.push_back({std::numeric_limits<double>::infinity(), 500.0, 500.0});
         set.set_data(repeated);
         const auto hit = set.hit(at_centre);
-        const auto every_point = at_centre.hit_markers(repeated, 7.0);
+        const auto every_point = every_point_hit(at_centre, repeated, 7.0);
         QVERIFY2(same(hit, every_point), qPrintable(text_of(hit) + " / " + text_of(every_point)));
         QCOMPARE(hit->point, centre);
         QVERIFY(!set.hit(camera.ray({0.5, 0.5})));
-        QVERIFY(!at_centre.hit_markers({{NOT_A_NUMBER, 500.0, 500.0}}, 7.0));
+        QVERIFY(!every_point_hit(at_centre, {{NOT_A_NUMBER, 500.0, 500.0}}, 7.0));
 
         // New points are picked where they are, the old ones no longer.
         const std::vector<Point3> elsewhere = cloud();
