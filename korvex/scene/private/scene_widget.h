@@ -10,6 +10,9 @@
 
 #include <QVTKOpenGLNativeWidget.h>
 
+class vtkGenericOpenGLRenderWindow;
+class vtkOpenGLState;
+
 namespace korvex::scene {
 
 class SceneWidget : public QVTKOpenGLNativeWidget {
@@ -20,8 +23,8 @@ protected:
     void paintGL() override;
 
 private:
-    void copy_frame_in();
-    void make_opaque();
+    void copy_frame_in(vtkGenericOpenGLRenderWindow& window);
+    void make_opaque(vtkOpenGLState* state);
 };
 
 }  // namespace korvex::scene
