@@ -12,6 +12,8 @@ PACKAGES=(
   # Qt 5.15: Widgets, Test, Sql (+ SQLite driver), Svg, Linguist tools
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools
   libqt5svg5-dev libqt5sql5-sqlite
+  # SQLite itself, for the test writer that stops a save midway
+  libsqlite3-dev
   # 3D scene
   libvtk9-dev libvtk9-qt-dev libpng-dev
   # seismic files, logging, mail, terminal
