@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "korvex/app/project_error.h"
@@ -76,20 +78,54 @@ bool has_table(SqliteConnection& db, const QString& table) {
                .toInt() > 0;
 }
 
-double number(const QVariant& value) {
+// A pick value that cannot be used; the pick is left out and the rest of the project opens.
+struct BadPickValue {
+    int column;
+    QString expected;
+};
+
+const char* const PICK_COLUMNS[] = {"viewer", "volume",    "iline", "xline", "time", "map_x",
+                                    "map_y",  "amplitude", "x",     "y",     "z"};
+
+// Not finite numbers would reach the camera (View all frames infinity) and cannot be saved.
+double finite_at(const QSqlQuery& row, int column) {
+    const QVariant value = row.value(column);
     bool ok = false;
-    const double result = value.toDouble(&ok);
-    if (!ok) throw ProjectError(_("a pick holds %1 where a number belongs").arg(value.toString()));
-    return result;
+    const double number = value.toDouble(&ok);
+    if (value.isNull() || !ok || !std::isfinite(number)) throw BadPickValue{column, _("a number")};
+    return number;
 }
 
-std::optional<double> optional_number(const QVariant& value) {
-    if (value.isNull()) return std::nullopt;
-    return number(value);
+std::optional<double> optional_finite_at(const QSqlQuery& row, int column) {
+    if (row.value(column).isNull()) return std::nullopt;
+    return finite_at(row, column);
+}
+
+int line_at(const QSqlQuery& row, int column) {
+    const double number = finite_at(row, column);
+    if (number != std::floor(number) || number < std::numeric_limits<int>::min() ||
+        number > std::numeric_limits<int>::max())
+        throw BadPickValue{column, _("a line number")};
+    return static_cast<int>(number);
 }
 
 QVariant optional_value(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant();
+}
+
+PickRecord read_pick(const QSqlQuery& row) {
+    PickRecord record;
+    record.viewer = row.value(0).toString();
+    widgets::PickedSample& sample = record.sample;
+    sample.volume = row.value(1).toString();
+    sample.iline = line_at(row, 2);
+    sample.xline = line_at(row, 3);
+    sample.time = finite_at(row, 4);
+    sample.map_x = optional_finite_at(row, 5);
+    sample.map_y = optional_finite_at(row, 6);
+    sample.amplitude = finite_at(row, 7);
+    sample.position = {finite_at(row, 8), finite_at(row, 9), finite_at(row, 10)};
+    return record;
 }
 
 void read_picks(SqliteConnection& db, ProjectSnapshot& snapshot) {
@@ -97,19 +133,18 @@ void read_picks(SqliteConnection& db, ProjectSnapshot& snapshot) {
     QSqlQuery rows = db.exec(
         "SELECT viewer, volume, iline, xline, time, map_x, map_y, amplitude, x, y, z FROM picks "
         "ORDER BY position");
-    while (rows.next()) {
-        PickRecord record;
-        record.viewer = rows.value(0).toString();
-        widgets::PickedSample& sample = record.sample;
-        sample.volume = rows.value(1).toString();
-        sample.iline = static_cast<int>(number(rows.value(2)));
-        sample.xline = static_cast<int>(number(rows.value(3)));
-        sample.time = number(rows.value(4));
-        sample.map_x = optional_number(rows.value(5));
-        sample.map_y = optional_number(rows.value(6));
-        sample.amplitude = number(rows.value(7));
-        sample.position = {number(rows.value(8)), number(rows.value(9)), number(rows.value(10))};
-        snapshot.picks.push_back(std::move(record));
+    for (int number = 1; rows.next(); ++number) {
+        try {
+            snapshot.picks.push_back(read_pick(rows));
+        } catch (const BadPickValue& bad) {
+            const QVariant value = rows.value(bad.column);
+            snapshot.left_out << _("Pick %1 is left out: its %2 holds %3, not %4")
+                                     .arg(number)
+                                     .arg(PICK_COLUMNS[bad.column],
+                                          value.isNull() ? _("nothing")
+                                                         : '"' + value.toString() + '"',
+                                          bad.expected);
+        }
     }
 }
 

@@ -69,6 +69,8 @@ void ProjectSession::load_project(const QString& path) {
     const ProjectSnapshot snapshot = ProjectDatabase(path).load();
     data::SeismicVolume::keep_caches_beside(path);
     apply(snapshot);
+    for (const QString& problem : snapshot.left_out) logger().warning(problem);
+    restored_completely_ &= snapshot.left_out.isEmpty();
     adopt_project(path);
     logger().info(format("Opened project {}", path));
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 #include <vector>
 
@@ -54,6 +55,9 @@ struct ProjectSnapshot {
     int active_viewer = 0;
     // In the order they were made.
     std::vector<PickRecord> picks;
+    // What a load found unusable and left out, one text each naming it. Not part of the
+    // project: two snapshots with the same content are equal whatever was left out.
+    QStringList left_out;
 
     bool operator==(const ProjectSnapshot& other) const {
         return objects == other.objects && viewers == other.viewers &&

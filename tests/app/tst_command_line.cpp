@@ -8,11 +8,13 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <limits>
 
 #include "korvex/app/command_line.h"
 #include "korvex/app/project_database.h"
 #include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/errors.h"
+#include "tests/app/sample_pick.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/test_main.h"
 
@@ -226,6 +228,12 @@ private slots:
         snapshot.viewers.push_back(
             {"3D View 1", "{}", {{"volume", {{"object", {{"self", true}}}}}}, {}});
         korvex::app::ProjectDatabase(unviewable).save(snapshot);
+        // A pick beyond any survey once gave a picture of the colour bar alone.
+        const QString far = cache_.filePath("far.kvd");
+        snapshot.viewers.front().state = R"({"aspect_method": "Equal", "aspect_ratio": 1})";
+        snapshot.picks.push_back({"3D View 1", korvex::testing::sample_pick("volume")});
+        snapshot.picks.back().sample.position[0] = std::numeric_limits<double>::infinity();
+        korvex::app::ProjectDatabase(far).save(snapshot);
         const QString fifo = cache_.filePath("fifo.xyz");
         QFile::remove(fifo);
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -238,6 +246,8 @@ private slots:
             << "volume is missing from the project: volume: the project gives no iline_byte";
         QTest::newRow("project view unreadable")
             << QStringList{unviewable} << 1 << "Restoring the view of 3D View 1 failed";
+        QTest::newRow("project pick not finite")
+            << QStringList{far} << 1 << R"(Pick 1 is left out: its x holds "inf", not a number)";
         QTest::newRow("FIFO of points") << QStringList{fifo} << 1 << "not a regular file";
         QTest::newRow("points all nan") << QStringList{write("nan.xyz", "nan nan nan\nnan 1 2\n")}
                                         << 1 << "not a finite number";

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -108,6 +109,21 @@ std::optional<scene::Color> colour_at(const ViewState& state, const QString& key
     refuse(key, expected, value);
 }
 
+// JSON has no form for infinity or NaN: Qt writes them as null, which no camera takes back.
+bool holds_non_finite(const QVariant& value) {
+    switch (static_cast<QMetaType::Type>(value.userType())) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return !std::isfinite(value.toDouble());
+        case QMetaType::QVariantList: {
+            const QVariantList list = value.toList();
+            return std::any_of(list.begin(), list.end(), holds_non_finite);
+        }
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 ViewStateValues read_view_state(const ViewState& state) {
@@ -150,6 +166,7 @@ AspectSetting read_aspect(const ViewState& state) {
 QByteArray view_state_to_json(const ViewState& state) {
     QByteArray json = "{";
     for (const auto& [key, value] : state) {
+        if (holds_non_finite(value)) continue;
         if (json.size() > 1) json += ", ";
         json += value_text(key) + ": " + value_text(QJsonValue::fromVariant(value));
     }

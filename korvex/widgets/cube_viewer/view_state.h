@@ -42,7 +42,8 @@ struct AspectSetting {
 // utils::LookupError naming it, a bad value utils::ValueError naming its key.
 AspectSetting read_aspect(const ViewState& state);
 
-// JSON text of a view state, its keys in the map's order.
+// JSON text of a view state, its keys in the map's order. A value holding a number that
+// is not finite is left out, so that the text always restores a usable camera.
 QByteArray view_state_to_json(const ViewState& state);
 // The view state in JSON text, keys in the text's order. Text that is not a JSON
 // object throws utils::ValueError.

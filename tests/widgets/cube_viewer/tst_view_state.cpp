@@ -1,6 +1,8 @@
 // The view state: what is read, what assigning does, how bad maps are refused, JSON,
 // and the aspect setting that travels with it.
 #include <QTest>
+#include <cmath>
+#include <limits>
 
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/utils/errors.h"
@@ -153,6 +155,13 @@ private slots:
         QCOMPARE(keys_of(nested), (QStringList{"b", "a\"q", "c"}));
         QVERIFY_EXCEPTION_THROWN(widgets::view_state_from_json("[1, 2]"), utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(widgets::view_state_from_json("{\"a\": "), utils::ValueError);
+    }
+
+    void a_camera_value_that_is_not_finite_is_never_written() {
+        const ViewState state{{"distance", std::numeric_limits<double>::infinity()},
+                              {"elevation", 30.0},
+                              {"center", QVariantList{0.0, std::nan(""), 1.0}}};
+        QCOMPARE(widgets::view_state_to_json(state), QByteArray("{\"elevation\": 30}"));
     }
 
     void apply_aspect_derives_the_ratio_from_the_method() {
