@@ -15,7 +15,7 @@ void open_segy(const QByteArray& bytes);
 void read_points(const QByteArray& bytes);
 // An environment file, with its variables expanded.
 void read_dotenv(const QByteArray& bytes);
-// A project file loaded from disk.
+// A project file loaded from disk; every pick it gives must be finite.
 void load_project(const QByteArray& bytes);
 // A viewer's saved view state, read and checked as a restore does.
 void read_view_state(const QByteArray& bytes);

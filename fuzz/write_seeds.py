@@ -76,9 +76,12 @@ def project_seeds(folder):
         "active INTEGER NOT NULL)",
         "CREATE TABLE shown (viewer TEXT NOT NULL, object TEXT NOT NULL, section TEXT NOT NULL, "
         "entry TEXT NOT NULL, value INTEGER NOT NULL)",
+        "CREATE TABLE picks (position INTEGER NOT NULL, viewer TEXT NOT NULL, volume TEXT NOT NULL, "
+        "iline INTEGER NOT NULL, xline INTEGER NOT NULL, time REAL NOT NULL, map_x REAL, map_y REAL, "
+        "amplitude REAL NOT NULL, x REAL NOT NULL, y REAL NOT NULL, z REAL NOT NULL)",
     ]
 
-    def project(name, version, objects, viewers, shown):
+    def project(name, version, objects, viewers, shown, picks=()):
         path = os.path.join(folder, name)
         if os.path.exists(path):
             os.remove(path)
@@ -92,6 +95,7 @@ def project_seeds(folder):
         db.executemany("INSERT INTO objects VALUES (?, ?, ?, ?, ?, ?)", objects)
         db.executemany("INSERT INTO viewers VALUES (?, ?, ?, ?)", viewers)
         db.executemany("INSERT INTO shown VALUES (?, ?, ?, ?, ?)", shown)
+        db.executemany("INSERT INTO picks VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", picks)
         db.commit()
         db.execute("VACUUM")
         db.close()
@@ -100,8 +104,12 @@ def project_seeds(folder):
               json.dumps({"iline_byte": 189, "xline_byte": 193, "cmap": "seismic"}))
     points = (1, "point_set", "picks", "/data/picks.csv", "data/picks.csv", json.dumps({"size": 4}))
     viewer = (0, "3D View 1", json.dumps({"azimuth": 30, "center": [1, 2, 3]}), 1)
+    # Picks with and without map coordinates, so that the fuzzer reaches their values.
+    picks = [(0, "3D View 1", "cube", 1010, 2020, 48.5, None, None, -0.5, 1010, 2020, -48.5),
+             (1, "3D View 1", "cube", 1011, 2021, 52, 612345.25, 5424429.2, 1e3, 1011, 2021, -52)]
     project("two_objects.kvd", 1, [volume, points], [viewer],
-            [("3D View 1", "cube", "sections", "iline", 1), ("3D View 1", "picks", "object", "self", 1)])
+            [("3D View 1", "cube", "sections", "iline", 1), ("3D View 1", "picks", "object", "self", 1)],
+            picks)
     project("empty.kvd", 1, [], [], [])
     project("newer.kvd", 2, [volume], [], [])
     project("bad_json.kvd", 1, [(0, "point_set", "p", "/p", "p", "{not json")], [(0, "v", "[]", 0)], [])
