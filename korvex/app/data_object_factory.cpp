@@ -3,12 +3,15 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "korvex/config/base.h"
 #include "korvex/host/data_object.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::app {
+
+using config::_;
 
 void DataObjectFactory::register_type(DataType type) {
     auto same = [&](const DataType& known) { return known.name == type.name; };
@@ -40,11 +43,15 @@ const DataObjectFactory::DataType* DataObjectFactory::type_for_file(const QStrin
 
 QString DataObjectFactory::file_filter() const {
     QStringList filters;
+    QStringList every_pattern;
     for (const DataType& type : types_) {
         QStringList patterns;
         for (const QString& suffix : type.suffixes) patterns << "*." + suffix;
         filters << QStringLiteral("%1 (%2)").arg(type.description, patterns.join(' '));
+        every_pattern << patterns;
     }
+    // First, so that the dialog opens listing every file korvex reads, not one kind only.
+    if (types_.size() > 1) filters.prepend(_("All data files (%1)").arg(every_pattern.join(' ')));
     // The constant carries its own ";;" separator, ready to be appended.
     const QString all = utils::appconsts::FILTER_ALL_FILES;
     return filters.isEmpty() ? all.mid(2) : filters.join(QStringLiteral(";;")) + all;

@@ -47,7 +47,7 @@ public:
     // The type whose suffixes match `path`, or nullptr.
     const DataType* type_for_file(const QString& path) const;
 
-    // A Qt name filter listing every type, then all files.
+    // A Qt name filter listing all the types together, then each type, then all files.
     QString file_filter() const;
 
 private:

@@ -21,6 +21,7 @@
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_router.h"
+#include "korvex/app/open_data_dialog.h"
 #include "korvex/app/panel_pick_list.h"
 #include "korvex/app/picks_panel.h"
 #include "korvex/app/plugin_manager.h"
@@ -414,8 +415,7 @@ bool MainWindow::save_as_dialog() {
 }
 
 void MainWindow::open_data_dialog() {
-    file_intake_->set_work_dir(workdir_);
-    open_data_files(file_intake_->select_files(data_object_factory().file_filter()));
+    open_data_files(OpenDataDialog(*file_intake_).choose(workdir_));
 }
 
 void MainWindow::open_data_files(const QStringList& paths) {

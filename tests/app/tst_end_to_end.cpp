@@ -2,6 +2,7 @@
 // tree, saved, closed with the quit button, and opened again.
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -431,6 +432,41 @@ private slots:
         QCOMPARE(message, QString("Cannot open %1: it is not a korvex project").arg(bad));
         QVERIFY(w.window.tree()->is_checked("survey"));
         QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
+    }
+
+    void the_open_dialog_lists_every_kind_and_starts_where_data_was_last_taken() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("surveys"));
+        const QString surveys = dir.filePath("surveys");
+        korvex::testing::write_volume(surveys + "/survey.sgy", {});
+        QStringList filters;
+        QString folder;
+        const auto look_and_cancel = [&] {
+            answer_next_modal([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                QVERIFY2(dialog, "the file dialog did not open");
+                filters = dialog->nameFilters();
+                folder = dialog->directory().absolutePath();
+                dialog->reject();
+            });
+        };
+        {
+            Window w;
+            answer_file_dialog(surveys + "/survey.sgy", accept_segy_dialog);
+            menu_action(w.window, "Open data...")->trigger();
+            look_and_cancel();
+            menu_action(w.window, "Open data...")->trigger();
+            QCOMPARE(folder, surveys);
+            QCOMPARE(filters.front(), QString("All data files (*.sgy *.segy *.csv *.txt *.xyz "
+                                              "*.pts *.dat)"));
+            QVERIFY(filters.contains("Point sets (*.csv *.txt *.xyz *.pts *.dat)"));
+            QCOMPARE(filters.back(), QString("All files (*)"));
+        }
+        folder.clear();
+        Window next_run;
+        look_and_cancel();
+        menu_action(next_run.window, "Open data...")->trigger();
+        QCOMPARE(folder, surveys);
     }
 
     void a_volume_opened_from_the_menu_is_shown_and_its_tick_moves_its_sections() {
