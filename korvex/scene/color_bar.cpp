@@ -1,38 +1,69 @@
 #include "korvex/scene/color_bar.h"
 
+#include <algorithm>
+
 #include <vtkCoordinate.h>
 #include <vtkLookupTable.h>
+#include <vtkObjectFactory.h>
+#include <vtkRenderer.h>
 #include <vtkScalarBarActor.h>
 #include <vtkSmartPointer.h>
 #include <vtkTextProperty.h>
 
 #include "korvex/scene/colormap.h"
+#include "korvex/scene/private/color_bar_areas.h"
 #include "korvex/scene/private/lookup_table.h"
 
 namespace korvex::scene {
 
 namespace {
 
-// Where the bar sits, as shares of the view: a narrow strip along the right edge.
-constexpr double LEFT = 0.9;
-constexpr double BOTTOM = 0.1;
-constexpr double WIDTH = 0.08;
-constexpr double HEIGHT = 0.5;
 constexpr int FONT_SIZE = 12;
+
+// A scalar bar that takes its place among the view's bars before it is drawn: which
+// bars a view shows changes as volumes come, go and are hidden.
+class StackedBar final : public vtkScalarBarActor {
+public:
+    static StackedBar* New();
+    vtkTypeMacro(StackedBar, vtkScalarBarActor)
+
+        int RenderOpaqueGeometry(vtkViewport* viewport) override {
+        take_place(viewport);
+        return vtkScalarBarActor::RenderOpaqueGeometry(viewport);
+    }
+
+    int RenderOverlay(vtkViewport* viewport) override {
+        take_place(viewport);
+        return vtkScalarBarActor::RenderOverlay(viewport);
+    }
+
+private:
+    StackedBar() = default;
+
+    void take_place(vtkViewport* viewport) {
+        auto* renderer = vtkRenderer::SafeDownCast(viewport);
+        if (!renderer) return;
+        const auto bars = shown_color_bars(renderer);
+        const auto index = std::size_t(std::find(bars.begin(), bars.end(), this) - bars.begin());
+        const auto [left, bottom, width, height] = color_bar_slot(index, bars.size());
+        GetPositionCoordinate()->SetValue(left, bottom);
+        SetWidth(width);
+        SetHeight(height);
+    }
+};
+
+vtkStandardNewMacro(StackedBar);
 
 }  // namespace
 
 ColorBar::ColorBar(const QString& colormap, const std::array<double, 2>& clim, const QString& title)
-    : Visual(vtkSmartPointer<vtkScalarBarActor>::New()), colormap_(colormap), clim_(clim) {
+    : Visual(vtkSmartPointer<StackedBar>::New()), colormap_(colormap), clim_(clim) {
     vtkScalarBarActor* bar = actor();
     bar->PickableOff();
     bar->SetTitle(title.toUtf8().constData());
     bar->SetNumberOfLabels(5);
     bar->SetLabelFormat("%-#6.3g");
     bar->GetPositionCoordinate()->SetCoordinateSystemToNormalizedViewport();
-    bar->GetPositionCoordinate()->SetValue(LEFT, BOTTOM);
-    bar->SetWidth(WIDTH);
-    bar->SetHeight(HEIGHT);
     bar->UnconstrainedFontSizeOn();
     for (vtkTextProperty* text : {bar->GetTitleTextProperty(), bar->GetLabelTextProperty()}) {
         text->SetFontSize(FONT_SIZE);
