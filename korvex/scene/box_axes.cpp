@@ -2,19 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
-#include <vtkActor.h>
-#include <vtkBillboardTextActor3D.h>
+#include <vtkActor2D.h>
 #include <vtkCellArray.h>
+#include <vtkCoordinate.h>
 #include <vtkObjectFactory.h>
 #include <vtkPoints.h>
 #include <vtkPolyData.h>
-#include <vtkPolyDataMapper.h>
-#include <vtkProperty.h>
+#include <vtkPolyDataMapper2D.h>
+#include <vtkProperty2D.h>
 #include <vtkRenderWindow.h>
 #include <vtkRenderer.h>
 #include <vtkSmartPointer.h>
+#include <vtkTextActor.h>
 #include <vtkTextProperty.h>
+
+#include "korvex/scene/private/color_bar_areas.h"
 
 namespace korvex::scene {
 
@@ -22,22 +26,28 @@ namespace {
 
 // Room kept free around a label, in pixels.
 constexpr double GAP = 6.0;
-// A tick mark's length, as a share of the box's larger horizontal side.
-constexpr double TICK_SHARE = 0.02;
+// A tick mark's length, in pixels.
+constexpr double TICK = 6.0;
+// How far inside the outline a corner may project and still leave an edge on it, pixels.
+constexpr double OUTLINE_TOLERANCE = 0.5;
+// Which way each direction's numbers should face on the screen: below the box for x and
+// y, left of it for z; a little to the left throughout, away from the colour bars.
+const std::array<QPointF, 3> FACING{QPointF(-0.3, -1.0), QPointF(-0.3, -1.0), QPointF(-1.0, -0.3)};
 
-using Point = std::array<double, 3>;
-using Pixel = std::array<double, 2>;
+double dot(const QPointF& a, const QPointF& b) { return a.x() * b.x() + a.y() * b.y(); }
 
-Pixel project(vtkRenderer* renderer, const Point& world) {
-    renderer->SetWorldPoint(world[0], world[1], world[2], 1.0);
-    renderer->WorldToDisplay();
-    const double* display = renderer->GetDisplayPoint();
-    return {display[0], display[1]};
+QPointF unit(const QPointF& v) {
+    const double length = std::hypot(v.x(), v.y());
+    return length > 1e-9 ? v / length : QPointF();
 }
 
-Pixel unit(const Pixel& v) {
-    const double length = std::hypot(v[0], v[1]);
-    return length > 1e-9 ? Pixel{v[0] / length, v[1] / length} : Pixel{0.0, 0.0};
+double distance_to(const QLineF& segment, const QPointF& point) {
+    const QPointF along = segment.p2() - segment.p1();
+    const double squared = dot(along, along);
+    const double t =
+        squared > 0.0 ? std::clamp(dot(point - segment.p1(), along) / squared, 0.0, 1.0) : 0.0;
+    const QPointF nearest = segment.p1() + t * along;
+    return std::hypot(point.x() - nearest.x(), point.y() - nearest.y());
 }
 
 // The smallest step of 1, 2 or 5 times a power of ten that is at least `raw`.
@@ -67,9 +77,9 @@ public:
         BoxAxes* owner = nullptr;
     // Everything drawn, in drawing order: the ticks, then the labels.
     std::vector<vtkSmartPointer<vtkProp>> parts;
-    vtkSmartPointer<vtkActor> ticks = vtkSmartPointer<vtkActor>::New();
+    vtkSmartPointer<vtkActor2D> ticks = vtkSmartPointer<vtkActor2D>::New();
     vtkSmartPointer<vtkPolyData> tick_lines = vtkSmartPointer<vtkPolyData>::New();
-    std::vector<vtkSmartPointer<vtkBillboardTextActor3D>> labels;
+    std::vector<vtkSmartPointer<vtkTextActor>> labels;
 
     int RenderOpaqueGeometry(vtkViewport* viewport) override {
         if (auto* renderer = vtkRenderer::SafeDownCast(viewport); owner && renderer) {
@@ -129,12 +139,14 @@ private:
 
 vtkStandardNewMacro(BoxAxes::Assembly);
 
-// One annotated edge: from `start` to `end` in scene coordinates, ticks pointing along
-// `tick` (scene units), numbers for the coordinate `axis`.
+// One annotated edge: from `start` to `end` in scene coordinates (a change of `axis`
+// alone), where it falls on the screen, and the screen direction away from the box.
 struct BoxAxes::Edge {
+    int axis;
     Point start;
     Point end;
-    Point tick;
+    QLineF screen;
+    QPointF outward;
 };
 
 BoxAxes::BoxAxes(const std::array<double, 6>& bounds, const std::array<QString, 3>& titles,
@@ -149,11 +161,13 @@ BoxAxes::BoxAxes(const std::array<double, 6>& bounds, const std::array<QString, 
     assembly()->PickableOff();
     // Its labels move with every frame; the box it annotates frames the view.
     frames_view = false;
-    auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
-    vtkActor* ticks = assembly()->ticks;
+    auto mapper = vtkSmartPointer<vtkPolyDataMapper2D>::New();
+    auto display = vtkSmartPointer<vtkCoordinate>::New();
+    display->SetCoordinateSystemToDisplay();
+    mapper->SetTransformCoordinate(display);
     mapper->SetInputData(assembly()->tick_lines);
+    vtkActor2D* ticks = assembly()->ticks;
     ticks->SetMapper(mapper);
-    ticks->GetProperty()->LightingOff();
     ticks->GetProperty()->SetLineWidth(1.5f);
     ticks->PickableOff();
     assembly()->parts.push_back(ticks);
@@ -182,23 +196,57 @@ void BoxAxes::apply_background(const Color& shown) {
     if (contrasts_with_background) set_color(shown.contrasting());
 }
 
-BoxAxes::Edge BoxAxes::edge(int axis) const {
-    const auto [x0, x1, y0, y1, z0, z1] = bounds_;
-    const double tick = TICK_SHARE * std::max(x1 - x0, y1 - y0);
-    switch (axis) {
-        case 0:
-            return {{x0, y0, z1}, {x1, y0, z1}, {0.0, -tick, 0.0}};
-        case 1:
-            return {{x1, y0, z1}, {x1, y1, z1}, {tick, 0.0, 0.0}};
-        default:
-            return {{x0, y0, z1}, {x0, y0, z0}, {-tick, 0.0, 0.0}};
-    }
+// Corner `index` of the box: bit 0 picks the far x, bit 1 the far y, bit 2 the far z.
+BoxAxes::Point BoxAxes::corner(int index) const {
+    return {bounds_[(index & 1) ? 1 : 0], bounds_[(index & 2) ? 3 : 2],
+            bounds_[(index & 4) ? 5 : 4]};
 }
 
-vtkBillboardTextActor3D* BoxAxes::label_actor(std::size_t index) {
+std::optional<BoxAxes::Edge> BoxAxes::outline_edge(vtkRenderer* renderer, int axis) const {
+    const auto project = [this, renderer](Point world) {
+        world[2] *= z_scale_;
+        renderer->SetWorldPoint(world[0], world[1], world[2], 1.0);
+        renderer->WorldToDisplay();
+        const double* display = renderer->GetDisplayPoint();
+        return QPointF(display[0], display[1]);
+    };
+    std::array<QPointF, 8> pixels;
+    for (int i = 0; i < 8; ++i) pixels[i] = project(corner(i));
+
+    std::optional<Edge> best;
+    double best_score = -std::numeric_limits<double>::infinity();
+    for (int i = 0; i < 8; ++i) {
+        if (i & (1 << axis)) continue;
+        const int j = i | (1 << axis);
+        const QLineF screen(pixels[i], pixels[j]);
+        if (screen.length() < 1.0) continue;  // seen end on
+        const QPointF normal = unit({-screen.dy(), screen.dx()});
+        double low = 0.0;
+        double high = 0.0;
+        for (const QPointF& pixel : pixels) {
+            const double side = dot(pixel - pixels[i], normal);
+            low = std::min(low, side);
+            high = std::max(high, side);
+        }
+        // On the outline, every corner lies on one side of the edge; the numbers go on
+        // the other.
+        for (const QPointF& outward : {normal, -normal}) {
+            const bool clear =
+                outward == normal ? high <= OUTLINE_TOLERANCE : low >= -OUTLINE_TOLERANCE;
+            const double score = dot(outward, unit(FACING[axis]));
+            if (clear && score > best_score + 1e-6) {
+                best_score = score;
+                best = Edge{axis, corner(i), corner(j), screen, outward};
+            }
+        }
+    }
+    return best;
+}
+
+vtkTextActor* BoxAxes::label_actor(std::size_t index) {
     auto& labels = assembly()->labels;
     while (labels.size() <= index) {
-        auto label = vtkSmartPointer<vtkBillboardTextActor3D>::New();
+        auto label = vtkSmartPointer<vtkTextActor>::New();
         vtkTextProperty* text = label->GetTextProperty();
         text->SetFontSize(font_size_);
         text->SetJustificationToCentered();
@@ -216,20 +264,39 @@ void BoxAxes::layout(vtkRenderer* renderer) {
     // Font sizes are points; the window says how many pixels that makes.
     vtkRenderWindow* window = renderer->GetRenderWindow();
     font_pixels_ = font_size_ * (window ? window->GetDPI() : 72) / 72.0;
+    const int* origin = renderer->GetOrigin();
+    const int* size = renderer->GetSize();
+    view_rect_ = QRectF(origin[0], origin[1], size[0], size[1]);
+    occupied_ = color_bar_areas(renderer);
     placed_.clear();
-    std::vector<Point> ticks;
-    for (int axis = 0; axis < 3; ++axis) lay_out_edge(renderer, axis, ticks);
+
+    std::vector<Edge> edges;
+    for (int axis = 0; axis < 3; ++axis) {
+        const auto edge = outline_edge(renderer, axis);
+        edges_[axis] = edge ? std::optional<QLineF>(edge->screen) : std::nullopt;
+        if (edge) edges.push_back(*edge);
+    }
+    // Titles first, further out than the numbers: they name the edges.
+    for (const Edge& edge : edges) {
+        const QSizeF number = number_size(edge);
+        const double band = std::abs(edge.outward.x()) * number.width() +
+                            std::abs(edge.outward.y()) * number.height();
+        // Along a steep edge the title runs up it, taking little room across.
+        const bool steep = std::abs(edge.screen.dy()) > std::abs(edge.screen.dx());
+        place(titles_[edge.axis], edge.axis, edge.screen.center(), edge.outward, TICK + band,
+              steep);
+    }
+    std::vector<QLineF> ticks;
+    for (const Edge& edge : edges) lay_out_numbers(renderer, edge, ticks);
     const auto& labels = assembly()->labels;
     for (std::size_t i = placed_.size(); i < labels.size(); ++i) labels[i]->SetVisibility(false);
 
     auto points = vtkSmartPointer<vtkPoints>::New();
     auto lines = vtkSmartPointer<vtkCellArray>::New();
-    for (const Point& point : ticks) {
-        const vtkIdType id = points->InsertNextPoint(point[0], point[1], point[2] * z_scale_);
-        if (id % 2 == 1) {
-            const vtkIdType pair[2] = {id - 1, id};
-            lines->InsertNextCell(2, pair);
-        }
+    for (const QLineF& tick : ticks) {
+        const vtkIdType pair[2] = {points->InsertNextPoint(tick.x1(), tick.y1(), 0.0),
+                                   points->InsertNextPoint(tick.x2(), tick.y2(), 0.0)};
+        lines->InsertNextCell(2, pair);
     }
     vtkPolyData* tick_lines = assembly()->tick_lines;
     tick_lines->SetPoints(points);
@@ -237,38 +304,24 @@ void BoxAxes::layout(vtkRenderer* renderer) {
     tick_lines->Modified();
 }
 
-void BoxAxes::lay_out_edge(vtkRenderer* renderer, int axis, std::vector<Point>& ticks) {
-    const Edge e = edge(axis);
-    const auto scaled = [this](Point p) {
-        p[2] *= z_scale_;
-        return p;
-    };
-    const Pixel p0 = project(renderer, scaled(e.start));
-    const Pixel p1 = project(renderer, scaled(e.end));
-    const double length = std::hypot(p1[0] - p0[0], p1[1] - p0[1]);
-    if (length < 1.0) return;  // seen end on
-    const Pixel along = unit({p1[0] - p0[0], p1[1] - p0[1]});
-    Point middle{};
-    for (int i = 0; i < 3; ++i) middle[i] = 0.5 * (e.start[i] + e.end[i]);
-    Point outside = middle;
-    for (int i = 0; i < 3; ++i) outside[i] += e.tick[i];
-    Pixel outward =
-        unit({project(renderer, scaled(outside))[0] - project(renderer, scaled(middle))[0],
-              project(renderer, scaled(outside))[1] - project(renderer, scaled(middle))[1]});
-    if (outward == Pixel{0.0, 0.0}) outward = {-along[1], along[0]};
-
-    const double first = signs_[axis] * e.start[axis];
-    const double last = signs_[axis] * e.end[axis];
-    const double span = std::abs(last - first);
+// The room the widest number of an edge takes, gap included.
+QSizeF BoxAxes::number_size(const Edge& edge) const {
+    const double first = signs_[edge.axis] * edge.start[edge.axis];
+    const double last = signs_[edge.axis] * edge.end[edge.axis];
     const int widest = std::max(number_text(first, 1.0).size(), number_text(last, 1.0).size()) + 1;
-    const double width = 0.6 * font_pixels_ * widest + GAP;
-    const double height = 1.3 * font_pixels_ + GAP;
-    const double room = std::abs(along[0]) * width + std::abs(along[1]) * height;
-    const int fits = static_cast<int>(length / room);
+    return {0.6 * font_pixels_ * widest + GAP, 1.3 * font_pixels_ + GAP};
+}
 
-    // The title first, further out than the numbers: it names the edge.
-    const double number_offset = std::abs(outward[0]) * width + std::abs(outward[1]) * height;
-    place(titles_[axis], middle, outward, number_offset, renderer);
+void BoxAxes::lay_out_numbers(vtkRenderer* renderer, const Edge& edge, std::vector<QLineF>& ticks) {
+    const int axis = edge.axis;
+    const double first = signs_[axis] * edge.start[axis];
+    const double last = signs_[axis] * edge.end[axis];
+    const double span = std::abs(last - first);
+    const QPointF along = unit(edge.screen.p2() - edge.screen.p1());
+    const QSizeF number = number_size(edge);
+    const double room =
+        std::abs(along.x()) * number.width() + std::abs(along.y()) * number.height();
+    const int fits = static_cast<int>(edge.screen.length() / room);
     if (fits < 1 || span <= 0.0) return;
 
     const double step = nice_step(span / fits);
@@ -277,36 +330,55 @@ void BoxAxes::lay_out_edge(vtkRenderer* renderer, int axis, std::vector<Point>& 
          value += step) {
         const double t = (value - first) / (last - first);
         Point at{};
-        for (int i = 0; i < 3; ++i) at[i] = e.start[i] + t * (e.end[i] - e.start[i]);
-        Point tip = at;
-        for (int i = 0; i < 3; ++i) tip[i] += e.tick[i];
-        ticks.push_back(at);
-        ticks.push_back(tip);
-        place(number_text(value, step), tip, outward, 0.0, renderer);
+        for (int i = 0; i < 3; ++i) at[i] = edge.start[i] + t * (edge.end[i] - edge.start[i]);
+        at[2] *= z_scale_;
+        renderer->SetWorldPoint(at[0], at[1], at[2], 1.0);
+        renderer->WorldToDisplay();
+        const double* display = renderer->GetDisplayPoint();
+        const QPointF anchor(display[0], display[1]);
+        const QPointF tip = anchor + TICK * edge.outward;
+        ticks.emplace_back(anchor, tip);
+        place(number_text(value, step), axis, tip, edge.outward, 0.0, false);
     }
 }
 
-bool BoxAxes::place(const QString& text, const Point& world, const Pixel& outward,
-                    double extra_offset, vtkRenderer* renderer) {
-    Point scaled = world;
-    scaled[2] *= z_scale_;
-    const Pixel anchor = project(renderer, scaled);
-    const double width = 0.6 * font_pixels_ * text.size() + GAP;
-    const double height = 1.3 * font_pixels_ + GAP;
+bool BoxAxes::place(const QString& text, int axis, const QPointF& anchor, const QPointF& outward,
+                    double extra_offset, bool upright) {
+    QSizeF size(0.6 * font_pixels_ * text.size() + GAP, 1.3 * font_pixels_ + GAP);
+    if (upright) size.transpose();
     const double offset =
-        0.5 * (std::abs(outward[0]) * width + std::abs(outward[1]) * height) + extra_offset;
-    const QPointF centre(anchor[0] + outward[0] * offset, anchor[1] + outward[1] * offset);
-    const QRectF rect(centre.x() - width / 2, centre.y() - height / 2, width, height);
-    const bool clash = std::any_of(placed_.begin(), placed_.end(),
-                                   [&](const Label& label) { return label.rect.intersects(rect); });
-    if (clash) return false;
-    vtkBillboardTextActor3D* actor = label_actor(placed_.size());
+        0.5 * (std::abs(outward.x()) * size.width() + std::abs(outward.y()) * size.height()) +
+        extra_offset;
+    const QPointF centre = anchor + offset * outward;
+    const Label label{text, QRectF(centre - QPointF(size.width(), size.height()) / 2, size), axis};
+    if (!readable(label)) return false;
+    vtkTextActor* actor = label_actor(placed_.size());
     actor->SetInput(text.toUtf8().constData());
-    actor->SetPosition(scaled.data());
-    actor->SetDisplayOffset(static_cast<int>(std::lround(centre.x() - anchor[0])),
-                            static_cast<int>(std::lround(centre.y() - anchor[1])));
+    actor->GetTextProperty()->SetOrientation(upright ? 90.0 : 0.0);
+    actor->SetDisplayPosition(static_cast<int>(std::lround(centre.x())),
+                              static_cast<int>(std::lround(centre.y())));
     actor->SetVisibility(true);
-    placed_.push_back({text, rect});
+    placed_.push_back(label);
+    return true;
+}
+
+bool BoxAxes::readable(const Label& label) const {
+    if (!view_rect_.contains(label.rect)) return false;
+    const auto touches = [&label](const QRectF& rect) { return rect.intersects(label.rect); };
+    if (std::any_of(occupied_.begin(), occupied_.end(), touches)) return false;
+    // Labels of different directions keep further apart, so that each reads with its own.
+    const double clearance = font_pixels_;
+    const QRectF wide = label.rect.adjusted(-clearance, -clearance, clearance, clearance);
+    for (const Label& other : placed_)
+        if (other.rect.intersects(other.axis == label.axis ? label.rect : wide)) return false;
+    // A title says what it names; a bare number must say it by where it stands.
+    if (label.text.front().isLetter()) return true;
+    const QPointF centre = label.rect.center();
+    const double own = distance_to(*edges_[label.axis], centre);
+    for (int axis = 0; axis < 3; ++axis)
+        if (axis != label.axis && edges_[axis] &&
+            distance_to(*edges_[axis], centre) < own + clearance)
+            return false;
     return true;
 }
 

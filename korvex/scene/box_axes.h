@@ -1,34 +1,41 @@
 #pragma once
 
-// Tick marks and numbers along three edges of a box (a survey's outline), with a title
-// for each: x along the front top edge, y along the right top edge, z down the front
-// left edge. The numbers are laid out again for every frame from where the edges fall
-// on the screen: the step leaves room for a number between ticks, and a label that would
-// touch one already placed (a title, a number of another edge) is left out, so none
-// overprints at any size or angle.
+// Tick marks and numbers along one edge of a box (a survey's outline) for each of its
+// three directions, with a title for each. Every frame chooses the edges again from the
+// camera: for each direction, an edge on the box's outline as seen (so the numbers lie
+// outside the box, never over what it holds), preferably below it for the horizontal
+// directions and left of it for the vertical one (the colour bars take the right). Ticks
+// and numbers are drawn over the scene. The step leaves room for a number between ticks,
+// and a label is left out where it would touch another label or a colour bar, leave the
+// view, or sit nearer another annotated edge than its own (an inline number by the time
+// axis would read as a time).
 //   BoxAxes axes({1000, 1200, 2000, 2250, -1200, 0}, {"Inline", "Crossline", "Time (ms)"},
 //                {1.0, 1.0, -1.0});   // z is minus the time: the numbers show the time
 
+#include <QLineF>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "korvex/scene/color.h"
 #include "korvex/scene/visual.h"
 
-class vtkBillboardTextActor3D;
 class vtkRenderer;
+class vtkTextActor;
 
 namespace korvex::scene {
 
 class BoxAxes final : public Visual {
 public:
-    // A label drawn in the last frame and the screen rectangle it takes (display pixels,
-    // origin bottom left).
+    // A label drawn in the last frame, the screen rectangle it takes (display pixels,
+    // origin bottom left) and the direction it annotates (0 x, 1 y, 2 z).
     struct Label {
         QString text;
         QRectF rect;
+        int axis = 0;
     };
 
     // `bounds`: xmin, xmax, ymin, ymax, zmin, zmax in scene coordinates. `signs` turn a
@@ -43,6 +50,9 @@ public:
     void apply_background(const Color& shown) override;
 
     const std::vector<Label>& placed() const { return placed_; }
+    // The edge each direction was annotated along in the last frame (display pixels);
+    // absent for a direction seen end on.
+    const std::array<std::optional<QLineF>, 3>& annotated_edges() const { return edges_; }
 
     // Lays the ticks and labels out for the renderer's current camera and size; called
     // before each frame is drawn.
@@ -54,13 +64,17 @@ protected:
 private:
     class Assembly;
     struct Edge;
+    using Point = std::array<double, 3>;
 
     Assembly* assembly() const;
-    Edge edge(int axis) const;
-    void lay_out_edge(vtkRenderer* renderer, int axis, std::vector<std::array<double, 3>>& ticks);
-    bool place(const QString& text, const std::array<double, 3>& world,
-               const std::array<double, 2>& outward, double extra_offset, vtkRenderer* renderer);
-    vtkBillboardTextActor3D* label_actor(std::size_t index);
+    Point corner(int index) const;
+    std::optional<Edge> outline_edge(vtkRenderer* renderer, int axis) const;
+    QSizeF number_size(const Edge& edge) const;
+    void lay_out_numbers(vtkRenderer* renderer, const Edge& edge, std::vector<QLineF>& ticks);
+    bool place(const QString& text, int axis, const QPointF& anchor, const QPointF& outward,
+               double extra_offset, bool upright);
+    bool readable(const Label& label) const;
+    vtkTextActor* label_actor(std::size_t index);
 
     std::array<double, 6> bounds_;
     std::array<QString, 3> titles_;
@@ -70,6 +84,10 @@ private:
     double font_pixels_ = 12.0;
     double z_scale_ = 1.0;
     std::vector<Label> placed_;
+    std::array<std::optional<QLineF>, 3> edges_;
+    // What labels must stay clear of in this frame: the view, the colour bars.
+    QRectF view_rect_;
+    std::vector<QRectF> occupied_;
 };
 
 }  // namespace korvex::scene

@@ -4,14 +4,22 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <map>
 #include <memory>
+#include <set>
 
 #include <vtkActor.h>
+#include <vtkCoordinate.h>
 #include <vtkProp3D.h>
 #include <vtkProperty.h>
+#include <vtkRenderer.h>
+#include <vtkScalarBarActor.h>
 
 #include "korvex/scene/box_axes.h"
+#include "korvex/scene/color_bar.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/key_event.h"
 #include "korvex/scene/line_visual.h"
@@ -47,6 +55,25 @@ bool near(const QColor& actual, const QColor& expected, int tolerance = 8) {
            std::abs(actual.green() - expected.green()) <= tolerance &&
            std::abs(actual.blue() - expected.blue()) <= tolerance &&
            std::abs(actual.alpha() - expected.alpha()) <= tolerance;
+}
+
+double distance_to(const QLineF& segment, const QPointF& point) {
+    const QPointF along = segment.p2() - segment.p1();
+    const double t = std::clamp(
+        QPointF::dotProduct(point - segment.p1(), along) / QPointF::dotProduct(along, along), 0.0,
+        1.0);
+    const QPointF nearest = segment.p1() + t * along;
+    return std::hypot(point.x() - nearest.x(), point.y() - nearest.y());
+}
+
+// Pixels of a section or a colour bar drawn in "jet": far from grey.
+bool coloured(const QColor& c) {
+    return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 60;
+}
+
+// Pixels of the labels' near-black on white.
+bool ink(const QColor& c) {
+    return c.red() < 110 && c.green() < 110 && c.blue() < 110 && !coloured(c);
 }
 
 }  // namespace
@@ -307,6 +334,116 @@ private slots:
         }
         // Room is used: a large view numbers every edge.
         if (width >= 640) QVERIFY2(most >= 9, qPrintable(QString::number(most)));
+    }
+
+    void survey_labels_stay_readable_from_every_preset_data() {
+        QTest::addColumn<double>("elevation");
+        QTest::addColumn<double>("azimuth");
+        QTest::addColumn<QList<int>>("numbered");  // directions seen side on
+        QTest::addColumn<int>("least");            // numbers each of them shows
+        QTest::newRow("top") << 90.0 << 0.0 << QList<int>{0, 1} << 3;
+        QTest::newRow("bottom") << -90.0 << 0.0 << QList<int>{0, 1} << 3;
+        QTest::newRow("north") << 0.0 << 180.0 << QList<int>{0, 2} << 3;
+        QTest::newRow("south") << 0.0 << 0.0 << QList<int>{0, 2} << 3;
+        QTest::newRow("west") << 0.0 << -90.0 << QList<int>{1, 2} << 3;
+        QTest::newRow("east") << 0.0 << 90.0 << QList<int>{1, 2} << 3;
+        // Foreshortened edges meeting at shared corners leave room for fewer.
+        QTest::newRow("three quarters") << 30.0 << 30.0 << QList<int>{0, 1, 2} << 1;
+    }
+
+    // A survey with its three sections and colour bar, seen from each of the viewer's
+    // presets: every label placed is drawn in full, over neither a section nor the bar,
+    // each numbered direction keeps its title and numbers, and every number lies nearer
+    // its own edge than another (an inline number by the time axis reads as a time).
+    void survey_labels_stay_readable_from_every_preset() {
+        QFETCH(double, elevation);
+        QFETCH(double, azimuth);
+        QFETCH(QList<int>, numbered);
+        QFETCH(int, least);
+        SceneWindow scene(480, 360);
+        BoxAxes axes({1000, 1200, 2000, 2250, -1200, 0}, {"Inline", "Crossline", "Time (ms)"},
+                     {1, 1, -1});
+        axes.contrasts_with_background = true;
+        const std::vector<float> ramp{0.0f, 0.3f, 0.7f, 1.0f};
+        ImageSection inline_section(ramp, 2, 2, 'x', 1100, {2000, 2250, -1200, 0}, "jet", {0, 1});
+        ImageSection crossline_section(ramp, 2, 2, 'y', 2125, {1000, 1200, -1200, 0}, "jet",
+                                       {0, 1});
+        ImageSection time_slice(ramp, 2, 2, 'z', -600, {1000, 1200, 2000, 2250}, "jet", {0, 1});
+        ColorBar bar("jet", {0, 1}, "Amplitude");
+        for (Visual* visual : std::initializer_list<Visual*>{&axes, &inline_section,
+                                                             &crossline_section, &time_slice, &bar})
+            scene.view().add(*visual);
+        scene.view().set_z_scale(0.1);
+        TurntableCamera& camera = scene.view().camera();
+        camera.set_range();
+        camera.set_elevation(elevation);
+        camera.set_azimuth(azimuth);
+        const QImage picture = scene.canvas().render();
+
+        std::map<int, int> numbers;
+        std::set<int> titled;
+        for (const BoxAxes::Label& label : axes.placed()) {
+            const QString what = QString("\"%1\"").arg(label.text);
+            // Display rectangles count from the bottom; the picture's rows from the top.
+            const QRect rect(int(label.rect.left()), picture.height() - int(label.rect.bottom()),
+                             int(label.rect.width()), int(label.rect.height()));
+            int inked = 0;
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                for (int x = rect.left(); x <= rect.right(); ++x) {
+                    QVERIFY2(!coloured(picture.pixelColor(x, y)),
+                             qPrintable(what + " is over data"));
+                    inked += ink(picture.pixelColor(x, y));
+                }
+            }
+            QVERIFY2(inked >= 5, qPrintable(what + " is not drawn"));
+            if (label.text.front().isLetter()) {
+                titled.insert(label.axis);
+                continue;
+            }
+            ++numbers[label.axis];
+            const double own =
+                distance_to(*axes.annotated_edges()[label.axis], label.rect.center());
+            for (int axis = 0; axis < 3; ++axis) {
+                const auto& edge = axes.annotated_edges()[axis];
+                if (axis != label.axis && edge)
+                    QVERIFY2(distance_to(*edge, label.rect.center()) > own,
+                             qPrintable(what + " sits by another direction's edge"));
+            }
+        }
+        for (int axis : numbered) {
+            QVERIFY2(titled.count(axis), qPrintable(QString("direction %1 untitled").arg(axis)));
+            QVERIFY2(
+                numbers[axis] >= least,
+                qPrintable(QString("direction %1 has %2 numbers").arg(axis).arg(numbers[axis])));
+        }
+    }
+
+    void color_bars_of_several_volumes_never_overlap() {
+        SceneWindow scene(400, 300);
+        std::vector<std::unique_ptr<ColorBar>> bars;
+        for (int i = 0; i < 4; ++i) {
+            bars.push_back(
+                std::make_unique<ColorBar>("jet", std::array<double, 2>{0.0, 1.0 + i}, "A"));
+            scene.view().add(*bars.back());
+        }
+        bars[1]->set_visible(false);  // a hidden volume's bar takes no place
+        scene.canvas().render();
+        vtkRenderer* renderer = scene.view().renderer();
+        const auto area = [renderer](const ColorBar& bar) {
+            auto* actor = vtkScalarBarActor::SafeDownCast(bar.prop());
+            const int* low = actor->GetPositionCoordinate()->GetComputedDisplayValue(renderer);
+            const int* high = actor->GetPosition2Coordinate()->GetComputedDisplayValue(renderer);
+            return QRect(QPoint(low[0], low[1]), QPoint(high[0] - 1, high[1] - 1));
+        };
+        const QRect view(0, 0, 400, 300);
+        for (std::size_t i = 0; i < bars.size(); ++i) {
+            if (i == 1) continue;
+            QVERIFY(view.contains(area(*bars[i])));
+            for (std::size_t j = i + 1; j < bars.size(); ++j)
+                if (j != 1)
+                    QVERIFY2(!area(*bars[i]).intersects(area(*bars[j])),
+                             qPrintable(QString("bars %1 and %2").arg(i).arg(j)));
+        }
     }
 
     void annotation_contrasts_with_the_background() {
