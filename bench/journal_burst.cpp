@@ -16,7 +16,7 @@
 
 #include <spdlog/logger.h>
 
-#include "korvex/modules/run_journal/journal_sink.h"
+#include "korvex/app/journal_sink.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     const double journal = median_ms([&] {
         QTextBrowser view;
         show(view);
-        spdlog::logger log("bench", korvex::modules::JournalSink::create(&view));
+        spdlog::logger log("bench", korvex::app::JournalSink::create(&view));
         for (const std::string& text : texts) log.info(text);
         while (!view.document()->lastBlock().text().endsWith(last))
             QCoreApplication::processEvents();

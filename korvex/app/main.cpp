@@ -104,8 +104,8 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(program_options.workdir))
         options.working_directory = parser.value(program_options.workdir);
     options.debug = parser.isSet(program_options.debug);
-    // A picture run ends before anyone could type into the terminal.
-    options.start_shell = !command_line.exports();
+    // A picture run ends before anyone could type into a terminal.
+    options.shell = !command_line.exports();
 
     korvex::app::MainWindow window(options);
     window.setup();

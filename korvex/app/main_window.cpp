@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -21,6 +22,9 @@
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_router.h"
+#include "korvex/app/journal_sink.h"
+#include "korvex/app/log_finder.h"
+#include "korvex/app/menu_toggle_builder.h"
 #include "korvex/app/open_data_dialog.h"
 #include "korvex/app/panel_pick_list.h"
 #include "korvex/app/picks_panel.h"
@@ -31,6 +35,7 @@
 #include "korvex/app/script_runner.h"
 #include "korvex/app/shortcut_tooltips.h"
 #include "korvex/app/shortcuts_dialog.h"
+#include "korvex/app/user_guide_dialog.h"
 #include "korvex/app/user_notifier.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/config/base.h"
@@ -45,6 +50,7 @@
 #include "korvex/utils/user_action.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/log_pane/log_pane.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
 #include "korvex/widgets/terminal/terminal.h"
 
@@ -102,6 +108,8 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+    // The logger outlives every window: it stops writing here, before the view goes.
+    if (journal_sink_) logger().detach_sink(journal_sink_);
     if (options_.debug) qInstallMessageHandler(previous_message_handler_);
 }
 
@@ -261,19 +269,28 @@ void MainWindow::create_help_menu() {
             this, _("About korvex"),
             _("korvex %1\nA viewer for seismic data.").arg(QStringLiteral(KORVEX_VERSION)));
     });
-    utils::add_actions(menu, {keys, about});
+    QAction* guide =
+        utils::create_action(this, _("User guide"), [this] { UserGuideDialog(this).exec(); });
+    utils::add_actions(menu, {guide, keys, about});
 }
 
 void MainWindow::create_modules() {
     run_journal_ = new modules::RunJournal(this);
     run_journal_->setObjectName(QStringLiteral("run_journal"));
     run_journal_->register_module();
-    workspace_shell_ = new modules::WorkspaceShell(this);
-    workspace_shell_->setObjectName(QStringLiteral("workspace_shell"));
-    workspace_shell_->register_module();
-    workspace_shell_->terminal()->set_starts_when_shown(options_.start_shell);
-    tabifyDockWidget(run_journal_->dockwidget(), workspace_shell_->dockwidget());
-    run_journal_->dockwidget()->raise();
+    // The module is the panel; the log's lines and finding in them are the window's.
+    QTextBrowser* journal_view = run_journal_->logpane()->textBrowser();
+    journal_sink_ = JournalSink::create(journal_view);
+    // What was logged before the journal existed (plug-ins loading, say) comes first.
+    logger().attach_sink_with_startup_lines(journal_sink_);
+    new LogFinder(journal_view, run_journal_);
+    if (options_.shell) {
+        workspace_shell_ = new modules::WorkspaceShell(this);
+        workspace_shell_->setObjectName(QStringLiteral("workspace_shell"));
+        workspace_shell_->register_module();
+        tabifyDockWidget(run_journal_->dockwidget(), workspace_shell_->dockwidget());
+        run_journal_->dockwidget()->raise();
+    }
     resizeDocks({run_journal_->dockwidget()}, {180}, Qt::Vertical);
 }
 
@@ -290,7 +307,7 @@ void MainWindow::create_toolbars() {
     btn_quit->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolbar->addWidget(btn_quit);
     // A plug-in that fails while the switcher is built is logged and left out.
-    menu_toggle_ = widgets::MenuToggle::build(this);
+    menu_toggle_ = build_menu_toggle(this, *plugins_manager_);
     menu_toggle_->setObjectName(QStringLiteral("menu_toggle"));
     addToolBar(menu_toggle_);
     // The shipped mode is where the work starts; the switcher itself starts as built.
@@ -331,18 +348,23 @@ bool MainWindow::has_unsaved_changes() const { return session_->has_unsaved_chan
 bool MainWindow::restored_completely() const { return session_->restored_completely(); }
 
 void MainWindow::confirm_quit() {
-    if (has_unsaved_changes()) {
-        // Yes stays the button that quits: scripted runs answer the box with it.
-        QMessageBox box(QMessageBox::Question, _("korvex"), _("Quit?"),
-                        QMessageBox::Save | QMessageBox::Yes | QMessageBox::Cancel, this);
+    // Asked every time, with Yes as the button that quits: scripted runs answer the box
+    // with it, and rely on it coming up.
+    const bool unsaved = has_unsaved_changes();
+    QMessageBox box(QMessageBox::Question, _("korvex"), _("Quit?"),
+                    QMessageBox::Yes | QMessageBox::Cancel, this);
+    box.setEscapeButton(QMessageBox::Cancel);
+    if (unsaved) {
+        box.addButton(QMessageBox::Save);
         box.setInformativeText(_("The project has unsaved changes."));
         box.button(QMessageBox::Yes)->setText(_("Quit without saving"));
         box.setDefaultButton(QMessageBox::Save);
-        box.setEscapeButton(QMessageBox::Cancel);
-        // A box closed without an answer (declined by a scripted run) quits nothing.
-        const int answer = box.exec();
-        if (answer != QMessageBox::Yes && !(answer == QMessageBox::Save && save_dialog())) return;
+    } else {
+        box.setDefaultButton(QMessageBox::Yes);
     }
+    // A box closed without an answer (declined by a scripted run) quits nothing.
+    const int answer = box.exec();
+    if (answer != QMessageBox::Yes && !(answer == QMessageBox::Save && save_dialog())) return;
     quit_confirmed_ = true;
     close();
 }

@@ -32,6 +32,7 @@ namespace korvex::app {
 class DataModel;
 class DataTree;
 class DisplayRouter;
+class JournalSink;
 class PanelPickList;
 class PicksPanel;
 class PluginManager;
@@ -95,8 +96,8 @@ public:
     // Whether the last project opened showed everything it records in its viewers.
     bool restored_completely() const;
 
-    // Closes the window; with unsaved changes it asks "Quit?" first: Save saves, then
-    // closes; Yes closes without saving; Cancel leaves everything as it was.
+    // Asks "Quit?", then closes the window on Yes; Cancel leaves everything as it was.
+    // With unsaved changes Save is offered too: it saves, then closes.
     void confirm_quit();
     // Opens the appearance page of a data object, or raises the one already open.
     void show_appearance(const QString& name);
@@ -155,6 +156,7 @@ private:
     utils::FileIntake* file_intake_ = nullptr;
     QMenu* view_menu_ = nullptr;
     modules::RunJournal* run_journal_ = nullptr;
+    std::shared_ptr<JournalSink> journal_sink_;
     modules::WorkspaceShell* workspace_shell_ = nullptr;
     std::vector<host::Dockable*> modules_;
     ScriptRunner* script_runner_ = nullptr;

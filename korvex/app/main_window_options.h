@@ -16,9 +16,9 @@ struct MainWindowOptions {
     std::optional<QString> working_directory;
     // Also sends Qt's own diagnostics to the application log.
     bool debug = false;
-    // Whether the terminal starts the user's shell when it is first shown; without, a key
-    // pressed in it starts the shell.
-    bool start_shell = true;
+    // Whether the window docks the workspace shell, whose terminal starts the user's
+    // shell; a picture run needs none.
+    bool shell = true;
 };
 
 }  // namespace korvex::app

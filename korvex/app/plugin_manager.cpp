@@ -102,6 +102,24 @@ std::vector<host::PluginRecord> PluginManager::getPluginsOfCategory(const QStrin
     return records;
 }
 
+void PluginManager::leave_out(const QObject* plugin_object) {
+    const auto found = std::find_if(loaded_.begin(), loaded_.end(), [&](const Loaded& plugin) {
+        return plugin.record.plugin_object == plugin_object;
+    });
+    if (found == loaded_.end()) return;
+    delete found->object.data();
+    loaded_.erase(found);
+}
+
+void PluginManager::renew(const QString& category) {
+    for (Loaded& plugin : loaded_) {
+        if (plugin.record.category != category) continue;
+        delete plugin.object.data();
+        plugin.object = categories().at(category).create(plugin.root);
+        plugin.record.plugin_object = plugin.object;
+    }
+}
+
 void PluginManager::load(const QString& path) {
     QPluginLoader loader(path);
     const QJsonObject about = loader.metaData();
@@ -126,7 +144,7 @@ void PluginManager::load(const QString& path) {
     QObject* object = known->second.create(root);
     if (!object) throw LoadFailure("its factory made no plug-in object");
 
-    loaded_.push_back({{name, category, path, object}, object});
+    loaded_.push_back({{name, category, path, object}, object, root});
     utils::logger().info(utils::format("Plug-in \"{}\" ({}) loaded from {}", name, category, path));
 }
 

@@ -22,7 +22,7 @@ namespace korvex::app {
 // Plug-in objects are widgets: make the manager after the QApplication and destroy it
 // before (a main window's member does both). A main window mounts the switcher with
 //   plugins_manager_ = std::make_unique<PluginManager>(QStringList{options.plugins_paths});
-//   addToolBar(widgets::MenuToggle::build(this));  // this: a host::MainHolder
+//   addToolBar(build_menu_toggle(*this, *plugins_manager_));  // this: a host::MainHolder
 class PluginManager final : public host::PluginRegistry {
 public:
     // Where the plug-ins shipped with the application are: plugins/korvex_plugins beside
@@ -37,12 +37,20 @@ public:
     // Plug-ins whose object has been deleted elsewhere are left out.
     std::vector<host::PluginRecord> getPluginsOfCategory(const QString& category) const override;
 
+    // Deletes the plug-in object and lists the plug-in no more.
+    void leave_out(const QObject* plugin_object);
+    // Gives each plug-in of `category` a new object from its library, as it had when
+    // loaded: for a start again after its objects were used.
+    void renew(const QString& category);
+
 private:
     void load(const QString& path);
 
     struct Loaded {
         host::PluginRecord record;
         QPointer<QObject> object;
+        // The library's root object, which makes the plug-in objects.
+        QObject* root;
     };
     std::vector<Loaded> loaded_;
 };

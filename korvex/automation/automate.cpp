@@ -6,7 +6,6 @@
 #include <QToolButton>
 
 #include "korvex/app/main_window.h"
-#include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_error.h"
 #include "korvex/app/user_notifier.h"
 #include "korvex/automation/bot.h"
@@ -31,12 +30,7 @@ QString dotenv_path() { return checkout_folder() + "beta/.env"; }
 
 QString plugins_folder() { return checkout_folder() + "plugins/korvex_plugins"; }
 
-QString plugins_paths() {
-    // In the program's own tree both are one folder, whose plug-ins load once.
-    QStringList paths{QDir::cleanPath(plugins_folder()), app::PluginManager::shipped_folder()};
-    paths.removeDuplicates();
-    return paths.join(QDir::listSeparator());
-}
+QString plugins_paths() { return QDir::cleanPath(plugins_folder()); }
 
 QString project_path_template() { return QDir::homePath() + "/Documents/test/test{}.kvd"; }
 

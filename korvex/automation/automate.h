@@ -25,8 +25,8 @@ inline constexpr int MS_BETWEEN_CLICKS = 1000;
 QString checkout_folder();
 QString dotenv_path();
 QString plugins_folder();
-// Where a launch looks for plug-ins: the checkout's plug-in folder, then the folder of
-// the plug-ins shipped with the application, so that a default run has them too.
+// Where a launch looks for plug-ins: the checkout's plug-in folder, one folder; in the
+// program's own tree, the folder of the plug-ins shipped with the application.
 QString plugins_paths();
 // "test{}.kvd" in the folder "Documents/test" of the home folder.
 QString project_path_template();

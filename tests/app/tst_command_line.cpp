@@ -135,18 +135,20 @@ private slots:
         for (int x = 0; x < 400; x += 10) QCOMPARE(image.pixelColor(x, 298), QColor(Qt::white));
     }
 
-    // A picture run ends before anyone could use the terminal: the user's shell, with
-    // its start-up files, would only compete with the picture for the processor.
-    void a_picture_run_starts_no_shell() {
+    // A picture run ends before anyone could use a terminal: none is built, and the
+    // user's shell, with its start-up files, does not compete with the picture.
+    void a_picture_run_builds_no_terminal() {
         const QString marker = cache_.filePath("shell-started");
         const QString shell = write("shell.sh", "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
         QVERIFY(QFile::setPermissions(shell, QFile::ReadOwner | QFile::ExeOwner));
         QProcessEnvironment environment;
         environment.insert("SHELL", shell);
+        QString output;
         QCOMPARE(run({"--demo", "--export", cache_.filePath("shell.png"), "--size", "200x150"},
-                     nullptr, environment),
+                     &output, environment),
                  0);
         QVERIFY(!QFile::exists(marker));
+        QVERIFY2(!output.contains("terminal"), qPrintable(output));
     }
 
     // The default three-quarter view: the survey fills much of the picture, sections in

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QOpenGLWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -33,6 +34,7 @@
 #include "korvex/app/picks_panel.h"
 #include "korvex/app/recent_files.h"
 #include "korvex/app/shortcuts_dialog.h"
+#include "korvex/app/user_guide_dialog.h"
 #include "korvex/app/viewer_area.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/view_box.h"
@@ -220,7 +222,12 @@ private slots:
             menu_action(w.window, "Save")->trigger();
             QVERIFY(!w.window.has_unsaved_changes());
 
-            // Nothing left to lose: the quit button does not ask.
+            // Nothing left to lose: the quit button asks, without offering to save.
+            answer_next_modal([](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box && !box->button(QMessageBox::Save));
+                QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+            });
             QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
             QVERIFY(!w.window.isVisible());
         }
@@ -595,6 +602,34 @@ private slots:
               "Ctrl+F Find the selected word in the run journal"})
             QVERIFY2(rows.contains(row), qPrintable(row + QString(" not in\n") + rows.join('\n')));
         QVERIFY(!rows.contains("Ctrl+S View from south"));
+    }
+
+    // The guide covers the first steps, and every key it names is one the window has.
+    void the_help_menu_opens_a_user_guide_whose_keys_work() {
+        Window w;
+        QString guide;
+        answer_next_modal([&guide](QWidget* modal) {
+            if (auto* dialog = qobject_cast<korvex::app::UserGuideDialog*>(modal))
+                guide = dialog->text()->toPlainText();
+            modal->close();
+        });
+        QAction* open_guide = menu_action(w.window, "User guide");
+        QVERIFY(open_guide);
+        open_guide->trigger();
+        for (const char* topic : {"Opening data", "The views", "Picking", "Keys"})
+            QVERIFY2(guide.contains(topic), qPrintable(guide));
+
+        const korvex::app::ShortcutsDialog help(&w.window);
+        QStringList keys;
+        for (int row = 0; row < help.table()->rowCount(); ++row)
+            keys << help.table()->item(row, 0)->text();
+        const QRegularExpression named(R"(\(((?:Ctrl\+)?\w+)\))");
+        int checked = 0;
+        for (auto it = named.globalMatch(guide); it.hasNext(); ++checked) {
+            const QString key = it.next().captured(1);
+            QVERIFY2(keys.contains(key), qPrintable(key + " is no key of the window"));
+        }
+        QVERIFY(checked >= 5);
     }
 
     // Well tops in UTM land on the survey through its CDP coordinates, and stay there.

@@ -23,6 +23,7 @@
 #include "korvex/app/project_database.h"
 #include "korvex/app/recent_files.h"
 #include "korvex/app/viewer_area.h"
+#include "korvex/utils/logger.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
@@ -38,15 +39,16 @@ using korvex::testing::SyntheticObject;
 
 namespace {
 
-// Answers the next modal message box with `button`, and records its text.
-void answer_next_box(QMessageBox::StandardButton button, QString* text = nullptr) {
+// Answers the next modal message box with `button`, and records its text, with " Save"
+// when it offers to save.
+void answer_next_box(QMessageBox::StandardButton button, QStringList* seen = nullptr) {
     answer_next_modal([=](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         if (!box) {
             modal->close();
             QFAIL("the modal dialog is not a message box");
         }
-        if (text) *text = box->text();
+        if (seen) *seen << box->text() + (box->button(QMessageBox::Save) ? " Save" : "");
         QTest::mouseClick(box->button(button), Qt::LeftButton);
     });
 }
@@ -130,27 +132,33 @@ private slots:
         QCOMPARE(w.window.project_path(), project);
     }
 
-    void the_quit_button_asks_only_when_there_is_something_to_lose() {
+    void the_window_feeds_its_journal_until_it_is_gone() {
+        const std::size_t listeners = korvex::utils::logger().sink_count();
         {
             Window w;
-            QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-            QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
-            QVERIFY(!w.window.isVisible());
+            QVERIFY(korvex::utils::logger().sink_count() > listeners);
         }
+        QCOMPARE(korvex::utils::logger().sink_count(), listeners);
+    }
+
+    void the_quit_button_asks_every_time_and_offers_save_for_unsaved_work() {
         Window w;
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        QVERIFY(w.window.create_new_project(dir_.filePath("q.kvd")));
-        QVERIFY(w.window.load_data_file(data_file("vol")));
-        QString question;
-        answer_next_box(QMessageBox::Cancel, &question);
+        QStringList offered;
+        answer_next_box(QMessageBox::Cancel, &offered);
         QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
-        QCOMPARE(question, QString("Quit?"));
         QVERIFY(w.window.isVisible());
 
+        QVERIFY(w.window.create_new_project(dir_.filePath("q.kvd")));
+        QVERIFY(w.window.load_data_file(data_file("vol")));
+        answer_next_box(QMessageBox::Cancel, &offered);
+        QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
+        QVERIFY(w.window.isVisible());
         // Save saves, then quits.
-        answer_next_box(QMessageBox::Save);
+        answer_next_box(QMessageBox::Save, &offered);
         QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
         QVERIFY(!w.window.isVisible());
+        QCOMPARE(offered, (QStringList{"Quit?", "Quit? Save", "Quit? Save"}));
         QCOMPARE(int(ProjectDatabase(dir_.filePath("q.kvd")).load().objects.size()), 1);
     }
 

@@ -104,12 +104,19 @@ bool logged_starting(const LogCapture& log, const QString& level, const QString&
     return false;
 }
 
-// The window asks before quitting only when there is something to lose.
-void give_unsaved_work(korvex::app::MainWindow& window, const QTemporaryDir& data) {
-    const QString volume = data.filePath("vol.syn");
-    SyntheticObject::write(volume, "vol", true);
-    QVERIFY(window.load_data_file(volume));
-}
+// Records the text of each message box shown while it lives.
+class ShownBoxes : public QObject {
+public:
+    ShownBoxes() { qApp->installEventFilter(this); }
+    QStringList texts;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* box = qobject_cast<QMessageBox*>(watched);
+        if (box && event->type() == QEvent::Show) texts << box->text();
+        return false;
+    }
+};
 
 const QString WAITING = "Waiting for the quit confirmation to come to the front";
 const QString CANNOT_ANSWER = "Cannot answer the quit confirmation";
@@ -136,9 +143,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QCOMPARE(qEnvironmentVariable("KORVEX_LAUNCH_MARK"), QString("from the checkout"));
         QCOMPARE(QDir::homePath(), home);
-        QCOMPARE(window->options().plugins_paths.split(QDir::listSeparator()),
-                 (QStringList{checkout.path() + "/plugins/korvex_plugins",
-                              korvex::app::PluginManager::shipped_folder()}));
+        QCOMPARE(window->options().plugins_paths, checkout.path() + "/plugins/korvex_plugins");
         QVERIFY(!window->options().working_directory);
         QVERIFY(!window->options().debug);
 
@@ -151,7 +156,9 @@ private slots:
         QVERIFY(ProjectDatabase::is_project(window->project_path()));
 
         LogCapture log;
+        const ShownBoxes boxes;
         quit(Bot(), *window);
+        QCOMPARE(boxes.texts, QStringList{"Quit?"});
         QVERIFY(!window->isVisible());
         for (const auto& line : log.lines()) QVERIFY2(line.level != "error", qPrintable(line.text));
     }
@@ -215,8 +222,6 @@ private slots:
         Checkout checkout;
         const auto window = launch();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const QTemporaryDir data;
-        give_unsaved_work(*window, data);
         LogCapture log;
         // Let through once quit has seen it held back.
         HeldConfirmation held(window.get(), [&] { return logged_starting(log, "info", WAITING); });
@@ -231,8 +236,6 @@ private slots:
         Checkout checkout;
         const auto window = launch();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        const QTemporaryDir data;
-        give_unsaved_work(*window, data);
         LogCapture log;
         HeldConfirmation held(window.get(), [] { return false; });
         quit(Bot(), *window, std::chrono::milliseconds(300));

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-
 #include "korvex/modules/base/korvex_module_widget.h"
 
 namespace korvex::widgets {
@@ -10,12 +8,8 @@ class LogPane;
 
 namespace korvex::modules {
 
-class JournalSink;
-class LogFinder;
-
-// Run Journal DockWidget: the application's log in a dock of the main window. From
-// registration until the module is destroyed, every log line appears in its view; the
-// first journal registered also shows the lines logged before it existed.
+// Run Journal DockWidget: a log panel in a dock of the main window. The host feeds the
+// log into the panel's view.
 class RunJournal final : public KorvexModuleWidget {
     Q_OBJECT
 
@@ -23,11 +17,8 @@ public:
     static constexpr const char* CONF_SECTION = "run_journal";
 
     explicit RunJournal(host::WindowHost* parent);
-    ~RunJournal() override;
 
     widgets::LogPane* logpane() const;
-    // Ctrl+F and F3 while the keyboard is in the journal.
-    LogFinder* finder() const;
 
     QString get_module_title() const override;
     QWidget* get_focus_widget() const override;
@@ -39,8 +30,6 @@ public:
 
 private:
     widgets::LogPane* logpane_;
-    LogFinder* finder_;
-    std::shared_ptr<JournalSink> sink_;
 };
 
 }  // namespace korvex::modules

@@ -1,46 +1,23 @@
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QMenuBar>
-#include <exception>
 
 #include "korvex/config/base.h"
 #include "korvex/host/main_holder.h"
 #include "korvex/host/plugin_registry.h"
 #include "korvex/host/window_host.h"
 #include "korvex/utils/errors.h"
-#include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/menu_toggle/menu_bar_action.h"
 #include "korvex/widgets/menu_toggle/plugin_menu_bar.h"
-#include "korvex/widgets/menu_toggle/plugin_setup_error.h"
 #include "korvex/widgets/menu_toggle/plugout_menu_bar.h"
 
 namespace korvex::widgets {
 
 using config::_;
 
-namespace {
-
-QString describe(const host::PluginRecord& record) {
-    return utils::format("\"{}\" ({})", record.name, QFileInfo(record.path).fileName());
-}
-
-// What the exception being handled says; call from a catch block only.
-QString current_reason() {
-    try {
-        throw;
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
-    } catch (...) {
-        return QStringLiteral("unknown error");
-    }
-}
-
-}  // namespace
-
-MenuToggle::MenuToggle(QWidget* parent, OnPluginFailure on_failure) : QToolBar(parent) {
+MenuToggle::MenuToggle(QWidget* parent) : QToolBar(parent) {
     if (parent) {
         owner_ = dynamic_cast<host::MainHolder*>(parent);
         if (!owner_)
@@ -60,7 +37,7 @@ MenuToggle::MenuToggle(QWidget* parent, OnPluginFailure on_failure) : QToolBar(p
     });
     addWidget(cb_mode_);
 
-    if (owner_) add_plugin_modes(on_failure);
+    if (owner_) add_plugin_modes();
 
     cb_mode_->setCurrentIndex(0);
     show_menu_bar(plugin_modes_.at(PLUGOUT_MODE));
@@ -69,10 +46,6 @@ MenuToggle::MenuToggle(QWidget* parent, OnPluginFailure on_failure) : QToolBar(p
 MenuToggle::~MenuToggle() {
     // Hands the bar shown now back to its owner before Qt would delete it with us.
     removeAction(currentAction_);
-}
-
-MenuToggle* MenuToggle::build(QWidget* parent) {
-    return new MenuToggle(parent, OnPluginFailure::LeaveOut);
 }
 
 host::MainHolder* MenuToggle::owner() const { return owner_; }
@@ -105,20 +78,11 @@ void MenuToggle::mode_changed(int /*i*/) {
     show_menu_bar(plugin_modes_.at(cb_mode_->currentText()));
 }
 
-void MenuToggle::add_plugin_modes(OnPluginFailure on_failure) {
+void MenuToggle::add_plugin_modes() {
     host::PluginRegistry* manager = main()->plugins_manager();
     if (!manager) throw utils::AttributeError("the main window has no plug-in manager");
-    for (const host::PluginRecord& record : manager->getPluginsOfCategory(PLUGIN_CATEGORY)) {
-        try {
-            add_plugin_mode(record);
-        } catch (...) {
-            const PluginSetupError error(describe(record), current_reason());
-            if (on_failure == OnPluginFailure::Throw) std::throw_with_nested(error);
-            utils::logger().error(
-                utils::format("Menu-bar plug-in {} failed: {}. Its mode is left out.",
-                              error.plugin(), error.reason()));
-        }
-    }
+    for (const host::PluginRecord& record : manager->getPluginsOfCategory(PLUGIN_CATEGORY))
+        add_plugin_mode(record);
 }
 
 void MenuToggle::add_plugin_mode(const host::PluginRecord& record) {

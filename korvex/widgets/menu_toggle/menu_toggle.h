@@ -26,7 +26,7 @@ namespace korvex::widgets {
 // The owner (the Qt parent given at construction) must be a host::MainHolder, for
 // instance a main window whose main() is itself. Without an owner only "Plugout Mode"
 // is offered. A plug-in failing while the switcher is built makes the constructor
-// throw a PluginSetupError; main windows use build(), which leaves that plug-in out.
+// throw the plug-in's own error; leaving that plug-in out is the host's affair.
 class MenuToggle final : public QToolBar {
     Q_OBJECT
 
@@ -35,17 +35,8 @@ public:
     // The plug-in category whose plug-ins become modes.
     static constexpr const char* PLUGIN_CATEGORY = "PluginMenuBar";
 
-    // What a plug-in failing while the switcher is built does to the construction.
-    enum class OnPluginFailure { Throw, LeaveOut };
-
-    explicit MenuToggle(QWidget* parent = nullptr,
-                        OnPluginFailure on_failure = OnPluginFailure::Throw);
+    explicit MenuToggle(QWidget* parent = nullptr);
     ~MenuToggle() override;
-
-    // The switcher as a main window mounts it: a plug-in that fails while it is built is
-    // logged (which plug-in, and why) and left out; the other plug-ins keep their modes.
-    // Other errors propagate.
-    static MenuToggle* build(QWidget* parent);
 
     host::MainHolder* owner() const;
     // The owner's main window and its data tree; AttributeError where a link is missing.
@@ -61,7 +52,7 @@ public:
     void mode_changed(int i);
 
 private:
-    void add_plugin_modes(OnPluginFailure on_failure);
+    void add_plugin_modes();
     // Lists the plug-in's bar once it is set up; throws what the plug-in throws.
     void add_plugin_mode(const host::PluginRecord& record);
     // Puts `bar` into the toolbar as the current one.

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "korvex/app/main_window.h"
+#include "korvex/app/menu_toggle_builder.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
 #include "tests/support/fake_data_object.h"
@@ -27,7 +28,7 @@ namespace {
 struct Host {
     Host() {
         main.plugins = &plugins;
-        toggle = MenuToggle::build(&window);
+        toggle = korvex::app::build_menu_toggle(&window, plugins);
         window.addToolBar(toggle);
         window.show();
     }

@@ -10,7 +10,7 @@
 
 class QTextBrowser;
 
-namespace korvex::modules {
+namespace korvex::app {
 
 // Appends each log line, with its time and level, to a text view; warnings and errors
 // are coloured. Lines are queued and appended in order, in batches at the next turn of
@@ -48,4 +48,4 @@ private:
     bool append_posted_ = false;
 };
 
-}  // namespace korvex::modules
+}  // namespace korvex::app

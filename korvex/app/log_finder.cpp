@@ -1,4 +1,4 @@
-#include "korvex/modules/run_journal/log_finder.h"
+#include "korvex/app/log_finder.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -8,7 +8,7 @@
 #include "korvex/config/base.h"
 #include "korvex/utils/qthelpers.h"
 
-namespace korvex::modules {
+namespace korvex::app {
 
 using config::_;
 
@@ -51,4 +51,4 @@ QString LogFinder::ask(const QString& proposal) const {
                                  proposal);
 }
 
-}  // namespace korvex::modules
+}  // namespace korvex::app

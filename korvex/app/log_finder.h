@@ -7,7 +7,7 @@
 class QTextBrowser;
 class QWidget;
 
-namespace korvex::modules {
+namespace korvex::app {
 
 // Finding in the journal, as its usage note promises: with the keyboard in `scope`,
 // Ctrl+F finds the next place of the selected text (a double-clicked word), or asks
@@ -33,4 +33,4 @@ private:
     QString last_text_;
 };
 
-}  // namespace korvex::modules
+}  // namespace korvex::app

@@ -1,4 +1,4 @@
-#include "korvex/modules/run_journal/journal_sink.h"
+#include "korvex/app/journal_sink.h"
 
 #include <QColor>
 #include <QScrollBar>
@@ -6,7 +6,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-namespace korvex::modules {
+namespace korvex::app {
 
 namespace {
 
@@ -94,4 +94,4 @@ void JournalSink::drop_queued() {
     queued_.clear();
 }
 
-}  // namespace korvex::modules
+}  // namespace korvex::app

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+class QTextBrowser;
+
+namespace korvex::app {
+
+// Help > User guide: the few things a new user needs to get going (opening data, the
+// views, picking, the keys), in the application's own words; the panels' help boxes
+// keep their short notes.
+class UserGuideDialog final : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit UserGuideDialog(QWidget* window);
+
+    QTextBrowser* text() const { return text_; }
+
+private:
+    QTextBrowser* text_;
+};
+
+}  // namespace korvex::app
