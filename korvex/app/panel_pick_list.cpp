@@ -34,12 +34,11 @@ std::vector<PickRecord> PanelPickList::pick_records() const {
 }
 
 void PanelPickList::replace_picks(const std::vector<PickRecord>& records) {
-    std::vector<widgets::CanvasWidget*> canvases;
+    std::vector<PicksPanel::PlacedPick> picks;
+    picks.reserve(records.size());
     for (const PickRecord& record : records)
-        canvases.push_back(&canvas_named(viewers_, record.viewer));
-    panel_.clear();
-    for (std::size_t i = 0; i < records.size(); ++i)
-        panel_.add_pick(*canvases[i], records[i].sample);
+        picks.push_back({&canvas_named(viewers_, record.viewer), record.sample});
+    panel_.replace_picks(picks);
 }
 
 }  // namespace korvex::app

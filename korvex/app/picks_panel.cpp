@@ -8,14 +8,14 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QShortcut>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <map>
 #include <set>
 #include <stdexcept>
 
+#include "korvex/app/pick_table_model.h"
 #include "korvex/config/base.h"
-#include "korvex/scene/point_visual.h"
-#include "korvex/scene/view_box.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
@@ -26,24 +26,6 @@ using config::_;
 using utils::format;
 
 namespace {
-
-const scene::Color MARKER_COLOR(1.0, 0.85, 0.0);
-constexpr double MARKER_SIZE = 11.0;
-
-QString optional_text(const std::optional<double>& value) {
-    return value ? QString::number(*value, 'f', 2) : QString();
-}
-
-// The cells of one row, in COLUMNS order.
-QStringList cells(const widgets::PickedSample& pick) {
-    return {QString::number(pick.iline),
-            QString::number(pick.xline),
-            QString::number(pick.time),
-            optional_text(pick.map_x),
-            optional_text(pick.map_y),
-            QString::number(pick.amplitude),
-            pick.volume};
-}
 
 QString csv_field(const QString& text) {
     if (!text.contains(QRegularExpression(QStringLiteral("[\",\\r\\n]")))) return text;
@@ -56,10 +38,9 @@ const QStringList PicksPanel::COLUMNS{"inline", "crossline", "time",  "map_x",
                                       "map_y",  "amplitude", "volume"};
 
 PicksPanel::PicksPanel(QWidget* parent)
-    : QWidget(parent), table_(new QTableWidget(0, COLUMNS.size(), this)) {
+    : QWidget(parent), model_(new PickTableModel(this)), table_(new QTableView(this)) {
     table_->setObjectName(QStringLiteral("picks_table"));
-    table_->setHorizontalHeaderLabels({_("Inline"), _("Crossline"), _("Time (ms)"), _("Map X"),
-                                       _("Map Y"), _("Amplitude"), _("Volume")});
+    table_->setModel(model_);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setVisible(false);
@@ -94,46 +75,65 @@ PicksPanel::PicksPanel(QWidget* parent)
 
 PicksPanel::~PicksPanel() = default;
 
+int PicksPanel::count() const { return model_->rowCount(); }
+
+const widgets::PickedSample& PicksPanel::pick(int row) const { return model_->rows().at(row).pick; }
+
+const QString& PicksPanel::viewer_name(int row) const { return model_->rows().at(row).viewer; }
+
+std::vector<scene::Point3> PicksPanel::positions_in(const QString& viewer) const {
+    std::vector<scene::Point3> positions;
+    for (const PickTableModel::Row& row : model_->rows())
+        if (row.viewer == viewer) positions.push_back(row.pick.position);
+    return positions;
+}
+
 void PicksPanel::add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick) {
-    auto marker = std::make_shared<scene::PointVisual>(std::vector<scene::Point3>{pick.position},
-                                                       MARKER_COLOR, MARKER_SIZE);
-    marker->name = _("pick");
-    // Picks on the sections behind a marker must still reach the sections.
-    marker->set_pickable(false);
-    viewer.view().add(*marker);
-    entries_.push_back({pick, viewer.name(), marker});
-    const int row = table_->rowCount();
-    table_->insertRow(row);
-    const QStringList texts = cells(pick);
-    for (int column = 0; column < texts.size(); ++column)
-        table_->setItem(row, column, new QTableWidgetItem(texts[column]));
-    table_->scrollToItem(table_->item(row, 0));
+    model_->append({pick, viewer.name()});
+    markers_.show(viewer, positions_in(viewer.name()));
+    table_->scrollToBottom();
+}
+
+void PicksPanel::replace_picks(const std::vector<PlacedPick>& picks) {
+    std::vector<PickTableModel::Row> rows;
+    rows.reserve(picks.size());
+    std::map<widgets::CanvasWidget*, std::vector<scene::Point3>> positions;
+    for (const PlacedPick& placed : picks) {
+        rows.push_back({placed.pick, placed.viewer->name()});
+        positions[placed.viewer].push_back(placed.pick.position);
+    }
+    markers_.clear();
+    model_->replace(std::move(rows));
+    for (auto& [viewer, points] : positions) markers_.show(*viewer, std::move(points));
 }
 
 void PicksPanel::move_to_viewer(const QString& from, widgets::CanvasWidget& to) {
-    for (Entry& entry : entries_) {
-        if (entry.viewer != from) continue;
-        to.view().add(*entry.marker);
-        entry.viewer = to.name();
-    }
+    model_->move_to_viewer(from, to.name());
+    markers_.remove(from);
+    markers_.show(to, positions_in(to.name()));
 }
 
 void PicksPanel::remove_pick(int row) {
     if (row < 0 || row >= count()) throw std::out_of_range("no pick in that row");
-    entries_.erase(entries_.begin() + row);  // the marker leaves its view as it goes
-    table_->removeRow(row);
+    const QString viewer = viewer_name(row);
+    model_->remove({row});
+    markers_.reduce(viewer, positions_in(viewer));
 }
 
 void PicksPanel::clear() {
-    entries_.clear();
-    table_->setRowCount(0);
+    markers_.clear();
+    model_->replace({});
 }
 
 void PicksPanel::remove_selected() {
     std::set<int> rows;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+    std::set<QString> viewers;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
         rows.insert(index.row());
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) remove_pick(*it);
+        viewers.insert(viewer_name(index.row()));
+    }
+    model_->remove(rows);
+    for (const QString& viewer : viewers) markers_.reduce(viewer, positions_in(viewer));
 }
 
 void PicksPanel::export_csv(const QString& path) const {
@@ -142,9 +142,10 @@ void PicksPanel::export_csv(const QString& path) const {
         throw std::runtime_error(
             format("{} cannot be written: {}", path, file.errorString()).toStdString());
     QByteArray text = COLUMNS.join(',').toUtf8() + '\n';
-    for (const Entry& entry : entries_) {
+    for (const PickTableModel::Row& row : model_->rows()) {
         QStringList fields;
-        for (const QString& cell : cells(entry.pick)) fields << csv_field(cell);
+        for (int column = 0; column < COLUMNS.size(); ++column)
+            fields << csv_field(PickTableModel::cell(row.pick, column));
         text += fields.join(',').toUtf8() + '\n';
     }
     file.write(text);

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
-#include <memory>
 #include <vector>
 
+#include "korvex/app/pick_markers.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 
-class QTableWidget;
+class QTableView;
 
 namespace korvex::scene {
 class PointVisual;
@@ -19,6 +18,8 @@ class CanvasWidget;
 
 namespace korvex::app {
 
+class PickTableModel;
+
 // The samples the user picked, one row each (inline, crossline, time, map X/Y when the
 // survey's are known, amplitude, volume), each shown by a marker in the viewer where it
 // was picked. Rows can be deleted (their markers go with them) and written as CSV.
@@ -28,11 +29,19 @@ class PicksPanel final : public QWidget {
 public:
     static const QStringList COLUMNS;
 
+    // A pick with the viewer that shows its marker.
+    struct PlacedPick {
+        widgets::CanvasWidget* viewer;
+        widgets::PickedSample pick;
+    };
+
     explicit PicksPanel(QWidget* parent = nullptr);
     ~PicksPanel() override;
 
     // Adds the row and puts its marker in `viewer`.
     void add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick);
+    // Replaces every row and marker at once: a project's picks.
+    void replace_picks(const std::vector<PlacedPick>& picks);
     void remove_pick(int row);
     // Moves the markers of the picks made in the viewer named `from` into `to`: a pick is
     // the user's interpretation and outlives the view it was made in.
@@ -41,28 +50,26 @@ public:
     void clear();
     // Removes the rows selected in the table.
     void remove_selected();
-    int count() const { return static_cast<int>(entries_.size()); }
-    const widgets::PickedSample& pick(int row) const { return entries_.at(row).pick; }
-    const scene::PointVisual& marker(int row) const { return *entries_.at(row).marker; }
+    int count() const;
+    const widgets::PickedSample& pick(int row) const;
     // The name of the viewer the pick was made in, as it was then.
-    const QString& viewer_name(int row) const { return entries_.at(row).viewer; }
-    QTableWidget* table() const { return table_; }
+    const QString& viewer_name(int row) const;
+    // The markers shown in the viewer named `viewer`; nullptr when it shows none.
+    const scene::PointVisual* markers(const QString& viewer) const { return markers_.in(viewer); }
+    QTableView* table() const { return table_; }
 
     // The rows as CSV, a header line first. Throws std::runtime_error naming the reason
     // when the file cannot be written; an existing file is replaced only when complete.
     void export_csv(const QString& path) const;
 
 private:
-    struct Entry {
-        widgets::PickedSample pick;
-        QString viewer;
-        std::shared_ptr<scene::PointVisual> marker;
-    };
-
+    std::vector<scene::Point3> positions_in(const QString& viewer) const;
+    void fit_columns(const std::vector<int>& rows);
     void export_dialog();
 
-    QTableWidget* table_;
-    std::vector<Entry> entries_;
+    PickTableModel* model_;
+    QTableView* table_;
+    PickMarkers markers_;
 };
 
 }  // namespace korvex::app

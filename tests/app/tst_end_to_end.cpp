@@ -312,13 +312,18 @@ private slots:
         Window w;
         korvex::app::PicksPanel& picks = *w.window.picks();
         korvex::widgets::PickedSample pick = korvex::testing::sample_pick("survey, migrated");
+        const std::size_t unpicked = w.canvas().view().children().size();
         picks.add_pick(w.canvas(), pick);
         pick.iline = 1020;
+        pick.position[0] = 1020;
         pick.map_x = 612345.5;
         pick.map_y = 6012345.25;
         picks.add_pick(w.canvas(), pick);
-        QCOMPARE(picks.table()->rowCount(), 2);
-        QCOMPARE(picks.marker(0).parent(), &w.canvas().view());
+        QCOMPARE(picks.table()->model()->rowCount(), 2);
+        // The viewer's picks are one point set: many picks stay one prop to draw and to remove.
+        QCOMPARE(w.canvas().view().children().size(), unpicked + 1);
+        QCOMPARE(picks.markers(w.canvas().name())->point_count(), std::size_t(2));
+        QCOMPARE(picks.markers(w.canvas().name())->parent(), &w.canvas().view());
         // Where a pick is, inline, crossline and time, shows whole in the dock as it opens.
         const QHeaderView& header = *picks.table()->horizontalHeader();
         for (int column = 0; column < 3; ++column) {
@@ -337,13 +342,17 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(picks.export_csv(dir.filePath("no/such/folder/picks.csv")),
                                  std::runtime_error);
 
-        // Deleting a row takes its marker out of the scene.
-        const std::size_t drawn = w.canvas().view().children().size();
+        // Deleting a row takes its marker out of the scene; the last one, the point set.
         picks.table()->selectRow(0);
         QTest::mouseClick(picks.findChild<QPushButton*>("delete_picks"), Qt::LeftButton);
         QCOMPARE(picks.count(), 1);
         QCOMPARE(picks.pick(0).iline, 1020);
-        QCOMPARE(w.canvas().view().children().size(), drawn - 1);
+        QCOMPARE(picks.markers(w.canvas().name())->point_count(), std::size_t(1));
+        QCOMPARE(picks.markers(w.canvas().name())->bounds()[0], 1020.0);
+        picks.table()->selectRow(0);
+        QTest::mouseClick(picks.findChild<QPushButton*>("delete_picks"), Qt::LeftButton);
+        QVERIFY(!picks.markers(w.canvas().name()));
+        QCOMPARE(w.canvas().view().children().size(), unpicked);
     }
 
     void picks_are_saved_with_the_project_and_come_back_in_their_viewers() {
@@ -388,28 +397,28 @@ private slots:
         QCOMPARE(picks.count(), 2);
         QVERIFY(picks.pick(0) == first);
         QVERIFY(picks.pick(1) == second);
-        QCOMPARE(picks.table()->item(0, 3)->text(), QString());
-        QCOMPARE(picks.table()->item(1, 3)->text(), QString("612345.50"));
-        QCOMPARE(picks.marker(0).parent(), &w.canvas(0).view());
-        QCOMPARE(picks.marker(1).parent(), &w.canvas(1).view());
+        const QAbstractItemModel& rows = *picks.table()->model();
+        QCOMPARE(rows.index(0, 3).data().toString(), QString());
+        QCOMPARE(rows.index(1, 3).data().toString(), QString("612345.50"));
+        QCOMPARE(picks.markers(w.canvas(0).name())->parent(), &w.canvas(0).view());
+        QCOMPARE(picks.markers(w.canvas(1).name())->parent(), &w.canvas(1).view());
         QVERIFY(!w.window.has_unsaved_changes());
 
         // With the viewer of a pick closed, the pick is kept, its marker at once in the
         // first viewer, where it also comes back.
         w.window.viewer_area()->close_viewer(1);
-        QCOMPARE(picks.marker(1).parent(), &w.canvas(0).view());
+        QCOMPARE(picks.markers(w.canvas(0).name())->point_count(), std::size_t(2));
         QCOMPARE(picks.viewer_name(1), w.canvas(0).name());
         QVERIFY(w.window.save_project());
         QVERIFY(w.window.open_project(project));
         QCOMPARE(picks.count(), 2);
-        QCOMPARE(picks.marker(0).parent(), &w.canvas(0).view());
-        QCOMPARE(picks.marker(1).parent(), &w.canvas(0).view());
+        QCOMPARE(picks.markers(w.canvas(0).name())->point_count(), std::size_t(2));
         QVERIFY(picks.pick(1) == second);
 
         // A new project starts without the picks of the one before.
         QVERIFY(w.window.create_new_project(dir.filePath("fresh.kvd")));
         QCOMPARE(picks.count(), 0);
-        QCOMPARE(picks.table()->rowCount(), 0);
+        QCOMPARE(picks.table()->model()->rowCount(), 0);
         QVERIFY(!w.window.has_unsaved_changes());
     }
 

@@ -11,7 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -237,10 +237,13 @@ private slots:
         QCOMPARE(picks.pick(0).iline, iline);
         QCOMPARE(picks.pick(0).xline, xline);
         QCOMPARE(picks.pick(0).time, time);
-        QCOMPARE(picks.table()->item(0, 0)->text(), QString::number(iline));
-        QCOMPARE(picks.table()->item(0, 6)->text(), name);
-        QCOMPARE(picks.marker(0).parent(), &s.canvas_widget().view());
-        const auto marked = picks.marker(0).bounds();
+        const QAbstractItemModel& rows = *picks.table()->model();
+        QCOMPARE(rows.index(0, 0).data().toString(), QString::number(iline));
+        QCOMPARE(rows.index(0, 6).data().toString(), name);
+        const korvex::scene::PointVisual* markers = picks.markers(s.canvas_widget().name());
+        QVERIFY(markers);
+        QCOMPARE(markers->parent(), &s.canvas_widget().view());
+        const auto marked = markers->bounds();
         QCOMPARE(marked[0], double(iline));
         QCOMPARE(marked[2], double(xline));
         QVERIFY(std::abs(marked[4] + time * s.canvas_widget().z_scale()) < 1e-9);

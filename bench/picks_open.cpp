@@ -1,0 +1,170 @@
+// Opens a project of the demo survey with many picks against the same project without
+// any: the time and resident memory the picks add, the frame they cost once drawn, and
+// the time a window holding them takes to close. Usage: bench_picks_open [PICKS]
+// (100 000 by default).
+#include <malloc.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "bench/figures.h"
+#include "korvex/app/data/demo_survey.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data_model.h"
+#include "korvex/app/data_tree.h"
+#include "korvex/app/main_window.h"
+#include "korvex/app/panel_pick_list.h"
+#include "korvex/app/viewer_area.h"
+#include "korvex/host/data_object.h"
+#include "korvex/scene/scene_canvas.h"
+#include "korvex/scene/surface_format.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/scene/visual.h"
+#include "korvex/utils/appconsts/appconsts.h"
+#include "korvex/widgets/cube_viewer/canvas.h"
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/cube_viewer.h"
+
+using korvex::app::MainWindow;
+
+namespace {
+
+std::unique_ptr<MainWindow> new_window() {
+    auto window = std::make_unique<MainWindow>();
+    window->setup();
+    window->show();
+    window->post_visible_setup();
+    return window;
+}
+
+korvex::widgets::CanvasWidget& first_viewer(const MainWindow& window) {
+    return window.viewer_area()->viewer(0)->base();
+}
+
+// Resident memory in MB, after handing freed heap back to the system so that what the
+// last project left behind does not count.
+double resident_mb() {
+    ::malloc_trim(0);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0.0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
+    return 0.0;
+}
+
+// Picks spread evenly through the box the survey's sections fill.
+std::vector<korvex::app::PickRecord> picks_in(const korvex::widgets::CanvasWidget& viewer,
+                                              const QString& volume, int count) {
+    std::array<double, 6> box{1e300, -1e300, 1e300, -1e300, 1e300, -1e300};
+    for (const korvex::scene::Visual* visual : viewer.view().children()) {
+        const auto b = visual->bounds();
+        if (b[0] > b[1]) continue;
+        for (int axis = 0; axis < 3; ++axis) {
+            box[2 * axis] = std::min(box[2 * axis], b[2 * axis]);
+            box[2 * axis + 1] = std::max(box[2 * axis + 1], b[2 * axis + 1]);
+        }
+    }
+    const int side = int(std::ceil(std::cbrt(double(count))));
+    std::vector<korvex::app::PickRecord> records;
+    for (int i = 0; i < count; ++i) {
+        const double u = (i % side + 0.5) / side;
+        const double v = (i / side % side + 0.5) / side;
+        const double w = (i / side / side + 0.5) / side;
+        korvex::widgets::PickedSample pick;
+        pick.volume = volume;
+        pick.iline = 1000 + i % side;
+        pick.xline = 2000 + i / side % side;
+        pick.time = 4.0 * (i / side / side);
+        pick.map_x = box[0] + u * (box[1] - box[0]);
+        pick.map_y = box[2] + v * (box[3] - box[2]);
+        pick.amplitude = 0.001 * i;
+        pick.position = {*pick.map_x, *pick.map_y,
+                         (box[4] + w * (box[5] - box[4])) / viewer.z_scale()};
+        records.push_back({viewer.name(), pick});
+    }
+    return records;
+}
+
+// The demo survey with its three sections in one viewer, saved twice: without picks
+// and with `picks` of them.
+std::pair<QString, QString> write_projects(const QTemporaryDir& dir, int picks) {
+    const auto window = new_window();
+    const auto survey = korvex::app::data::DemoSurvey::ensure(dir.filePath("demo"));
+    window->create_new_project(dir.filePath("plain"));
+    window->load_data_file(survey.volume, korvex::app::data::SeismicVolume::header_settings({}));
+    const korvex::host::DataObject& volume = *window->model()->objects().front();
+    window->tree()->set_checked(volume.name(), true);
+    for (const QString& type : korvex::utils::appconsts::SECTION_TYPES)
+        window->tree()->set_section_checked(volume.name(), type, true);
+    window->save_project();
+    const QString plain = window->project_path();
+    korvex::app::PanelPickList(*window->picks(), *window->viewer_area())
+        .replace_picks(picks_in(first_viewer(*window), volume.name(), picks));
+    window->save_project_as(dir.filePath("picked.kvd"));
+    return {plain, window->project_path()};
+}
+
+double open_ms(MainWindow& window, const QString& project) {
+    return korvex::bench::elapsed_ms([&] {
+        window.open_project(project);
+        QCoreApplication::processEvents();
+    });
+}
+
+double frame_ms(const MainWindow& window) {
+    korvex::scene::SceneCanvas& canvas = first_viewer(window).canvas();
+    canvas.render();
+    std::vector<double> runs;
+    for (int i = 0; i < 5; ++i) runs.push_back(korvex::bench::elapsed_ms([&] { canvas.render(); }));
+    return korvex::bench::median(runs);
+}
+
+struct Opened {
+    double open_ms;
+    double resident_mb;
+    double frame_ms;
+    double close_ms;
+};
+
+// In a window of its own, so that one project's leftovers do not weigh on the other's.
+Opened measure(const QString& project) {
+    auto window = new_window();
+    const double before_mb = resident_mb();
+    std::vector<double> runs{open_ms(*window, project)};
+    const double grown_mb = resident_mb() - before_mb;
+    for (int i = 0; i < 2; ++i) runs.push_back(open_ms(*window, project));
+    const double frame = frame_ms(*window);
+    const double close = korvex::bench::elapsed_ms([&] {
+        window.reset();
+        QCoreApplication::processEvents();
+    });
+    return {korvex::bench::median(runs), grown_mb, frame, close};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    korvex::scene::prepare_default_surface_format();
+    QApplication app(argc, argv);
+    const int picks = argc > 1 ? std::atoi(argv[1]) : 100000;
+    QTemporaryDir dir;
+    const auto [plain_project, picked_project] = write_projects(dir, picks);
+    const Opened plain = measure(plain_project);
+    const Opened picked = measure(picked_project);
+    std::printf(
+        "%d picks: open %.0f ms (%.0f without), memory +%.0f MB (+%.0f without), "
+        "frame %.1f ms (%.1f without), close %.0f ms (%.0f without)\n",
+        picks, picked.open_ms, plain.open_ms, picked.resident_mb, plain.resident_mb,
+        picked.frame_ms, plain.frame_ms, picked.close_ms, plain.close_ms);
+    korvex::bench::figure("picks_open_100k", (picked.open_ms - plain.open_ms) / 1000, "s");
+    korvex::bench::figure("picks_open_100k_ratio", picked.open_ms / plain.open_ms, "x");
+    korvex::bench::figure("picks_open_100k_memory", picked.resident_mb - plain.resident_mb, "MB");
+    korvex::bench::figure_with_ratio("picks_frame_100k", picked.frame_ms, plain.frame_ms);
+    korvex::bench::figure_with_ratio("picks_close_100k", picked.close_ms, plain.close_ms);
+    return 0;
+}
