@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -32,9 +33,12 @@ QString csv_field(const QString& text) {
     return '"' + QString(text).replace('"', QStringLiteral("\"\"")) + '"';
 }
 
+// Rows enough to learn how wide a column's texts are: picks of one survey print alike.
+constexpr int MEASURED_ROWS = 1000;
+
 }  // namespace
 
-const QStringList PicksPanel::COLUMNS{"inline", "crossline", "time",  "map_x",
+const QStringList PicksPanel::COLUMNS{"inline", "crossline", "time_ms", "map_x",
                                       "map_y",  "amplitude", "volume"};
 
 PicksPanel::PicksPanel(QWidget* parent)
@@ -44,11 +48,7 @@ PicksPanel::PicksPanel(QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->setVisible(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
-    // Columns as wide as their titles rather than Qt's 100 pixels, so that the narrow dock
-    // shows where a pick is (inline, crossline, time) whole. Not measured again as picks
-    // arrive: a long value scrolls.
-    table_->resizeColumnsToContents();
+    fit_columns(0);
 
     auto* remove = new QPushButton(_("Delete"), this);
     remove->setObjectName(QStringLiteral("delete_picks"));
@@ -90,6 +90,7 @@ std::vector<scene::Point3> PicksPanel::positions_in(const QString& viewer) const
 
 void PicksPanel::add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick) {
     model_->append({pick, viewer.name()});
+    fit_columns(count() - 1);
     markers_.show(viewer, positions_in(viewer.name()));
     table_->scrollToBottom();
 }
@@ -104,6 +105,7 @@ void PicksPanel::replace_picks(const std::vector<PlacedPick>& picks) {
     }
     markers_.clear();
     model_->replace(std::move(rows));
+    fit_columns(0);
     for (auto& [viewer, points] : positions) markers_.show(*viewer, std::move(points));
 }
 
@@ -123,6 +125,7 @@ void PicksPanel::remove_pick(int row) {
 void PicksPanel::clear() {
     markers_.clear();
     model_->replace({});
+    fit_columns(0);
 }
 
 void PicksPanel::remove_selected() {
@@ -134,6 +137,20 @@ void PicksPanel::remove_selected() {
     }
     model_->remove(rows);
     for (const QString& viewer : viewers) markers_.reduce(viewer, positions_in(viewer));
+}
+
+void PicksPanel::fit_columns(int first) {
+    QHeaderView& header = *table_->horizontalHeader();
+    const int step = std::max(1, (count() - first) / MEASURED_ROWS);
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        int width = first == 0 ? header.sectionSizeHint(column) : header.sectionSize(column);
+        for (int row = first; row < count(); row += step) {
+            // One pixel for the grid line, as the table's own measure has it.
+            const QModelIndex index = model_->index(row, column);
+            width = std::max(width, table_->sizeHintForIndex(index).width() + 1);
+        }
+        header.resizeSection(column, width);
+    }
 }
 
 void PicksPanel::export_csv(const QString& path) const {
@@ -155,9 +172,12 @@ void PicksPanel::export_csv(const QString& path) const {
 }
 
 void PicksPanel::export_dialog() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, _("Export picks"), QString(), _("CSV files (*.csv)"));
-    if (path.isEmpty()) return;
+    QFileDialog dialog(this, _("Export picks"), QString(), _("CSV files (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed bare still gives a file that opens as CSV.
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted) return;
+    const QString path = dialog.selectedFiles().value(0);
     try {
         export_csv(path);
         utils::logger().info(format("{} picks written to {}", count(), path));

@@ -64,7 +64,10 @@ public:
 
 private:
     std::vector<scene::Point3> positions_in(const QString& viewer) const;
-    void fit_columns(const std::vector<int>& rows);
+    // Columns as wide as their titles and the texts of the rows from `first` on (from the
+    // titles alone when that is the first row), so that the numbers show whole and the
+    // volume's name takes no more than it needs.
+    void fit_columns(int first);
     void export_dialog();
 
     PickTableModel* model_;

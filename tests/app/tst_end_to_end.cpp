@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -324,23 +325,33 @@ private slots:
         QCOMPARE(w.canvas().view().children().size(), unpicked + 1);
         QCOMPARE(picks.markers(w.canvas().name())->point_count(), std::size_t(2));
         QCOMPARE(picks.markers(w.canvas().name())->parent(), &w.canvas().view());
-        // Where a pick is, inline, crossline and time, shows whole in the dock as it opens.
+        // Each column is as wide as its title or its widest text and no wider, so that in a
+        // dock of 560 pixels the map coordinates show whole.
+        const QAbstractItemView& table = *picks.table();
         const QHeaderView& header = *picks.table()->horizontalHeader();
-        for (int column = 0; column < 3; ++column) {
-            QVERIFY(header.sectionViewportPosition(column) + header.sectionSize(column) <=
-                    header.viewport()->width());
+        for (int column = 0; column < table.model()->columnCount(); ++column) {
+            QCOMPARE(header.sectionSize(column),
+                     std::max(header.sectionSizeHint(column), table.sizeHintForColumn(column)));
         }
+        auto* dock = w.window.findChild<QDockWidget*>("picks_dock");
+        w.window.resizeDocks({dock}, {560}, Qt::Horizontal);
+        QTRY_VERIFY(header.sectionViewportPosition(4) + header.sectionSize(4) <=
+                    header.viewport()->width());
 
         const QString csv = dir.filePath("picks.csv");
         picks.export_csv(csv);
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(file.readAll()),
-                 QString("inline,crossline,time,map_x,map_y,amplitude,volume\n"
+                 QString("inline,crossline,time_ms,map_x,map_y,amplitude,volume\n"
                          "1010,2020,48,,,-0.5,\"survey, migrated\"\n"
                          "1020,2020,48,612345.50,6012345.25,-0.5,\"survey, migrated\"\n"));
         QVERIFY_EXCEPTION_THROWN(picks.export_csv(dir.filePath("no/such/folder/picks.csv")),
                                  std::runtime_error);
+        // A name typed without a suffix is written as CSV.
+        answer_file_dialog(dir.filePath("bare"));
+        QTest::mouseClick(picks.findChild<QPushButton*>("export_picks"), Qt::LeftButton);
+        QVERIFY(QFile::exists(dir.filePath("bare.csv")));
 
         // Deleting a row takes its marker out of the scene; the last one, the point set.
         picks.table()->selectRow(0);
