@@ -5,10 +5,6 @@
 
 namespace korvex::seismic {
 
-namespace {
-constexpr double CLIP_PERCENTILE = 0.99;
-}
-
 AmplitudeStats AmplitudeStats::of(std::vector<float> values, bool sampled) {
     AmplitudeStats stats;
     stats.sampled = sampled;
@@ -21,6 +17,9 @@ AmplitudeStats AmplitudeStats::of(std::vector<float> values, bool sampled) {
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     stats.min = *low;
     stats.max = *high;
+    double sum_of_squares = 0.0;
+    for (const float value : values) sum_of_squares += double(value) * value;
+    stats.rms = float(std::sqrt(sum_of_squares / double(values.size())));
     for (float& value : values) value = std::fabs(value);
     const auto rank = static_cast<std::size_t>(CLIP_PERCENTILE * (values.size() - 1));
     std::nth_element(values.begin(), values.begin() + rank, values.end());

@@ -1,7 +1,9 @@
 #include "korvex/seismic/cache_header.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "korvex/config/base.h"
@@ -15,7 +17,8 @@ using config::_;
 namespace {
 
 constexpr char MAGIC[8] = {'K', 'V', 'X', 'S', 'E', 'C', 'T', '\n'};
-constexpr uint32_t VERSION = 1;
+// 2: the amplitude figures.
+constexpr uint32_t VERSION = 2;
 constexpr int TRACE_HEADER_SIZE = 240;
 
 // FNV-1a: small inputs, no need for anything faster.
@@ -70,7 +73,32 @@ CacheHeader CacheHeader::for_volume(const SegyVolumeFile& volume) {
 uint64_t CacheHeader::own_checksum() const { return fnv1a(this, offsetof(CacheHeader, checksum)); }
 
 bool CacheHeader::same_as(const CacheHeader& other) const {
-    return std::memcmp(this, &other, sizeof(CacheHeader)) == 0;
+    return std::memcmp(this, &other, offsetof(CacheHeader, amplitude_min)) == 0;
+}
+
+void CacheHeader::set_amplitudes(const AmplitudeStats& stats) {
+    amplitude_min = stats.min;
+    amplitude_max = stats.max;
+    amplitude_rms = stats.rms;
+    amplitude_clip = stats.clip;
+    std::copy_n(stats.histogram.begin(),
+                std::min<std::size_t>(stats.histogram.size(), AmplitudeStats::HISTOGRAM_BINS),
+                histogram);
+    amplitudes_checksum = fnv1a(&amplitude_min, offsetof(CacheHeader, amplitudes_checksum) -
+                                                    offsetof(CacheHeader, amplitude_min));
+}
+
+std::optional<AmplitudeStats> CacheHeader::amplitudes() const {
+    if (amplitudes_checksum != fnv1a(&amplitude_min, offsetof(CacheHeader, amplitudes_checksum) -
+                                                         offsetof(CacheHeader, amplitude_min)))
+        return std::nullopt;
+    AmplitudeStats stats;
+    stats.min = amplitude_min;
+    stats.max = amplitude_max;
+    stats.rms = amplitude_rms;
+    stats.clip = amplitude_clip;
+    stats.histogram.assign(std::begin(histogram), std::end(histogram));
+    return stats;
 }
 
 std::size_t CacheHeader::plane_bytes() const {

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+
+#include "korvex/seismic/amplitude_stats.h"
 
 namespace korvex::seismic {
 
@@ -32,18 +35,34 @@ struct CacheHeader {
     int32_t reserved2 = 0;
     // Of every field above.
     uint64_t checksum = 0;
+    // Amplitude figures over every sample, gathered by the pass that wrote the cache, so
+    // that a reused cache gives them without another pass over the file.
+    float amplitude_min = 0.0f;
+    float amplitude_max = 0.0f;
+    float amplitude_rms = 0.0f;
+    float amplitude_clip = 0.0f;
+    uint64_t histogram[AmplitudeStats::HISTOGRAM_BINS] = {};
+    // Of the amplitude figures.
+    uint64_t amplitudes_checksum = 0;
 
     // The header a cache of `volume` must carry. Reads a few headers of the SEG-Y file;
     // throws utils::ValueError naming it when they cannot be read.
     static CacheHeader for_volume(const SegyVolumeFile& volume);
 
     uint64_t own_checksum() const;
+    // Whether both describe the same SEG-Y file and shape (the amplitudes aside).
     bool same_as(const CacheHeader& other) const;
+    void set_amplitudes(const AmplitudeStats& stats);
+    // None when the figures fail their checksum.
+    std::optional<AmplitudeStats> amplitudes() const;
     std::size_t plane_bytes() const;
     uint64_t checksums_offset() const;
     uint64_t file_size() const;
 };
 
-static_assert(sizeof(CacheHeader) == 64, "the header is written as it lies in memory: no padding");
+static_assert(offsetof(CacheHeader, amplitude_min) == 64 &&
+                  sizeof(CacheHeader) == 64 + 16 + 8 * (AmplitudeStats::HISTOGRAM_BINS + 1) &&
+                  sizeof(CacheHeader) <= CacheHeader::SIZE,
+              "the header is written as it lies in memory: no padding");
 
 }  // namespace korvex::seismic

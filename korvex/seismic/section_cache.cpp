@@ -81,6 +81,8 @@ std::unique_ptr<SectionCache> SectionCache::open(const SegyVolumeFile& volume, c
         return refuse(QString::fromStdString(error.what()));
     }
     if (!found.same_as(expected)) return refuse(_("built from another version of the SEG-Y file"));
+    const auto amplitudes = found.amplitudes();
+    if (!amplitudes) return refuse(_("not a section cache, or a damaged one"));
     if (uint64_t(file.size()) != expected.file_size())
         return refuse(
             _("%1 bytes where %2 belong: damaged").arg(file.size()).arg(expected.file_size()));
@@ -92,7 +94,7 @@ std::unique_ptr<SectionCache> SectionCache::open(const SegyVolumeFile& volume, c
         return refuse(_("cannot be read: %1").arg(file.errorString()));
     try {
         return std::unique_ptr<SectionCache>(new SectionCache(
-            volume, path, std::make_unique<MappedFile>(path), std::move(checksums)));
+            volume, path, std::make_unique<MappedFile>(path), std::move(checksums), *amplitudes));
     } catch (const utils::ValueError& error) {
         return refuse(QString::fromStdString(error.what()));
     }
@@ -114,8 +116,13 @@ std::unique_ptr<SectionCache> SectionCache::build(const SegyVolumeFile& volume, 
 }
 
 SectionCache::SectionCache(const SegyVolumeFile& volume, const QString& path,
-                           std::unique_ptr<MappedFile> map, std::vector<uint64_t> checksums)
-    : volume_(volume), path_(path), map_(std::move(map)), checksums_(std::move(checksums)) {}
+                           std::unique_ptr<MappedFile> map, std::vector<uint64_t> checksums,
+                           AmplitudeStats amplitudes)
+    : volume_(volume),
+      path_(path),
+      map_(std::move(map)),
+      checksums_(std::move(checksums)),
+      amplitudes_(std::move(amplitudes)) {}
 
 SectionCache::~SectionCache() = default;
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
 
 namespace korvex::seismic {
@@ -66,6 +67,8 @@ public:
     SectionCache& operator=(const SectionCache&) = delete;
 
     const QString& path() const { return path_; }
+    // Figures over every sample of the volume, counted when the cache was built.
+    const AmplitudeStats& amplitude_stats() const { return amplitudes_; }
 
     // Reads the section of `kind` at `index` into `out`, as SegyVolumeFile::read does.
     // A damaged cache throws utils::ValueError naming the cache file.
@@ -74,13 +77,14 @@ public:
 
 private:
     SectionCache(const SegyVolumeFile& volume, const QString& path, std::unique_ptr<MappedFile> map,
-                 std::vector<uint64_t> checksums);
+                 std::vector<uint64_t> checksums, AmplitudeStats amplitudes);
     void read_plane(int sample, float* out) const;
 
     const SegyVolumeFile& volume_;
     QString path_;
     std::unique_ptr<MappedFile> map_;
     std::vector<uint64_t> checksums_;
+    AmplitudeStats amplitudes_;
 };
 
 }  // namespace korvex::seismic

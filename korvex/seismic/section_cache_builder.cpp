@@ -90,6 +90,7 @@ bool SectionCacheBuilder::run() {
     if (::fstat(segy.fd, &now) != 0 || now.st_size != volume_.file_size() ||
         now.st_mtim.tv_sec * 1000000000LL + now.st_mtim.tv_nsec != volume_.mtime_ns())
         fail(volume_.path(), _("the file changed on disk while its section cache was built"));
+    header_.set_amplitudes(amplitudes_.stats());
     if (!write_fully(part.handle(), reinterpret_cast<const char*>(&header_), sizeof header_, 0))
         fail(path_, _("cannot be written: %1").arg(system_error()));
     part.close();
@@ -134,6 +135,7 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
             check_trace(header, static_cast<long long>(first) * fast + t);
             sample_format::to_floats(g.format, header + SEGY_TRACE_HEADER_SIZE, trace.data(),
                                      samples);
+            amplitudes_.add(trace.data(), trace.size());
             for (int s = 0; s < samples; ++s) slab[s * traces + t] = trace[s];
         }
         for (int s = 0; s < samples; ++s) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "korvex/seismic/amplitude_accumulator.h"
 #include "korvex/seismic/cache_header.h"
 
 namespace korvex::seismic {
@@ -16,7 +17,8 @@ class SegyVolumeFile;
 // The SEG-Y file is read in slabs of a few lines with large positioned reads, the next
 // slab announced to the kernel ahead so that the disk keeps streaming while a slab is
 // transposed; each slab becomes one run in every plane of the cache. Memory stays at two
-// slabs whatever the size of the volume. Every trace header is checked on the way.
+// slabs whatever the size of the volume. Every trace header is checked on the way, and
+// every sample counted into the amplitude figures the cache's header keeps.
 class SectionCacheBuilder final {
 public:
     using Progress = std::function<bool(double fraction)>;
@@ -37,6 +39,7 @@ private:
     QString path_;
     Progress progress_;
     CacheHeader header_;
+    AmplitudeAccumulator amplitudes_;
 };
 
 }  // namespace korvex::seismic

@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
+#include <numeric>
 
 #include "korvex/seismic/irregular_geometry_error.h"
 #include "korvex/seismic/section_cache.h"
@@ -163,6 +165,7 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::newRow("foreign file") << "foreign";
         QTest::newRow("header byte") << "header";
+        QTest::newRow("amplitude figures") << "amplitudes";
         QTest::newRow("truncated") << "truncated";
         QTest::newRow("sample byte") << "sample";
     }
@@ -180,6 +183,7 @@ private slots:
             file.write(QByteArray(int(size), 'k'));
         }
         if (damage == "header") flip_byte(cache_path, 20);
+        if (damage == "amplitudes") flip_byte(cache_path, 100);
         if (damage == "truncated") QVERIFY(QFile(cache_path).resize(size - 1));
         // The third plane starts a page in; its second value goes bad.
         const qint64 plane_bytes = qint64(sizeof(float)) * 4 * 5;
@@ -205,6 +209,26 @@ private slots:
         cache = build(volume);
         QVERIFY(cache);
         QCOMPARE(cache->read(SectionKind::depth, 2).at(3, 4), layout.value(3, 4, 2));
+    }
+
+    // The pass that builds the cache counts every sample; a reused cache gives the same.
+    void the_amplitudes_of_every_sample_come_with_the_cache() {
+        const VolumeLayout layout;
+        write_volume(segy(), layout);
+        const SegyVolumeFile volume(segy());
+        const auto all = volume.amplitude_stats();  // every trace of so small a file
+        for (const auto& cache :
+             {build(volume), build(volume),
+              SectionCache::open(volume, SectionCache::path_for(volume, cache_folder()))}) {
+            QVERIFY(cache);
+            const auto& stats = cache->amplitude_stats();
+            QVERIFY(!stats.sampled);
+            QCOMPARE(stats.min, all.min);
+            QCOMPARE(stats.max, all.max);
+            QVERIFY(std::fabs(stats.rms - all.rms) < 1e-4f);
+            QCOMPARE(std::accumulate(stats.histogram.begin(), stats.histogram.end(), uint64_t(0)),
+                     uint64_t(4 * 5 * 6));
+        }
     }
 
     void a_cancelled_build_leaves_nothing_behind() {

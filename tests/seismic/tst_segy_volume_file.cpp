@@ -2,7 +2,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
+#include "korvex/seismic/amplitude_accumulator.h"
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
@@ -150,6 +152,28 @@ private slots:
         QVERIFY(sampled.sampled);
         QVERIFY(sampled.clip > 0.0f);
         QVERIFY(sampled.min >= full.min && sampled.max <= full.max);
+    }
+
+    // Twenty spikes among a hundred thousand samples: evenly spread traces miss them,
+    // the pass over every sample does not, and the clip stays with the bulk.
+    void amplitudes_of_every_sample_catch_spikes() {
+        std::vector<float> values(100000);
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = i % 2 ? 2000.0f : -2000.0f;
+        for (std::size_t i = 0; i < 20; ++i) values[i * 5000 + 1] = 1e6f;
+        values[7] = std::nanf("");
+        korvex::seismic::AmplitudeAccumulator accumulator;
+        accumulator.add(values.data(), 50000);
+        accumulator.add(values.data() + 50000, 50000);
+
+        const auto stats = accumulator.stats();
+        QCOMPARE(stats.min, -2000.0f);
+        QCOMPARE(stats.max, 1e6f);
+        QVERIFY2(std::fabs(stats.clip - 2000.0f) < 20.0f, qPrintable(QString::number(stats.clip)));
+        const double rms = std::sqrt((99979.0 * 2000 * 2000 + 20.0 * 1e6 * 1e6) / 99999.0);
+        QVERIFY(std::fabs(stats.rms - rms) < rms * 1e-5);
+        QCOMPARE(int(stats.histogram.size()), korvex::seismic::AmplitudeStats::HISTOGRAM_BINS);
+        QCOMPARE(stats.histogram.back(), uint64_t(20));
+        QCOMPARE(stats.histogram.front(), uint64_t(99979));  // the bulk; the nan left out
     }
 
     void line_numbers_at_other_header_bytes() {
