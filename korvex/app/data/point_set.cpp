@@ -6,10 +6,12 @@
 #include <functional>
 
 #include "korvex/app/data/loaded_survey.h"
+#include "korvex/app/data/number_text.h"
 #include "korvex/app/data/point_set_visual.h"
 #include "korvex/app/data/restore_setting.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
+#include "korvex/scene/text_visual.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
@@ -27,6 +29,11 @@ std::array<double, 2> range_of(const std::vector<double>& values) {
 }
 
 const QString COLUMNS = QStringLiteral("columns");
+
+// Names label a few wells or tops; over thousands of points they would hide the picture
+// and cost a text actor each.
+constexpr int MAX_LABELS = 500;
+constexpr int LABEL_FONT_SIZE = 12;
 
 PointSet::Columns columns_from(const QString& path, const QVariantMap& settings) {
     const QString key = settings.value(COLUMNS).toString();
@@ -92,11 +99,12 @@ PointSet::PointSet(const QString& path, const QString& delimiter, Columns column
 }
 
 PointSet::~PointSet() {
-    for (const auto& visual : visuals()) {
-        visual->set_parent(nullptr);
-        visual->host_dob = nullptr;
-        visual->queryable_in_3d = false;
-    }
+    for (const auto& [viewer, item] : visuals_in_volume)
+        for (const auto& visual : item.visuals()) {
+            visual->set_parent(nullptr);
+            visual->host_dob = nullptr;
+            visual->queryable_in_3d = false;
+        }
 }
 
 std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap& settings) {
@@ -135,13 +143,26 @@ QVariantMap PointSet::prop() const {
         {_("X and Y hold"), columns_ == Columns::map ? _("map X/Y, placed through the survey")
                                                      : _("inline and crossline numbers")},
     };
+    if (const auto labels = table_.label_column())
+        properties.insert(_("Names from"), table_.names()[*labels]);
     for (int column = 0; column < table_.names().size(); ++column) {
+        if (table_.is_text(column)) continue;
         const auto [low, high] =
             std::minmax_element(table_.column(column).begin(), table_.column(column).end());
-        properties.insert(_("%1 range").arg(table_.names()[column]),
-                          QStringLiteral("%1 .. %2").arg(*low).arg(*high));
+        properties.insert(
+            _("%1 range").arg(table_.names()[column]),
+            QStringLiteral("%1 .. %2").arg(number_text(column, *low), number_text(column, *high)));
     }
     return properties;
+}
+
+QString PointSet::value_text(int column, int index) const {
+    return table_.is_text(column) ? table_.texts(column)[index]
+                                  : number_text(column, table_.column(column)[index]);
+}
+
+QString PointSet::number_text(int column, double value) const {
+    return columns_ == Columns::map && column < 2 ? map_text(value) : exact_text(value);
 }
 
 std::array<double, 3> PointSet::position(int index) const {
@@ -155,9 +176,18 @@ std::array<double, 3> PointSet::position(int index) const {
 void PointSet::make_visuals_in_volume(const QString& parent) {
     std::vector<scene::Point3> positions(table_.size());
     for (int i = 0; i < table_.size(); ++i) positions[i] = position(i);
-    auto visual = std::make_shared<PointSetVisual>(*this, std::move(positions), point_size_);
+    auto visual = std::make_shared<PointSetVisual>(*this, positions, point_size_);
     recolor(*visual);
-    visuals_in_volume[parent] = scene::Item(visual);
+    const auto labels = table_.label_column();
+    if (!labels || table_.size() > MAX_LABELS) {
+        visuals_in_volume[parent] = scene::Item(visual);
+        return;
+    }
+    std::vector<scene::Item> items{scene::Item(visual)};
+    for (int i = 0; i < table_.size(); ++i)
+        items.emplace_back(std::make_shared<scene::TextVisual>(
+            table_.texts(*labels)[i], positions[i], scene::Color(0.0, 0.0, 0.0), LABEL_FONT_SIZE));
+    visuals_in_volume[parent] = scene::Item(std::move(items));
 }
 
 void PointSet::make_image_3d(const QString& section_type, const QString&) {
@@ -175,8 +205,9 @@ void PointSet::recolor(PointSetVisual& visual) const {
 std::vector<std::shared_ptr<PointSetVisual>> PointSet::visuals() const {
     std::vector<std::shared_ptr<PointSetVisual>> result;
     for (const auto& [viewer, item] : visuals_in_volume)
-        if (auto visual = std::dynamic_pointer_cast<PointSetVisual>(item.visual()))
-            result.push_back(std::move(visual));
+        for (const auto& any : item.visuals())
+            if (auto visual = std::dynamic_pointer_cast<PointSetVisual>(any))
+                result.push_back(std::move(visual));
     return result;
 }
 

@@ -74,6 +74,10 @@ public:
     // Marker diameter in pixels, positive (utils::ValueError otherwise).
     void set_point_size(double size);
 
+    // Value `index` of `column` as the user reads it: text, map X/Y to the centimetre,
+    // other numbers in full.
+    QString value_text(int column, int index) const;
+
     // Index of the point nearest to a world point.
     int nearest_point(const std::array<double, 3>& world) const;
     // The scene position of point `index`.
@@ -82,6 +86,7 @@ public:
 private:
     std::vector<std::shared_ptr<PointSetVisual>> visuals() const;
     void recolor(PointSetVisual& visual) const;
+    QString number_text(int column, double value) const;
 
     QString path_;
     QString delimiter_;

@@ -36,7 +36,7 @@ void PointSetPage::setup_page() {
     size_->setRange(1.0, MAX_POINT_SIZE);
     size_->setSuffix(_(" px"));
     color_by_ = new QComboBox(this);
-    color_by_->addItems(points_->table().names());
+    color_by_->addItems(points_->table().number_names());
     colormap_ = new ColormapBox(this);
     prop_table = widgets::property_table::create(this);
 

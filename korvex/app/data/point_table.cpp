@@ -45,25 +45,29 @@ PointTable PointTable::read(const QString& path, const QString& delimiter) {
     if (!DELIMITER2CHAR.contains(delimiter))
         fail(_("unknown delimiter \"%1\" (use comma or space)").arg(utils::excerpt(delimiter)));
     const QString separator = DELIMITER2CHAR.at(delimiter);
+    const int coordinates = static_cast<int>(COORDINATE_PROPERTY_NAMES.size());
     TextLines lines(path);
 
     PointTable table;
-    // A row holding nan or inf would spoil the bounds and colour range of every point.
-    int non_finite_rows = 0;
-    int first_non_finite_line = 0;
+    // Whether an attribute holds numbers is known only once every row is read.
+    struct Row {
+        int line_number;
+        QStringList fields;
+    };
+    std::vector<Row> rows;
     while (const std::optional<QString> next = lines.next()) {
         const QString& line = *next;
         const int line_number = lines.line_number();
         if (line.trimmed().isEmpty() || line.trimmed().startsWith('#')) continue;
         const QStringList fields = split(line, separator);
-        const bool first_row = table.names_.isEmpty();
-        if (first_row) {
-            const bool header = std::any_of(fields.begin(), fields.end(),
-                                            [](const QString& f) { return !number(f); });
-            if (fields.size() < static_cast<int>(COORDINATE_PROPERTY_NAMES.size()))
+        if (table.names_.isEmpty()) {
+            if (fields.size() < coordinates)
                 fail(_("line %1: %2 columns; points need at least three (X, Y, Z)")
                          .arg(line_number)
                          .arg(fields.size()));
+            // Attributes may be text (a well name): only the coordinates tell a header.
+            const bool header = std::any_of(fields.begin(), fields.begin() + coordinates,
+                                            [](const QString& f) { return !number(f); });
             if (!header && fields.size() > static_cast<int>(DEFAULT_PROPERTY_NAMES.size()))
                 fail(_("line %1: %2 columns but no header row naming them (at most %3 columns "
                        "take default names)")
@@ -75,7 +79,6 @@ PointTable PointTable::read(const QString& path, const QString& delimiter) {
             if (std::set<QString>(table.names_.begin(), table.names_.end()).size() !=
                 static_cast<std::size_t>(table.names_.size()))
                 fail(_("line %1: the header row names a column twice").arg(line_number));
-            table.columns_.resize(fields.size());
             if (header) continue;
         }
         if (fields.size() != table.names_.size())
@@ -83,21 +86,42 @@ PointTable PointTable::read(const QString& path, const QString& delimiter) {
                      .arg(line_number)
                      .arg(fields.size())
                      .arg(table.names_.size()));
-        std::vector<double> row;
-        for (int i = 0; i < fields.size(); ++i) {
-            const auto value = number(fields[i]);
-            if (!value)
+        for (int i = 0; i < coordinates; ++i)
+            if (!number(fields[i]))
                 fail(_("line %1, column %2: \"%3\" is not a number")
                          .arg(line_number)
                          .arg(i + 1)
                          .arg(utils::excerpt(fields[i])));
-            row.push_back(*value);
+        rows.push_back({line_number, fields});
+    }
+
+    const int count = table.names_.size();
+    std::vector<bool> text(count, false);
+    for (const Row& row : rows)
+        for (int i = coordinates; i < count; ++i) text[i] = text[i] || !number(row.fields[i]);
+    table.columns_.resize(count);
+    table.texts_.resize(count);
+    // A row holding nan or inf would spoil the bounds and colour range of every point.
+    int non_finite_rows = 0;
+    int first_non_finite_line = 0;
+    for (const Row& row : rows) {
+        std::vector<double> values(count);
+        bool finite = true;
+        for (int i = 0; i < count; ++i) {
+            if (text[i]) continue;
+            values[i] = *number(row.fields[i]);
+            finite = finite && std::isfinite(values[i]);
         }
-        if (!std::all_of(row.begin(), row.end(), [](double v) { return std::isfinite(v); })) {
-            if (non_finite_rows++ == 0) first_non_finite_line = line_number;
+        if (!finite) {
+            if (non_finite_rows++ == 0) first_non_finite_line = row.line_number;
             continue;
         }
-        for (std::size_t i = 0; i < row.size(); ++i) table.columns_[i].push_back(row[i]);
+        for (int i = 0; i < count; ++i) {
+            if (text[i])
+                table.texts_[i] << row.fields[i];
+            else
+                table.columns_[i].push_back(values[i]);
+        }
     }
     if (table.size() == 0 && non_finite_rows > 0)
         fail(_("no points: all %1 rows hold a value that is not a finite number (the first "
@@ -131,7 +155,26 @@ QString PointTable::sniff_delimiter(const QString& path) {
 const std::vector<double>& PointTable::column(const QString& name) const {
     const int index = names_.indexOf(name);
     if (index < 0) throw utils::LookupError("no column named " + name.toStdString());
-    return columns_[index];
+    return column(index);
+}
+
+const std::vector<double>& PointTable::column(int index) const {
+    if (is_text(index))
+        throw utils::LookupError("column " + names_[index].toStdString() + " holds text");
+    return columns_.at(index);
+}
+
+QStringList PointTable::number_names() const {
+    QStringList names;
+    for (int i = 0; i < names_.size(); ++i)
+        if (!is_text(i)) names << names_[i];
+    return names;
+}
+
+std::optional<int> PointTable::label_column() const {
+    for (int i = 0; i < names_.size(); ++i)
+        if (is_text(i)) return i;
+    return std::nullopt;
 }
 
 }  // namespace korvex::app::data

@@ -2,13 +2,15 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace korvex::app::data {
 
-// Columns of numbers read from a delimited text file. A first row holding any text
-// that is not a number names the columns; otherwise they take the default property
-// names (X, Y, Z, A, B, ...). The first three columns are the point coordinates.
+// Columns read from a delimited text file. A first row whose X, Y or Z is not a number
+// names the columns; otherwise they take the default property names (X, Y, Z, A, B, ...).
+// The first three columns are the point coordinates and must be numbers; any other
+// column is an attribute, of numbers when every value is one, else of texts (a well name).
 class PointTable final {
 public:
     // `delimiter` is a key of DELIMITER2CHAR: "comma", ",", "space" or " ". Spaces may
@@ -21,13 +23,21 @@ public:
 
     const QStringList& names() const { return names_; }
     int size() const { return columns_.empty() ? 0 : static_cast<int>(columns_.front().size()); }
-    // Throws utils::LookupError for an unknown name.
+    // A column of numbers. Throws utils::LookupError for an unknown name or a text column.
     const std::vector<double>& column(const QString& name) const;
-    const std::vector<double>& column(int index) const { return columns_.at(index); }
+    const std::vector<double>& column(int index) const;
+    bool is_text(int index) const { return !texts_.at(index).isEmpty(); }
+    // The values of a text column (empty for a column of numbers).
+    const QStringList& texts(int index) const { return texts_.at(index); }
+    // The names of the columns of numbers, which can colour the points.
+    QStringList number_names() const;
+    // The first text column, which names the points; none without one.
+    std::optional<int> label_column() const;
 
 private:
     QStringList names_;
     std::vector<std::vector<double>> columns_;
+    std::vector<QStringList> texts_;
 };
 
 }  // namespace korvex::app::data

@@ -7,6 +7,7 @@
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/point_table.h"
 #include "korvex/scene/point_visual.h"
+#include "korvex/scene/text_visual.h"
 #include "korvex/utils/errors.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/test_main.h"
@@ -70,6 +71,43 @@ private slots:
         QCOMPARE(PointSet::guess_columns(table("9e6,9e6,10\n"), survey), std::nullopt);
         QCOMPARE(PointSet::guess_columns(table("150,350,10\n501250,7001250,10\n"), survey),
                  std::nullopt);
+    }
+
+    // Northings near 5.4e6 lost 0.8 m when printed with six significant digits.
+    void coordinates_are_shown_in_full() {
+        std::vector<korvex::seismic::TracePosition> traces;
+        for (double il : {100.0, 200.0})
+            for (double xl : {300.0, 400.0})
+                traces.push_back({il, xl, 450000 + (il - 100) * 25, 5424000 + (xl - 300) * 25});
+        using korvex::app::data::LoadedSurvey;
+        LoadedSurvey::announce(
+            &dir_, {*korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}});
+        PointSet points(write("tops.csv",
+                              "X,Y,Z,AMP\n451250.5,5424429.2,1234.5,0.125\n"
+                              "451300,5425041.75,1250,1\n"),
+                        "comma", PointSet::Columns::map);
+        LoadedSurvey::withdraw(&dir_);
+        const QVariantMap prop = points.prop();
+        QCOMPARE(prop["X range"].toString(), QString("451250.50 .. 451300.00"));
+        QCOMPARE(prop["Y range"].toString(), QString("5424429.20 .. 5425041.75"));
+        QCOMPARE(prop["Z range"].toString(), QString("1234.5 .. 1250"));
+        QCOMPARE(points.value_text(1, 0), QString("5424429.20"));
+        QCOMPARE(points.value_text(3, 0), QString("0.125"));
+    }
+
+    void well_names_label_the_points() {
+        PointSet points(write("wells.csv", "X,Y,Z,WELL\n100,200,500,W-1\n110,220,540,W-2\n"));
+        QCOMPARE(points.prop()["Names from"].toString(), QString("WELL"));
+        QCOMPARE(points.value_text(3, 1), QString("W-2"));
+        QVERIFY_EXCEPTION_THROWN(points.set_color_by("WELL"), korvex::utils::LookupError);
+
+        points.make_visuals_in_volume("viewer");
+        const auto visuals = points.visuals_in_volume.at("viewer").visuals();
+        QCOMPARE(visuals.size(), std::size_t(3));
+        QVERIFY(std::dynamic_pointer_cast<korvex::scene::PointVisual>(visuals[0]));
+        const auto label = std::dynamic_pointer_cast<korvex::scene::TextVisual>(visuals[2]);
+        QVERIFY(label);
+        QCOMPARE(label->label(), QString("W-2"));
     }
 
     void space_delimited_without_header_takes_default_names() {

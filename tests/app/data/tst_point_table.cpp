@@ -125,6 +125,29 @@ private slots:
                  qPrintable(log.texts().join('\n')));
     }
 
+    // Only X, Y and Z must be numbers: a column with any text (a well name) is an
+    // attribute of texts, and the first such column names the points.
+    void text_attributes_are_kept_and_the_first_names_the_points_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("header") << QByteArray("X,Y,Z,AMP,WELL,NOTE\n1,2,3,4,W-1,a\n5,6,7,8,W-2,7\n")
+                                << QStringList{"X", "Y", "Z", "AMP", "WELL", "NOTE"};
+        QTest::newRow("no header") << QByteArray("1,2,3,4,W-1,a\n5,6,7,8,W-2,7\n")
+                                   << QStringList{"X", "Y", "Z", "A", "B", "C"};
+    }
+    void text_attributes_are_kept_and_the_first_names_the_points() {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, names);
+        const auto table = PointTable::read(write(text), "comma");
+        QCOMPARE(table.names(), names);
+        QCOMPARE(table.number_names(), names.mid(0, 4));
+        QCOMPARE(table.label_column(), std::optional<int>(4));
+        QCOMPARE(table.texts(4), QStringList({"W-1", "W-2"}));
+        QCOMPARE(table.texts(5), QStringList({"a", "7"}));  // one text makes a column of texts
+        QCOMPARE(table.column(3), std::vector<double>({4, 8}));
+        QVERIFY_EXCEPTION_THROWN(table.column(names[4]), korvex::utils::LookupError);
+    }
+
     // A FIFO would block the reader until something writes to it, maybe forever.
     void files_that_are_not_regular_are_refused() {
         const QString fifo = dir_.filePath("points.fifo");

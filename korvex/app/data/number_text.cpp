@@ -1,0 +1,27 @@
+#include "korvex/app/data/number_text.h"
+
+#include <QLocale>
+#include <cmath>
+
+namespace korvex::app::data {
+
+QString map_text(double value) { return QString::number(value, 'f', 2); }
+
+QString time_text(double time, double sample_interval) {
+    const QString interval = exact_text(sample_interval);
+    const int point = interval.indexOf('.');
+    return QString::number(time, 'f', point < 0 ? 0 : interval.size() - point - 1);
+}
+
+QString exact_text(double value) {
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+QString amplitude_text(float value) {
+    // Large values are written out whole; the shortest double of a float's value would
+    // print its binary noise (0.1f as 0.10000000149011612).
+    return std::fabs(value) >= 1e6f ? QString::number(double(value), 'f', 0)
+                                    : QString::number(double(value), 'g', 7);
+}
+
+}  // namespace korvex::app::data
