@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "korvex/app/data/point_set.h"
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/utils/logger.h"
@@ -27,11 +28,26 @@ QVariant PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::Mo
     const PointTable& table = points_->table();
     QStringList values;
     for (int column = 0; column < table.names().size(); ++column)
-        values
-            << QStringLiteral("%1=%2").arg(table.names()[column]).arg(table.column(column)[index]);
+        values << QStringLiteral("%1=%2").arg(table.names()[column],
+                                              points_->value_text(column, index));
     utils::logger().info(
         utils::format("{}: point {}: {}", points_->name(), index + 1, values.join(", ")));
-    return {};  // the log line is the whole report
+
+    // Where the point lies in the first survey that holds it, as a pick on a section would.
+    const auto label = table.label_column();
+    const QString point =
+        label ? table.texts(*label)[index] : QStringLiteral("point %1").arg(index + 1);
+    const auto at = points_->position(index);
+    for (const SeismicVolume* volume : SeismicVolume::open_volumes()) {
+        const auto pick = volume->sample_at(at[0], at[1], -at[2]);
+        if (!pick) continue;
+        const auto& s = pick->sample;
+        utils::logger().info(utils::format(
+            "{}: {} lies in {} at inline {}, crossline {}, time {} ms: amplitude {}",
+            points_->name(), point, volume->name(), s.iline, s.xline, s.time, pick->amplitude));
+        return QVariant::fromValue(volume->picked_sample(*pick));
+    }
+    return {};
 }
 
 }  // namespace korvex::app::data

@@ -9,7 +9,8 @@ namespace korvex::app::data {
 class PointSet;
 
 // The markers of a point set in one viewer. A right-button pick reports the nearest
-// point: its properties in the log.
+// point: its properties in the log, and, when it lies in an open survey, its inline,
+// crossline, time and amplitude there, as a pick that goes to the Picks dock.
 class PointSetVisual final : public scene::PointVisual {
 public:
     PointSetVisual(PointSet& points, std::vector<scene::Point3> positions, double size);

@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
 #include "korvex/app/data/loaded_survey.h"
+#include "korvex/app/data/number_text.h"
 #include "korvex/app/data/off_gui_thread.h"
 #include "korvex/app/data/restore_setting.h"
 #include "korvex/app/data/section_reader.h"
@@ -64,6 +66,13 @@ int saved_header_byte(const QString& path, const QVariantMap& settings, const QS
     return int(byte);
 }
 
+// A section as the user names it: the tree shows a time slice, not a "depth" section.
+QString section_words(const QString& type) {
+    if (type == SECTION_TYPES[0]) return _("inline");
+    if (type == SECTION_TYPES[1]) return _("crossline");
+    return _("time");
+}
+
 QString line_range(const std::vector<int>& lines, int step) {
     return _("%1 - %2, step %3 (%4 lines)")
         .arg(lines.front())
@@ -81,6 +90,11 @@ std::vector<std::shared_ptr<scene::ColorBar>> color_bars(
             if (auto bar = std::dynamic_pointer_cast<scene::ColorBar>(visual))
                 bars.push_back(std::move(bar));
     return bars;
+}
+
+std::vector<SeismicVolume*>& volumes() {
+    static std::vector<SeismicVolume*> open;
+    return open;
 }
 
 QString& cache_folder() {
@@ -174,6 +188,7 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       survey_(std::move(opened.survey)),
       clip_(stats_.clip) {
     for (const QString& type : SECTION_TYPES) section_image3d[type];
+    volumes().push_back(this);
     connect(reader_, &SectionReader::sigSectionRead, this, &SeismicVolume::draw);
     connect(reader_, &SectionReader::sigReadFailed, this,
             [this](const QString& type, int, const QString& message) { fail_read(type, message); });
@@ -186,6 +201,7 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
 }
 
 SeismicVolume::~SeismicVolume() {
+    volumes().erase(std::remove(volumes().begin(), volumes().end(), this), volumes().end());
     LoadedSurvey::withdraw(this);
     delete progress_;
     delete gathering_;
@@ -216,12 +232,15 @@ QVariantMap SeismicVolume::prop() const {
         {_("Inlines"), line_range(g.ilines, g.iline_increment())},
         {_("Crosslines"), line_range(g.xlines, g.xline_increment())},
         {_("Samples"), g.samples},
-        {_("Sample interval"), _("%1 ms").arg(g.sample_interval_ms)},
-        {_("Time"), _("%1 - %2 ms").arg(g.delay_ms).arg(g.last_time())},
+        {_("Sample interval"), _("%1 ms").arg(exact_text(g.sample_interval_ms))},
+        {_("Time"), _("%1 - %2 ms")
+                        .arg(time_text(g.delay_ms, g.sample_interval_ms),
+                             time_text(g.last_time(), g.sample_interval_ms))},
         {_("Format"), format_name(g.format)},
-        {_("Amplitude range"), (stats_.sampled ? _("%1 .. %2 (sampled traces)") : _("%1 .. %2"))
-                                   .arg(stats_.min)
-                                   .arg(stats_.max)},
+        {_("Amplitude range"),
+         (stats_.sampled ? _("%1 .. %2 (sampled traces)") : _("%1 .. %2 (all traces)"))
+             .arg(amplitude_text(stats_.min), amplitude_text(stats_.max))},
+        {_("RMS amplitude"), amplitude_text(stats_.rms)},
         {_("Clip"), clip_},
     });
     return properties;
@@ -366,8 +385,8 @@ void SeismicVolume::fail_read(const QString& type, const QString& message) {
     SectionState& state = sections_[type];
     state.index = state.drawn >= 0 ? state.drawn : frame_.count(type) / 2;
     if (type == SECTION_TYPES[2]) delete gathering_;
-    utils::logger().error(
-        utils::format("{}: the {} section cannot be read: {}", name(), type, message));
+    utils::logger().error(utils::format("{}: the {} section cannot be read: {}", name(),
+                                        section_words(type), message));
     emit sigSectionFailed(type, message);
     emit sigSectionMoved(type, state.index);
 }
@@ -399,6 +418,7 @@ void SeismicVolume::start_cache_pass() {
     });
     connect(cache_pass_, &VolumeCachePass::sigReady, this,
             [this](std::shared_ptr<const seismic::SectionCache> cache, bool built) {
+                take_stats(cache->amplitude_stats());
                 reader_->use_cache(std::move(cache));
                 utils::logger().info(built ? utils::format("{}: section cache built; every trace "
                                                            "is where its line numbers say",
@@ -422,6 +442,16 @@ void SeismicVolume::start_cache_pass() {
         end_cache_pass(false, message);
     });
     cache_pass_->start();
+}
+
+void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
+    // The clip follows the figures unless the user or the project chose another.
+    const bool clip_from_stats = clip_ == double(stats_.clip);
+    stats_ = stats;
+    if (clip_from_stats)
+        set_clip(stats_.clip);
+    else
+        emit sigStyleChanged();
 }
 
 void SeismicVolume::end_cache_pass(bool cached, const QString& message) {
@@ -508,5 +538,39 @@ SeismicVolume::Pick SeismicVolume::pick(const QString& type,
         result.amplitude = state.image.at(s.xline_index, s.iline_index);
     return result;
 }
+
+std::optional<SeismicVolume::Pick> SeismicVolume::sample_at(double iline, double xline,
+                                                            double time) const {
+    const auto b = frame_.bounds();
+    const auto outside = [](double value, double low, double high) {
+        return !(value >= std::min(low, high) && value <= std::max(low, high));
+    };
+    if (outside(iline, b[0], b[1]) || outside(xline, b[2], b[3]) || outside(-time, b[4], b[5]))
+        return std::nullopt;
+    Pick result{frame_.nearest({iline, xline, -time}), 0.0f};
+    const auto& s = result.sample;
+    result.amplitude = file_->read_trace(s.iline_index, s.xline_index).at(s.sample_index);
+    return result;
+}
+
+widgets::PickedSample SeismicVolume::picked_sample(const Pick& pick) const {
+    const auto& s = pick.sample;
+    widgets::PickedSample sample;
+    sample.volume = name();
+    sample.iline = s.iline;
+    sample.xline = s.xline;
+    sample.time = s.time;
+    sample.amplitude = pick.amplitude;
+    if (survey_) {
+        const auto map = survey_->to_map(s.iline, s.xline);
+        sample.map_x = map[0];
+        sample.map_y = map[1];
+    }
+    // The marker sits on the sample itself.
+    sample.position = {double(s.iline), double(s.xline), -s.time};
+    return sample;
+}
+
+const std::vector<SeismicVolume*>& SeismicVolume::open_volumes() { return volumes(); }
 
 }  // namespace korvex::app::data

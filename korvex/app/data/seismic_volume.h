@@ -16,6 +16,7 @@
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/survey_transform.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::app::data {
 
@@ -69,6 +70,8 @@ public:
     QVariantMap settings() const override;
 
     const SurveyFrame& frame() const { return frame_; }
+    // From evenly spread traces at opening, then from every sample once the cache pass has
+    // seen them (sigStyleChanged tells it).
     const seismic::AmplitudeStats& stats() const { return stats_; }
     // Inline/crossline to map X/Y, fitted over the traces' CDP coordinates; none when the
     // headers hold none.
@@ -111,6 +114,13 @@ public:
     };
     // The sample of the section of `type` nearest to a world point on it.
     Pick pick(const QString& type, const std::array<double, 3>& world) const;
+    // The sample nearest to an inline, crossline and time, read from the file (one trace);
+    // none when the place lies outside the volume.
+    std::optional<Pick> sample_at(double iline, double xline, double time) const;
+    // A pick as the viewers and the Picks dock keep it.
+    widgets::PickedSample picked_sample(const Pick& pick) const;
+    // The volumes open now, oldest first: a marker finds the survey it lies in.
+    static const std::vector<SeismicVolume*>& open_volumes();
 
 signals:
     void sigSectionMoved(const QString& type, int index);
@@ -142,6 +152,7 @@ private:
     void fail_read(const QString& type, const QString& message);
     void start_cache_pass();
     void end_cache_pass(bool cached, const QString& message);
+    void take_stats(const seismic::AmplitudeStats& stats);
     void withdraw(const QString& message);
     std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(const QString& type) const;
     std::vector<std::shared_ptr<VolumeSectionVisual>> all_section_visuals() const;

@@ -12,7 +12,9 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "korvex/app/data/amplitude_histogram_view.h"
 #include "korvex/app/data/colormap_box.h"
+#include "korvex/app/data/number_text.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/appconsts/appconsts.h"
@@ -29,10 +31,10 @@ namespace {
 
 constexpr int OPACITY_STEPS = 100;
 
-QString position_text(const QString& type, double value) {
-    if (type == SECTION_TYPES[0]) return _("inline %1").arg(value);
-    if (type == SECTION_TYPES[1]) return _("crossline %1").arg(value);
-    return _("%1 ms").arg(value);
+QString position_text(const QString& type, double value, double sample_interval) {
+    if (type == SECTION_TYPES[0]) return _("inline %1").arg(exact_text(value));
+    if (type == SECTION_TYPES[1]) return _("crossline %1").arg(exact_text(value));
+    return _("%1 ms").arg(time_text(value, sample_interval));
 }
 
 }  // namespace
@@ -111,6 +113,8 @@ QWidget* SeismicVolumePage::make_colours_group() {
     opacity_ = new QSlider(Qt::Horizontal, group);
     opacity_->setRange(0, OPACITY_STEPS);
     form->addRow(_("Opacity"), opacity_);
+    histogram_ = new AmplitudeHistogramView(group);
+    form->addRow(_("Amplitudes"), histogram_);
 
     connect(colormap_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
         change(QStringLiteral("Changing the colormap"),
@@ -143,7 +147,9 @@ void SeismicVolumePage::show_section(const QString& type) {
     const int index = volume_->section_index(type);
     const QSignalBlocker quiet(sliders_.at(type));
     sliders_.at(type)->setValue(index);
-    positions_.at(type)->setText(position_text(type, volume_->frame().position_value(type, index)));
+    const SurveyFrame& frame = volume_->frame();
+    positions_.at(type)->setText(
+        position_text(type, frame.position_value(type, index), frame.sample_interval()));
 }
 
 void SeismicVolumePage::load_style() {
@@ -158,6 +164,7 @@ void SeismicVolumePage::load_style() {
         opacity_->setValue(int(std::lround(volume_->opacity() * OPACITY_STEPS)));
     }
     for (const QString& type : SECTION_TYPES) show_section(type);
+    histogram_->set_counts(volume_->stats().histogram);
     refresh_prop_table();
 }
 

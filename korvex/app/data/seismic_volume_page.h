@@ -11,6 +11,7 @@ class QSlider;
 
 namespace korvex::app::data {
 
+class AmplitudeHistogramView;
 class ColormapBox;
 class SeismicVolume;
 
@@ -33,6 +34,7 @@ public:
     ColormapBox* colormap_box() const { return colormap_; }
     QDoubleSpinBox* clip_box() const { return clip_; }
     QSlider* opacity_slider() const { return opacity_; }
+    AmplitudeHistogramView* histogram() const { return histogram_; }
 
 private:
     QWidget* make_sections_group();
@@ -48,6 +50,7 @@ private:
     ColormapBox* colormap_ = nullptr;
     QDoubleSpinBox* clip_ = nullptr;
     QSlider* opacity_ = nullptr;
+    AmplitudeHistogramView* histogram_ = nullptr;
 };
 
 }  // namespace korvex::app::data

@@ -44,6 +44,8 @@ public:
     // The sample nearest to a world point, clamped into the volume.
     Sample nearest(const std::array<double, 3>& world) const;
 
+    double sample_interval() const { return geometry_.sample_interval_ms; }
+
     // xmin, xmax, ymin, ymax, zmin, zmax of the sample centres.
     std::array<double, 6> bounds() const;
 

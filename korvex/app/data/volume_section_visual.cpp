@@ -52,20 +52,7 @@ QVariant VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas,
     const auto& s = pick.sample;
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
-    widgets::PickedSample sample;
-    sample.volume = volume_->name();
-    sample.iline = s.iline;
-    sample.xline = s.xline;
-    sample.time = s.time;
-    sample.amplitude = pick.amplitude;
-    if (const auto& survey = volume_->survey()) {
-        const auto map = survey->to_map(s.iline, s.xline);
-        sample.map_x = map[0];
-        sample.map_y = map[1];
-    }
-    // The marker sits on the sample itself, which lies on the section's plane.
-    sample.position = {double(s.iline), double(s.xline), -s.time};
-    return QVariant::fromValue(sample);
+    return QVariant::fromValue(volume_->picked_sample(pick));
 }
 
 bool VolumeSectionVisual::on_key_press(const scene::KeyEvent& event) {

@@ -7,7 +7,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <numeric>
 
+#include "korvex/app/data/amplitude_histogram_view.h"
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/colormap_box.h"
 #include "korvex/app/data/point_set.h"
@@ -100,6 +102,26 @@ private slots:
         QCOMPARE(page->clip_box()->value(), volume.clip());
     }
 
+    // Once the cache pass has read every sample, the page shows their figures.
+    void volume_page_shows_the_amplitudes_of_every_sample_after_the_cache_pass() {
+        SeismicVolume volume(volume_path_);
+        FakeDataTree tree;
+        tree.add_object(volume);
+        AppearanceDialog dialog(tree, "survey_c");
+        auto* page = qobject_cast<SeismicVolumePage*>(dialog.page());
+        QVERIFY(page->histogram()->counts().empty());
+
+        QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+        volume.make_image_3d("iline", "one");  // the first picture starts the pass
+        QVERIFY(ended.wait());
+        QVERIFY(ended.first().first().toBool());
+        const auto& counts = page->histogram()->counts();
+        QCOMPARE(std::accumulate(counts.begin(), counts.end(), uint64_t(0)), uint64_t(4 * 5 * 12));
+        const QString range = volume.prop()["Amplitude range"].toString();
+        QVERIFY2(range.endsWith(" (all traces)"), qPrintable(range));
+        QCOMPARE(volume.clip(), double(volume.stats().clip));
+    }
+
     void a_failed_move_is_logged_and_the_slider_shows_where_the_section_is() {
         SeismicVolume volume(volume_path_);
         FakeDataTree tree;
@@ -114,7 +136,7 @@ private slots:
         QVERIFY(failed.wait());
         QCOMPARE(volume.section_index("iline"), 2);
         QCOMPARE(page->section_slider("iline")->value(), 2);
-        QVERIFY2(log.texts().join("\n").contains("survey_c: the iline section cannot be read: " +
+        QVERIFY2(log.texts().join("\n").contains("survey_c: the inline section cannot be read: " +
                                                  volume_path_),
                  qPrintable(log.texts().join("\n")));
     }

@@ -170,7 +170,7 @@ private slots:
         QVERIFY(failed.wait());
         QVERIFY2(failed[0][1].toString().contains(path_), qPrintable(failed[0][1].toString()));
         QVERIFY(log.contains(
-            "error", "survey_a: the iline section cannot be read: " + failed[0][1].toString()));
+            "error", "survey_a: the inline section cannot be read: " + failed[0][1].toString()));
         QCOMPARE(volume.section_index("iline"), 2);
         QCOMPARE(il->position(), 210.0);
         QCOMPARE(il->array_data(), inline_image(layout_, 2));

@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -5,6 +6,7 @@
 #include <QTest>
 
 #include "korvex/app/data/data_types.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/image_section.h"
@@ -70,6 +72,42 @@ private slots:
     }
 
     // The whole path: a right press in pick mode on a section in a cube viewer.
+    // A well marker is a place in the survey: a pick on it says where and goes to the picks.
+    void a_pick_on_a_marker_reports_its_place_in_the_survey() {
+        korvex::testing::ViewerFixture viewer;
+        SeismicVolume volume(path_);
+        viewer.tree().add_object(volume);
+        const QString wells = dir_.filePath("wells.csv");
+        QFile file(wells);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("X,Y,Z,WELL\n215,5,130,W-1\n");
+        file.close();
+        korvex::app::data::PointSet points(wells);
+        viewer.tree().add_object(points);
+        viewer.widget.add_item_agent(points);
+        QVERIFY(viewer.show(WINDOW, WINDOW));
+        viewer.widget.set_view_orthogonal();
+        viewer.widget.set_view_top();
+        viewer.widget.set_center({210.0, 5.0, 0.0});
+        viewer.widget.set_scale_factor(VIEW_EXTENT);
+        viewer.widget.toggle_pick_mode(true);
+
+        korvex::testing::LogCapture log;
+        QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sig_picked_sample);
+        QTest::mouseClick(viewer.widget.canvas().native(), Qt::RightButton, {}, pixel_of(215, 5));
+        QCOMPARE(picked.size(), 1);
+        const auto pick = picked[0][0].value<korvex::widgets::PickedSample>();
+        QCOMPARE(pick.volume, QString("survey_b"));
+        QCOMPARE(QVector<double>({double(pick.iline), double(pick.xline), pick.time}),
+                 QVector<double>({215, 5, 130}));
+        QCOMPARE(pick.amplitude, double(layout_.value(3, 2, 15)));
+        const QString place = QString(
+                                  "wells: W-1 lies in survey_b at inline 215, crossline 5, "
+                                  "time 130 ms: amplitude %1")
+                                  .arg(layout_.value(3, 2, 15));
+        QVERIFY2(log.contains("info", place), qPrintable(log.texts().join("\n")));
+    }
+
     void right_pick_reports_the_sample_and_selects_the_section_for_keys() {
         korvex::testing::ViewerFixture viewer;
         SeismicVolume volume(path_);
@@ -151,8 +189,9 @@ private slots:
         press_key(scene.native(), Qt::Key_PageDown);
         QVERIFY(failed.wait());
         QCOMPARE(volume->section_index("iline"), 2);
-        QVERIFY2(log.texts().join("\n").contains("copy: the iline section cannot be read: " + copy),
-                 qPrintable(log.texts().join("\n")));
+        QVERIFY2(
+            log.texts().join("\n").contains("copy: the inline section cannot be read: " + copy),
+            qPrintable(log.texts().join("\n")));
 
         // A volume takes its sections out of the views when it goes, and their keys with them.
         volume.reset();
