@@ -445,13 +445,17 @@ void SeismicVolume::start_cache_pass() {
 }
 
 void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
-    // The clip follows the figures unless the user or the project chose another.
-    const bool clip_from_stats = clip_ == double(stats_.clip);
-    stats_ = stats;
-    if (clip_from_stats)
-        set_clip(stats_.clip);
-    else
-        emit sigStyleChanged();
+    if (!stats_.sampled) {
+        // Every trace was read at opening: its percentile is exact, the pass's is binned.
+        stats_.histogram = stats.histogram;
+    } else {
+        // The clip follows the figures unless the user or the project chose another.
+        const bool clip_from_stats = clip_ == double(stats_.clip);
+        stats_ = stats;
+        if (clip_from_stats) apply_clip(stats_.clip);
+    }
+    // Figures the file gave are no change of the user's: the project stays as saved.
+    emit sigStatsChanged();
 }
 
 void SeismicVolume::end_cache_pass(bool cached, const QString& message) {
@@ -504,10 +508,14 @@ void SeismicVolume::set_colormap(const QString& name) {
 void SeismicVolume::set_clip(double clip) {
     if (!std::isfinite(clip) || clip <= 0.0)
         throw utils::ValueError(_("the clip must be a positive amplitude").toStdString());
+    apply_clip(clip);
+    emit sigStyleChanged();
+}
+
+void SeismicVolume::apply_clip(double clip) {
     clip_ = clip;
     for (const auto& visual : all_section_visuals()) visual->set_clim({-clip, clip});
     for (const auto& bar : color_bars(visuals_in_volume)) bar->set_clim({-clip, clip});
-    emit sigStyleChanged();
 }
 
 void SeismicVolume::set_opacity(double opacity) {

@@ -71,7 +71,7 @@ public:
 
     const SurveyFrame& frame() const { return frame_; }
     // From evenly spread traces at opening, then from every sample once the cache pass has
-    // seen them (sigStyleChanged tells it).
+    // seen them (sigStatsChanged tells it).
     const seismic::AmplitudeStats& stats() const { return stats_; }
     // Inline/crossline to map X/Y, fitted over the traces' CDP coordinates; none when the
     // headers hold none.
@@ -130,6 +130,8 @@ signals:
     // The background pass ended: the cache is in use, or `message` tells why not.
     void sigCachePassEnded(bool cached, const QString& message);
     void sigWithdrawn(const QString& message);
+    // The amplitude figures now cover every sample (and the clip, if it was theirs).
+    void sigStatsChanged();
 
 private:
     struct Opened {
@@ -153,6 +155,7 @@ private:
     void start_cache_pass();
     void end_cache_pass(bool cached, const QString& message);
     void take_stats(const seismic::AmplitudeStats& stats);
+    void apply_clip(double clip);
     void withdraw(const QString& message);
     std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(const QString& type) const;
     std::vector<std::shared_ptr<VolumeSectionVisual>> all_section_visuals() const;

@@ -60,6 +60,10 @@ void SeismicVolumePage::setup_page() {
     connect(volume_, &SeismicVolume::sigStyleChanged, this, [this] {
         utils::call_guarded(QStringLiteral("Showing the volume's style"), [this] { load_style(); });
     });
+    connect(volume_, &SeismicVolume::sigStatsChanged, this, [this] {
+        utils::call_guarded(QStringLiteral("Showing the volume's amplitudes"),
+                            [this] { load_style(); });
+    });
 }
 
 QWidget* SeismicVolumePage::make_sections_group() {

@@ -3,6 +3,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
+#include <cstring>
 
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -69,6 +71,40 @@ private slots:
         for (const QString& type : korvex::utils::appconsts::SECTION_TYPES)
             QVERIFY(volume.section_image3d.count(type) == 1);
         QCOMPARE(volume.clip(), double(volume.stats().clip));
+    }
+
+    // Opening reads evenly spread traces of a large file and can miss a spike; the cache
+    // pass reads every sample, and the figures and the clip follow it.
+    void the_cache_pass_finds_the_spike_the_opening_missed() {
+        VolumeLayout layout;
+        layout.ilines.resize(50);
+        layout.xlines.resize(50);
+        for (int i = 0; i < 50; ++i) layout.ilines[i] = layout.xlines[i] = i + 1;
+        layout.samples = 4;
+        const QString path = dir_.filePath("spiky.sgy");
+        korvex::testing::write_volume(path, layout);
+        {
+            // Trace 5 of 2500 is not among the 2000 the opening reads.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(3600 + 4 * (240 + 4 * layout.samples) + 240));
+            const float spike = 1e6f;
+            quint32 bits = 0;
+            std::memcpy(&bits, &spike, sizeof bits);
+            bits = qToBigEndian(bits);
+            file.write(reinterpret_cast<const char*>(&bits), sizeof bits);
+        }
+        SeismicVolume volume(path);
+        QVERIFY(volume.stats().sampled && volume.stats().max < 100.0f);
+        QVERIFY(volume.prop()["Amplitude range"].toString().endsWith("(sampled traces)"));
+
+        QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+        volume.make_image_3d("iline", "viewer");  // the first picture starts the pass
+        QVERIFY(ended.wait());
+        QCOMPARE(volume.stats().max, 1e6f);
+        QVERIFY(volume.prop()["Amplitude range"].toString().endsWith("1000000 (all traces)"));
+        QCOMPARE(volume.clip(), double(volume.stats().clip));
+        QVERIFY(volume.clip() < 100.0);  // the spike does not wash the sections out
     }
 
     void sections_start_in_the_middle_with_the_written_values() {
