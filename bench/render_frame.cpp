@@ -34,6 +34,7 @@
 #include "bench/screen_handover.h"
 #include "bench/section_scene.h"
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/surface_format.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
         elapsed_ms([&] { scene = std::make_unique<korvex::bench::SectionScene>(WIDTH, HEIGHT); });
     const double setup = elapsed_ms([&] { scene->add_sections(SAMPLES, std::move(samples)); });
     korvex::scene::TurntableCamera& camera = scene->canvas().view()->camera();
-    vtkGenericOpenGLRenderWindow* window = scene->canvas().render_window();
+    vtkGenericOpenGLRenderWindow* window = korvex::scene::VtkAccess::render_window(scene->canvas());
     QWidget* native = scene->canvas().native();
     const auto frame = [&] {
         window->Render();

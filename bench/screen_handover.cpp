@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 
@@ -86,7 +87,7 @@ double frame_buffer_copy_ms(int width, int height, int copies) {
 }
 
 double native_window_frame_ms(SectionScene& scene, int frames) {
-    vtkGenericOpenGLRenderWindow* window = scene.canvas().render_window();
+    vtkGenericOpenGLRenderWindow* window = scene::VtkAccess::render_window(scene.canvas());
     const QSize size = scene.window().size();
     scene.window().hide();
     static_cast<QVTKOpenGLNativeWidget*>(scene.canvas().native())

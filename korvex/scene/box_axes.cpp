@@ -19,6 +19,7 @@
 #include <vtkTextProperty.h>
 
 #include "korvex/scene/private/color_bar_areas.h"
+#include "korvex/scene/private/vtk_access.h"
 
 namespace korvex::scene {
 
@@ -176,7 +177,7 @@ BoxAxes::BoxAxes(const std::array<double, 6>& bounds, const std::array<QString, 
 
 BoxAxes::~BoxAxes() { assembly()->owner = nullptr; }
 
-BoxAxes::Assembly* BoxAxes::assembly() const { return static_cast<Assembly*>(prop()); }
+BoxAxes::Assembly* BoxAxes::assembly() const { return VtkAccess::prop_as<Assembly>(*this); }
 
 void BoxAxes::set_color(const Color& color) {
     color_ = color;

@@ -13,10 +13,13 @@
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/private/color_bar_areas.h"
 #include "korvex/scene/private/lookup_table.h"
+#include "korvex/scene/private/vtk_access.h"
 
 namespace korvex::scene {
 
 namespace {
+
+vtkScalarBarActor* actor(const ColorBar& bar) { return VtkAccess::prop_as<vtkScalarBarActor>(bar); }
 
 constexpr int FONT_SIZE = 12;
 
@@ -58,7 +61,7 @@ vtkStandardNewMacro(StackedBar);
 
 ColorBar::ColorBar(const QString& colormap, const std::array<double, 2>& clim, const QString& title)
     : Visual(vtkSmartPointer<StackedBar>::New()), colormap_(colormap), clim_(clim) {
-    vtkScalarBarActor* bar = actor();
+    vtkScalarBarActor* bar = actor(*this);
     bar->PickableOff();
     bar->SetTitle(title.toUtf8().constData());
     bar->SetNumberOfLabels(5);
@@ -75,9 +78,7 @@ ColorBar::ColorBar(const QString& colormap, const std::array<double, 2>& clim, c
     use_table();
 }
 
-vtkScalarBarActor* ColorBar::actor() const { return static_cast<vtkScalarBarActor*>(prop()); }
-
-QString ColorBar::title() const { return QString::fromUtf8(actor()->GetTitle()); }
+QString ColorBar::title() const { return QString::fromUtf8(actor(*this)->GetTitle()); }
 
 void ColorBar::set_colormap(const QString& colormap) {
     make_lookup_table(colormap, clim_);  // validates before anything changes
@@ -92,15 +93,15 @@ void ColorBar::set_clim(const std::array<double, 2>& clim) {
 }
 
 void ColorBar::use_table() {
-    actor()->SetLookupTable(make_lookup_table(colormap_, clim_));
+    actor(*this)->SetLookupTable(make_lookup_table(colormap_, clim_));
     update();
 }
 
 void ColorBar::apply_background(const Color& shown) {
     if (!contrasts_with_background) return;
     const auto rgba = shown.contrasting().rgba();
-    actor()->GetTitleTextProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
-    actor()->GetLabelTextProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    actor(*this)->GetTitleTextProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    actor(*this)->GetLabelTextProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
     update();
 }
 

@@ -11,8 +11,6 @@
 
 #include "korvex/scene/visual.h"
 
-class vtkScalarBarActor;
-
 namespace korvex::scene {
 
 class ColorBar final : public Visual {
@@ -32,7 +30,6 @@ protected:
     const char* type_name() const override { return "ColorBar"; }
 
 private:
-    vtkScalarBarActor* actor() const;
     void use_table();
 
     QString colormap_;

@@ -13,12 +13,23 @@
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/private/lookup_table.h"
 #include "korvex/scene/private/section_mapper.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::scene {
 
 namespace {
+
+vtkActor* actor(const ImageSection& section) { return VtkAccess::prop_as<vtkActor>(section); }
+
+SectionMapper* mapper(const ImageSection& section) {
+    return static_cast<SectionMapper*>(actor(section)->GetMapper());
+}
+
+// The samples as stored, flipped so that they run with the world axes: the mapper holds
+// the samples it draws.
+vtkImageData* image(const ImageSection& section) { return mapper(section)->samples(); }
 
 // World axes (normal, u, v) of a plane normal to `axis`.
 std::array<int, 3> plane_axes(char axis) {
@@ -70,20 +81,11 @@ ImageSection::ImageSection(std::vector<float> data, int rows, int cols, char axi
     auto mapper = vtkSmartPointer<SectionMapper>::New();
     mapper->set_colors(table->GetTable());
     mapper->set_clim(clim);
-    actor()->SetMapper(mapper);
+    actor(*this)->SetMapper(mapper);
     // The colour is the section's own, not lit: it reads the same from every side.
-    actor()->GetProperty()->LightingOff();
+    actor(*this)->GetProperty()->LightingOff();
     set_data(data, rows, cols);
 }
-
-vtkActor* ImageSection::actor() const { return static_cast<vtkActor*>(prop()); }
-
-SectionMapper* ImageSection::mapper() const {
-    return static_cast<SectionMapper*>(actor()->GetMapper());
-}
-
-// The mapper holds the samples it draws.
-vtkImageData* ImageSection::image() const { return mapper()->samples(); }
 
 void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) {
     if (rows < 1 || cols < 1 || data.size() != static_cast<std::size_t>(rows) * cols) {
@@ -111,7 +113,7 @@ void ImageSection::set_data(const std::vector<float>& data, int rows, int cols) 
     }
     rows_ = rows;
     cols_ = cols;
-    image()->GetPointData()->SetScalars(values);
+    image(*this)->GetPointData()->SetScalars(values);
     place();
 }
 
@@ -132,7 +134,7 @@ void ImageSection::set_extent(const PlaneExtent& extent) {
 }
 
 std::vector<float> ImageSection::array_data() const {
-    const auto* values = static_cast<vtkFloatArray*>(image()->GetPointData()->GetScalars());
+    const auto* values = static_cast<vtkFloatArray*>(image(*this)->GetPointData()->GetScalars());
     const bool flip_u = extent_.u1 < extent_.u0;
     const bool flip_v = extent_.v1 < extent_.v0;
     std::vector<float> data(static_cast<std::size_t>(rows_) * cols_);
@@ -148,14 +150,14 @@ std::vector<float> ImageSection::array_data() const {
 }
 
 void ImageSection::set_colormap(const QString& colormap) {
-    mapper()->set_colors(make_lookup_table(colormap, clim_)->GetTable());
+    mapper(*this)->set_colors(make_lookup_table(colormap, clim_)->GetTable());
     colormap_ = colormap;
     update();
 }
 
 void ImageSection::set_clim(const std::array<double, 2>& clim) {
     make_lookup_table(colormap_, clim);  // validates the limit
-    mapper()->set_clim(clim);
+    mapper(*this)->set_clim(clim);
     clim_ = clim;
     update();
 }
@@ -163,11 +165,11 @@ void ImageSection::set_clim(const std::array<double, 2>& clim) {
 void ImageSection::set_opacity(double opacity) {
     if (!(opacity >= 0.0 && opacity <= 1.0))
         throw utils::ValueError("a section's opacity lies between 0 and 1");
-    actor()->GetProperty()->SetOpacity(opacity);
+    actor(*this)->GetProperty()->SetOpacity(opacity);
     update();
 }
 
-double ImageSection::opacity() const { return actor()->GetProperty()->GetOpacity(); }
+double ImageSection::opacity() const { return actor(*this)->GetProperty()->GetOpacity(); }
 
 void ImageSection::place() {
     const auto axes = plane_axes(axis_);
@@ -181,21 +183,21 @@ void ImageSection::place() {
     origin[axes[2]] = std::min(extent_.v0, extent_.v1);
     step[axes[1]] = spacing(extent_.u0, extent_.u1, cols_, "u");
     step[axes[2]] = spacing(extent_.v0, extent_.v1, rows_, "v");
-    image()->SetDimensions(dims);
-    image()->SetOrigin(origin);
-    image()->SetSpacing(step);
-    mapper()->place(axes);
+    image(*this)->SetDimensions(dims);
+    image(*this)->SetOrigin(origin);
+    image(*this)->SetSpacing(step);
+    mapper(*this)->place(axes);
     update();
 }
 
 std::optional<float> ImageSection::value_at(const std::array<double, 3>& world) const {
     const auto axes = plane_axes(axis_);
-    const double* origin = image()->GetOrigin();
-    const double* step = image()->GetSpacing();
+    const double* origin = image(*this)->GetOrigin();
+    const double* step = image(*this)->GetSpacing();
     const long col = std::lround((world[axes[1]] - origin[axes[1]]) / step[axes[1]]);
     const long row = std::lround((world[axes[2]] - origin[axes[2]]) / step[axes[2]]);
     if (col < 0 || col >= cols_ || row < 0 || row >= rows_) return std::nullopt;
-    auto* values = static_cast<vtkFloatArray*>(image()->GetPointData()->GetScalars());
+    auto* values = static_cast<vtkFloatArray*>(image(*this)->GetPointData()->GetScalars());
     return values->GetValue(static_cast<vtkIdType>(row) * cols_ + col);
 }
 

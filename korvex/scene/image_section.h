@@ -23,12 +23,7 @@
 
 #include "korvex/scene/visual.h"
 
-class vtkActor;
-class vtkImageData;
-
 namespace korvex::scene {
-
-class SectionMapper;
 
 struct PlaneExtent {
     double u0 = 0.0, u1 = 1.0, v0 = 0.0, v1 = 1.0;
@@ -73,10 +68,6 @@ protected:
     const char* type_name() const override { return "ImageSection"; }
 
 private:
-    vtkActor* actor() const;
-    SectionMapper* mapper() const;
-    // The samples as stored: flipped so that they run with the world axes.
-    vtkImageData* image() const;
     // Places the image (origin, spacing, dimensions) from the plane and extent.
     void place();
 

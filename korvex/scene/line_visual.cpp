@@ -10,10 +10,22 @@
 #include <vtkSmartPointer.h>
 #include <vtkUnsignedCharArray.h>
 
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::scene {
+
+namespace {
+
+vtkActor* actor(const LineVisual& visual) { return VtkAccess::prop_as<vtkActor>(visual); }
+
+// The mapper holds the lines' only reference.
+vtkPolyData* lines(const LineVisual& visual) {
+    return static_cast<vtkPolyDataMapper*>(actor(visual)->GetMapper())->GetInput();
+}
+
+}  // namespace
 
 LineVisual::LineVisual(std::vector<Point3> points, Connect connect, const Color& color,
                        double width)
@@ -21,18 +33,11 @@ LineVisual::LineVisual(std::vector<Point3> points, Connect connect, const Color&
     auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
     mapper->SetInputData(vtkSmartPointer<vtkPolyData>::New());
     mapper->ScalarVisibilityOff();
-    actor()->SetMapper(mapper);
-    actor()->GetProperty()->LightingOff();
+    actor(*this)->SetMapper(mapper);
+    actor(*this)->GetProperty()->LightingOff();
     set_data(std::move(points));
     set_color(color);
     set_width(width);
-}
-
-vtkActor* LineVisual::actor() const { return static_cast<vtkActor*>(prop()); }
-
-// The mapper holds the lines' only reference.
-vtkPolyData* LineVisual::lines() const {
-    return static_cast<vtkPolyDataMapper*>(actor()->GetMapper())->GetInput();
 }
 
 void LineVisual::set_data(std::vector<Point3> points) {
@@ -41,7 +46,7 @@ void LineVisual::set_data(std::vector<Point3> points) {
             utils::format("segments need pairs of points, got {} points", points.size())
                 .toStdString());
     }
-    vtkDataArray* colors = lines()->GetPointData()->GetScalars();
+    vtkDataArray* colors = lines(*this)->GetPointData()->GetScalars();
     if (colors && colors->GetNumberOfTuples() != static_cast<vtkIdType>(points.size())) {
         throw utils::ValueError("the number of points must match the per-point colours");
     }
@@ -61,17 +66,17 @@ void LineVisual::set_data(std::vector<Point3> points) {
         cells->InsertNextCell(count);
         for (vtkIdType i = 0; i < count; ++i) cells->InsertCellPoint(i);
     }
-    lines()->SetPoints(vertices);
-    lines()->SetLines(cells);
+    lines(*this)->SetPoints(vertices);
+    lines(*this)->SetLines(cells);
     points_ = std::move(points);
     update();
 }
 
 void LineVisual::set_color(const Color& color) {
     const auto rgba = color.rgba();
-    actor()->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
-    actor()->GetProperty()->SetOpacity(rgba[3]);
-    actor()->GetMapper()->ScalarVisibilityOff();
+    actor(*this)->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    actor(*this)->GetProperty()->SetOpacity(rgba[3]);
+    actor(*this)->GetMapper()->ScalarVisibilityOff();
     update();
 }
 
@@ -87,20 +92,20 @@ void LineVisual::set_colors(const std::vector<Color>& colors) {
         const auto c = color.RGBA();
         scalars->InsertNextTuple4(c[0], c[1], c[2], c[3]);
     }
-    lines()->GetPointData()->SetScalars(scalars);
-    auto* mapper = actor()->GetMapper();
+    lines(*this)->GetPointData()->SetScalars(scalars);
+    auto* mapper = actor(*this)->GetMapper();
     mapper->ScalarVisibilityOn();
     mapper->SetColorModeToDirectScalars();
     update();
 }
 
 void LineVisual::set_width(double width) {
-    actor()->GetProperty()->SetLineWidth(static_cast<float>(width));
+    actor(*this)->GetProperty()->SetLineWidth(static_cast<float>(width));
     update();
 }
 
 std::optional<RayHit> LineVisual::hit(const PickRay& ray) const {
-    vtkProperty* property = actor()->GetProperty();
+    vtkProperty* property = actor(*this)->GetProperty();
     if (property->GetOpacity() <= 0.0) return std::nullopt;  // not drawn: looked through
     const std::size_t step = connect_ == Connect::Segments ? 2 : 1;
     std::optional<RayHit> nearest;

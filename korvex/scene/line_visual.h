@@ -11,9 +11,6 @@
 #include "korvex/scene/color.h"
 #include "korvex/scene/visual.h"
 
-class vtkActor;
-class vtkPolyData;
-
 namespace korvex::scene {
 
 class LineVisual : public Visual {
@@ -40,9 +37,6 @@ protected:
     const char* type_name() const override { return "LineVisual"; }
 
 private:
-    vtkActor* actor() const;
-    vtkPolyData* lines() const;
-
     Connect connect_;
     // Kept for picking: the drawn copy sits in VTK's arrays.
     std::vector<Point3> points_;

@@ -15,17 +15,29 @@
 #include "korvex/scene/private/lookup_table.h"
 #include "korvex/scene/private/marker_probe.h"
 #include "korvex/scene/private/point_index.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::scene {
 
+namespace {
+
+vtkActor* actor(const PointVisual& visual) { return VtkAccess::prop_as<vtkActor>(visual); }
+
+// The mapper holds the points' only reference.
+vtkPolyData* points(const PointVisual& visual) {
+    return static_cast<vtkPolyDataMapper*>(actor(visual)->GetMapper())->GetInput();
+}
+
+}  // namespace
+
 PointVisual::PointVisual(std::vector<Point3> positions, const Color& color, double size)
     : Visual(vtkSmartPointer<vtkActor>::New()) {
     auto mapper = vtkSmartPointer<vtkPolyDataMapper>::New();
     mapper->SetInputData(vtkSmartPointer<vtkPolyData>::New());
-    actor()->SetMapper(mapper);
-    actor()->GetProperty()->SetRenderPointsAsSpheres(true);
+    actor(*this)->SetMapper(mapper);
+    actor(*this)->GetProperty()->SetRenderPointsAsSpheres(true);
     set_data(std::move(positions));
     set_color(color);
     set_size(size);
@@ -33,15 +45,8 @@ PointVisual::PointVisual(std::vector<Point3> positions, const Color& color, doub
 
 PointVisual::~PointVisual() = default;
 
-vtkActor* PointVisual::actor() const { return static_cast<vtkActor*>(prop()); }
-
-// The mapper holds the points' only reference.
-vtkPolyData* PointVisual::points() const {
-    return static_cast<vtkPolyDataMapper*>(actor()->GetMapper())->GetInput();
-}
-
 void PointVisual::set_data(std::vector<Point3> positions) {
-    vtkDataArray* scalars = points()->GetPointData()->GetScalars();
+    vtkDataArray* scalars = points(*this)->GetPointData()->GetScalars();
     if (scalars && scalars->GetNumberOfTuples() != static_cast<vtkIdType>(positions.size())) {
         throw utils::ValueError("the number of points must match the per-point values");
     }
@@ -53,20 +58,20 @@ void PointVisual::set_data(std::vector<Point3> positions) {
         vertices->SetPoint(id, positions[i].data());
         cells->InsertNextCell(1, &id);
     }
-    points()->SetPoints(vertices);
-    points()->SetVerts(cells);
+    points(*this)->SetPoints(vertices);
+    points(*this)->SetVerts(cells);
     positions_ = std::move(positions);
     index_.reset();
     update();
 }
 
 void PointVisual::set_color(const Color& color) {
-    points()->GetPointData()->SetScalars(nullptr);
-    actor()->GetMapper()->ScalarVisibilityOff();
-    actor()->ForceOpaqueOff();
+    points(*this)->GetPointData()->SetScalars(nullptr);
+    actor(*this)->GetMapper()->ScalarVisibilityOff();
+    actor(*this)->ForceOpaqueOff();
     const auto rgba = color.rgba();
-    actor()->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
-    actor()->GetProperty()->SetOpacity(rgba[3]);
+    actor(*this)->GetProperty()->SetColor(rgba[0], rgba[1], rgba[2]);
+    actor(*this)->GetProperty()->SetOpacity(rgba[3]);
     update();
 }
 
@@ -82,7 +87,7 @@ void PointVisual::set_scalars(const std::vector<float>& values, const QString& c
     scalars->SetNumberOfValues(static_cast<vtkIdType>(values.size()));
     for (std::size_t i = 0; i < values.size(); ++i)
         scalars->SetValue(static_cast<vtkIdType>(i), values[i]);
-    points()->GetPointData()->SetScalars(scalars);
+    points(*this)->GetPointData()->SetScalars(scalars);
     colormap_ = colormap;
     clim_ = clim;
     use_lookup_table();
@@ -101,27 +106,27 @@ void PointVisual::set_clim(const std::array<double, 2>& clim) {
 }
 
 void PointVisual::use_lookup_table() {
-    if (!points()->GetPointData()->GetScalars()) return;  // one colour: nothing to map
-    auto* mapper = actor()->GetMapper();
+    if (!points(*this)->GetPointData()->GetScalars()) return;  // one colour: nothing to map
+    auto* mapper = actor(*this)->GetMapper();
     mapper->SetLookupTable(make_lookup_table(colormap_, clim_));
     mapper->SetScalarRange(clim_[0], clim_[1]);
     mapper->SetColorModeToMapScalars();
     mapper->ScalarVisibilityOn();
     // The table's colours are opaque; only its NaN colour is not, and that alone would
     // send the points to the translucent pass, where sprite points are lost.
-    actor()->ForceOpaqueOn();
+    actor(*this)->ForceOpaqueOn();
     update();
 }
 
 std::optional<RayHit> PointVisual::hit(const PickRay& ray) const {
-    vtkProperty* property = actor()->GetProperty();
+    vtkProperty* property = actor(*this)->GetProperty();
     if (property->GetOpacity() <= 0.0) return std::nullopt;  // not drawn: looked through
     if (!index_) index_ = std::make_unique<PointIndex>(positions_);
     return index_->front_hit(positions_, MarkerProbe(ray, property->GetPointSize()));
 }
 
 void PointVisual::set_size(double size) {
-    actor()->GetProperty()->SetPointSize(static_cast<float>(size));
+    actor(*this)->GetProperty()->SetPointSize(static_cast<float>(size));
     update();
 }
 

@@ -15,9 +15,6 @@
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/visual.h"
 
-class vtkActor;
-class vtkPolyData;
-
 namespace korvex::scene {
 
 class PointIndex;
@@ -50,8 +47,6 @@ protected:
     const char* type_name() const override { return "PointVisual"; }
 
 private:
-    vtkActor* actor() const;
-    vtkPolyData* points() const;
     void use_lookup_table();
 
     QString colormap_ = "jet";

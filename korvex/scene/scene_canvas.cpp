@@ -16,8 +16,9 @@
 
 #include "korvex/scene/key_event.h"
 #include "korvex/scene/mouse_event.h"
+#include "korvex/scene/private/scene_canvas_internals.h"
 #include "korvex/scene/private/scene_widget.h"
-#include "korvex/scene/private/turntable_interactor_style.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/visual.h"
@@ -51,14 +52,6 @@ void apply_camera(vtkObject*, unsigned long, void* client_data, void*) {
 
 }  // namespace
 
-struct SceneCanvas::Internals {
-    vtkSmartPointer<vtkGenericOpenGLRenderWindow> render_window =
-        vtkSmartPointer<vtkGenericOpenGLRenderWindow>::New();
-    vtkSmartPointer<TurntableInteractorStyle> style =
-        vtkSmartPointer<TurntableInteractorStyle>::New();
-    QVTKOpenGLNativeWidget* native = nullptr;
-};
-
 SceneCanvas::SceneCanvas(const Color& bgcolor, QObject* parent)
     : QObject(parent), bgcolor_(bgcolor), internals_(std::make_unique<Internals>()) {
     internals_->render_window->SetAlphaBitPlanes(1);
@@ -69,8 +62,8 @@ SceneCanvas::~SceneCanvas() {
     // later): leave it nothing that points back here.
     internals_->style->set_view(nullptr);
     if (view_) {
-        view_->renderer()->RemoveAllObservers();
-        internals_->render_window->RemoveRenderer(view_->renderer());
+        VtkAccess::renderer(*view_)->RemoveAllObservers();
+        internals_->render_window->RemoveRenderer(VtkAccess::renderer(*view_));
     }
     view_.reset();
     if (internals_->native && !internals_->native->parent()) delete internals_->native;
@@ -82,8 +75,8 @@ ViewBox* SceneCanvas::add_view() {
     auto callback = vtkSmartPointer<vtkCallbackCommand>::New();
     callback->SetCallback(apply_camera);
     callback->SetClientData(view_.get());
-    view_->renderer()->AddObserver(vtkCommand::StartEvent, callback);
-    internals_->render_window->AddRenderer(view_->renderer());
+    VtkAccess::renderer(*view_)->AddObserver(vtkCommand::StartEvent, callback);
+    internals_->render_window->AddRenderer(VtkAccess::renderer(*view_));
     connect_interactor();
     return view_.get();
 }
@@ -108,12 +101,8 @@ bool SceneCanvas::has_surface() const {
 void SceneCanvas::connect_interactor() {
     if (!internals_->native || !view_) return;
     internals_->style->set_view(view_.get());
-    internals_->style->SetDefaultRenderer(view_->renderer());
+    internals_->style->SetDefaultRenderer(VtkAccess::renderer(*view_));
     internals_->native->interactor()->SetInteractorStyle(internals_->style);
-}
-
-vtkGenericOpenGLRenderWindow* SceneCanvas::render_window() const {
-    return internals_->render_window;
 }
 
 void SceneCanvas::show() {
@@ -140,7 +129,7 @@ PickResult SceneCanvas::pick(const QPoint& pos) const {
     PickResult result;
     const auto pixel = pixel_centre(pos);
     if (!view_ || !pixel) return result;
-    const int* size = view_->renderer()->GetSize();
+    const int* size = VtkAccess::renderer(*view_)->GetSize();
     if (size[0] <= 0 || size[1] <= 0) return result;  // never drawn: nothing to point at
     const PickRay ray = view_->ray_through(*pixel);
     std::optional<RayHit> nearest;
@@ -172,7 +161,7 @@ QImage SceneCanvas::render() const {
     QImage image(width, height, QImage::Format_RGBA8888);
     const unsigned char* bottom_up = pixels->GetPointer(0);
     const int row_bytes = 4 * width;
-    const bool opaque = view_ && view_->renderer()->GetBackgroundAlpha() >= 1.0;
+    const bool opaque = view_ && VtkAccess::renderer(*view_)->GetBackgroundAlpha() >= 1.0;
     for (int row = 0; row < height; ++row) {
         uchar* line = image.scanLine(row);
         std::copy_n(bottom_up + static_cast<std::ptrdiff_t>(height - 1 - row) * row_bytes,

@@ -24,8 +24,6 @@
 #include "korvex/scene/color.h"
 #include "korvex/scene/pick_result.h"
 
-class vtkGenericOpenGLRenderWindow;
-
 namespace korvex::scene {
 
 class ViewBox;
@@ -71,13 +69,12 @@ public:
     // Schedules a redraw.
     void update();
 
-    vtkGenericOpenGLRenderWindow* render_window() const;
-
 protected:
     virtual void on_mouse_press(const MouseEvent& event);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend struct VtkAccess;
     void connect_interactor();
     // The centre of the device pixel at Qt position `pos`, in VTK display coordinates
     // (device pixels, origin bottom left); absent outside the canvas.

@@ -10,8 +10,6 @@
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/visual.h"
 
-class vtkBillboardTextActor3D;
-
 namespace korvex::scene {
 
 class TextVisual final : public Visual {
@@ -31,7 +29,6 @@ protected:
     const char* type_name() const override { return "TextVisual"; }
 
 private:
-    vtkBillboardTextActor3D* actor() const;
     void place();
 
     Point3 position_{};

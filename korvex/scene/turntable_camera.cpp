@@ -7,6 +7,7 @@
 #include <vtkMath.h>
 #include <vtkRenderer.h>
 
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/visual.h"
 #include "korvex/utils/errors.h"
@@ -142,11 +143,9 @@ void TurntableCamera::change_fov(double dy) {
     changed();
 }
 
-vtkCamera* TurntableCamera::vtk_camera() const { return view_.renderer()->GetActiveCamera(); }
-
 void TurntableCamera::apply() const {
-    vtkCamera* camera = vtk_camera();
-    const int* size = view_.renderer()->GetSize();
+    vtkCamera* camera = VtkAccess::camera(*this);
+    const int* size = VtkAccess::renderer(view_)->GetSize();
     const bool taller = size[1] > size[0] && size[0] > 0;
     const Frame f = frame(azimuth_, elevation_);
     double distance = 0.0;
@@ -172,12 +171,12 @@ void TurntableCamera::apply() const {
     camera->SetPosition(center_[0] + distance * f.back[0], center_[1] + distance * f.back[1],
                         center_[2] + distance * f.back[2]);
     camera->SetViewUp(f.up.data());
-    view_.renderer()->ResetCameraClippingRange();
+    VtkAccess::renderer(view_)->ResetCameraClippingRange();
 }
 
 double TurntableCamera::scene_radius() const {
     double b[6];
-    view_.renderer()->ComputeVisiblePropBounds(b);
+    VtkAccess::renderer(view_)->ComputeVisiblePropBounds(b);
     if (!vtkMath::AreBoundsInitialized(b)) return 0.0;
     double farthest_squared = 0.0;
     for (int axis = 0; axis < 3; ++axis) {
@@ -194,7 +193,7 @@ void TurntableCamera::changed() const {
 }
 
 double TurntableCamera::world_per_pixel() const {
-    const int* size = view_.renderer()->GetSize();
+    const int* size = VtkAccess::renderer(view_)->GetSize();
     const int shorter = std::min(size[0], size[1]);
     return shorter > 0 ? scale_factor_ / shorter : 0.0;
 }

@@ -11,8 +11,6 @@
 
 #include <array>
 
-class vtkCamera;
-
 namespace korvex::scene {
 
 class ViewBox;
@@ -56,9 +54,9 @@ public:
 
     // Puts the turntable parameters on the VTK camera for the view's current size.
     void apply() const;
-    vtkCamera* vtk_camera() const;
 
 private:
+    friend struct VtkAccess;
     void changed() const;
     // Distance from the centre to the farthest corner of what the view shows; 0 when empty.
     double scene_radius() const;

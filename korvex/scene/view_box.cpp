@@ -8,6 +8,7 @@
 #include <vtkMatrix4x4.h>
 #include <vtkRenderer.h>
 
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/visual.h"
@@ -24,13 +25,11 @@ ViewBox::ViewBox(SceneCanvas& canvas) : canvas_(canvas), renderer_(vtkRenderer::
 ViewBox::~ViewBox() {
     // The visuals belong to their data objects and outlive the view: leave them unattached.
     for (Visual* visual : children_) {
-        renderer_->RemoveViewProp(visual->prop());
+        renderer_->RemoveViewProp(visual->prop_);
         visual->parent_ = nullptr;
     }
     renderer_->Delete();
 }
-
-vtkRenderer* ViewBox::renderer() const { return renderer_; }
 
 void ViewBox::add(Visual& visual) { visual.set_parent(this); }
 
@@ -69,7 +68,7 @@ PickRay ViewBox::ray_through(const PickRay::Pixel& pixel) const {
     // The camera fits the window's current shape before each frame; a pick between a
     // resize and the next frame must see what that frame will draw.
     camera_->apply();
-    vtkCamera* camera = camera_->vtk_camera();
+    vtkCamera* camera = VtkAccess::camera(*camera_);
     const auto elements = [](vtkMatrix4x4* matrix) {
         PickRay::Matrix copy{};
         std::copy(&matrix->Element[0][0], &matrix->Element[0][0] + 16, copy.begin());
@@ -86,14 +85,14 @@ void ViewBox::attach(Visual& visual) {
     children_.push_back(&visual);
     visual.apply_z_scale(z_scale_);
     visual.apply_background(shown_background());
-    renderer_->AddViewProp(visual.prop());
+    renderer_->AddViewProp(visual.prop_);
     update();
 }
 
 void ViewBox::detach(Visual& visual) {
     if (key_target_ == &visual) key_target_ = nullptr;
     children_.erase(std::remove(children_.begin(), children_.end(), &visual), children_.end());
-    renderer_->RemoveViewProp(visual.prop());
+    renderer_->RemoveViewProp(visual.prop_);
     update();
 }
 

@@ -60,12 +60,12 @@ public:
     PickRay ray_through(const PickRay::Pixel& pixel) const;
 
     SceneCanvas& canvas() const { return canvas_; }
-    vtkRenderer* renderer() const;
     // Asks the canvas for a redraw.
     void update() const;
 
 private:
     friend class Visual;
+    friend struct VtkAccess;
     void attach(Visual& visual);
     void detach(Visual& visual);
 

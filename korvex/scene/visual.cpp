@@ -22,8 +22,6 @@ void Visual::set_parent(ViewBox* view) {
     if (parent_) parent_->attach(*this);
 }
 
-vtkProp* Visual::prop() const { return prop_; }
-
 bool Visual::visible() const { return prop_->GetVisibility() != 0; }
 
 void Visual::set_visible(bool visible) {

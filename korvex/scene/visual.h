@@ -88,8 +88,6 @@ public:
     // Text form for logs: "ImageSection 'iline'", or the type alone without a name.
     QString text() const;
 
-    vtkProp* prop() const;
-
 protected:
     // The visual keeps a reference to `prop` for its whole life.
     explicit Visual(vtkProp* prop);
@@ -99,6 +97,7 @@ protected:
 
 private:
     friend class ViewBox;
+    friend struct VtkAccess;
     vtkProp* const prop_;
     ViewBox* parent_ = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/point_visual.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
@@ -42,13 +43,13 @@ std::unique_ptr<ImageSection> flat(char axis, double position, float grey, Plane
 
 // Unlit, so that every pixel of the visual has its one colour.
 void unlit(const Visual& visual) {
-    vtkActor::SafeDownCast(visual.prop())->GetProperty()->LightingOff();
+    vtkActor::SafeDownCast(VtkAccess::prop(visual))->GetProperty()->LightingOff();
 }
 
 // Where a scene point is drawn, in display coordinates (device pixels, origin bottom
 // left), as VTK itself projects it.
 std::array<double, 2> drawn_at(ViewBox& view, const std::array<double, 3>& point) {
-    vtkRenderer* renderer = view.renderer();
+    vtkRenderer* renderer = VtkAccess::renderer(view);
     renderer->SetWorldPoint(point[0], point[1], point[2] * view.z_scale(), 1.0);
     renderer->WorldToDisplay();
     return {renderer->GetDisplayPoint()[0], renderer->GetDisplayPoint()[1]};

@@ -24,6 +24,7 @@
 #include "korvex/scene/key_event.h"
 #include "korvex/scene/line_visual.h"
 #include "korvex/scene/mouse_event.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/text_visual.h"
 #include "korvex/scene/turntable_camera.h"
@@ -273,7 +274,7 @@ private slots:
         scene.view().set_z_scale(0.25);
         scene.view().add(label);  // attached after the change: scaled all the same
         QCOMPARE(section.bounds()[4], -0.2);
-        QCOMPARE(vtkProp3D::SafeDownCast(label.prop())->GetPosition()[2], -0.2);
+        QCOMPARE(vtkProp3D::SafeDownCast(VtkAccess::prop(label))->GetPosition()[2], -0.2);
         scene.canvas().render();
         const auto point = scene.canvas().pick_point(pixel_of(0.9, 0.9));
         QVERIFY(point.has_value());
@@ -428,9 +429,9 @@ private slots:
         }
         bars[1]->set_visible(false);  // a hidden volume's bar takes no place
         scene.canvas().render();
-        vtkRenderer* renderer = scene.view().renderer();
+        vtkRenderer* renderer = VtkAccess::renderer(scene.view());
         const auto area = [renderer](const ColorBar& bar) {
-            auto* actor = vtkScalarBarActor::SafeDownCast(bar.prop());
+            auto* actor = vtkScalarBarActor::SafeDownCast(VtkAccess::prop(bar));
             const int* low = actor->GetPositionCoordinate()->GetComputedDisplayValue(renderer);
             const int* high = actor->GetPosition2Coordinate()->GetComputedDisplayValue(renderer);
             return QRect(QPoint(low[0], low[1]), QPoint(high[0] - 1, high[1] - 1));
@@ -458,14 +459,14 @@ private slots:
         scene.view().add(data);
         const auto colour = [](const LineVisual& line) {
             double rgb[3];
-            vtkActor::SafeDownCast(line.prop())->GetProperty()->GetColor(rgb);
+            vtkActor::SafeDownCast(VtkAccess::prop(line))->GetProperty()->GetColor(rgb);
             return rgb[0] + rgb[1] + rgb[2];
         };
         QVERIFY(colour(outline) < 1.0);  // dark on the white canvas
         scene.view().set_bgcolor(Color("black"));
         QVERIFY(colour(outline) > 2.0);  // light on black
         double red[3];
-        vtkActor::SafeDownCast(data.prop())->GetProperty()->GetColor(red);
+        vtkActor::SafeDownCast(VtkAccess::prop(data))->GetProperty()->GetColor(red);
         QCOMPARE(red[0], 1.0);  // data keeps its own colour
     }
 

@@ -15,6 +15,7 @@
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/private/lookup_table.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/write_png.h"
@@ -163,10 +164,10 @@ private slots:
             view->add(section);
             QCOMPARE(view->children().size(), std::size_t(2));
             QCOMPARE(view->children().back(), &section);
-            QCOMPARE(view->renderer()->GetViewProps()->GetNumberOfItems(), 2);
+            QCOMPARE(VtkAccess::renderer(*view)->GetViewProps()->GetNumberOfItems(), 2);
         }  // a destroyed visual leaves its view
         QCOMPARE(view->children().size(), std::size_t(1));
-        QCOMPARE(view->renderer()->GetViewProps()->GetNumberOfItems(), 1);
+        QCOMPARE(VtkAccess::renderer(*view)->GetViewProps()->GetNumberOfItems(), 1);
 
         axis->set_parent(nullptr);
         QVERIFY(view->children().empty());

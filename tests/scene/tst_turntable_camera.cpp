@@ -6,6 +6,7 @@
 #include <vtkCamera.h>
 
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
@@ -33,7 +34,7 @@ bool close(const Vector& a, const Vector& b, double tolerance = 1e-9) {
 
 Vector view_up(const TurntableCamera& camera) {
     Vector up{};
-    camera.vtk_camera()->GetViewUp(up.data());
+    VtkAccess::camera(camera)->GetViewUp(up.data());
     return up;
 }
 
@@ -73,7 +74,7 @@ private slots:
         QCOMPARE(camera.elevation(), 30.0);
         QCOMPARE(camera.azimuth(), 30.0);
         QCOMPARE(camera.center(), (Vector{0, 0, 0}));
-        QVERIFY(!camera.vtk_camera()->GetParallelProjection());
+        QVERIFY(!VtkAccess::camera(camera)->GetParallelProjection());
     }
 
     void named_directions_look_the_right_way_data() {
@@ -104,7 +105,7 @@ private slots:
             QVERIFY(close(direction_of_projection(camera), looking));
             QVERIFY(close(view_up(camera), up));
             Vector focal{};
-            camera.vtk_camera()->GetFocalPoint(focal.data());
+            VtkAccess::camera(camera)->GetFocalPoint(focal.data());
             QCOMPARE(focal, (Vector{5, 6, 7}));
         }
     }
@@ -114,20 +115,20 @@ private slots:
         TurntableCamera& camera = wide.view().camera();
         camera.set_scale_factor(10.0);
         camera.set_fov(90.0);
-        QCOMPARE(camera.vtk_camera()->GetDistance(), 5.0);  // 10 / (2 tan 45)
-        QCOMPARE(camera.vtk_camera()->GetViewAngle(), 90.0);
-        QVERIFY(!camera.vtk_camera()->GetUseHorizontalViewAngle());
+        QCOMPARE(VtkAccess::camera(camera)->GetDistance(), 5.0);  // 10 / (2 tan 45)
+        QCOMPARE(VtkAccess::camera(camera)->GetViewAngle(), 90.0);
+        QVERIFY(!VtkAccess::camera(camera)->GetUseHorizontalViewAngle());
         camera.set_fov(0.0);
-        QVERIFY(camera.vtk_camera()->GetParallelProjection());
-        QCOMPARE(camera.vtk_camera()->GetParallelScale(), 5.0);
+        QVERIFY(VtkAccess::camera(camera)->GetParallelProjection());
+        QCOMPARE(VtkAccess::camera(camera)->GetParallelScale(), 5.0);
 
         SceneWindow tall(200, 300);
         TurntableCamera& upright = tall.view().camera();
         upright.set_scale_factor(10.0);
         upright.set_fov(0.0);
-        QCOMPARE(upright.vtk_camera()->GetParallelScale(), 7.5);  // half the taller height
+        QCOMPARE(VtkAccess::camera(upright)->GetParallelScale(), 7.5);  // half the taller height
         upright.set_fov(60.0);
-        QVERIFY(upright.vtk_camera()->GetUseHorizontalViewAngle());
+        QVERIFY(VtkAccess::camera(upright)->GetUseHorizontalViewAngle());
     }
 
     void setters_refuse_what_the_camera_cannot_take() {
@@ -140,7 +141,7 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(camera.set_center({0, std::nan(""), 0}),
                                  korvex::utils::ValueError);
         camera.set_fov(180.0);  // accepted, drawn as wide as VTK goes
-        QCOMPARE(camera.vtk_camera()->GetViewAngle(), 179.0);
+        QCOMPARE(VtkAccess::camera(camera)->GetViewAngle(), 179.0);
     }
 
     void set_range_keeps_everything_in_sight_from_any_side_data() {
