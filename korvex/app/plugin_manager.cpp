@@ -11,8 +11,9 @@
 #include <map>
 #include <stdexcept>
 
+#include "korvex/host/plugin_menu_bar_factory.h"
 #include "korvex/utils/logger.h"
-#include "korvex/widgets/menu_toggle/plugin_menu_bar_factory.h"
+#include "korvex/widgets/menu_toggle/plugin_menu_bar.h"
 
 namespace korvex::app {
 
@@ -28,9 +29,9 @@ struct Category {
 const std::map<QString, Category>& categories() {
     static const std::map<QString, Category> known{
         {"PluginMenuBar",
-         {qobject_interface_iid<widgets::PluginMenuBarFactory*>(),
+         {qobject_interface_iid<host::PluginMenuBarFactory*>(),
           [](QObject* root) -> QObject* {
-              auto* factory = qobject_cast<widgets::PluginMenuBarFactory*>(root);
+              auto* factory = qobject_cast<host::PluginMenuBarFactory*>(root);
               return factory ? factory->create().release() : nullptr;
           }}},
     };

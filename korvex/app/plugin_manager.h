@@ -12,7 +12,7 @@ namespace korvex::app {
 // Loads the plug-in libraries found in one or more folders.
 //
 // Each library carries JSON metadata {"category": ..., "name": ...}; its root object is
-// the factory of its category (for "PluginMenuBar", a widgets::PluginMenuBarFactory),
+// the factory of its category (for "PluginMenuBar", a host::PluginMenuBarFactory),
 // which makes the plug-in object this manager then owns. Libraries are taken in order
 // of file name over all folders (a name found in several folders: in folder order),
 // and that is the order of getPluginsOfCategory. A file that does not load, has no or

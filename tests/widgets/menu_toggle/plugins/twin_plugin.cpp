@@ -1,13 +1,13 @@
 #include <QObject>
 #include <memory>
 
-#include "korvex/widgets/menu_toggle/plugin_menu_bar_factory.h"
+#include "korvex/host/plugin_menu_bar_factory.h"
 #include "tests/widgets/menu_toggle/plugins/test_menu_bar.h"
 
-class TwinPlugin final : public QObject, public korvex::widgets::PluginMenuBarFactory {
+class TwinPlugin final : public QObject, public korvex::host::PluginMenuBarFactory {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID "org.korvex.PluginMenuBar/1.0" FILE "twin_plugin.json")
-    Q_INTERFACES(korvex::widgets::PluginMenuBarFactory)
+    Q_INTERFACES(korvex::host::PluginMenuBarFactory)
 
 public:
     std::unique_ptr<korvex::widgets::PluginMenuBar> create() const override {

@@ -3,9 +3,13 @@
 #include <QtPlugin>
 #include <memory>
 
-#include "korvex/widgets/menu_toggle/plugin_menu_bar.h"
-
 namespace korvex::widgets {
+// The base of what a menu-bar plug-in makes; the plug-in and the host, who create and
+// mount it, include it. This contract only names it.
+class PluginMenuBar;
+}  // namespace korvex::widgets
+
+namespace korvex::host {
 
 // The root object of a menu-bar plug-in library.
 //
@@ -18,9 +22,9 @@ namespace korvex::widgets {
 class PluginMenuBarFactory {
 public:
     virtual ~PluginMenuBarFactory() = default;
-    virtual std::unique_ptr<PluginMenuBar> create() const = 0;
+    virtual std::unique_ptr<widgets::PluginMenuBar> create() const = 0;
 };
 
-}  // namespace korvex::widgets
+}  // namespace korvex::host
 
-Q_DECLARE_INTERFACE(korvex::widgets::PluginMenuBarFactory, "org.korvex.PluginMenuBar/1.0")
+Q_DECLARE_INTERFACE(korvex::host::PluginMenuBarFactory, "org.korvex.PluginMenuBar/1.0")
