@@ -65,12 +65,6 @@ private slots:
         QCOMPARE(values.value("JAVASEIS_DATA_SECONDARIES"), secondaries);
     }
 
-    void later_environment_changes_are_not_seen() {
-        const auto before = consts::JAVASEIS_DATA_HOME;
-        qputenv("JAVASEIS_DATA_HOME", "/changed/after/load");
-        QCOMPARE(consts::JAVASEIS_DATA_HOME, before);
-    }
-
     void processor_count_is_the_machines() {
         // Counted another way: the processors the kernel lists.
         QFile cpuinfo("/proc/cpuinfo");

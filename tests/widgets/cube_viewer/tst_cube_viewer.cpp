@@ -316,7 +316,10 @@ private slots:
         });
         click("Help");
         QCOMPARE(title, QString("How to use"));
-        QCOMPARE(text, widgets::CanvasWidget::HELP());
+        QCOMPARE(text, QString("<b>Interaction</b> <br>* LMB: orbits the view around its center "
+                               "point. <br>* RMB or scroll: change scale_factor (i.e. zoom level) "
+                               "<br>* SHIFT + LMB: translate the center point <br>* SHIFT + RMB: "
+                               "change FOV <br>"));
         QVERIFY(shown.viewer.isVisible());
     }
 };

@@ -1,5 +1,5 @@
-// The viewer's named camera actions on a scene that is never shown: the six directions,
-// the two projections and the fit.
+// The viewer's fit on a scene that is never shown; the directions and projections are
+// tested through the canvas widget.
 #include <QTest>
 
 #include "korvex/scene/image_section.h"
@@ -8,14 +8,10 @@
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
 #include "korvex/widgets/cube_viewer/view_camera.h"
-#include "tests/support/scene_probe.h"
 #include "tests/support/test_main.h"
 
 using namespace korvex;
 using Vector = std::array<double, 3>;
-using Action = void (widgets::ViewCamera::*)();
-Q_DECLARE_METATYPE(Vector)
-Q_DECLARE_METATYPE(Action)
 
 namespace {
 
@@ -40,53 +36,6 @@ class TestViewCamera : public QObject {
     Q_OBJECT
 
 private slots:
-    void named_directions_turn_the_camera_and_nothing_else_data() {
-        QTest::addColumn<Action>("action");
-        QTest::addColumn<double>("elevation");
-        QTest::addColumn<double>("azimuth");
-        QTest::addColumn<Vector>("looking");
-        using C = widgets::ViewCamera;
-        QTest::newRow("top") << Action(&C::look_from_top) << 90.0 << 0.0 << Vector{0, 0, -1};
-        QTest::newRow("bottom") << Action(&C::look_from_bottom) << -90.0 << 0.0 << Vector{0, 0, 1};
-        QTest::newRow("north") << Action(&C::look_from_north) << 0.0 << 180.0 << Vector{0, -1, 0};
-        QTest::newRow("south") << Action(&C::look_from_south) << 0.0 << 0.0 << Vector{0, 1, 0};
-        QTest::newRow("west") << Action(&C::look_from_west) << 0.0 << -90.0 << Vector{1, 0, 0};
-        QTest::newRow("east") << Action(&C::look_from_east) << 0.0 << 90.0 << Vector{-1, 0, 0};
-    }
-
-    void named_directions_turn_the_camera_and_nothing_else() {
-        QFETCH(Action, action);
-        QFETCH(double, elevation);
-        QFETCH(double, azimuth);
-        QFETCH(Vector, looking);
-        Scene scene;
-        scene.camera.set_center({10, 20, 30});
-        scene.camera.set_scale_factor(42);
-        scene.camera.set_fov(30);
-        (scene.actions.*action)();
-        QCOMPARE(scene.camera.elevation(), elevation);
-        QCOMPARE(scene.camera.azimuth(), azimuth);
-        QCOMPARE(testing::direction_of_projection(scene.camera), looking);
-        QCOMPARE(scene.camera.center(), (Vector{10, 20, 30}));
-        QCOMPARE(scene.camera.scale_factor(), 42.0);
-        QCOMPARE(scene.camera.fov(), 30.0);
-    }
-
-    void projections_switch_between_orthogonal_and_ninety_degrees() {
-        Scene scene;
-        scene.camera.set_fov(30);
-        scene.actions.orthogonal();
-        QCOMPARE(scene.camera.fov(), 0.0);
-        QVERIFY(testing::parallel_projection(scene.camera));
-        scene.actions.look_from_east();  // a direction keeps the projection
-        QVERIFY(testing::parallel_projection(scene.camera));
-        // Not the 30 degrees the camera had: perspective is always the same 90.
-        scene.actions.perspective();
-        QCOMPARE(scene.camera.fov(), 90.0);
-        QVERIFY(!testing::parallel_projection(scene.camera));
-        QCOMPARE(testing::view_angle(scene.camera), 90.0);
-    }
-
     void fit_centres_the_data_not_the_axis_and_looks_down() {
         Scene scene;
         scene::XYZAxis axis;
