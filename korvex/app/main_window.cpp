@@ -22,11 +22,13 @@
 #include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_router.h"
+#include "korvex/app/edit_menu.h"
 #include "korvex/app/journal_sink.h"
 #include "korvex/app/log_finder.h"
 #include "korvex/app/menu_toggle_builder.h"
 #include "korvex/app/open_data_dialog.h"
 #include "korvex/app/panel_pick_list.h"
+#include "korvex/app/pick_undo.h"
 #include "korvex/app/picks_panel.h"
 #include "korvex/app/plugin_manager.h"
 #include "korvex/app/project_database.h"
@@ -47,6 +49,7 @@
 #include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
+#include "korvex/utils/undo_service.h"
 #include "korvex/utils/user_action.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -118,6 +121,7 @@ void MainWindow::setup() {
     plugins_manager_ = std::make_unique<PluginManager>(
         options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
     notifier_ = new UserNotifier(this);
+    undo_ = new utils::UndoService(this);
     data::StatusProgress::reserve_room(*this);
     model_ = new DataModel(this);
     router_ = new DisplayRouter(*model_, this);
@@ -127,6 +131,8 @@ void MainWindow::setup() {
     session_ =
         new ProjectSession(*model_, *viewer_area_, data_object_factory(), pick_list_.get(), this);
     connect(session_, &ProjectSession::sig_project_opened, this, [this](const QString& path) {
+        // The steps kept refer to picks and viewers the project has replaced.
+        undo_->clear();
         workdir_ = QFileInfo(path).absolutePath();
         update_title();
     });
@@ -141,6 +147,7 @@ void MainWindow::setup() {
             });
     script_runner_ = new ScriptRunner(this);
     create_file_menu();
+    create_edit_menu();
     create_view_menu();
     create_toolbars();
     create_modules();
@@ -199,9 +206,10 @@ void MainWindow::create_picks_dock() {
     picks_dock_->setWidget(picks_);
     addDockWidget(Qt::RightDockWidgetArea, picks_dock_);
     pick_list_ = std::make_unique<PanelPickList>(*picks_, *viewer_area_);
+    pick_undo_ = new PickUndo(*picks_, *viewer_area_, *undo_, this);
     connect(viewer_area_, &ViewerArea::sig_picked_sample, this,
             [this](widgets::CanvasWidget* viewer, const widgets::PickedSample& pick) {
-                utils::call_guarded(_("Keeping a pick"), [&] { picks_->add_pick(*viewer, pick); });
+                utils::call_guarded(_("Keeping a pick"), [&] { pick_undo_->keep(*viewer, pick); });
             });
     // As a project whose picks name a viewer it lacks brings them back: in the first one.
     connect(viewer_area_, &ViewerArea::sig_viewer_closed, this, [this](const QString& name) {
@@ -248,10 +256,14 @@ void MainWindow::create_file_menu() {
     viewer_area_->reserve_keys(keys);
 }
 
+void MainWindow::create_edit_menu() { edit_menu_ = new EditMenu(*undo_, *menuBar(), this); }
+
 void MainWindow::create_view_menu() {
     view_menu_ = menuBar()->addMenu(_("&View"));
-    view_menu_->addAction(
-        utils::create_action(this, _("New 3D viewer"), [this] { viewer_area_->add_viewer(); }));
+    view_menu_->addAction(utils::create_action(this, _("New 3D viewer"), [this] {
+        const widgets::CubeViewer* viewer = viewer_area_->add_viewer();
+        logger().info(format("New 3D viewer: {}", viewer->base().name()));
+    }));
     view_menu_->addAction(
         utils::create_action(this, _("Vertical scale..."), [this] { vertical_scale_dialog(); }));
     view_menu_->addAction(tree_dock_->toggleViewAction());
@@ -370,7 +382,7 @@ void MainWindow::confirm_quit() {
 }
 
 void MainWindow::show_appearance(const QString& name) {
-    data::AppearanceDialog::show_for(*tree_, name, this);
+    data::AppearanceDialog::show_for(*tree_, name, this, undo_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -472,7 +484,9 @@ void MainWindow::vertical_scale_dialog() {
     const double factor = QInputDialog::getDouble(
         this, _("Vertical scale"), _("Times and depths are drawn this many times taller:"),
         canvas.z_scale(), 0.0001, 10000.0, 4, &accepted);
-    if (accepted) canvas.set_z_scale(factor);
+    if (accepted)
+        undo_->change(canvas, _("vertical scale of %1").arg(canvas.name()),
+                      &widgets::CanvasWidget::z_scale, &widgets::CanvasWidget::set_z_scale, factor);
 }
 
 void MainWindow::update_title() {

@@ -16,7 +16,8 @@ class QToolButton;
 
 namespace korvex::utils {
 class FileIntake;
-}
+class UndoService;
+}  // namespace korvex::utils
 
 namespace korvex::widgets {
 class MenuToggle;
@@ -32,8 +33,10 @@ namespace korvex::app {
 class DataModel;
 class DataTree;
 class DisplayRouter;
+class EditMenu;
 class JournalSink;
 class PanelPickList;
+class PickUndo;
 class PicksPanel;
 class PluginManager;
 class ProjectSession;
@@ -74,6 +77,9 @@ public:
     // Tells the user how actions end: the status bar, and message boxes unless scripted.
     UserNotifier* notifier() const { return notifier_; }
     RecentFiles* recent_files() const { return recent_files_; }
+    // The user's changes that Undo takes back, the Edit menu's.
+    utils::UndoService* undo_service() const { return undo_; }
+    EditMenu* edit_menu() const { return edit_menu_; }
     // The project file in use; empty before a project is created, opened or saved.
     QString project_path() const;
 
@@ -110,6 +116,7 @@ protected:
 
 private:
     void create_file_menu();
+    void create_edit_menu();
     void create_view_menu();
     void create_toolbars();
     void create_tree_dock();
@@ -142,6 +149,9 @@ private:
     QString workdir_;
     std::unique_ptr<PluginManager> plugins_manager_;
     UserNotifier* notifier_ = nullptr;
+    utils::UndoService* undo_ = nullptr;
+    EditMenu* edit_menu_ = nullptr;
+    PickUndo* pick_undo_ = nullptr;
     RecentFiles* recent_files_ = nullptr;
     DataModel* model_ = nullptr;
     DisplayRouter* router_ = nullptr;

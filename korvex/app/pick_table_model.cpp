@@ -57,10 +57,9 @@ QVariant PickTableModel::headerData(int section, Qt::Orientation orientation, in
     return titles.value(section);
 }
 
-void PickTableModel::append(Row row) {
-    const int at = rowCount();
+void PickTableModel::insert(int at, Row row) {
     beginInsertRows({}, at, at);
-    rows_.push_back(std::move(row));
+    rows_.insert(rows_.begin() + at, std::move(row));
     endInsertRows();
 }
 

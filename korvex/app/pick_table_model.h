@@ -30,7 +30,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     const std::vector<Row>& rows() const { return rows_; }
-    void append(Row row);
+    // `at` from 0 to rowCount().
+    void insert(int at, Row row);
     void replace(std::vector<Row> rows);
     void remove(const std::set<int>& rows);
     // The rows of the viewer named `from` now belong to `to`.

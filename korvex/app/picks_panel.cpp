@@ -89,10 +89,16 @@ std::vector<scene::Point3> PicksPanel::positions_in(const QString& viewer) const
 }
 
 void PicksPanel::add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick) {
-    model_->append({pick, viewer.name()});
-    fit_columns(count() - 1);
+    insert_pick(count(), viewer, pick);
+}
+
+void PicksPanel::insert_pick(int row, widgets::CanvasWidget& viewer,
+                             const widgets::PickedSample& pick) {
+    if (row < 0 || row > count()) throw std::out_of_range("no room for a pick in that row");
+    model_->insert(row, {pick, viewer.name()});
+    fit_columns(row);
     markers_.show(viewer, positions_in(viewer.name()));
-    table_->scrollToBottom();
+    table_->scrollTo(model_->index(row, 0));
 }
 
 void PicksPanel::replace_picks(const std::vector<PlacedPick>& picks) {
@@ -135,8 +141,11 @@ void PicksPanel::remove_selected() {
         rows.insert(index.row());
         viewers.insert(viewer_name(index.row()));
     }
+    std::vector<Removed> removed;
+    for (const int row : rows) removed.push_back({row, viewer_name(row), pick(row)});
     model_->remove(rows);
     for (const QString& viewer : viewers) markers_.reduce(viewer, positions_in(viewer));
+    if (!removed.empty()) emit sig_deleted(removed);
 }
 
 void PicksPanel::fit_columns(int first) {

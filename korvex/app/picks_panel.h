@@ -38,10 +38,19 @@ public:
     explicit PicksPanel(QWidget* parent = nullptr);
     ~PicksPanel() override;
 
+    // A pick as it was in its row, with the name of its viewer.
+    struct Removed {
+        int row;
+        QString viewer;
+        widgets::PickedSample pick;
+    };
+
     // Adds the row and puts its marker in `viewer`.
     void add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick);
     // Replaces every row and marker at once: a project's picks.
     void replace_picks(const std::vector<PlacedPick>& picks);
+    // Puts the pick back at `row` (0 to count()), as it was before it was deleted.
+    void insert_pick(int row, widgets::CanvasWidget& viewer, const widgets::PickedSample& pick);
     void remove_pick(int row);
     // Moves the markers of the picks made in the viewer named `from` into `to`: a pick is
     // the user's interpretation and outlives the view it was made in.
@@ -61,6 +70,10 @@ public:
     // The rows as CSV, a header line first. Throws std::runtime_error naming the reason
     // when the file cannot be written; an existing file is replaced only when complete.
     void export_csv(const QString& path) const;
+
+signals:
+    // The user deleted these picks, in the order of their rows.
+    void sig_deleted(const std::vector<korvex::app::PicksPanel::Removed>& picks);
 
 private:
     std::vector<scene::Point3> positions_in(const QString& viewer) const;

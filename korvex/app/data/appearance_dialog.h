@@ -4,6 +4,10 @@
 
 #include "korvex/host/appearance_owner.h"
 
+namespace korvex::utils {
+class UndoService;
+}
+
 namespace korvex::widgets {
 class AppearancePanel;
 }
@@ -17,19 +21,21 @@ class AppearanceDialog final : public QDialog, public host::AppearanceOwner {
 
 public:
     // Throws utils::LookupError when the tree has no such object or no page fits it.
-    AppearanceDialog(host::DataRegistry& tree, const QString& name, QWidget* parent = nullptr);
+    // The page's changes go to `undo` when given.
+    AppearanceDialog(host::DataRegistry& tree, const QString& name, QWidget* parent = nullptr,
+                     utils::UndoService* undo = nullptr);
 
     // The slot for a tree's request: shows the object's dialog, raising the one already
     // open under `parent`. Failures are logged; then it returns nullptr.
     static AppearanceDialog* show_for(host::DataRegistry& tree, const QString& name,
-                                      QWidget* parent);
+                                      QWidget* parent, utils::UndoService* undo = nullptr);
 
     host::DataRegistry* data_tree() const override { return &tree_; }
     QString objname() const override { return name_; }
     widgets::AppearancePanel* page() const { return page_; }
 
 private:
-    widgets::AppearancePanel* make_page();
+    widgets::AppearancePanel* make_page(utils::UndoService* undo);
 
     host::DataRegistry& tree_;
     QString name_;

@@ -12,6 +12,7 @@
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/qthelpers.h"
+#include "korvex/utils/undo_service.h"
 #include "korvex/widgets/property_table/property_table.h"
 
 namespace korvex::app::data {
@@ -35,6 +36,8 @@ void PointSetPage::setup_page() {
     size_ = new QDoubleSpinBox(this);
     size_->setRange(1.0, MAX_POINT_SIZE);
     size_->setSuffix(_(" px"));
+    // A typed size is one change, applied when typing ends.
+    size_->setKeyboardTracking(false);
     color_by_ = new QComboBox(this);
     color_by_->addItems(points_->table().number_names());
     colormap_ = new ColormapBox(this);
@@ -49,16 +52,22 @@ void PointSetPage::setup_page() {
     layout->addWidget(prop_table, 1);
 
     connect(size_, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double size) {
-        change(QStringLiteral("Changing the point size"),
-               [&](PointSet& points) { points.set_point_size(size); });
+        change(QStringLiteral("Changing the point size"), [&](PointSet& points) {
+            utils::apply_change(undo_, points, _("point size of %1").arg(points.name()),
+                                &PointSet::point_size, &PointSet::set_point_size, size);
+        });
     });
     connect(color_by_, &QComboBox::currentTextChanged, this, [this](const QString& property) {
-        change(QStringLiteral("Changing the colouring property"),
-               [&](PointSet& points) { points.set_color_by(property); });
+        change(QStringLiteral("Changing the colouring property"), [&](PointSet& points) {
+            utils::apply_change(undo_, points, _("colouring property of %1").arg(points.name()),
+                                &PointSet::color_by, &PointSet::set_color_by, property);
+        });
     });
     connect(colormap_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
-        change(QStringLiteral("Changing the colormap"),
-               [&](PointSet& points) { points.set_colormap(name); });
+        change(QStringLiteral("Changing the colormap"), [&](PointSet& points) {
+            utils::apply_change(undo_, points, _("colormap of %1").arg(points.name()),
+                                &PointSet::colormap, &PointSet::set_colormap, name);
+        });
     });
 }
 

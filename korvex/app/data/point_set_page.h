@@ -7,6 +7,10 @@
 class QComboBox;
 class QDoubleSpinBox;
 
+namespace korvex::utils {
+class UndoService;
+}
+
 namespace korvex::app::data {
 
 class ColormapBox;
@@ -24,6 +28,8 @@ public:
     std::optional<QString> ICON() const override;
     void setup_page() override;
     void load_style() override;
+    // Where the user's changes of the look are kept for Undo; none by default.
+    void set_undo_service(utils::UndoService* undo) { undo_ = undo; }
 
     QDoubleSpinBox* size_box() const { return size_; }
     QComboBox* color_by_box() const { return color_by_; }
@@ -36,6 +42,7 @@ private:
     QDoubleSpinBox* size_ = nullptr;
     QComboBox* color_by_ = nullptr;
     ColormapBox* colormap_ = nullptr;
+    utils::UndoService* undo_ = nullptr;
 };
 
 }  // namespace korvex::app::data

@@ -20,6 +20,7 @@
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/qthelpers.h"
+#include "korvex/utils/undo_service.h"
 #include "korvex/widgets/property_table/property_table.h"
 
 namespace korvex::app::data {
@@ -116,25 +117,37 @@ QWidget* SeismicVolumePage::make_colours_group() {
 
     opacity_ = new QSlider(Qt::Horizontal, group);
     opacity_->setRange(0, OPACITY_STEPS);
+    // A drag is one change, to undo and to note in the journal, applied when it ends.
+    opacity_->setTracking(false);
     form->addRow(_("Opacity"), opacity_);
     histogram_ = new AmplitudeHistogramView(group);
     form->addRow(_("Amplitudes"), histogram_);
 
     connect(colormap_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
-        change(QStringLiteral("Changing the colormap"),
-               [&](SeismicVolume& volume) { volume.set_colormap(name); });
+        change(QStringLiteral("Changing the colormap"), [&](SeismicVolume& volume) {
+            utils::apply_change(undo_, volume, _("colormap of %1").arg(volume.name()),
+                                &SeismicVolume::colormap, &SeismicVolume::set_colormap, name);
+        });
     });
     connect(clip_, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double clip) {
-        change(QStringLiteral("Changing the clip"),
-               [&](SeismicVolume& volume) { volume.set_clip(clip); });
+        change(QStringLiteral("Changing the clip"), [&](SeismicVolume& volume) {
+            utils::apply_change(undo_, volume, _("clip of %1").arg(volume.name()),
+                                &SeismicVolume::clip, &SeismicVolume::set_clip, clip);
+        });
     });
     connect(reset, &QPushButton::clicked, this, [this] {
-        change(QStringLiteral("Resetting the clip"),
-               [](SeismicVolume& volume) { volume.set_clip(volume.stats().clip); });
+        change(QStringLiteral("Resetting the clip"), [this](SeismicVolume& volume) {
+            utils::apply_change(undo_, volume, _("clip of %1").arg(volume.name()),
+                                &SeismicVolume::clip, &SeismicVolume::set_clip,
+                                double(volume.stats().clip));
+        });
     });
     connect(opacity_, &QSlider::valueChanged, this, [this](int steps) {
-        change(QStringLiteral("Changing the opacity"),
-               [&](SeismicVolume& volume) { volume.set_opacity(double(steps) / OPACITY_STEPS); });
+        change(QStringLiteral("Changing the opacity"), [&](SeismicVolume& volume) {
+            utils::apply_change(undo_, volume, _("opacity of %1").arg(volume.name()),
+                                &SeismicVolume::opacity, &SeismicVolume::set_opacity,
+                                double(steps) / OPACITY_STEPS);
+        });
     });
     return group;
 }

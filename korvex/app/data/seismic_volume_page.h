@@ -9,6 +9,10 @@ class QDoubleSpinBox;
 class QLabel;
 class QSlider;
 
+namespace korvex::utils {
+class UndoService;
+}
+
 namespace korvex::app::data {
 
 class AmplitudeHistogramView;
@@ -28,6 +32,8 @@ public:
     std::optional<QString> ICON() const override;
     void setup_page() override;
     void load_style() override;
+    // Where the user's changes of the look are kept for Undo; none by default.
+    void set_undo_service(utils::UndoService* undo) { undo_ = undo; }
 
     // The section position slider of a section type ("iline", "xline", "depth").
     QSlider* section_slider(const QString& type) const { return sliders_.at(type); }
@@ -48,6 +54,7 @@ private:
     std::map<QString, QSlider*> sliders_;
     std::map<QString, QLabel*> positions_;
     ColormapBox* colormap_ = nullptr;
+    utils::UndoService* undo_ = nullptr;
     QDoubleSpinBox* clip_ = nullptr;
     QSlider* opacity_ = nullptr;
     AmplitudeHistogramView* histogram_ = nullptr;
