@@ -1,6 +1,7 @@
 #include "korvex/utils/dispatch_mail/smtp_submit.h"
 
 #include <curl/curl.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <cstring>
@@ -52,13 +53,35 @@ size_t read_message(char* buffer, size_t size, size_t count, void* user) {
     return length;
 }
 
+// The conversation so far, and the connection it runs on.
+struct Session {
+    explicit Session(std::size_t receivers) : transcript(receivers) {}
+
+    SmtpTranscript transcript;
+    curl_socket_t socket = CURL_SOCKET_BAD;
+};
+
+int remember_socket(void* user, curl_socket_t socket, curlsocktype) {
+    static_cast<Session*>(user)->socket = socket;
+    return CURL_SOCKOPT_OK;
+}
+
 // libcurl reports the SMTP conversation only through its debug callback: commands as
 // outgoing headers, replies as incoming ones, one line per call.
+//
+// After a refusal libcurl closes the session with QUIT, and offers no option against
+// it. A submission the server refused ends without QUIT: the connection is shut down
+// here, as the refusal arrives, so that libcurl's QUIT fails to go out and it just
+// closes the socket.
 int record(CURL*, curl_infotype type, char* data, size_t size, void* user) {
-    auto* transcript = static_cast<SmtpTranscript*>(user);
+    auto* session = static_cast<Session*>(user);
     try {
-        if (type == CURLINFO_HEADER_OUT) transcript->sent({data, size});
-        if (type == CURLINFO_HEADER_IN) transcript->received({data, size});
+        if (type == CURLINFO_HEADER_OUT) session->transcript.sent({data, size});
+        if (type == CURLINFO_HEADER_IN) {
+            session->transcript.received({data, size});
+            if (session->transcript.refused() && session->socket != CURL_SOCKET_BAD)
+                shutdown(session->socket, SHUT_RDWR);
+        }
     } catch (...) {
         // Nothing may unwind through libcurl; a lost line only makes an error report vaguer.
     }
@@ -75,7 +98,8 @@ void smtp_submit(const ServerAddress& server, const std::string& sender,
 
     const auto envelope_receivers = receiver_list(receivers);
 
-    SmtpTranscript transcript;
+    Session session(receivers.size());
+    const SmtpTranscript& transcript = session.transcript;
     std::string_view unsent = message;
     char error[CURL_ERROR_SIZE] = "";
     CURL* handle = curl.get();
@@ -93,10 +117,12 @@ void smtp_submit(const ServerAddress& server, const std::string& sender,
     curl_easy_setopt(handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
     curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, &record);
-    curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &transcript);
+    curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &session);
+    curl_easy_setopt(handle, CURLOPT_SOCKOPTFUNCTION, &remember_socket);
+    curl_easy_setopt(handle, CURLOPT_SOCKOPTDATA, &session);
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
-    // Close the connection, and so send QUIT, before the transfer returns, so that
-    // QUIT's reply is in the transcript.
+    // Close the connection, and so send QUIT after a delivered message, before the
+    // transfer returns, so that QUIT's reply is in the transcript.
     curl_easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, CONNECT_TIMEOUT_S);

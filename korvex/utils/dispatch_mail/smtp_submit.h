@@ -8,8 +8,9 @@
 namespace korvex::utils::dispatch_mail {
 
 // One SMTP session without TLS or authentication: greeting, envelope sender, the
-// receivers in order (refusals of some are tolerated), the message, QUIT. Throws
-// MailError naming the step that failed and the server's reply there.
+// receivers in order (refusals of some are tolerated), the message, QUIT. A refused
+// sender, data or every receiver ends the session without QUIT. Throws MailError
+// naming the step that failed and the server's reply there.
 void smtp_submit(const ServerAddress& server, const std::string& sender,
                  const std::vector<std::string>& receivers, const std::string& message);
 

@@ -61,6 +61,25 @@ std::string SmtpTranscript::reply_at(MailStep step) const {
     return joined;
 }
 
+bool SmtpTranscript::refused() const {
+    const auto found = replies_.find(step_);
+    if (found == replies_.end() || !partial_reply_.empty()) return false;
+    const auto& replies = found->second;
+    const auto refusal = [](const std::string& reply) {
+        return !reply.empty() && (reply.front() == '4' || reply.front() == '5');
+    };
+    switch (step_) {
+        case MailStep::Sender:
+        case MailStep::Data:
+            return refusal(replies.back());
+        case MailStep::Receivers:
+            return replies.size() == receivers_ &&
+                   std::all_of(replies.begin(), replies.end(), refusal);
+        default:
+            return false;
+    }
+}
+
 bool SmtpTranscript::quit_accepted() const {
     const std::string reply = reply_at(MailStep::Quit);
     return !reply.empty() && reply.front() == '2';

@@ -210,22 +210,25 @@ private slots:
         QTest::addColumn<int>("step");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<bool>("delivered");
+        // A refusal ends the session without QUIT; only a delivered message says goodbye.
+        QTest::addColumn<bool>("quit");
         QTest::newRow("every receiver")
             << QStringList{"--refuse", "a@korvex.test", "--refuse", "b@korvex.test"}
             << int(mail::MailStep::Receivers)
             << "550 5.1.1 receiver <a@korvex.test> refused; 550 5.1.1 receiver <b@korvex.test> "
                "refused"
-            << false;
+            << false << false;
         QTest::newRow("sender") << QStringList{"--refuse-sender", "from@korvex.test"}
                                 << int(mail::MailStep::Sender)
-                                << "553 5.7.1 sender <from@korvex.test> refused" << false;
+                                << "553 5.7.1 sender <from@korvex.test> refused" << false << false;
         QTest::newRow("data") << QStringList{"--refuse-data"} << int(mail::MailStep::Data)
-                              << "554 5.6.0 message refused" << false;
+                              << "554 5.6.0 message refused" << false << false;
         QTest::newRow("greeting") << QStringList{"--greeting", "554 no service here"}
-                                  << int(mail::MailStep::Connect) << "554 no service here" << false;
+                                  << int(mail::MailStep::Connect) << "554 no service here" << false
+                                  << false;
         // The message is out by then, but the session did not end as it should.
         QTest::newRow("quit") << QStringList{"--quit-reply", "451 4.3.0 try again"}
-                              << int(mail::MailStep::Quit) << "451 4.3.0 try again" << true;
+                              << int(mail::MailStep::Quit) << "451 4.3.0 try again" << true << true;
     }
 
     void server_refusals_fail_at_their_step() {
@@ -233,6 +236,7 @@ private slots:
         QFETCH(int, step);
         QFETCH(QString, reply);
         QFETCH(bool, delivered);
+        QFETCH(bool, quit);
         SmtpPeer peer(options);
         const auto outcome = send_through(peer, {"a@korvex.test", "b@korvex.test"});
         QVERIFY(outcome.error);
@@ -240,7 +244,10 @@ private slots:
         QCOMPARE(QString::fromStdString(outcome.error->reply()), reply);
         QVERIFY(QString(outcome.error->what()).contains(reply));
         QCOMPARE(outcome.output, std::string());
-        QCOMPARE(peer.messages().size(), delivered ? 1 : 0);
+        QStringList events;
+        for (const auto& event : peer.events()) events << event["event"].toString();
+        QCOMPARE(events.count("message"), delivered ? 1 : 0);
+        QCOMPARE(events.contains("quit"), quit);
     }
 
     void nothing_listening_fails_at_connect() {
