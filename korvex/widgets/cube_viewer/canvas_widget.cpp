@@ -313,10 +313,11 @@ scene::Color CanvasWidget::bgcolor() const { return view().bgcolor(); }
 void CanvasWidget::set_bgcolor(const scene::Color& color) { view().set_bgcolor(color); }
 
 void CanvasWidget::set_background_color() {
-    // Start from what the user sees: the view's colour over the canvas's white.
-    const auto rgba = bgcolor().over(canvas_->bgcolor()).RGBA();
+    const auto rgba = bgcolor().RGBA();
     const QColor chosen = QColorDialog::getColor(QColor(rgba[0], rgba[1], rgba[2], rgba[3]));
-    if (!chosen.isValid()) return;  // cancelled
+    // Qt answers a cancel with an invalid colour that reads as black: applying it would
+    // lose the user's background for a click on Cancel.
+    if (!chosen.isValid()) return;
     set_bgcolor(scene::Color::from_qcolor(chosen));
 }
 

@@ -177,7 +177,8 @@ private slots:
             dialog->accept();
         });
         scene.widget.set_background_color();
-        QCOMPARE(shown, QColor(Qt::white));  // what the user sees before choosing
+        // The view's own colour, transparent black, not the canvas's white behind it.
+        QCOMPARE(QColor(shown.rgb()), QColor(Qt::black));
         QCOMPARE(scene.widget.bgcolor().RGBA(), (std::array<int, 4>{10, 200, 30, 255}));
         QCOMPARE(scene.widget.bgcolor().rgba()[3], 1.0);
         QCOMPARE(scene.widget.canvas().render().pixelColor(1, 1), QColor(10, 200, 30));
