@@ -7,6 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -270,12 +271,10 @@ private slots:
             QVERIFY(korvex::testing::wait_until_drawn(w.window));
             QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
                                             korvex::app::data::SeismicVolume::header_settings({})));
-            QDoubleSpinBox* box = w.window.viewer_area()->viewer(0)->z_scale_box();
-            QCOMPARE(box->value(), 1.0);
+            QCOMPARE(w.canvas().z_scale(), 1.0);
             click_check_box(*w.window.tree(), w.item("survey"));
             // Chosen on first display: the box half as tall as it is wide.
             QCOMPARE(w.canvas().z_scale(), 0.08);
-            QCOMPARE(box->value(), 0.08);
             // The first thing shown is framed where it is, far from the origin.
             QVERIFY(std::abs(w.canvas().center()[0] - 1020) < 1e-6);
             QVERIFY(std::abs(w.canvas().center()[1] - 2015) < 1e-6);
@@ -288,22 +287,29 @@ private slots:
                      qPrintable(QString("%1 %2 %3").arg(centre[0]).arg(centre[1]).arg(centre[2])));
             QCOMPARE(w.canvas().elevation(), 90.0);
 
-            // The user's own factor: the box and its labels follow, the centre stays on the data.
-            box->setValue(0.2);
+            // The user's own factor, from the View menu: the box and its labels follow, the
+            // centre stays on the data.
+            double offered = 0;
+            answer_next_modal([&offered](QWidget* modal) {
+                auto* dialog = qobject_cast<QInputDialog*>(modal);
+                offered = dialog->doubleValue();
+                dialog->setDoubleValue(0.2);
+                dialog->accept();
+            });
+            menu_action(w.window, "Vertical scale...")->trigger();
+            QCOMPARE(offered, 0.08);
             QCOMPARE(w.canvas().z_scale(), 0.2);
             QVERIFY(std::abs(w.canvas().center()[2] + 125 * 0.2) < 1e-6);
             const auto& box_item =
                 w.window.tree()->object_data().at("survey")->visuals_in_volume.at(
                     w.canvas().name());
             QCOMPARE(box_item.visuals().front()->bounds()[4], -250 * 0.2);
-            QVERIFY(menu_action(w.window, "Vertical scale..."));
             camera = korvex::widgets::view_state_to_json(w.canvas().state());
             QVERIFY(w.window.save_project_as(project));
         }
         Window w;
         QVERIFY(w.window.open_project(project));
         QCOMPARE(w.canvas().z_scale(), 0.2);
-        QCOMPARE(w.window.viewer_area()->viewer(0)->z_scale_box()->value(), 0.2);
         QCOMPARE(korvex::widgets::view_state_to_json(w.canvas().state()), camera);
         QVERIFY(!w.window.has_unsaved_changes());
     }
@@ -579,6 +585,14 @@ private slots:
         QTRY_VERIFY(!told.isEmpty());
         QVERIFY2(told.contains("Picture not saved"), qPrintable(told));
         QVERIFY(w.window.statusBar()->currentMessage().contains("Picture not saved"));
+    }
+
+    void restrictive_view_springs_back_and_says_so_in_the_status_bar() {
+        Window w;
+        QVERIFY(korvex::testing::wait_until_drawn(w.window));
+        click_viewer_button(w.window.viewer_area()->viewer(0), "Restrictive view");
+        QTRY_COMPARE(w.window.statusBar()->currentMessage(),
+                     QString("Restrictive view is not implemented"));
     }
 
     void the_journal_finds_what_its_note_promises() {

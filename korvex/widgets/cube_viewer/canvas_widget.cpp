@@ -76,11 +76,11 @@ CanvasWidget::CanvasWidget(host::HostedPanel* parent, const QString& name)
     canvas_ = std::make_unique<Canvas>(*this);
     view_camera_ = std::make_unique<ViewCamera>(camera());
     QWidget* native = canvas_->create_native();
-    // Moved in hidden: an OpenGL widget that changes windows in sight is set up and drawn
-    // on the spot, one frame for each of a project's viewers, most of them never in front.
+    // Moved in hidden, and left for the panel to show once its row is built: an OpenGL
+    // widget that changes windows in sight is set up and drawn on the spot, one frame for
+    // each of a project's viewers, most of them never in front.
     native->hide();
     native->setParent(this);
-    native->show();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(native);

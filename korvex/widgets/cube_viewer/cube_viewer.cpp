@@ -1,6 +1,5 @@
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 
-#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QSignalBlocker>
@@ -8,7 +7,9 @@
 
 #include "korvex/config/base.h"
 #include "korvex/scene/scene_canvas.h"
+#include "korvex/utils/errors.h"
 #include "korvex/utils/icon_manager.h"
+#include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
@@ -25,11 +26,9 @@ CubeViewer::CubeViewer(host::PanelHost* parent, QWidget* options_button, const Q
     base_ = new CanvasWidget(this, name);
     auto* row = new QHBoxLayout;
     for (QToolButton* button : setup_buttons()) {
-        button->setIconSize(QSize(ICON_SIZE, ICON_SIZE));
+        button->setIconSize(QSize(16, 16));
         row->addWidget(button);
     }
-    z_scale_box_ = make_z_scale_box();
-    row->addWidget(z_scale_box_);
     if (options_button) {
         row->addStretch();
         row->addWidget(options_button, 0, Qt::AlignRight);
@@ -79,8 +78,7 @@ QList<QToolButton*> CubeViewer::setup_buttons() {
                   [base] { base->set_view_east(); }),
         toggled("view_orthogonal", QT_TRANSLATE_NOOP("korvex", "View Persp/Ortho"), "O",
                 [this](bool checked) { toggle_orthogonal_view(checked); }),
-        toggled("view_restrictive", QT_TRANSLATE_NOOP("korvex", "Restrictive view"), "R",
-                [this](bool checked) { toggle_restrictive_view(checked); }),
+        make_restrictive_btn(),
         pick_btn_ = toggled("pick_mode", QT_TRANSLATE_NOOP("korvex", "Pick mode"), "P",
                             [base](bool checked) { base->toggle_pick_mode(checked); }),
         triggered("bkgd_color", QT_TRANSLATE_NOOP("korvex", "Background color"), "",
@@ -91,24 +89,26 @@ QList<QToolButton*> CubeViewer::setup_buttons() {
     };
 }
 
-QDoubleSpinBox* CubeViewer::make_z_scale_box() {
-    auto* box = new QDoubleSpinBox(this);
-    box->setObjectName(QStringLiteral("z_scale_box"));
-    box->setPrefix(_("Z x "));
-    box->setToolTip(_("Vertical scale: times and depths are drawn this many times taller"));
-    box->setDecimals(4);
-    box->setRange(0.0001, 10000.0);
-    box->setStepType(QAbstractSpinBox::AdaptiveDecimalStepType);
-    box->setKeyboardTracking(false);
-    box->setValue(base_->z_scale());
-    connect(box, qOverload<double>(&QDoubleSpinBox::valueChanged), this, [this](double factor) {
-        utils::call_guarded(_("Vertical scale"), [&] { base_->set_z_scale(factor); });
+// Restrictive view has no behaviour yet: the button tells so, in the log and through
+// it the status bar, and does not stay pressed for a mode that is not on.
+QToolButton* CubeViewer::make_restrictive_btn() {
+    const char* const source = QT_TRANSLATE_NOOP("korvex", "Restrictive view");
+    const QString tip = _(source);
+    auto* button = create_toolbutton(
+        this, ToolButtonOptions().icon(icon("view_restrictive")).tip(tip).shortcut("R"));
+    button->setCheckable(true);
+    connect(button, &QToolButton::toggled, this, [this, button, tip](bool checked) {
+        utils::call_guarded(tip, [&] {
+            try {
+                toggle_restrictive_view(checked);
+            } catch (const utils::NotImplementedError&) {
+                const QSignalBlocker blocker(button);
+                button->setChecked(false);
+                utils::logger().info(_("Restrictive view is not implemented"));
+            }
+        });
     });
-    connect(base_, &CanvasWidget::sig_z_scale_changed, box, [box](double factor) {
-        const QSignalBlocker blocker(box);
-        box->setValue(factor);
-    });
-    return box;
+    return button;
 }
 
 void CubeViewer::toggle_orthogonal_view(bool checked) {

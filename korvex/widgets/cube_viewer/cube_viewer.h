@@ -6,7 +6,6 @@
 
 #include "korvex/host/panel_host.h"
 
-class QDoubleSpinBox;
 class QToolButton;
 
 namespace korvex::widgets {
@@ -15,14 +14,12 @@ class CanvasWidget;
 
 // The 3D viewer as the host mounts it: a row of tool buttons (visibility, named
 // views, projection, restrictive view, pick mode, background, export, help) above
-// the canvas widget, then the vertical scale. `parent` is where the host mounts it; its owner must
-// reach the main window. The host's `options_button` goes to the right end of the row.
+// the canvas widget. `parent` is where the host mounts it; its owner must reach the
+// main window. The host's `options_button` goes to the right end of the row.
 class CubeViewer final : public QWidget, public host::HostedPanel {
     Q_OBJECT
 
 public:
-    static constexpr int ICON_SIZE = 16;
-
     explicit CubeViewer(host::PanelHost* parent = nullptr, QWidget* options_button = nullptr,
                         const QString& name = QString());
 
@@ -31,25 +28,22 @@ public:
 
     CanvasWidget& base() const { return *base_; }
     QToolButton* pick_btn() const { return pick_btn_; }
-    // Shows and sets the canvas's vertical scale.
-    QDoubleSpinBox* z_scale_box() const { return z_scale_box_; }
 
     // The 14 buttons of the row, in order; the pick-mode button is the 11th.
     QList<QToolButton*> setup_buttons();
 
     void toggle_orthogonal_view(bool checked);
     // Restrictive view is not implemented: both directions throw utils::NotImplementedError
-    // (from the button, the error is logged).
+    // (its button says so and springs back).
     void toggle_restrictive_view(bool checked);
     void show_help();
 
 private:
-    QDoubleSpinBox* make_z_scale_box();
+    QToolButton* make_restrictive_btn();
 
     host::PanelHost* owner_;
     CanvasWidget* base_;
     QToolButton* pick_btn_ = nullptr;
-    QDoubleSpinBox* z_scale_box_ = nullptr;
 };
 
 }  // namespace korvex::widgets

@@ -86,6 +86,7 @@ private slots:
         widgets::CanvasWidget widget(&panel);
         QVERIFY(widget.name().isNull());
         QVERIFY(widget.canvas().view() != nullptr);
+        QVERIFY(widget.canvas().native()->isHidden());  // its panel shows it
     }
 
     void a_broken_owner_chain_refuses_construction() {

@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "tests/support/fake_host.h"
 #include "tests/support/fake_panel.h"
@@ -20,6 +21,7 @@ struct ViewerFixture {
         auto* layout = new QVBoxLayout(&panel);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(&widget);
+        widget.canvas().show();  // as the viewer panel does
     }
 
     bool show(int width = 200, int height = 200) {
