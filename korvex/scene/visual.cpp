@@ -47,7 +47,7 @@ void Visual::apply_z_scale(double factor) {
     }
 }
 
-QVariant Visual::query_in_3d(SceneCanvas&, const MouseEvent&) {
+void Visual::query_in_3d(SceneCanvas&, const MouseEvent&) {
     throw utils::NotImplementedError(utils::format("{} has no query in 3D", text()).toStdString());
 }
 

@@ -6,13 +6,12 @@
 // detaches itself, and a destroyed view detaches its visuals.
 //
 // Picking: a visual that wants mouse queries sets `queryable_in_3d` and `host_dob`
-// and overrides `query_in_3d`, which a canvas calls for a right-button pick; it answers
-// with what it holds there. The visual a view names its key target gets the canvas's
-// key presses through `on_key_press`. Which visual is under a pixel, and where, each visual
-// answers from its own geometry (`hit`), so a pick costs no drawing.
+// and overrides `query_in_3d`, which a canvas calls for a right-button pick. The visual a view
+// names its key target gets the canvas's key presses through `on_key_press`. Which visual is under
+// a pixel, and where, each visual answers from its own geometry (`hit`), so a pick costs no
+// drawing.
 
 #include <QString>
-#include <QVariant>
 #include <array>
 #include <optional>
 
@@ -75,10 +74,9 @@ public:
     std::optional<bool> queryable_in_3d;
     // The data object that made the visual; nullptr for the scene's own visuals.
     host::DataObject* host_dob = nullptr;
-    // The visual's reaction to a right-button pick: what it holds under the mouse, in a
-    // type of its own, for the viewer to report; null when there is nothing to report.
-    // Throws utils::NotImplementedError unless overridden.
-    virtual QVariant query_in_3d(SceneCanvas& canvas, const MouseEvent& event);
+    // The visual's reaction to a right-button pick. Throws utils::NotImplementedError
+    // unless overridden.
+    virtual void query_in_3d(SceneCanvas& canvas, const MouseEvent& event);
     // A key pressed on the canvas while this visual is its view's key target; true when
     // the visual used it.
     virtual bool on_key_press(const KeyEvent& /*event*/) { return false; }

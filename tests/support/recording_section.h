@@ -18,9 +18,7 @@ public:
     // A flat 2 x 2 section across z at `z`, covering x and y from `low` to `high`.
     RecordingSection(host::DataObject* dob, double low, double high, double z = 0.0);
 
-    QVariant query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
-    // What the queries answer.
-    QVariant answer;
+    void query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
 
     std::vector<Query> queries;
     bool fail = false;

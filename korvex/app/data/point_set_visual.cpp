@@ -4,8 +4,6 @@
 
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
-#include "korvex/scene/mouse_event.h"
-#include "korvex/scene/scene_canvas.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::app::data {
@@ -18,13 +16,12 @@ PointSetVisual::PointSetVisual(PointSet& points, std::vector<scene::Point3> posi
     host_dob = &points;
 }
 
-QVariant PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) {
-    const auto world = canvas.pick_point(event.pos);
-    if (!points_ || !world) {
+std::optional<widgets::PickedSample> PointSetVisual::query_sample(const scene::PickResult& pick) {
+    if (!points_ || !pick.point) {
         utils::logger().warning(utils::format("No point of {} under the mouse", text()));
-        return {};
+        return std::nullopt;
     }
-    const int index = points_->nearest_point(*world);
+    const int index = points_->nearest_point(*pick.point);
     const PointTable& table = points_->table();
     QStringList values;
     for (int column = 0; column < table.names().size(); ++column)
@@ -45,9 +42,9 @@ QVariant PointSetVisual::query_in_3d(scene::SceneCanvas& canvas, const scene::Mo
         utils::logger().info(utils::format(
             "{}: {} lies in {} at inline {}, crossline {}, time {} ms: amplitude {}",
             points_->name(), point, volume->name(), s.iline, s.xline, s.time, pick->amplitude));
-        return QVariant::fromValue(volume->picked_sample(*pick));
+        return volume->picked_sample(*pick);
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace korvex::app::data

@@ -4,8 +4,6 @@
 
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/key_event.h"
-#include "korvex/scene/mouse_event.h"
-#include "korvex/scene/scene_canvas.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
@@ -41,18 +39,17 @@ void VolumeSectionVisual::show(const seismic::Section& image, const SurveyFrame:
     set_position(plane.position);
 }
 
-QVariant VolumeSectionVisual::query_in_3d(scene::SceneCanvas& canvas,
-                                          const scene::MouseEvent& event) {
-    const auto world = canvas.pick_point(event.pos);
-    if (!volume_ || !world) {
+std::optional<widgets::PickedSample> VolumeSectionVisual::query_sample(
+    const scene::PickResult& picked) {
+    if (!volume_ || !picked.point) {
         utils::logger().warning(utils::format("No point of {} under the mouse", text()));
-        return {};
+        return std::nullopt;
     }
-    const auto pick = volume_->pick(section_type_, *world);
+    const auto pick = volume_->pick(section_type_, *picked.point);
     const auto& s = pick.sample;
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
-    return QVariant::fromValue(volume_->picked_sample(pick));
+    return volume_->picked_sample(pick);
 }
 
 bool VolumeSectionVisual::on_key_press(const scene::KeyEvent& event) {

@@ -6,16 +6,17 @@
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/seismic/section.h"
+#include "korvex/widgets/cube_viewer/sample_query.h"
 
 namespace korvex::app::data {
 
 class SeismicVolume;
 
 // One section of a volume in one viewer. A right-button pick reports the sample under
-// the mouse in one log line and answers with it (a widgets::PickedSample, which the viewer
-// passes on through sig_picked_sample); the viewer then gives the section its keys: Page
+// the mouse in one log line and answers with it, which the viewer passes on through
+// sig_picked_sample; the viewer then gives the section its keys: Page
 // Up and Page Down step one line or sample back and forth, ten with Shift.
-class VolumeSectionVisual final : public scene::ImageSection {
+class VolumeSectionVisual final : public scene::ImageSection, public widgets::SampleQuery {
 public:
     VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,
                         const seismic::Section& image, const SurveyFrame::Plane& plane,
@@ -24,7 +25,7 @@ public:
     // Shows another section of the same type.
     void show(const seismic::Section& image, const SurveyFrame::Plane& plane);
 
-    QVariant query_in_3d(scene::SceneCanvas& canvas, const scene::MouseEvent& event) override;
+    std::optional<widgets::PickedSample> query_sample(const scene::PickResult& pick) override;
     bool on_key_press(const scene::KeyEvent& event) override;
 
 private:

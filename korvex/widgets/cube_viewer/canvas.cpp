@@ -9,6 +9,7 @@
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/sample_query.h"
 
 namespace korvex::widgets {
 
@@ -45,13 +46,19 @@ void Canvas::on_mouse_press(const scene::MouseEvent& event) {
     if (event.button == scene::MouseEvent::RIGHT) query(pick, event);
 }
 
-void Canvas::query(scene::PickResult& pick, const scene::MouseEvent& event) {
-    const bool answered = utils::call_guarded(
-        "Query in 3D", [&] { pick.data = pick.visual->query_in_3d(*this, event); });
-    if (!answered || pick.data.isNull()) return;
+void Canvas::query(const scene::PickResult& pick, const scene::MouseEvent& event) {
+    auto* sampled = dynamic_cast<SampleQuery*>(pick.visual);
+    if (!sampled) {
+        utils::call_guarded("Query in 3D", [&] { pick.visual->query_in_3d(*this, event); });
+        return;
+    }
+    std::optional<PickedSample> sample;
+    const bool answered =
+        utils::call_guarded("Query in 3D", [&] { sample = sampled->query_sample(pick); });
+    if (!answered || !sample) return;
     // The keys then act on what the user last asked about (a section steps through the volume).
     view()->set_key_target(pick.visual);
-    emit sig_picked(pick);
+    emit sig_picked_sample(*sample);
 }
 
 scene::PickResult Canvas::pick_deaf(const QPoint& pos) const {

@@ -6,6 +6,7 @@
 #include "korvex/scene/item.h"
 #include "korvex/scene/pick_result.h"
 #include "korvex/scene/scene_canvas.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::scene {
 class XYZAxis;
@@ -18,8 +19,9 @@ class CanvasWidget;
 // The scene canvas of a cube viewer: white, one view under a turntable camera, an
 // XYZ axis, and the registry of what has been added. With pick mode on, a press
 // finds the visual under the mouse: a left press selects its data object in the
-// data tree, a right press hands the press to the visual's own query, and what the
-// visual answers goes out through sig_picked; that visual then takes the canvas's keys.
+// data tree, a right press hands the pick to a visual that answers with a sample (a
+// SampleQuery), which goes out through sig_picked_sample, and that visual then takes the
+// canvas's keys; any other visual gets the press itself through its query_in_3d.
 class Canvas final : public scene::SceneCanvas {
     Q_OBJECT
 
@@ -35,8 +37,8 @@ public:
     bool pick_mode = false;
 
 signals:
-    // A right-button pick the visual answered with data.
-    void sig_picked(const korvex::scene::PickResult& pick);
+    // The sample a right-button pick found.
+    void sig_picked_sample(const korvex::widgets::PickedSample& pick);
 
 protected:
     void on_mouse_press(const scene::MouseEvent& event) override;
@@ -44,7 +46,7 @@ protected:
 private:
     // What lies under `pos`, looked up with the camera deaf to the mouse.
     scene::PickResult pick_deaf(const QPoint& pos) const;
-    void query(scene::PickResult& pick, const scene::MouseEvent& event);
+    void query(const scene::PickResult& pick, const scene::MouseEvent& event);
     void select_host(const scene::Visual& visual) const;
 
     CanvasWidget& owner_;

@@ -88,10 +88,7 @@ CanvasWidget::CanvasWidget(host::HostedPanel* parent, const QString& name)
     connect(this, &CanvasWidget::sigPickedPoint, this, [](const QVector<double>& point) {
         utils::call_guarded("Picked point", [&] { print_coord(point); });
     });
-    connect(canvas_.get(), &Canvas::sig_picked, this, [this](const scene::PickResult& pick) {
-        if (pick.data.userType() == qMetaTypeId<PickedSample>())
-            emit sig_picked_sample(pick.data.value<PickedSample>());
-    });
+    connect(canvas_.get(), &Canvas::sig_picked_sample, this, &CanvasWidget::sig_picked_sample);
 }
 
 CanvasWidget::~CanvasWidget() = default;

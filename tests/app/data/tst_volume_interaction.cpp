@@ -10,13 +10,13 @@
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/image_section.h"
-#include "korvex/scene/mouse_event.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
+#include "korvex/widgets/cube_viewer/sample_query.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
@@ -169,7 +169,8 @@ private slots:
         auto& section = *volume.section_image3d.at("depth").at("viewer").visual();
         scene.view().add(section);
         korvex::testing::LogCapture log;
-        section.query_in_3d(scene.canvas(), {QPoint(2, 2), korvex::scene::MouseEvent::RIGHT, {}});
+        auto& query = dynamic_cast<korvex::widgets::SampleQuery&>(section);
+        QVERIFY(!query.query_sample(scene.canvas().pick(QPoint(2, 2))));
         QVERIFY(log.contains("warning", "No point of " + section.text() + " under the mouse"));
     }
 

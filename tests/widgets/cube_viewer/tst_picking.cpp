@@ -1,13 +1,16 @@
 // The canvas widget as built, and picking with the mouse on a drawn scene.
 #include <QSignalSpy>
 #include <QTest>
+#include <cmath>
 
+#include "korvex/scene/image_section.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
+#include "korvex/widgets/cube_viewer/sample_query.h"
 #include "tests/support/fake_data_object.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/recording_section.h"
@@ -46,6 +49,22 @@ struct PickScene : ViewerFixture {
 
     QWidget* native() { return widget.canvas().native(); }
     void press(Qt::MouseButton button, QPoint pos) { QTest::mouseClick(native(), button, {}, pos); }
+};
+
+// A section like the fixture's that answers a pick with a sample of its own.
+struct AnsweringSection final : scene::ImageSection, widgets::SampleQuery {
+    explicit AnsweringSection(host::DataObject* dob)
+        : scene::ImageSection({0.f, 0.5f, 0.5f, 1.f}, 2, 2, 'z', 0.0, {-1.8, -0.8, -1.8, -0.8},
+                              "seismic", {0.0, 1.0}) {
+        queryable_in_3d = true;
+        host_dob = dob;
+    }
+    std::optional<widgets::PickedSample> query_sample(const scene::PickResult& pick) override {
+        picks.push_back(pick);
+        return answer;
+    }
+    std::optional<widgets::PickedSample> answer;
+    std::vector<scene::PickResult> picks;
 };
 
 }  // namespace
@@ -199,10 +218,12 @@ private slots:
         QCOMPARE(scene.section->queries.size(), std::size_t(2));
     }
 
-    // A query that answers with nothing leaves the viewer quiet; a sample goes out typed,
-    // and the section that gave it then takes the canvas's keys.
+    // A section answering with nothing leaves the viewer quiet; a sample goes out typed,
+    // the section having been handed the pick already made, and then takes the keys.
     void a_sample_answered_by_the_visual_is_signalled() {
         PickScene scene;
+        auto answering = std::make_shared<AnsweringSection>(&scene.dob);
+        scene.dob.make_item = [&] { return scene::Item(answering); };
         scene.widget.add_item_agent(scene.dob);
         scene.widget.toggle_pick_mode(true);
         QSignalSpy samples(&scene.widget, &widgets::CanvasWidget::sig_picked_sample);
@@ -213,13 +234,14 @@ private slots:
         widgets::PickedSample sample;
         sample.volume = "well";
         sample.iline = 7;
-        scene.section->answer = QVariant::fromValue(sample);
-        scene.press(Qt::RightButton, pixel_of(-1.3, -1.3));
+        answering->answer = sample;
+        scene.press(Qt::RightButton, pixel_of(-1.3, -1.2));
         QCOMPARE(samples.size(), 1);
-        const auto sent = samples[0][0].value<widgets::PickedSample>();
-        QCOMPARE(sent.volume, QString("well"));
-        QCOMPARE(sent.iline, 7);
-        QCOMPARE(scene.widget.view().key_target(), scene.section.get());
+        QVERIFY(samples[0][0].value<widgets::PickedSample>() == sample);
+        QCOMPARE(answering->picks.back().visual, answering.get());
+        const auto point = *answering->picks.back().point;  // the pixel's centre
+        QVERIFY(std::abs(point[0] + 1.3) < 0.02 && std::abs(point[1] + 1.2) < 0.02);
+        QCOMPARE(scene.widget.view().key_target(), answering.get());
 
         scene.press(Qt::LeftButton, pixel_of(-1.3, -1.3));  // selecting reports no sample
         QCOMPARE(samples.size(), 1);
