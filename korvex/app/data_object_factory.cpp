@@ -57,9 +57,4 @@ QString DataObjectFactory::file_filter() const {
     return filters.isEmpty() ? all.mid(2) : filters.join(QStringLiteral(";;")) + all;
 }
 
-DataObjectFactory& data_object_factory() {
-    static DataObjectFactory instance;
-    return instance;
-}
-
 }  // namespace korvex::app

@@ -15,7 +15,7 @@ namespace korvex::app {
 
 // The kinds of data the application can load, by type name. A project stores each
 // object's type name, and opening the project finds the loader here again; "Open data"
-// picks the type from the file's suffix.
+// picks the type from the file's suffix. The main window owns the application's one.
 class DataObjectFactory final {
 public:
     // Reads `source` into a data object, applying `settings` (as saved with a project;
@@ -34,6 +34,9 @@ public:
         QStringList suffixes;  // lower case, without the dot
         Loader load;
         Asker ask = nullptr;  // nullptr: a fresh file needs no settings
+        // The settings of a fresh file without asking, as for files named on the command
+        // line; nullptr: none.
+        Asker guess = nullptr;
     };
 
     // Registers a type; a later registration under the same name replaces it.
@@ -53,8 +56,5 @@ public:
 private:
     std::vector<DataType> types_;
 };
-
-// The application's one factory; data types register here when the application starts.
-DataObjectFactory& data_object_factory();
 
 }  // namespace korvex::app

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "korvex/app/command_line.h"
+#include "korvex/app/command_line_run.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/start_up.h"
 #include "korvex/app/user_notifier.h"
@@ -109,9 +110,11 @@ int main(int argc, char* argv[]) {
 
     korvex::app::MainWindow window(options);
     window.setup();
-    if (command_line.exports()) return command_line.export_picture(window);
-    window.show();
-    window.post_visible_setup();
-    command_line.open_in(window);
+    korvex::app::CommandLineRun run(command_line, window);
+    // Queued: a run that ends at once must still reach the event loop to end it.
+    QObject::connect(
+        &run, &korvex::app::CommandLineRun::sig_finished, &app,
+        [](int exit_code) { QCoreApplication::exit(exit_code); }, Qt::QueuedConnection);
+    run.start();
     return QApplication::exec();
 }

@@ -20,6 +20,7 @@
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
+#include "korvex/app/data_opener.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/display_router.h"
 #include "korvex/app/edit_menu.h"
@@ -83,15 +84,6 @@ void forward_qt_message(QtMsgType type, const QMessageLogContext& /*context*/,
     }
 }
 
-// The data types of the application; a type registered earlier (by a headless run or
-// a test) is kept.
-void register_data_types() {
-    DataObjectFactory& factory = data_object_factory();
-    for (DataObjectFactory::DataType& type : data::data_types(true)) {
-        if (!factory.has_type(type.name)) factory.register_type(std::move(type));
-    }
-}
-
 const QString DATA_MODE = QStringLiteral("Data Mode");
 const QString GEOMETRY_KEY = QStringLiteral("window/geometry");
 const QString STATE_KEY = QStringLiteral("window/state");
@@ -103,7 +95,10 @@ QString project_filter() { return _("korvex projects (*.%1)").arg(ProjectDatabas
 MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent),
       options_(std::move(options)),
-      workdir_(options_.working_directory.value_or(QDir::currentPath())) {
+      workdir_(options_.working_directory.value_or(QDir::currentPath())),
+      data_object_factory_(std::make_unique<DataObjectFactory>()) {
+    for (DataObjectFactory::DataType& type : data::data_types())
+        data_object_factory_->register_type(std::move(type));
     setObjectName(QStringLiteral("korvex_main_window"));
     resize(1280, 800);
     update_title();
@@ -117,7 +112,6 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::setup() {
-    register_data_types();
     plugins_manager_ = std::make_unique<PluginManager>(
         options_.plugins_paths.split(QDir::listSeparator(), Qt::SkipEmptyParts));
     notifier_ = new UserNotifier(this);
@@ -128,8 +122,9 @@ void MainWindow::setup() {
     create_tree_dock();
     create_viewer_area();
     create_picks_dock();
+    opener_ = new DataOpener(*data_object_factory_, *tree_, *viewer_area_, this);
     session_ =
-        new ProjectSession(*model_, *viewer_area_, data_object_factory(), pick_list_.get(), this);
+        new ProjectSession(*model_, *viewer_area_, *data_object_factory_, pick_list_.get(), this);
     connect(session_, &ProjectSession::sig_project_opened, this, [this](const QString& path) {
         // The steps kept refer to picks and viewers the project has replaced.
         undo_->clear();
@@ -338,21 +333,7 @@ bool MainWindow::save_project() { return session_->save_project(); }
 bool MainWindow::save_project_as(const QString& path) { return session_->save_project_as(path); }
 
 bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings) {
-    const DataObjectFactory& factory = data_object_factory();
-    try {
-        const DataObjectFactory::DataType* type = factory.type_for_file(path);
-        if (!type)
-            throw std::runtime_error(
-                format("{} is not a kind of file korvex can read", path).toStdString());
-        const QVariantMap used = settings.isEmpty() && type->ask ? type->ask(path) : settings;
-        host::DataObject* dob =
-            model_->add_object(factory.load(type->name, QFileInfo(path).absoluteFilePath(), used));
-        logger().info(format("Loaded {} from {}", dob->name(), path));
-        return true;
-    } catch (const std::exception& e) {
-        logger().error(format("Cannot load {}: {}", path, e.what()));
-        return false;
-    }
+    return opener_->load(path, settings) != nullptr;
 }
 
 bool MainWindow::has_unsaved_changes() const { return session_->has_unsaved_changes(); }
@@ -449,19 +430,14 @@ bool MainWindow::save_as_dialog() {
 }
 
 void MainWindow::open_data_dialog() {
-    open_data_files(OpenDataDialog(*file_intake_).choose(workdir_));
+    open_data_files(OpenDataDialog(*file_intake_, *data_object_factory_).choose(workdir_));
 }
 
 void MainWindow::open_data_files(const QStringList& paths) {
-    bool shown = false;
-    for (const QString& path : paths) {
-        if (!load_data_file(path)) continue;
-        recent_files_->add(path);
-        // The tree appends what it loads.
-        tree_->set_checked(model_->objects().back()->name(), true);
-        shown = true;
+    const auto opened = opener_->open_and_show(paths, DataOpener::Settings::asked);
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+        if (opened[i]) recent_files_->add(paths[static_cast<int>(i)]);
     }
-    if (shown) viewer_area_->frame_active_viewer();
 }
 
 void MainWindow::save_window_layout() const {

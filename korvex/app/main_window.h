@@ -31,6 +31,8 @@ class WorkspaceShell;
 namespace korvex::app {
 
 class DataModel;
+class DataObjectFactory;
+class DataOpener;
 class DataTree;
 class DisplayRouter;
 class EditMenu;
@@ -68,6 +70,10 @@ public:
     host::WindowHost* main() const override;
 
     const MainWindowOptions& options() const { return options_; }
+    // The kinds of data this window loads; more can be registered before they are used.
+    DataObjectFactory& data_object_factory() const { return *data_object_factory_; }
+    // Opens data files into the tree and shows them in the viewer in front.
+    DataOpener* opener() const { return opener_; }
     // The loaded data objects, which the tree and the viewers follow.
     DataModel* model() const { return model_; }
     DataTree* tree() const { return tree_; }
@@ -95,7 +101,8 @@ public:
     // Writes the session to `path`, which becomes the current project file.
     bool save_project_as(const QString& path);
     // Loads one data file, its type chosen by the file's suffix, and adds it to the tree;
-    // `settings` as a project would give them (a SEG-Y file's header bytes, say).
+    // `settings` as a project would give them (a SEG-Y file's header bytes, say), empty to
+    // ask. Failures are logged.
     bool load_data_file(const QString& path, const QVariantMap& settings = {});
     // Whether the session differs from the project file (or, with no file, holds data).
     bool has_unsaved_changes() const;
@@ -133,7 +140,7 @@ private:
     void open_data_dialog();
     // Asks for the vertical scale of the viewer in front.
     void vertical_scale_dialog();
-    // Loads the files and shows each in the viewer in front, as the command line does.
+    // Loads the files and shows each in the viewer in front, each opened one a recent file.
     void open_data_files(const QStringList& paths);
     void open_project_file(const QString& path);
     void open_recent(const QString& path);
@@ -147,6 +154,7 @@ private:
 
     MainWindowOptions options_;
     QString workdir_;
+    std::unique_ptr<DataObjectFactory> data_object_factory_;
     std::unique_ptr<PluginManager> plugins_manager_;
     UserNotifier* notifier_ = nullptr;
     utils::UndoService* undo_ = nullptr;
@@ -156,6 +164,7 @@ private:
     DataModel* model_ = nullptr;
     DisplayRouter* router_ = nullptr;
     DataTree* tree_ = nullptr;
+    DataOpener* opener_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;
     PicksPanel* picks_ = nullptr;

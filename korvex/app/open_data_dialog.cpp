@@ -12,7 +12,7 @@ QStringList OpenDataDialog::choose(const QString& workdir) {
     QSettings settings;
     const QString last = settings.value(FOLDER_KEY).toString();
     intake_.set_work_dir(!last.isEmpty() && QFileInfo(last).isDir() ? last : workdir);
-    const QStringList files = intake_.select_files(data_object_factory().file_filter());
+    const QStringList files = intake_.select_files(factory_.file_filter());
     if (!files.isEmpty()) settings.setValue(FOLDER_KEY, QFileInfo(files.front()).absolutePath());
     return files;
 }

@@ -114,12 +114,12 @@ private slots:
     void initTestCase() {
         QVERIFY(work_.isValid());
         qputenv("SHELL", "/bin/bash");  // the line-editing keys below are bash's
-        korvex::app::data_object_factory().register_type(
-            {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
     }
 
     void typing_in_the_shell_reaches_the_shell_only() {
         MainWindow window(options());
+        window.data_object_factory().register_type(
+            {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
         window.setup();
         window.show();
         window.post_visible_setup();

@@ -17,6 +17,7 @@
 
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
+#include "korvex/app/data_opener.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/missing_data_object.h"
@@ -31,6 +32,7 @@
 #include "tests/support/synthetic_object.h"
 #include "tests/support/test_main.h"
 
+using korvex::app::DataOpener;
 using korvex::app::MainWindow;
 using korvex::app::ProjectDatabase;
 using korvex::testing::answer_next_modal;
@@ -79,6 +81,8 @@ protected:
 
 struct Window {
     Window() {
+        window.data_object_factory().register_type(
+            {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
         window.setup();
         window.show();
         window.post_visible_setup();
@@ -95,8 +99,6 @@ private slots:
     void initTestCase() {
         // The settings of the test, never the user's.
         QStandardPaths::setTestModeEnabled(true);
-        korvex::app::data_object_factory().register_type(
-            {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
     }
 
     void init() {
@@ -268,6 +270,23 @@ private slots:
         // A data file of no known kind is refused the same way.
         QVERIFY(!w.window.load_data_file(bad));
         QCOMPARE(int(w.window.model()->objects().size()), 1);
+    }
+
+    // The File menu and the command line open through one routine: what it shows comes
+    // back in the order asked, a file it cannot read as nullptr, and the end is told once.
+    void files_open_ticked_in_order_and_the_end_is_told() {
+        Window w;
+        QSignalSpy opened(w.window.opener(), &DataOpener::sig_opened);
+        const auto shown = w.window.opener()->open_and_show(
+            {data_file("a"), dir_.filePath("none.syn"), data_file("b")},
+            DataOpener::Settings::guessed);
+        QCOMPARE(int(shown.size()), 3);
+        QCOMPARE(shown[0]->name(), QString("a"));
+        QVERIFY(!shown[1]);
+        QCOMPARE(shown[2]->name(), QString("b"));
+        QVERIFY(w.window.tree()->is_checked("a") && w.window.tree()->is_checked("b"));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.front(), (QVariantList{2, 1}));
     }
 
     void a_new_project_over_an_existing_one_opens_it() {

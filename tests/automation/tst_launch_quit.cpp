@@ -11,7 +11,6 @@
 #include <functional>
 
 #include "korvex/app/data_model.h"
-#include "korvex/app/data_object_factory.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/plugin_manager.h"
@@ -20,7 +19,6 @@
 #include "korvex/automation/automate.h"
 #include "korvex/automation/bot.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/synthetic_object.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
@@ -29,7 +27,6 @@ using korvex::automation::Bot;
 using korvex::automation::launch;
 using korvex::automation::quit;
 using korvex::testing::LogCapture;
-using korvex::testing::SyntheticObject;
 
 namespace {
 
@@ -127,11 +124,6 @@ class LaunchQuitTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        korvex::app::data_object_factory().register_type(
-            {SyntheticObject::TYPE, "Synthetic objects", {"syn"}, &SyntheticObject::load});
-    }
-
     void a_launched_window_holds_a_fresh_project_and_quits_through_its_confirmation() {
         const QString home = QDir::homePath();
         Checkout checkout("KORVEX_LAUNCH_MARK='from the checkout'\nHOME=/elsewhere\n");
@@ -199,14 +191,17 @@ private slots:
     void launches_within_one_second_share_the_project_and_keep_its_content() {
         Checkout checkout;
         QTemporaryDir data;
-        const QString volume = data.filePath("vol.syn");
-        SyntheticObject::write(volume, "vol", true);
+        // Points on lines, which open without a question in every window.
+        QFile points(data.filePath("wells.xyz"));
+        QVERIFY(points.open(QIODevice::WriteOnly));
+        points.write("10 20 100\n11 21 200\n");
+        points.close();
         const QDateTime moment = QDateTime::fromString("20260102030405", "yyyyMMddHHmmss");
 
         const auto first = launch(moment);
         QCOMPARE(first->project_path(),
                  QDir::homePath() + "/Documents/test/test20260102030405.kvd");
-        QVERIFY(first->load_data_file(volume));
+        QVERIFY(first->load_data_file(points.fileName()));
         QVERIFY(first->save_project());
         const auto second = launch(moment.addMSecs(999));
         QCOMPARE(second->project_path(), first->project_path());

@@ -54,7 +54,7 @@ QVariantMap ask_point_columns(const QString& path) {
 
 }  // namespace
 
-std::vector<DataObjectFactory::DataType> data_types(bool interactive) {
+std::vector<DataObjectFactory::DataType> data_types() {
     return {
         {SeismicVolume::TYPE,
          _("SEG-Y volumes"),
@@ -62,14 +62,16 @@ std::vector<DataObjectFactory::DataType> data_types(bool interactive) {
          [](const QString& path, const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
              return SeismicVolume::load(path, settings);
          },
-         interactive ? &ask_header_bytes : &usual_header_bytes},
+         &ask_header_bytes,
+         &usual_header_bytes},
         {PointSet::TYPE,
          _("Point sets"),
          {"csv", "txt", "xyz", "pts", "dat"},
          [](const QString& path, const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
              return PointSet::load(path, settings);
          },
-         interactive ? &ask_point_columns : &guessed_point_columns},
+         &ask_point_columns,
+         &guessed_point_columns},
     };
 }
 

@@ -8,7 +8,8 @@ namespace korvex::app::data {
 
 // The kinds of data this folder reads, ready for the application's DataObjectFactory:
 // SEG-Y volumes and delimited point sets. A SEG-Y file opened afresh asks for the header
-// bytes of its line numbers when `interactive`, else takes the usual ones.
-std::vector<DataObjectFactory::DataType> data_types(bool interactive);
+// bytes of its line numbers, or guesses the usual ones; a point file guesses its columns
+// from its values, and asks only when they leave it open.
+std::vector<DataObjectFactory::DataType> data_types();
 
 }  // namespace korvex::app::data
