@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
 
     const QStringList types =
         huge ? QStringList{"iline", "xline"} : QStringList{"iline", "xline", "depth"};
-    QSignalSpy cache_pass(&volume, &SeismicVolume::sigCachePassEnded);
+    QSignalSpy cache_pass(&volume, &SeismicVolume::sig_cache_pass_ended);
     QElapsedTimer first_picture;
     first_picture.start();
     for (const QString& type : types) {

@@ -130,7 +130,7 @@ void CommandLineRun::on_opened(int shown, int failures) {
         // The picture must show the volumes' data, not the planes still waiting for it.
         // Reads end by arriving or by failing, so there is no time limit.
         for (const data::SeismicVolume* volume : volumes_of(*window_.model()))
-            connect(volume, &data::SeismicVolume::sigSectionsSettled, this,
+            connect(volume, &data::SeismicVolume::sig_sections_settled, this,
                     &CommandLineRun::check_sections);
         check_sections();
     });

@@ -34,7 +34,7 @@ host::DataObject* DataModel::add_object(std::unique_ptr<host::DataObject> dob) {
     // A look changed from the object's page is a change like any other for the model's
     // followers. The connection ends with the object.
     if (auto* styled = dynamic_cast<data::StyledObject*>(added)) {
-        connect(styled, &data::StyledObject::sigStyleChanged, this,
+        connect(styled, &data::StyledObject::sig_style_changed, this,
                 [this, added] { emit sig_changed(added->name()); });
     }
     emit sig_added(added);

@@ -26,7 +26,7 @@ void ScriptRunner::run(const QString& path, const QString& work_dir) {
     const QString full_path = script.absoluteFilePath();
     if (!script.isFile()) {
         logger().error(format("Script {} not found", full_path));
-        emit finished(path, false);
+        emit sig_finished(path, false);
         return;
     }
     auto* process = new QProcess(this);
@@ -55,7 +55,7 @@ void ScriptRunner::run(const QString& path, const QString& work_dir) {
                 }
                 end(process, path, status == QProcess::NormalExit && code == 0);
             });
-    // A failure to start is the one error after which `finished` never comes.
+    // A failure to start is the one error after which `sig_finished` never comes.
     connect(process, &QProcess::errorOccurred, this, [=](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart) return;
         logger().error(format("Script {} could not be started: {}", name, process->errorString()));
@@ -88,7 +88,7 @@ void ScriptRunner::log_lines(QProcess* process, QProcess::ProcessChannel channel
 void ScriptRunner::end(QProcess* process, const QString& path, bool ok) {
     process->setParent(nullptr);
     process->deleteLater();
-    emit finished(path, ok);
+    emit sig_finished(path, ok);
 }
 
 }  // namespace korvex::app

@@ -26,7 +26,7 @@ public:
 
 signals:
     // A script has ended; `ok` when it started and exited normally with status 0.
-    void finished(const QString& path, bool ok);
+    void sig_finished(const QString& path, bool ok);
 
 private:
     void log_lines(QProcess* process, QProcess::ProcessChannel channel, const QString& name,

@@ -38,7 +38,7 @@ private slots:
                                           "printf 'no newline'\n");
         LogCapture log;
         ScriptRunner runner;
-        QSignalSpy finished(&runner, &ScriptRunner::finished);
+        QSignalSpy finished(&runner, &ScriptRunner::sig_finished);
         runner.run(path, work.path());
         QVERIFY(finished.wait(10000));
         QCOMPARE(finished.at(0).at(0).toString(), path);
@@ -62,7 +62,7 @@ private slots:
                 .toUtf8());
         LogCapture log;
         ScriptRunner runner;
-        QSignalSpy finished(&runner, &ScriptRunner::finished);
+        QSignalSpy finished(&runner, &ScriptRunner::sig_finished);
         runner.run(path, work.path());
         QTRY_VERIFY_WITH_TIMEOUT(log.contains("info", "[slow.sh] first"), 10000);
         QCOMPARE(runner.running(), 1);
@@ -97,7 +97,7 @@ private slots:
         const QString path = write_script(work.path(), "s.sh", body, executable);
         LogCapture log;
         ScriptRunner runner;
-        QSignalSpy finished(&runner, &ScriptRunner::finished);
+        QSignalSpy finished(&runner, &ScriptRunner::sig_finished);
         runner.run(path, work.path());
         QVERIFY(finished.count() == 1 || finished.wait(10000));
         bool found = false;
@@ -112,7 +112,7 @@ private slots:
         QTemporaryDir work;
         LogCapture log;
         ScriptRunner runner;
-        QSignalSpy finished(&runner, &ScriptRunner::finished);
+        QSignalSpy finished(&runner, &ScriptRunner::sig_finished);
         runner.run("absent.sh", work.path());
         QCOMPARE(finished.count(), 1);
         QCOMPARE(finished.at(0).at(1).toBool(), false);

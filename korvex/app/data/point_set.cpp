@@ -215,7 +215,7 @@ void PointSet::set_color_by(const QString& property) {
     table_.column(property);  // throws for an unknown column
     color_by_ = property;
     for (const auto& visual : visuals()) recolor(*visual);
-    emit sigStyleChanged();
+    emit sig_style_changed();
 }
 
 void PointSet::set_colormap(const QString& name) {
@@ -223,7 +223,7 @@ void PointSet::set_colormap(const QString& name) {
         throw utils::ValueError(_("unknown colormap \"%1\"").arg(name).toStdString());
     colormap_ = name;
     for (const auto& visual : visuals()) visual->set_colormap(name);
-    emit sigStyleChanged();
+    emit sig_style_changed();
 }
 
 void PointSet::set_point_size(double size) {
@@ -231,7 +231,7 @@ void PointSet::set_point_size(double size) {
         throw utils::ValueError(_("the point size must be positive").toStdString());
     point_size_ = size;
     for (const auto& visual : visuals()) visual->set_size(size);
-    emit sigStyleChanged();
+    emit sig_style_changed();
 }
 
 int PointSet::nearest_point(const std::array<double, 3>& world) const {

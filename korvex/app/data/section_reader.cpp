@@ -85,10 +85,10 @@ void SectionReader::finish(const QString& type) {
         return;
     }
     if (result.error.isEmpty())
-        emit sigSectionRead(type, result.index, result.image);
+        emit sig_section_read(type, result.index, result.image);
     else
-        emit sigReadFailed(type, result.index, result.error);
-    if (!busy()) emit sigIdle();
+        emit sig_read_failed(type, result.index, result.error);
+    if (!busy()) emit sig_idle();
 }
 
 }  // namespace korvex::app::data

@@ -35,16 +35,16 @@ public:
     void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
     bool has_cache() const { return cache_ != nullptr; }
     // Asks for the section of `type` ("iline", "xline", "depth") at `index`; it arrives
-    // through sigSectionRead or sigReadFailed, unless a newer request overtakes it.
+    // through sig_section_read or sig_read_failed, unless a newer request overtakes it.
     void request(const QString& type, int index);
     // Whether a read is in flight or waiting.
     bool busy() const;
 
 signals:
-    void sigSectionRead(const QString& type, int index, const seismic::Section& image);
-    void sigReadFailed(const QString& type, int index, const QString& message);
+    void sig_section_read(const QString& type, int index, const seismic::Section& image);
+    void sig_read_failed(const QString& type, int index, const QString& message);
     // Emitted when the last read in flight has been delivered or dropped.
-    void sigIdle();
+    void sig_idle();
 
 private:
     struct Result {

@@ -189,10 +189,10 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       clip_(stats_.clip) {
     for (const QString& type : SECTION_TYPES) section_image3d[type];
     volumes().push_back(this);
-    connect(reader_, &SectionReader::sigSectionRead, this, &SeismicVolume::draw);
-    connect(reader_, &SectionReader::sigReadFailed, this,
+    connect(reader_, &SectionReader::sig_section_read, this, &SeismicVolume::draw);
+    connect(reader_, &SectionReader::sig_read_failed, this,
             [this](const QString& type, int, const QString& message) { fail_read(type, message); });
-    connect(reader_, &SectionReader::sigIdle, this, &SeismicVolume::sigSectionsSettled);
+    connect(reader_, &SectionReader::sig_idle, this, &SeismicVolume::sig_sections_settled);
     const seismic::SegyGeometry& g = file_->geometry();
     if (survey_)
         LoadedSurvey::announce(this, {*survey_,
@@ -375,7 +375,7 @@ void SeismicVolume::draw(const QString& type, int index, const seismic::Section&
         visual->set_visible(true);
     }
     if (type == SECTION_TYPES[2]) delete gathering_;
-    emit sigSectionMoved(type, index);
+    emit sig_section_moved(type, index);
     // The pass reads the whole file: only once the first picture is complete, so that it
     // does not compete with the sections still on their way.
     if (!cache_pass_ && !reader_->busy()) start_cache_pass();
@@ -387,8 +387,8 @@ void SeismicVolume::fail_read(const QString& type, const QString& message) {
     if (type == SECTION_TYPES[2]) delete gathering_;
     utils::logger().error(utils::format("{}: the {} section cannot be read: {}", name(),
                                         section_words(type), message));
-    emit sigSectionFailed(type, message);
-    emit sigSectionMoved(type, state.index);
+    emit sig_section_failed(type, message);
+    emit sig_section_moved(type, state.index);
 }
 
 void SeismicVolume::start_cache_pass() {
@@ -398,7 +398,7 @@ void SeismicVolume::start_cache_pass() {
     QStringList folders{cache_folder(), seismic::SectionCache::default_folder()};
     folders.removeDuplicates();
     cache_pass_ = new VolumeCachePass(file_, folders, this);
-    connect(cache_pass_, &VolumeCachePass::sigProgress, this, [this](double fraction) {
+    connect(cache_pass_, &VolumeCachePass::sig_progress, this, [this](double fraction) {
         if (fraction <= 0.0) return;  // still looking for a cache to reuse
         if (!pass_announced_) {
             pass_announced_ = true;
@@ -416,7 +416,7 @@ void SeismicVolume::start_cache_pass() {
                                                step * 100 / PROGRESS_LOG_STEPS));
         }
     });
-    connect(cache_pass_, &VolumeCachePass::sigReady, this,
+    connect(cache_pass_, &VolumeCachePass::sig_ready, this,
             [this](std::shared_ptr<const seismic::SectionCache> cache, bool built) {
                 take_stats(cache->amplitude_stats());
                 reader_->use_cache(std::move(cache));
@@ -426,18 +426,18 @@ void SeismicVolume::start_cache_pass() {
                                            : utils::format("{}: section cache reused", name()));
                 end_cache_pass(true, {});
             });
-    connect(cache_pass_, &VolumeCachePass::sigCancelled, this, [this] {
+    connect(cache_pass_, &VolumeCachePass::sig_cancelled, this, [this] {
         const QString message =
             _("%1: section cache cancelled; time slices are read from the file").arg(name());
         utils::logger().warning(message);
         end_cache_pass(false, message);
     });
-    connect(cache_pass_, &VolumeCachePass::sigFailed, this, [this](const QString& message) {
+    connect(cache_pass_, &VolumeCachePass::sig_failed, this, [this](const QString& message) {
         utils::logger().error(utils::format(
             "{}: no section cache, time slices are read from the file: {}", name(), message));
         end_cache_pass(false, message);
     });
-    connect(cache_pass_, &VolumeCachePass::sigIrregular, this, [this](const QString& message) {
+    connect(cache_pass_, &VolumeCachePass::sig_irregular, this, [this](const QString& message) {
         withdraw(message);
         end_cache_pass(false, message);
     });
@@ -455,12 +455,12 @@ void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
         if (clip_from_stats) apply_clip(stats_.clip);
     }
     // Figures the file gave are no change of the user's: the project stays as saved.
-    emit sigStatsChanged();
+    emit sig_stats_changed();
 }
 
 void SeismicVolume::end_cache_pass(bool cached, const QString& message) {
     delete progress_;
-    emit sigCachePassEnded(cached, message);
+    emit sig_cache_pass_ended(cached, message);
 }
 
 void SeismicVolume::withdraw(const QString& message) {
@@ -473,7 +473,7 @@ void SeismicVolume::withdraw(const QString& message) {
     }
     utils::logger().error(withdrawn_);
     StatusProgress::tell(withdrawn_);
-    emit sigWithdrawn(withdrawn_);
+    emit sig_withdrawn(withdrawn_);
 }
 
 std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::section_visuals(
@@ -502,14 +502,14 @@ void SeismicVolume::set_colormap(const QString& name) {
     colormap_ = name;
     for (const auto& visual : all_section_visuals()) visual->set_colormap(name);
     for (const auto& bar : color_bars(visuals_in_volume)) bar->set_colormap(name);
-    emit sigStyleChanged();
+    emit sig_style_changed();
 }
 
 void SeismicVolume::set_clip(double clip) {
     if (!std::isfinite(clip) || clip <= 0.0)
         throw utils::ValueError(_("the clip must be a positive amplitude").toStdString());
     apply_clip(clip);
-    emit sigStyleChanged();
+    emit sig_style_changed();
 }
 
 void SeismicVolume::apply_clip(double clip) {
@@ -523,7 +523,7 @@ void SeismicVolume::set_opacity(double opacity) {
         throw utils::ValueError(_("the opacity must lie between 0 and 1").toStdString());
     opacity_ = opacity;
     for (const auto& visual : all_section_visuals()) visual->set_opacity(opacity);
-    emit sigStyleChanged();
+    emit sig_style_changed();
 }
 
 SeismicVolume::Pick SeismicVolume::pick(const QString& type,

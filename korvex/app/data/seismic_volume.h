@@ -71,7 +71,7 @@ public:
 
     const SurveyFrame& frame() const { return frame_; }
     // From evenly spread traces at opening, then from every sample once the cache pass has
-    // seen them (sigStatsChanged tells it).
+    // seen them (sig_stats_changed tells it).
     const seismic::AmplitudeStats& stats() const { return stats_; }
     // Inline/crossline to map X/Y, fitted over the traces' CDP coordinates; none when the
     // headers hold none.
@@ -80,9 +80,9 @@ public:
     // The line or sample index of the section of `type` (the middle until moved).
     int section_index(const QString& type) const;
     // Asks for the section at `index`, which is shown in every viewer when read (then
-    // sigSectionMoved). An index out of range throws utils::LookupError, a withdrawn volume
+    // sig_section_moved). An index out of range throws utils::LookupError, a withdrawn volume
     // utils::ValueError; on a read error the section stays where it was drawn, the error is
-    // logged and sigSectionFailed tells it.
+    // logged and sig_section_failed tells it.
     void set_section_index(const QString& type, int index);
     // Whether a section read is in flight or waiting: a picture taken now may miss data.
     bool sections_pending() const;
@@ -123,15 +123,15 @@ public:
     static const std::vector<SeismicVolume*>& open_volumes();
 
 signals:
-    void sigSectionMoved(const QString& type, int index);
-    void sigSectionFailed(const QString& type, const QString& message);
+    void sig_section_moved(const QString& type, int index);
+    void sig_section_failed(const QString& type, const QString& message);
     // No section read is in flight any more.
-    void sigSectionsSettled();
+    void sig_sections_settled();
     // The background pass ended: the cache is in use, or `message` tells why not.
-    void sigCachePassEnded(bool cached, const QString& message);
-    void sigWithdrawn(const QString& message);
+    void sig_cache_pass_ended(bool cached, const QString& message);
+    void sig_withdrawn(const QString& message);
     // The amplitude figures now cover every sample (and the clip, if it was theirs).
-    void sigStatsChanged();
+    void sig_stats_changed();
 
 private:
     struct Opened {

@@ -56,12 +56,12 @@ void SeismicVolumePage::setup_page() {
     layout->addWidget(make_colours_group());
     layout->addWidget(prop_table, 1);
 
-    connect(volume_, &SeismicVolume::sigSectionMoved, this,
+    connect(volume_, &SeismicVolume::sig_section_moved, this,
             [this](const QString& type, int) { show_section(type); });
-    connect(volume_, &SeismicVolume::sigStyleChanged, this, [this] {
+    connect(volume_, &SeismicVolume::sig_style_changed, this, [this] {
         utils::call_guarded(QStringLiteral("Showing the volume's style"), [this] { load_style(); });
     });
-    connect(volume_, &SeismicVolume::sigStatsChanged, this, [this] {
+    connect(volume_, &SeismicVolume::sig_stats_changed, this, [this] {
         utils::call_guarded(QStringLiteral("Showing the volume's amplitudes"),
                             [this] { load_style(); });
     });

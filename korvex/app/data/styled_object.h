@@ -7,7 +7,7 @@
 namespace korvex::app::data {
 
 // A data object whose look a user changes from its page (colours, limits, sizes). The
-// data model passes sigStyleChanged on to its followers as a change of the object.
+// data model passes sig_style_changed on to its followers as a change of the object.
 class StyledObject : public QObject, public host::DataObject {
     Q_OBJECT
 
@@ -16,7 +16,7 @@ public:
     ~StyledObject() override;
 
 signals:
-    void sigStyleChanged();
+    void sig_style_changed();
 };
 
 }  // namespace korvex::app::data

@@ -32,7 +32,7 @@ VolumeCachePass::VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> 
     poll_.setInterval(PROGRESS_INTERVAL_MS);
     connect(&poll_, &QTimer::timeout, this, [this] {
         utils::call_guarded(QStringLiteral("Reporting the cache progress"),
-                            [&] { emit sigProgress(shared_->fraction); });
+                            [&] { emit sig_progress(shared_->fraction); });
     });
     connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, [this] {
         utils::call_guarded(QStringLiteral("Finishing the section cache"), [&] { finish(); });
@@ -83,13 +83,13 @@ void VolumeCachePass::finish() {
     poll_.stop();
     const Outcome outcome = watcher_.result();
     if (outcome.irregular)
-        emit sigIrregular(outcome.error);
+        emit sig_irregular(outcome.error);
     else if (!outcome.error.isEmpty())
-        emit sigFailed(outcome.error);
+        emit sig_failed(outcome.error);
     else if (!outcome.cache)
-        emit sigCancelled();
+        emit sig_cancelled();
     else
-        emit sigReady(outcome.cache, outcome.built);
+        emit sig_ready(outcome.cache, outcome.built);
 }
 
 }  // namespace korvex::app::data

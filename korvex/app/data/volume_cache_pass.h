@@ -38,12 +38,12 @@ public:
 
 signals:
     // The fraction done (0..1), a few times a second while the cache is built.
-    void sigProgress(double fraction);
-    void sigReady(std::shared_ptr<const seismic::SectionCache> cache, bool built);
+    void sig_progress(double fraction);
+    void sig_ready(std::shared_ptr<const seismic::SectionCache> cache, bool built);
     // A trace out of place: the message names the file, the trace and its line numbers.
-    void sigIrregular(const QString& message);
-    void sigFailed(const QString& message);
-    void sigCancelled();
+    void sig_irregular(const QString& message);
+    void sig_failed(const QString& message);
+    void sig_cancelled();
 
 private:
     struct Shared {

@@ -34,7 +34,7 @@ void WorkspaceShell::register_module() {
     main.add_dockwidget(this);
     terminal_->set_work_dir(main.workdir());
     host::WindowHost* target = &main;
-    connect(terminal_, &widgets::Terminal::sigRunScript, main.widget(),
+    connect(terminal_, &widgets::Terminal::sig_run_script, main.widget(),
             [target](const QString& path) {
                 utils::call_guarded(_("Running a script"), [&] { target->run_script(path); });
             });

@@ -128,7 +128,7 @@ void Terminal::choose_script() {
     const QString start = work_dir_.isEmpty() ? QDir::currentPath() : work_dir_;
     const QString path = QFileDialog::getOpenFileName(this, _("Run script"), start,
                                                       "Shell scripts (*.sh);;All files (*)");
-    if (!path.isEmpty()) emit sigRunScript(path);
+    if (!path.isEmpty()) emit sig_run_script(path);
 }
 
 bool Terminal::event(QEvent* event) {

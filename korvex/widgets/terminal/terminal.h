@@ -46,11 +46,11 @@ public:
     QTermWidget* console() const;
     QAction* run_script_action() const;
 
-    // Asks for a script file and announces the choice through sigRunScript.
+    // Asks for a script file and announces the choice through sig_run_script.
     void choose_script();
 
 signals:
-    void sigRunScript(const QString& path);
+    void sig_run_script(const QString& path);
 
 protected:
     bool event(QEvent* event) override;

@@ -111,7 +111,7 @@ private slots:
         auto* page = qobject_cast<SeismicVolumePage*>(dialog.page());
         QVERIFY(page->histogram()->counts().empty());
 
-        QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+        QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
         volume.make_image_3d("iline", "one");  // the first picture starts the pass
         QVERIFY(ended.wait());
         QVERIFY(ended.first().first().toBool());
@@ -131,7 +131,7 @@ private slots:
         QVERIFY(QFile(volume_path_).resize(3700));
 
         korvex::testing::LogCapture log;
-        QSignalSpy failed(&volume, &SeismicVolume::sigSectionFailed);
+        QSignalSpy failed(&volume, &SeismicVolume::sig_section_failed);
         page->section_slider("iline")->setValue(0);
         QVERIFY(failed.wait());
         QCOMPARE(volume.section_index("iline"), 2);

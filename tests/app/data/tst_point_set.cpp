@@ -118,7 +118,7 @@ private slots:
     void restyling_and_refusals() {
         PointSet points(write("p.csv", "X,Y,Z,AMP\n1,2,3,4\n5,6,7,8\n"));
         points.make_visuals_in_volume("viewer");
-        QSignalSpy changed(&points, &PointSet::sigStyleChanged);
+        QSignalSpy changed(&points, &PointSet::sig_style_changed);
         points.set_color_by("AMP");
         points.set_point_size(9);
         points.set_colormap("gray");

@@ -98,7 +98,7 @@ private slots:
         QVERIFY(volume.stats().sampled && volume.stats().max < 100.0f);
         QVERIFY(volume.prop()["Amplitude range"].toString().endsWith("(sampled traces)"));
 
-        QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+        QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
         volume.make_image_3d("iline", "viewer");  // the first picture starts the pass
         QVERIFY(ended.wait());
         QCOMPARE(volume.stats().max, 1e6f);
@@ -147,7 +147,7 @@ private slots:
         const auto one = image(volume, "iline", "one");
         const auto two = image(volume, "iline", "two");
         QTRY_VERIFY(!volume.sections_pending());
-        QSignalSpy moved(&volume, &SeismicVolume::sigSectionMoved);
+        QSignalSpy moved(&volume, &SeismicVolume::sig_section_moved);
 
         volume.set_section_index("iline", 4);
         QCOMPARE(volume.section_index("iline"), 4);
@@ -169,8 +169,8 @@ private slots:
         SeismicVolume volume(path_);
         volume.make_image_3d("iline", "one");
         volume.make_image_3d("iline", "two");
-        QSignalSpy moved(&volume, &SeismicVolume::sigSectionMoved);
-        QSignalSpy settled(&volume, &SeismicVolume::sigSectionsSettled);
+        QSignalSpy moved(&volume, &SeismicVolume::sig_section_moved);
+        QSignalSpy settled(&volume, &SeismicVolume::sig_sections_settled);
         for (int step = 0; step < 40; ++step) volume.set_section_index("iline", (step * 3) % 5);
         volume.set_section_index("iline", 1);
         QCOMPARE(volume.section_index("iline"), 1);
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(image(volume, "iline", "second viewer")->array_data(), inline_image(layout_, 2));
 
         korvex::testing::LogCapture log;
-        QSignalSpy failed(&volume, &SeismicVolume::sigSectionFailed);
+        QSignalSpy failed(&volume, &SeismicVolume::sig_section_failed);
         volume.set_section_index("iline", 0);
         QVERIFY(failed.wait());
         QVERIFY2(failed[0][1].toString().contains(path_), qPrintable(failed[0][1].toString()));
@@ -375,7 +375,7 @@ private slots:
         korvex::testing::LogCapture log;
         {
             SeismicVolume volume(path_);
-            QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+            QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
             volume.make_image_3d("depth", "viewer");
             QTRY_COMPARE(ended.size(), 1);
             QCOMPARE(ended[0][0].toBool(), true);
@@ -389,7 +389,7 @@ private slots:
                              "survey_a: section cache built; every trace is where its line "
                              "numbers say"));
         SeismicVolume again(path_);
-        QSignalSpy ended(&again, &SeismicVolume::sigCachePassEnded);
+        QSignalSpy ended(&again, &SeismicVolume::sig_cache_pass_ended);
         again.make_image_3d("iline", "viewer");
         QVERIFY(ended.wait());
         QVERIFY(log.contains("info", "survey_a: section cache reused"));
@@ -400,9 +400,9 @@ private slots:
     void a_cache_pass_over_a_damaged_file_fails_with_a_message() {
         korvex::testing::LogCapture log;
         SeismicVolume volume(path_);
-        QSignalSpy ended(&volume, &SeismicVolume::sigCachePassEnded);
+        QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
         // The pass starts right after the first section is drawn, so this comes first.
-        connect(&volume, &SeismicVolume::sigSectionMoved, this,
+        connect(&volume, &SeismicVolume::sig_section_moved, this,
                 [this] { QFile(path_).resize(3700); });
         volume.make_image_3d("iline", "viewer");
         QVERIFY(ended.wait());
@@ -420,9 +420,9 @@ private slots:
         const QString path = dir_.filePath("swapped.sgy");
         korvex::testing::write_swapped_survey(path);
         SeismicVolume volume(path);
-        QSignalSpy withdrawn(&volume, &SeismicVolume::sigWithdrawn);
+        QSignalSpy withdrawn(&volume, &SeismicVolume::sig_withdrawn);
         bool first_picture = false;  // drawn on the strength of the quick check
-        connect(&volume, &SeismicVolume::sigSectionMoved, this, [&](const QString& type) {
+        connect(&volume, &SeismicVolume::sig_section_moved, this, [&](const QString& type) {
             if (type == "iline") first_picture = image(volume, type, "one")->visible();
         });
         volume.make_image_3d("iline", "one");

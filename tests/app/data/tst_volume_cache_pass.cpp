@@ -34,8 +34,8 @@ private slots:
         const auto volume = large_volume();
         const QString folder = dir_.filePath("cancelled");
         VolumeCachePass pass(volume, {folder});
-        QSignalSpy cancelled(&pass, &VolumeCachePass::sigCancelled);
-        QSignalSpy ready(&pass, &VolumeCachePass::sigReady);
+        QSignalSpy cancelled(&pass, &VolumeCachePass::sig_cancelled);
+        QSignalSpy ready(&pass, &VolumeCachePass::sig_ready);
         pass.cancel();
         pass.start();
         QVERIFY(cancelled.wait());
@@ -52,7 +52,7 @@ private slots:
         const QString folder = dir_.filePath("finished");
         {
             VolumeCachePass pass(volume, {folder});
-            QSignalSpy ready(&pass, &VolumeCachePass::sigReady);
+            QSignalSpy ready(&pass, &VolumeCachePass::sig_ready);
             pass.start();
             QVERIFY(ready.wait(60000));
             QCOMPARE(ready[0][1].toBool(), true);  // built, not reused
@@ -61,7 +61,7 @@ private slots:
 
         const QString beside_project = dir_.filePath("project.cache");
         VolumeCachePass pass(volume, {beside_project, folder});
-        QSignalSpy ready(&pass, &VolumeCachePass::sigReady);
+        QSignalSpy ready(&pass, &VolumeCachePass::sig_ready);
         pass.start();
         QVERIFY(ready.wait(60000));
         QCOMPARE(ready[0][1].toBool(), false);  // reused

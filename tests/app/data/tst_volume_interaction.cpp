@@ -186,7 +186,7 @@ private slots:
 
         QVERIFY(QFile(copy).resize(4000));
         korvex::testing::LogCapture log;
-        QSignalSpy failed(volume.get(), &SeismicVolume::sigSectionFailed);
+        QSignalSpy failed(volume.get(), &SeismicVolume::sig_section_failed);
         press_key(scene.native(), Qt::Key_PageDown);
         QVERIFY(failed.wait());
         QCOMPARE(volume->section_index("iline"), 2);

@@ -46,7 +46,7 @@ private slots:
         QTemporaryDir work;
         DockingMainWindow window(work.path());
         WorkspaceShell shell(&window);
-        emit shell.terminal()->sigRunScript("early.sh");
+        emit shell.terminal()->sig_run_script("early.sh");
         QVERIFY(window.run_script_calls().isEmpty());
         QVERIFY(shell.terminal()->work_dir().isEmpty());
         QVERIFY(shell.dockwidget() == nullptr);
@@ -73,8 +73,8 @@ private slots:
         window.set_workdir(work.path());
 
         LogCapture log;
-        QSignalSpy finished(window.script_runner(), &korvex::app::ScriptRunner::finished);
-        emit shell->terminal()->sigRunScript(script);
+        QSignalSpy finished(window.script_runner(), &korvex::app::ScriptRunner::sig_finished);
+        emit shell->terminal()->sig_run_script(script);
         QCOMPARE(window.run_script_calls(), QStringList{script});
         QVERIFY(finished.wait(10000));
         QVERIFY(log.contains("info", "[hello.sh] hello from " + work.path()));

@@ -182,7 +182,7 @@ private slots:
         QFile(script).open(QIODevice::WriteOnly);
         Terminal terminal;
         terminal.set_work_dir(work.path());
-        QSignalSpy spy(&terminal, &Terminal::sigRunScript);
+        QSignalSpy spy(&terminal, &Terminal::sig_run_script);
         QString start_folder;
         // Answers the dialog as soon as it is up.
         auto answer = [&](bool accept) {
