@@ -44,6 +44,7 @@ using korvex::app::data::SeismicVolume;
 using korvex::bench::figure;
 using korvex::bench::figure_with_ratio;
 using korvex::bench::median;
+using korvex::seismic::SectionKind;
 
 constexpr int RUNS = 5;
 constexpr int STEPS_PER_RUN = 40;
@@ -98,12 +99,12 @@ private:
 
 // Pages the time slice from `first` by `step`, one request per key repeat, and returns
 // the longest stall once the last slice is drawn.
-double page(SeismicVolume& volume, LoopWatch& watch, const QString& type, int first, int step) {
+double page(SeismicVolume& volume, LoopWatch& watch, SectionKind kind, int first, int step) {
     QTimer key;
     key.setInterval(KEY_REPEAT_MS);
     int pressed = 0;
     QObject::connect(&key, &QTimer::timeout, [&] {
-        volume.set_section_index(type, first + step * pressed);
+        volume.set_section_index(kind, first + step * pressed);
         if (++pressed == STEPS_PER_RUN) key.stop();
     });
     watch.restart();
@@ -200,32 +201,35 @@ int main(int argc, char** argv) {
 
     std::vector<double> stalls;
     if (huge) {
-        for (const QString& type : {QString("iline"), QString("xline")}) {
+        for (const SectionKind kind : {SectionKind::iline, SectionKind::xline}) {
             std::vector<double> reads;
             for (int run = 0; run < RUNS; ++run) {
                 korvex::bench::drop_from_page_cache(path);
                 QElapsedTimer read;
                 read.start();
-                volume.set_section_index(type, 3 + 97 * run);
+                volume.set_section_index(kind, 3 + 97 * run);
                 wait_until_drawn(volume);
                 reads.push_back(read.nsecsElapsed() / 1e6);
             }
-            figure(qPrintable(type + "_cold_drawn"), median(reads), "ms");
+            figure(qPrintable(korvex::seismic::section_type(kind) + "_cold_drawn"), median(reads),
+                   "ms");
         }
         std::vector<double> line_stalls;
         for (int run = 0; run < RUNS; ++run)
-            line_stalls.push_back(page(volume, watch, "iline", 500 + 7 * run, 13));
+            line_stalls.push_back(page(volume, watch, SectionKind::iline, 500 + 7 * run, 13));
         figure_with_ratio("gui_stall", median(line_stalls), median(frames));
     } else {
         // Paging before the cache is ready: slices from the file, the cache pass running.
         for (int run = 0; run < RUNS; ++run)
-            stalls.push_back(page(volume, watch, "depth", 1 + run, (samples - 10) / STEPS_PER_RUN));
+            stalls.push_back(
+                page(volume, watch, SectionKind::depth, 1 + run, (samples - 10) / STEPS_PER_RUN));
         figure("gui_stall_uncached", median(stalls), "ms");
         while (cache_pass.isEmpty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         std::printf("section cache: %s\n", cache_pass[0][0].toBool() ? "in use" : "not in use");
         stalls.clear();
         for (int run = 0; run < RUNS; ++run)
-            stalls.push_back(page(volume, watch, "depth", 2 + run, (samples - 10) / STEPS_PER_RUN));
+            stalls.push_back(
+                page(volume, watch, SectionKind::depth, 2 + run, (samples - 10) / STEPS_PER_RUN));
         figure_with_ratio("gui_stall", median(stalls), median(frames));
     }
 

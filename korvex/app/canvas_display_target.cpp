@@ -4,6 +4,7 @@
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
+#include "korvex/widgets/cube_viewer/viewer_model.h"
 
 namespace korvex::app {
 
@@ -36,8 +37,10 @@ void CanvasDisplayTarget::remove_item_prop(host::DataObject& dob, const QString&
 void CanvasDisplayTarget::add_cube_section(host::DataObject& dob, const QString& section) {
     const bool first = canvas_.nothing_shown();
     canvas_.add_cube_section(dob, section);
-    const auto images = dob.section_image3d.find(section.left(5));
-    if (images == dob.section_image3d.end() || canvas_.nothing_shown()) return;
+    const auto type = widgets::ViewerModel::section_type(section);
+    if (!type || canvas_.nothing_shown()) return;
+    const auto images = dob.section_image3d.find(*type);
+    if (images == dob.section_image3d.end()) return;
     const auto item = images->second.find(canvas_.name());
     if (item != images->second.end()) canvas_.frame_new(item->second, first);
 }

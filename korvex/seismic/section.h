@@ -3,11 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-namespace korvex::seismic {
+#include "korvex/seismic/section_kind.h"
 
-// The three directions a volume is cut in: along an inline, along a crossline, and
-// across the traces at one sample (a time or depth slice).
-enum class SectionKind { iline, xline, depth };
+namespace korvex::seismic {
 
 // One section cut from a volume: a 2-D array of amplitudes, stored row by row.
 // An inline section has a row per crossline and a column per sample, a crossline

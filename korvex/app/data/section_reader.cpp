@@ -4,25 +4,10 @@
 
 #include "korvex/seismic/section_cache.h"
 #include "korvex/seismic/segy_volume_file.h"
-#include "korvex/utils/appconsts/appconsts.h"
-#include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 
 namespace korvex::app::data {
-
-using utils::appconsts::SECTION_TYPES;
-
-namespace {
-
-seismic::SectionKind kind_of(const QString& type) {
-    if (type == SECTION_TYPES[0]) return seismic::SectionKind::iline;
-    if (type == SECTION_TYPES[1]) return seismic::SectionKind::xline;
-    if (type == SECTION_TYPES[2]) return seismic::SectionKind::depth;
-    throw utils::LookupError(utils::format("unknown section type {}", type).toStdString());
-}
-
-}  // namespace
 
 SectionReader::SectionReader(std::shared_ptr<const seismic::SegyVolumeFile> file, QObject* parent)
     : QObject(parent), file_(std::move(file)) {}
@@ -35,30 +20,29 @@ void SectionReader::use_cache(std::shared_ptr<const seismic::SectionCache> cache
     cache_ = std::move(cache);
 }
 
-void SectionReader::request(const QString& type, int index) {
-    kind_of(type);  // refuses unknown types before anything is kept
-    Slot& slot = slots_[type];
+void SectionReader::request(seismic::SectionKind kind, int index) {
+    Slot& slot = slots_[kind];
     slot.wanted = index;
-    if (!slot.running) start(type);
+    if (!slot.running) start(kind);
 }
 
 bool SectionReader::busy() const {
-    for (const auto& [type, slot] : slots_)
+    for (const auto& [kind, slot] : slots_)
         if (slot.running || slot.wanted) return true;
     return false;
 }
 
-void SectionReader::start(const QString& type) {
-    Slot& slot = slots_[type];
+void SectionReader::start(seismic::SectionKind kind) {
+    Slot& slot = slots_[kind];
     const int index = *slot.wanted;
     slot.wanted.reset();
-    const auto kind = kind_of(type);
     // Lines are runs of whole traces in the file; only time slices gain from the cache.
     auto cache = kind == seismic::SectionKind::depth ? cache_ : nullptr;
     slot.running = new QFutureWatcher<Result>(this);
-    connect(slot.running, &QFutureWatcher<Result>::finished, this, [this, type] {
-        utils::call_guarded(QStringLiteral("Drawing the %1 section").arg(type),
-                            [&] { finish(type); });
+    connect(slot.running, &QFutureWatcher<Result>::finished, this, [this, kind] {
+        utils::call_guarded(
+            QStringLiteral("Drawing the %1 section").arg(seismic::section_type(kind)),
+            [&] { finish(kind); });
     });
     slot.running->setFuture(QtConcurrent::run([file = file_, cache, kind, index] {
         Result result{index, {}, {}};
@@ -75,19 +59,19 @@ void SectionReader::start(const QString& type) {
     }));
 }
 
-void SectionReader::finish(const QString& type) {
-    Slot& slot = slots_[type];
+void SectionReader::finish(seismic::SectionKind kind) {
+    Slot& slot = slots_[kind];
     const Result result = slot.running->result();
     slot.running->deleteLater();
     slot.running = nullptr;
     if (slot.wanted) {
-        start(type);  // overtaken: what was asked for since matters, not this
+        start(kind);  // overtaken: what was asked for since matters, not this
         return;
     }
     if (result.error.isEmpty())
-        emit sig_section_read(type, result.index, result.image);
+        emit sig_section_read(kind, result.index, result.image);
     else
-        emit sig_read_failed(type, result.index, result.error);
+        emit sig_read_failed(kind, result.index, result.error);
     if (!busy()) emit sig_idle();
 }
 

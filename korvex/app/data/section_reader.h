@@ -34,15 +34,15 @@ public:
 
     void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
     bool has_cache() const { return cache_ != nullptr; }
-    // Asks for the section of `type` ("iline", "xline", "depth") at `index`; it arrives
-    // through sig_section_read or sig_read_failed, unless a newer request overtakes it.
-    void request(const QString& type, int index);
+    // Asks for the section of `kind` at `index`; it arrives through sig_section_read or
+    // sig_read_failed, unless a newer request overtakes it.
+    void request(seismic::SectionKind kind, int index);
     // Whether a read is in flight or waiting.
     bool busy() const;
 
 signals:
-    void sig_section_read(const QString& type, int index, const seismic::Section& image);
-    void sig_read_failed(const QString& type, int index, const QString& message);
+    void sig_section_read(seismic::SectionKind kind, int index, const seismic::Section& image);
+    void sig_read_failed(seismic::SectionKind kind, int index, const QString& message);
     // Emitted when the last read in flight has been delivered or dropped.
     void sig_idle();
 
@@ -57,12 +57,12 @@ private:
         QFutureWatcher<Result>* running = nullptr;
     };
 
-    void start(const QString& type);
-    void finish(const QString& type);
+    void start(seismic::SectionKind kind);
+    void finish(seismic::SectionKind kind);
 
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
     std::shared_ptr<const seismic::SectionCache> cache_;
-    std::map<QString, Slot> slots_;
+    std::map<seismic::SectionKind, Slot> slots_;
 };
 
 }  // namespace korvex::app::data

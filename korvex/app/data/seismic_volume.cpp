@@ -20,7 +20,6 @@
 #include "korvex/scene/color_bar.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/seismic/section_cache.h"
-#include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/excerpt.h"
 #include "korvex/utils/logger.h"
@@ -28,7 +27,7 @@
 namespace korvex::app::data {
 
 using config::_;
-using utils::appconsts::SECTION_TYPES;
+using seismic::SectionKind;
 
 namespace {
 
@@ -67,9 +66,15 @@ int saved_header_byte(const QString& path, const QVariantMap& settings, const QS
 }
 
 // A section as the user names it: the tree shows a time slice, not a "depth" section.
-QString section_words(const QString& type) {
-    if (type == SECTION_TYPES[0]) return _("inline");
-    if (type == SECTION_TYPES[1]) return _("crossline");
+QString section_words(SectionKind kind) {
+    switch (kind) {
+        case SectionKind::iline:
+            return _("inline");
+        case SectionKind::xline:
+            return _("crossline");
+        case SectionKind::depth:
+            break;
+    }
     return _("time");
 }
 
@@ -187,11 +192,13 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       stats_(opened.stats),
       survey_(std::move(opened.survey)),
       clip_(stats_.clip) {
-    for (const QString& type : SECTION_TYPES) section_image3d[type];
+    qRegisterMetaType<SectionKind>();  // so that the section signals can be watched
+    for (const SectionKind kind : seismic::SECTION_KINDS)
+        section_image3d[seismic::section_type(kind)];
     volumes().push_back(this);
     connect(reader_, &SectionReader::sig_section_read, this, &SeismicVolume::draw);
     connect(reader_, &SectionReader::sig_read_failed, this,
-            [this](const QString& type, int, const QString& message) { fail_read(type, message); });
+            [this](SectionKind kind, int, const QString& message) { fail_read(kind, message); });
     connect(reader_, &SectionReader::sig_idle, this, &SeismicVolume::sig_sections_settled);
     const seismic::SegyGeometry& g = file_->geometry();
     if (survey_)
@@ -255,9 +262,9 @@ std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
     const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
         restore_setting(volume->name(), settings, key, set);
     };
-    for (const QString& type : SECTION_TYPES) {
-        restore(type, [&](const QVariant& value) {
-            volume->set_section_index(type, volume->frame_.index_of(type, value.toDouble()));
+    for (const SectionKind kind : seismic::SECTION_KINDS) {
+        restore(seismic::section_type(kind), [&](const QVariant& value) {
+            volume->set_section_index(kind, volume->frame_.index_of(kind, value.toDouble()));
         });
     }
     restore(QStringLiteral("colormap"),
@@ -282,44 +289,42 @@ QVariantMap SeismicVolume::settings() const {
     values.insert(QStringLiteral("clip"), clip_);
     values.insert(QStringLiteral("opacity"), opacity_);
     // Positions by line number and time, which survive a re-export of the file.
-    for (const QString& type : SECTION_TYPES)
-        values.insert(type, frame_.position_value(type, section_index(type)));
+    for (const SectionKind kind : seismic::SECTION_KINDS)
+        values.insert(seismic::section_type(kind),
+                      frame_.position_value(kind, section_index(kind)));
     return values;
 }
 
 QString SeismicVolume::section_label(const QString& section_type) const {
-    return section_type == SECTION_TYPES[2] ? _("time") : section_type;
+    return seismic::section_kind(section_type) == SectionKind::depth ? _("time") : section_type;
 }
 
 void SeismicVolume::make_visuals_in_volume(const QString& parent) {
     visuals_in_volume[parent] = SurveyBox::make(*this, frame_.bounds(), colormap_, clip_);
 }
 
-SeismicVolume::SectionState& SeismicVolume::section(const QString& type) {
-    auto it = sections_.find(type);
+SeismicVolume::SectionState& SeismicVolume::section(SectionKind kind) {
+    auto it = sections_.find(kind);
     if (it == sections_.end()) {
-        const int middle = frame_.count(type) / 2;
-        it = sections_.emplace(type, SectionState{middle, -1, {}}).first;
-        if (withdrawn_.isEmpty()) request(type, middle);
+        const int middle = frame_.count(kind) / 2;
+        it = sections_.emplace(kind, SectionState{middle, -1, {}}).first;
+        if (withdrawn_.isEmpty()) request(kind, middle);
     }
     return it->second;
 }
 
-void SeismicVolume::request(const QString& type, int index) {
+void SeismicVolume::request(SectionKind kind, int index) {
     if (!withdrawn_.isEmpty()) throw utils::ValueError(withdrawn_.toStdString());
-    reader_->request(type, index);
-    if (type == SECTION_TYPES[2] && !reader_->has_cache() && !gathering_ &&
-        file_->is_cold(seismic::SectionKind::depth, index)) {
+    reader_->request(kind, index);
+    if (kind == SectionKind::depth && !reader_->has_cache() && !gathering_ &&
+        file_->is_cold(kind, index)) {
         gathering_ = StatusProgress::add_waiting(
             _("Reading a time slice of %1 from every trace").arg(name()));
     }
 }
 
-seismic::Section SeismicVolume::blank_image(const QString& type) const {
+seismic::Section SeismicVolume::blank_image(SectionKind kind) const {
     const auto& g = file_->geometry();
-    const auto kind = type == SECTION_TYPES[0]   ? seismic::SectionKind::iline
-                      : type == SECTION_TYPES[1] ? seismic::SectionKind::xline
-                                                 : seismic::SectionKind::depth;
     // As drawn: the file's section transposed.
     const int rows = g.section_columns(kind);
     const int columns = g.section_rows(kind);
@@ -327,32 +332,36 @@ seismic::Section SeismicVolume::blank_image(const QString& type) const {
 }
 
 void SeismicVolume::make_image_3d(const QString& section_type, const QString& parent) {
-    frame_.count(section_type);  // refuses unknown types before anything is kept
-    const SectionState& state = section(section_type);
+    const auto kind = seismic::section_kind(section_type);
+    if (!kind)
+        throw utils::LookupError(
+            utils::format("unknown section type {}", section_type).toStdString());
+    const SectionState& state = section(*kind);
     const bool drawn = state.drawn >= 0;
     // Until its data arrives the section is an invisible plane of the right size, so that
     // the view can be framed around it.
-    const seismic::Section blank = drawn ? seismic::Section{} : blank_image(section_type);
+    const seismic::Section blank = drawn ? seismic::Section{} : blank_image(*kind);
     const seismic::Section& image = drawn ? state.image : blank;
     auto visual = std::make_shared<VolumeSectionVisual>(
-        *this, section_type, image, frame_.plane(section_type, drawn ? state.drawn : state.index),
-        colormap_, clip_);
+        *this, *kind, image, frame_.plane(*kind, drawn ? state.drawn : state.index), colormap_,
+        clip_);
     visual->set_opacity(opacity_);
     visual->set_visible(drawn && withdrawn_.isEmpty());
     section_image3d[section_type][parent] = scene::Item(visual);
 }
 
-int SeismicVolume::section_index(const QString& type) const {
-    const auto it = sections_.find(type);
-    return it != sections_.end() ? it->second.index : frame_.count(type) / 2;
+int SeismicVolume::section_index(SectionKind kind) const {
+    const auto it = sections_.find(kind);
+    return it != sections_.end() ? it->second.index : frame_.count(kind) / 2;
 }
 
-void SeismicVolume::set_section_index(const QString& type, int index) {
-    if (index < 0 || index >= frame_.count(type))
+void SeismicVolume::set_section_index(SectionKind kind, int index) {
+    if (index < 0 || index >= frame_.count(kind))
         throw utils::LookupError(
-            utils::format("{} index {} is outside the volume", type, index).toStdString());
-    request(type, index);
-    sections_[type].index = index;
+            utils::format("{} index {} is outside the volume", seismic::section_type(kind), index)
+                .toStdString());
+    request(kind, index);
+    sections_[kind].index = index;
 }
 
 bool SeismicVolume::sections_pending() const { return reader_->busy(); }
@@ -364,31 +373,31 @@ bool SeismicVolume::sections_drawn() const {
     return true;
 }
 
-void SeismicVolume::draw(const QString& type, int index, const seismic::Section& image) {
+void SeismicVolume::draw(SectionKind kind, int index, const seismic::Section& image) {
     if (!withdrawn_.isEmpty()) return;
-    SectionState& state = sections_[type];
+    SectionState& state = sections_[kind];
     state.image = image;
     state.drawn = index;
-    const auto plane = frame_.plane(type, index);
-    for (const auto& visual : section_visuals(type)) {
+    const auto plane = frame_.plane(kind, index);
+    for (const auto& visual : section_visuals(kind)) {
         visual->show(state.image, plane);
         visual->set_visible(true);
     }
-    if (type == SECTION_TYPES[2]) delete gathering_;
-    emit sig_section_moved(type, index);
+    if (kind == SectionKind::depth) delete gathering_;
+    emit sig_section_moved(kind, index);
     // The pass reads the whole file: only once the first picture is complete, so that it
     // does not compete with the sections still on their way.
     if (!cache_pass_ && !reader_->busy()) start_cache_pass();
 }
 
-void SeismicVolume::fail_read(const QString& type, const QString& message) {
-    SectionState& state = sections_[type];
-    state.index = state.drawn >= 0 ? state.drawn : frame_.count(type) / 2;
-    if (type == SECTION_TYPES[2]) delete gathering_;
+void SeismicVolume::fail_read(SectionKind kind, const QString& message) {
+    SectionState& state = sections_[kind];
+    state.index = state.drawn >= 0 ? state.drawn : frame_.count(kind) / 2;
+    if (kind == SectionKind::depth) delete gathering_;
     utils::logger().error(utils::format("{}: the {} section cannot be read: {}", name(),
-                                        section_words(type), message));
-    emit sig_section_failed(type, message);
-    emit sig_section_moved(type, state.index);
+                                        section_words(kind), message));
+    emit sig_section_failed(kind, message);
+    emit sig_section_moved(kind, state.index);
 }
 
 void SeismicVolume::start_cache_pass() {
@@ -477,9 +486,9 @@ void SeismicVolume::withdraw(const QString& message) {
 }
 
 std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::section_visuals(
-    const QString& type) const {
+    SectionKind kind) const {
     std::vector<std::shared_ptr<VolumeSectionVisual>> visuals;
-    const auto images = section_image3d.find(type);
+    const auto images = section_image3d.find(seismic::section_type(kind));
     if (images == section_image3d.end()) return visuals;
     for (const auto& [viewer, item] : images->second)
         if (auto visual = std::dynamic_pointer_cast<VolumeSectionVisual>(item.visual()))
@@ -489,8 +498,8 @@ std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::section_visuals
 
 std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::all_section_visuals() const {
     std::vector<std::shared_ptr<VolumeSectionVisual>> visuals;
-    for (const QString& type : SECTION_TYPES) {
-        const auto of_type = section_visuals(type);
+    for (const SectionKind kind : seismic::SECTION_KINDS) {
+        const auto of_type = section_visuals(kind);
         visuals.insert(visuals.end(), of_type.begin(), of_type.end());
     }
     return visuals;
@@ -526,24 +535,29 @@ void SeismicVolume::set_opacity(double opacity) {
     emit sig_style_changed();
 }
 
-SeismicVolume::Pick SeismicVolume::pick(const QString& type,
+SeismicVolume::Pick SeismicVolume::pick(SectionKind kind,
                                         const std::array<double, 3>& world) const {
-    const auto it = sections_.find(type);
+    const auto it = sections_.find(kind);
     if (it == sections_.end() || it->second.drawn < 0)
         throw utils::LookupError("no section of that type is drawn");
     const SectionState& state = it->second;
     // The point lies on the section's plane; only its in-plane coordinates count.
     auto on_plane = world;
-    const auto plane = frame_.plane(type, state.drawn);
+    const auto plane = frame_.plane(kind, state.drawn);
     on_plane[plane.axis - 'x'] = plane.position;
     Pick result{frame_.nearest(on_plane), 0.0f};
     const auto& s = result.sample;
-    if (type == SECTION_TYPES[0])
-        result.amplitude = state.image.at(s.sample_index, s.xline_index);
-    else if (type == SECTION_TYPES[1])
-        result.amplitude = state.image.at(s.sample_index, s.iline_index);
-    else
-        result.amplitude = state.image.at(s.xline_index, s.iline_index);
+    switch (kind) {
+        case SectionKind::iline:
+            result.amplitude = state.image.at(s.sample_index, s.xline_index);
+            break;
+        case SectionKind::xline:
+            result.amplitude = state.image.at(s.sample_index, s.iline_index);
+            break;
+        case SectionKind::depth:
+            result.amplitude = state.image.at(s.xline_index, s.iline_index);
+            break;
+    }
     return result;
 }
 

@@ -77,13 +77,13 @@ public:
     // headers hold none.
     const std::optional<seismic::SurveyTransform>& survey() const { return survey_; }
 
-    // The line or sample index of the section of `type` (the middle until moved).
-    int section_index(const QString& type) const;
+    // The line or sample index of the section of `kind` (the middle until moved).
+    int section_index(seismic::SectionKind kind) const;
     // Asks for the section at `index`, which is shown in every viewer when read (then
     // sig_section_moved). An index out of range throws utils::LookupError, a withdrawn volume
     // utils::ValueError; on a read error the section stays where it was drawn, the error is
     // logged and sig_section_failed tells it.
-    void set_section_index(const QString& type, int index);
+    void set_section_index(seismic::SectionKind kind, int index);
     // Whether a section read is in flight or waiting: a picture taken now may miss data.
     bool sections_pending() const;
     // Whether every section asked for is drawn where it was asked for.
@@ -112,8 +112,8 @@ public:
         SurveyFrame::Sample sample;
         float amplitude = 0.0f;
     };
-    // The sample of the section of `type` nearest to a world point on it.
-    Pick pick(const QString& type, const std::array<double, 3>& world) const;
+    // The sample of the section of `kind` nearest to a world point on it.
+    Pick pick(seismic::SectionKind kind, const std::array<double, 3>& world) const;
     // The sample nearest to an inline, crossline and time, read from the file (one trace);
     // none when the place lies outside the volume.
     std::optional<Pick> sample_at(double iline, double xline, double time) const;
@@ -123,8 +123,8 @@ public:
     static const std::vector<SeismicVolume*>& open_volumes();
 
 signals:
-    void sig_section_moved(const QString& type, int index);
-    void sig_section_failed(const QString& type, const QString& message);
+    void sig_section_moved(seismic::SectionKind kind, int index);
+    void sig_section_failed(seismic::SectionKind kind, const QString& message);
     // No section read is in flight any more.
     void sig_sections_settled();
     // The background pass ended: the cache is in use, or `message` tells why not.
@@ -147,17 +147,18 @@ private:
 
     static Opened open(const QString& path, seismic::SegyHeaderBytes bytes);
     SeismicVolume(Opened opened, QObject* parent);
-    SectionState& section(const QString& type);
-    void request(const QString& type, int index);
-    seismic::Section blank_image(const QString& type) const;
-    void draw(const QString& type, int index, const seismic::Section& image);
-    void fail_read(const QString& type, const QString& message);
+    SectionState& section(seismic::SectionKind kind);
+    void request(seismic::SectionKind kind, int index);
+    seismic::Section blank_image(seismic::SectionKind kind) const;
+    void draw(seismic::SectionKind kind, int index, const seismic::Section& image);
+    void fail_read(seismic::SectionKind kind, const QString& message);
     void start_cache_pass();
     void end_cache_pass(bool cached, const QString& message);
     void take_stats(const seismic::AmplitudeStats& stats);
     void apply_clip(double clip);
     void withdraw(const QString& message);
-    std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(const QString& type) const;
+    std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(
+        seismic::SectionKind kind) const;
     std::vector<std::shared_ptr<VolumeSectionVisual>> all_section_visuals() const;
 
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
@@ -174,7 +175,7 @@ private:
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::optional<seismic::SurveyTransform> survey_;
-    std::map<QString, SectionState> sections_;
+    std::map<seismic::SectionKind, SectionState> sections_;
     QString colormap_ = QStringLiteral("seismic");
     double clip_ = 1.0;
     double opacity_ = 1.0;

@@ -17,7 +17,6 @@
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/config/base.h"
-#include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/utils/undo_service.h"
@@ -26,15 +25,33 @@
 namespace korvex::app::data {
 
 using config::_;
-using utils::appconsts::SECTION_TYPES;
+using seismic::SectionKind;
 
 namespace {
 
 constexpr int OPACITY_STEPS = 100;
 
-QString position_text(const QString& type, double value, double sample_interval) {
-    if (type == SECTION_TYPES[0]) return _("inline %1").arg(exact_text(value));
-    if (type == SECTION_TYPES[1]) return _("crossline %1").arg(exact_text(value));
+QString title(SectionKind kind) {
+    switch (kind) {
+        case SectionKind::iline:
+            return _("Inline");
+        case SectionKind::xline:
+            return _("Crossline");
+        case SectionKind::depth:
+            break;
+    }
+    return _("Time");
+}
+
+QString position_text(SectionKind kind, double value, double sample_interval) {
+    switch (kind) {
+        case SectionKind::iline:
+            return _("inline %1").arg(exact_text(value));
+        case SectionKind::xline:
+            return _("crossline %1").arg(exact_text(value));
+        case SectionKind::depth:
+            break;
+    }
     return _("%1 ms").arg(time_text(value, sample_interval));
 }
 
@@ -57,7 +74,7 @@ void SeismicVolumePage::setup_page() {
     layout->addWidget(prop_table, 1);
 
     connect(volume_, &SeismicVolume::sig_section_moved, this,
-            [this](const QString& type, int) { show_section(type); });
+            [this](SectionKind kind, int) { show_section(kind); });
     connect(volume_, &SeismicVolume::sig_style_changed, this, [this] {
         utils::call_guarded(QStringLiteral("Showing the volume's style"), [this] { load_style(); });
     });
@@ -70,22 +87,20 @@ void SeismicVolumePage::setup_page() {
 QWidget* SeismicVolumePage::make_sections_group() {
     auto* group = new QGroupBox(_("Sections"), this);
     auto* form = new QFormLayout(group);
-    const QString titles[] = {_("Inline"), _("Crossline"), _("Time")};
-    for (int i = 0; i < 3; ++i) {
-        const QString type = SECTION_TYPES[i];
+    for (const SectionKind kind : seismic::SECTION_KINDS) {
         auto* slider = new QSlider(Qt::Horizontal, group);
-        slider->setRange(0, volume_->frame().count(type) - 1);
+        slider->setRange(0, volume_->frame().count(kind) - 1);
         auto* position = new QLabel(group);
         position->setMinimumWidth(position->fontMetrics().horizontalAdvance("crossline 00000"));
         auto* row = new QHBoxLayout;
         row->addWidget(slider, 1);
         row->addWidget(position);
-        form->addRow(titles[i], row);
-        sliders_[type] = slider;
-        positions_[type] = position;
-        connect(slider, &QSlider::valueChanged, this, [this, type](int index) {
-            change(QStringLiteral("Moving the %1 section").arg(type),
-                   [&](SeismicVolume& volume) { volume.set_section_index(type, index); });
+        form->addRow(title(kind), row);
+        sliders_[kind] = slider;
+        positions_[kind] = position;
+        connect(slider, &QSlider::valueChanged, this, [this, kind](int index) {
+            change(QStringLiteral("Moving the %1 section").arg(seismic::section_type(kind)),
+                   [&](SeismicVolume& volume) { volume.set_section_index(kind, index); });
         });
     }
     return group;
@@ -159,14 +174,14 @@ void SeismicVolumePage::change(const QString& what,
     load_style();
 }
 
-void SeismicVolumePage::show_section(const QString& type) {
+void SeismicVolumePage::show_section(SectionKind kind) {
     if (!volume_) return;
-    const int index = volume_->section_index(type);
-    const QSignalBlocker quiet(sliders_.at(type));
-    sliders_.at(type)->setValue(index);
+    const int index = volume_->section_index(kind);
+    const QSignalBlocker quiet(sliders_.at(kind));
+    sliders_.at(kind)->setValue(index);
     const SurveyFrame& frame = volume_->frame();
-    positions_.at(type)->setText(
-        position_text(type, frame.position_value(type, index), frame.sample_interval()));
+    positions_.at(kind)->setText(
+        position_text(kind, frame.position_value(kind, index), frame.sample_interval()));
 }
 
 void SeismicVolumePage::load_style() {
@@ -180,7 +195,7 @@ void SeismicVolumePage::load_style() {
         const QSignalBlocker quiet(opacity_);
         opacity_->setValue(int(std::lround(volume_->opacity() * OPACITY_STEPS)));
     }
-    for (const QString& type : SECTION_TYPES) show_section(type);
+    for (const SectionKind kind : seismic::SECTION_KINDS) show_section(kind);
     histogram_->set_counts(volume_->stats().histogram);
     refresh_prop_table();
 }

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <map>
 
+#include "korvex/seismic/section_kind.h"
 #include "korvex/widgets/appearance_panel/appearance_panel.h"
 
 class QDoubleSpinBox;
@@ -35,8 +36,7 @@ public:
     // Where the user's changes of the look are kept for Undo; none by default.
     void set_undo_service(utils::UndoService* undo) { undo_ = undo; }
 
-    // The section position slider of a section type ("iline", "xline", "depth").
-    QSlider* section_slider(const QString& type) const { return sliders_.at(type); }
+    QSlider* section_slider(seismic::SectionKind kind) const { return sliders_.at(kind); }
     ColormapBox* colormap_box() const { return colormap_; }
     QDoubleSpinBox* clip_box() const { return clip_; }
     QSlider* opacity_slider() const { return opacity_; }
@@ -45,14 +45,14 @@ public:
 private:
     QWidget* make_sections_group();
     QWidget* make_colours_group();
-    void show_section(const QString& type);
+    void show_section(seismic::SectionKind kind);
     // Runs a change of the volume; whatever fails is logged and the page shows the
     // volume as it really is afterwards.
     void change(const QString& what, const std::function<void(SeismicVolume&)>& apply);
 
     QPointer<SeismicVolume> volume_;
-    std::map<QString, QSlider*> sliders_;
-    std::map<QString, QLabel*> positions_;
+    std::map<seismic::SectionKind, QSlider*> sliders_;
+    std::map<seismic::SectionKind, QLabel*> positions_;
     ColormapBox* colormap_ = nullptr;
     utils::UndoService* undo_ = nullptr;
     QDoubleSpinBox* clip_ = nullptr;

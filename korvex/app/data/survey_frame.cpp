@@ -3,23 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
 
 namespace korvex::app::data {
 
-using utils::appconsts::SECTION_TYPES;
+using Kind = seismic::SectionKind;
 
 namespace {
-
-enum class Kind { iline, xline, depth };
-
-Kind kind_of(const QString& type) {
-    if (type == SECTION_TYPES[0]) return Kind::iline;
-    if (type == SECTION_TYPES[1]) return Kind::xline;
-    if (type == SECTION_TYPES[2]) return Kind::depth;
-    throw utils::LookupError("unknown section type " + type.toStdString());
-}
 
 // Line numbers may have gaps, so the nearest is searched rather than computed.
 int nearest_line(double value, const std::vector<int>& lines) {
@@ -33,8 +23,8 @@ int nearest_line(double value, const std::vector<int>& lines) {
 
 SurveyFrame::SurveyFrame(const seismic::SegyGeometry& geometry) : geometry_(geometry) {}
 
-int SurveyFrame::count(const QString& type) const {
-    switch (kind_of(type)) {
+int SurveyFrame::count(Kind kind) const {
+    switch (kind) {
         case Kind::iline:
             return geometry_.iline_count();
         case Kind::xline:
@@ -45,9 +35,9 @@ int SurveyFrame::count(const QString& type) const {
     return geometry_.samples;
 }
 
-double SurveyFrame::position_value(const QString& type, int index) const {
-    if (index < 0 || index >= count(type)) throw utils::LookupError("section index out of range");
-    switch (kind_of(type)) {
+double SurveyFrame::position_value(Kind kind, int index) const {
+    if (index < 0 || index >= count(kind)) throw utils::LookupError("section index out of range");
+    switch (kind) {
         case Kind::iline:
             return geometry_.ilines[index];
         case Kind::xline:
@@ -58,8 +48,8 @@ double SurveyFrame::position_value(const QString& type, int index) const {
     return geometry_.time_at(index);
 }
 
-int SurveyFrame::index_of(const QString& type, double value) const {
-    switch (kind_of(type)) {
+int SurveyFrame::index_of(Kind kind, double value) const {
+    switch (kind) {
         case Kind::iline:
             return nearest_line(value, geometry_.ilines);
         case Kind::xline:
@@ -71,12 +61,12 @@ int SurveyFrame::index_of(const QString& type, double value) const {
     return static_cast<int>(std::clamp<long>(sample, 0, geometry_.samples - 1));
 }
 
-SurveyFrame::Plane SurveyFrame::plane(const QString& type, int index) const {
-    const double value = position_value(type, index);
+SurveyFrame::Plane SurveyFrame::plane(Kind kind, int index) const {
+    const double value = position_value(kind, index);
     const double il0 = geometry_.ilines.front(), il1 = geometry_.ilines.back();
     const double xl0 = geometry_.xlines.front(), xl1 = geometry_.xlines.back();
     const double top = -geometry_.delay_ms, bottom = -geometry_.last_time();
-    switch (kind_of(type)) {
+    switch (kind) {
         case Kind::iline:
             return {'x', value, xl0, xl1, top, bottom};
         case Kind::xline:
@@ -89,9 +79,9 @@ SurveyFrame::Plane SurveyFrame::plane(const QString& type, int index) const {
 
 SurveyFrame::Sample SurveyFrame::nearest(const std::array<double, 3>& world) const {
     Sample sample;
-    sample.iline_index = index_of(SECTION_TYPES[0], world[0]);
-    sample.xline_index = index_of(SECTION_TYPES[1], world[1]);
-    sample.sample_index = index_of(SECTION_TYPES[2], -world[2]);
+    sample.iline_index = index_of(Kind::iline, world[0]);
+    sample.xline_index = index_of(Kind::xline, world[1]);
+    sample.sample_index = index_of(Kind::depth, -world[2]);
     sample.iline = geometry_.ilines[sample.iline_index];
     sample.xline = geometry_.xlines[sample.xline_index];
     sample.time = geometry_.time_at(sample.sample_index);

@@ -3,13 +3,14 @@
 #include <QString>
 #include <array>
 
+#include "korvex/seismic/section_kind.h"
 #include "korvex/seismic/segy_geometry.h"
 
 namespace korvex::app::data {
 
 // Where a volume sits in the scene: x is the inline number, y the crossline number and
 // z the time (or depth) pointing down, z = -time. Sections are planes at one line or
-// sample, named by section type: "iline", "xline" or "depth".
+// sample.
 class SurveyFrame final {
 public:
     // A section's plane: normal to `axis` at `position`, spanning u0..u1 and v0..v1 along
@@ -33,13 +34,14 @@ public:
 
     explicit SurveyFrame(const seismic::SegyGeometry& geometry);
 
-    // How many positions a section of `type` can take. Unknown types throw utils::LookupError.
-    int count(const QString& type) const;
-    Plane plane(const QString& type, int index) const;
+    // How many positions a section of `kind` can take.
+    int count(seismic::SectionKind kind) const;
+    // An index out of range throws utils::LookupError.
+    Plane plane(seismic::SectionKind kind, int index) const;
     // The line number or time of the section at `index`.
-    double position_value(const QString& type, int index) const;
+    double position_value(seismic::SectionKind kind, int index) const;
     // The index whose line number or time is nearest to `value`.
-    int index_of(const QString& type, double value) const;
+    int index_of(seismic::SectionKind kind, double value) const;
 
     // The sample nearest to a world point, clamped into the volume.
     Sample nearest(const std::array<double, 3>& world) const;

@@ -20,16 +20,16 @@ scene::PlaneExtent extent_of(const SurveyFrame::Plane& plane) {
 
 }  // namespace
 
-VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,
+VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, seismic::SectionKind kind,
                                          const seismic::Section& image,
                                          const SurveyFrame::Plane& plane, const QString& colormap,
                                          double clip)
     : scene::ImageSection(image.values, image.rows, image.columns, plane.axis, plane.position,
                           extent_of(plane), colormap, {-clip, clip}),
       volume_(&volume),
-      section_type_(section_type) {
+      kind_(kind) {
     // Logs name the section as the data tree does: a time slice is "time", not "depth".
-    name = volume.section_label(section_type);
+    name = volume.section_label(seismic::section_type(kind));
     queryable_in_3d = true;
     host_dob = &volume;
 }
@@ -45,7 +45,7 @@ std::optional<widgets::PickedSample> VolumeSectionVisual::query_sample(
         utils::logger().warning(utils::format("No point of {} under the mouse", text()));
         return std::nullopt;
     }
-    const auto pick = volume_->pick(section_type_, *picked.point);
+    const auto pick = volume_->pick(kind_, *picked.point);
     const auto& s = pick.sample;
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
@@ -57,10 +57,9 @@ bool VolumeSectionVisual::on_key_press(const scene::KeyEvent& event) {
     if (direction == 0 || !volume_) return false;
     const int step = event.modifiers & Qt::ShiftModifier ? SHIFT_STEP : 1;
     utils::call_guarded(QStringLiteral("Moving a section"), [&] {
-        const int last = volume_->frame().count(section_type_) - 1;
-        const int index =
-            std::clamp(volume_->section_index(section_type_) + direction * step, 0, last);
-        volume_->set_section_index(section_type_, index);
+        const int last = volume_->frame().count(kind_) - 1;
+        const int index = std::clamp(volume_->section_index(kind_) + direction * step, 0, last);
+        volume_->set_section_index(kind_, index);
     });
     return true;
 }

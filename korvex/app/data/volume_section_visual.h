@@ -18,7 +18,7 @@ class SeismicVolume;
 // Up and Page Down step one line or sample back and forth, ten with Shift.
 class VolumeSectionVisual final : public scene::ImageSection, public widgets::SampleQuery {
 public:
-    VolumeSectionVisual(SeismicVolume& volume, const QString& section_type,
+    VolumeSectionVisual(SeismicVolume& volume, seismic::SectionKind kind,
                         const seismic::Section& image, const SurveyFrame::Plane& plane,
                         const QString& colormap, double clip);
 
@@ -30,7 +30,7 @@ public:
 
 private:
     QPointer<SeismicVolume> volume_;
-    QString section_type_;
+    seismic::SectionKind kind_;
 };
 
 }  // namespace korvex::app::data

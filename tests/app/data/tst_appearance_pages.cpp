@@ -30,6 +30,7 @@ using korvex::app::data::PointSetPage;
 using korvex::app::data::SeismicVolume;
 using korvex::app::data::SeismicVolumePage;
 using korvex::scene::ImageSection;
+using korvex::seismic::SectionKind;
 using korvex::testing::FakeDataTree;
 
 namespace {
@@ -69,24 +70,24 @@ private slots:
         QCOMPARE(page->get_name(), std::optional<QString>("Seismic volume"));
         QCOMPARE(page->get_icon(), std::optional<QString>("seismic_volume"));
         QCOMPARE(dialog.windowTitle(), QString("Seismic volume: survey_c"));
-        QCOMPARE(page->section_slider("iline")->maximum(), 3);
-        QCOMPARE(page->section_slider("depth")->value(), 6);
+        QCOMPARE(page->section_slider(SectionKind::iline)->maximum(), 3);
+        QCOMPARE(page->section_slider(SectionKind::depth)->value(), 6);
         QCOMPARE(page->findChild<QTableWidget*>()->rowCount(), volume.prop().size());
 
-        page->section_slider("iline")->setValue(3);
-        QCOMPARE(volume.section_index("iline"), 3);
+        page->section_slider(SectionKind::iline)->setValue(3);
+        QCOMPARE(volume.section_index(SectionKind::iline), 3);
         QTRY_COMPARE(image(volume, "iline", "one")->position(), 13.0);
         QCOMPARE(image(volume, "iline", "two")->position(), 13.0);
 
         // A time slice read costs the window nothing now: a held slider moves it as it goes.
-        QSlider* time = page->section_slider("depth");
+        QSlider* time = page->section_slider(SectionKind::depth);
         time->setSliderDown(true);
         time->setSliderPosition(2);
-        QCOMPARE(volume.section_index("depth"), 2);
+        QCOMPARE(volume.section_index(SectionKind::depth), 2);
         time->setSliderDown(false);
 
-        volume.set_section_index("xline", 0);  // keys or a project: the page follows
-        QTRY_COMPARE(page->section_slider("xline")->value(), 0);
+        volume.set_section_index(SectionKind::xline, 0);  // keys or a project: the page follows
+        QTRY_COMPARE(page->section_slider(SectionKind::xline)->value(), 0);
 
         page->colormap_box()->setCurrentText("gray");
         page->clip_box()->setValue(3.5);
@@ -132,10 +133,10 @@ private slots:
 
         korvex::testing::LogCapture log;
         QSignalSpy failed(&volume, &SeismicVolume::sig_section_failed);
-        page->section_slider("iline")->setValue(0);
+        page->section_slider(SectionKind::iline)->setValue(0);
         QVERIFY(failed.wait());
-        QCOMPARE(volume.section_index("iline"), 2);
-        QCOMPARE(page->section_slider("iline")->value(), 2);
+        QCOMPARE(volume.section_index(SectionKind::iline), 2);
+        QCOMPARE(page->section_slider(SectionKind::iline)->value(), 2);
         QVERIFY2(log.texts().join("\n").contains("survey_c: the inline section cannot be read: " +
                                                  volume_path_),
                  qPrintable(log.texts().join("\n")));

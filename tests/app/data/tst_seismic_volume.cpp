@@ -20,6 +20,7 @@
 
 using korvex::app::data::SeismicVolume;
 using korvex::scene::ImageSection;
+using korvex::seismic::SectionKind;
 using korvex::testing::VolumeLayout;
 
 namespace {
@@ -149,8 +150,8 @@ private slots:
         QTRY_VERIFY(!volume.sections_pending());
         QSignalSpy moved(&volume, &SeismicVolume::sig_section_moved);
 
-        volume.set_section_index("iline", 4);
-        QCOMPARE(volume.section_index("iline"), 4);
+        volume.set_section_index(SectionKind::iline, 4);
+        QCOMPARE(volume.section_index(SectionKind::iline), 4);
         QVERIFY(moved.wait());
         for (const auto& visual : {one, two}) {
             QCOMPARE(visual->position(), 220.0);
@@ -159,8 +160,9 @@ private slots:
         QCOMPARE(image(volume, "iline", "one"), one);
         QCOMPARE(moved.size(), 1);
         QCOMPARE(moved[0][1].toInt(), 4);
-        QVERIFY_EXCEPTION_THROWN(volume.set_section_index("iline", 5), korvex::utils::LookupError);
-        QCOMPARE(volume.section_index("iline"), 4);
+        QVERIFY_EXCEPTION_THROWN(volume.set_section_index(SectionKind::iline, 5),
+                                 korvex::utils::LookupError);
+        QCOMPARE(volume.section_index(SectionKind::iline), 4);
     }
 
     // A slider dragged or Page Down held: of many requests only the last is read and
@@ -171,9 +173,10 @@ private slots:
         volume.make_image_3d("iline", "two");
         QSignalSpy moved(&volume, &SeismicVolume::sig_section_moved);
         QSignalSpy settled(&volume, &SeismicVolume::sig_sections_settled);
-        for (int step = 0; step < 40; ++step) volume.set_section_index("iline", (step * 3) % 5);
-        volume.set_section_index("iline", 1);
-        QCOMPARE(volume.section_index("iline"), 1);
+        for (int step = 0; step < 40; ++step)
+            volume.set_section_index(SectionKind::iline, (step * 3) % 5);
+        volume.set_section_index(SectionKind::iline, 1);
+        QCOMPARE(volume.section_index(SectionKind::iline), 1);
         QVERIFY(settled.wait());
         QCOMPARE(moved.size(), 1);
         QCOMPARE(moved[0][1].toInt(), 1);
@@ -202,12 +205,12 @@ private slots:
 
         korvex::testing::LogCapture log;
         QSignalSpy failed(&volume, &SeismicVolume::sig_section_failed);
-        volume.set_section_index("iline", 0);
+        volume.set_section_index(SectionKind::iline, 0);
         QVERIFY(failed.wait());
         QVERIFY2(failed[0][1].toString().contains(path_), qPrintable(failed[0][1].toString()));
         QVERIFY(log.contains(
             "error", "survey_a: the inline section cannot be read: " + failed[0][1].toString()));
-        QCOMPARE(volume.section_index("iline"), 2);
+        QCOMPARE(volume.section_index(SectionKind::iline), 2);
         QCOMPARE(il->position(), 210.0);
         QCOMPARE(il->array_data(), inline_image(layout_, 2));
     }
@@ -226,20 +229,21 @@ private slots:
         SeismicVolume volume(path_);
         volume.make_image_3d("xline", "viewer");
         volume.make_image_3d("depth", "viewer");
-        QVERIFY_EXCEPTION_THROWN(volume.pick("xline", {214.0, 5.3, -106.4}),
+        QVERIFY_EXCEPTION_THROWN(volume.pick(SectionKind::xline, {214.0, 5.3, -106.4}),
                                  korvex::utils::LookupError);  // not read yet
         QTRY_VERIFY(!volume.sections_pending());
         // On crossline 5 (index 2): inline 215 (index 3), time 106 ms (sample 3).
-        const auto on_xline = volume.pick("xline", {214.0, 5.3, -106.4});
+        const auto on_xline = volume.pick(SectionKind::xline, {214.0, 5.3, -106.4});
         QCOMPARE(on_xline.sample.iline, 215);
         QCOMPARE(on_xline.sample.xline, 5);
         QCOMPARE(on_xline.sample.time, 106.0);
         QCOMPARE(on_xline.amplitude, layout_.value(3, 2, 3));
 
-        const auto on_depth = volume.pick("depth", {201.0, 6.9, -50.0});
+        const auto on_depth = volume.pick(SectionKind::depth, {201.0, 6.9, -50.0});
         QCOMPARE(on_depth.sample.time, 108.0);  // the slice's own time, whatever z says
         QCOMPARE(on_depth.amplitude, layout_.value(0, 0, 4));
-        QVERIFY_EXCEPTION_THROWN(volume.pick("iline", {0, 0, 0}), korvex::utils::LookupError);
+        QVERIFY_EXCEPTION_THROWN(volume.pick(SectionKind::iline, {0, 0, 0}),
+                                 korvex::utils::LookupError);
     }
 
     void survey_box_outlines_the_volume_with_axes_and_colour_bar() {
@@ -278,8 +282,8 @@ private slots:
 
     void settings_bring_the_volume_back_as_it_was() {
         SeismicVolume volume(path_);
-        volume.set_section_index("iline", 1);
-        volume.set_section_index("depth", 7);
+        volume.set_section_index(SectionKind::iline, 1);
+        volume.set_section_index(SectionKind::depth, 7);
         volume.set_colormap("gray");
         volume.set_clip(12.5);
         volume.set_opacity(0.75);
@@ -292,8 +296,8 @@ private slots:
         const auto restored = SeismicVolume::load(path_, settings);
         QCOMPARE(restored->settings(), settings);
         QTRY_VERIFY(!volume.sections_pending() && !restored->sections_pending());
-        QCOMPARE(restored->section_index("iline"), 1);
-        QCOMPARE(restored->section_index("xline"), 2);
+        QCOMPARE(restored->section_index(SectionKind::iline), 1);
+        QCOMPARE(restored->section_index(SectionKind::xline), 2);
     }
 
     void broken_settings_are_skipped_with_a_warning() {
@@ -304,7 +308,7 @@ private slots:
                                                         {"colormap", "nope"},
                                                         {"clip", -3},
                                                         {"opacity", 0.5}});
-        QCOMPARE(volume->section_index("iline"), 4);  // snapped to the last inline
+        QCOMPARE(volume->section_index(SectionKind::iline), 4);  // snapped to the last inline
         QCOMPARE(volume->colormap(), QString("seismic"));
         QCOMPARE(volume->clip(), double(volume->stats().clip));
         QCOMPARE(volume->opacity(), 0.5);
@@ -379,7 +383,7 @@ private slots:
             volume.make_image_3d("depth", "viewer");
             QTRY_COMPARE(ended.size(), 1);
             QCOMPARE(ended[0][0].toBool(), true);
-            volume.set_section_index("depth", 6);
+            volume.set_section_index(SectionKind::depth, 6);
             QTRY_VERIFY(!volume.sections_pending());
             const auto depth = image(volume, "depth", "viewer");
             QCOMPARE(depth->array_data()[2 * 5 + 1], layout_.value(1, 2, 6));
@@ -422,8 +426,9 @@ private slots:
         SeismicVolume volume(path);
         QSignalSpy withdrawn(&volume, &SeismicVolume::sig_withdrawn);
         bool first_picture = false;  // drawn on the strength of the quick check
-        connect(&volume, &SeismicVolume::sig_section_moved, this, [&](const QString& type) {
-            if (type == "iline") first_picture = image(volume, type, "one")->visible();
+        connect(&volume, &SeismicVolume::sig_section_moved, this, [&](SectionKind kind) {
+            if (kind == SectionKind::iline)
+                first_picture = image(volume, "iline", "one")->visible();
         });
         volume.make_image_3d("iline", "one");
         volume.make_image_3d("depth", "one");
@@ -440,7 +445,8 @@ private slots:
             QCOMPARE(image(volume, type, "one")->queryable_in_3d, std::optional<bool>(false));
         }
         QVERIFY(!volume.sections_drawn());
-        QVERIFY_EXCEPTION_THROWN(volume.set_section_index("iline", 3), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(volume.set_section_index(SectionKind::iline, 3),
+                                 korvex::utils::ValueError);
         volume.make_image_3d("xline", "two");  // a new viewer gets the sections hidden too
         QVERIFY(!image(volume, "xline", "two")->visible());
     }

@@ -7,6 +7,7 @@
 
 using korvex::app::data::SurveyFrame;
 using korvex::seismic::Section;
+using korvex::seismic::SectionKind;
 using korvex::seismic::SegyGeometry;
 
 namespace {
@@ -33,28 +34,27 @@ class SurveyFrameTest : public QObject {
 private slots:
     void planes_follow_line_numbers_and_time_downwards() {
         const SurveyFrame frame(geometry());
-        QCOMPARE(frame.count("iline"), 4);
-        QCOMPARE(frame.count("xline"), 5);
-        QCOMPARE(frame.count("depth"), 11);
+        QCOMPARE(frame.count(SectionKind::iline), 4);
+        QCOMPARE(frame.count(SectionKind::xline), 5);
+        QCOMPARE(frame.count(SectionKind::depth), 11);
 
-        const auto il = frame.plane("iline", 1);
+        const auto il = frame.plane(SectionKind::iline, 1);
         QCOMPARE(il.axis, 'x');
         QCOMPARE(il.position, 102.0);
         QVERIFY((span(il) == Span{50, 44, -200, -240}));
 
-        const auto xl = frame.plane("xline", 3);
+        const auto xl = frame.plane(SectionKind::xline, 3);
         QCOMPARE(xl.axis, 'y');
         QCOMPARE(xl.position, 45.0);
         QVERIFY((span(xl) == Span{100, 106, -200, -240}));
 
-        const auto depth = frame.plane("depth", 5);
+        const auto depth = frame.plane(SectionKind::depth, 5);
         QCOMPARE(depth.axis, 'z');
         QCOMPARE(depth.position, -220.0);
         QVERIFY((span(depth) == Span{100, 106, 50, 44}));
 
         QVERIFY((frame.bounds() == std::array<double, 6>{100, 106, 44, 50, -240, -200}));
-        QVERIFY_EXCEPTION_THROWN(frame.plane("arbline", 0), korvex::utils::LookupError);
-        QVERIFY_EXCEPTION_THROWN(frame.plane("iline", 4), korvex::utils::LookupError);
+        QVERIFY_EXCEPTION_THROWN(frame.plane(SectionKind::iline, 4), korvex::utils::LookupError);
     }
 
     void nearest_sample_snaps_and_clamps() {
@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(outside.iline, 100);
         QCOMPARE(outside.xline, 50);
         QCOMPARE(outside.sample_index, 0);
-        QCOMPARE(frame.index_of("depth", 1e9), 10);
+        QCOMPARE(frame.index_of(SectionKind::depth, 1e9), 10);
     }
 
     void transposing_a_section() {

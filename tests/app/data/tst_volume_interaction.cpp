@@ -27,6 +27,7 @@
 using korvex::app::data::SegyOpenDialog;
 using korvex::app::data::SeismicVolume;
 using korvex::scene::ImageSection;
+using korvex::seismic::SectionKind;
 using korvex::testing::SceneWindow;
 using korvex::testing::VolumeLayout;
 
@@ -142,13 +143,13 @@ private slots:
 
         // Page Down / Page Up now move that slice; Shift moves ten samples.
         press_key(*native, Qt::Key_PageDown);
-        QCOMPARE(volume.section_index("depth"), 16);
+        QCOMPARE(volume.section_index(SectionKind::depth), 16);
         press_key(*native, Qt::Key_PageDown, Qt::ShiftModifier);
-        QCOMPARE(volume.section_index("depth"), 26);
+        QCOMPARE(volume.section_index(SectionKind::depth), 26);
         press_key(*native, Qt::Key_PageDown, Qt::ShiftModifier);
-        QCOMPARE(volume.section_index("depth"), 29);  // stops at the last sample
+        QCOMPARE(volume.section_index(SectionKind::depth), 29);  // stops at the last sample
         press_key(*native, Qt::Key_PageUp);
-        QCOMPARE(volume.section_index("depth"), 28);
+        QCOMPARE(volume.section_index(SectionKind::depth), 28);
         QTRY_COMPARE(std::dynamic_pointer_cast<ImageSection>(
                          volume.section_image3d.at("depth").at("viewer").visual())
                          ->position(),
@@ -189,7 +190,7 @@ private slots:
         QSignalSpy failed(volume.get(), &SeismicVolume::sig_section_failed);
         press_key(scene.native(), Qt::Key_PageDown);
         QVERIFY(failed.wait());
-        QCOMPARE(volume->section_index("iline"), 2);
+        QCOMPARE(volume->section_index(SectionKind::iline), 2);
         QVERIFY2(
             log.texts().join("\n").contains("copy: the inline section cannot be read: " + copy),
             qPrintable(log.texts().join("\n")));
