@@ -17,31 +17,37 @@ using config::_;
 namespace {
 
 constexpr char MAGIC[8] = {'K', 'V', 'X', 'S', 'E', 'C', 'T', '\n'};
-// 2: the amplitude figures.
-constexpr uint32_t VERSION = 2;
+// 2: the amplitude figures. 3: the file's change time, identity and sampled traces.
+constexpr uint32_t VERSION = 3;
 constexpr int TRACE_HEADER_SIZE = 240;
+constexpr long long SAMPLED_TRACES = 48;
 
 // FNV-1a: small inputs, no need for anything faster.
-uint64_t fnv1a(const void* data, std::size_t size, uint64_t hash = 0xcbf29ce484222325ULL) {
+constexpr uint64_t FNV_BASIS = 0xcbf29ce484222325ULL;
+uint64_t fnv1a(const void* data, std::size_t size, uint64_t hash = FNV_BASIS) {
     const auto* bytes = static_cast<const unsigned char*>(data);
     for (std::size_t i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ULL;
     return hash;
 }
 
-uint64_t identity_of(const SegyVolumeFile& volume) {
-    QFile file(volume.path());
-    const auto fail = [&] {
-        throw utils::ValueError(QStringLiteral("%1: %2")
-                                    .arg(volume.path(), _("cannot read the file headers"))
-                                    .toStdString());
-    };
-    if (!file.open(QIODevice::ReadOnly)) fail();
+[[noreturn]] void fail_to_read(const SegyVolumeFile& volume) {
+    throw utils::ValueError(QStringLiteral("%1: %2")
+                                .arg(volume.path(), _("cannot read the file headers"))
+                                .toStdString());
+}
+
+QByteArray read_at(QFile& file, const SegyVolumeFile& volume, long long offset, int size) {
+    if (!file.seek(offset)) fail_to_read(volume);
+    QByteArray bytes = file.read(size);
+    if (bytes.size() != size) fail_to_read(volume);
+    return bytes;
+}
+
+uint64_t identity_of(QFile& file, const SegyVolumeFile& volume) {
     const long long trace0 = volume.first_trace_offset();
     const long long last = trace0 + (volume.geometry().trace_count() - 1) * volume.trace_stride();
-    QByteArray headers = file.read(trace0 + TRACE_HEADER_SIZE);
-    if (!file.seek(last)) fail();
-    headers += file.read(TRACE_HEADER_SIZE);
-    if (headers.size() != trace0 + 2 * TRACE_HEADER_SIZE) fail();
+    const QByteArray headers = read_at(file, volume, 0, int(trace0) + TRACE_HEADER_SIZE) +
+                               read_at(file, volume, last, TRACE_HEADER_SIZE);
 
     const SegyGeometry& g = volume.geometry();
     uint64_t hash = fnv1a(headers.constData(), headers.size());
@@ -52,6 +58,22 @@ uint64_t identity_of(const SegyVolumeFile& volume) {
     return fnv1a(g.xlines.data(), g.xlines.size() * sizeof(int), hash);
 }
 
+// Evenly spread, the first and the last among them: a few small reads, and a rewrite in
+// place is met wherever it began.
+uint64_t traces_checksum_of(QFile& file, const SegyVolumeFile& volume) {
+    const long long traces = volume.geometry().trace_count();
+    const long long sampled = std::min(traces, SAMPLED_TRACES);
+    uint64_t hash = FNV_BASIS;
+    for (long long i = 0; i < sampled; ++i) {
+        const long long trace = sampled == 1 ? 0 : i * (traces - 1) / (sampled - 1);
+        const QByteArray bytes =
+            read_at(file, volume, volume.first_trace_offset() + trace * volume.trace_stride(),
+                    volume.trace_stride());
+        hash = fnv1a(bytes.constData(), bytes.size(), hash);
+    }
+    return hash;
+}
+
 }  // namespace
 
 CacheHeader CacheHeader::for_volume(const SegyVolumeFile& volume) {
@@ -60,9 +82,16 @@ CacheHeader CacheHeader::for_volume(const SegyVolumeFile& volume) {
     CacheHeader header;
     std::memcpy(header.magic, MAGIC, sizeof MAGIC);
     header.version = VERSION;
-    header.segy_size = volume.file_size();
-    header.segy_mtime_ns = volume.mtime_ns();
-    header.segy_identity = identity_of(volume);
+    const FileStatus& file = volume.file_status();
+    header.segy_size = file.size;
+    header.segy_mtime_ns = file.mtime_ns;
+    header.segy_ctime_ns = file.ctime_ns;
+    header.segy_device = file.device;
+    header.segy_inode = file.inode;
+    QFile segy(volume.path());
+    if (!segy.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) fail_to_read(volume);
+    header.segy_identity = identity_of(segy, volume);
+    header.segy_traces_checksum = traces_checksum_of(segy, volume);
     header.samples = g.samples;
     header.slow_lines = by_inline ? g.iline_count() : g.xline_count();
     header.fast_lines = by_inline ? g.xline_count() : g.iline_count();

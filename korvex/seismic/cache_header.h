@@ -23,12 +23,18 @@ struct CacheHeader {
     char magic[8] = {};
     uint32_t version = 0;
     uint32_t reserved = 0;
-    // The SEG-Y file as it was when the cache was built.
+    // The SEG-Y file as it was when the cache was built (see FileStatus).
     int64_t segy_size = 0;
     int64_t segy_mtime_ns = 0;
+    int64_t segy_ctime_ns = 0;
+    uint64_t segy_device = 0;
+    uint64_t segy_inode = 0;
     // A checksum of the SEG-Y file's own headers, its first and last trace headers, the
     // header bytes of the line numbers and the geometry read from them.
     uint64_t segy_identity = 0;
+    // A checksum of a few dozen whole traces spread through the file: samples rewritten in
+    // place leave every header alone.
+    uint64_t segy_traces_checksum = 0;
     int32_t samples = 0;
     int32_t slow_lines = 0;
     int32_t fast_lines = 0;
@@ -45,7 +51,7 @@ struct CacheHeader {
     // Of the amplitude figures.
     uint64_t amplitudes_checksum = 0;
 
-    // The header a cache of `volume` must carry. Reads a few headers of the SEG-Y file;
+    // The header a cache of `volume` must carry. Reads a few dozen traces of the SEG-Y file;
     // throws utils::ValueError naming it when they cannot be read.
     static CacheHeader for_volume(const SegyVolumeFile& volume);
 
@@ -60,8 +66,8 @@ struct CacheHeader {
     uint64_t file_size() const;
 };
 
-static_assert(offsetof(CacheHeader, amplitude_min) == 64 &&
-                  sizeof(CacheHeader) == 64 + 16 + 8 * (AmplitudeStats::HISTOGRAM_BINS + 1) &&
+static_assert(offsetof(CacheHeader, amplitude_min) == 96 &&
+                  sizeof(CacheHeader) == 96 + 16 + 8 * (AmplitudeStats::HISTOGRAM_BINS + 1) &&
                   sizeof(CacheHeader) <= CacheHeader::SIZE,
               "the header is written as it lies in memory: no padding");
 

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -49,18 +48,6 @@ void install_bus_error_handler() {
     });
 }
 
-struct FileStatus {
-    long long size = -1;
-    long long mtime_ns = 0;
-};
-
-FileStatus status_of(int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) return {};
-    return {static_cast<long long>(info.st_size),
-            static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
-}
-
 }  // namespace
 
 MappedFile::MappedFile(const QString& path) : path_(path) {
@@ -69,14 +56,13 @@ MappedFile::MappedFile(const QString& path) : path_(path) {
     if (fd_ < 0)
         fail(_("cannot be opened for reading: %1")
                  .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    const FileStatus status = status_of(fd_);
-    size_ = status.size;
-    mtime_ns_ = status.mtime_ns;
-    if (size_ <= 0) {
+    status_ = FileStatus::of(fd_).value_or(FileStatus{});
+    if (status_.size <= 0) {
         ::close(fd_);
         fail(_("the file is empty"));
     }
-    void* data = ::mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_SHARED, fd_, 0);
+    void* data =
+        ::mmap(nullptr, static_cast<std::size_t>(status_.size), PROT_READ, MAP_SHARED, fd_, 0);
     if (data == MAP_FAILED) {
         const int error = errno;
         ::close(fd_);
@@ -87,7 +73,7 @@ MappedFile::MappedFile(const QString& path) : path_(path) {
 }
 
 MappedFile::~MappedFile() {
-    ::munmap(const_cast<char*>(data_), static_cast<std::size_t>(size_));
+    ::munmap(const_cast<char*>(data_), static_cast<std::size_t>(status_.size));
     ::close(fd_);
 }
 
@@ -96,7 +82,7 @@ void MappedFile::fail(const QString& what) const {
 }
 
 void MappedFile::populate() const {
-    ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(size_), MADV_POPULATE_READ);
+    ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size), MADV_POPULATE_READ);
 }
 
 void MappedFile::will_need(long long offset, long long length) const {
@@ -112,13 +98,14 @@ bool MappedFile::resident(long long offset) const {
 }
 
 void MappedFile::check_unchanged(const QString& what) const {
-    const FileStatus now = status_of(fd_);
-    if (now.size != size_ || now.mtime_ns != mtime_ns_)
+    // Size and time only: a change of owner or mode alone leaves the samples as they were.
+    const FileStatus now = FileStatus::of(fd_).value_or(FileStatus{-1});
+    if (now.size != status_.size || now.mtime_ns != status_.mtime_ns)
         fail(_("reading %1 failed: the file changed on disk after it was opened (now %2 bytes, "
                "was %3); open it again")
                  .arg(what)
                  .arg(now.size)
-                 .arg(size_));
+                 .arg(status_.size));
 }
 
 void MappedFile::guarded_copy(const QString& what, void (*run)(void*, const char*),

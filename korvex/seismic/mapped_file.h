@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <type_traits>
 
+#include "korvex/seismic/file_status.h"
+
 namespace korvex::seismic {
 
 // A file mapped read-only into memory, read through guarded copies.
@@ -30,9 +32,9 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
 
     const QString& path() const { return path_; }
-    long long size() const { return size_; }
-    // Modification time seen at opening, in nanoseconds since the epoch.
-    long long mtime_ns() const { return mtime_ns_; }
+    long long size() const { return status_.size; }
+    // The file as it was at opening.
+    const FileStatus& status() const { return status_; }
 
     // Runs `body(const char* data)` over the mapping; `what` names the data in errors.
     // `body` must not allocate or hold objects with destructors: a fault abandons it midway.
@@ -66,8 +68,7 @@ private:
 
     QString path_;
     int fd_ = -1;
-    long long size_ = 0;
-    long long mtime_ns_ = 0;
+    FileStatus status_;
     const char* data_ = nullptr;
 };
 

@@ -31,10 +31,10 @@ class SegyVolumeFile;
 // while the pass has it in the page cache, so that afterwards they do not.
 //
 // The file is checked before it is trusted: a header naming the SEG-Y file's size,
-// modification time and a checksum of its headers, the geometry, and a checksum of its
-// own; each plane carries a checksum too, verified on every read, so a damaged cache
-// throws instead of drawing garbage. It is written under a temporary name and renamed
-// when complete, so a cache file is never seen half written.
+// modification and change times, device and inode, a checksum of its headers and one of a
+// few dozen of its traces, the geometry, and a checksum of its own; each plane carries a checksum
+// too, verified on every read, so a damaged cache throws instead of drawing garbage. It is written
+// under a temporary name and renamed when complete, so a cache file is never seen half written.
 //
 // The cache refers to the volume it was opened with, which must outlive it. Reads are
 // const and may run concurrently on several threads.

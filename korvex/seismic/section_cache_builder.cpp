@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <segyio/segy.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -14,6 +13,7 @@
 #include <cstring>
 
 #include "korvex/config/base.h"
+#include "korvex/seismic/file_status.h"
 #include "korvex/seismic/irregular_geometry_error.h"
 #include "korvex/seismic/plane_checksum.h"
 #include "korvex/seismic/sample_format.h"
@@ -86,9 +86,7 @@ bool SectionCacheBuilder::run() {
     if (!part.open()) fail(path_, _("cannot be written: %1").arg(part.errorString()));
     if (!write_planes(segy.fd, part.handle())) return false;
 
-    struct stat now {};
-    if (::fstat(segy.fd, &now) != 0 || now.st_size != volume_.file_size() ||
-        now.st_mtim.tv_sec * 1000000000LL + now.st_mtim.tv_nsec != volume_.mtime_ns())
+    if (FileStatus::of(segy.fd) != volume_.file_status())
         fail(volume_.path(), _("the file changed on disk while its section cache was built"));
     header_.set_amplitudes(amplitudes_.stats());
     if (!write_fully(part.handle(), reinterpret_cast<const char*>(&header_), sizeof header_, 0))

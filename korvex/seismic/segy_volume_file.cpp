@@ -82,7 +82,7 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
 SegyVolumeFile::~SegyVolumeFile() = default;
 
 long long SegyVolumeFile::file_size() const { return map_->size(); }
-long long SegyVolumeFile::mtime_ns() const { return map_->mtime_ns(); }
+const FileStatus& SegyVolumeFile::file_status() const { return map_->status(); }
 void SegyVolumeFile::populate_map() const { map_->populate(); }
 
 int SegyVolumeFile::trace_stride() const { return SEGY_TRACE_HEADER_SIZE + trace_bytes_; }

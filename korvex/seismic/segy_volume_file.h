@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "korvex/seismic/amplitude_stats.h"
+#include "korvex/seismic/file_status.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_geometry.h"
 #include "korvex/seismic/survey_transform.h"
@@ -52,8 +53,8 @@ public:
     const SegyGeometry& geometry() const { return geometry_; }
     const SegyHeaderBytes& header_bytes() const { return bytes_; }
     long long file_size() const;
-    // Modification time seen at opening, in nanoseconds since the epoch.
-    long long mtime_ns() const;
+    // The file as it was at opening.
+    const FileStatus& file_status() const;
 
     // Reads the section of `kind` at line or sample index `index` into `out`, which must
     // hold geometry().section_size(kind) floats; see Section for the layout.

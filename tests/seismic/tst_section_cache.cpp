@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -5,6 +8,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "korvex/seismic/cache_header.h"
 #include "korvex/seismic/irregular_geometry_error.h"
 #include "korvex/seismic/section_cache.h"
 #include "korvex/seismic/segy_volume_file.h"
@@ -12,6 +16,7 @@
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/test_main.h"
 
+using korvex::seismic::CacheHeader;
 using korvex::seismic::IrregularGeometryError;
 using korvex::seismic::SectionCache;
 using korvex::seismic::SectionKind;
@@ -122,18 +127,34 @@ private slots:
         QTest::newRow("rewritten, same size") << "rewritten";
         QTest::newRow("touched") << "touched";
         QTest::newRow("other header bytes") << "header bytes";
+        QTest::newRow("samples rewritten in place, time put back") << "samples";
     }
     void a_cache_is_reused_until_the_file_changes() {
         QFETCH(QString, change);
         VolumeLayout layout;
         write_volume(segy(), layout);
         QString cache_path;
+        CacheHeader before;
         {
             const SegyVolumeFile volume(segy());
             cache_path = SectionCache::path_for(volume, cache_folder());
             QVERIFY(build(volume));
+            before = CacheHeader::for_volume(volume);
         }
         korvex::seismic::SegyHeaderBytes bytes;
+        if (change == "samples") {
+            // As `touch -r` would leave it: size, headers and modification time unchanged.
+            struct stat old_status {};
+            QCOMPARE(::stat(QFile::encodeName(segy()).constData(), &old_status), 0);
+            const qint64 middle_trace = 3600 + 10 * (240 + layout.samples * 4);
+            flip_byte(segy(), middle_trace + 240 + 5);
+            const timespec times[2] = {old_status.st_atim, old_status.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(segy()).constData(), times, 0), 0);
+            const SegyVolumeFile volume(segy());
+            QCOMPARE(volume.file_status().mtime_ns, before.segy_mtime_ns);
+            QVERIFY(CacheHeader::for_volume(volume).segy_traces_checksum !=
+                    before.segy_traces_checksum);
+        }
         if (change == "rewritten") {
             layout.delay_ms = 8;  // other trace headers, the same size
             write_volume(segy(), layout);
