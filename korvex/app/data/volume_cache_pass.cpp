@@ -1,11 +1,9 @@
 #include "korvex/app/data/volume_cache_pass.h"
 
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 #include <QDir>
 #include <QtConcurrent>
 
+#include "korvex/seismic/background_priority.h"
 #include "korvex/seismic/irregular_geometry_error.h"
 #include "korvex/seismic/section_cache.h"
 #include "korvex/seismic/segy_volume_file.h"
@@ -15,14 +13,6 @@ namespace korvex::app::data {
 
 namespace {
 constexpr int PROGRESS_INTERVAL_MS = 250;
-
-// A nice value of 10 leaves the pass about a tenth of a processor the frames and section
-// reads want, and all of one nobody wants; the thread is the pass's own, so it is never
-// given back. (Qt's thread priorities do nothing under Linux's default scheduler, and
-// SCHED_IDLE would starve the pass on a machine kept busy by other work.)
-void lower_this_threads_priority() {
-    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
-}
 }  // namespace
 
 VolumeCachePass::VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file,
@@ -50,7 +40,8 @@ void VolumeCachePass::start() {
     poll_.start();
     watcher_.setFuture(QtConcurrent::run(&thread_, [file = file_, folders = folders_,
                                                     shared = shared_] {
-        lower_this_threads_priority();
+        // The thread is the pass's own, so it is never given back.
+        seismic::lower_calling_thread_priority();
         Outcome outcome;
         try {
             for (const QString& folder : folders) {
