@@ -10,7 +10,9 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <mutex>
 
 #include "korvex/config/base.h"
 #include "korvex/seismic/file_status.h"
@@ -30,6 +32,24 @@ namespace {
 constexpr std::size_t SLAB_BYTES = 16 << 20;
 
 QString system_error() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// Why a write failed. Past the file-size limit the kernel refuses a write as it refuses
+// one on a full disk, and it is reported the same way: as the reason the cache is missing.
+QString write_error() {
+    return errno == EFBIG ? _("the file-size limit (ulimit -f) is reached") : system_error();
+}
+
+// Past the file-size limit a write raises SIGXFSZ, which kills the process without a
+// word; ignored, the write fails with EFBIG instead. A handler someone else installed is
+// left alone.
+void ignore_file_size_signal() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction current {};
+        if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            ::signal(SIGXFSZ, SIG_IGN);
+    });
+}
 
 // pread or pwrite until done; false on an error or an early end of file.
 template <typename Buffer, typename Transfer>
@@ -71,6 +91,7 @@ void SectionCacheBuilder::fail(const QString& file, const QString& what) const {
 }
 
 bool SectionCacheBuilder::run() {
+    ignore_file_size_signal();
     header_ = CacheHeader::for_volume(volume_);
     const QString folder = QFileInfo(path_).absolutePath();
     if (!QDir().mkpath(folder)) fail(folder, _("cannot create the cache folder"));
@@ -90,11 +111,11 @@ bool SectionCacheBuilder::run() {
         fail(volume_.path(), _("the file changed on disk while its section cache was built"));
     header_.set_amplitudes(amplitudes_.stats());
     if (!write_fully(part.handle(), reinterpret_cast<const char*>(&header_), sizeof header_, 0))
-        fail(path_, _("cannot be written: %1").arg(system_error()));
+        fail(path_, _("cannot be written: %1").arg(write_error()));
     part.close();
     if (::rename(QFile::encodeName(part.fileName()).constData(),
                  QFile::encodeName(path_).constData()) != 0)
-        fail(path_, _("cannot be written: %1").arg(system_error()));
+        fail(path_, _("cannot be written: %1").arg(write_error()));
     part.setAutoRemove(false);
     return true;
 }
@@ -142,7 +163,7 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
             const off_t at = off_t(CacheHeader::SIZE) + off_t(s) * header_.plane_bytes() +
                              off_t(first) * fast * sizeof(float);
             if (!write_fully(cache, reinterpret_cast<const char*>(run), traces * sizeof(float), at))
-                fail(path_, _("cannot be written: %1").arg(system_error()));
+                fail(path_, _("cannot be written: %1").arg(write_error()));
         }
         if (progress_ && !progress_(double(first + lines) / slow)) return false;
     }
@@ -152,7 +173,7 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
                    [](const PlaneChecksum& sum) { return sum.value(); });
     if (!write_fully(cache, reinterpret_cast<const char*>(sums.data()),
                      sums.size() * sizeof(uint64_t), off_t(header_.checksums_offset())))
-        fail(path_, _("cannot be written: %1").arg(system_error()));
+        fail(path_, _("cannot be written: %1").arg(write_error()));
     return true;
 }
 

@@ -1,12 +1,19 @@
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "korvex/seismic/cache_header.h"
 #include "korvex/seismic/irregular_geometry_error.h"
@@ -36,6 +43,48 @@ void flip_byte(const QString& path, qint64 offset) {
     QVERIFY(file.getChar(&byte));
     QVERIFY(file.seek(offset));
     QVERIFY(file.putChar(char(byte ^ 0x5a)));
+}
+
+// Flips a byte as a rewrite in place that puts the time back (`touch -r`) would leave it:
+// the same size and modification time.
+void flip_byte_keeping_time(const QString& path, qint64 offset) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat old_status {};
+    QCOMPARE(::stat(name.constData(), &old_status), 0);
+    flip_byte(path, offset);
+    const timespec times[2] = {old_status.st_atim, old_status.st_mtim};
+    QCOMPARE(::utimensat(AT_FDCWD, name.constData(), times, 0), 0);
+}
+
+// Every trace of a SEG-Y file as segyio reads it, in file order, as floats.
+std::vector<std::vector<float>> traces_by_segyio(const QString& path) {
+    segy_file* file = segy_open(QFile::encodeName(path).constData(), "rb");
+    if (!file) return {};
+    char binary[SEGY_BINARY_HEADER_SIZE];
+    segy_binheader(file, binary);
+    const int samples = segy_samples(binary);
+    const int format = segy_format(binary);
+    const long trace0 = segy_trace0(binary);
+    const int bytes = segy_trsize(format, samples);
+    int count = 0;
+    segy_traces(file, &count, trace0, bytes);
+    std::vector<std::vector<float>> traces(count, std::vector<float>(samples));
+    for (int t = 0; t < count; ++t) {
+        segy_readtrace(file, t, traces[t].data(), trace0, bytes);
+        segy_to_native(format, samples, traces[t].data());
+    }
+    segy_close(file);
+    return traces;
+}
+
+// Where `actual` first departs from `expected`, for a failure message.
+QString first_difference(const std::vector<float>& actual, const std::vector<float>& expected) {
+    if (actual.size() != expected.size())
+        return QStringLiteral("%1 values where %2 belong").arg(actual.size()).arg(expected.size());
+    const auto at = std::mismatch(actual.begin(), actual.end(), expected.begin()).first;
+    if (at == actual.end()) return {};
+    const auto i = at - actual.begin();
+    return QStringLiteral("value %1 is %2, not %3").arg(i).arg(actual[i]).arg(expected[i]);
 }
 
 // The value the layout wrote at a position of a section of `kind`.
@@ -143,13 +192,8 @@ private slots:
         }
         korvex::seismic::SegyHeaderBytes bytes;
         if (change == "samples") {
-            // As `touch -r` would leave it: size, headers and modification time unchanged.
-            struct stat old_status {};
-            QCOMPARE(::stat(QFile::encodeName(segy()).constData(), &old_status), 0);
             const qint64 middle_trace = 3600 + 10 * (240 + layout.samples * 4);
-            flip_byte(segy(), middle_trace + 240 + 5);
-            const timespec times[2] = {old_status.st_atim, old_status.st_mtim};
-            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(segy()).constData(), times, 0), 0);
+            flip_byte_keeping_time(segy(), middle_trace + 240 + 5);
             const SegyVolumeFile volume(segy());
             QCOMPARE(volume.file_status().mtime_ns, before.segy_mtime_ns);
             QVERIFY(CacheHeader::for_volume(volume).segy_traces_checksum !=
@@ -180,6 +224,99 @@ private slots:
             QVERIFY(!cache);
             QVERIFY2(why_not.startsWith(cache_path + ": "), qPrintable(why_not));
         }
+    }
+
+    // Past the transpose's blocks of 32 lines in both directions, by sizes that are not
+    // multiples of them, and past the pass's 16 MB slabs in one case.
+    void every_direction_equals_segyio_on_volumes_past_the_blocks_data() {
+        QTest::addColumn<VolumeLayout>("layout");
+        VolumeLayout inline_sorted;
+        inline_sorted.ilines.resize(37);
+        std::iota(inline_sorted.ilines.begin(), inline_sorted.ilines.end(), 100);
+        inline_sorted.xlines.resize(45);
+        std::iota(inline_sorted.xlines.begin(), inline_sorted.xlines.end(), 300);
+        inline_sorted.samples = 11;
+        QTest::newRow("inline-sorted, 37 x 45 lines") << inline_sorted;
+
+        VolumeLayout crossline_sorted = inline_sorted;
+        std::swap(crossline_sorted.ilines, crossline_sorted.xlines);
+        crossline_sorted.inline_sorted = false;
+        crossline_sorted.format = SEGY_IBM_FLOAT_4_BYTE;
+        crossline_sorted.samples = 2600;  // 37 lines of 468 000 bytes: two slabs
+        QTest::newRow("crossline-sorted, 45 x 37 lines, IBM float, two slabs") << crossline_sorted;
+    }
+    void every_direction_equals_segyio_on_volumes_past_the_blocks() {
+        QFETCH(VolumeLayout, layout);
+        write_volume(segy(), layout);
+        const auto traces = traces_by_segyio(segy());
+        const SegyVolumeFile volume(segy());
+        const auto& g = volume.geometry();
+        QCOMPARE(qint64(traces.size()), g.trace_count());
+        const auto cache = build(volume);
+        QVERIFY(cache);
+
+        for (const auto kind : korvex::seismic::SECTION_KINDS) {
+            const int rows = g.section_rows(kind);
+            const int columns = g.section_columns(kind);
+            for (int index = 0; index < g.section_count(kind); ++index) {
+                std::vector<float> expected(std::size_t(rows) * columns);
+                for (int row = 0; row < rows; ++row) {
+                    for (int column = 0; column < columns; ++column) {
+                        const int il = kind == SectionKind::iline ? index : row;
+                        const int xl = kind == SectionKind::iline   ? row
+                                       : kind == SectionKind::xline ? index
+                                                                    : column;
+                        const int sample = kind == SectionKind::depth ? index : column;
+                        expected[std::size_t(row) * columns + column] =
+                            traces[g.trace_number(il, xl)][sample];
+                    }
+                }
+                const QString difference =
+                    first_difference(cache->read(kind, index).values, expected);
+                QVERIFY2(difference.isEmpty(),
+                         qPrintable(QStringLiteral("%1 %2: %3")
+                                        .arg(korvex::seismic::section_type(kind))
+                                        .arg(index)
+                                        .arg(difference)));
+            }
+        }
+    }
+
+    void a_file_changed_during_the_pass_is_caught_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("touched") << "touched";
+        QTest::newRow("rewritten in place, time put back") << "rewritten";
+        QTest::newRow("grown") << "grown";
+    }
+    void a_file_changed_during_the_pass_is_caught() {
+        QFETCH(QString, change);
+        write_volume(segy(), korvex::testing::large_survey());
+        const SegyVolumeFile volume(segy());
+        const auto change_the_file = [&] {
+            QFile file(segy());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            if (change == "touched")
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(3600),
+                                         QFileDevice::FileModificationTime));
+            if (change == "grown") QVERIFY(file.resize(file.size() + 4));
+            file.close();
+            if (change == "rewritten") flip_byte_keeping_time(segy(), 3600 + 240);
+        };
+        bool changed = false;
+        try {
+            SectionCache::build(volume, SectionCache::path_for(volume, cache_folder()),
+                                [&](double) {
+                                    if (!std::exchange(changed, true)) change_the_file();
+                                    return true;
+                                });
+            QFAIL("a cache was built from a file that changed meanwhile");
+        } catch (const korvex::utils::ValueError& error) {
+            const QString text = error.what();
+            QVERIFY2(text.startsWith(segy() + ": ") && text.contains("changed on disk"),
+                     qPrintable(text));
+        }
+        QVERIFY(changed);
+        QVERIFY(QDir(cache_folder()).entryList(QDir::Files).isEmpty());
     }
 
     void a_damaged_or_foreign_cache_is_never_trusted_data() {
@@ -307,6 +444,43 @@ private slots:
             QCOMPARE(error.iline(), layout.ilines[50]);
             QCOMPARE(error.expected_xline(), layout.xlines[swapped ? 1 : 3]);
         }
+        QVERIFY(QDir(cache_folder()).entryList(QDir::Files).isEmpty());
+    }
+
+    // In a child process, so that the limit and the signal's fate stay there.
+    void a_file_size_limit_fails_the_pass_as_a_full_disk_does() {
+        write_volume(segy(), korvex::testing::large_survey());  // a cache of 124 KB
+        int channel[2];
+        QCOMPARE(::pipe(channel), 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::close(channel[0]);
+            const rlimit limit{64 << 10, 64 << 10};
+            std::string message = "the pass wrote past the limit";
+            try {
+                if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) throw std::runtime_error("setrlimit");
+                const SegyVolumeFile volume(segy());
+                build(volume);
+            } catch (const std::exception& error) {
+                message = error.what();
+            }
+            const bool sent = ::write(channel[1], message.data(), message.size()) > 0;
+            ::_exit(sent ? 0 : 1);
+        }
+        ::close(channel[1]);
+        QByteArray message;
+        char buffer[512];
+        for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+            message.append(buffer, int(got));
+        ::close(channel[0]);
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0,
+                 qPrintable(QStringLiteral("the child ended with status %1").arg(status)));
+        QVERIFY2(message.startsWith(QFile::encodeName(cache_folder())) &&
+                     message.contains("cannot be written: the file-size limit"),
+                 message.constData());
         QVERIFY(QDir(cache_folder()).entryList(QDir::Files).isEmpty());
     }
 
