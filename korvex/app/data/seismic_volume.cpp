@@ -5,23 +5,20 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/off_gui_thread.h"
-#include "korvex/app/data/restore_setting.h"
 #include "korvex/app/data/section_reader.h"
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/data/survey_box.h"
-#include "korvex/app/data/volume_cache_pass.h"
+#include "korvex/app/data/volume_cache_run.h"
 #include "korvex/app/data/volume_section_visual.h"
+#include "korvex/app/data/volume_settings.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/color_bar.h"
-#include "korvex/scene/colormap.h"
 #include "korvex/seismic/section_cache.h"
 #include "korvex/utils/errors.h"
-#include "korvex/utils/excerpt.h"
 #include "korvex/utils/logger.h"
 
 namespace korvex::app::data {
@@ -44,25 +41,6 @@ QString format_name(int code) {
         default:
             return _("8-bit integer");
     }
-}
-
-// A project is a file anyone can edit: its header bytes are checked before segyio sees them.
-// Without them the volume's geometry is unknown, and a restore must not stop to ask.
-int saved_header_byte(const QString& path, const QVariantMap& settings, const QString& key) {
-    if (!settings.contains(key))
-        throw utils::ValueError(_("%1: the project gives no %2")
-                                    .arg(QFileInfo(path).completeBaseName(), key)
-                                    .toStdString());
-    bool number = false;
-    const double byte = settings[key].toDouble(&number);
-    if (!number || !seismic::SegyHeaderBytes::holds_field(byte))
-        throw utils::ValueError(_("%1: saved %2 \"%3\" is not a trace header byte from %4 to %5")
-                                    .arg(QFileInfo(path).completeBaseName(), key,
-                                         utils::excerpt(settings[key].toString()))
-                                    .arg(seismic::SegyHeaderBytes::FIRST)
-                                    .arg(seismic::SegyHeaderBytes::LAST)
-                                    .toStdString());
-    return int(byte);
 }
 
 // A section as the user names it: the tree shows a time slice, not a "depth" section.
@@ -107,8 +85,6 @@ QString& cache_folder() {
     return folder;
 }
 
-// The journal hears of a cache build at each quarter.
-constexpr int PROGRESS_LOG_STEPS = 4;
 // A volume whose headers cannot give its map position is still a volume.
 std::optional<seismic::SurveyTransform> fit_survey(const seismic::SegyVolumeFile& file) {
     try {
@@ -191,7 +167,7 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       reader_(new SectionReader(file_, this)),
       stats_(opened.stats),
       survey_(std::move(opened.survey)),
-      clip_(stats_.clip) {
+      style_(stats_.clip) {
     qRegisterMetaType<SectionKind>();  // so that the section signals can be watched
     for (const SectionKind kind : seismic::SECTION_KINDS)
         section_image3d[seismic::section_type(kind)];
@@ -210,7 +186,6 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
 SeismicVolume::~SeismicVolume() {
     volumes().erase(std::remove(volumes().begin(), volumes().end(), this), volumes().end());
     LoadedSurvey::withdraw(this);
-    delete progress_;
     delete gathering_;
     // Viewers may still hold our visuals; they must neither draw nor query a dead volume.
     const auto forget = [this](const scene::Item& item, const auto& recurse) -> void {
@@ -248,31 +223,15 @@ QVariantMap SeismicVolume::prop() const {
          (stats_.sampled ? _("%1 .. %2 (sampled traces)") : _("%1 .. %2 (all traces)"))
              .arg(amplitude_text(stats_.min), amplitude_text(stats_.max))},
         {_("RMS amplitude"), amplitude_text(stats_.rms)},
-        {_("Clip"), clip_},
+        {_("Clip"), style_.clip()},
     });
     return properties;
 }
 
 std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
                                                    const QVariantMap& settings) {
-    seismic::SegyHeaderBytes bytes;
-    bytes.iline = saved_header_byte(path, settings, QStringLiteral("iline_byte"));
-    bytes.xline = saved_header_byte(path, settings, QStringLiteral("xline_byte"));
-    auto volume = std::make_unique<SeismicVolume>(path, bytes);
-    const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
-        restore_setting(volume->name(), settings, key, set);
-    };
-    for (const SectionKind kind : seismic::SECTION_KINDS) {
-        restore(seismic::section_type(kind), [&](const QVariant& value) {
-            volume->set_section_index(kind, volume->frame_.index_of(kind, value.toDouble()));
-        });
-    }
-    restore(QStringLiteral("colormap"),
-            [&](const QVariant& value) { volume->set_colormap(value.toString()); });
-    restore(QStringLiteral("clip"),
-            [&](const QVariant& value) { volume->set_clip(value.toDouble()); });
-    restore(QStringLiteral("opacity"),
-            [&](const QVariant& value) { volume->set_opacity(value.toDouble()); });
+    auto volume = std::make_unique<SeismicVolume>(path, saved_header_bytes(path, settings));
+    restore_volume(*volume, settings);
     return volume;
 }
 
@@ -285,9 +244,7 @@ QString SeismicVolume::source_path() const { return QFileInfo(file_->path()).abs
 
 QVariantMap SeismicVolume::settings() const {
     QVariantMap values = header_settings(file_->header_bytes());
-    values.insert(QStringLiteral("colormap"), colormap_);
-    values.insert(QStringLiteral("clip"), clip_);
-    values.insert(QStringLiteral("opacity"), opacity_);
+    style_.save(values);
     // Positions by line number and time, which survive a re-export of the file.
     for (const SectionKind kind : seismic::SECTION_KINDS)
         values.insert(seismic::section_type(kind),
@@ -300,7 +257,8 @@ QString SeismicVolume::section_label(const QString& section_type) const {
 }
 
 void SeismicVolume::make_visuals_in_volume(const QString& parent) {
-    visuals_in_volume[parent] = SurveyBox::make(*this, frame_.bounds(), colormap_, clip_);
+    visuals_in_volume[parent] =
+        SurveyBox::make(*this, frame_.bounds(), style_.colormap(), style_.clip());
 }
 
 SeismicVolume::SectionState& SeismicVolume::section(SectionKind kind) {
@@ -343,9 +301,9 @@ void SeismicVolume::make_image_3d(const QString& section_type, const QString& pa
     const seismic::Section blank = drawn ? seismic::Section{} : blank_image(*kind);
     const seismic::Section& image = drawn ? state.image : blank;
     auto visual = std::make_shared<VolumeSectionVisual>(
-        *this, *kind, image, frame_.plane(*kind, drawn ? state.drawn : state.index), colormap_,
-        clip_);
-    visual->set_opacity(opacity_);
+        *this, *kind, image, frame_.plane(*kind, drawn ? state.drawn : state.index),
+        style_.colormap(), style_.clip());
+    visual->set_opacity(style_.opacity());
     visual->set_visible(drawn && withdrawn_.isEmpty());
     section_image3d[section_type][parent] = scene::Item(visual);
 }
@@ -387,7 +345,7 @@ void SeismicVolume::draw(SectionKind kind, int index, const seismic::Section& im
     emit sig_section_moved(kind, index);
     // The pass reads the whole file: only once the first picture is complete, so that it
     // does not compete with the sections still on their way.
-    if (!cache_pass_ && !reader_->busy()) start_cache_pass();
+    if (!cache_run_ && !reader_->busy()) start_cache_pass();
 }
 
 void SeismicVolume::fail_read(SectionKind kind, const QString& message) {
@@ -406,51 +364,14 @@ void SeismicVolume::start_cache_pass() {
     // than a second pass over the file and a second copy of its size on the disk.
     QStringList folders{cache_folder(), seismic::SectionCache::default_folder()};
     folders.removeDuplicates();
-    cache_pass_ = new VolumeCachePass(file_, folders, this);
-    connect(cache_pass_, &VolumeCachePass::sig_progress, this, [this](double fraction) {
-        if (fraction <= 0.0) return;  // still looking for a cache to reuse
-        if (!pass_announced_) {
-            pass_announced_ = true;
-            utils::logger().info(utils::format(
-                "{}: building the section cache and checking every trace header", name()));
-            progress_ = StatusProgress::add(_("Caching %1").arg(name()), [this] {
-                if (cache_pass_) cache_pass_->cancel();
-            });
-        }
-        if (progress_) progress_->set_fraction(fraction);
-        const int step = int(fraction * PROGRESS_LOG_STEPS);
-        if (step > logged_step_ && step < PROGRESS_LOG_STEPS) {
-            logged_step_ = step;
-            utils::logger().info(utils::format("{}: section cache {}% built", name(),
-                                               step * 100 / PROGRESS_LOG_STEPS));
-        }
-    });
-    connect(cache_pass_, &VolumeCachePass::sig_ready, this,
-            [this](std::shared_ptr<const seismic::SectionCache> cache, bool built) {
+    cache_run_ = new VolumeCacheRun(file_, name(), folders, this);
+    connect(cache_run_, &VolumeCacheRun::sig_ready, this,
+            [this](std::shared_ptr<const seismic::SectionCache> cache) {
                 take_stats(cache->amplitude_stats());
                 reader_->use_cache(std::move(cache));
-                utils::logger().info(built ? utils::format("{}: section cache built; every trace "
-                                                           "is where its line numbers say",
-                                                           name())
-                                           : utils::format("{}: section cache reused", name()));
-                end_cache_pass(true, {});
             });
-    connect(cache_pass_, &VolumeCachePass::sig_cancelled, this, [this] {
-        const QString message =
-            _("%1: section cache cancelled; time slices are read from the file").arg(name());
-        utils::logger().warning(message);
-        end_cache_pass(false, message);
-    });
-    connect(cache_pass_, &VolumeCachePass::sig_failed, this, [this](const QString& message) {
-        utils::logger().error(utils::format(
-            "{}: no section cache, time slices are read from the file: {}", name(), message));
-        end_cache_pass(false, message);
-    });
-    connect(cache_pass_, &VolumeCachePass::sig_irregular, this, [this](const QString& message) {
-        withdraw(message);
-        end_cache_pass(false, message);
-    });
-    cache_pass_->start();
+    connect(cache_run_, &VolumeCacheRun::sig_irregular, this, &SeismicVolume::withdraw);
+    connect(cache_run_, &VolumeCacheRun::sig_ended, this, &SeismicVolume::sig_cache_pass_ended);
 }
 
 void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
@@ -459,17 +380,15 @@ void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
         stats_.histogram = stats.histogram;
     } else {
         // The clip follows the figures unless the user or the project chose another.
-        const bool clip_from_stats = clip_ == double(stats_.clip);
+        const bool clip_from_stats = style_.clip() == double(stats_.clip);
         stats_ = stats;
-        if (clip_from_stats) apply_clip(stats_.clip);
+        if (clip_from_stats) {
+            style_.set_clip(stats_.clip);
+            show_style();
+        }
     }
     // Figures the file gave are no change of the user's: the project stays as saved.
     emit sig_stats_changed();
-}
-
-void SeismicVolume::end_cache_pass(bool cached, const QString& message) {
-    delete progress_;
-    emit sig_cache_pass_ended(cached, message);
 }
 
 void SeismicVolume::withdraw(const QString& message) {
@@ -506,33 +425,26 @@ std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::all_section_vis
 }
 
 void SeismicVolume::set_colormap(const QString& name) {
-    if (!scene::colormap_names().contains(name))
-        throw utils::ValueError(_("unknown colormap \"%1\"").arg(name).toStdString());
-    colormap_ = name;
-    for (const auto& visual : all_section_visuals()) visual->set_colormap(name);
-    for (const auto& bar : color_bars(visuals_in_volume)) bar->set_colormap(name);
+    style_.set_colormap(name);
+    show_style();
     emit sig_style_changed();
 }
 
 void SeismicVolume::set_clip(double clip) {
-    if (!std::isfinite(clip) || clip <= 0.0)
-        throw utils::ValueError(_("the clip must be a positive amplitude").toStdString());
-    apply_clip(clip);
+    style_.set_clip(clip);
+    show_style();
     emit sig_style_changed();
-}
-
-void SeismicVolume::apply_clip(double clip) {
-    clip_ = clip;
-    for (const auto& visual : all_section_visuals()) visual->set_clim({-clip, clip});
-    for (const auto& bar : color_bars(visuals_in_volume)) bar->set_clim({-clip, clip});
 }
 
 void SeismicVolume::set_opacity(double opacity) {
-    if (!(opacity >= 0.0 && opacity <= 1.0))
-        throw utils::ValueError(_("the opacity must lie between 0 and 1").toStdString());
-    opacity_ = opacity;
-    for (const auto& visual : all_section_visuals()) visual->set_opacity(opacity);
+    style_.set_opacity(opacity);
+    show_style();
     emit sig_style_changed();
+}
+
+void SeismicVolume::show_style() {
+    for (const auto& visual : all_section_visuals()) style_.show_on(*visual);
+    for (const auto& bar : color_bars(visuals_in_volume)) style_.show_on(*bar);
 }
 
 SeismicVolume::Pick SeismicVolume::pick(SectionKind kind,

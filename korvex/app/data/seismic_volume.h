@@ -11,6 +11,7 @@
 
 #include "korvex/app/data/styled_object.h"
 #include "korvex/app/data/survey_frame.h"
+#include "korvex/app/data/volume_style.h"
 #include "korvex/host/persistent_object.h"
 #include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
@@ -22,7 +23,7 @@ namespace korvex::app::data {
 
 class SectionReader;
 class StatusProgress;
-class VolumeCachePass;
+class VolumeCacheRun;
 class VolumeSectionVisual;
 
 // A post-stack seismic volume read from a SEG-Y file, drawn as its survey box and as
@@ -98,14 +99,12 @@ public:
     // be written.
     static void keep_caches_beside(const QString& project_path);
 
-    QString colormap() const { return colormap_; }
-    // A name of scene::colormap_names(); others throw utils::ValueError.
+    // The look, as VolumeStyle checks it; each change is drawn in every viewer.
+    QString colormap() const { return style_.colormap(); }
     void set_colormap(const QString& name);
-    // The colour limit is -clip..clip; the clip must be positive (utils::ValueError).
-    double clip() const { return clip_; }
+    double clip() const { return style_.clip(); }
     void set_clip(double clip);
-    double opacity() const { return opacity_; }
-    // 0 (invisible) to 1 (opaque); outside throws utils::ValueError.
+    double opacity() const { return style_.opacity(); }
     void set_opacity(double opacity);
 
     struct Pick {
@@ -153,9 +152,8 @@ private:
     void draw(seismic::SectionKind kind, int index, const seismic::Section& image);
     void fail_read(seismic::SectionKind kind, const QString& message);
     void start_cache_pass();
-    void end_cache_pass(bool cached, const QString& message);
     void take_stats(const seismic::AmplitudeStats& stats);
-    void apply_clip(double clip);
+    void show_style();
     void withdraw(const QString& message);
     std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(
         seismic::SectionKind kind) const;
@@ -164,21 +162,15 @@ private:
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
     SurveyFrame frame_;
     SectionReader* reader_;
-    VolumeCachePass* cache_pass_ = nullptr;
-    QPointer<StatusProgress> progress_;
+    VolumeCacheRun* cache_run_ = nullptr;
     // Shown while a time slice is gathered from a file not in memory, which takes as long
     // as reading the whole file.
     QPointer<StatusProgress> gathering_;
-    // Without a main window there is no progress bar: the journal hears of the pass once.
-    bool pass_announced_ = false;
-    int logged_step_ = 0;
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::optional<seismic::SurveyTransform> survey_;
     std::map<seismic::SectionKind, SectionState> sections_;
-    QString colormap_ = QStringLiteral("seismic");
-    double clip_ = 1.0;
-    double opacity_ = 1.0;
+    VolumeStyle style_;
 };
 
 }  // namespace korvex::app::data

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace korvex::seismic {
+class SectionCache;
+class SegyVolumeFile;
+}  // namespace korvex::seismic
+
+namespace korvex::app::data {
+
+class StatusProgress;
+class VolumeCachePass;
+
+// A volume's cache pass as the user follows it: a bar with Cancel in the status bar once
+// the pass really builds, a journal line at each quarter, and one line for how it ended.
+// The pass stops with its owner.
+class VolumeCacheRun final : public QObject {
+    Q_OBJECT
+
+public:
+    // `name` is the volume's, as the journal and the status bar call it.
+    VolumeCacheRun(std::shared_ptr<const seismic::SegyVolumeFile> file, const QString& name,
+                   const QStringList& folders, QObject* parent);
+    ~VolumeCacheRun() override;
+
+signals:
+    // The cache is sound and checked; sig_ended(true) follows.
+    void sig_ready(std::shared_ptr<const seismic::SectionCache> cache);
+    // A trace out of place; sig_ended(false) follows.
+    void sig_irregular(const QString& message);
+    // The pass is over: the cache is in use, or `message` tells why not.
+    void sig_ended(bool cached, const QString& message);
+
+private:
+    void show_progress(double fraction);
+    void end(bool cached, const QString& message);
+
+    QString name_;
+    VolumeCachePass* pass_;
+    QPointer<StatusProgress> progress_;
+    // Without a main window there is no progress bar: the journal hears of the pass once.
+    bool announced_ = false;
+    int logged_step_ = 0;
+};
+
+}  // namespace korvex::app::data

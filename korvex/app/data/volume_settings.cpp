@@ -1,0 +1,62 @@
+#include "korvex/app/data/volume_settings.h"
+
+#include <QFileInfo>
+#include <functional>
+
+#include "korvex/app/data/restore_setting.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/config/base.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/excerpt.h"
+
+namespace korvex::app::data {
+
+using config::_;
+using seismic::SectionKind;
+
+namespace {
+
+int saved_header_byte(const QString& path, const QVariantMap& settings, const QString& key) {
+    if (!settings.contains(key))
+        throw utils::ValueError(_("%1: the project gives no %2")
+                                    .arg(QFileInfo(path).completeBaseName(), key)
+                                    .toStdString());
+    bool number = false;
+    const double byte = settings[key].toDouble(&number);
+    if (!number || !seismic::SegyHeaderBytes::holds_field(byte))
+        throw utils::ValueError(_("%1: saved %2 \"%3\" is not a trace header byte from %4 to %5")
+                                    .arg(QFileInfo(path).completeBaseName(), key,
+                                         utils::excerpt(settings[key].toString()))
+                                    .arg(seismic::SegyHeaderBytes::FIRST)
+                                    .arg(seismic::SegyHeaderBytes::LAST)
+                                    .toStdString());
+    return int(byte);
+}
+
+}  // namespace
+
+seismic::SegyHeaderBytes saved_header_bytes(const QString& path, const QVariantMap& settings) {
+    seismic::SegyHeaderBytes bytes;
+    bytes.iline = saved_header_byte(path, settings, QStringLiteral("iline_byte"));
+    bytes.xline = saved_header_byte(path, settings, QStringLiteral("xline_byte"));
+    return bytes;
+}
+
+void restore_volume(SeismicVolume& volume, const QVariantMap& settings) {
+    const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
+        restore_setting(volume.name(), settings, key, set);
+    };
+    for (const SectionKind kind : seismic::SECTION_KINDS) {
+        restore(seismic::section_type(kind), [&](const QVariant& value) {
+            volume.set_section_index(kind, volume.frame().index_of(kind, value.toDouble()));
+        });
+    }
+    restore(QStringLiteral("colormap"),
+            [&](const QVariant& value) { volume.set_colormap(value.toString()); });
+    restore(QStringLiteral("clip"),
+            [&](const QVariant& value) { volume.set_clip(value.toDouble()); });
+    restore(QStringLiteral("opacity"),
+            [&](const QVariant& value) { volume.set_opacity(value.toDouble()); });
+}
+
+}  // namespace korvex::app::data
