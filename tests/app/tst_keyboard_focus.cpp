@@ -23,11 +23,13 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/terminal/terminal.h"
+#include "tests/support/dialog_catcher.h"
 #include "tests/support/scene_window.h"
 #include "tests/support/synthetic_object.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
+using korvex::testing::DialogCatcher;
 using korvex::testing::SyntheticObject;
 using korvex::widgets::CanvasWidget;
 using korvex::widgets::Terminal;
@@ -53,25 +55,6 @@ bool at_prompt(const Terminal& terminal) {
     ::close(fd);
     return editing;
 }
-
-// Closes every dialog that opens, and remembers its title: a key that should have gone
-// to the shell must not open one, and must not leave the test waiting on it.
-class DialogCatcher final : public QObject {
-public:
-    DialogCatcher() { qApp->installEventFilter(this); }
-    ~DialogCatcher() override { qApp->removeEventFilter(this); }
-    QStringList titles;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* dialog = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && dialog && dialog->isWindow()) {
-            titles << dialog->windowTitle();
-            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
 
 // What the keys of the viewer's row would change.
 struct ViewerLook {

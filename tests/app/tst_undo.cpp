@@ -30,6 +30,7 @@
 #include "korvex/widgets/terminal/terminal.h"
 #include "tests/app/sample_pick.h"
 #include "tests/seismic/test_volumes.h"
+#include "tests/support/dialog_catcher.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
 #include "tests/support/test_main.h"
@@ -37,28 +38,10 @@
 using korvex::app::MainWindow;
 using korvex::app::data::SeismicVolume;
 using korvex::app::data::SeismicVolumePage;
+using korvex::testing::DialogCatcher;
 using korvex::widgets::CanvasWidget;
 
 namespace {
-
-// Rejects every dialog that opens and remembers its title, so that a key opening one
-// fails the test by name instead of leaving it waiting.
-class DialogCatcher final : public QObject {
-public:
-    DialogCatcher() { qApp->installEventFilter(this); }
-    ~DialogCatcher() override { qApp->removeEventFilter(this); }
-    QStringList titles;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* dialog = qobject_cast<QDialog*>(watched);
-        if (event->type() == QEvent::Show && dialog && dialog->isModal()) {
-            titles << dialog->windowTitle();
-            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-        }
-        return false;
-    }
-};
 
 QAction* menu_action(const MainWindow& window, const QString& text) {
     for (QAction* action : window.findChildren<QAction*>())
@@ -110,7 +93,7 @@ private slots:
     // change having left its line; Ctrl+Shift+Z makes the colormap change again.
     void picks_and_looks_go_back_and_forth() {
         korvex::testing::LogCapture log;
-        DialogCatcher dialogs;
+        DialogCatcher dialogs(DialogCatcher::Catch::modal);
         SeismicVolumePage* page = open_page();
         QVERIFY(page);
         const QString colormap = volume_->colormap();
@@ -202,7 +185,7 @@ private slots:
 
     // A text field keeps Ctrl+Z for its own text, and the shell both keys.
     void undo_keys_stay_with_text_fields_and_the_shell() {
-        DialogCatcher dialogs;
+        DialogCatcher dialogs(DialogCatcher::Catch::modal);
         SeismicVolumePage* page = open_page();
         QVERIFY(page);
         // A step to undo and one to redo, so that either key would show.
