@@ -1,5 +1,8 @@
 #include "korvex/app/pick_table_model.h"
 
+#include <cmath>
+
+#include "korvex/app/data/number_text.h"
 #include "korvex/config/base.h"
 
 namespace korvex::app {
@@ -11,8 +14,12 @@ namespace {
 enum Column { INLINE, CROSSLINE, TIME, MAP_X, MAP_Y, AMPLITUDE, VOLUME, COLUMN_COUNT };
 
 QString optional_text(const std::optional<double>& value) {
-    return value ? QString::number(*value, 'f', 2) : QString();
+    return value ? data::map_text(*value) : QString();
 }
+
+// Every digit of the time the user picked, without the binary rounding of
+// delay + n * interval (no survey samples finer than a microsecond).
+QString time_text(double time) { return data::exact_text(std::round(time * 1e6) / 1e6); }
 
 }  // namespace
 
@@ -23,13 +30,13 @@ QString PickTableModel::cell(const widgets::PickedSample& pick, int column) {
         case CROSSLINE:
             return QString::number(pick.xline);
         case TIME:
-            return QString::number(pick.time);
+            return time_text(pick.time);
         case MAP_X:
             return optional_text(pick.map_x);
         case MAP_Y:
             return optional_text(pick.map_y);
         case AMPLITUDE:
-            return QString::number(pick.amplitude);
+            return data::amplitude_text(float(pick.amplitude));
         default:
             return pick.volume;
     }
