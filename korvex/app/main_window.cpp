@@ -97,7 +97,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
       options_(std::move(options)),
       workdir_(options_.working_directory.value_or(QDir::currentPath())),
       data_object_factory_(std::make_unique<DataObjectFactory>()) {
-    for (DataObjectFactory::DataType& type : data::data_types())
+    for (DataObjectFactory::DataType& type : data::data_types(this))
         data_object_factory_->register_type(std::move(type));
     setObjectName(QStringLiteral("korvex_main_window"));
     resize(1280, 800);

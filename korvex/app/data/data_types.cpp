@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 #include "korvex/app/data/loaded_survey.h"
@@ -54,13 +56,17 @@ QVariantMap ask_point_columns(const QString& path) {
 
 }  // namespace
 
-std::vector<DataObjectFactory::DataType> data_types() {
+std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host) {
     return {
         {SeismicVolume::TYPE,
          _("SEG-Y volumes"),
          {"sgy", "segy"},
-         [](const QString& path, const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
-             return SeismicVolume::load(path, settings);
+         [progress_host = QPointer<QMainWindow>(progress_host)](
+             const QString& path,
+             const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
+             auto volume = SeismicVolume::load(path, settings);
+             volume->set_progress_host(progress_host);
+             return volume;
          },
          &ask_header_bytes,
          &usual_header_bytes},

@@ -4,12 +4,15 @@
 
 #include "korvex/app/data_object_factory.h"
 
+class QMainWindow;
+
 namespace korvex::app::data {
 
 // The kinds of data this folder reads, ready for the application's DataObjectFactory:
 // SEG-Y volumes and delimited point sets. A SEG-Y file opened afresh asks for the header
 // bytes of its line numbers, or guesses the usual ones; a point file guesses its columns
-// from its values, and asks only when they leave it open.
-std::vector<DataObjectFactory::DataType> data_types();
+// from its values, and asks only when they leave it open. A volume's long work shows in
+// `progress_host`'s status bar (none without a host).
+std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host);
 
 }  // namespace korvex::app::data

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMainWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -277,7 +278,7 @@ void SeismicVolume::request(SectionKind kind, int index) {
     if (kind == SectionKind::depth && !reader_->has_cache() && !gathering_ &&
         file_->is_cold(kind, index)) {
         gathering_ = StatusProgress::add_waiting(
-            _("Reading a time slice of %1 from every trace").arg(name()));
+            progress_host_, _("Reading a time slice of %1 from every trace").arg(name()));
     }
 }
 
@@ -364,7 +365,7 @@ void SeismicVolume::start_cache_pass() {
     // than a second pass over the file and a second copy of its size on the disk.
     QStringList folders{cache_folder(), seismic::SectionCache::default_folder()};
     folders.removeDuplicates();
-    cache_run_ = new VolumeCacheRun(file_, name(), folders, this);
+    cache_run_ = new VolumeCacheRun(file_, name(), folders, progress_host_, this);
     connect(cache_run_, &VolumeCacheRun::sig_ready, this,
             [this](std::shared_ptr<const seismic::SectionCache> cache) {
                 take_stats(cache->amplitude_stats());
@@ -400,7 +401,7 @@ void SeismicVolume::withdraw(const QString& message) {
         visual->queryable_in_3d = false;
     }
     utils::logger().error(withdrawn_);
-    StatusProgress::tell(withdrawn_);
+    StatusProgress::tell(progress_host_, withdrawn_);
     emit sig_withdrawn(withdrawn_);
 }
 
@@ -504,6 +505,8 @@ widgets::PickedSample SeismicVolume::picked_sample(const Pick& pick) const {
     sample.position = {double(s.iline), double(s.xline), -s.time};
     return sample;
 }
+
+void SeismicVolume::set_progress_host(QMainWindow* host) { progress_host_ = host; }
 
 const std::vector<SeismicVolume*>& SeismicVolume::open_volumes() { return volumes(); }
 

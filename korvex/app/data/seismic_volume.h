@@ -19,6 +19,8 @@
 #include "korvex/seismic/survey_transform.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 
+class QMainWindow;
+
 namespace korvex::app::data {
 
 class SectionReader;
@@ -118,6 +120,9 @@ public:
     std::optional<Pick> sample_at(double iline, double xline, double time) const;
     // A pick as the viewers and the Picks dock keep it.
     widgets::PickedSample picked_sample(const Pick& pick) const;
+    // The window whose status bar shows the volume's long work; none in scripted runs.
+    void set_progress_host(QMainWindow* host);
+
     // The volumes open now, oldest first: a marker finds the survey it lies in.
     static const std::vector<SeismicVolume*>& open_volumes();
 
@@ -166,6 +171,7 @@ private:
     // Shown while a time slice is gathered from a file not in memory, which takes as long
     // as reading the whole file.
     QPointer<StatusProgress> gathering_;
+    QPointer<QMainWindow> progress_host_;
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::optional<seismic::SurveyTransform> survey_;

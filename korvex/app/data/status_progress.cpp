@@ -1,6 +1,5 @@
 #include "korvex/app/data/status_progress.h"
 
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
@@ -19,29 +18,22 @@ namespace {
 constexpr int STEPS = 1000;
 }
 
-QMainWindow* StatusProgress::main_window() {
-    if (auto* active = qobject_cast<QMainWindow*>(QApplication::activeWindow())) return active;
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* window = qobject_cast<QMainWindow*>(widget)) return window;
-    return nullptr;
-}
-
-StatusProgress* StatusProgress::add(const QString& text, std::function<void()> cancel) {
-    QMainWindow* window = main_window();
-    if (!window) return nullptr;
-    auto* progress = new StatusProgress(text, std::move(cancel), window->statusBar());
-    window->statusBar()->addPermanentWidget(progress);
+StatusProgress* StatusProgress::add(QMainWindow* host, const QString& text,
+                                    std::function<void()> cancel) {
+    if (!host) return nullptr;
+    auto* progress = new StatusProgress(text, std::move(cancel), host->statusBar());
+    host->statusBar()->addPermanentWidget(progress);
     return progress;
 }
 
-StatusProgress* StatusProgress::add_waiting(const QString& text) {
-    StatusProgress* progress = add(text, nullptr);
+StatusProgress* StatusProgress::add_waiting(QMainWindow* host, const QString& text) {
+    StatusProgress* progress = add(host, text, nullptr);
     if (progress) progress->bar_->setRange(0, 0);
     return progress;
 }
 
-void StatusProgress::tell(const QString& message) {
-    if (QMainWindow* window = main_window()) window->statusBar()->showMessage(message);
+void StatusProgress::tell(QMainWindow* host, const QString& message) {
+    if (host) host->statusBar()->showMessage(message);
 }
 
 StatusProgress::StatusProgress(const QString& text, std::function<void()> cancel, QWidget* parent)

@@ -1,5 +1,7 @@
 #include "korvex/app/data/volume_cache_run.h"
 
+#include <QMainWindow>
+
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/data/volume_cache_pass.h"
 #include "korvex/config/base.h"
@@ -16,8 +18,12 @@ constexpr int PROGRESS_LOG_STEPS = 4;
 }  // namespace
 
 VolumeCacheRun::VolumeCacheRun(std::shared_ptr<const seismic::SegyVolumeFile> file,
-                               const QString& name, const QStringList& folders, QObject* parent)
-    : QObject(parent), name_(name), pass_(new VolumeCachePass(std::move(file), folders, this)) {
+                               const QString& name, const QStringList& folders, QMainWindow* host,
+                               QObject* parent)
+    : QObject(parent),
+      name_(name),
+      host_(host),
+      pass_(new VolumeCachePass(std::move(file), folders, this)) {
     connect(pass_, &VolumeCachePass::sig_progress, this, &VolumeCacheRun::show_progress);
     connect(pass_, &VolumeCachePass::sig_ready, this,
             [this](std::shared_ptr<const seismic::SectionCache> cache, bool built) {
@@ -54,7 +60,8 @@ void VolumeCacheRun::show_progress(double fraction) {
         announced_ = true;
         utils::logger().info(
             utils::format("{}: building the section cache and checking every trace header", name_));
-        progress_ = StatusProgress::add(_("Caching %1").arg(name_), [this] { pass_->cancel(); });
+        progress_ =
+            StatusProgress::add(host_, _("Caching %1").arg(name_), [this] { pass_->cancel(); });
     }
     if (progress_) progress_->set_fraction(fraction);
     const int step = int(fraction * PROGRESS_LOG_STEPS);

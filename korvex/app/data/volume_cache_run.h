@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <memory>
 
+class QMainWindow;
+
 namespace korvex::seismic {
 class SectionCache;
 class SegyVolumeFile;
@@ -23,9 +25,10 @@ class VolumeCacheRun final : public QObject {
     Q_OBJECT
 
 public:
-    // `name` is the volume's, as the journal and the status bar call it.
+    // `name` is the volume's, as the journal and the status bar call it; the bar shows in
+    // `host`'s status bar, none without a host.
     VolumeCacheRun(std::shared_ptr<const seismic::SegyVolumeFile> file, const QString& name,
-                   const QStringList& folders, QObject* parent);
+                   const QStringList& folders, QMainWindow* host, QObject* parent);
     ~VolumeCacheRun() override;
 
 signals:
@@ -41,6 +44,7 @@ private:
     void end(bool cached, const QString& message);
 
     QString name_;
+    QPointer<QMainWindow> host_;
     VolumeCachePass* pass_;
     QPointer<StatusProgress> progress_;
     // Without a main window there is no progress bar: the journal hears of the pass once.

@@ -1,6 +1,8 @@
 #include <QFile>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -353,7 +355,7 @@ private slots:
     }
 
     void registered_types_load_by_their_loaders() {
-        const auto types = korvex::app::data::data_types();
+        const auto types = korvex::app::data::data_types(nullptr);
         QCOMPARE(types.size(), std::size_t(2));
         QCOMPARE(types[0].name, QString("seismic_volume"));
         QVERIFY(types[0].suffixes.contains("sgy") && types[1].suffixes.contains("csv"));
@@ -419,11 +421,14 @@ private slots:
     }
 
     // The quick check at opening passes a trace out of place between the ones it samples;
-    // the full check of the cache pass catches it, names it, and the sections go.
+    // the full check of the cache pass catches it, names it in the status bar of the window
+    // the volume was handed, and the sections go.
     void an_irregular_file_is_withdrawn_by_the_full_check() {
         const QString path = dir_.filePath("swapped.sgy");
         korvex::testing::write_swapped_survey(path);
         SeismicVolume volume(path);
+        QMainWindow host;
+        volume.set_progress_host(&host);
         QSignalSpy withdrawn(&volume, &SeismicVolume::sig_withdrawn);
         bool first_picture = false;  // drawn on the strength of the quick check
         connect(&volume, &SeismicVolume::sig_section_moved, this, [&](SectionKind kind) {
@@ -440,6 +445,7 @@ private slots:
                      message.contains("belongs at trace 5004"),
                  qPrintable(message));
         QCOMPARE(volume.withdrawn(), message);
+        QCOMPARE(host.statusBar()->currentMessage(), message);
         for (const QString type : {"iline", "depth"}) {
             QVERIFY(!image(volume, type, "one")->visible());
             QCOMPARE(image(volume, type, "one")->queryable_in_3d, std::optional<bool>(false));
