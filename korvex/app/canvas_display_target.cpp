@@ -49,7 +49,7 @@ void CanvasDisplayTarget::remove_cube_section(host::DataObject& dob, const QStri
     canvas_.remove_cube_section(dob, section);
 }
 
-const utils::DisplayState& CanvasDisplayTarget::display_state() const { return canvas_.dpState; }
+const utils::DisplayState& CanvasDisplayTarget::display_state() const { return canvas_.dpState(); }
 
 void CanvasDisplayTarget::clear_all() { canvas_.clear_all(); }
 

@@ -188,7 +188,7 @@ void CommandLineRun::write_picture() {
     draw_timeout_.stop();
     widgets::CanvasWidget& canvas_widget = viewer();
     // Fitted again when the canvas has only now taken its final size.
-    if (resized_ && !canvas_widget.dpState.empty()) frame();
+    if (resized_ && !canvas_widget.dpState().empty()) frame();
     const QImage image = canvas_widget.canvas().render();
     scene::write_png(line_.export_path, image);
     logger().info(format("Picture of {} x {} pixels written to {}", image.width(), image.height(),

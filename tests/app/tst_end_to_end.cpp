@@ -59,6 +59,7 @@
 using korvex::app::MainWindow;
 using korvex::testing::answer_next_modal;
 using korvex::testing::on_screen;
+using korvex::utils::is_shown;
 using korvex::widgets::CanvasWidget;
 
 namespace {
@@ -190,18 +191,18 @@ private slots:
             // Opened, it is shown with its sections, checked in the tree, in the viewer's
             // registry and in its display state.
             QVERIFY(w.window.tree()->is_checked("survey"));
-            QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
-            QVERIFY(w.canvas().dpState["survey"]["sections"]["iline"]);
-            QCOMPARE(int(w.canvas().canvas().visuals.size()), 4);
+            QVERIFY(is_shown(w.canvas().dpState(), "survey", "object", "self"));
+            QVERIFY(is_shown(w.canvas().dpState(), "survey", "sections", "iline"));
+            QCOMPARE(int(w.canvas().canvas().visuals().size()), 4);
             click_check_box(*w.window.tree(), w.item("survey")->child(1));
-            QVERIFY(!w.canvas().dpState["survey"]["sections"]["xline"]);
-            QCOMPARE(int(w.canvas().canvas().visuals.size()), 3);
+            QVERIFY(!is_shown(w.canvas().dpState(), "survey", "sections", "xline"));
+            QCOMPARE(int(w.canvas().canvas().visuals().size()), 3);
 
             // Uncheck all, from the tree's menu: nothing shown, nothing recorded.
             std::unique_ptr<QMenu> menu(w.window.tree()->create_context_menu(nullptr));
             menu->actions().front()->trigger();
-            QVERIFY(w.canvas().dpState.empty());
-            QVERIFY(w.canvas().canvas().visuals.empty());
+            QVERIFY(w.canvas().dpState().empty());
+            QVERIFY(w.canvas().canvas().visuals().empty());
             QVERIFY(!w.window.tree()->is_checked("survey"));
             QVERIFY(!w.window.tree()->is_section_checked("survey", "iline"));
 
@@ -221,13 +222,13 @@ private slots:
             click_viewer_button(w.window.viewer_area()->viewer(1), "View from east");
             camera_two = korvex::widgets::view_state_to_json(w.canvas(1).state());
             QVERIFY(camera_one != camera_two);
-            QVERIFY(w.canvas(1).dpState["survey"]["object"]["self"]);
+            QVERIFY(is_shown(w.canvas(1).dpState(), "survey", "object", "self"));
 
             // "Hide all" in the second viewer leaves the first one alone.
             click_viewer_button(w.window.viewer_area()->viewer(1), "Hide all");
-            QVERIFY(w.canvas(1).dpState.empty());
+            QVERIFY(w.canvas(1).dpState().empty());
             QVERIFY(!w.window.tree()->is_checked("survey"));
-            QVERIFY(w.canvas(0).dpState["survey"]["object"]["self"]);
+            QVERIFY(is_shown(w.canvas(0).dpState(), "survey", "object", "self"));
             click_check_box(*w.window.tree(), w.item("survey"));
             for (int i = 0; i < 3; ++i)
                 click_check_box(*w.window.tree(), w.item("survey")->child(i));
@@ -255,11 +256,11 @@ private slots:
         QCOMPARE(w.window.viewer_area()->tabText(1), QString("3D View 2"));
         QCOMPARE(korvex::widgets::view_state_to_json(w.canvas(0).state()), camera_one);
         QCOMPARE(korvex::widgets::view_state_to_json(w.canvas(1).state()), camera_two);
-        QVERIFY(w.canvas(0).dpState["survey"]["object"]["self"]);
-        QVERIFY(w.canvas(0).dpState["survey"]["sections"]["depth"]);
-        QCOMPARE(int(w.canvas(0).canvas().visuals.size()), 2);
-        QVERIFY(w.canvas(1).dpState["survey"]["object"]["self"]);
-        QCOMPARE(int(w.canvas(1).canvas().visuals.size()), 1);
+        QVERIFY(is_shown(w.canvas(0).dpState(), "survey", "object", "self"));
+        QVERIFY(is_shown(w.canvas(0).dpState(), "survey", "sections", "depth"));
+        QCOMPARE(int(w.canvas(0).canvas().visuals().size()), 2);
+        QVERIFY(is_shown(w.canvas(1).dpState(), "survey", "object", "self"));
+        QCOMPARE(int(w.canvas(1).canvas().visuals().size()), 1);
         // The tree shows what the viewer in front shows.
         QVERIFY(w.window.tree()->is_checked("survey"));
         QVERIFY(!w.window.tree()->is_section_checked("survey", "depth"));
@@ -476,7 +477,7 @@ private slots:
         QTRY_VERIFY(!message.isEmpty());
         QCOMPARE(message, QString("Cannot open %1: it is not a korvex project").arg(bad));
         QVERIFY(w.window.tree()->is_checked("survey"));
-        QVERIFY(w.canvas().dpState["survey"]["object"]["self"]);
+        QVERIFY(is_shown(w.canvas().dpState(), "survey", "object", "self"));
     }
 
     void the_open_dialog_lists_every_kind_and_starts_where_data_was_last_taken() {
@@ -521,7 +522,7 @@ private slots:
         answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
         menu_action(w.window, "Open data...")->trigger();
         auto& tree = *w.window.tree();
-        const auto visuals = [&w] { return int(w.canvas().canvas().visuals.size()); };
+        const auto visuals = [&w] { return int(w.canvas().canvas().visuals().size()); };
         const auto all_ticked = [&] {
             bool ticked = tree.is_checked("survey");
             for (const char* section : {"iline", "xline", "depth"})
@@ -534,8 +535,7 @@ private slots:
 
         click_check_box(tree, w.item("survey"));
         QCOMPARE(visuals(), 0);
-        QVERIFY(w.canvas().dpState["survey"]["sections"].empty() ||
-                !w.canvas().dpState["survey"]["sections"]["depth"]);
+        QVERIFY(!is_shown(w.canvas().dpState(), "survey", "sections", "depth"));
         QVERIFY(!tree.is_section_checked("survey", "depth"));
         click_check_box(tree, w.item("survey"));
         QCOMPARE(visuals(), 4);

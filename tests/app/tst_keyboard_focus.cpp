@@ -31,6 +31,7 @@
 using korvex::app::MainWindow;
 using korvex::testing::DialogCatcher;
 using korvex::testing::SyntheticObject;
+using korvex::utils::is_shown;
 using korvex::widgets::CanvasWidget;
 using korvex::widgets::Terminal;
 
@@ -67,8 +68,8 @@ struct ViewerLook {
         QList<bool> checked;
         for (QToolButton* button : viewer.findChildren<QToolButton*>())
             checked << button->isChecked();
-        return {base.canvas().pick_mode, base.fov(),          base.azimuth(),
-                base.elevation(),        base.scale_factor(), checked};
+        return {base.canvas().pick_mode(), base.fov(),          base.azimuth(),
+                base.elevation(),          base.scale_factor(), checked};
     }
     bool operator==(const ViewerLook& o) const {
         return pick_mode == o.pick_mode && fov == o.fov && azimuth == o.azimuth &&
@@ -150,7 +151,7 @@ private slots:
         QCOMPARE(dialogs.titles, QStringList());
         QVERIFY(ViewerLook::of(viewer) == before);
         QCOMPARE(hidden.count(), 0);
-        QVERIFY(viewer.base().dpState["cube"]["object"]["self"]);
+        QVERIFY(is_shown(viewer.base().dpState(), "cube", "object", "self"));
         QVERIFY(window.isVisible());
 
         // A click into the picture gives the viewer the keyboard, and its keys act again.
@@ -158,7 +159,7 @@ private slots:
         QTest::mouseClick(picture, Qt::LeftButton, {}, picture->rect().center());
         QTRY_VERIFY(viewer.isAncestorOf(QApplication::focusWidget()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_P);
-        QTRY_VERIFY(viewer.base().canvas().pick_mode);
+        QTRY_VERIFY(viewer.base().canvas().pick_mode());
         QVERIFY(viewer.pick_btn()->isChecked());
     }
 

@@ -168,7 +168,7 @@ private slots:
         QTRY_VERIFY(s.shown(name));
         for (const QString& section : SECTIONS)
             QTRY_VERIFY2(s.shown(name, section), qPrintable(section));
-        QCOMPARE(int(s.canvas_widget().canvas().visuals.size()), 4);
+        QCOMPARE(int(s.canvas_widget().canvas().visuals().size()), 4);
         QVERIFY(s.user.click_tool(&s.viewer(), "View all"));
 
         QVERIFY(s.user.click_tool(&s.viewer(), "Export canvas to picture"));

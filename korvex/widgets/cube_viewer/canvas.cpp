@@ -1,5 +1,7 @@
 #include "korvex/widgets/cube_viewer/canvas.h"
 
+#include <algorithm>
+
 #include "korvex/host/data_object.h"
 #include "korvex/host/data_registry.h"
 #include "korvex/scene/mouse_event.h"
@@ -25,8 +27,13 @@ Canvas::Canvas(CanvasWidget& parent)
 
 Canvas::~Canvas() = default;
 
+void Canvas::unregister_item(const scene::Item& item) {
+    const auto found = std::find(visuals_.begin(), visuals_.end(), item);
+    if (found != visuals_.end()) visuals_.erase(found);
+}
+
 void Canvas::on_mouse_press(const scene::MouseEvent& event) {
-    if (!pick_mode || visuals.empty()) return;
+    if (!pick_mode_ || visuals_.empty()) return;
     scene::PickResult pick = pick_deaf(event.pos);
     scene::Visual* visual = pick.visual;
     if (!visual) {

@@ -33,8 +33,13 @@ public:
     scene::XYZAxis& axis() const { return *axis_; }
 
     // Every item added, as added, in order; picking is off while it is empty.
-    std::vector<scene::Item> visuals;
-    bool pick_mode = false;
+    const std::vector<scene::Item>& visuals() const { return visuals_; }
+    void register_item(const scene::Item& item) { visuals_.push_back(item); }
+    // Forgets the first entry equal to `item`; an unknown item is no error.
+    void unregister_item(const scene::Item& item);
+
+    bool pick_mode() const { return pick_mode_; }
+    void set_pick_mode(bool on) { pick_mode_ = on; }
 
 signals:
     // The sample a right-button pick found.
@@ -50,6 +55,8 @@ private:
     void select_host(const scene::Visual& visual) const;
 
     CanvasWidget& owner_;
+    std::vector<scene::Item> visuals_;
+    bool pick_mode_ = false;
     std::unique_ptr<scene::XYZAxis> axis_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QColorDialog>
 #include <QVBoxLayout>
-#include <algorithm>
 #include <iostream>
 
 #include "korvex/config/base.h"
@@ -100,7 +99,7 @@ scene::TurntableCamera& CanvasWidget::camera() const { return view().camera(); }
 // ---- picking
 
 void CanvasWidget::toggle_pick_mode(bool checked) {
-    canvas_->pick_mode = checked;
+    canvas_->set_pick_mode(checked);
     setCursor(checked ? Qt::ArrowCursor : Qt::OpenHandCursor);
 }
 
@@ -118,14 +117,12 @@ void CanvasWidget::add_item(const scene::Item& item) {
     // An item with nothing to draw (an empty list, an object that made no visuals yet) is
     // still registered, so that its removal finds it.
     for (const auto& visual : item.visuals()) view().add(*visual);
-    canvas_->visuals.push_back(item);
+    canvas_->register_item(item);
 }
 
 void CanvasWidget::remove_item(const scene::Item& item) {
     for (const auto& visual : item.visuals()) visual->set_parent(nullptr);
-    auto& registry = canvas_->visuals;
-    const auto found = std::find(registry.begin(), registry.end(), item);
-    if (found != registry.end()) registry.erase(found);
+    canvas_->unregister_item(item);
 }
 
 scene::Item CanvasWidget::item_for_viewer(const std::map<QString, scene::Item>& items,

@@ -67,13 +67,13 @@ public:
     scene::TurntableCamera& camera() const;
 
     // What is shown: object name -> "object" / "properties" / "sections" -> entry -> shown.
-    // The model's map, under the name the host knows.
-    utils::DisplayState& dpState = model_.dpState;
+    // Written only through the agents and save_display_state.
+    const utils::DisplayState& dpState() const { return model_.dpState; }
     // The widget offers a view state for the host to save.
-    const bool hasState = true;
-    // The aspect pair, under the names the host knows.
-    QString& aspect_method = aspect_.method;
-    std::optional<double>& aspect_ratio = aspect_.ratio;
+    bool hasState() const { return true; }
+    // The aspect pair in force; apply_aspect and set_aspect change it.
+    QString aspect_method() const { return aspect_.method; }
+    std::optional<double> aspect_ratio() const { return aspect_.ratio; }
 
     // Picking
     void toggle_pick_mode(bool checked);

@@ -229,10 +229,10 @@ private slots:
         shown.key(QKeySequence("O"));
         QTRY_COMPARE(shown.base().fov(), 90.0);  // not the 45 it started with
         shown.key(QKeySequence("P"));
-        QTRY_VERIFY(shown.base().canvas().pick_mode);
+        QTRY_VERIFY(shown.base().canvas().pick_mode());
         QCOMPARE(shown.base().cursor().shape(), Qt::ArrowCursor);
         shown.key(QKeySequence("P"));
-        QTRY_VERIFY(!shown.base().canvas().pick_mode);
+        QTRY_VERIFY(!shown.base().canvas().pick_mode());
         shown.key(QKeySequence("Ctrl+L"));
         QTRY_COMPARE(hidden.count(), 1);
     }
@@ -294,7 +294,7 @@ private slots:
             QCOMPARE(log.lines().size(), std::size_t(1));
         }
         click("Pick mode");
-        QVERIFY(shown.base().canvas().pick_mode);
+        QVERIFY(shown.base().canvas().pick_mode());
 
         testing::answer_next_modal([](QWidget* modal) {
             auto* dialog = qobject_cast<QColorDialog*>(modal);

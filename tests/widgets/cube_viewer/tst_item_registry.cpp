@@ -17,6 +17,7 @@ using scene::Item;
 using testing::FakeDataObject;
 using testing::LogCapture;
 using testing::ViewerFixture;
+using utils::is_shown;
 
 namespace {
 
@@ -39,7 +40,7 @@ private slots:
         const Item one(single);
         const Item list(std::vector<Item>{first, second});
         const Item mixed(std::vector<Item>{first, Item(std::vector<Item>{inner1, inner2})});
-        auto& registry = viewer.widget.canvas().visuals;
+        const auto& registry = viewer.widget.canvas().visuals();
 
         viewer.widget.add_item(one);
         viewer.widget.add_item(list);
@@ -73,13 +74,13 @@ private slots:
         QCOMPARE(dob.visuals_made, 1);
         const Item item = dob.visuals_in_volume.at("viewer");
         QVERIFY(item.visual()->parent() != nullptr);
-        QCOMPARE(viewer.widget.canvas().visuals, (std::vector<Item>{item, item}));
-        QCOMPARE(viewer.widget.dpState["horizon"]["object"]["self"], true);
+        QCOMPARE(viewer.widget.canvas().visuals(), (std::vector<Item>{item, item}));
+        QCOMPARE(is_shown(viewer.widget.dpState(), "horizon", "object", "self"), true);
 
         viewer.widget.remove_item_agent(dob);
         QCOMPARE(item.visual()->parent(), nullptr);
-        QCOMPARE(viewer.widget.canvas().visuals.size(), std::size_t(1));
-        QCOMPARE(viewer.widget.dpState.at("horizon").at("object").at("self"), false);
+        QCOMPARE(viewer.widget.canvas().visuals().size(), std::size_t(1));
+        QCOMPARE(viewer.widget.dpState().at("horizon").at("object").at("self"), false);
         QCOMPARE(dob.visuals_in_volume.count("viewer"), std::size_t(1));  // kept for next time
         QCOMPARE(log.texts(), QStringList({"viewer is adding horizon", "viewer is adding horizon",
                                            "viewer is removing horizon"}));
@@ -100,8 +101,8 @@ private slots:
         QCOMPARE(log.lines().size(), std::size_t(1));
         QCOMPARE(log.lines()[0].level, QString("warning"));
         QCOMPARE(log.lines()[0].text, QString("viewer cannot display table"));
-        QVERIFY(viewer.widget.dpState.empty());
-        QVERIFY(viewer.widget.canvas().visuals.empty());
+        QVERIFY(viewer.widget.dpState().empty());
+        QVERIFY(viewer.widget.canvas().visuals().empty());
         QCOMPARE(table.visuals_made, 0);
     }
 
@@ -111,11 +112,11 @@ private slots:
         empty.make_item = [] { return Item(std::vector<Item>{}); };
         LogCapture log;
         viewer.widget.add_item_agent(empty);
-        QCOMPARE(viewer.widget.dpState["empty"]["object"]["self"], true);
-        QCOMPARE(viewer.widget.canvas().visuals.size(), std::size_t(1));
+        QCOMPARE(is_shown(viewer.widget.dpState(), "empty", "object", "self"), true);
+        QCOMPARE(viewer.widget.canvas().visuals().size(), std::size_t(1));
         viewer.widget.remove_item_agent(empty);
-        QCOMPARE(viewer.widget.dpState["empty"]["object"]["self"], false);
-        QVERIFY(viewer.widget.canvas().visuals.empty());
+        QCOMPARE(is_shown(viewer.widget.dpState(), "empty", "object", "self"), false);
+        QVERIFY(viewer.widget.canvas().visuals().empty());
         QCOMPARE(log.texts(), QStringList({"viewer is adding empty", "viewer is removing empty"}));
     }
 
@@ -125,17 +126,18 @@ private slots:
         viewer.widget.add_item_agent(dob);
         viewer.widget.set_name("renamed");
         QVERIFY_EXCEPTION_THROWN(viewer.widget.remove_item_agent(dob), utils::LookupError);
-        QCOMPARE(viewer.widget.dpState["horizon"]["object"]["self"], true);  // not recorded
+        // The removal failed, so it was not recorded.
+        QCOMPARE(is_shown(viewer.widget.dpState(), "horizon", "object", "self"), true);
     }
 
     void properties_are_only_recorded() {
         ViewerFixture viewer;
         FakeDataObject dob("wells");
         viewer.widget.add_item_prop(dob, "porosity");
-        QCOMPARE(viewer.widget.dpState["wells"]["properties"]["porosity"], true);
+        QCOMPARE(is_shown(viewer.widget.dpState(), "wells", "properties", "porosity"), true);
         viewer.widget.remove_item_prop(dob, "porosity");
-        QCOMPARE(viewer.widget.dpState["wells"]["properties"]["porosity"], false);
-        QVERIFY(viewer.widget.canvas().visuals.empty());
+        QCOMPARE(is_shown(viewer.widget.dpState(), "wells", "properties", "porosity"), false);
+        QVERIFY(viewer.widget.canvas().visuals().empty());
     }
 
     void hide_all_announces_and_clear_all_forgets_the_state() {
@@ -145,14 +147,14 @@ private slots:
         QSignalSpy hide(&viewer.widget, &widgets::CanvasWidget::sig_hide_all);
         viewer.widget.hide_all();
         QCOMPARE(hide.count(), 1);
-        QVERIFY(!viewer.widget.dpState.empty());
+        QVERIFY(!viewer.widget.dpState().empty());
 
         // The host wires the tree's "all unchecked" to clear_all.
         QObject::connect(&viewer.tree(), &testing::FakeDataTree::sig_unchecked_all, &viewer.widget,
                          &widgets::CanvasWidget::clear_all);
         viewer.tree().uncheck_all();
-        QVERIFY(viewer.widget.dpState.empty());
-        QCOMPARE(viewer.widget.canvas().visuals.size(), std::size_t(1));
+        QVERIFY(viewer.widget.dpState().empty());
+        QCOMPARE(viewer.widget.canvas().visuals().size(), std::size_t(1));
         QVERIFY(dob.visuals_in_volume.at("viewer").visual()->parent() != nullptr);
     }
 
@@ -182,16 +184,16 @@ private slots:
         viewer.widget.add_cube_section(cube, second);  // the same type under another name
         QCOMPARE(cube.images_made, QStringList({type}));
         const Item image = cube.section_image3d.at(type).at("viewer");
-        QCOMPARE(viewer.widget.canvas().visuals, (std::vector<Item>{image, image}));
-        QCOMPARE(viewer.widget.dpState["cube"]["sections"].size(), std::size_t(1));
-        QCOMPARE(viewer.widget.dpState["cube"]["sections"][type], true);
+        QCOMPARE(viewer.widget.canvas().visuals(), (std::vector<Item>{image, image}));
+        QCOMPARE(viewer.widget.dpState().at("cube").at("sections").size(), std::size_t(1));
+        QCOMPARE(is_shown(viewer.widget.dpState(), "cube", "sections", type), true);
 
         viewer.widget.remove_cube_section(cube, second);
         QCOMPARE(image.visual()->parent(), nullptr);
-        QCOMPARE(viewer.widget.canvas().visuals.size(), std::size_t(1));
-        QCOMPARE(viewer.widget.dpState["cube"]["sections"][type], false);
+        QCOMPARE(viewer.widget.canvas().visuals().size(), std::size_t(1));
+        QCOMPARE(is_shown(viewer.widget.dpState(), "cube", "sections", type), false);
         viewer.widget.remove_cube_section(cube, first);  // no longer shown: nothing
-        QCOMPARE(viewer.widget.canvas().visuals.size(), std::size_t(1));
+        QCOMPARE(viewer.widget.canvas().visuals().size(), std::size_t(1));
         QVERIFY(log.texts().isEmpty());
     }
 
@@ -204,7 +206,7 @@ private slots:
         viewer.widget.remove_cube_section(cube, "arbline_3");
         QCOMPARE(log.texts(), QStringList({"It is arb-line section. Use image view.",
                                            "It is arb-line section. Use image view."}));
-        QVERIFY(viewer.widget.dpState.empty());
+        QVERIFY(viewer.widget.dpState().empty());
         QVERIFY(cube.images_made.isEmpty());
     }
 
@@ -214,12 +216,12 @@ private slots:
         cube.section_image3d.erase("depth");
         QVERIFY_EXCEPTION_THROWN(viewer.widget.add_cube_section(cube, "depth_1"),
                                  utils::LookupError);
-        QVERIFY(viewer.widget.dpState.empty());
+        QVERIFY(viewer.widget.dpState().empty());
         viewer.widget.add_cube_section(cube, "iline_1");
         viewer.widget.set_name("renamed");
         QVERIFY_EXCEPTION_THROWN(viewer.widget.remove_cube_section(cube, "iline_1"),
                                  utils::LookupError);
-        QCOMPARE(viewer.widget.dpState["cube"]["sections"]["iline"], true);
+        QCOMPARE(is_shown(viewer.widget.dpState(), "cube", "sections", "iline"), true);
     }
 };
 

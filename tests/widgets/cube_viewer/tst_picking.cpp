@@ -80,13 +80,13 @@ private slots:
         QCOMPARE(widget.main(), viewer.host.main());
         QCOMPARE(widget.treebase(), static_cast<host::DataRegistry*>(&viewer.tree()));
         QCOMPARE(widget.database(), viewer.host.main()->database());
-        QVERIFY(widget.canvas().visuals.empty());
-        QVERIFY(!widget.canvas().pick_mode);
+        QVERIFY(widget.canvas().visuals().empty());
+        QVERIFY(!widget.canvas().pick_mode());
         QCOMPARE(widget.cursor().shape(), Qt::OpenHandCursor);
-        QVERIFY(widget.dpState.empty());
-        QCOMPARE(widget.aspect_method, QString("Equal"));
-        QCOMPARE(widget.aspect_ratio, std::optional<double>(1.0));
-        QVERIFY(widget.hasState);
+        QVERIFY(widget.dpState().empty());
+        QCOMPARE(widget.aspect_method(), QString("Equal"));
+        QCOMPARE(widget.aspect_ratio(), std::optional<double>(1.0));
+        QVERIFY(widget.hasState());
         QCOMPARE(&widget.camera(), &widget.canvas().view()->camera());
         QCOMPARE(&widget.view(), widget.canvas().view());
         QCOMPARE(widget.canvas().bgcolor(), scene::Color("white"));
@@ -117,10 +117,10 @@ private slots:
     void pick_mode_switches_the_cursor() {
         ViewerFixture viewer;
         viewer.widget.toggle_pick_mode(true);
-        QVERIFY(viewer.widget.canvas().pick_mode);
+        QVERIFY(viewer.widget.canvas().pick_mode());
         QCOMPARE(viewer.widget.cursor().shape(), Qt::ArrowCursor);
         viewer.widget.toggle_pick_mode(false);
-        QVERIFY(!viewer.widget.canvas().pick_mode);
+        QVERIFY(!viewer.widget.canvas().pick_mode());
         QCOMPARE(viewer.widget.cursor().shape(), Qt::OpenHandCursor);
     }
 
@@ -131,7 +131,7 @@ private slots:
         emit viewer.widget.sigPickedPoint({100.0, 1e-7, 0.0});
         QCOMPARE(log.texts(), QStringList({"Mouse pressed at coordinate (1.0, 2.5, -3.0)",
                                            "Mouse pressed at coordinate (100.0, 1e-07, 0.0)"}));
-        QVERIFY(viewer.widget.dpState.empty());
+        QVERIFY(viewer.widget.dpState().empty());
     }
 
     void presses_pick_nothing_with_pick_mode_off_or_nothing_added() {

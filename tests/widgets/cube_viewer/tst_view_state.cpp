@@ -100,8 +100,8 @@ private slots:
         state.insert_or_assign("aspect_method", "Fixed");
         state.insert_or_assign("aspect_ratio", 3.0);
         viewer.widget.set_state(state);
-        QCOMPARE(viewer.widget.aspect_method, QString("Equal"));
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>(1.0));
+        QCOMPARE(viewer.widget.aspect_method(), QString("Equal"));
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>(1.0));
     }
 
     void a_state_of_the_wrong_shape_changes_nothing_data() {
@@ -169,16 +169,16 @@ private slots:
         widgets::CanvasWidget& widget = viewer.widget;
         LogCapture log;
         widget.apply_aspect("Equal", 3.0);
-        QCOMPARE(widget.aspect_ratio, std::optional<double>(1.0));
+        QCOMPARE(widget.aspect_ratio(), std::optional<double>(1.0));
         widget.apply_aspect("Fixed");
-        QCOMPARE(widget.aspect_ratio, std::optional<double>(1.0));
+        QCOMPARE(widget.aspect_ratio(), std::optional<double>(1.0));
         widget.apply_aspect("Fixed", 2.5);
-        QCOMPARE(widget.aspect_method, QString("Fixed"));
-        QCOMPARE(widget.aspect_ratio, std::optional<double>(2.5));
+        QCOMPARE(widget.aspect_method(), QString("Fixed"));
+        QCOMPARE(widget.aspect_ratio(), std::optional<double>(2.5));
         QVERIFY(log.texts().isEmpty());
         widget.apply_aspect("equal", 2.0);
-        QCOMPARE(widget.aspect_method, QString("equal"));
-        QCOMPARE(widget.aspect_ratio, std::optional<double>());
+        QCOMPARE(widget.aspect_method(), QString("equal"));
+        QCOMPARE(widget.aspect_ratio(), std::optional<double>());
         QVERIFY(log.contains("error", "Unknown value"));
         QVERIFY(widget.state().at("aspect_ratio").isNull());
     }
@@ -187,8 +187,8 @@ private slots:
         ViewerFixture viewer;
         const ViewState camera = viewer.widget.state();
         viewer.widget.set_aspect(ViewState{{"aspect_method", "Fixed"}, {"aspect_ratio", 0.5}});
-        QCOMPARE(viewer.widget.aspect_method, QString("Fixed"));
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>(0.5));
+        QCOMPARE(viewer.widget.aspect_method(), QString("Fixed"));
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>(0.5));
         QVERIFY(viewer.widget.findChildren<widgets::AspectRatioDialog*>().isEmpty());
         QCOMPARE(viewer.widget.fov(), camera.at("fov").toDouble());
 
@@ -199,7 +199,7 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(viewer.widget.set_aspect(ViewState{{"aspect_method", "Fixed"},
                                                                     {"aspect_ratio", "big"}}),
                                  utils::ValueError);
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>(0.5));
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>(0.5));
 
         // A saved state whose ratio is null comes back as it was saved.
         viewer.widget.apply_aspect("Fixed", std::nullopt);
@@ -207,30 +207,30 @@ private slots:
         QVERIFY(saved.at("aspect_ratio").isNull());
         viewer.widget.apply_aspect("Equal", std::nullopt);
         viewer.widget.set_aspect(saved);
-        QCOMPARE(viewer.widget.aspect_method, QString("Fixed"));
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>());
+        QCOMPARE(viewer.widget.aspect_method(), QString("Fixed"));
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>());
     }
 
     void set_aspect_reads_the_ratio_only_for_a_fixed_aspect() {
         ViewerFixture viewer;
         LogCapture log;
         viewer.widget.set_aspect(ViewState{{"aspect_method", "Equal"}, {"aspect_ratio", "big"}});
-        QCOMPARE(viewer.widget.aspect_method, QString("Equal"));
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>(1.0));
+        QCOMPARE(viewer.widget.aspect_method(), QString("Equal"));
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>(1.0));
         viewer.widget.set_aspect(ViewState{{"aspect_method", "Odd"}, {"aspect_ratio", true}});
-        QCOMPARE(viewer.widget.aspect_method, QString("Odd"));
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>());
+        QCOMPARE(viewer.widget.aspect_method(), QString("Odd"));
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>());
         QVERIFY(log.contains("error", "Unknown value"));
         viewer.widget.set_aspect(
             ViewState{{"aspect_method", "Fixed"}, {"aspect_ratio", QVariant()}});
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>());
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>());
         try {
             viewer.widget.set_aspect(ViewState{{"aspect_method", 2}, {"aspect_ratio", 1.0}});
             QFAIL("a method that is not text must be refused");
         } catch (const utils::ValueError& e) {
             QVERIFY2(QString(e.what()).contains("\"aspect_method\""), e.what());
         }
-        QCOMPARE(viewer.widget.aspect_method, QString("Fixed"));
+        QCOMPARE(viewer.widget.aspect_method(), QString("Fixed"));
     }
 
     void set_aspect_without_a_map_opens_a_dialog_that_applies() {
@@ -244,8 +244,8 @@ private slots:
         QCOMPARE(dialogs[0]->method(), QString("Fixed"));
         QCOMPARE(dialogs[0]->ratio(), 4.0);
         emit dialogs[1]->sigApply("Equal", 7.0);
-        QCOMPARE(viewer.widget.aspect_method, QString("Equal"));
-        QCOMPARE(viewer.widget.aspect_ratio, std::optional<double>(1.0));
+        QCOMPARE(viewer.widget.aspect_method(), QString("Equal"));
+        QCOMPARE(viewer.widget.aspect_ratio(), std::optional<double>(1.0));
     }
 };
 
