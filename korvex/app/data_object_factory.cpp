@@ -33,6 +33,22 @@ std::unique_ptr<host::DataObject> DataObjectFactory::load(const QString& type,
     throw utils::LookupError(utils::format("Unknown data type {}", type).toStdString());
 }
 
+void DataObjectFactory::load_async(const QString& type, const QString& source,
+                                   const QVariantMap& settings, QObject* context, Done done) const {
+    for (const DataType& known : types_) {
+        if (known.name != type) continue;
+        if (known.load_async) return known.load_async(source, settings, context, std::move(done));
+        std::unique_ptr<host::DataObject> dob;
+        try {
+            dob = known.load(source, settings);
+        } catch (const std::exception& e) {
+            return done(nullptr, QString::fromStdString(e.what()));
+        }
+        return done(std::move(dob), {});
+    }
+    done(nullptr, utils::format("Unknown data type {}", type));
+}
+
 const DataObjectFactory::DataType* DataObjectFactory::type_for_file(const QString& path) const {
     const QString suffix = QFileInfo(path).suffix().toLower();
     for (const DataType& type : types_) {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+class QObject;
+
 namespace korvex::host {
 class DataObject;
 }
@@ -23,6 +25,13 @@ public:
     using Loader = std::function<std::unique_ptr<host::DataObject>(const QString& source,
                                                                    const QVariantMap& settings)>;
 
+    // Receives what an opening made: the object, or nullptr and why not.
+    using Done = std::function<void(std::unique_ptr<host::DataObject> dob, const QString& error)>;
+    // Reads `source` on a worker thread and calls `done` once on `context`'s thread; never
+    // when `context` is destroyed first, so a closed window is not handed an object.
+    using AsyncLoader = std::function<void(const QString& source, const QVariantMap& settings,
+                                           QObject* context, Done done)>;
+
     // The settings a file opened afresh needs (a SEG-Y file's header bytes, say), which
     // may ask the user. Throws when the user cancels. A project's restore never asks: a
     // setting missing from it is the loader's error.
@@ -37,6 +46,8 @@ public:
         // The settings of a fresh file without asking, as for files named on the command
         // line; nullptr: none.
         Asker guess = nullptr;
+        // nullptr: the type's files are small enough for `load` on the calling thread.
+        AsyncLoader load_async = nullptr;
     };
 
     // Registers a type; a later registration under the same name replaces it.
@@ -46,6 +57,11 @@ public:
     // Throws utils::LookupError for an unknown type; the loader's errors pass through.
     std::unique_ptr<host::DataObject> load(const QString& type, const QString& source,
                                            const QVariantMap& settings = {}) const;
+
+    // As load(), off the calling thread where the type can; every error, an unknown type
+    // included, reaches `done`.
+    void load_async(const QString& type, const QString& source, const QVariantMap& settings,
+                    QObject* context, Done done) const;
 
     // The type whose suffixes match `path`, or nullptr.
     const DataType* type_for_file(const QString& path) const;

@@ -37,28 +37,70 @@ host::DataObject* DataOpener::load(const QString& path, const QVariantMap& setti
     }
 }
 
-host::DataObject* DataOpener::open_and_show(const QString& path, const QVariantMap& settings) {
-    host::DataObject* dob = load(path, settings);
-    if (!dob) return nullptr;
-    try {
-        tree_.set_checked(dob->name(), true);
-        return dob;
-    } catch (const std::exception& error) {
-        logger().error(format("Showing {} failed: {}", path, error.what()));
-        return nullptr;
-    }
+void DataOpener::open_and_show(const QStringList& paths, Settings settings, Each each) {
+    batches_.push_back({paths, settings, std::move(each)});
+    if (batches_.size() == 1 && !looping_) open_next();
 }
 
-std::vector<host::DataObject*> DataOpener::open_and_show(const QStringList& paths,
-                                                         Settings settings) {
-    std::vector<host::DataObject*> opened;
-    for (const QString& path : paths)
-        opened.push_back(open_and_show(path, settings_for(path, settings)));
-    const int failures = static_cast<int>(std::count(opened.begin(), opened.end(), nullptr));
-    const int shown = static_cast<int>(opened.size()) - failures;
-    if (shown > 0) viewers_.frame_active_viewer();
-    emit sig_opened(shown, failures);
-    return opened;
+void DataOpener::open_next() {
+    // A type without a worker answers at once: a loop then, rather than a recursion per file.
+    looping_ = true;
+    while (!batches_.empty()) {
+        Batch& batch = batches_.front();
+        if (batch.next == batch.paths.size()) {
+            const int shown = batch.shown;
+            const int failures = batch.paths.size() - shown;
+            batches_.pop_front();
+            if (shown > 0) viewers_.frame_active_viewer();
+            emit sig_opened(shown, failures);
+            continue;
+        }
+        const QString path = batch.paths[batch.next++];
+        const DataObjectFactory::DataType* type = factory_.type_for_file(path);
+        if (!type) {
+            opened(path, nullptr, format("{} is not a kind of file korvex can read", path));
+            continue;
+        }
+        QVariantMap used = settings_for(path, batch.settings);
+        try {
+            if (used.isEmpty() && type->ask) used = type->ask(path);
+        } catch (const std::exception& e) {
+            opened(path, nullptr, QString::fromStdString(e.what()));
+            continue;
+        }
+        waiting_ = true;
+        factory_.load_async(
+            type->name, QFileInfo(path).absoluteFilePath(), used, this,
+            [this, path](std::unique_ptr<host::DataObject> dob, const QString& error) {
+                waiting_ = false;
+                opened(path, std::move(dob), error);
+                if (!looping_) open_next();
+            });
+        // A worker has the file: its answer goes on from the event loop.
+        if (waiting_) break;
+    }
+    looping_ = false;
+}
+
+void DataOpener::opened(const QString& path, std::unique_ptr<host::DataObject> loaded,
+                        const QString& error) {
+    Batch& batch = batches_.front();
+    host::DataObject* dob = nullptr;
+    try {
+        if (!loaded) throw std::runtime_error(error.toStdString());
+        dob = tree_.model().add_object(std::move(loaded));
+        logger().info(format("Loaded {} from {}", dob->name(), path));
+    } catch (const std::exception& e) {
+        logger().error(format("Cannot load {}: {}", path, e.what()));
+    }
+    try {
+        if (dob) tree_.set_checked(dob->name(), true);
+    } catch (const std::exception& e) {
+        logger().error(format("Showing {} failed: {}", path, e.what()));
+        dob = nullptr;
+    }
+    if (dob) ++batch.shown;
+    if (batch.each) batch.each(path, dob);
 }
 
 QVariantMap DataOpener::settings_for(const QString& path, Settings settings) const {

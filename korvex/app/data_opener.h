@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
-#include <vector>
+#include <deque>
+#include <functional>
+#include <memory>
 
 namespace korvex::host {
 class DataObject;
@@ -29,27 +31,43 @@ public:
     DataOpener(const DataObjectFactory& factory, DataTree& tree, ViewerArea& viewers,
                QObject* parent = nullptr);
 
-    // Loads one file, its type chosen by the suffix, and adds it to the tree; `settings`
-    // as a project gives them, empty to ask. Failures are logged; nullptr then.
+    // Called for each file of a batch as it is shown, or with nullptr when it failed.
+    using Each = std::function<void(const QString& path, host::DataObject* dob)>;
+
+    // Loads one file, its type chosen by the suffix, and adds it to the tree, waiting for
+    // it: for scripts and tests. `settings` as a project gives them, empty to ask.
+    // Failures are logged; nullptr then.
     host::DataObject* load(const QString& path, const QVariantMap& settings = {});
-    // Loads the file and ticks it, so that the viewer in front shows it with its
-    // sections. Failures are logged; nullptr then.
-    host::DataObject* open_and_show(const QString& path, const QVariantMap& settings = {});
-    // Each path as open_and_show(), then the viewer in front framed on what it shows when
-    // any was shown; sig_opened tells the end. The objects in the order of `paths`,
-    // nullptr for each that failed.
-    std::vector<host::DataObject*> open_and_show(const QStringList& paths, Settings settings);
+    // Opens each path in turn without waiting, adds and ticks it, so that the viewer in
+    // front shows it with its sections, then frames that viewer on what it shows when any
+    // was shown; sig_opened tells the end. In turn, because a file may need one opened
+    // before it (points in line numbers need their survey). A batch asked for while one
+    // is opening waits for it. Failures are logged.
+    void open_and_show(const QStringList& paths, Settings settings, Each each = {});
 
 signals:
     // Every file of a batch has been shown or has failed.
     void sig_opened(int shown, int failures);
 
 private:
+    struct Batch {
+        QStringList paths;
+        Settings settings;
+        Each each;
+        int next = 0;
+        int shown = 0;
+    };
+
     QVariantMap settings_for(const QString& path, Settings settings) const;
+    void open_next();
+    void opened(const QString& path, std::unique_ptr<host::DataObject> dob, const QString& error);
 
     const DataObjectFactory& factory_;
     DataTree& tree_;
     ViewerArea& viewers_;
+    std::deque<Batch> batches_;  // the front one is opening
+    bool looping_ = false;       // open_next() is on the stack
+    bool waiting_ = false;       // a worker has the front batch's file
 };
 
 }  // namespace korvex::app

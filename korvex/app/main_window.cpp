@@ -434,10 +434,10 @@ void MainWindow::open_data_dialog() {
 }
 
 void MainWindow::open_data_files(const QStringList& paths) {
-    const auto opened = opener_->open_and_show(paths, DataOpener::Settings::asked);
-    for (std::size_t i = 0; i < opened.size(); ++i) {
-        if (opened[i]) recent_files_->add(paths[static_cast<int>(i)]);
-    }
+    opener_->open_and_show(paths, DataOpener::Settings::asked,
+                           [this](const QString& path, host::DataObject* dob) {
+                               if (dob) recent_files_->add(path);
+                           });
 }
 
 void MainWindow::save_window_layout() const {

@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -32,6 +33,7 @@
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_model.h"
+#include "korvex/app/data_opener.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/picks_panel.h"
@@ -69,6 +71,14 @@ QAction* menu_action(QMainWindow& window, const QString& text) {
         if (action->text() == text) return action;
     }
     return nullptr;
+}
+
+// File > Open data..., waiting for the files chosen to be shown or to fail: a volume is
+// read on a worker after the menu returns.
+bool open_data_from_menu(korvex::app::MainWindow& window) {
+    QSignalSpy opened(window.opener(), &korvex::app::DataOpener::sig_opened);
+    menu_action(window, "Open data...")->trigger();
+    return !opened.isEmpty() || opened.wait();
 }
 
 // Types `path` into the next file dialog and accepts it; `then` arms what comes next.
@@ -185,7 +195,7 @@ private slots:
             QCOMPARE(w.window.project_path(), project);
 
             answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
-            menu_action(w.window, "Open data...")->trigger();
+            QVERIFY(open_data_from_menu(w.window));
             QCOMPARE(int(w.window.model()->objects().size()), 1);
 
             // Opened, it is shown with its sections, checked in the tree, in the viewer's
@@ -399,7 +409,7 @@ private slots:
             Window w;
             korvex::app::PicksPanel& picks = *w.window.picks();
             answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
-            menu_action(w.window, "Open data...")->trigger();
+            QVERIFY(open_data_from_menu(w.window));
             menu_action(w.window, "New 3D viewer")->trigger();
             QVERIFY(w.window.save_project_as(project));
             QVERIFY(!w.window.has_unsaved_changes());
@@ -463,7 +473,7 @@ private slots:
 
         Window w;
         answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
-        menu_action(w.window, "Open data...")->trigger();
+        QVERIFY(open_data_from_menu(w.window));
 
         // The session has unsaved changes: the window asks first, and is told to go on;
         // then the file is chosen, and the box that says what is wrong is read.
@@ -499,9 +509,9 @@ private slots:
         {
             Window w;
             answer_file_dialog(surveys + "/survey.sgy", accept_segy_dialog);
-            menu_action(w.window, "Open data...")->trigger();
+            QVERIFY(open_data_from_menu(w.window));
             look_and_cancel();
-            menu_action(w.window, "Open data...")->trigger();
+            QVERIFY(open_data_from_menu(w.window));
             QCOMPARE(folder, surveys);
             QCOMPARE(filters.front(), QString("All data files (*.sgy *.segy *.csv *.txt *.xyz "
                                               "*.pts *.dat)"));
@@ -511,7 +521,7 @@ private slots:
         folder.clear();
         Window next_run;
         look_and_cancel();
-        menu_action(next_run.window, "Open data...")->trigger();
+        QVERIFY(open_data_from_menu(next_run.window));
         QCOMPARE(folder, surveys);
     }
 
@@ -520,7 +530,7 @@ private slots:
         korvex::testing::write_volume(dir.filePath("survey.sgy"), {});
         Window w;
         answer_file_dialog(dir.filePath("survey.sgy"), accept_segy_dialog);
-        menu_action(w.window, "Open data...")->trigger();
+        QVERIFY(open_data_from_menu(w.window));
         auto& tree = *w.window.tree();
         const auto visuals = [&w] { return int(w.canvas().canvas().visuals().size()); };
         const auto all_ticked = [&] {
@@ -577,7 +587,7 @@ private slots:
         Window w;
         QString told;
         answer_file_dialog(bad, [&told] { read_message_box(told); });
-        menu_action(w.window, "Open data...")->trigger();
+        QVERIFY(open_data_from_menu(w.window));
         QTRY_VERIFY(!told.isEmpty());
         QVERIFY2(told.startsWith("Cannot load " + bad + ": "), qPrintable(told));
         QCOMPARE(w.window.statusBar()->currentMessage(), told);

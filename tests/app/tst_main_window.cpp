@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
 
 #include "korvex/app/data_model.h"
@@ -24,6 +25,7 @@
 #include "korvex/app/project_database.h"
 #include "korvex/app/recent_files.h"
 #include "korvex/app/viewer_area.h"
+#include "korvex/host/data_object.h"
 #include "korvex/utils/logger.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "tests/seismic/test_volumes.h"
@@ -272,21 +274,41 @@ private slots:
         QCOMPARE(int(w.window.model()->objects().size()), 1);
     }
 
-    // The File menu and the command line open through one routine: what it shows comes
-    // back in the order asked, a file it cannot read as nullptr, and the end is told once.
+    // The File menu and the command line open through one routine: files are shown in the
+    // order asked, a volume's file read on a worker while the event loop goes on, a file
+    // it cannot read is told as nullptr, and the end is told once.
     void files_open_ticked_in_order_and_the_end_is_told() {
+        const QString volume = dir_.filePath("c.sgy");
+        korvex::testing::write_volume(volume, {});
         Window w;
         QSignalSpy opened(w.window.opener(), &DataOpener::sig_opened);
-        const auto shown = w.window.opener()->open_and_show(
-            {data_file("a"), dir_.filePath("none.syn"), data_file("b")},
-            DataOpener::Settings::guessed);
-        QCOMPARE(int(shown.size()), 3);
-        QCOMPARE(shown[0]->name(), QString("a"));
-        QVERIFY(!shown[1]);
-        QCOMPARE(shown[2]->name(), QString("b"));
-        QVERIFY(w.window.tree()->is_checked("a") && w.window.tree()->is_checked("b"));
+        QStringList names;
+        w.window.opener()->open_and_show(
+            {data_file("a"), volume, dir_.filePath("none.syn"), data_file("b")},
+            DataOpener::Settings::guessed, [&](const QString&, korvex::host::DataObject* dob) {
+                names << (dob ? dob->name() : QString("failed"));
+            });
+        // The point past the volume waits for it: files open in turn.
+        QCOMPARE(names, QStringList{"a"});
+        QVERIFY(opened.wait());
+        QCOMPARE(names, (QStringList{"a", "c", "failed", "b"}));
+        QVERIFY(w.window.tree()->is_checked("c") && w.window.tree()->is_checked("b"));
         QCOMPARE(opened.size(), 1);
-        QCOMPARE(opened.front(), (QVariantList{2, 1}));
+        QCOMPARE(opened.front(), (QVariantList{3, 1}));
+    }
+
+    // A window closed while its file is read is handed nothing: the worker's result is
+    // dropped with the window.
+    void a_window_closed_while_a_volume_opens_is_left_alone() {
+        const QString volume = dir_.filePath("late.sgy");
+        korvex::testing::write_volume(volume, {});
+        auto w = std::make_unique<Window>();
+        w->window.opener()->open_and_show({volume}, DataOpener::Settings::guessed);
+        QCOMPARE(int(w->window.model()->objects().size()), 0);
+        w.reset();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
     }
 
     void a_new_project_over_an_existing_one_opens_it() {

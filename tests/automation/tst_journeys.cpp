@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +22,7 @@
 
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data_opener.h"
 #include "korvex/app/data_tree.h"
 #include "korvex/app/main_window.h"
 #include "korvex/app/picks_panel.h"
@@ -70,7 +72,9 @@ struct Session {
     bool open_data(const QString& path) const {
         user.answer_file_dialog(path);
         user.answer_dialog("korvex::app::data::SegyOpenDialog", QDialogButtonBox::Ok);
-        return user.choose("File", "Open data...");
+        // The volume is read on a worker after the menu returns.
+        QSignalSpy opened(window->opener(), &korvex::app::DataOpener::sig_opened);
+        return user.choose("File", "Open data...") && (!opened.isEmpty() || opened.wait());
     }
 
     QTreeWidgetItem* item(const QString& name, const QString& section = QString()) const {

@@ -69,7 +69,18 @@ std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host) 
              return volume;
          },
          &ask_header_bytes,
-         &usual_header_bytes},
+         &usual_header_bytes,
+         [progress_host = QPointer<QMainWindow>(progress_host)](
+             const QString& path, const QVariantMap& settings, QObject* context,
+             DataObjectFactory::Done done) {
+             SeismicVolume::load_async(
+                 path, settings, context,
+                 [progress_host, done = std::move(done)](std::unique_ptr<SeismicVolume> volume,
+                                                         const QString& error) {
+                     if (volume) volume->set_progress_host(progress_host);
+                     done(std::move(volume), error);
+                 });
+         }},
         {PointSet::TYPE,
          _("Point sets"),
          {"csv", "txt", "xyz", "pts", "dat"},

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLocale>
 #include <QMainWindow>
+#include <QtConcurrent>
 #include <algorithm>
 #include <cmath>
 
@@ -149,13 +151,55 @@ void SeismicVolume::keep_caches_beside(const QString& project_path) {
                          : seismic::SectionCache::default_folder());
 }
 
+SeismicVolume::Opened SeismicVolume::open_file(const QString& path,
+                                               seismic::SegyHeaderBytes bytes) {
+    auto file = std::make_shared<const seismic::SegyVolumeFile>(path, bytes);
+    const seismic::AmplitudeStats stats = file->amplitude_stats();
+    auto survey = fit_survey(*file);
+    return Opened{std::move(file), stats, std::move(survey)};
+}
+
 SeismicVolume::Opened SeismicVolume::open(const QString& path, seismic::SegyHeaderBytes bytes) {
-    return run_off_gui_thread([path, bytes] {
-        auto file = std::make_shared<const seismic::SegyVolumeFile>(path, bytes);
-        const seismic::AmplitudeStats stats = file->amplitude_stats();
-        auto survey = fit_survey(*file);
-        return Opened{std::move(file), stats, std::move(survey)};
+    return run_off_gui_thread([path, bytes] { return open_file(path, bytes); });
+}
+
+void SeismicVolume::load_async(const QString& path, const QVariantMap& settings, QObject* context,
+                               Loaded done) {
+    seismic::SegyHeaderBytes bytes;
+    try {
+        bytes = saved_header_bytes(path, settings);
+    } catch (const std::exception& e) {
+        return done(nullptr, QString::fromStdString(e.what()));
+    }
+    struct Outcome {
+        std::optional<Opened> opened;
+        QString error;
+    };
+    // Owned by `context`: destroying it drops the result unseen, and the worker's file
+    // goes with the result.
+    auto* watcher = new QFutureWatcher<Outcome>(context);
+    connect(watcher, &QFutureWatcher<Outcome>::finished, watcher, [watcher, settings, done] {
+        watcher->deleteLater();
+        Outcome outcome = watcher->result();
+        if (!outcome.opened) return done(nullptr, outcome.error);
+        std::unique_ptr<SeismicVolume> volume;
+        try {
+            volume.reset(new SeismicVolume(std::move(*outcome.opened), nullptr));
+            restore_volume(*volume, settings);
+        } catch (const std::exception& e) {
+            return done(nullptr, QString::fromStdString(e.what()));
+        }
+        done(std::move(volume), {});
     });
+    watcher->setFuture(QtConcurrent::run([path, bytes] {
+        Outcome outcome;
+        try {
+            outcome.opened.emplace(open_file(path, bytes));
+        } catch (const std::exception& e) {
+            outcome.error = QString::fromStdString(e.what());
+        }
+        return outcome;
+    }));
 }
 
 SeismicVolume::SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes, QObject* parent)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariantMap>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -50,11 +51,18 @@ public:
     // that cannot be applied is logged and skipped. Header bytes missing or outside the
     // trace header throw utils::ValueError: the volume cannot be read without them.
     static std::unique_ptr<SeismicVolume> load(const QString& path, const QVariantMap& settings);
+    // As load(), the file opened on a worker thread; `done` gets the volume, or nullptr and
+    // why not, on `context`'s thread, and is never called once `context` is destroyed.
+    using Loaded = std::function<void(std::unique_ptr<SeismicVolume> volume, const QString& error)>;
+    static void load_async(const QString& path, const QVariantMap& settings, QObject* context,
+                           Loaded done);
     // The settings that choose the header bytes of the line numbers, for load().
     static QVariantMap header_settings(const seismic::SegyHeaderBytes& bytes);
 
     // Opens the file and takes amplitude statistics from it, on a worker thread while the
-    // event loop goes on. Throws utils::ValueError naming the file and what is wrong with it.
+    // event loop goes on: for tests and for a project's restore, which cannot go on
+    // without the volume; the File menu and the command line use load_async(). Throws
+    // utils::ValueError naming the file and what is wrong with it.
     explicit SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes = {},
                            QObject* parent = nullptr);
     ~SeismicVolume() override;
@@ -149,6 +157,8 @@ private:
         seismic::Section image;  // as drawn: a row per sample (a row per crossline for depth)
     };
 
+    // The part of opening that grows with the file: safe on any thread.
+    static Opened open_file(const QString& path, seismic::SegyHeaderBytes bytes);
     static Opened open(const QString& path, seismic::SegyHeaderBytes bytes);
     SeismicVolume(Opened opened, QObject* parent);
     SectionState& section(seismic::SectionKind kind);
