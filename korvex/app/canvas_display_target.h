@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/display_target.h"
 
 namespace korvex::widgets {
@@ -9,7 +10,7 @@ class CanvasWidget;
 namespace korvex::app {
 
 // A cube viewer's canvas widget as the data tree and the project drive it.
-class CanvasDisplayTarget final : public DisplayTarget {
+class KORVEX_APP_EXPORT CanvasDisplayTarget final : public DisplayTarget {
 public:
     explicit CanvasDisplayTarget(widgets::CanvasWidget& canvas) : canvas_(canvas) {}
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "korvex/app/app_export.h"
+
 class QCommandLineParser;
 
 namespace korvex::app {
@@ -11,7 +13,7 @@ namespace korvex::app {
 // What `korvex` is asked on its command line besides its own options:
 //   korvex [--demo] [FILES...] [PROJECT.kvd] [--export PATH [--view top|...] [--size WxH]]
 // A CommandLineRun does what it asks.
-class CommandLine final {
+class KORVEX_APP_EXPORT CommandLine final {
 public:
     static const QStringList VIEWS;
 

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <string>
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/command_line.h"
 
 namespace korvex::widgets {
@@ -20,7 +21,7 @@ class MainWindow;
 // and the run ends there. With it, each step waits for the signal that the one before has
 // ended: everything opened, every volume's sections drawn, the canvas drawn at the
 // picture's size; then the picture is written and sig_finished tells the exit code.
-class CommandLineRun final : public QObject {
+class KORVEX_APP_EXPORT CommandLineRun final : public QObject {
     Q_OBJECT
 
 public:

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/app/app_export.h"
+
 namespace korvex::host {
 class DataObject;
 }
@@ -15,7 +17,7 @@ namespace korvex::app {
 // The loaded data objects of the session, in the order they came, each under a name of
 // its own. The model owns them; the data tree and the viewers follow it through its
 // signals, so whoever loads or drops an object needs to know neither.
-class DataModel final : public QObject {
+class KORVEX_APP_EXPORT DataModel final : public QObject {
     Q_OBJECT
 
 public:

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/app/app_export.h"
+
 class QObject;
 
 namespace korvex::host {
@@ -18,7 +20,7 @@ namespace korvex::app {
 // The kinds of data the application can load, by type name. A project stores each
 // object's type name, and opening the project finds the loader here again; "Open data"
 // picks the type from the file's suffix. The main window owns the application's one.
-class DataObjectFactory final {
+class KORVEX_APP_EXPORT DataObjectFactory final {
 public:
     // Reads `source` into a data object, applying `settings` (as saved with a project;
     // empty for a fresh load). Throws with a clear message when the file cannot be read.

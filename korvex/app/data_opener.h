@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "korvex/app/app_export.h"
+
 namespace korvex::host {
 class DataObject;
 }
@@ -20,7 +22,7 @@ class ViewerArea;
 
 // Opens data files and shows them in the viewer in front: the one way in for the File
 // menu and the command line, so both load, tick and frame alike.
-class DataOpener final : public QObject {
+class KORVEX_APP_EXPORT DataOpener final : public QObject {
     Q_OBJECT
 
 public:

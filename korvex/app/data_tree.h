@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <map>
 
+#include "korvex/app/app_export.h"
 #include "korvex/host/data_registry.h"
 
 class QMenu;
@@ -19,7 +20,7 @@ class DisplayRouter;
 // whenever the router announces a change, so a refused or failed agent leaves the item
 // as the viewer really is. An object's own tick shows and hides it together with its
 // sections; a section's tick, that section.
-class DataTree final : public QTreeWidget, public host::DataRegistry {
+class KORVEX_APP_EXPORT DataTree final : public QTreeWidget, public host::DataRegistry {
     Q_OBJECT
 
 public:

@@ -4,6 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "korvex/app/app_export.h"
+
 namespace korvex::host {
 class DataObject;
 }
@@ -18,7 +20,7 @@ class DisplayTarget;
 // agent that fails being logged while the others go on, and takes an object the model
 // drops out of every viewer before it goes. Whatever may have changed what a viewer
 // shows is announced, so that the tree reads its marks again.
-class DisplayRouter final : public QObject {
+class KORVEX_APP_EXPORT DisplayRouter final : public QObject {
     Q_OBJECT
 
 public:

@@ -8,6 +8,8 @@
 
 #include <spdlog/sinks/base_sink.h>
 
+#include "korvex/app/app_export.h"
+
 class QTextBrowser;
 
 namespace korvex::app {
@@ -18,8 +20,8 @@ namespace korvex::app {
 // one per line. The view keeps the newest MAXIMUM_LINES lines; the log file keeps all.
 // Emptying the view (its clear button) also drops the lines still queued: they were
 // logged before the clear. Once the view is gone, lines are dropped.
-class JournalSink final : public spdlog::sinks::base_sink<std::mutex>,
-                          public std::enable_shared_from_this<JournalSink> {
+class KORVEX_APP_EXPORT JournalSink final : public spdlog::sinks::base_sink<std::mutex>,
+                                            public std::enable_shared_from_this<JournalSink> {
 public:
     static constexpr int MAXIMUM_LINES = 2000;
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/main_window_options.h"
 #include "korvex/host/main_holder.h"
 #include "korvex/host/window_host.h"
@@ -50,7 +51,9 @@ class ViewerArea;
 // The korvex application window: the 3D viewers in the centre, the data tree on the
 // left, the dock modules at the bottom, and the File menu of the project they make up,
 // which a ProjectSession keeps. Construct, then setup(), show(), post_visible_setup().
-class MainWindow final : public QMainWindow, public host::WindowHost, public host::MainHolder {
+class KORVEX_APP_EXPORT MainWindow final : public QMainWindow,
+                                           public host::WindowHost,
+                                           public host::MainHolder {
     Q_OBJECT
 
 public:

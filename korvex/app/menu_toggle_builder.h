@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvex/app/app_export.h"
+
 class QWidget;
 
 namespace korvex::widgets {
@@ -15,6 +17,6 @@ class PluginManager;
 // out of `plugins`; the others keep their modes, each set up once in the switcher
 // returned. Errors that are no plug-in's propagate. `owner` must be a host::MainHolder
 // whose plug-in manager is `plugins`.
-widgets::MenuToggle* build_menu_toggle(QWidget* owner, PluginManager& plugins);
+KORVEX_APP_EXPORT widgets::MenuToggle* build_menu_toggle(QWidget* owner, PluginManager& plugins);
 
 }  // namespace korvex::app

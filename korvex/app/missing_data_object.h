@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/project_snapshot.h"
 #include "korvex/host/data_object.h"
 #include "korvex/host/persistent_object.h"
@@ -9,7 +10,8 @@ namespace korvex::app {
 // Stands in for an object of a project whose data file could not be loaded (moved,
 // deleted, unreadable). It keeps its record, so saving the project does not lose the
 // object, and it cannot be shown.
-class MissingDataObject final : public host::DataObject, public host::PersistentObject {
+class KORVEX_APP_EXPORT MissingDataObject final : public host::DataObject,
+                                                  public host::PersistentObject {
 public:
     MissingDataObject(ObjectRecord record, QString reason);
 

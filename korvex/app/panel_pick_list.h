@@ -1,5 +1,6 @@
 #pragma once
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/pick_list.h"
 
 namespace korvex::app {
@@ -10,7 +11,7 @@ class ViewerArea;
 // The Picks dock as the project sees it: its rows with the names of their viewers, and
 // a fresh set of rows, each with its marker in the viewer of that name, when a project
 // is opened. The window keeps the dock; the project only reads and replaces its picks.
-class PanelPickList final : public PickList {
+class KORVEX_APP_EXPORT PanelPickList final : public PickList {
 public:
     PanelPickList(PicksPanel& panel, const ViewerArea& viewers);
 

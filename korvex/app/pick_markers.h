@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/app/app_export.h"
 #include "korvex/scene/pick_ray.h"
 
 namespace korvex::scene {
@@ -19,7 +20,7 @@ namespace korvex::app {
 
 // The markers of the picks: one point set per viewer. A hundred thousand picks are then
 // one prop for the viewer to draw, fit and take down, where a prop each took minutes.
-class PickMarkers final {
+class KORVEX_APP_EXPORT PickMarkers final {
 public:
     PickMarkers();
     ~PickMarkers();

@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "korvex/app/app_export.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::app {
@@ -12,7 +13,7 @@ namespace korvex::app {
 // The rows of the Picks dock: each pick with the name of the viewer it was made in, in
 // the order they were made. Text is made only for the cells on screen, so a hundred
 // thousand picks cost their samples and not seven widgets each.
-class PickTableModel final : public QAbstractTableModel {
+class KORVEX_APP_EXPORT PickTableModel final : public QAbstractTableModel {
 public:
     struct Row {
         widgets::PickedSample pick;

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <vector>
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/pick_markers.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 
@@ -23,7 +24,7 @@ class PickTableModel;
 // The samples the user picked, one row each (inline, crossline, time, map X/Y when the
 // survey's are known, amplitude, volume), each shown by a marker in the viewer where it
 // was picked. Rows can be deleted (their markers go with them) and written as CSV.
-class PicksPanel final : public QWidget {
+class KORVEX_APP_EXPORT PicksPanel final : public QWidget {
     Q_OBJECT
 
 public:

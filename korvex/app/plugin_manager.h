@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "korvex/app/app_export.h"
 #include "korvex/host/plugin_registry.h"
 
 namespace korvex::app {
@@ -23,7 +24,7 @@ namespace korvex::app {
 // before (a main window's member does both). A main window mounts the switcher with
 //   plugins_manager_ = std::make_unique<PluginManager>(QStringList{options.plugins_paths});
 //   addToolBar(build_menu_toggle(*this, *plugins_manager_));  // this: a host::MainHolder
-class PluginManager final : public host::PluginRegistry {
+class KORVEX_APP_EXPORT PluginManager final : public host::PluginRegistry {
 public:
     // Where the plug-ins shipped with the application are: plugins/korvex_plugins beside
     // the folder of the executable, alike in the build tree and in an installed tree.

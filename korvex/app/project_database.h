@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/project_snapshot.h"
 #include "korvex/host/project_handle.h"
 
@@ -13,7 +14,7 @@ namespace korvex::app {
 // Saves run in one SQLite transaction: a save that is interrupted (crash, power cut,
 // killed process) leaves the previous project, which SQLite brings back from its
 // journal the next time the file is opened.
-class ProjectDatabase final : public host::ProjectHandle {
+class KORVEX_APP_EXPORT ProjectDatabase final : public host::ProjectHandle {
 public:
     // Bumped when the tables change in a way an older build would misread; files of a newer
     // version are refused. A table added later (viewer settings, picks) needs no bump: it

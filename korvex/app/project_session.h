@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/project_snapshot.h"
 
 namespace korvex::app {
@@ -20,7 +21,7 @@ class ViewerSet;
 // differ from it. It creates,
 // opens and saves project files; a failure is logged with its reason and leaves the
 // session and the file as they were.
-class ProjectSession final : public QObject {
+class KORVEX_APP_EXPORT ProjectSession final : public QObject {
     Q_OBJECT
 
 public:

@@ -4,13 +4,15 @@
 #include <QStringList>
 #include <functional>
 
+#include "korvex/app/app_export.h"
+
 class QMenu;
 
 namespace korvex::app {
 
 // File > Open recent: the projects and data files the user opened or saved last, newest
 // first, kept in the user's settings (QSettings) from one run to the next.
-class RecentFiles final : public QObject {
+class KORVEX_APP_EXPORT RecentFiles final : public QObject {
     Q_OBJECT
 
 public:

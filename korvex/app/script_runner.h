@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QString>
 
+#include "korvex/app/script_runner_export.h"
+
 namespace korvex::app {
 
 // Runs scripts as child processes, each in a given work directory, writing their
@@ -11,7 +13,7 @@ namespace korvex::app {
 // line as it comes, then their exit status. A script that cannot start is logged; the
 // application goes on. A script without execute permission is run by /bin/sh.
 // Scripts still running when the runner is destroyed are killed.
-class ScriptRunner final : public QObject {
+class KORVEX_SCRIPT_RUNNER_EXPORT ScriptRunner final : public QObject {
     Q_OBJECT
 
 public:

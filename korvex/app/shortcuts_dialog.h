@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "korvex/app/app_export.h"
+
 class QTableWidget;
 
 namespace korvex::app {
@@ -9,7 +11,7 @@ namespace korvex::app {
 // Help > Keyboard shortcuts: every key of a window, with what it does, read from the
 // window itself (menu commands, tool buttons, shortcuts with a description), so the
 // list cannot drift from the keys that really work.
-class ShortcutsDialog final : public QDialog {
+class KORVEX_APP_EXPORT ShortcutsDialog final : public QDialog {
     Q_OBJECT
 
 public:

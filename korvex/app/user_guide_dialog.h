@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "korvex/app/app_export.h"
+
 class QTextBrowser;
 
 namespace korvex::app {
@@ -9,7 +11,7 @@ namespace korvex::app {
 // Help > User guide: the few things a new user needs to get going (opening data, the
 // views, picking, the keys), in the application's own words; the panels' help boxes
 // keep their short notes.
-class UserGuideDialog final : public QDialog {
+class KORVEX_APP_EXPORT UserGuideDialog final : public QDialog {
     Q_OBJECT
 
 public:

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "korvex/app/app_export.h"
 #include "korvex/app/viewer_set.h"
 #include "korvex/host/main_holder.h"
 #include "korvex/host/panel_host.h"
@@ -28,7 +29,9 @@ class DataTree;
 // panels are mounted in, and it keeps the data tree and the viewers in step: the
 // tree's check marks follow the viewer in front, "Uncheck all" clears that viewer,
 // and a viewer's "Hide all" unchecks what it shows.
-class ViewerArea final : public QTabWidget, public host::PanelHost, public ViewerSet {
+class KORVEX_APP_EXPORT ViewerArea final : public QTabWidget,
+                                           public host::PanelHost,
+                                           public ViewerSet {
     Q_OBJECT
 
 public:

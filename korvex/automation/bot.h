@@ -4,6 +4,8 @@
 #include <QString>
 #include <Qt>
 
+#include "korvex/automation/bot_export.h"
+
 class QWidget;
 
 namespace korvex::automation {
@@ -13,7 +15,7 @@ inline constexpr int MS_SCRIPTED_CLICK_DELAY = 1;
 
 // Drives widgets the way a user does, through Qt's test events: what scripted runs and
 // the GUI tests click and type with. Holds nothing, so it can be copied into deferred steps.
-class Bot final {
+class KORVEX_BOT_EXPORT Bot final {
 public:
     // Presses and releases `button` on `widget` after `delay` milliseconds (-1: Qt's
     // default delay), at `pos` (a null point: the widget's centre).

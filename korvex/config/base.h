@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "korvex/config/config_export.h"
+
 class QCoreApplication;
 
 namespace korvex::config {
@@ -10,11 +12,11 @@ namespace korvex::config {
 inline constexpr const char* TRANSLATION_CONTEXT = "korvex";
 
 // The display text for `text`; the text itself when no translation is installed.
-QString _(const char* text);
-QString _(const QString& text);
+KORVEX_CONFIG_EXPORT QString _(const char* text);
+KORVEX_CONFIG_EXPORT QString _(const QString& text);
 
 // Installs the catalogue korvex_<locale>.qm found next to the executable (in
 // ../translations), if there is one. Returns whether a catalogue was loaded.
-bool install_translator(QCoreApplication& app, const QString& locale_name);
+KORVEX_CONFIG_EXPORT bool install_translator(QCoreApplication& app, const QString& locale_name);
 
 }  // namespace korvex::config

@@ -2,13 +2,15 @@
 
 #include <QString>
 
+#include "korvex/host/host_export.h"
+
 namespace korvex::host {
 
 class DataRegistry;
 
 // Whoever opens an appearance page: it knows the data tree and which object the
 // page configures.
-class AppearanceOwner {
+class KORVEX_HOST_EXPORT AppearanceOwner {
 public:
     virtual ~AppearanceOwner();
 

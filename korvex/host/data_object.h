@@ -4,13 +4,14 @@
 #include <QVariantMap>
 #include <map>
 
+#include "korvex/host/host_export.h"
 #include "korvex/scene/item.h"
 
 namespace korvex::host {
 
 // One loaded dataset as the viewers see it. Viewers are known to it by name: it keeps
 // one item per viewer name, so the same object can be shown in several viewers.
-class DataObject {
+class KORVEX_HOST_EXPORT DataObject {
 public:
     virtual ~DataObject();
 

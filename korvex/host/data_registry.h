@@ -4,6 +4,7 @@
 #include <map>
 
 #include "korvex/host/data_item.h"
+#include "korvex/host/host_export.h"
 
 namespace korvex::host {
 
@@ -12,7 +13,7 @@ class DataObject;
 // The loaded data objects as the modules see the data tree. The concrete tree also
 // emits sig_unchecked_all() after unchecking every item; the host connects it to the
 // viewers.
-class DataRegistry {
+class KORVEX_HOST_EXPORT DataRegistry {
 public:
     virtual ~DataRegistry();
 

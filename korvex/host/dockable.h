@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include "korvex/host/host_export.h"
+
 class QAction;
 class QWidget;
 
@@ -11,7 +13,7 @@ namespace korvex::host {
 // What the main window needs of a module to dock it: the widget that goes into the dock,
 // its title, where the keyboard goes when the dock is raised, the actions it offers the
 // window's menus, and its say on closing the window.
-class Dockable {
+class KORVEX_HOST_EXPORT Dockable {
 public:
     virtual ~Dockable();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvex/host/host_export.h"
+
 class QWidget;
 
 namespace korvex::host {
@@ -8,7 +10,7 @@ class MainHolder;
 
 // Where the host mounts a panel: the panel's Qt parent, and an owner that reaches
 // the main window. A panel's owner chain is panel -> PanelHost -> MainHolder -> main().
-class PanelHost {
+class KORVEX_HOST_EXPORT PanelHost {
 public:
     virtual ~PanelHost();
     virtual QWidget* widget() const = 0;
@@ -16,7 +18,7 @@ public:
 };
 
 // A panel mounted in a PanelHost; what the widgets it creates walk up from.
-class HostedPanel {
+class KORVEX_HOST_EXPORT HostedPanel {
 public:
     virtual ~HostedPanel();
     virtual QWidget* widget() = 0;

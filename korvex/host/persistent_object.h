@@ -3,12 +3,14 @@
 #include <QString>
 #include <QVariantMap>
 
+#include "korvex/host/host_export.h"
+
 namespace korvex::host {
 
 // A data object that a project can store and bring back. The host keeps a loader per
 // type_name(); given source_path() and settings() it rebuilds an equal object.
 // Data objects that do not offer this stay in the session but are not saved.
-class PersistentObject {
+class KORVEX_HOST_EXPORT PersistentObject {
 public:
     virtual ~PersistentObject();
 

@@ -4,6 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "korvex/host/host_export.h"
+
 namespace korvex::host {
 
 struct PluginRecord {
@@ -14,7 +16,7 @@ struct PluginRecord {
 };
 
 // The loaded plug-ins as the modules see the plug-in manager.
-class PluginRegistry {
+class KORVEX_HOST_EXPORT PluginRegistry {
 public:
     virtual ~PluginRegistry();
     // The loaded plug-ins of a category, in a fixed order (by library file name).

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "korvex/host/host_export.h"
+
 class QWidget;
 
 namespace korvex::host {
@@ -12,7 +14,7 @@ class PluginRegistry;
 class ProjectHandle;
 
 // The main window as the modules see it.
-class WindowHost {
+class KORVEX_HOST_EXPORT WindowHost {
 public:
     virtual ~WindowHost();
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "korvex/scene/color.h"
+#include "korvex/scene/scene_export.h"
 #include "korvex/scene/visual.h"
 
 class vtkRenderer;
@@ -28,7 +29,7 @@ class vtkTextActor;
 
 namespace korvex::scene {
 
-class BoxAxes final : public Visual {
+class KORVEX_SCENE_EXPORT BoxAxes final : public Visual {
 public:
     // A label drawn in the last frame, the screen rectangle it takes (display pixels,
     // origin bottom left) and the direction it annotates (0 x, 1 y, 2 z).

@@ -10,9 +10,11 @@
 #include <array>
 #include <vector>
 
+#include "korvex/scene/scene_export.h"
+
 namespace korvex::scene {
 
-class Color {
+class KORVEX_SCENE_EXPORT Color {
 public:
     // Transparent black.
     Color() = default;

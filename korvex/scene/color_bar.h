@@ -9,11 +9,12 @@
 #include <QString>
 #include <array>
 
+#include "korvex/scene/scene_export.h"
 #include "korvex/scene/visual.h"
 
 namespace korvex::scene {
 
-class ColorBar final : public Visual {
+class KORVEX_SCENE_EXPORT ColorBar final : public Visual {
 public:
     // Throws utils::ValueError for an unknown colormap or a limit that is not a range.
     ColorBar(const QString& colormap, const std::array<double, 2>& clim, const QString& title);

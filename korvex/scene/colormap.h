@@ -7,8 +7,10 @@
 
 #include <QStringList>
 
+#include "korvex/scene/scene_export.h"
+
 namespace korvex::scene {
 
-QStringList colormap_names();
+KORVEX_SCENE_EXPORT QStringList colormap_names();
 
 }  // namespace korvex::scene

@@ -21,6 +21,7 @@
 #include <optional>
 #include <vector>
 
+#include "korvex/scene/scene_export.h"
 #include "korvex/scene/visual.h"
 
 namespace korvex::scene {
@@ -29,7 +30,7 @@ struct PlaneExtent {
     double u0 = 0.0, u1 = 1.0, v0 = 0.0, v1 = 1.0;
 };
 
-class ImageSection : public Visual {
+class KORVEX_SCENE_EXPORT ImageSection : public Visual {
 public:
     // Throws utils::ValueError on a size mismatch, an unknown axis, an empty or
     // zero-length extent, an unknown colormap or a bad limit.

@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "korvex/scene/color.h"
+#include "korvex/scene/scene_export.h"
 #include "korvex/scene/visual.h"
 
 namespace korvex::scene {
 
-class LineVisual : public Visual {
+class KORVEX_SCENE_EXPORT LineVisual : public Visual {
 public:
     enum class Connect { Strip, Segments };
 

@@ -13,6 +13,8 @@
 #include <array>
 #include <optional>
 
+#include "korvex/scene/scene_export.h"
+
 namespace korvex::scene {
 
 using Point3 = std::array<double, 3>;
@@ -32,11 +34,11 @@ struct RayHit {
 
 // Keeps in `front` what the frame shows of hits offered in drawing order: a later hit
 // replaces the front one only when it hides it.
-void keep_front(std::optional<RayHit>& front, const RayHit& hit);
+KORVEX_SCENE_EXPORT void keep_front(std::optional<RayHit>& front, const RayHit& hit);
 
 class MarkerProbe;
 
-class PickRay {
+class KORVEX_SCENE_EXPORT PickRay {
 public:
     // Homogeneous coordinates before the perspective division.
     using Clip = std::array<double, 4>;

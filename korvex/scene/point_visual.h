@@ -13,13 +13,14 @@
 
 #include "korvex/scene/color.h"
 #include "korvex/scene/line_visual.h"
+#include "korvex/scene/scene_export.h"
 #include "korvex/scene/visual.h"
 
 namespace korvex::scene {
 
 class PointIndex;
 
-class PointVisual : public Visual {
+class KORVEX_SCENE_EXPORT PointVisual : public Visual {
 public:
     PointVisual(std::vector<Point3> positions, const Color& color, double size = 5.0);
     ~PointVisual() override;

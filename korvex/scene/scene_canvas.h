@@ -23,6 +23,7 @@
 
 #include "korvex/scene/color.h"
 #include "korvex/scene/pick_result.h"
+#include "korvex/scene/scene_export.h"
 
 namespace korvex::scene {
 
@@ -30,7 +31,7 @@ class ViewBox;
 class Visual;
 struct MouseEvent;
 
-class SceneCanvas : public QObject {
+class KORVEX_SCENE_EXPORT SceneCanvas : public QObject {
     Q_OBJECT
 
 public:

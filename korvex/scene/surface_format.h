@@ -5,6 +5,8 @@
 #include <QString>
 #include <QSurfaceFormat>
 
+#include "korvex/scene/scene_export.h"
+
 namespace korvex::scene {
 
 // The OpenGL version the 3D views draw with at the least.
@@ -12,11 +14,11 @@ inline constexpr int MIN_OPENGL_MAJOR = 3;
 inline constexpr int MIN_OPENGL_MINOR = 2;
 
 // The OpenGL format the 3D views draw with.
-QSurfaceFormat view_surface_format();
+KORVEX_SCENE_EXPORT QSurfaceFormat view_surface_format();
 
 // Makes the OpenGL format the 3D views need the default of every window of the process.
 // Call it before the QApplication exists: windows made earlier keep the format they had.
-void prepare_default_surface_format();
+KORVEX_SCENE_EXPORT void prepare_default_surface_format();
 
 // What the display's OpenGL offers the 3D views, asked once at start-up: every context
 // made loads the driver's state anew (tens of milliseconds with Mesa).
@@ -32,15 +34,15 @@ struct OpenGLProfile {
 
 // Opens one OpenGL context of the default format on an offscreen surface and reads its
 // profile. Needs the QGuiApplication.
-OpenGLProfile probe_opengl();
+KORVEX_SCENE_EXPORT OpenGLProfile probe_opengl();
 
 // Why the 3D views cannot draw with `profile`, in one sentence; empty when they can.
-QString opengl_shortfall(const OpenGLProfile& profile);
+KORVEX_SCENE_EXPORT QString opengl_shortfall(const OpenGLProfile& profile);
 
 // Turns multisampling off in the 3D views made from now on when the display draws with a
 // software renderer (Mesa's llvmpipe, softpipe, ...): there every sample is drawn by the
 // processor, and a frame with a new section took three times as long with VTK's eight
 // samples as with none.
-void fit_multisampling_to_renderer(const OpenGLProfile& profile);
+KORVEX_SCENE_EXPORT void fit_multisampling_to_renderer(const OpenGLProfile& profile);
 
 }  // namespace korvex::scene

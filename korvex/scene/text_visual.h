@@ -8,11 +8,12 @@
 
 #include "korvex/scene/color.h"
 #include "korvex/scene/line_visual.h"
+#include "korvex/scene/scene_export.h"
 #include "korvex/scene/visual.h"
 
 namespace korvex::scene {
 
-class TextVisual final : public Visual {
+class KORVEX_SCENE_EXPORT TextVisual final : public Visual {
 public:
     TextVisual(const QString& text, const Point3& position, const Color& color, int font_size = 12);
 

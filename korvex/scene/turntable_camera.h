@@ -11,11 +11,13 @@
 
 #include <array>
 
+#include "korvex/scene/scene_export.h"
+
 namespace korvex::scene {
 
 class ViewBox;
 
-class TurntableCamera {
+class KORVEX_SCENE_EXPORT TurntableCamera {
 public:
     static constexpr double DEFAULT_FOV = 45.0;
     static constexpr double DEFAULT_ELEVATION = 30.0;

@@ -13,6 +13,7 @@
 
 #include "korvex/scene/color.h"
 #include "korvex/scene/pick_ray.h"
+#include "korvex/scene/scene_export.h"
 
 class vtkRenderer;
 
@@ -22,7 +23,7 @@ class SceneCanvas;
 class TurntableCamera;
 class Visual;
 
-class ViewBox {
+class KORVEX_SCENE_EXPORT ViewBox {
 public:
     explicit ViewBox(SceneCanvas& canvas);
     ~ViewBox();

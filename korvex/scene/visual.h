@@ -17,6 +17,7 @@
 
 #include "korvex/scene/color.h"
 #include "korvex/scene/pick_ray.h"
+#include "korvex/scene/scene_export.h"
 
 class vtkProp;
 
@@ -31,7 +32,7 @@ class ViewBox;
 struct KeyEvent;
 struct MouseEvent;
 
-class Visual {
+class KORVEX_SCENE_EXPORT Visual {
 public:
     virtual ~Visual();
     Visual(const Visual&) = delete;

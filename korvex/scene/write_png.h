@@ -8,8 +8,10 @@
 #include <QImage>
 #include <QString>
 
+#include "korvex/scene/scene_export.h"
+
 namespace korvex::scene {
 
-void write_png(const QString& path, const QImage& image);
+KORVEX_SCENE_EXPORT void write_png(const QString& path, const QImage& image);
 
 }  // namespace korvex::scene

@@ -4,10 +4,11 @@
 // viewer shows one; it carries no pick interface.
 
 #include "korvex/scene/line_visual.h"
+#include "korvex/scene/scene_export.h"
 
 namespace korvex::scene {
 
-class XYZAxis final : public LineVisual {
+class KORVEX_SCENE_EXPORT XYZAxis final : public LineVisual {
 public:
     XYZAxis();
 

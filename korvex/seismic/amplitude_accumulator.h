@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "korvex/seismic/amplitude_stats.h"
+#include "korvex/seismic/seismic_export.h"
 
 namespace korvex::seismic {
 
@@ -13,7 +14,7 @@ namespace korvex::seismic {
 // counts of |amplitude| binned by the float's exponent and leading mantissa bits: bins
 // under 1 % of their value wide, whatever the amplitudes' scale, which is exact enough
 // for a colour clip and never misses a spike the way evenly spread traces do.
-class AmplitudeAccumulator final {
+class KORVEX_SEISMIC_EXPORT AmplitudeAccumulator final {
 public:
     // Samples that are not finite (broken traces) are left out.
     void add(const float* values, std::size_t count);

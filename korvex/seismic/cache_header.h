@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "korvex/seismic/amplitude_stats.h"
+#include "korvex/seismic/seismic_export.h"
 
 namespace korvex::seismic {
 
@@ -17,7 +18,7 @@ class SegyVolumeFile;
 // Layout of the file: this header, padded to SIZE bytes; then one plane of floats per
 // sample, each plane the traces in the SEG-Y file's order (slow line by fast line); then
 // one PlaneChecksum value per plane.
-struct CacheHeader {
+struct KORVEX_SEISMIC_EXPORT CacheHeader {
     static constexpr std::size_t SIZE = 4096;  // planes start on a page boundary
 
     char magic[8] = {};

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "korvex/seismic/seismic_export.h"
 #include "korvex/utils/errors.h"
 
 namespace korvex::seismic {
@@ -9,7 +10,7 @@ namespace korvex::seismic {
 // A trace whose line numbers do not match its place on the survey grid: drawing the
 // file's sections would put it (and the trace it displaces) at the wrong position.
 // Found by the full header check; what() names the file, the trace and its lines.
-class IrregularGeometryError final : public utils::ValueError {
+class KORVEX_SEISMIC_EXPORT IrregularGeometryError final : public utils::ValueError {
 public:
     enum class Fault {
         off_grid,   // its line numbers are not lines of the survey

@@ -8,6 +8,7 @@
 
 #include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
+#include "korvex/seismic/seismic_export.h"
 
 namespace korvex::seismic {
 
@@ -38,7 +39,7 @@ class SegyVolumeFile;
 //
 // The cache refers to the volume it was opened with, which must outlive it. Reads are
 // const and may run concurrently on several threads.
-class SectionCache final {
+class KORVEX_SEISMIC_EXPORT SectionCache final {
 public:
     // Called during a build with the fraction done (0..1); returning false cancels.
     using Progress = std::function<bool(double fraction)>;

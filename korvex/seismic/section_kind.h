@@ -5,6 +5,8 @@
 #include <array>
 #include <optional>
 
+#include "korvex/seismic/seismic_export.h"
+
 namespace korvex::seismic {
 
 // The three directions a volume is cut in: along an inline, along a crossline, and
@@ -16,9 +18,9 @@ constexpr std::array<SectionKind, 3> SECTION_KINDS{SectionKind::iline, SectionKi
 
 // A kind's name where sections are named by text: project keys, the data tree, logs
 // and the viewer's section arguments ("iline", "xline", "depth").
-QString section_type(SectionKind kind);
+KORVEX_SEISMIC_EXPORT QString section_type(SectionKind kind);
 // The kind a section type names; none for any other text, an arbitrary line's included.
-std::optional<SectionKind> section_kind(const QString& type);
+KORVEX_SEISMIC_EXPORT std::optional<SectionKind> section_kind(const QString& type);
 
 }  // namespace korvex::seismic
 

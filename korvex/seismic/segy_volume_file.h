@@ -9,6 +9,7 @@
 #include "korvex/seismic/file_status.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_geometry.h"
+#include "korvex/seismic/seismic_export.h"
 #include "korvex/seismic/survey_transform.h"
 
 struct segy_file_handle;
@@ -42,7 +43,7 @@ struct SegyHeaderBytes {
 // Every failure throws utils::ValueError with a message naming the file and what is wrong;
 // an index outside the volume throws utils::LookupError. Reads are const and may run
 // concurrently on several threads.
-class SegyVolumeFile final {
+class KORVEX_SEISMIC_EXPORT SegyVolumeFile final {
 public:
     explicit SegyVolumeFile(const QString& path, SegyHeaderBytes bytes = {});
     ~SegyVolumeFile();

@@ -5,6 +5,7 @@
 
 #include "korvex/seismic/cdp_coordinates.h"
 #include "korvex/seismic/segy_volume_file.h"
+#include "korvex/seismic/seismic_export.h"
 
 struct segy_file_handle;
 
@@ -12,7 +13,7 @@ namespace korvex::seismic {
 
 // Writes a SEG-Y file trace by trace, in the order the caller gives: the demo survey
 // and the tests make their volumes with it. Failures throw utils::ValueError.
-class SegyWriter final {
+class KORVEX_SEISMIC_EXPORT SegyWriter final {
 public:
     // `format` is a SEG-Y sample format code (1 IBM float, 2/3/8 integers, 5 IEEE float).
     SegyWriter(const QString& path, int samples, int format, int interval_us,

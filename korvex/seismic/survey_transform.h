@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "korvex/seismic/seismic_export.h"
+
 namespace korvex::seismic {
 
 // One trace's place in the survey: its line numbers and its CDP map coordinates.
@@ -18,7 +20,7 @@ struct TracePosition {
 //   x = x0 + x_per_iline * iline + x_per_xline * xline, and the same for y.
 // Fitted by least squares over the traces, so that a few rounded or odd coordinates
 // do not tilt the grid; the residual tells how well the traces follow it.
-class SurveyTransform final {
+class KORVEX_SEISMIC_EXPORT SurveyTransform final {
 public:
     // None when the positions do not span a grid: fewer than three traces, all on one
     // line, or coordinates that do not change with the lines (headers left at zero).

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "korvex/utils/ordered_map.h"
+#include "korvex/utils/utils_export.h"
 
 // Environment files (".env"): KEY=VALUE lines, read as python-dotenv 0.21 reads them
 // (see DotenvParser), with ${VAR} and ${VAR:-default} expanded in every value, single-
@@ -23,12 +24,12 @@ using DotenvValues = OrderedMap<QString, std::optional<QString>>;
 // missing path gives nothing, silently; a file that cannot be read or is not UTF-8
 // gives nothing, with a warning; a statement that cannot be parsed is skipped with a
 // warning naming its line.
-DotenvValues dotenv_values(const QString& dotenv_path,
-                           DotenvPrecedence precedence = DotenvPrecedence::File);
+KORVEX_UTILS_EXPORT DotenvValues
+dotenv_values(const QString& dotenv_path, DotenvPrecedence precedence = DotenvPrecedence::File);
 
 // Sets the file's variables in the process environment. Variables already set keep
 // their values (and ${VAR} sees those), keys without a value are not set. Returns
 // whether the file defined anything.
-bool load_dotenv(const QString& dotenv_path);
+KORVEX_UTILS_EXPORT bool load_dotenv(const QString& dotenv_path);
 
 }  // namespace korvex::utils

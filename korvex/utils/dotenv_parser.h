@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "korvex/utils/utils_export.h"
+
 namespace korvex::utils {
 
 struct DotenvBinding {
@@ -22,7 +24,7 @@ struct DotenvFault {
 // spanning lines inside quotes, keys without a value. Variables are not expanded
 // here. A statement that cannot be read is skipped up to the end of its line.
 // CRLF and CR line ends read as LF, as in Python's text mode.
-class DotenvParser final {
+class KORVEX_UTILS_EXPORT DotenvParser final {
 public:
     explicit DotenvParser(const QString& text);
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <map>
 
+#include "korvex/utils/utils_export.h"
+
 namespace korvex::utils {
 
 // What a viewer shows: object name -> "object" / "properties" / "sections" -> entry -> shown.
@@ -10,11 +12,12 @@ using DisplayState = std::map<QString, std::map<QString, std::map<QString, bool>
 
 // Sets dpState[object][section][entry] = value, creating the inner maps when missing
 // and leaving every other entry as it was.
-void save_display_state(DisplayState& dpState, const QString& object, const QString& section,
-                        const QString& entry, bool value);
+KORVEX_UTILS_EXPORT void save_display_state(DisplayState& dpState, const QString& object,
+                                            const QString& section, const QString& entry,
+                                            bool value);
 
 // Whether dpState[object][section][entry] is present and true.
-bool is_shown(const DisplayState& dpState, const QString& object, const QString& section,
-              const QString& entry);
+KORVEX_UTILS_EXPORT bool is_shown(const DisplayState& dpState, const QString& object,
+                                  const QString& section, const QString& entry);
 
 }  // namespace korvex::utils

@@ -6,13 +6,15 @@
 #include <spdlog/details/log_msg_buffer.h>
 #include <spdlog/sinks/dist_sink.h>
 
+#include "korvex/utils/utils_export.h"
+
 namespace korvex::utils {
 
 // Hands each log line to every sink attached. Until a sink asks for them, it also keeps
 // the lines logged so far, so that a view made late in start-up (the run journal comes
 // after the plug-ins are loaded) still shows how the run began. It keeps the newest
 // STARTUP_LIMIT lines; older ones are only in the log file, and the view is told so.
-class LogFanout final : public spdlog::sinks::dist_sink_mt {
+class KORVEX_UTILS_EXPORT LogFanout final : public spdlog::sinks::dist_sink_mt {
 public:
     static constexpr std::size_t STARTUP_LIMIT = 1000;
 

@@ -7,6 +7,8 @@
 
 #include <fmt/core.h>
 
+#include "korvex/utils/utils_export.h"
+
 // Declared, not included: spdlog's headers bring all of fmt into every file that logs.
 namespace spdlog {
 class logger;
@@ -44,7 +46,7 @@ class LogFanout;
 // The application log. Lines go to standard error, to a rotating file in the user's
 // data folder (or $KORVEX_LOG_FILE; empty means none) and to any sink attached later,
 // such as the run journal's view. Logging never throws.
-class Logger {
+class KORVEX_UTILS_EXPORT Logger {
 public:
     Logger();
 
@@ -69,6 +71,6 @@ private:
     std::shared_ptr<spdlog::logger> logger_;
 };
 
-Logger& logger();
+KORVEX_UTILS_EXPORT Logger& logger();
 
 }  // namespace korvex::utils

@@ -8,13 +8,14 @@
 #include <stdexcept>
 
 #include "korvex/utils/logger.h"
+#include "korvex/utils/utils_export.h"
 
 namespace korvex::utils {
 
 // The user's changes that can be taken back (Undo) and made again (Redo), newest first,
 // and the journal line each leaves. Changes are recorded after they took effect, so that
 // one that fails is neither applied twice nor kept.
-class UndoService final : public QObject {
+class KORVEX_UTILS_EXPORT UndoService final : public QObject {
     Q_OBJECT
 
 public:

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/host/appearance_owner.h"
 
 namespace korvex::utils {
@@ -16,7 +17,7 @@ namespace korvex::app::data {
 
 // A window holding the appearance page of one data object of the tree: the page that
 // fits the object's kind (seismic volume or point set). It closes when the object goes.
-class AppearanceDialog final : public QDialog, public host::AppearanceOwner {
+class KORVEX_DATA_EXPORT AppearanceDialog final : public QDialog, public host::AppearanceOwner {
     Q_OBJECT
 
 public:

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/app/data_object_factory.h"
 
 class QMainWindow;
@@ -13,6 +14,6 @@ namespace korvex::app::data {
 // bytes of its line numbers, or guesses the usual ones; a point file guesses its columns
 // from its values, and asks only when they leave it open. A volume's long work shows in
 // `progress_host`'s status bar (none without a host).
-std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host);
+KORVEX_DATA_EXPORT std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host);
 
 }  // namespace korvex::app::data

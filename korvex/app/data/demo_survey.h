@@ -2,12 +2,14 @@
 
 #include <QString>
 
+#include "korvex/app/data/data_export.h"
+
 namespace korvex::app::data {
 
 // A synthetic survey that lets the application show something real on a first run:
 // a post-stack IEEE-float volume with dipping reflectors, a normal fault and a
 // meandering channel, and a point set of picks on one reflector.
-class DemoSurvey final {
+class KORVEX_DATA_EXPORT DemoSurvey final {
 public:
     struct Files {
         QString volume;

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/seismic/survey_transform.h"
 
 namespace korvex::app::data {
@@ -10,7 +11,7 @@ namespace korvex::app::data {
 // A survey the application holds, as point files in map coordinates need it: its map
 // transform and the ranges of its line numbers. Volumes announce theirs while they live;
 // the newest one is "the survey" a map point is placed in.
-struct LoadedSurvey {
+struct KORVEX_DATA_EXPORT LoadedSurvey {
     seismic::SurveyTransform transform;
     std::array<double, 2> ilines{};
     std::array<double, 2> xlines{};

@@ -2,21 +2,23 @@
 
 #include <QString>
 
+#include "korvex/app/data/data_export.h"
+
 namespace korvex::app::data {
 
 // Numbers a user reads back and may type elsewhere are never rounded to six significant
 // digits: that put a northing of 5 424 429.20 at 5.42443e+06, 0.8 m off.
 
 // A map coordinate or length, to the centimetre.
-QString map_text(double value);
+KORVEX_DATA_EXPORT QString map_text(double value);
 // A time, to the precision of the sample interval (one decimal for 0.5 ms, none for 2 ms),
 // which hides the binary rounding of delay + n * interval.
-QString time_text(double time, double sample_interval);
+KORVEX_DATA_EXPORT QString time_text(double time, double sample_interval);
 // A line number or an attribute: every digit the value holds and no more
 // (1000 for a line, 0.25 for an amplitude).
-QString exact_text(double value);
+KORVEX_DATA_EXPORT QString exact_text(double value);
 
 // An amplitude, held as a float: its seven significant digits (1000000, not 1e+06).
-QString amplitude_text(float value);
+KORVEX_DATA_EXPORT QString amplitude_text(float value);
 
 }  // namespace korvex::app::data

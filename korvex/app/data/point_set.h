@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/app/data/point_table.h"
 #include "korvex/app/data/styled_object.h"
 #include "korvex/host/persistent_object.h"
@@ -21,7 +22,7 @@ struct LoadedSurvey;
 // Points read from delimited text (horizon picks, well tops...), drawn as markers
 // coloured by one of their properties. The Z column is time or depth, drawn pointing
 // down like the volumes: a point sits at (X, Y, -Z).
-class PointSet final : public StyledObject, public host::PersistentObject {
+class KORVEX_DATA_EXPORT PointSet final : public StyledObject, public host::PersistentObject {
     Q_OBJECT
 
 public:

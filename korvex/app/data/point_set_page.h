@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/widgets/appearance_panel/appearance_panel.h"
 
 class QComboBox;
@@ -18,7 +19,7 @@ class PointSet;
 
 // How a point set is drawn: marker size, the property that colours the markers and its
 // colormap, and the set's properties.
-class PointSetPage final : public widgets::AppearancePanel {
+class KORVEX_DATA_EXPORT PointSetPage final : public widgets::AppearancePanel {
     Q_OBJECT
 
 public:

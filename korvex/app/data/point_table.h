@@ -5,13 +5,15 @@
 #include <optional>
 #include <vector>
 
+#include "korvex/app/data/data_export.h"
+
 namespace korvex::app::data {
 
 // Columns read from a delimited text file. A first row whose X, Y or Z is not a number
 // names the columns; otherwise they take the default property names (X, Y, Z, A, B, ...).
 // The first three columns are the point coordinates and must be numbers; any other
 // column is an attribute, of numbers when every value is one, else of texts (a well name).
-class PointTable final {
+class KORVEX_DATA_EXPORT PointTable final {
 public:
     // `delimiter` is a key of DELIMITER2CHAR: "comma", ",", "space" or " ". Spaces may
     // repeat between values. Blank lines and lines starting with '#' are skipped.

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <optional>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/seismic/segy_volume_file.h"
 
 class QLabel;
@@ -13,7 +14,7 @@ namespace korvex::app::data {
 // Asks where a SEG-Y file keeps its line numbers: the trace-header bytes of the inline
 // and crossline numbers (189 and 193 by default). What the file gives with the chosen
 // bytes, or what is wrong with them, shows as they change.
-class SegyOpenDialog final : public QDialog {
+class KORVEX_DATA_EXPORT SegyOpenDialog final : public QDialog {
     Q_OBJECT
 
 public:

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/app/data/styled_object.h"
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/app/data/volume_style.h"
@@ -40,7 +41,7 @@ class VolumeSectionVisual;
 // the section cache is built (or reused) in the background, with its progress in the
 // status bar and the log; it checks every trace, and a volume found irregular has its
 // sections withdrawn with the reason, rather than drawn with traces out of place.
-class SeismicVolume final : public StyledObject, public host::PersistentObject {
+class KORVEX_DATA_EXPORT SeismicVolume final : public StyledObject, public host::PersistentObject {
     Q_OBJECT
 
 public:

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <map>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/seismic/section_kind.h"
 #include "korvex/widgets/appearance_panel/appearance_panel.h"
 
@@ -23,7 +24,7 @@ class SeismicVolume;
 // How a seismic volume is drawn: where its three sections lie, their colormap, clip
 // and opacity, and the volume's properties. The page follows the volume when it
 // changes by other means (keys on a picked section, a project being opened).
-class SeismicVolumePage final : public widgets::AppearancePanel {
+class KORVEX_DATA_EXPORT SeismicVolumePage final : public widgets::AppearancePanel {
     Q_OBJECT
 
 public:

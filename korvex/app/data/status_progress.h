@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "korvex/app/data/data_export.h"
+
 class QMainWindow;
 class QProgressBar;
 
@@ -12,7 +14,7 @@ namespace korvex::app::data {
 // cancel button at the right of the status bar of the window the object was handed
 // (its host), removed by its owner when the work ends. Without a host, as in scripted
 // runs of the data objects, there is no bar.
-class StatusProgress final : public QWidget {
+class KORVEX_DATA_EXPORT StatusProgress final : public QWidget {
     Q_OBJECT
 
 public:

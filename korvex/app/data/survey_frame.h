@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/seismic/section_kind.h"
 #include "korvex/seismic/segy_geometry.h"
 
@@ -11,7 +12,7 @@ namespace korvex::app::data {
 // Where a volume sits in the scene: x is the inline number, y the crossline number and
 // z the time (or depth) pointing down, z = -time. Sections are planes at one line or
 // sample.
-class SurveyFrame final {
+class KORVEX_DATA_EXPORT SurveyFrame final {
 public:
     // A section's plane: normal to `axis` at `position`, spanning u0..u1 and v0..v1 along
     // its in-plane axes ((y, z) for x, (x, z) for y, (x, y) for z), from the first to the

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <memory>
 
+#include "korvex/app/data/data_export.h"
+
 namespace korvex::seismic {
 class SectionCache;
 class SegyVolumeFile;
@@ -23,7 +25,7 @@ namespace korvex::app::data {
 // and it can be cancelled; it is cancelled with its owner. The pass has a thread of its own
 // at a lower priority, so that frames and the sections a user pages through are not slowed
 // by it.
-class VolumeCachePass final : public QObject {
+class KORVEX_DATA_EXPORT VolumeCachePass final : public QObject {
     Q_OBJECT
 
 public:

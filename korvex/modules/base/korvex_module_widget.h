@@ -7,6 +7,7 @@
 
 #include "korvex/host/dockable.h"
 #include "korvex/host/main_holder.h"
+#include "korvex/modules/base/module_base_export.h"
 
 class QAction;
 class QDockWidget;
@@ -18,7 +19,9 @@ namespace korvex::modules {
 // Base of the modules that live in a dock of the main window. A module is created with
 // the main window as `parent`, calls initialize_module() in its constructor, and is
 // docked when the host calls register_module().
-class KorvexModuleWidget : public QWidget, public host::MainHolder, public host::Dockable {
+class KORVEX_MODULE_BASE_EXPORT KorvexModuleWidget : public QWidget,
+                                                     public host::MainHolder,
+                                                     public host::Dockable {
     Q_OBJECT
 
 public:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "korvex/modules/base/korvex_module_widget.h"
+#include "korvex/modules/run_journal/run_journal_export.h"
 
 namespace korvex::widgets {
 class LogPane;
@@ -10,7 +11,7 @@ namespace korvex::modules {
 
 // Run Journal DockWidget: a log panel in a dock of the main window. The host feeds the
 // log into the panel's view.
-class RunJournal final : public KorvexModuleWidget {
+class KORVEX_RUN_JOURNAL_EXPORT RunJournal final : public KorvexModuleWidget {
     Q_OBJECT
 
 public:

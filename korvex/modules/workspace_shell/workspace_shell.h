@@ -1,6 +1,7 @@
 #pragma once
 
 #include "korvex/modules/base/korvex_module_widget.h"
+#include "korvex/modules/workspace_shell/workspace_shell_export.h"
 
 namespace korvex::widgets {
 class Terminal;
@@ -10,7 +11,7 @@ namespace korvex::modules {
 
 // Workspace Shell DockWidget: a terminal in a dock of the main window, opened in the
 // main window's work directory, whose scripts the main window runs.
-class WorkspaceShell final : public KorvexModuleWidget {
+class KORVEX_WORKSPACE_SHELL_EXPORT WorkspaceShell final : public KorvexModuleWidget {
     Q_OBJECT
 
 public:

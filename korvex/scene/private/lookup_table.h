@@ -9,10 +9,12 @@
 #include <vtkLookupTable.h>
 #include <vtkSmartPointer.h>
 
+#include "korvex/scene/scene_export.h"
+
 namespace korvex::scene {
 
 // Throws utils::ValueError for an unknown name or a colour limit that is not a range.
-vtkSmartPointer<vtkLookupTable> make_lookup_table(const QString& name,
-                                                  const std::array<double, 2>& clim);
+KORVEX_SCENE_EXPORT vtkSmartPointer<vtkLookupTable> make_lookup_table(
+    const QString& name, const std::array<double, 2>& clim);
 
 }  // namespace korvex::scene

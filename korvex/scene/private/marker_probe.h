@@ -10,10 +10,11 @@
 #include <optional>
 
 #include "korvex/scene/pick_ray.h"
+#include "korvex/scene/scene_export.h"
 
 namespace korvex::scene {
 
-class MarkerProbe {
+class KORVEX_SCENE_EXPORT MarkerProbe {
 public:
     MarkerProbe(const PickRay& ray, double diameter);
 

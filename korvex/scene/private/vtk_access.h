@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvex/scene/scene_export.h"
+
 // The VTK objects behind the scene's classes. The public headers name no VTK type, so
 // the layers above stay free of VTK; the scene's own classes, its tests and its
 // benchmarks reach the VTK side here.
@@ -18,7 +20,7 @@ class TurntableCamera;
 class ViewBox;
 class Visual;
 
-struct VtkAccess {
+struct KORVEX_SCENE_EXPORT VtkAccess {
     static vtkProp* prop(const Visual& visual);
     // The prop as the type the visual made it with (unchecked).
     template <class Prop>

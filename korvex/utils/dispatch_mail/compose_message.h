@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "korvex/utils/dispatch_mail/dispatch_mail_export.h"
+
 namespace korvex::utils::dispatch_mail {
 
 // The whole message as sent: a single-part text/plain MIME message (charset us-ascii
@@ -11,7 +13,9 @@ namespace korvex::utils::dispatch_mail {
 // texts are UTF-8; the subject is encoded where it cannot travel verbatim, so that no
 // input ends the header block early. Throws ValueError when the sender or a receiver
 // is not exactly one plain address.
-std::string compose_message(const std::string& sender, const std::vector<std::string>& receivers,
-                            const std::string& subject, const std::string& body);
+KORVEX_DISPATCH_MAIL_EXPORT std::string compose_message(const std::string& sender,
+                                                        const std::vector<std::string>& receivers,
+                                                        const std::string& subject,
+                                                        const std::string& body);
 
 }  // namespace korvex::utils::dispatch_mail

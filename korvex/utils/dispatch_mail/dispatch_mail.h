@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "korvex/utils/dispatch_mail/dispatch_mail_export.h"
 #include "korvex/utils/dispatch_mail/mail_error.h"
 
 // Sends one plain-text e-mail through an SMTP server.
@@ -28,11 +29,12 @@ inline const std::string DEMO_BODY = "This is content";
 // or LF, when a text is not UTF-8, or when `server` is malformed. Throws MailError when the server
 // cannot be reached or does not greet, refuses the sender, every receiver or the data, or fails
 // QUIT. Refusals of only some receivers are not errors.
-void dispatch_mail(const std::string& sender, const std::vector<std::string>& receivers,
-                   const std::string& subject, const std::string& body,
-                   const std::string& server = DEFAULT_SERVER);
+KORVEX_DISPATCH_MAIL_EXPORT void dispatch_mail(const std::string& sender,
+                                               const std::vector<std::string>& receivers,
+                                               const std::string& subject, const std::string& body,
+                                               const std::string& server = DEFAULT_SERVER);
 
 // Sends the demonstration message to DEMO_RECEIVERS through the default server.
-void main();
+KORVEX_DISPATCH_MAIL_EXPORT void main();
 
 }  // namespace korvex::utils::dispatch_mail

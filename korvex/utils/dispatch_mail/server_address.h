@@ -2,11 +2,13 @@
 
 #include <string>
 
+#include "korvex/utils/dispatch_mail/dispatch_mail_export.h"
+
 namespace korvex::utils::dispatch_mail {
 
 // Where the SMTP server listens: "host", "host:port", "[IPv6]" or "[IPv6]:port";
 // without a port, the standard SMTP port 25.
-class ServerAddress {
+class KORVEX_DISPATCH_MAIL_EXPORT ServerAddress {
 public:
     static constexpr int SMTP_PORT = 25;
 

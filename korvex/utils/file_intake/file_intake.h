@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "korvex/utils/file_intake/file_intake_export.h"
+
 class QThread;
 
 namespace korvex::host {
@@ -19,7 +21,7 @@ namespace korvex::utils {
 // (2) route load jobs to several threads; (3) load data from a file and create a korvex
 // data object; (4) hand the data object to the data tree, which adds it to the
 // application. Only (1) is done here: three modal dialogs starting in workdir().
-class FileIntake final : public QWidget {
+class KORVEX_FILE_INTAKE_EXPORT FileIntake final : public QWidget {
     Q_OBJECT
 
 public:

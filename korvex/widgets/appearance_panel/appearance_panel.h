@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <optional>
 
+#include "korvex/widgets/appearance_panel/appearance_panel_export.h"
+
 class QTableWidget;
 
 namespace korvex::host {
@@ -18,7 +20,7 @@ namespace korvex::widgets {
 // object; the page finds that object as dob(). A concrete page makes its widgets in
 // setup_page(), fills them in load_style(), and creates prop_table before calling
 // refresh_prop_table().
-class AppearancePanel : public QWidget {
+class KORVEX_APPEARANCE_PANEL_EXPORT AppearancePanel : public QWidget {
     Q_OBJECT
 
 public:

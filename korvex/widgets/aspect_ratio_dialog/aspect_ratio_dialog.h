@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include "korvex/utils/ordered_map.h"
+#include "korvex/widgets/aspect_ratio_dialog/aspect_ratio_dialog_export.h"
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -14,7 +15,7 @@ namespace korvex::widgets {
 
 // Lets the user choose how a view's aspect is set: "Equal" (ratio 1) or "Fixed" with
 // a ratio. Non-modal; it closes (and deletes itself) with its Close button.
-class AspectRatioDialog final : public QDialog {
+class KORVEX_ASPECT_RATIO_DIALOG_EXPORT AspectRatioDialog final : public QDialog {
     Q_OBJECT
 
 public:

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "korvex/widgets/canvas_export_dialog/canvas_export_dialog_export.h"
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -12,7 +14,7 @@ namespace korvex::widgets {
 // Asks where to save a picture of a canvas (a PNG file, with a browse button) and
 // whether to put it on the clipboard as well. Non-modal; Export emits sig_start and
 // closes the dialog, which then deletes itself.
-class CanvasExportDialog final : public QDialog {
+class KORVEX_CANVAS_EXPORT_DIALOG_EXPORT CanvasExportDialog final : public QDialog {
     Q_OBJECT
 
 public:

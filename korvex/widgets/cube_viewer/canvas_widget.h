@@ -10,6 +10,7 @@
 #include "korvex/scene/color.h"
 #include "korvex/scene/item.h"
 #include "korvex/utils/functions.h"
+#include "korvex/widgets/cube_viewer/cube_viewer_export.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 #include "korvex/widgets/cube_viewer/view_aspect.h"
 #include "korvex/widgets/cube_viewer/view_camera.h"
@@ -39,7 +40,7 @@ class Canvas;
 // of visuals per viewer name. What is shown is the viewer model's (ViewerModel), the
 // named camera actions are ViewCamera's, the view state is read and written by
 // ViewStateBinding, the aspect pair is ViewAspect's and pictures are CanvasExport's.
-class CanvasWidget final : public QWidget {
+class KORVEX_CUBE_VIEWER_EXPORT CanvasWidget final : public QWidget {
     Q_OBJECT
 
     ViewerModel model_;

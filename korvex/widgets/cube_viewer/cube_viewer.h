@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "korvex/host/panel_host.h"
+#include "korvex/widgets/cube_viewer/cube_viewer_export.h"
 
 class QToolButton;
 
@@ -16,7 +17,7 @@ class CanvasWidget;
 // views, projection, restrictive view, pick mode, background, export, help) above
 // the canvas widget. `parent` is where the host mounts it; its owner must reach the
 // main window. The host's `options_button` goes to the right end of the row.
-class CubeViewer final : public QWidget, public host::HostedPanel {
+class KORVEX_CUBE_VIEWER_EXPORT CubeViewer final : public QWidget, public host::HostedPanel {
     Q_OBJECT
 
 public:

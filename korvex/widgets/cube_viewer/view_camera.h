@@ -1,5 +1,7 @@
 #pragma once
 
+#include "korvex/widgets/cube_viewer/cube_viewer_export.h"
+
 namespace korvex::scene {
 class TurntableCamera;
 }
@@ -9,7 +11,7 @@ namespace korvex::widgets {
 // The named camera actions of a viewer: the six directions it looks from, the two
 // projections, and fitting everything in view. Holds no state: every value lives in the
 // camera, so the view state reads and writes the camera directly.
-class ViewCamera {
+class KORVEX_CUBE_VIEWER_EXPORT ViewCamera {
 public:
     explicit ViewCamera(scene::TurntableCamera& camera) : camera_(camera) {}
 

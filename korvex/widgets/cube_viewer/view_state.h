@@ -8,6 +8,7 @@
 
 #include "korvex/scene/color.h"
 #include "korvex/utils/ordered_map.h"
+#include "korvex/widgets/cube_viewer/cube_viewer_export.h"
 
 namespace korvex::widgets {
 
@@ -29,7 +30,7 @@ struct ViewStateValues {
 // where numbers belong, a positive distance, a fov in [0, 180], three numbers for the
 // centre, and for the background three or four numbers 0..1 or a colour name. The
 // first bad value throws utils::ValueError naming its key. Other keys are ignored.
-ViewStateValues read_view_state(const ViewState& state);
+KORVEX_CUBE_VIEWER_EXPORT ViewStateValues read_view_state(const ViewState& state);
 
 // The aspect pair of a view state. The ratio counts only with "Fixed", where it must be
 // a number or null; with any other method it is ignored, whatever it holds.
@@ -40,13 +41,13 @@ struct AspectSetting {
 
 // Reads "aspect_method" (text), then "aspect_ratio". A missing key throws
 // utils::LookupError naming it, a bad value utils::ValueError naming its key.
-AspectSetting read_aspect(const ViewState& state);
+KORVEX_CUBE_VIEWER_EXPORT AspectSetting read_aspect(const ViewState& state);
 
 // JSON text of a view state, its keys in the map's order. A value holding a number that
 // is not finite is left out, so that the text always restores a usable camera.
-QByteArray view_state_to_json(const ViewState& state);
+KORVEX_CUBE_VIEWER_EXPORT QByteArray view_state_to_json(const ViewState& state);
 // The view state in JSON text, keys in the text's order. Text that is not a JSON
 // object throws utils::ValueError.
-ViewState view_state_from_json(const QByteArray& json);
+KORVEX_CUBE_VIEWER_EXPORT ViewState view_state_from_json(const QByteArray& json);
 
 }  // namespace korvex::widgets

@@ -4,13 +4,14 @@
 #include <optional>
 
 #include "korvex/utils/functions.h"
+#include "korvex/widgets/cube_viewer/cube_viewer_export.h"
 
 namespace korvex::widgets {
 
 // What a viewer shows, apart from how it is drawn: the display-state map that the host
 // saves with the project (object -> "object" / "properties" / "sections" -> entry ->
 // shown) and the rules that read it. No widget and no scene: tested without a window.
-class ViewerModel {
+class KORVEX_CUBE_VIEWER_EXPORT ViewerModel {
 public:
     // The sections a viewer draws: "iline", "xline" or "depth", from the first five
     // characters of a section's name; absent for any other (an arbitrary line).

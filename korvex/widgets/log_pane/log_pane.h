@@ -3,6 +3,8 @@
 #include <QList>
 #include <QWidget>
 
+#include "korvex/widgets/log_pane/log_pane_export.h"
+
 class QTextBrowser;
 class QToolButton;
 
@@ -10,7 +12,7 @@ namespace korvex::widgets {
 
 // A read-only log view under a small button row (clear, a placeholder, help). It writes
 // nothing itself: whoever owns the log appends to textBrowser().
-class LogPane final : public QWidget {
+class KORVEX_LOG_PANE_EXPORT LogPane final : public QWidget {
     Q_OBJECT
 
 public:

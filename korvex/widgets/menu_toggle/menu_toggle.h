@@ -5,6 +5,7 @@
 #include <QToolBar>
 
 #include "korvex/utils/ordered_map.h"
+#include "korvex/widgets/menu_toggle/menu_toggle_export.h"
 
 class QAction;
 class QComboBox;
@@ -27,7 +28,7 @@ namespace korvex::widgets {
 // instance a main window whose main() is itself. Without an owner only "Plugout Mode"
 // is offered. A plug-in failing while the switcher is built makes the constructor
 // throw the plug-in's own error; leaving that plug-in out is the host's affair.
-class MenuToggle final : public QToolBar {
+class KORVEX_MENU_TOGGLE_EXPORT MenuToggle final : public QToolBar {
     Q_OBJECT
 
 public:

@@ -3,6 +3,8 @@
 #include <QMenuBar>
 #include <QString>
 
+#include "korvex/widgets/menu_toggle/menu_toggle_export.h"
+
 namespace korvex::host {
 class DataRegistry;
 }
@@ -14,7 +16,7 @@ class MenuToggle;
 // Base of the menu bars that plug-ins contribute to the toolbar switcher. Each one is
 // a mode of the switcher, listed under its NAME(); the switcher hands it the data tree
 // and then lets it build its menus in setup().
-class PluginMenuBar : public QMenuBar {
+class KORVEX_MENU_TOGGLE_EXPORT PluginMenuBar : public QMenuBar {
     Q_OBJECT
 
 public:

@@ -6,6 +6,8 @@
 #include <map>
 #include <optional>
 
+#include "korvex/widgets/menu_toggle/menu_toggle_export.h"
+
 class QAction;
 class QMenu;
 
@@ -20,7 +22,7 @@ namespace korvex::widgets {
 class MenuToggle;
 
 // The built-in menu bar of "Plugout Mode", made by the switcher for itself.
-class PlugoutMenuBar final : public QMenuBar {
+class KORVEX_MENU_TOGGLE_EXPORT PlugoutMenuBar final : public QMenuBar {
     Q_OBJECT
 
 public:

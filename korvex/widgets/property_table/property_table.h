@@ -4,6 +4,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include "korvex/widgets/property_table/property_table_export.h"
+
 class QTableWidget;
 class QWidget;
 
@@ -12,12 +14,12 @@ class QWidget;
 namespace korvex::widgets::property_table {
 
 // An empty property table, ready for refresh().
-QTableWidget* create(QWidget* parent);
+KORVEX_PROPERTY_TABLE_EXPORT QTableWidget* create(QWidget* parent);
 
 // Replaces the table's rows with `properties`.
-void refresh(QTableWidget* table, const QVariantMap& properties);
+KORVEX_PROPERTY_TABLE_EXPORT void refresh(QTableWidget* table, const QVariantMap& properties);
 
 // A property value as the table shows it: numbers compact, lists comma-separated.
-QString format_value(const QVariant& value);
+KORVEX_PROPERTY_TABLE_EXPORT QString format_value(const QVariant& value);
 
 }  // namespace korvex::widgets::property_table

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <chrono>
 
+#include "korvex/widgets/terminal/terminal_export.h"
+
 class QAction;
 class QKeyEvent;
 class QTermWidget;
@@ -15,7 +17,7 @@ namespace korvex::widgets {
 // "Run script…" action and, when given, the embedding module's options button. The
 // shell starts when the terminal is first shown, in the work directory if one was set,
 // and a new one replaces it when it exits.
-class Terminal final : public QWidget {
+class KORVEX_TERMINAL_EXPORT Terminal final : public QWidget {
     Q_OBJECT
 
 public:
