@@ -42,6 +42,17 @@ QPoint pixel_of(double x, double y) {
             int(WINDOW / 2 - (y - 5.0) * WINDOW / VIEW_EXTENT)};
 }
 
+// Shows the viewer looking straight down on (210, 5), as pixel_of() has it, ready to pick.
+bool show_from_above_to_pick(korvex::testing::ViewerFixture& viewer) {
+    if (!viewer.show(WINDOW, WINDOW)) return false;
+    viewer.widget.set_view_orthogonal();
+    viewer.widget.set_view_top();
+    viewer.widget.set_center({210.0, 5.0, 0.0});
+    viewer.widget.set_scale_factor(VIEW_EXTENT);
+    viewer.widget.toggle_pick_mode(true);
+    return true;
+}
+
 // Answers the next SEG-Y dialog once it is up.
 void answer_dialog(std::function<void(SegyOpenDialog&)> answer) {
     korvex::testing::answer_next_modal([answer](QWidget* modal) {
@@ -86,12 +97,7 @@ private slots:
         korvex::app::data::PointSet points(wells);
         viewer.tree().add_object(points);
         viewer.widget.add_item_agent(points);
-        QVERIFY(viewer.show(WINDOW, WINDOW));
-        viewer.widget.set_view_orthogonal();
-        viewer.widget.set_view_top();
-        viewer.widget.set_center({210.0, 5.0, 0.0});
-        viewer.widget.set_scale_factor(VIEW_EXTENT);
-        viewer.widget.toggle_pick_mode(true);
+        QVERIFY(show_from_above_to_pick(viewer));
 
         korvex::testing::LogCapture log;
         QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sig_picked_sample);
@@ -114,12 +120,7 @@ private slots:
         SeismicVolume volume(path_);
         viewer.tree().add_object(volume);
         viewer.widget.add_cube_section(volume, "depth");
-        QVERIFY(viewer.show(WINDOW, WINDOW));
-        viewer.widget.set_view_orthogonal();
-        viewer.widget.set_view_top();
-        viewer.widget.set_center({210.0, 5.0, 0.0});
-        viewer.widget.set_scale_factor(VIEW_EXTENT);
-        viewer.widget.toggle_pick_mode(true);
+        QVERIFY(show_from_above_to_pick(viewer));
         QWidget* native = viewer.widget.canvas().native();
         QTRY_VERIFY(!volume.sections_pending());
 
