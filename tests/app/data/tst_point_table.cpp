@@ -32,6 +32,9 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::newRow("comma, header") << QByteArray("X,Y,Z,AMP\n1,2,3,4\n5, 6 ,7,8\n") << "comma"
                                        << QStringList{"X", "Y", "Z", "AMP"};
+        QTest::newRow("comma and space, header")
+            << QByteArray("X, Y, Z, AMP\n1, 2, 3, 4\n5, 6, 7, 8\n") << "comma"
+            << QStringList{"X", "Y", "Z", "AMP"};
         QTest::newRow("space, no header") << QByteArray("1 2  3 4\n\n# note\n 5\t6 7 8\n") << " "
                                           << QStringList{"X", "Y", "Z", "A"};
         QTest::newRow("comma char, CRLF")
