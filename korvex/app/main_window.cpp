@@ -17,6 +17,7 @@
 
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/data_types.h"
+#include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/data_model.h"
 #include "korvex/app/data_object_factory.h"
@@ -96,8 +97,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent),
       options_(std::move(options)),
       workdir_(options_.working_directory.value_or(QDir::currentPath())),
-      data_object_factory_(std::make_unique<DataObjectFactory>()) {
-    for (DataObjectFactory::DataType& type : data::data_types(this))
+      data_object_factory_(std::make_unique<DataObjectFactory>()),
+      open_surveys_(new data::OpenSurveys(this)) {
+    for (DataObjectFactory::DataType& type : data::data_types(this, open_surveys_))
         data_object_factory_->register_type(std::move(type));
     setObjectName(QStringLiteral("korvex_main_window"));
     resize(1280, 800);

@@ -29,6 +29,10 @@ class RunJournal;
 class WorkspaceShell;
 }  // namespace korvex::modules
 
+namespace korvex::app::data {
+class OpenSurveys;
+}  // namespace korvex::app::data
+
 namespace korvex::app {
 
 class DataModel;
@@ -158,6 +162,8 @@ private:
     MainWindowOptions options_;
     QString workdir_;
     std::unique_ptr<DataObjectFactory> data_object_factory_;
+    // Handed to the data it opens; a child, so it outlives none of them unnoticed.
+    data::OpenSurveys* open_surveys_ = nullptr;
     std::unique_ptr<PluginManager> plugins_manager_;
     UserNotifier* notifier_ = nullptr;
     utils::UndoService* undo_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "korvex/app/data/loaded_survey.h"
+#include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -30,11 +31,9 @@ QVariantMap usual_header_bytes(const QString&) {
     return SeismicVolume::header_settings(seismic::SegyHeaderBytes());
 }
 
-QVariantMap guessed_point_columns(const QString& path) { return PointSet::guessed_settings(path); }
-
 // The columns a point file holds, asked only when its values leave it open.
-QVariantMap ask_point_columns(const QString& path) {
-    const auto survey = LoadedSurvey::newest();
+QVariantMap ask_point_columns(const QString& path, const OpenSurveys* surveys) {
+    const auto survey = surveys ? surveys->newest() : std::nullopt;
     const auto guess =
         PointSet::guess_columns(PointTable::read(path, PointTable::sniff_delimiter(path)), survey);
     if (guess) return {{QStringLiteral("columns"), PointSet::columns_key(*guess)}};
@@ -56,39 +55,44 @@ QVariantMap ask_point_columns(const QString& path) {
 
 }  // namespace
 
-std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host) {
+std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
+                                                    OpenSurveys* surveys) {
+    const QPointer<OpenSurveys> open(surveys);
     return {
         {SeismicVolume::TYPE,
          _("SEG-Y volumes"),
          {"sgy", "segy"},
-         [progress_host = QPointer<QMainWindow>(progress_host)](
+         [progress_host = QPointer<QMainWindow>(progress_host), open](
              const QString& path,
              const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
              auto volume = SeismicVolume::load(path, settings);
              volume->set_progress_host(progress_host);
+             volume->set_open_surveys(open);
              return volume;
          },
          &ask_header_bytes,
          &usual_header_bytes,
-         [progress_host = QPointer<QMainWindow>(progress_host)](
+         [progress_host = QPointer<QMainWindow>(progress_host), open](
              const QString& path, const QVariantMap& settings, QObject* context,
              DataObjectFactory::Done done) {
              SeismicVolume::load_async(
                  path, settings, context,
-                 [progress_host, done = std::move(done)](std::unique_ptr<SeismicVolume> volume,
-                                                         const QString& error) {
-                     if (volume) volume->set_progress_host(progress_host);
+                 [progress_host, open, done = std::move(done)](
+                     std::unique_ptr<SeismicVolume> volume, const QString& error) {
+                     if (volume) {
+                         volume->set_progress_host(progress_host);
+                         volume->set_open_surveys(open);
+                     }
                      done(std::move(volume), error);
                  });
          }},
         {PointSet::TYPE,
          _("Point sets"),
          {"csv", "txt", "xyz", "pts", "dat"},
-         [](const QString& path, const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
-             return PointSet::load(path, settings);
-         },
-         &ask_point_columns,
-         &guessed_point_columns},
+         [open](const QString& path, const QVariantMap& settings)
+             -> std::unique_ptr<host::DataObject> { return PointSet::load(path, settings, open); },
+         [open](const QString& path) { return ask_point_columns(path, open); },
+         [open](const QString& path) { return PointSet::guessed_settings(path, open); }},
     };
 }
 

@@ -9,11 +9,15 @@ class QMainWindow;
 
 namespace korvex::app::data {
 
+class OpenSurveys;
+
 // The kinds of data this folder reads, ready for the application's DataObjectFactory:
 // SEG-Y volumes and delimited point sets. A SEG-Y file opened afresh asks for the header
 // bytes of its line numbers, or guesses the usual ones; a point file guesses its columns
 // from its values, and asks only when they leave it open. A volume's long work shows in
-// `progress_host`'s status bar (none without a host).
-KORVEX_DATA_EXPORT std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host);
+// `progress_host`'s status bar (none without a host). Volumes register with `surveys`, and
+// point sets are placed and picked through it (nowhere without it).
+KORVEX_DATA_EXPORT std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
+                                                                       OpenSurveys* surveys);
 
 }  // namespace korvex::app::data

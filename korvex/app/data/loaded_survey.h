@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 
 #include "korvex/app/data/data_export.h"
 #include "korvex/seismic/survey_transform.h"
@@ -9,8 +8,7 @@
 namespace korvex::app::data {
 
 // A survey the application holds, as point files in map coordinates need it: its map
-// transform and the ranges of its line numbers. Volumes announce theirs while they live;
-// the newest one is "the survey" a map point is placed in.
+// transform and the ranges of its line numbers.
 struct KORVEX_DATA_EXPORT LoadedSurvey {
     seismic::SurveyTransform transform;
     std::array<double, 2> ilines{};
@@ -19,10 +17,6 @@ struct KORVEX_DATA_EXPORT LoadedSurvey {
     // Whether a point given as inline/crossline lies on or near the survey (within one
     // survey width of its edges).
     bool near(double iline, double xline) const;
-
-    static void announce(const void* owner, const LoadedSurvey& survey);
-    static void withdraw(const void* owner);
-    static std::optional<LoadedSurvey> newest();
 };
 
 }  // namespace korvex::app::data

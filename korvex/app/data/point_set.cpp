@@ -7,6 +7,7 @@
 
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/number_text.h"
+#include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/point_set_visual.h"
 #include "korvex/app/data/restore_setting.h"
 #include "korvex/config/base.h"
@@ -65,8 +66,8 @@ std::optional<PointSet::Columns> PointSet::guess_columns(
     return as_map ? Columns::map : Columns::lines;
 }
 
-QVariantMap PointSet::guessed_settings(const QString& path) {
-    const auto survey = LoadedSurvey::newest();
+QVariantMap PointSet::guessed_settings(const QString& path, const OpenSurveys* surveys) {
+    const auto survey = surveys ? surveys->newest() : std::nullopt;
     Columns columns = Columns::lines;
     try {
         const PointTable table = PointTable::read(path, PointTable::sniff_delimiter(path));
@@ -81,15 +82,17 @@ QVariantMap PointSet::guessed_settings(const QString& path) {
     return {{COLUMNS, columns_key(columns)}};
 }
 
-PointSet::PointSet(const QString& path, const QString& delimiter, Columns columns, QObject* parent)
+PointSet::PointSet(const QString& path, const QString& delimiter, Columns columns,
+                   OpenSurveys* surveys, QObject* parent)
     : StyledObject(parent),
       path_(path),
       delimiter_(delimiter.isEmpty() ? PointTable::sniff_delimiter(path) : delimiter),
       table_(PointTable::read(path, delimiter_)),
       columns_(columns),
-      color_by_(table_.names()[2]) {
+      color_by_(table_.names()[2]),
+      open_surveys_(surveys) {
     if (columns_ != Columns::map) return;
-    const auto survey = LoadedSurvey::newest();
+    const auto survey = surveys ? surveys->newest() : std::nullopt;
     if (!survey)
         throw utils::ValueError(_("%1 holds map X/Y: open a survey whose traces carry CDP "
                                   "coordinates first, it places them")
@@ -107,9 +110,11 @@ PointSet::~PointSet() {
         }
 }
 
-std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap& settings) {
-    auto points = std::make_unique<PointSet>(
-        path, settings.value(QStringLiteral("delimiter")).toString(), columns_from(path, settings));
+std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap& settings,
+                                         OpenSurveys* surveys) {
+    auto points =
+        std::make_unique<PointSet>(path, settings.value(QStringLiteral("delimiter")).toString(),
+                                   columns_from(path, settings), surveys);
     const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
         restore_setting(points->name(), settings, key, set);
     };
@@ -121,6 +126,8 @@ std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap&
             [&](const QVariant& value) { points->set_point_size(value.toDouble()); });
     return points;
 }
+
+OpenSurveys* PointSet::open_surveys() const { return open_surveys_; }
 
 QString PointSet::source_path() const { return QFileInfo(path_).absoluteFilePath(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariantMap>
 #include <array>
@@ -18,6 +19,7 @@ namespace korvex::app::data {
 
 class PointSetVisual;
 struct LoadedSurvey;
+class OpenSurveys;
 
 // Points read from delimited text (horizon picks, well tops...), drawn as markers
 // coloured by one of their properties. The Z column is time or depth, drawn pointing
@@ -38,17 +40,21 @@ public:
     static std::optional<Columns> guess_columns(const PointTable& table,
                                                 const std::optional<LoadedSurvey>& survey);
     // Settings for a file opened afresh without questions (the command line): the guess,
-    // or map X/Y when the values lie far from the survey's lines.
-    static QVariantMap guessed_settings(const QString& path);
+    // or map X/Y when the values lie far from the survey's lines. The survey is the newest
+    // of `surveys` (none without them).
+    static QVariantMap guessed_settings(const QString& path, const OpenSurveys* surveys);
 
     // A point set as a project saved it, with the delimiter and style of settings().
-    static std::unique_ptr<PointSet> load(const QString& path, const QVariantMap& settings);
+    static std::unique_ptr<PointSet> load(const QString& path, const QVariantMap& settings,
+                                          OpenSurveys* surveys = nullptr);
 
     // `delimiter` is a key of DELIMITER2CHAR; empty means: comma if the first data line
     // has one, else space. Throws utils::ValueError naming the file, line and column.
-    // Map columns without a loaded survey throw utils::ValueError.
+    // Map columns are placed through the newest of `surveys`; without one they throw
+    // utils::ValueError. A pick on a point looks for it in the volumes of `surveys`.
     explicit PointSet(const QString& path, const QString& delimiter = {},
-                      Columns columns = Columns::lines, QObject* parent = nullptr);
+                      Columns columns = Columns::lines, OpenSurveys* surveys = nullptr,
+                      QObject* parent = nullptr);
     ~PointSet() override;
 
     QString name() const override;
@@ -63,6 +69,8 @@ public:
     QVariantMap settings() const override;
 
     const PointTable& table() const { return table_; }
+    // The window's open surveys, none when built without them.
+    OpenSurveys* open_surveys() const;
     Columns columns() const { return columns_; }
 
     QString color_by() const { return color_by_; }
@@ -98,6 +106,7 @@ private:
     QString color_by_;
     QString colormap_ = QStringLiteral("jet");
     double point_size_ = 6.0;
+    QPointer<OpenSurveys> open_surveys_;
 };
 
 }  // namespace korvex::app::data

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/utils/logger.h"
@@ -35,7 +36,8 @@ std::optional<widgets::PickedSample> PointSetVisual::query_sample(const scene::P
     const QString point =
         label ? table.texts(*label)[index] : QStringLiteral("point %1").arg(index + 1);
     const auto at = points_->position(index);
-    for (const SeismicVolume* volume : SeismicVolume::open_volumes()) {
+    if (!points_->open_surveys()) return std::nullopt;
+    for (const SeismicVolume* volume : points_->open_surveys()->volumes()) {
         const auto pick = volume->sample_at(at[0], at[1], -at[2]);
         if (!pick) continue;
         const auto& s = pick->sample;

@@ -12,6 +12,7 @@
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/off_gui_thread.h"
+#include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/section_reader.h"
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/data/survey_box.h"
@@ -76,11 +77,6 @@ std::vector<std::shared_ptr<scene::ColorBar>> color_bars(
             if (auto bar = std::dynamic_pointer_cast<scene::ColorBar>(visual))
                 bars.push_back(std::move(bar));
     return bars;
-}
-
-std::vector<SeismicVolume*>& volumes() {
-    static std::vector<SeismicVolume*> open;
-    return open;
 }
 
 QString& cache_folder() {
@@ -216,21 +212,14 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
     qRegisterMetaType<SectionKind>();  // so that the section signals can be watched
     for (const SectionKind kind : seismic::SECTION_KINDS)
         section_image3d[seismic::section_type(kind)];
-    volumes().push_back(this);
     connect(reader_, &SectionReader::sig_section_read, this, &SeismicVolume::draw);
     connect(reader_, &SectionReader::sig_read_failed, this,
             [this](SectionKind kind, int, const QString& message) { fail_read(kind, message); });
     connect(reader_, &SectionReader::sig_idle, this, &SeismicVolume::sig_sections_settled);
-    const seismic::SegyGeometry& g = file_->geometry();
-    if (survey_)
-        LoadedSurvey::announce(this, {*survey_,
-                                      {double(g.ilines.front()), double(g.ilines.back())},
-                                      {double(g.xlines.front()), double(g.xlines.back())}});
 }
 
 SeismicVolume::~SeismicVolume() {
-    volumes().erase(std::remove(volumes().begin(), volumes().end(), this), volumes().end());
-    LoadedSurvey::withdraw(this);
+    if (open_surveys_) open_surveys_->remove(this);
     delete gathering_;
     // Viewers may still hold our visuals; they must neither draw nor query a dead volume.
     const auto forget = [this](const scene::Item& item, const auto& recurse) -> void {
@@ -552,6 +541,16 @@ widgets::PickedSample SeismicVolume::picked_sample(const Pick& pick) const {
 
 void SeismicVolume::set_progress_host(QMainWindow* host) { progress_host_ = host; }
 
-const std::vector<SeismicVolume*>& SeismicVolume::open_volumes() { return volumes(); }
+void SeismicVolume::set_open_surveys(OpenSurveys* surveys) {
+    open_surveys_ = surveys;
+    if (!surveys) return;
+    std::optional<LoadedSurvey> survey;
+    const seismic::SegyGeometry& g = file_->geometry();
+    if (survey_)
+        survey = LoadedSurvey{*survey_,
+                              {double(g.ilines.front()), double(g.ilines.back())},
+                              {double(g.xlines.front()), double(g.xlines.back())}};
+    surveys->add(this, survey);
+}
 
 }  // namespace korvex::app::data

@@ -25,6 +25,7 @@ class QMainWindow;
 
 namespace korvex::app::data {
 
+class OpenSurveys;
 class SectionReader;
 class StatusProgress;
 class VolumeCacheRun;
@@ -131,9 +132,9 @@ public:
     widgets::PickedSample picked_sample(const Pick& pick) const;
     // The window whose status bar shows the volume's long work; none in scripted runs.
     void set_progress_host(QMainWindow* host);
-
-    // The volumes open now, oldest first: a marker finds the survey it lies in.
-    static const std::vector<SeismicVolume*>& open_volumes();
+    // Registers the volume, and its survey if it has one, with the window's open surveys
+    // until it closes. Once only.
+    void set_open_surveys(OpenSurveys* surveys);
 
 signals:
     void sig_section_moved(seismic::SectionKind kind, int index);
@@ -183,6 +184,7 @@ private:
     // as reading the whole file.
     QPointer<StatusProgress> gathering_;
     QPointer<QMainWindow> progress_host_;
+    QPointer<OpenSurveys> open_surveys_;
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::optional<seismic::SurveyTransform> survey_;

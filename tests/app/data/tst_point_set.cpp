@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "korvex/app/data/loaded_survey.h"
+#include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/point_table.h"
 #include "korvex/scene/point_visual.h"
@@ -79,14 +80,14 @@ private slots:
         for (double il : {100.0, 200.0})
             for (double xl : {300.0, 400.0})
                 traces.push_back({il, xl, 450000 + (il - 100) * 25, 5424000 + (xl - 300) * 25});
-        using korvex::app::data::LoadedSurvey;
-        LoadedSurvey::announce(
-            &dir_, {*korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}});
+        korvex::app::data::OpenSurveys surveys;
+        surveys.add(nullptr,
+                    korvex::app::data::LoadedSurvey{
+                        *korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}});
         PointSet points(write("tops.csv",
                               "X,Y,Z,AMP\n451250.5,5424429.2,1234.5,0.125\n"
                               "451300,5425041.75,1250,1\n"),
-                        "comma", PointSet::Columns::map);
-        LoadedSurvey::withdraw(&dir_);
+                        "comma", PointSet::Columns::map, &surveys);
         const QVariantMap prop = points.prop();
         QCOMPARE(prop["X range"].toString(), QString("451250.50 .. 451300.00"));
         QCOMPARE(prop["Y range"].toString(), QString("5424429.20 .. 5425041.75"));

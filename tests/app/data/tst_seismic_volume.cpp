@@ -355,7 +355,7 @@ private slots:
     }
 
     void registered_types_load_by_their_loaders() {
-        const auto types = korvex::app::data::data_types(nullptr);
+        const auto types = korvex::app::data::data_types(nullptr, nullptr);
         QCOMPARE(types.size(), std::size_t(2));
         QCOMPARE(types[0].name, QString("seismic_volume"));
         QVERIFY(types[0].suffixes.contains("sgy") && types[1].suffixes.contains("csv"));

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "korvex/app/data/data_types.h"
+#include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -87,14 +88,17 @@ private slots:
     // A well marker is a place in the survey: a pick on it says where and goes to the picks.
     void a_pick_on_a_marker_reports_its_place_in_the_survey() {
         korvex::testing::ViewerFixture viewer;
+        korvex::app::data::OpenSurveys surveys;
         SeismicVolume volume(path_);
+        volume.set_open_surveys(&surveys);
         viewer.tree().add_object(volume);
         const QString wells = dir_.filePath("wells.csv");
         QFile file(wells);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("X,Y,Z,WELL\n215,5,130,W-1\n");
         file.close();
-        korvex::app::data::PointSet points(wells);
+        korvex::app::data::PointSet points(wells, {}, korvex::app::data::PointSet::Columns::lines,
+                                           &surveys);
         viewer.tree().add_object(points);
         viewer.widget.add_item_agent(points);
         QVERIFY(show_from_above_to_pick(viewer));
@@ -113,6 +117,18 @@ private slots:
                                   "time 130 ms: amplitude %1")
                                   .arg(layout_.value(3, 2, 15));
         QVERIFY2(log.contains("info", place), qPrintable(log.texts().join("\n")));
+    }
+
+    // A pick on a marker walks the open volumes: a closed one must not be among them.
+    void a_closed_volume_leaves_the_open_surveys() {
+        korvex::app::data::OpenSurveys surveys;
+        {
+            SeismicVolume volume(path_);
+            volume.set_open_surveys(&surveys);
+            QVERIFY(surveys.volumes() == std::vector<SeismicVolume*>{&volume});
+        }
+        QVERIFY(surveys.volumes().empty());
+        QVERIFY(!surveys.newest());
     }
 
     void right_pick_reports_the_sample_and_selects_the_section_for_keys() {
@@ -207,7 +223,7 @@ private slots:
         layout.bytes = {9, 21};
         const QString path = dir_.filePath("asked.sgy");
         korvex::testing::write_volume(path, layout);
-        const auto type = korvex::app::data::data_types(nullptr)[0];
+        const auto type = korvex::app::data::data_types(nullptr, nullptr)[0];
 
         answer_dialog([](SegyOpenDialog& dialog) {
             const auto boxes = dialog.findChildren<QSpinBox*>();
