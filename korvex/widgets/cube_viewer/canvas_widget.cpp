@@ -262,7 +262,6 @@ void CanvasWidget::set_z_scale(double factor) {
     auto centre = center();
     centre[2] *= factor / before;
     set_center(centre);
-    emit sig_z_scale_changed(factor);
 }
 
 bool CanvasWidget::nothing_shown() const { return model_.nothing_shown(); }

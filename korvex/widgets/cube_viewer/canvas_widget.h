@@ -169,7 +169,6 @@ public:
 signals:
     void sig_hide_all();
     void sigPickedPoint(const QVector<double>& point);
-    void sig_z_scale_changed(double factor);
     // A volume's section answered a right-button pick in this viewer with this sample.
     void sig_picked_sample(const korvex::widgets::PickedSample& pick);
 
