@@ -113,14 +113,18 @@ void CacheHeader::set_amplitudes(const AmplitudeStats& stats) {
     std::copy_n(stats.histogram.begin(),
                 std::min<std::size_t>(stats.histogram.size(), AmplitudeStats::HISTOGRAM_BINS),
                 histogram);
-    amplitudes_checksum = fnv1a(&amplitude_min, offsetof(CacheHeader, amplitudes_checksum) -
-                                                    offsetof(CacheHeader, amplitude_min));
+    amplitudes_checksum = checksum_of_amplitudes();
+}
+
+// Apart from the header's own checksum, so that figures a pass adds after the file's
+// identity was settled cannot spoil it.
+uint64_t CacheHeader::checksum_of_amplitudes() const {
+    return fnv1a(&amplitude_min,
+                 offsetof(CacheHeader, amplitudes_checksum) - offsetof(CacheHeader, amplitude_min));
 }
 
 std::optional<AmplitudeStats> CacheHeader::amplitudes() const {
-    if (amplitudes_checksum != fnv1a(&amplitude_min, offsetof(CacheHeader, amplitudes_checksum) -
-                                                         offsetof(CacheHeader, amplitude_min)))
-        return std::nullopt;
+    if (amplitudes_checksum != checksum_of_amplitudes()) return std::nullopt;
     AmplitudeStats stats;
     stats.min = amplitude_min;
     stats.max = amplitude_max;

@@ -62,6 +62,7 @@ struct KORVEX_SEISMIC_EXPORT CacheHeader {
     void set_amplitudes(const AmplitudeStats& stats);
     // None when the figures fail their checksum.
     std::optional<AmplitudeStats> amplitudes() const;
+    uint64_t checksum_of_amplitudes() const;
     std::size_t plane_bytes() const;
     uint64_t checksums_offset() const;
     uint64_t file_size() const;
