@@ -16,6 +16,21 @@ namespace korvex::app {
 using utils::format;
 using utils::logger;
 
+namespace {
+
+QVariantMap settings_for(const DataObjectFactory::DataType& type, const QString& path,
+                         DataOpener::Settings settings) {
+    if (settings == DataOpener::Settings::asked || !type.guess) return {};
+    try {
+        return type.guess(path);
+    } catch (const std::exception&) {
+        // The load that follows meets the same fault and names it.
+        return {};
+    }
+}
+
+}  // namespace
+
 DataOpener::DataOpener(const DataObjectFactory& factory, DataTree& tree, ViewerArea& viewers,
                        QObject* parent)
     : QObject(parent), factory_(factory), tree_(tree), viewers_(viewers) {}
@@ -61,7 +76,7 @@ void DataOpener::open_next() {
             opened(path, nullptr, format("{} is not a kind of file korvex can read", path));
             continue;
         }
-        QVariantMap used = settings_for(path, batch.settings);
+        QVariantMap used = settings_for(*type, path, batch.settings);
         try {
             if (used.isEmpty() && type->ask) used = type->ask(path);
         } catch (const std::exception& e) {
@@ -101,17 +116,6 @@ void DataOpener::opened(const QString& path, std::unique_ptr<host::DataObject> l
     }
     if (dob) ++batch.shown;
     if (batch.each) batch.each(path, dob);
-}
-
-QVariantMap DataOpener::settings_for(const QString& path, Settings settings) const {
-    const DataObjectFactory::DataType* type = factory_.type_for_file(path);
-    if (settings == Settings::asked || !type || !type->guess) return {};
-    try {
-        return type->guess(path);
-    } catch (const std::exception&) {
-        // The load that follows meets the same fault and names it.
-        return {};
-    }
 }
 
 }  // namespace korvex::app

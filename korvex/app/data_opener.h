@@ -60,7 +60,6 @@ private:
         int shown = 0;
     };
 
-    QVariantMap settings_for(const QString& path, Settings settings) const;
     void open_next();
     void opened(const QString& path, std::unique_ptr<host::DataObject> dob, const QString& error);
 
