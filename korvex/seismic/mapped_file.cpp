@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csetjmp>
 #include <csignal>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
@@ -42,7 +45,9 @@ void install_bus_error_handler() {
     std::call_once(once, [] {
         struct sigaction action {};
         action.sa_sigaction = on_bus_error;
-        action.sa_flags = SA_SIGINFO;
+        // SIGBUS stays unblocked in the handler, so a copy need not save the signal mask
+        // (a system call) to restore it when it jumps out.
+        action.sa_flags = SA_SIGINFO | SA_NODEFER;
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGBUS, &action, &previous_action);
     });
@@ -97,6 +102,26 @@ bool MappedFile::resident(long long offset) const {
     return failed != 0 || (in_core & 1) != 0;
 }
 
+bool MappedFile::wholly_resident() const {
+    if (!due(next_residency_check_)) return wholly_resident_;
+    static const long page = ::sysconf(_SC_PAGESIZE);
+    std::vector<unsigned char> pages(std::size_t((status_.size + page - 1) / page));
+    const bool all = ::mincore(const_cast<char*>(data_), std::size_t(status_.size),
+                               pages.data()) == 0 &&
+                     std::all_of(pages.begin(), pages.end(), [](unsigned char p) { return p & 1; });
+    wholly_resident_ = all;
+    return all;
+}
+
+bool MappedFile::due(std::atomic<int64_t>& next) {
+    // The monotonic clock is read without entering the kernel.
+    const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now().time_since_epoch())
+                            .count();
+    int64_t expected = next.load();
+    return now >= expected && next.compare_exchange_strong(expected, now + CHECK_INTERVAL_MS);
+}
+
 void MappedFile::check_unchanged(const QString& what) const {
     // Size and time only: a change of owner or mode alone leaves the samples as they were.
     const FileStatus now = FileStatus::of(fd_).value_or(FileStatus{-1});
@@ -112,7 +137,7 @@ void MappedFile::guarded_copy(const QString& what, void (*run)(void*, const char
                               void* context) const {
     sigjmp_buf landing;
     sigjmp_buf* const outer = active_copy;
-    if (sigsetjmp(landing, 1) != 0) {
+    if (sigsetjmp(landing, 0) != 0) {
         active_copy = outer;
         fail(_("reading %1 failed: the file ends before the data its headers describe "
                "(truncated while open?)")
@@ -121,7 +146,7 @@ void MappedFile::guarded_copy(const QString& what, void (*run)(void*, const char
     active_copy = &landing;
     run(context, data_);
     active_copy = outer;
-    check_unchanged(what);
+    if (due(next_status_check_)) check_unchanged(what);
 }
 
 }  // namespace korvex::seismic

@@ -3,7 +3,9 @@
 #include <sys/types.h>
 
 #include <QString>
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <type_traits>
 
 #include "korvex/seismic/file_status.h"
@@ -16,15 +18,19 @@ namespace korvex::seismic {
 // but touching a page past the end of a file that was truncated while mapped raises
 // SIGBUS, which would kill the process. Every access therefore runs inside copy():
 // a SIGBUS raised by the copying thread jumps back out of the copy, and copy() throws
-// a ValueError naming the file. After each copy the file's size and modification time
-// are compared with those seen when it was opened, so a file rewritten in place is
-// reported too instead of yielding a mix of old and new data.
+// a ValueError naming the file. Copies make no system call of their own: a crossline of a
+// small file takes tens of microseconds, which a status call per read would visibly slow.
+// The file's size and modification time are compared with those seen at opening after a
+// copy at most once every CHECK_INTERVAL_MS, so a file rewritten in place is reported
+// soon after instead of yielding a mix of old and new data for long.
 //
 // The mapped pages are the kernel's page cache: they count as shared file pages of the
 // process and are dropped under memory pressure, so a file larger than memory maps fine.
 // Copies may run concurrently from several threads.
 class MappedFile final {
 public:
+    static constexpr int CHECK_INTERVAL_MS = 1000;
+
     // Throws utils::ValueError naming the file when it cannot be opened or mapped.
     explicit MappedFile(const QString& path);
     ~MappedFile();
@@ -59,17 +65,25 @@ public:
     void will_need(long long offset, long long length) const;
     // Whether the page holding byte `offset` is in the page cache now.
     bool resident(long long offset) const;
+    // Whether every page of the file was in the page cache when last looked at, which is
+    // at most CHECK_INTERVAL_MS ago.
+    bool wholly_resident() const;
     // Throws when the file on disk no longer has the size and time it had when opened.
     void check_unchanged(const QString& what) const;
 
 private:
     void guarded_copy(const QString& what, void (*run)(void*, const char*), void* context) const;
+    // Whether a periodic look at the file is due; claims it when it is.
+    static bool due(std::atomic<int64_t>& next);
     [[noreturn]] void fail(const QString& what) const;
 
     QString path_;
     int fd_ = -1;
     FileStatus status_;
     const char* data_ = nullptr;
+    mutable std::atomic<int64_t> next_status_check_{0};
+    mutable std::atomic<int64_t> next_residency_check_{0};
+    mutable std::atomic<bool> wholly_resident_{false};
 };
 
 }  // namespace korvex::seismic

@@ -311,6 +311,7 @@ long long SegyVolumeFile::trace_in_line(SectionKind kind, int index, int row) co
 }
 
 bool SegyVolumeFile::is_cold(SectionKind kind, int index) const {
+    if (map_->wholly_resident()) return false;
     const bool depth = kind == SectionKind::depth;
     const long long count = depth ? traces_ : geometry_.section_rows(kind);
     const long long offset =
