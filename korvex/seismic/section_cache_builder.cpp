@@ -1,6 +1,7 @@
 #include "korvex/seismic/section_cache_builder.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <segyio/segy.h>
 #include <unistd.h>
 
@@ -49,6 +50,16 @@ void ignore_file_size_signal() {
         if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
             ::signal(SIGXFSZ, SIG_IGN);
     });
+}
+
+// The process's file-creation mask, read without changing it (umask() would, for a moment,
+// for every thread).
+mode_t process_umask() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) return mode_t(line.mid(6).trimmed().toUInt(nullptr, 8));
+    return 077;
 }
 
 // pread or pwrite until done; false on an error or an early end of file.
@@ -105,12 +116,25 @@ bool SectionCacheBuilder::run() {
     // Written under a temporary name, renamed when whole: a reader never sees a partial cache.
     QTemporaryFile part(path_ + QStringLiteral(".XXXXXX.part"));
     if (!part.open()) fail(path_, _("cannot be written: %1").arg(part.errorString()));
+    // Another user of the group may share the cache, as the umask allows it for any file.
+    ::fchmod(part.handle(), 0666 & ~process_umask());
+    // Room taken at once: a full disk or the file-size limit is met before the pass, not
+    // at its end, and the planes land in few extents.
+    if (const int error = ::posix_fallocate(part.handle(), 0, off_t(header_.file_size()));
+        error != 0 && error != EOPNOTSUPP) {
+        errno = error;
+        fail(path_, _("cannot be written: %1").arg(write_error()));
+    }
     if (!write_planes(segy.fd, part.handle())) return false;
 
     if (FileStatus::of(segy.fd) != volume_.file_status())
         fail(volume_.path(), _("the file changed on disk while its section cache was built"));
     header_.set_amplitudes(amplitudes_.stats());
     if (!write_fully(part.handle(), reinterpret_cast<const char*>(&header_), sizeof header_, 0))
+        fail(path_, _("cannot be written: %1").arg(write_error()));
+    // On the disk before it is declared ready: a user's first reads through the cache must
+    // not queue behind a gigabyte of pending writes.
+    if (::fdatasync(part.handle()) != 0)
         fail(path_, _("cannot be written: %1").arg(write_error()));
     part.close();
     if (::rename(QFile::encodeName(part.fileName()).constData(),
@@ -165,6 +189,9 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
             if (!write_fully(cache, reinterpret_cast<const char*>(run), traces * sizeof(float), at))
                 fail(path_, _("cannot be written: %1").arg(write_error()));
         }
+        // Writing back behind the pass keeps the disk busy with the cache while the next slab
+        // is read, rather than leaving all of it to the final flush.
+        ::sync_file_range(cache, 0, 0, SYNC_FILE_RANGE_WRITE);
         if (progress_ && !progress_(double(first + lines) / slow)) return false;
     }
 
