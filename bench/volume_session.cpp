@@ -30,6 +30,7 @@
 
 #include "bench/figures.h"
 #include "bench/section_scene.h"
+#include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/scene_canvas.h"
@@ -134,7 +135,7 @@ int main(int argc, char** argv) {
     }
     const QString path = args[1];
     QTemporaryDir scratch;
-    SeismicVolume::set_cache_folder(args.size() > 2 ? args[2] : scratch.path());
+    korvex::app::data::CacheStore caches(args.size() > 2 ? args[2] : scratch.path());
     const double file_mb = QFileInfo(path).size() / 1e6;
     LoopWatch watch;
 
@@ -168,6 +169,7 @@ int main(int argc, char** argv) {
     QElapsedTimer opening;
     opening.start();
     SeismicVolume volume(path);
+    volume.set_cache_store(&caches);
     figure("open", opening.nsecsElapsed() / 1e6, "ms");
 
     const QStringList types =

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "korvex/app/data/appearance_dialog.h"
+#include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/status_progress.h"
@@ -98,8 +99,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
       options_(std::move(options)),
       workdir_(options_.working_directory.value_or(QDir::currentPath())),
       data_object_factory_(std::make_unique<DataObjectFactory>()),
-      open_surveys_(new data::OpenSurveys(this)) {
-    for (DataObjectFactory::DataType& type : data::data_types(this, open_surveys_))
+      open_surveys_(new data::OpenSurveys(this)),
+      cache_store_(new data::CacheStore(this)) {
+    for (DataObjectFactory::DataType& type : data::data_types(this, open_surveys_, cache_store_))
         data_object_factory_->register_type(std::move(type));
     setObjectName(QStringLiteral("korvex_main_window"));
     resize(1280, 800);
@@ -127,6 +129,10 @@ void MainWindow::setup() {
     opener_ = new DataOpener(*data_object_factory_, *tree_, *viewer_area_, this);
     session_ =
         new ProjectSession(*model_, *viewer_area_, *data_object_factory_, pick_list_.get(), this);
+    connect(session_, &ProjectSession::sig_project_opened, cache_store_,
+            &data::CacheStore::set_project);
+    connect(session_, &ProjectSession::sig_project_saved, cache_store_,
+            &data::CacheStore::set_project);
     connect(session_, &ProjectSession::sig_project_opened, this, [this](const QString& path) {
         // The steps kept refer to picks and viewers the project has replaced.
         undo_->clear();

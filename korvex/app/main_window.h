@@ -30,6 +30,7 @@ class WorkspaceShell;
 }  // namespace korvex::modules
 
 namespace korvex::app::data {
+class CacheStore;
 class OpenSurveys;
 }  // namespace korvex::app::data
 
@@ -164,6 +165,7 @@ private:
     std::unique_ptr<DataObjectFactory> data_object_factory_;
     // Handed to the data it opens; a child, so it outlives none of them unnoticed.
     data::OpenSurveys* open_surveys_ = nullptr;
+    data::CacheStore* cache_store_ = nullptr;
     std::unique_ptr<PluginManager> plugins_manager_;
     UserNotifier* notifier_ = nullptr;
     utils::UndoService* undo_ = nullptr;

@@ -1,6 +1,5 @@
 #include "korvex/app/project_session.h"
 
-#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data_model.h"
 #include "korvex/app/display_target.h"
 #include "korvex/app/pick_list.h"
@@ -48,7 +47,6 @@ bool ProjectSession::replace_with_new_project(const QString& path) {
 void ProjectSession::start_new_project(const QString& path) {
     // The file first: if it cannot be written, the session is left alone.
     ProjectDatabase(path).save({});
-    data::SeismicVolume::keep_caches_beside(path);
     apply({});
     adopt_project(path);
     logger().info(format("Created project {}", path));
@@ -67,7 +65,6 @@ bool ProjectSession::open_project(const QString& path) {
 void ProjectSession::load_project(const QString& path) {
     // Read whole before anything of the session is touched.
     const ProjectSnapshot snapshot = ProjectDatabase(path).load();
-    data::SeismicVolume::keep_caches_beside(path);
     apply(snapshot);
     for (const QString& problem : snapshot.left_out) logger().warning(problem);
     restored_completely_ &= snapshot.left_out.isEmpty();
@@ -92,7 +89,6 @@ bool ProjectSession::save_project_as(const QString& path) {
             logger().warning(_("Some objects cannot be stored in a project and were not saved"));
         }
         database_ = std::make_unique<ProjectDatabase>(database);
-        data::SeismicVolume::keep_caches_beside(database_->path());
         saved_ = snapshot;
         logger().info(format("Saved project {}", database_->path()));
         emit sig_project_saved(database_->path());

@@ -106,9 +106,9 @@ bool MappedFile::wholly_resident() const {
     if (!due(next_residency_check_)) return wholly_resident_;
     static const long page = ::sysconf(_SC_PAGESIZE);
     std::vector<unsigned char> pages(std::size_t((status_.size + page - 1) / page));
-    const bool all = ::mincore(const_cast<char*>(data_), std::size_t(status_.size),
-                               pages.data()) == 0 &&
-                     std::all_of(pages.begin(), pages.end(), [](unsigned char p) { return p & 1; });
+    const bool all =
+        ::mincore(const_cast<char*>(data_), std::size_t(status_.size), pages.data()) == 0 &&
+        std::all_of(pages.begin(), pages.end(), [](unsigned char p) { return p & 1; });
     wholly_resident_ = all;
     return all;
 }

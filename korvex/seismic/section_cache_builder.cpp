@@ -1,8 +1,8 @@
 #include "korvex/seismic/section_cache_builder.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <segyio/segy.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -134,8 +134,7 @@ bool SectionCacheBuilder::run() {
         fail(path_, _("cannot be written: %1").arg(write_error()));
     // On the disk before it is declared ready: a user's first reads through the cache must
     // not queue behind a gigabyte of pending writes.
-    if (::fdatasync(part.handle()) != 0)
-        fail(path_, _("cannot be written: %1").arg(write_error()));
+    if (::fdatasync(part.handle()) != 0) fail(path_, _("cannot be written: %1").arg(write_error()));
     part.close();
     if (::rename(QFile::encodeName(part.fileName()).constData(),
                  QFile::encodeName(path_).constData()) != 0)

@@ -107,18 +107,6 @@ private slots:
         QVERIFY(!opened.project.has_unsaved_changes());
     }
 
-    // A volume's section cache goes with the project: copied or moved with it, the
-    // project keeps its fast time slices.
-    void section_caches_are_kept_beside_the_project() {
-        Session s(factory_);
-        QVERIFY(s.project.save_project_as(dir_.filePath("survey")));
-        QCOMPARE(SeismicVolume::current_cache_folder(), dir_.filePath("survey.cache"));
-        QVERIFY(s.project.create_new_project(dir_.filePath("other")));
-        QCOMPARE(SeismicVolume::current_cache_folder(), dir_.filePath("other.cache"));
-        QVERIFY(s.project.open_project(dir_.filePath("survey.kvd")));
-        QCOMPARE(SeismicVolume::current_cache_folder(), dir_.filePath("survey.cache"));
-    }
-
     void changes_make_the_session_unsaved_until_it_is_saved_or_reopened() {
         Session s(factory_);
         // Nothing loaded and no file: nothing to lose.

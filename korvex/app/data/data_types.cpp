@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/point_set.h"
@@ -56,31 +57,34 @@ QVariantMap ask_point_columns(const QString& path, const OpenSurveys* surveys) {
 }  // namespace
 
 std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
-                                                    OpenSurveys* surveys) {
+                                                    OpenSurveys* surveys, CacheStore* caches) {
     const QPointer<OpenSurveys> open(surveys);
+    const QPointer<CacheStore> store(caches);
     return {
         {SeismicVolume::TYPE,
          _("SEG-Y volumes"),
          {"sgy", "segy"},
-         [progress_host = QPointer<QMainWindow>(progress_host), open](
+         [progress_host = QPointer<QMainWindow>(progress_host), open, store](
              const QString& path,
              const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
              auto volume = SeismicVolume::load(path, settings);
              volume->set_progress_host(progress_host);
+             volume->set_cache_store(store);
              volume->set_open_surveys(open);
              return volume;
          },
          &ask_header_bytes,
          &usual_header_bytes,
-         [progress_host = QPointer<QMainWindow>(progress_host), open](
+         [progress_host = QPointer<QMainWindow>(progress_host), open, store](
              const QString& path, const QVariantMap& settings, QObject* context,
              DataObjectFactory::Done done) {
              SeismicVolume::load_async(
                  path, settings, context,
-                 [progress_host, open, done = std::move(done)](
+                 [progress_host, open, store, done = std::move(done)](
                      std::unique_ptr<SeismicVolume> volume, const QString& error) {
                      if (volume) {
                          volume->set_progress_host(progress_host);
+                         volume->set_cache_store(store);
                          volume->set_open_surveys(open);
                      }
                      done(std::move(volume), error);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/off_gui_thread.h"
@@ -79,11 +80,6 @@ std::vector<std::shared_ptr<scene::ColorBar>> color_bars(
     return bars;
 }
 
-QString& cache_folder() {
-    static QString folder = seismic::SectionCache::default_folder();
-    return folder;
-}
-
 // A volume whose headers cannot give its map position is still a volume.
 std::optional<seismic::SurveyTransform> fit_survey(const seismic::SegyVolumeFile& file) {
     try {
@@ -134,18 +130,6 @@ QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& sur
 }
 
 }  // namespace
-
-void SeismicVolume::set_cache_folder(const QString& folder) { cache_folder() = folder; }
-
-QString SeismicVolume::current_cache_folder() { return cache_folder(); }
-
-void SeismicVolume::keep_caches_beside(const QString& project_path) {
-    const QFileInfo project(project_path);
-    const QDir folder = project.absoluteDir();
-    set_cache_folder(QFileInfo(folder.absolutePath()).isWritable()
-                         ? folder.filePath(project.completeBaseName() + QStringLiteral(".cache"))
-                         : seismic::SectionCache::default_folder());
-}
 
 SeismicVolume::Opened SeismicVolume::open_file(const QString& path,
                                                seismic::SegyHeaderBytes bytes) {
@@ -393,12 +377,10 @@ void SeismicVolume::fail_read(SectionKind kind, const QString& message) {
 }
 
 void SeismicVolume::start_cache_pass() {
-    // A volume first opened outside any project has its cache in the default folder; once
-    // the project is saved, new caches go beside it, and the old one still serves rather
-    // than a second pass over the file and a second copy of its size on the disk.
-    QStringList folders{cache_folder(), seismic::SectionCache::default_folder()};
-    folders.removeDuplicates();
-    cache_run_ = new VolumeCacheRun(file_, name(), folders, progress_host_, this);
+    const CacheStore fallback(seismic::SectionCache::default_folder());
+    const CacheStore& store = cache_store_ ? *cache_store_ : fallback;
+    cache_run_ = new VolumeCacheRun(file_, name(), store.folders(), store.limit_bytes(),
+                                    progress_host_, this);
     connect(cache_run_, &VolumeCacheRun::sig_ready, this,
             [this](std::shared_ptr<const seismic::SectionCache> cache) {
                 take_stats(cache->amplitude_stats());
@@ -540,6 +522,8 @@ widgets::PickedSample SeismicVolume::picked_sample(const Pick& pick) const {
 }
 
 void SeismicVolume::set_progress_host(QMainWindow* host) { progress_host_ = host; }
+
+void SeismicVolume::set_cache_store(CacheStore* store) { cache_store_ = store; }
 
 void SeismicVolume::set_open_surveys(OpenSurveys* surveys) {
     open_surveys_ = surveys;

@@ -25,6 +25,7 @@ class QMainWindow;
 
 namespace korvex::app::data {
 
+class CacheStore;
 class OpenSurveys;
 class SectionReader;
 class StatusProgress;
@@ -103,13 +104,8 @@ public:
     bool sections_drawn() const;
     // Why the volume's sections were withdrawn; empty while they are trusted.
     const QString& withdrawn() const { return withdrawn_; }
-    // The folder of section caches, for cache passes started from now on.
-    static void set_cache_folder(const QString& folder);
-    static QString current_cache_folder();
-    // Section caches belong with the project whose volumes they serve: in "NAME.cache"
-    // beside "NAME.kvd", or in the user's cache folder when the project's folder cannot
-    // be written.
-    static void keep_caches_beside(const QString& project_path);
+    // Where the volume's section cache is kept; without a store, in the user's cache folder.
+    void set_cache_store(CacheStore* store);
 
     // The look, as VolumeStyle checks it; each change is drawn in every viewer.
     QString colormap() const { return style_.colormap(); }
@@ -185,6 +181,7 @@ private:
     QPointer<StatusProgress> gathering_;
     QPointer<QMainWindow> progress_host_;
     QPointer<OpenSurveys> open_surveys_;
+    QPointer<CacheStore> cache_store_;
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::optional<seismic::SurveyTransform> survey_;

@@ -1,9 +1,13 @@
 #include "korvex/app/data/volume_cache_pass.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QtConcurrent>
+#include <algorithm>
 
 #include "korvex/seismic/background_priority.h"
+#include "korvex/seismic/cache_folder.h"
+#include "korvex/seismic/cache_lock.h"
 #include "korvex/seismic/irregular_geometry_error.h"
 #include "korvex/seismic/section_cache.h"
 #include "korvex/seismic/segy_volume_file.h"
@@ -16,8 +20,11 @@ constexpr int PROGRESS_INTERVAL_MS = 250;
 }  // namespace
 
 VolumeCachePass::VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file,
-                                 QStringList folders, QObject* parent)
-    : QObject(parent), file_(std::move(file)), folders_(std::move(folders)) {
+                                 QStringList folders, long long limit_bytes, QObject* parent)
+    : QObject(parent),
+      file_(std::move(file)),
+      folders_(std::move(folders)),
+      limit_bytes_(limit_bytes) {
     thread_.setMaxThreadCount(1);
     poll_.setInterval(PROGRESS_INTERVAL_MS);
     connect(&poll_, &QTimer::timeout, this, [this] {
@@ -38,36 +45,65 @@ void VolumeCachePass::cancel() { shared_->cancelled = true; }
 
 void VolumeCachePass::start() {
     poll_.start();
-    watcher_.setFuture(QtConcurrent::run(&thread_, [file = file_, folders = folders_,
-                                                    shared = shared_] {
-        // The thread is the pass's own, so it is never given back.
-        seismic::lower_calling_thread_priority();
-        Outcome outcome;
-        try {
-            for (const QString& folder : folders) {
-                const QString path = seismic::SectionCache::path_for(*file, folder);
-                if (auto cache = seismic::SectionCache::open(*file, path)) {
-                    outcome.cache = std::move(cache);
-                    return outcome;
-                }
+    watcher_.setFuture(QtConcurrent::run(
+        &thread_, [file = file_, folders = folders_, limit = limit_bytes_, shared = shared_] {
+            // The thread is the pass's own, so it is never given back.
+            seismic::lower_calling_thread_priority();
+            Outcome outcome;
+            try {
+                outcome = run(*file, folders, limit, *shared);
+            } catch (const seismic::IrregularGeometryError& error) {
+                outcome.irregular = true;
+                outcome.error = QString::fromStdString(error.what());
+            } catch (const std::exception& error) {
+                outcome.error = QString::fromStdString(error.what());
+            } catch (...) {
+                outcome.error = QStringLiteral("unknown failure");
             }
-            QDir().mkpath(folders.value(0));
-            const QString path = seismic::SectionCache::path_for(*file, folders.value(0));
-            outcome.cache = seismic::SectionCache::build(*file, path, [&shared](double fraction) {
-                shared->fraction = fraction;
-                return !shared->cancelled;
-            });
-            outcome.built = true;
-        } catch (const seismic::IrregularGeometryError& error) {
-            outcome.irregular = true;
-            outcome.error = QString::fromStdString(error.what());
-        } catch (const std::exception& error) {
-            outcome.error = QString::fromStdString(error.what());
-        } catch (...) {
-            outcome.error = QStringLiteral("unknown failure");
+            return outcome;
+        }));
+}
+
+VolumeCachePass::Outcome VolumeCachePass::run(const seismic::SegyVolumeFile& file,
+                                              const QStringList& folders, long long limit_bytes,
+                                              Shared& shared) {
+    const auto keep_waiting = [&shared] { return !shared.cancelled; };
+    Outcome outcome;
+    for (const QString& folder : folders) {
+        const seismic::CacheFolder caches(folder);
+        caches.remove_orphans();
+        const QString path = caches.path_for(file);
+        if ((outcome.cache = seismic::SectionCache::open(file, path))) {
+            seismic::CacheFolder::touch(path);
+            return outcome;
         }
+    }
+    const auto writable = std::find_if(folders.begin(), folders.end(), [](const QString& folder) {
+        return QDir().mkpath(folder) && QFileInfo(folder).isWritable();
+    });
+    const seismic::CacheFolder caches(writable == folders.end() ? folders.value(0) : *writable);
+    const QString path = caches.path_for(file);
+    // Another process may be building this very cache: wait for it, then take its work.
+    const seismic::CacheLock lock(path, keep_waiting);
+    if (!lock.locked()) return outcome;
+    if ((outcome.cache = seismic::SectionCache::open(file, path))) return outcome;
+    seismic::CacheFolder::note_source(lock, file);
+    try {
+        outcome.cache = seismic::SectionCache::build(file, path, [&shared](double fraction) {
+            shared.fraction = fraction;
+            return !shared.cancelled;
+        });
+    } catch (...) {
+        lock.remove_file();
+        throw;
+    }
+    if (!outcome.cache) {
+        lock.remove_file();
         return outcome;
-    }));
+    }
+    outcome.built = true;
+    caches.trim(limit_bytes);
+    return outcome;
 }
 
 void VolumeCachePass::finish() {

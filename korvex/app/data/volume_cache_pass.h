@@ -20,17 +20,19 @@ namespace korvex::app::data {
 
 // The long work on a volume once its first picture is up, on a worker thread: reuses its
 // section cache from the first of `folders` that holds a sound one, or builds it in the
-// first folder in one sequential pass over the file, which also checks the
-// line numbers of every trace against the survey grid. Progress is reported while it runs
-// and it can be cancelled; it is cancelled with its owner. The pass has a thread of its own
-// at a lower priority, so that frames and the sections a user pages through are not slowed
-// by it.
+// first folder that can be written in one sequential pass over the file, which also checks
+// the line numbers of every trace against the survey grid. A pass on the same file in
+// another process is waited for, and its cache reused. On the way, caches whose SEG-Y file
+// is gone are removed, and after a build the least recently used ones beyond `limit_bytes`.
+// Progress is reported while it runs and it can be cancelled; it is cancelled with its owner. The
+// pass has a thread of its own at a lower priority, so that frames and the sections a user pages
+// through are not slowed by it.
 class KORVEX_DATA_EXPORT VolumeCachePass final : public QObject {
     Q_OBJECT
 
 public:
     VolumeCachePass(std::shared_ptr<const seismic::SegyVolumeFile> file, QStringList folders,
-                    QObject* parent = nullptr);
+                    long long limit_bytes, QObject* parent = nullptr);
     // Cancels the pass and waits for the worker to notice, which takes at most one slab.
     ~VolumeCachePass() override;
 
@@ -60,9 +62,12 @@ private:
     };
 
     void finish();
+    static Outcome run(const seismic::SegyVolumeFile& file, const QStringList& folders,
+                       long long limit_bytes, Shared& shared);
 
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
     QStringList folders_;
+    long long limit_bytes_;
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
     QThreadPool thread_;
     QFutureWatcher<Outcome> watcher_;

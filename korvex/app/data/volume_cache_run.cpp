@@ -18,12 +18,12 @@ constexpr int PROGRESS_LOG_STEPS = 4;
 }  // namespace
 
 VolumeCacheRun::VolumeCacheRun(std::shared_ptr<const seismic::SegyVolumeFile> file,
-                               const QString& name, const QStringList& folders, QMainWindow* host,
-                               QObject* parent)
+                               const QString& name, const QStringList& folders,
+                               long long limit_bytes, QMainWindow* host, QObject* parent)
     : QObject(parent),
       name_(name),
       host_(host),
-      pass_(new VolumeCachePass(std::move(file), folders, this)) {
+      pass_(new VolumeCachePass(std::move(file), folders, limit_bytes, this)) {
     connect(pass_, &VolumeCachePass::sig_progress, this, &VolumeCacheRun::show_progress);
     connect(pass_, &VolumeCachePass::sig_ready, this,
             [this](std::shared_ptr<const seismic::SectionCache> cache, bool built) {

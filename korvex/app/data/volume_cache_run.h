@@ -28,7 +28,8 @@ public:
     // `name` is the volume's, as the journal and the status bar call it; the bar shows in
     // `host`'s status bar, none without a host.
     VolumeCacheRun(std::shared_ptr<const seismic::SegyVolumeFile> file, const QString& name,
-                   const QStringList& folders, QMainWindow* host, QObject* parent);
+                   const QStringList& folders, long long limit_bytes, QMainWindow* host,
+                   QObject* parent);
     ~VolumeCacheRun() override;
 
 signals:

@@ -52,7 +52,8 @@ class SeismicVolumeTest : public QObject {
     QString path_;
 
 private slots:
-    void initTestCase() { SeismicVolume::set_cache_folder(dir_.filePath("cache")); }
+    // The volumes keep their caches in the user's cache folder, here the test's own.
+    void initTestCase() { qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_.filePath("cache"))); }
 
     void init() {
         layout_ = korvex::testing::irregular_survey(8);
@@ -355,7 +356,7 @@ private slots:
     }
 
     void registered_types_load_by_their_loaders() {
-        const auto types = korvex::app::data::data_types(nullptr, nullptr);
+        const auto types = korvex::app::data::data_types(nullptr, nullptr, nullptr);
         QCOMPARE(types.size(), std::size_t(2));
         QCOMPARE(types[0].name, QString("seismic_volume"));
         QVERIFY(types[0].suffixes.contains("sgy") && types[1].suffixes.contains("csv"));

@@ -223,7 +223,7 @@ private slots:
         layout.bytes = {9, 21};
         const QString path = dir_.filePath("asked.sgy");
         korvex::testing::write_volume(path, layout);
-        const auto type = korvex::app::data::data_types(nullptr, nullptr)[0];
+        const auto type = korvex::app::data::data_types(nullptr, nullptr, nullptr)[0];
 
         answer_dialog([](SegyOpenDialog& dialog) {
             const auto boxes = dialog.findChildren<QSpinBox*>();
