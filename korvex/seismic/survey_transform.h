@@ -22,6 +22,11 @@ struct TracePosition {
 // do not tilt the grid; the residual tells how well the traces follow it.
 class KORVEX_SEISMIC_EXPORT SurveyTransform final {
 public:
+    SurveyTransform() = default;
+    // x0, x_per_iline, x_per_xline, y0, y_per_iline, y_per_xline, as coefficients() gives
+    // them: a grid set rather than fitted.
+    explicit SurveyTransform(const std::array<double, 6>& coefficients) : c_(coefficients) {}
+
     // None when the positions do not span a grid: fewer than three traces, all on one
     // line, or coordinates that do not change with the lines (headers left at zero).
     static std::optional<SurveyTransform> fit(const std::vector<TracePosition>& traces);
