@@ -90,6 +90,14 @@ void MappedFile::populate() const {
     ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size), MADV_POPULATE_READ);
 }
 
+void MappedFile::expect_random_access() const {
+    ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size), MADV_RANDOM);
+}
+
+void MappedFile::release() const {
+    ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size), MADV_DONTNEED);
+}
+
 void MappedFile::will_need(long long offset, long long length) const {
     ::posix_fadvise(fd_, offset, length, POSIX_FADV_WILLNEED);
 }

@@ -63,6 +63,14 @@ public:
     // once: scattered reads announced together reach the disk together instead of one
     // after another. Best effort.
     void will_need(long long offset, long long length) const;
+    // Tells the kernel that reads of the map are scattered: a page fault then reads that
+    // page only, not the megabytes around it (the device's read-ahead), which for a line
+    // across a file's sorting would read most of the file. Callers announce with
+    // will_need() what they will read together.
+    void expect_random_access() const;
+    // Takes every page out of the process's map; the page cache keeps them, and the next
+    // copy maps them again as it touches them. Best effort.
+    void release() const;
     // Whether the page holding byte `offset` is in the page cache now.
     bool resident(long long offset) const;
     // Whether every page of the file was in the page cache when last looked at, which is

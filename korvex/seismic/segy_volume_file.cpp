@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <set>
 
 #include "korvex/config/base.h"
@@ -67,9 +68,10 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
     if (!file) fail(_("cannot be opened for reading"));
     try {
         map_ = std::make_unique<MappedFile>(path);
+        map_->expect_random_access();
         read_headers(file, file_size);
         read_line_numbers(file);
-        check_trace_positions(file);
+        check_trace_positions();
     } catch (...) {
         segy_close(file);
         throw;
@@ -194,30 +196,40 @@ void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
         fail(_("2-D data: a single %1 in the whole file")
                  .arg(il_count < 2 ? _("inline") : _("crossline")));
 
-    geometry_.ilines.resize(il_count);
-    geometry_.xlines.resize(xl_count);
-    err = segy_inline_indices(file, bytes_.iline, sorting, il_count, xl_count, offsets,
-                              geometry_.ilines.data(), trace0_, trace_bytes_);
-    if (err == SEGY_OK)
-        err = segy_crossline_indices(file, bytes_.xline, sorting, il_count, xl_count, offsets,
-                                     geometry_.xlines.data(), trace0_, trace_bytes_);
-    if (err != SEGY_OK) fail(unsorted);
-    geometry_.sorting = sorting == SEGY_INLINE_SORTING ? SegyGeometry::Sorting::inline_sorted
-                                                       : SegyGeometry::Sorting::crossline_sorted;
+    // Each slow line's number from its first trace, the fast lines' from the first slow line.
+    const bool by_inline = sorting == SEGY_INLINE_SORTING;
+    const int slow_count = by_inline ? il_count : xl_count;
+    const int fast_count = by_inline ? xl_count : il_count;
+    std::vector<long long> traces;
+    for (int slow = 0; slow < slow_count; ++slow)
+        traces.push_back(slow * static_cast<long long>(fast_count));
+    for (int fast = 1; fast < fast_count; ++fast) traces.push_back(fast);
+    const std::vector<char> headers = headers_of(traces);
+    const auto field = [&](std::size_t n, int byte) {
+        int32_t value = 0;
+        segy_get_field(headers.data() + n * SEGY_TRACE_HEADER_SIZE, byte, &value);
+        return int(value);
+    };
+    auto& slow_lines = by_inline ? geometry_.ilines : geometry_.xlines;
+    auto& fast_lines = by_inline ? geometry_.xlines : geometry_.ilines;
+    const int slow_byte = by_inline ? bytes_.iline : bytes_.xline;
+    const int fast_byte = by_inline ? bytes_.xline : bytes_.iline;
+    for (int slow = 0; slow < slow_count; ++slow) slow_lines.push_back(field(slow, slow_byte));
+    fast_lines.push_back(field(0, fast_byte));
+    for (int fast = 1; fast < fast_count; ++fast)
+        fast_lines.push_back(field(slow_count + fast - 1, fast_byte));
+    geometry_.sorting =
+        by_inline ? SegyGeometry::Sorting::inline_sorted : SegyGeometry::Sorting::crossline_sorted;
 
     for (const auto* lines : {&geometry_.ilines, &geometry_.xlines}) {
         if (std::set<int>(lines->begin(), lines->end()).size() != lines->size()) fail(unsorted);
     }
 }
-void SegyVolumeFile::check_trace_positions(segy_file_handle* file) {
+void SegyVolumeFile::check_trace_positions() {
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
     const long long il_count = geometry_.iline_count();
     const long long xl_count = geometry_.xline_count();
-    const auto check = [&](long long trace) {
-        char header[SEGY_TRACE_HEADER_SIZE];
-        const int err =
-            segy_traceheader(file, static_cast<int>(trace), header, trace0_, trace_bytes_);
-        if (err != SEGY_OK) fail_read(err, _("the header of trace %1").arg(trace + 1));
+    const auto check = [&](long long trace, const char* header) {
         int32_t iline = 0, xline = 0;
         CdpCoordinates cdp;
         segy_get_field(header, bytes_.iline, &iline);
@@ -241,12 +253,32 @@ void SegyVolumeFile::check_trace_positions(segy_file_handle* file) {
     std::vector<long long> checked;
     for (long long trace = 0; trace < traces; trace += step) checked.push_back(trace);
     if ((traces - 1) % step != 0) checked.push_back(traces - 1);
-    announce(checked, SEGY_TRACE_HEADER_SIZE);
-    for (const long long trace : checked) check(trace);
+    const std::vector<char> headers = headers_of(checked);
+    for (std::size_t n = 0; n < checked.size(); ++n)
+        check(checked[n], headers.data() + n * SEGY_TRACE_HEADER_SIZE);
+}
+
+std::vector<char> SegyVolumeFile::headers_of(const std::vector<long long>& traces) const {
+    announce(traces, SEGY_TRACE_HEADER_SIZE);
+    std::vector<char> headers(traces.size() * SEGY_TRACE_HEADER_SIZE);
+    map_->copy(_("the trace headers"), [&](const char* data) {
+        for (std::size_t n = 0; n < traces.size(); ++n)
+            std::memcpy(headers.data() + n * SEGY_TRACE_HEADER_SIZE,
+                        data + trace0_ + traces[n] * trace_stride(), SEGY_TRACE_HEADER_SIZE);
+    });
+    return headers;
 }
 
 void SegyVolumeFile::announce(const std::vector<long long>& traces, int bytes) const {
-    for (const long long trace : traces) map_->will_need(trace0_ + trace * trace_stride(), bytes);
+    const long long stride = trace_stride();
+    for (std::size_t first = 0; first < traces.size();) {
+        // Neighbouring whole traces, a line along the sorting, go as one range.
+        std::size_t end = first + 1;
+        while (bytes == stride && end < traces.size() && traces[end] == traces[end - 1] + 1) ++end;
+        map_->will_need(trace0_ + traces[first] * stride,
+                        static_cast<long long>(end - first - 1) * stride + bytes);
+        first = end;
+    }
 }
 
 const char* SegyVolumeFile::samples_of(const char* data, long long trace) const {
@@ -279,8 +311,9 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
     const int xl_count = geometry_.xline_count();
     const auto trace_of = [&](int row) { return trace_in_line(kind, index, row); };
     const int rows = geometry_.section_rows(kind);
-    if (kind == (by_inline ? SectionKind::xline : SectionKind::iline))
-        announce_if_cold(kind, index);
+    // The map reads no more than each fault's page: what a read takes is announced.
+    announce_if_cold(kind, index);
+    bytes_read_ += (kind == SectionKind::depth ? traces_ : rows) * static_cast<long long>(stride);
     map_->copy(describe(kind, index), [&](const char* data) {
         if (kind == SectionKind::depth) {
             // One strided pass in file order, so that the hardware prefetches ahead.
@@ -303,6 +336,9 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
                                      out + std::size_t(row) * samples, samples);
         }
     });
+    // The gather has mapped every page of the file into the process, which would then
+    // count the whole file as its own memory. The page cache keeps the pages either way.
+    if (kind == SectionKind::depth) map_->release();
 }
 
 long long SegyVolumeFile::trace_in_line(SectionKind kind, int index, int row) const {
@@ -329,6 +365,10 @@ bool SegyVolumeFile::is_cold(SectionKind kind, int index) const {
 
 void SegyVolumeFile::announce_if_cold(SectionKind kind, int index) const {
     if (!is_cold(kind, index)) return;
+    if (kind == SectionKind::depth) {
+        map_->will_need(trace0_, traces_ * static_cast<long long>(trace_stride()));
+        return;
+    }
     const int rows = geometry_.section_rows(kind);
     std::vector<long long> traces(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row) traces[std::size_t(row)] = trace_in_line(kind, index, row);
@@ -347,6 +387,7 @@ std::vector<float> SegyVolumeFile::read_trace(int iline_index, int xline_index) 
     const int xline = geometry_.xlines.at(xline_index);
     const auto trace = geometry_.trace_number(iline_index, xline_index);
     std::vector<float> values(geometry_.samples);
+    bytes_read_ += trace_stride();
     map_->copy(_("the trace at inline %1, crossline %2").arg(iline).arg(xline),
                [&](const char* data) {
                    sample_format::to_floats(geometry_.format, samples_of(data, trace),
@@ -362,6 +403,7 @@ AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
     std::vector<long long> sampled(static_cast<std::size_t>(used));
     for (long long i = 0; i < used; ++i) sampled[std::size_t(i)] = i * traces / used;
     announce(sampled, trace_stride());
+    bytes_read_ += used * trace_stride();
     std::vector<float> values(static_cast<std::size_t>(used) * samples);
     map_->copy(_("the amplitude statistics"), [&](const char* data) {
         for (long long i = 0; i < used; ++i)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -75,6 +76,10 @@ public:
     // file, which leaves it in the page cache; SectionCache::build does it.
     void populate_map() const;
 
+    // The bytes of traces that section, trace and statistics reads have taken from the
+    // file so far (a time slice takes every trace): what a picture costs in file reads.
+    long long bytes_read() const { return bytes_read_; }
+
     // Statistics over every trace, or over `max_traces` evenly spread ones when the
     // volume has more, so that opening a large file stays quick.
     AmplitudeStats amplitude_stats(int max_traces = 2000) const;
@@ -92,14 +97,20 @@ public:
 private:
     void read_headers(segy_file_handle* file, long long file_size);
     void read_line_numbers(segy_file_handle* file);
-    void check_trace_positions(segy_file_handle* file);
+    void check_trace_positions();
+    // The headers of `traces`, 240 bytes each, read through the map. Through the file
+    // descriptor, scattered reads in ascending order look like a sequential stream to the
+    // kernel, whose read-ahead would then take most of the file.
+    std::vector<char> headers_of(const std::vector<long long>& traces) const;
     int header_field(segy_file_handle* file, long long trace, int byte) const;
     // Asks the kernel to read these traces' first `bytes` now: scattered reads on a cold
     // file (the traces opening samples, a line across the sorting) then reach the disk
     // together instead of one after another.
     void announce(const std::vector<long long>& traces, int bytes) const;
-    // A line across the sorting is one trace every few megabytes: read cold, trace after
-    // trace, it would wait for the disk once per trace. Announced when it looks cold.
+    // Announces what a read of this section takes when it looks cold. The map is read
+    // page by page (see MappedFile::expect_random_access): a line across the sorting, one
+    // trace every few megabytes, would otherwise wait for the disk once per trace, and a
+    // line along it or a time slice once per page.
     void announce_if_cold(SectionKind kind, int index) const;
     long long trace_in_line(SectionKind kind, int index, int row) const;
     [[noreturn]] void fail_read(int code, const QString& what) const;
@@ -115,6 +126,7 @@ private:
     SegyGeometry geometry_;
     std::vector<TracePosition> checked_positions_;
     std::unique_ptr<MappedFile> map_;
+    mutable std::atomic<long long> bytes_read_{0};
 };
 
 }  // namespace korvex::seismic

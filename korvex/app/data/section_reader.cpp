@@ -45,10 +45,16 @@ void SectionReader::start(seismic::SectionKind kind) {
             [&] { finish(kind); });
     });
     slot.running->setFuture(QtConcurrent::run([file = file_, cache, kind, index] {
-        Result result{index, {}, {}};
+        Result result{index, {}, {}, {}, {}};
         try {
-            const seismic::Section section =
-                cache ? cache->read(kind, index) : file->read(kind, index);
+            seismic::Section section;
+            try {
+                if (cache) section = cache->read(kind, index);
+            } catch (const std::exception& error) {
+                result.failed_cache = cache;
+                result.cache_error = QString::fromStdString(error.what());
+            }
+            if (!cache || result.failed_cache) section = file->read(kind, index);
             result.image = section.transposed();
         } catch (const std::exception& error) {
             result.error = QString::fromStdString(error.what());
@@ -64,6 +70,10 @@ void SectionReader::finish(seismic::SectionKind kind) {
     const Result result = slot.running->result();
     slot.running->deleteLater();
     slot.running = nullptr;
+    if (result.failed_cache && result.failed_cache == cache_) {
+        cache_.reset();
+        emit sig_cache_failed(result.failed_cache, result.cache_error);
+    }
     if (slot.wanted) {
         start(kind);  // overtaken: what was asked for since matters, not this
         return;

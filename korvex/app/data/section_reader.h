@@ -23,7 +23,8 @@ namespace korvex::app::data {
 // and only the section last asked for is drawn.
 //
 // Time slices come from the section cache once one is given: the file has them only as
-// a gather over every trace.
+// a gather over every trace. A cache that fails a read (damaged, truncated) is given up
+// at once: that read and the ones after it go to the file, and sig_cache_failed tells.
 class SectionReader final : public QObject {
     Q_OBJECT
 
@@ -45,12 +46,17 @@ signals:
     void sig_read_failed(seismic::SectionKind kind, int index, const QString& message);
     // Emitted when the last read in flight has been delivered or dropped.
     void sig_idle();
+    // `cache` failed a read and is no longer used; time slices come from the file.
+    void sig_cache_failed(std::shared_ptr<const seismic::SectionCache> cache,
+                          const QString& message);
 
 private:
     struct Result {
         int index = 0;
         seismic::Section image;
         QString error;
+        std::shared_ptr<const seismic::SectionCache> failed_cache;
+        QString cache_error;
     };
     struct Slot {
         std::optional<int> wanted;

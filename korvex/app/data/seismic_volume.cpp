@@ -1,6 +1,7 @@
 #include "korvex/app/data/seismic_volume.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QLocale>
@@ -17,6 +18,7 @@
 #include "korvex/app/data/section_reader.h"
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/data/survey_box.h"
+#include "korvex/app/data/volume_cache_pass.h"
 #include "korvex/app/data/volume_cache_run.h"
 #include "korvex/app/data/volume_section_visual.h"
 #include "korvex/app/data/volume_settings.h"
@@ -80,6 +82,10 @@ std::vector<std::shared_ptr<scene::ColorBar>> color_bars(
     return bars;
 }
 
+// Where a cache is looked for while the file opens, before the window hands its store over:
+// the user's cache folder, where caches are kept unless a project keeps its own.
+QStringList opening_cache_folders() { return CacheStore().folders(); }
+
 // A volume whose headers cannot give its map position is still a volume.
 std::optional<seismic::SurveyTransform> fit_survey(const seismic::SegyVolumeFile& file) {
     try {
@@ -131,16 +137,21 @@ QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& sur
 
 }  // namespace
 
-SeismicVolume::Opened SeismicVolume::open_file(const QString& path,
-                                               seismic::SegyHeaderBytes bytes) {
+SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::SegyHeaderBytes bytes,
+                                               const QStringList& cache_folders) {
     auto file = std::make_shared<const seismic::SegyVolumeFile>(path, bytes);
-    const seismic::AmplitudeStats stats = file->amplitude_stats();
+    // A cache built before holds the figures of every sample: no traces to sample.
+    auto cache = VolumeCachePass::find(*file, cache_folders);
+    const seismic::AmplitudeStats stats =
+        cache ? cache->amplitude_stats() : file->amplitude_stats();
     auto survey = fit_survey(*file);
-    return Opened{std::move(file), stats, std::move(survey)};
+    return Opened{std::move(file), stats, std::move(survey), std::move(cache)};
 }
 
 SeismicVolume::Opened SeismicVolume::open(const QString& path, seismic::SegyHeaderBytes bytes) {
-    return run_off_gui_thread([path, bytes] { return open_file(path, bytes); });
+    return run_off_gui_thread([path, bytes, folders = opening_cache_folders()] {
+        return open_file(path, bytes, folders);
+    });
 }
 
 void SeismicVolume::load_async(const QString& path, const QVariantMap& settings, QObject* context,
@@ -171,10 +182,10 @@ void SeismicVolume::load_async(const QString& path, const QVariantMap& settings,
         }
         done(std::move(volume), {});
     });
-    watcher->setFuture(QtConcurrent::run([path, bytes] {
+    watcher->setFuture(QtConcurrent::run([path, bytes, folders = opening_cache_folders()] {
         Outcome outcome;
         try {
-            outcome.opened.emplace(open_file(path, bytes));
+            outcome.opened.emplace(open_file(path, bytes, folders));
         } catch (const std::exception& e) {
             outcome.error = QString::fromStdString(e.what());
         }
@@ -200,6 +211,11 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
     connect(reader_, &SectionReader::sig_read_failed, this,
             [this](SectionKind kind, int, const QString& message) { fail_read(kind, message); });
     connect(reader_, &SectionReader::sig_idle, this, &SeismicVolume::sig_sections_settled);
+    connect(reader_, &SectionReader::sig_cache_failed, this, &SeismicVolume::rebuild_cache);
+    if (opened.cache) {
+        reader_->use_cache(std::move(opened.cache));
+        utils::logger().info(utils::format("{}: section cache reused", name()));
+    }
 }
 
 SeismicVolume::~SeismicVolume() {
@@ -363,7 +379,13 @@ void SeismicVolume::draw(SectionKind kind, int index, const seismic::Section& im
     emit sig_section_moved(kind, index);
     // The pass reads the whole file: only once the first picture is complete, so that it
     // does not compete with the sections still on their way.
-    if (!cache_run_ && !reader_->busy()) start_cache_pass();
+    if (cache_pass_due_ && !reader_->busy()) {
+        cache_pass_due_ = false;
+        if (reader_->has_cache())
+            emit sig_cache_pass_ended(true, {});
+        else
+            start_cache_pass();
+    }
 }
 
 void SeismicVolume::fail_read(SectionKind kind, const QString& message) {
@@ -388,6 +410,19 @@ void SeismicVolume::start_cache_pass() {
             });
     connect(cache_run_, &VolumeCacheRun::sig_irregular, this, &SeismicVolume::withdraw);
     connect(cache_run_, &VolumeCacheRun::sig_ended, this, &SeismicVolume::sig_cache_pass_ended);
+}
+
+void SeismicVolume::rebuild_cache(const std::shared_ptr<const seismic::SectionCache>& cache,
+                                  const QString& message) {
+    utils::logger().warning(utils::format(
+        "{}: the section cache failed a read and is built again; until then time slices are "
+        "read from the file: {}",
+        name(), message));
+    // Reads still in flight keep their mapping of it; the pass must not find it again.
+    QFile::remove(cache->path());
+    delete cache_run_;
+    cache_pass_due_ = false;
+    start_cache_pass();
 }
 
 void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {

@@ -23,6 +23,10 @@
 
 class QMainWindow;
 
+namespace korvex::seismic {
+class SectionCache;
+}
+
 namespace korvex::app::data {
 
 class CacheStore;
@@ -75,6 +79,7 @@ public:
     bool viewable_in_volume() const override { return true; }
     void make_visuals_in_volume(const QString& parent) override;
     // The samples are read in milliseconds: the "depth" sections are time slices.
+    const seismic::SegyVolumeFile& file() const { return *file_; }
     QString section_label(const QString& section_type) const override;
     // Unknown section types throw utils::LookupError.
     void make_image_3d(const QString& section_type, const QString& parent) override;
@@ -148,6 +153,8 @@ private:
         std::shared_ptr<const seismic::SegyVolumeFile> file;
         seismic::AmplitudeStats stats;
         std::optional<seismic::SurveyTransform> survey;
+        // Sound and found at opening: time slices come from it from the first picture on.
+        std::shared_ptr<const seismic::SectionCache> cache;
     };
     struct SectionState {
         int index = 0;           // as last asked for
@@ -156,7 +163,8 @@ private:
     };
 
     // The part of opening that grows with the file: safe on any thread.
-    static Opened open_file(const QString& path, seismic::SegyHeaderBytes bytes);
+    static Opened open_file(const QString& path, seismic::SegyHeaderBytes bytes,
+                            const QStringList& cache_folders);
     static Opened open(const QString& path, seismic::SegyHeaderBytes bytes);
     SeismicVolume(Opened opened, QObject* parent);
     SectionState& section(seismic::SectionKind kind);
@@ -165,6 +173,8 @@ private:
     void draw(seismic::SectionKind kind, int index, const seismic::Section& image);
     void fail_read(seismic::SectionKind kind, const QString& message);
     void start_cache_pass();
+    void rebuild_cache(const std::shared_ptr<const seismic::SectionCache>& cache,
+                       const QString& message);
     void take_stats(const seismic::AmplitudeStats& stats);
     void show_style();
     void withdraw(const QString& message);
@@ -176,6 +186,8 @@ private:
     SurveyFrame frame_;
     SectionReader* reader_;
     VolumeCacheRun* cache_run_ = nullptr;
+    // Until the first picture is complete; a cache found at opening needs no pass.
+    bool cache_pass_due_ = true;
     // Shown while a time slice is gathered from a file not in memory, which takes as long
     // as reading the whole file.
     QPointer<StatusProgress> gathering_;

@@ -41,6 +41,17 @@ VolumeCachePass::~VolumeCachePass() {
     watcher_.waitForFinished();
 }
 
+std::shared_ptr<const seismic::SectionCache> VolumeCachePass::find(
+    const seismic::SegyVolumeFile& file, const QStringList& folders) {
+    for (const QString& folder : folders) {
+        const QString path = seismic::CacheFolder(folder).path_for(file);
+        // Before it is mapped: a map whose file's time changes fails its reads.
+        if (QFileInfo::exists(path)) seismic::CacheFolder::touch(path);
+        if (auto cache = seismic::SectionCache::open(file, path)) return cache;
+    }
+    return nullptr;
+}
+
 void VolumeCachePass::cancel() { shared_->cancelled = true; }
 
 void VolumeCachePass::start() {
@@ -69,15 +80,8 @@ VolumeCachePass::Outcome VolumeCachePass::run(const seismic::SegyVolumeFile& fil
                                               Shared& shared) {
     const auto keep_waiting = [&shared] { return !shared.cancelled; };
     Outcome outcome;
-    for (const QString& folder : folders) {
-        const seismic::CacheFolder caches(folder);
-        caches.remove_orphans();
-        const QString path = caches.path_for(file);
-        if ((outcome.cache = seismic::SectionCache::open(file, path))) {
-            seismic::CacheFolder::touch(path);
-            return outcome;
-        }
-    }
+    for (const QString& folder : folders) seismic::CacheFolder(folder).remove_orphans();
+    if ((outcome.cache = find(file, folders))) return outcome;
     const auto writable = std::find_if(folders.begin(), folders.end(), [](const QString& folder) {
         return QDir().mkpath(folder) && QFileInfo(folder).isWritable();
     });

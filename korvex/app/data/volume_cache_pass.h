@@ -36,6 +36,11 @@ public:
     // Cancels the pass and waits for the worker to notice, which takes at most one slab.
     ~VolumeCachePass() override;
 
+    // The sound cache of `file` in the first of `folders` that holds one; nullptr when none
+    // does. Reads a few small parts of the file: safe on any thread.
+    static std::shared_ptr<const seismic::SectionCache> find(const seismic::SegyVolumeFile& file,
+                                                             const QStringList& folders);
+
     void start();
     void cancel();
     bool running() const { return watcher_.isRunning(); }

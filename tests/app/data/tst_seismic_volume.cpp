@@ -13,6 +13,8 @@
 #include "korvex/scene/color_bar.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
+#include "korvex/seismic/cache_folder.h"
+#include "korvex/seismic/cache_header.h"
 #include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
@@ -395,11 +397,66 @@ private slots:
         QVERIFY(log.contains("info",
                              "survey_a: section cache built; every trace is where its line "
                              "numbers say"));
+        // Reopened, the time slice of the first picture comes from the cache: the file
+        // gives the two lines and nothing else.
         SeismicVolume again(path_);
-        QSignalSpy ended(&again, &SeismicVolume::sig_cache_pass_ended);
-        again.make_image_3d("iline", "viewer");
-        QVERIFY(ended.wait());
         QVERIFY(log.contains("info", "survey_a: section cache reused"));
+        for (const char* type : {"iline", "xline", "depth"}) again.make_image_3d(type, "viewer");
+        QTRY_VERIFY(again.sections_drawn() && !again.sections_pending());
+        const auto& file = again.file();
+        QCOMPARE(file.bytes_read(),
+                 (file.geometry().xline_count() + file.geometry().iline_count()) *
+                     qint64(file.trace_stride()));
+        QCOMPARE(image(again, "depth", "viewer")->array_data()[3 * 5 + 4], layout_.value(4, 3, 4));
+    }
+
+    void a_damaged_cache_gives_way_to_the_file_and_is_built_again_data() {
+        QTest::addColumn<bool>("truncated");
+        QTest::newRow("a flipped byte in a plane") << false;
+        QTest::newRow("truncated while open") << true;
+    }
+    void a_damaged_cache_gives_way_to_the_file_and_is_built_again() {
+        QFETCH(bool, truncated);
+        korvex::testing::LogCapture log;
+        SeismicVolume volume(path_);
+        QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
+        volume.make_image_3d("depth", "viewer");
+        QTRY_COMPARE(ended.size(), 1);
+        QVERIFY(ended[0][0].toBool());
+
+        QFile cache(korvex::seismic::CacheFolder(dir_.filePath("cache/korvex/sections"))
+                        .path_for(volume.file()));
+        QVERIFY(cache.open(QIODevice::ReadWrite));
+        const qint64 plane_bytes = 4 * 5 * sizeof(float);
+        const qint64 damaged = korvex::seismic::CacheHeader::SIZE + 3 * plane_bytes + 5;
+        if (truncated) {
+            QVERIFY(cache.resize(damaged));
+        } else {
+            QVERIFY(cache.seek(damaged));
+            const char flipped = char(cache.peek(1)[0] ^ 0x40);
+            QVERIFY(cache.write(&flipped, 1) == 1);
+        }
+        cache.close();
+
+        const auto damage_lines = [&] {
+            int count = 0;
+            for (const auto& line : log.lines())
+                count += line.text.contains("section cache failed a read");
+            return count;
+        };
+        for (int s = 0; s < layout_.samples; ++s) {
+            volume.set_section_index(SectionKind::depth, s);
+            QTRY_VERIFY(volume.sections_drawn() && !volume.sections_pending());
+            const auto values = image(volume, "depth", "viewer")->array_data();
+            std::vector<float> expected;
+            for (int xl = 0; xl < 4; ++xl)
+                for (int il = 0; il < 5; ++il) expected.push_back(layout_.value(il, xl, s));
+            QVERIFY2(std::equal(expected.begin(), expected.end(), values.begin(), values.end()),
+                     qPrintable(QString("time slice %1").arg(s)));
+        }
+        QCOMPARE(damage_lines(), 1);
+        QTRY_COMPARE(ended.size(), 2);
+        QVERIFY(ended[1][0].toBool());
     }
 
     // A file damaged after the first picture: the background pass reports it and ends,
