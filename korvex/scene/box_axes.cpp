@@ -127,9 +127,18 @@ public:
     // axes before they have been laid out once.
     double* GetBounds() override {
         if (!owner) return nullptr;
-        std::copy(owner->bounds_.begin(), owner->bounds_.end(), bounds);
-        bounds[4] *= owner->z_scale_;
-        bounds[5] *= owner->z_scale_;
+        for (int axis = 0; axis < 3; ++axis) {
+            bounds[2 * axis] = std::numeric_limits<double>::infinity();
+            bounds[2 * axis + 1] = -std::numeric_limits<double>::infinity();
+        }
+        for (int i = 0; i < 8; ++i) {
+            Point at = owner->placement().to_scene(owner->corner(i));
+            at[2] *= owner->z_scale_;
+            for (int axis = 0; axis < 3; ++axis) {
+                bounds[2 * axis] = std::min(bounds[2 * axis], at[axis]);
+                bounds[2 * axis + 1] = std::max(bounds[2 * axis + 1], at[axis]);
+            }
+        }
         return bounds;
     }
 
@@ -203,16 +212,18 @@ BoxAxes::Point BoxAxes::corner(int index) const {
             bounds_[(index & 4) ? 5 : 4]};
 }
 
+QPointF BoxAxes::to_display(vtkRenderer* renderer, const Point& own) const {
+    Point world = placement().to_scene(own);
+    world[2] *= z_scale_;
+    renderer->SetWorldPoint(world[0], world[1], world[2], 1.0);
+    renderer->WorldToDisplay();
+    const double* display = renderer->GetDisplayPoint();
+    return {display[0], display[1]};
+}
+
 std::optional<BoxAxes::Edge> BoxAxes::outline_edge(vtkRenderer* renderer, int axis) const {
-    const auto project = [this, renderer](Point world) {
-        world[2] *= z_scale_;
-        renderer->SetWorldPoint(world[0], world[1], world[2], 1.0);
-        renderer->WorldToDisplay();
-        const double* display = renderer->GetDisplayPoint();
-        return QPointF(display[0], display[1]);
-    };
     std::array<QPointF, 8> pixels;
-    for (int i = 0; i < 8; ++i) pixels[i] = project(corner(i));
+    for (int i = 0; i < 8; ++i) pixels[i] = to_display(renderer, corner(i));
 
     std::optional<Edge> best;
     double best_score = -std::numeric_limits<double>::infinity();
@@ -332,11 +343,7 @@ void BoxAxes::lay_out_numbers(vtkRenderer* renderer, const Edge& edge, std::vect
         const double t = (value - first) / (last - first);
         Point at{};
         for (int i = 0; i < 3; ++i) at[i] = edge.start[i] + t * (edge.end[i] - edge.start[i]);
-        at[2] *= z_scale_;
-        renderer->SetWorldPoint(at[0], at[1], at[2], 1.0);
-        renderer->WorldToDisplay();
-        const double* display = renderer->GetDisplayPoint();
-        const QPointF anchor(display[0], display[1]);
+        const QPointF anchor = to_display(renderer, at);
         const QPointF tip = anchor + TICK * edge.outward;
         ticks.emplace_back(anchor, tip);
         place(number_text(value, step), axis, tip, edge.outward, 0.0, false);

@@ -68,7 +68,9 @@ private:
     using Point = std::array<double, 3>;
 
     Assembly* assembly() const;
+    // Corners, edges and numbers are in the box's own coordinates (placement()).
     Point corner(int index) const;
+    QPointF to_display(vtkRenderer* renderer, const Point& own) const;
     std::optional<Edge> outline_edge(vtkRenderer* renderer, int axis) const;
     QSizeF number_size(const Edge& edge) const;
     void lay_out_numbers(vtkRenderer* renderer, const Edge& edge, std::vector<QLineF>& ticks);

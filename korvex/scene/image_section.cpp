@@ -190,8 +190,9 @@ void ImageSection::place() {
     update();
 }
 
-std::optional<float> ImageSection::value_at(const std::array<double, 3>& world) const {
+std::optional<float> ImageSection::value_at(const std::array<double, 3>& scene) const {
     const auto axes = plane_axes(axis_);
+    const Point3 world = placement().to_own(scene);
     const double* origin = image(*this)->GetOrigin();
     const double* step = image(*this)->GetSpacing();
     const long col = std::lround((world[axes[1]] - origin[axes[1]]) / step[axes[1]]);

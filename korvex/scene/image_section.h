@@ -3,7 +3,9 @@
 // A 2-D float array drawn on an axis-aligned plane, coloured through a colormap and
 // colour limit: the visual of a seismic section.
 //
-// The plane is normal to `axis` ('x', 'y' or 'z') at `position`. Its two in-plane
+// The plane is normal to `axis` ('x', 'y' or 'z') at `position`, in the section's own
+// coordinates, which its placement (Visual::set_placement) may turn and stretch in the
+// scene: a survey's section is drawn in line numbers and placed on the map. Its two in-plane
 // axes (u, v) are (y, z) for 'x', (x, z) for 'y' and (x, y) for 'z'. The array is
 // row-major, `rows` x `cols`: column index along u, row index along v. The extent
 // gives the world coordinates of the first and last sample centres along u and v;
@@ -57,12 +59,12 @@ public:
     // The samples as given: row-major, rows x cols.
     std::vector<float> array_data() const;
 
-    // The sample nearest to a world point in the plane (the position along the normal
+    // The sample nearest to a scene point in the plane (the position along the normal
     // is ignored); absent outside the section.
-    std::optional<float> value_at(const std::array<double, 3>& world) const;
+    std::optional<float> value_at(const std::array<double, 3>& scene) const;
 
-    // The ray's point on the plane, when it falls within the extent (edges included). A
-    // section of opacity 0 is not drawn: the user sees and points at what lies behind.
+    // The ray's point on the plane (in own coordinates), when it falls within the extent (edges
+    // included). A section of opacity 0 is not drawn: the user sees and points at what lies behind.
     std::optional<RayHit> hit(const PickRay& ray) const override;
 
 protected:

@@ -36,11 +36,24 @@ PickRay::PickRay(const Matrix& view, const Matrix& projection, double z_scale,
     if (!(viewport[0] > 0 && viewport[1] > 0))
         throw std::invalid_argument("a ray needs a viewport to pass through");
     vtkMatrix4x4::Multiply4x4(projection.data(), view.data(), world_to_clip_.data());
+    aim();
+}
+
+PickRay PickRay::in_own_coordinates(const Matrix& own_to_scene) const {
+    // The placement moves x and y alone, so it commutes with the vertical scale.
+    PickRay own = *this;
+    vtkMatrix4x4::Multiply4x4(world_to_clip_.data(), own_to_scene.data(),
+                              own.world_to_clip_.data());
+    own.aim();
+    return own;
+}
+
+void PickRay::aim() {
     if (vtkMatrix4x4::Determinant(world_to_clip_.data()) == 0.0)
         throw std::invalid_argument("a camera without an inverse casts no ray");
     vtkMatrix4x4::Invert(world_to_clip_.data(), clip_to_world_.data());
-    const double x = 2.0 * pixel[0] / viewport[0] - 1.0;
-    const double y = 2.0 * pixel[1] / viewport[1] - 1.0;
+    const double x = 2.0 * pixel_[0] / viewport_[0] - 1.0;
+    const double y = 2.0 * pixel_[1] / viewport_[1] - 1.0;
     near_ = to_world({x, y, -1.0, 1.0});
     far_ = to_world({x, y, 1.0, 1.0});
     near_[2] /= z_scale_;

@@ -53,6 +53,10 @@ public:
     PickRay(const Matrix& view, const Matrix& projection, double z_scale, const Pixel& viewport,
             const Pixel& pixel);
 
+    // The same line of sight in the coordinates of a visual placed by `own_to_scene`
+    // (row-major 4 x 4 acting on x and y alone): depths stay the frame's.
+    PickRay in_own_coordinates(const Matrix& own_to_scene) const;
+
     const Point3& near() const { return near_; }
     const Point3& far() const { return far_; }
     Point3 at(double t) const;
@@ -67,6 +71,8 @@ private:
     // It tests markers with the ray's own projection and depths.
     friend class MarkerProbe;
 
+    // Near and far points through the pixel, from world_to_clip_.
+    void aim();
     Clip to_clip(const Point3& scene) const;
     // The drawn point at clip coordinates `clip`, unscaled.
     Point3 to_world(const Clip& clip) const;

@@ -135,7 +135,7 @@ PickResult SceneCanvas::pick(const QPoint& pos) const {
     std::optional<RayHit> nearest;
     for (Visual* visual : view_->children()) {
         if (!visual->visible() || !visual->pickable()) continue;
-        const auto hit = visual->hit(ray);
+        const auto hit = visual->hit_in_scene(ray);
         if (hit && (!nearest || hit->in_front_of(*nearest))) {
             nearest = hit;
             result.visual = visual;

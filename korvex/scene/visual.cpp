@@ -1,6 +1,8 @@
 #include "korvex/scene/visual.h"
 
+#include <vtkMatrix4x4.h>
 #include <vtkProp3D.h>
+#include <vtkSmartPointer.h>
 
 #include "korvex/scene/view_box.h"
 #include "korvex/utils/errors.h"
@@ -45,6 +47,23 @@ void Visual::apply_z_scale(double factor) {
         prop3d->SetScale(1.0, 1.0, factor);
         update();
     }
+}
+
+std::optional<RayHit> Visual::hit_in_scene(const PickRay& ray) const {
+    if (placement_.is_identity()) return hit(ray);
+    auto found = hit(ray.in_own_coordinates(placement_.matrix()));
+    if (found) found->point = placement_.to_scene(found->point);
+    return found;
+}
+
+void Visual::set_placement(const Placement& placement) {
+    placement_ = placement;
+    if (auto* prop3d = vtkProp3D::SafeDownCast(prop_)) {
+        auto matrix = vtkSmartPointer<vtkMatrix4x4>::New();
+        matrix->DeepCopy(placement.matrix().data());
+        prop3d->SetUserMatrix(matrix);
+    }
+    update();
 }
 
 void Visual::query_in_3d(SceneCanvas&, const MouseEvent&) {

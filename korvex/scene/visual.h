@@ -17,6 +17,7 @@
 
 #include "korvex/scene/color.h"
 #include "korvex/scene/pick_ray.h"
+#include "korvex/scene/placement.h"
 #include "korvex/scene/scene_export.h"
 
 class vtkProp;
@@ -52,6 +53,13 @@ public:
     // canvas asks only visible, pickable visuals. What is drawn on the screen rather than
     // in the scene (labels, a colour bar) is never picked: it answers nothing.
     virtual std::optional<RayHit> hit(const PickRay& /*ray*/) const { return std::nullopt; }
+    // hit() for a ray in scene coordinates: asked in the visual's own coordinates, the
+    // point answered in the scene's.
+    std::optional<RayHit> hit_in_scene(const PickRay& ray) const;
+
+    // Where the visual's own coordinates lie in the scene (identity until set).
+    void set_placement(const Placement& placement);
+    const Placement& placement() const { return placement_; }
 
     // World bounds (xmin, xmax, ymin, ymax, zmin, zmax), after the view's vertical scale;
     // min > max for a visual drawn on the screen rather than in the scene.
@@ -99,6 +107,7 @@ private:
     friend struct VtkAccess;
     vtkProp* const prop_;
     ViewBox* parent_ = nullptr;
+    Placement placement_;
 };
 
 }  // namespace korvex::scene

@@ -30,4 +30,15 @@ std::optional<LoadedSurvey> OpenSurveys::newest() const {
     return std::nullopt;
 }
 
+std::array<double, 2> OpenSurveys::take_origin(const std::array<double, 2>& centre) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    if (!origin_) origin_ = centre;
+    return *origin_;
+}
+
+std::optional<std::array<double, 2>> OpenSurveys::origin() const {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    return origin_;
+}
+
 }  // namespace korvex::app::data

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <array>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -31,10 +32,19 @@ public:
     // The survey a map point is placed in: the one opened last.
     std::optional<LoadedSurvey> newest() const;
 
+    // The local origin of the window's scenes (map X/Y): world x = easting - origin x,
+    // world y = northing - origin y. The first call fixes it at `centre` (the first
+    // survey's centre) for the window's life, so that nothing drawn moves; later calls
+    // return it unchanged.
+    std::array<double, 2> take_origin(const std::array<double, 2>& centre);
+    // None until something took it.
+    std::optional<std::array<double, 2>> origin() const;
+
 private:
     // A point file may be guessed at while a volume registers.
     mutable std::mutex mutex_;
     std::vector<std::pair<SeismicVolume*, std::optional<LoadedSurvey>>> open_;
+    std::optional<std::array<double, 2>> origin_;
 };
 
 }  // namespace korvex::app::data

@@ -96,6 +96,12 @@ std::optional<seismic::SurveyTransform> fit_survey(const seismic::SegyVolumeFile
     }
 }
 
+// Outside a window a survey on the map is drawn about its own centre; one without
+// coordinates about the map's origin, where its line numbers are.
+std::array<double, 2> own_origin(const seismic::SurveyGeometry& geometry) {
+    return geometry.has_coordinates() ? geometry.centre() : std::array<double, 2>{0.0, 0.0};
+}
+
 QString map_point(const std::array<double, 2>& p) {
     return QStringLiteral("%1, %2").arg(p[0], 0, 'f', 2).arg(p[1], 0, 'f', 2);
 }
@@ -203,6 +209,8 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       reader_(new SectionReader(file_, this)),
       stats_(opened.stats),
       survey_(std::move(opened.survey)),
+      geometry_(file_->geometry(), survey_),
+      origin_(own_origin(geometry_)),
       style_(stats_.clip) {
     qRegisterMetaType<SectionKind>();  // so that the section signals can be watched
     for (const SectionKind kind : seismic::SECTION_KINDS)
@@ -292,7 +300,12 @@ QString SeismicVolume::section_label(const QString& section_type) const {
 
 void SeismicVolume::make_visuals_in_volume(const QString& parent) {
     visuals_in_volume[parent] =
-        SurveyBox::make(*this, frame_.bounds(), style_.colormap(), style_.clip());
+        SurveyBox::make(*this, frame_.bounds(), placement(), style_.colormap(), style_.clip());
+}
+
+scene::Placement SeismicVolume::placement() const {
+    const auto& c = geometry_.transform().coefficients();
+    return scene::Placement({c[0] - origin_[0], c[1], c[2], c[3] - origin_[1], c[4], c[5]});
 }
 
 SeismicVolume::SectionState& SeismicVolume::section(SectionKind kind) {
@@ -337,6 +350,7 @@ void SeismicVolume::make_image_3d(const QString& section_type, const QString& pa
     auto visual = std::make_shared<VolumeSectionVisual>(
         *this, *kind, image, frame_.plane(*kind, drawn ? state.drawn : state.index),
         style_.colormap(), style_.clip());
+    visual->set_placement(placement());
     visual->set_opacity(style_.opacity());
     visual->set_visible(drawn && withdrawn_.isEmpty());
     section_image3d[section_type][parent] = scene::Item(visual);
@@ -505,7 +519,7 @@ SeismicVolume::Pick SeismicVolume::pick(SectionKind kind,
         throw utils::LookupError("no section of that type is drawn");
     const SectionState& state = it->second;
     // The point lies on the section's plane; only its in-plane coordinates count.
-    auto on_plane = world;
+    auto on_plane = placement().to_own(world);
     const auto plane = frame_.plane(kind, state.drawn);
     on_plane[plane.axis - 'x'] = plane.position;
     Pick result{frame_.nearest(on_plane), 0.0f};
@@ -546,13 +560,13 @@ widgets::PickedSample SeismicVolume::picked_sample(const Pick& pick) const {
     sample.xline = s.xline;
     sample.time = s.time;
     sample.amplitude = pick.amplitude;
-    if (survey_) {
-        const auto map = survey_->to_map(s.iline, s.xline);
+    if (geometry_.has_coordinates()) {
+        const auto map = geometry_.to_map(s.iline, s.xline);
         sample.map_x = map[0];
         sample.map_y = map[1];
     }
     // The marker sits on the sample itself.
-    sample.position = {double(s.iline), double(s.xline), -s.time};
+    sample.position = placement().to_scene({double(s.iline), double(s.xline), -s.time});
     return sample;
 }
 
@@ -563,6 +577,9 @@ void SeismicVolume::set_cache_store(CacheStore* store) { cache_store_ = store; }
 void SeismicVolume::set_open_surveys(OpenSurveys* surveys) {
     open_surveys_ = surveys;
     if (!surveys) return;
+    // Only a survey on the map fixes where the map is drawn from.
+    origin_ = geometry_.has_coordinates() ? surveys->take_origin(geometry_.centre())
+                                          : surveys->origin().value_or(own_origin(geometry_));
     std::optional<LoadedSurvey> survey;
     const seismic::SegyGeometry& g = file_->geometry();
     if (survey_)

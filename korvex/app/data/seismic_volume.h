@@ -15,9 +15,11 @@
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/app/data/volume_style.h"
 #include "korvex/host/persistent_object.h"
+#include "korvex/scene/placement.h"
 #include "korvex/seismic/amplitude_stats.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_volume_file.h"
+#include "korvex/seismic/survey_geometry.h"
 #include "korvex/seismic/survey_transform.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 
@@ -95,6 +97,13 @@ public:
     // Inline/crossline to map X/Y, fitted over the traces' CDP coordinates; none when the
     // headers hold none.
     const std::optional<seismic::SurveyTransform>& survey() const { return survey_; }
+    // Where the survey lies on the map (a unit grid when the headers hold no coordinates).
+    const seismic::SurveyGeometry& geometry() const { return geometry_; }
+    // The volume's own coordinates (inline, crossline, -time) in the scene: on the map,
+    // about the window's local origin (OpenSurveys::take_origin), or about the survey's
+    // own centre for a volume outside any window; a survey without coordinates about the
+    // map's origin unless a survey on the map took one.
+    scene::Placement placement() const;
 
     // The line or sample index of the section of `kind` (the middle until moved).
     int section_index(seismic::SectionKind kind) const;
@@ -197,6 +206,8 @@ private:
     QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::optional<seismic::SurveyTransform> survey_;
+    seismic::SurveyGeometry geometry_;
+    std::array<double, 2> origin_;
     std::map<seismic::SectionKind, SectionState> sections_;
     VolumeStyle style_;
 };

@@ -23,7 +23,8 @@ constexpr int LABEL_SIZE = 12;
 }  // namespace
 
 scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>& bounds,
-                            const QString& colormap, double clip) {
+                            const scene::Placement& placement, const QString& colormap,
+                            double clip) {
     const auto [x0, x1, y0, y1, z0, z1] = bounds;
     const std::array<Point3, 4> top{{{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}}};
     std::vector<Point3> edges;
@@ -37,6 +38,7 @@ scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>
     outline->name = utils::appconsts::SURVEY_BOX_LINE;
     outline->host_dob = &owner;
     outline->contrasts_with_background = true;
+    outline->set_placement(placement);
 
     // z is minus the time: the numbers show the time.
     auto axes = std::make_shared<scene::BoxAxes>(
@@ -45,6 +47,7 @@ scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>
     axes->name = utils::appconsts::SURVEY_BOX_LABEL;
     axes->host_dob = &owner;
     axes->contrasts_with_background = true;
+    axes->set_placement(placement);
 
     auto bar = std::make_shared<scene::ColorBar>(colormap, std::array<double, 2>{-clip, clip},
                                                  _("Amplitude"));

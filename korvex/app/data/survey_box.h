@@ -4,6 +4,7 @@
 #include <array>
 
 #include "korvex/scene/item.h"
+#include "korvex/scene/placement.h"
 
 namespace korvex::host {
 class DataObject;
@@ -17,10 +18,12 @@ namespace korvex::app::data {
 // numbers contrast with the background.
 class SurveyBox final {
 public:
-    // `bounds`: inline min/max, crossline min/max, z min/max (z = -time). The item is a
-    // list: the outline, the axes, the colour bar.
+    // `bounds`: inline min/max, crossline min/max, z min/max (z = -time), placed on the
+    // map by `placement`: the outline and its numbers run along the survey's own edges.
+    // The item is a list: the outline, the axes, the colour bar.
     static scene::Item make(host::DataObject& owner, const std::array<double, 6>& bounds,
-                            const QString& colormap, double clip);
+                            const scene::Placement& placement, const QString& colormap,
+                            double clip);
 };
 
 }  // namespace korvex::app::data

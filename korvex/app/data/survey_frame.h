@@ -9,9 +9,9 @@
 
 namespace korvex::app::data {
 
-// Where a volume sits in the scene: x is the inline number, y the crossline number and
+// A volume in its own coordinates: x is the inline number, y the crossline number and
 // z the time (or depth) pointing down, z = -time. Sections are planes at one line or
-// sample.
+// sample; the volume's placement puts them on the map.
 class KORVEX_DATA_EXPORT SurveyFrame final {
 public:
     // A section's plane: normal to `axis` at `position`, spanning u0..u1 and v0..v1 along

@@ -4,6 +4,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/open_surveys.h"
@@ -67,6 +68,34 @@ void press_key(QWidget& widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(&widget, &event);
 }
+
+// A survey on the map: inline numbers growing toward `azimuth` (degrees clockwise from
+// north) 25 m apart, crosslines 12.5 m apart to their right or left, coordinates to the
+// centimetre about (x0, y0).
+struct MapGrid {
+    double azimuth, x0, y0;
+    bool clockwise;
+
+    std::array<double, 2> at(double il, double xl) const {
+        const double a = azimuth * M_PI / 180.0, side = clockwise ? 1.0 : -1.0;
+        const double u = (il - 1000) * 25.0, v = (xl - 2000) * 12.5;
+        return {x0 + u * std::sin(a) + side * v * std::cos(a),
+                y0 + u * std::cos(a) - side * v * std::sin(a)};
+    }
+    VolumeLayout layout() const {
+        VolumeLayout layout;
+        layout.ilines = {1000, 1001, 1002, 1003, 1004, 1005, 1006};
+        layout.xlines = {2000, 2001, 2002, 2003, 2004, 2005, 2006, 2007};
+        layout.samples = 10;
+        const MapGrid grid = *this;
+        layout.cdp = [grid](int il, int xl) {
+            const auto p = grid.at(il, xl);
+            return korvex::seismic::CdpCoordinates{int(std::lround(p[0] * 100)),
+                                                   int(std::lround(p[1] * 100)), -100};
+        };
+        return layout;
+    }
+};
 
 }  // namespace
 
@@ -178,6 +207,50 @@ private slots:
         const auto moved = picked[1][0].value<korvex::widgets::PickedSample>();
         QCOMPARE(QVector<double>({double(moved.iline), double(moved.xline), moved.time}),
                  QVector<double>({200, 7, 156}));
+    }
+
+    // Two turned surveys of one window lie where their coordinates put them, north up from
+    // the top: a pick at a map point on each answers that survey's own lines there.
+    void a_pick_on_each_of_two_surveys_on_the_map_reports_its_own_lines() {
+        const std::vector<std::pair<MapGrid, std::array<int, 2>>> surveys{
+            {{35.0, 612345.5, 6543210.25, true}, {1004, 2003}},
+            {{-125.0, 614345.5, 6543810.25, false}, {1002, 2006}}};
+        korvex::testing::ViewerFixture viewer;
+        korvex::app::data::OpenSurveys open;
+        std::vector<std::unique_ptr<SeismicVolume>> volumes;
+        for (std::size_t i = 0; i < surveys.size(); ++i) {
+            const QString path = dir_.filePath(QString("map_%1.sgy").arg(i));
+            korvex::testing::write_volume(path, surveys[i].first.layout());
+            volumes.push_back(std::make_unique<SeismicVolume>(path));
+            volumes.back()->set_open_surveys(&open);
+            viewer.tree().add_object(*volumes.back());
+            viewer.widget.add_cube_section(*volumes.back(), "depth");
+        }
+        QVERIFY(show_from_above_to_pick(viewer));
+        for (const auto& volume : volumes) QTRY_VERIFY(!volume->sections_pending());
+        // The first survey's centre is the scene's origin.
+        const auto origin = volumes[0]->geometry().centre();
+        QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sig_picked_sample);
+        for (std::size_t i = 0; i < surveys.size(); ++i) {
+            const auto& [grid, lines] = surveys[i];
+            const auto map = grid.at(lines[0], lines[1]);
+            viewer.widget.set_center({map[0] - origin[0], map[1] - origin[1], 0.0});
+            QTest::mouseClick(viewer.widget.canvas().native(), Qt::RightButton, {},
+                              QPoint(WINDOW / 2, WINDOW / 2));
+            QCOMPARE(picked.size(), 2 * int(i) + 1);
+            const auto pick = picked.last()[0].value<korvex::widgets::PickedSample>();
+            QCOMPARE(pick.volume, QString("map_%1").arg(i));
+            QCOMPARE(QVector<int>({pick.iline, pick.xline}), QVector<int>({lines[0], lines[1]}));
+            QVERIFY(std::hypot(*pick.map_x - map[0], *pick.map_y - map[1]) < 0.01);
+            // 14 m east and 14 m north of the point lands on the lines the compass says.
+            const QPoint step = pixel_of(210.0 + 14.0, 5.0 + 14.0) - pixel_of(210.0, 5.0);
+            QTest::mouseClick(viewer.widget.canvas().native(), Qt::RightButton, {},
+                              QPoint(WINDOW / 2, WINDOW / 2) + step);
+            const auto off = picked.last()[0].value<korvex::widgets::PickedSample>();
+            const auto expected = volumes[i]->geometry().to_lines(map[0] + 14.0, map[1] + 14.0);
+            QCOMPARE(QVector<int>({off.iline, off.xline}),
+                     QVector<int>({int(std::lround(expected[0])), int(std::lround(expected[1]))}));
+        }
     }
 
     void a_pick_without_a_surface_point_is_reported() {
