@@ -18,6 +18,8 @@ PACKAGES=(
   libvtk9-dev libvtk9-qt-dev libpng-dev
   # seismic files, logging, mail, terminal
   libsegyio-dev python3-segyio libspdlog-dev libfmt-dev
+  # coordinate reference systems
+  libproj-dev proj-data
   libcurl4-openssl-dev libgmime-3.0-dev
   libqtermwidget5-1-dev libutf8proc-dev
   # headless GUI and screenshots

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,6 +50,7 @@
 #include "korvex/modules/base/dock_module.h"
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
+#include "korvex/seismic/coordinate_system.h"
 #include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
@@ -140,6 +142,14 @@ void MainWindow::setup() {
         update_title();
     });
     connect(session_, &ProjectSession::sig_project_saved, this, [this] { update_title(); });
+    connect(session_, &ProjectSession::sig_crs_changed, this, [this](const QString& crs) {
+        utils::call_guarded(_("Setting the coordinate reference system"), [&] {
+            open_surveys_->set_crs(crs);
+            logger().info(crs.isEmpty() ? _("The project is in plain map coordinates")
+                                        : _("The project's coordinate reference system is %1 (%2)")
+                                              .arg(crs, seismic::CoordinateSystem(crs).name()));
+        });
+    });
     file_intake_ = new utils::FileIntake(this);
     // Objects loaded elsewhere (plug-ins, scripts) join the tree through the intake.
     connect(file_intake_, &utils::FileIntake::sigDataObjectLoaded, this,
@@ -247,6 +257,7 @@ void MainWindow::create_file_menu() {
             open_recent(path);
         },
         this);
+    action(_("Coordinate reference system..."), QKeySequence(), [this] { crs_dialog(); });
     action(_("Export picture..."), QKeySequence(),
            [this] { viewer_area_->active_viewer()->base().export_canvas(); });
     menu->addSeparator();
@@ -425,6 +436,16 @@ void MainWindow::open_recent(const QString& path) {
     } else if (maybe_save()) {
         open_project_file(path);
     }
+}
+
+void MainWindow::crs_dialog() {
+    bool chosen = false;
+    const QString crs = QInputDialog::getText(
+        this, _("Coordinate reference system"),
+        _("The project's coordinate reference system, as an EPSG code (EPSG:23031) or WKT; "
+          "empty for plain map coordinates:"),
+        QLineEdit::Normal, session_->crs(), &chosen);
+    if (chosen) session_->set_crs(crs);
 }
 
 bool MainWindow::save_dialog() { return database() ? save_project() : save_as_dialog(); }

@@ -152,6 +152,8 @@ private:
     void open_data_files(const QStringList& paths);
     void open_project_file(const QString& path);
     void open_recent(const QString& path);
+    // Asks for the project's coordinate reference system, an EPSG code or WKT.
+    void crs_dialog();
     // Window size and place, docks and toolbars, kept in the user's settings.
     void save_window_layout() const;
     void restore_window_layout();

@@ -36,7 +36,11 @@ const char* const CREATE_TABLES[] = {
     "volume TEXT NOT NULL, iline INTEGER NOT NULL, xline INTEGER NOT NULL, time REAL NOT NULL, "
     "map_x REAL, map_y REAL, amplitude REAL NOT NULL, x REAL NOT NULL, y REAL NOT NULL, "
     "z REAL NOT NULL)",
+    // The project's own settings, one row each.
+    "CREATE TABLE IF NOT EXISTS project (key TEXT NOT NULL UNIQUE, value TEXT NOT NULL)",
 };
+
+const QString CRS_KEY = QStringLiteral("crs");
 
 QString to_json(const QJsonObject& object) {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
@@ -193,12 +197,20 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
     }
 }
 
+void read_project_settings(SqliteConnection& db, ProjectSnapshot& snapshot) {
+    if (!has_table(db, QStringLiteral("project"))) return;
+    QSqlQuery rows = db.exec("SELECT key, value FROM project");
+    while (rows.next())
+        if (rows.value(0).toString() == CRS_KEY) snapshot.crs = rows.value(1).toString();
+}
+
 void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
                     const QDir& project_dir) {
     for (const char* statement : CREATE_TABLES) db.exec(statement);
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));
-    for (const char* table : {"objects", "viewers", "shown", "viewer_settings", "picks"}) {
+    for (const char* table :
+         {"objects", "viewers", "shown", "viewer_settings", "picks", "project"}) {
         db.exec(QStringLiteral("DELETE FROM %1").arg(table));
     }
     int position = 0;
@@ -228,6 +240,8 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
         }
     }
     write_picks(db, snapshot.picks);
+    if (!snapshot.crs.isEmpty())
+        db.exec("INSERT INTO project VALUES (?, ?)", {CRS_KEY, snapshot.crs});
 }
 
 }  // namespace
@@ -292,6 +306,7 @@ ProjectSnapshot ProjectDatabase::load() const {
             read_objects(db, QFileInfo(path_).absoluteDir(), snapshot);
             read_viewers(db, snapshot);
             read_picks(db, snapshot);
+            read_project_settings(db, snapshot);
             db.rollback();
         } catch (const ProjectError& e) {
             throw ProjectError(_("it is damaged (%1)").arg(e.message()));

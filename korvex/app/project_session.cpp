@@ -8,6 +8,7 @@
 #include "korvex/app/session_snapshot.h"
 #include "korvex/app/viewer_set.h"
 #include "korvex/config/base.h"
+#include "korvex/seismic/coordinate_system.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 
@@ -110,7 +111,16 @@ void ProjectSession::mark_saved() { saved_ = capture(); }
 ProjectSnapshot ProjectSession::capture() const {
     ProjectSnapshot snapshot = capture_session(model_, viewers_.targets(), viewers_.active_index());
     if (picks_) snapshot.picks = picks_->pick_records();
+    snapshot.crs = crs_;
     return snapshot;
+}
+
+void ProjectSession::set_crs(const QString& definition) {
+    const QString crs = definition.trimmed();
+    if (!crs.isEmpty()) seismic::CoordinateSystem{crs};  // throws for one PROJ does not know
+    if (crs == crs_) return;
+    crs_ = crs;
+    emit sig_crs_changed(crs_);
 }
 
 void ProjectSession::apply(const ProjectSnapshot& snapshot) {
@@ -120,9 +130,11 @@ void ProjectSession::apply(const ProjectSnapshot& snapshot) {
     QStringList names;
     for (const ViewerRecord& viewer : snapshot.viewers) names << viewer.name;
     viewers_.reset_viewers(names);
+    // First: point files in another system are moved into it as they load.
+    restored_completely_ = utils::call_guarded(_("Restoring the coordinate reference system"),
+                                               [&] { set_crs(snapshot.crs); });
     restore_objects(model_, snapshot.objects, factory_);
     const std::vector<DisplayTarget*> open = viewers_.targets();
-    restored_completely_ = true;
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restored_completely_ &= restore_viewer(model_, *open[i], snapshot.viewers[i]);
     }

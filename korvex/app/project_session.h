@@ -61,11 +61,18 @@ public:
     // The session as a project file would hold it.
     ProjectSnapshot capture() const;
 
+    // The project's coordinate reference system (an EPSG code or WKT), empty for plain map
+    // coordinates. One PROJ does not know throws utils::ValueError and changes nothing.
+    QString crs() const { return crs_; }
+    void set_crs(const QString& definition);
+
 signals:
     // A project was created or opened at `path`.
     void sig_project_opened(const QString& path);
     // The session was saved to `path`.
     void sig_project_saved(const QString& path);
+    // The coordinate reference system changed, by the user or with a project opened.
+    void sig_crs_changed(const QString& definition);
 
 private:
     // Throw ProjectError, leaving the session as it was.
@@ -84,6 +91,7 @@ private:
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
     bool restored_completely_ = true;
+    QString crs_;
 };
 
 }  // namespace korvex::app

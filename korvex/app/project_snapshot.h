@@ -55,13 +55,16 @@ struct ProjectSnapshot {
     int active_viewer = 0;
     // In the order they were made.
     std::vector<PickRecord> picks;
+    // The coordinate reference system of the map coordinates, an EPSG code or WKT; empty
+    // for plain map coordinates.
+    QString crs;
     // What a load found unusable and left out, one text each naming it. Not part of the
     // project: two snapshots with the same content are equal whatever was left out.
     QStringList left_out;
 
     bool operator==(const ProjectSnapshot& other) const {
         return objects == other.objects && viewers == other.viewers &&
-               active_viewer == other.active_viewer && picks == other.picks;
+               active_viewer == other.active_viewer && picks == other.picks && crs == other.crs;
     }
     bool operator!=(const ProjectSnapshot& other) const { return !(*this == other); }
 };

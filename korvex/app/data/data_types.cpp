@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
@@ -33,11 +34,9 @@ QVariantMap usual_header_bytes(const QString&) {
 }
 
 // The columns a point file holds, asked only when its values leave it open.
-QVariantMap ask_point_columns(const QString& path, const OpenSurveys* surveys) {
-    const auto survey = surveys ? surveys->newest() : std::nullopt;
-    const auto guess =
-        PointSet::guess_columns(PointTable::read(path, PointTable::sniff_delimiter(path)), survey);
-    if (guess) return {{QStringLiteral("columns"), PointSet::columns_key(*guess)}};
+PointSet::Columns ask_columns(const QString& path, const PointTable& table,
+                              const std::vector<LoadedSurvey>& surveys) {
+    if (const auto guess = PointSet::guess_columns(table, surveys)) return *guess;
     QMessageBox box(QMessageBox::Question, _("Point file columns"),
                     _("Do the X and Y columns of %1 hold map coordinates or inline and "
                       "crossline numbers?")
@@ -49,9 +48,36 @@ QVariantMap ask_point_columns(const QString& path, const OpenSurveys* surveys) {
     box.exec();
     if (box.clickedButton() != map && box.clickedButton() != lines)
         throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
-    const auto columns =
-        box.clickedButton() == map ? PointSet::Columns::map : PointSet::Columns::lines;
-    return {{QStringLiteral("columns"), PointSet::columns_key(columns)}};
+    return box.clickedButton() == map ? PointSet::Columns::map : PointSet::Columns::lines;
+}
+
+// The survey inline/crossline points belong to, asked when there is a choice: several
+// surveys open, or the only one not holding them. The one holding them comes first.
+QString ask_survey(const QString& path, const PointTable& table,
+                   const std::vector<LoadedSurvey>& surveys) {
+    const QStringList holding = PointSet::surveys_holding(table, PointSet::Columns::lines, surveys);
+    if (surveys.size() == 1 && holding.size() == 1) return holding.front();
+    QStringList names;
+    for (const LoadedSurvey& survey : surveys) names << survey.name;
+    const int current = holding.isEmpty() ? 0 : names.indexOf(holding.front());
+    bool chosen = false;
+    const QString name =
+        QInputDialog::getItem(QApplication::activeWindow(), _("Survey of the points"),
+                              _("The inline and crossline numbers of %1 belong to the survey:")
+                                  .arg(QFileInfo(path).fileName()),
+                              names, current, false, &chosen);
+    if (!chosen) throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    return name;
+}
+
+QVariantMap ask_point_settings(const QString& path, const OpenSurveys* surveys) {
+    const auto open = surveys ? surveys->surveys() : std::vector<LoadedSurvey>{};
+    const PointTable table = PointTable::read(path, PointTable::sniff_delimiter(path));
+    const auto columns = ask_columns(path, table, open);
+    QVariantMap settings{{QStringLiteral("columns"), PointSet::columns_key(columns)}};
+    if (columns == PointSet::Columns::lines && !open.empty())
+        settings.insert(QStringLiteral("survey"), ask_survey(path, table, open));
+    return settings;
 }
 
 }  // namespace
@@ -95,7 +121,7 @@ std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
          {"csv", "txt", "xyz", "pts", "dat"},
          [open](const QString& path, const QVariantMap& settings)
              -> std::unique_ptr<host::DataObject> { return PointSet::load(path, settings, open); },
-         [open](const QString& path) { return ask_point_columns(path, open); },
+         [open](const QString& path) { return ask_point_settings(path, open); },
          [open](const QString& path) { return PointSet::guessed_settings(path, open); }},
     };
 }

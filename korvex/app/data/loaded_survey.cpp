@@ -1,22 +1,30 @@
 #include "korvex/app/data/loaded_survey.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace korvex::app::data {
 
 namespace {
 
-bool within(double value, const std::array<double, 2>& range) {
+bool within(double value, const std::array<double, 2>& range, double margin) {
     const double low = std::min(range[0], range[1]);
     const double high = std::max(range[0], range[1]);
-    const double margin = std::max(high - low, 1.0);
     return value >= low - margin && value <= high + margin;
+}
+
+double width(const std::array<double, 2>& range) {
+    return std::max(std::abs(range[1] - range[0]), 1.0);
 }
 
 }  // namespace
 
 bool LoadedSurvey::near(double iline, double xline) const {
-    return within(iline, ilines) && within(xline, xlines);
+    return within(iline, ilines, width(ilines)) && within(xline, xlines, width(xlines));
+}
+
+bool LoadedSurvey::holds(double iline, double xline) const {
+    return within(iline, ilines, 0.0) && within(xline, xlines, 0.0);
 }
 
 }  // namespace korvex::app::data

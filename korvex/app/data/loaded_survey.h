@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 
 #include "korvex/app/data/data_export.h"
@@ -7,16 +8,19 @@
 
 namespace korvex::app::data {
 
-// A survey the application holds, as point files in map coordinates need it: its map
-// transform and the ranges of its line numbers.
+// A survey the application holds, as point files need it: its map transform, the ranges of
+// its line numbers, and the name of its volume, by which a point set remembers it.
 struct KORVEX_DATA_EXPORT LoadedSurvey {
     seismic::SurveyTransform transform;
     std::array<double, 2> ilines{};
     std::array<double, 2> xlines{};
+    QString name;
 
     // Whether a point given as inline/crossline lies on or near the survey (within one
     // survey width of its edges).
     bool near(double iline, double xline) const;
+    // Whether a point given as inline/crossline lies within the survey's outline.
+    bool holds(double iline, double xline) const;
 };
 
 }  // namespace korvex::app::data

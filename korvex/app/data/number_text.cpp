@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <cmath>
 
+#include "korvex/config/base.h"
+
 namespace korvex::app::data {
 
 QString map_text(double value) { return QString::number(value, 'f', 2); }
@@ -22,6 +24,20 @@ QString amplitude_text(float value) {
     // print its binary noise (0.1f as 0.10000000149011612).
     return std::fabs(value) >= 1e6f ? QString::number(double(value), 'f', 0)
                                     : QString::number(double(value), 'g', 7);
+}
+
+QString affine_text(double constant, double per_iline, double per_xline, double iline_bin,
+                    double xline_bin) {
+    constexpr double NOISE = 1e-9;
+    const auto term = [](double factor, double bin, const QString& name) {
+        if (std::abs(factor) < NOISE * bin) return QString();
+        return QStringLiteral(" %1 %2 %3")
+            .arg(factor < 0 ? QChar(0x2212) : QChar('+'))
+            .arg(std::abs(factor), 0, 'g', 6)
+            .arg(name);
+    };
+    return QString::number(constant, 'f', 2) + term(per_iline, iline_bin, config::_("IL")) +
+           term(per_xline, xline_bin, config::_("XL"));
 }
 
 }  // namespace korvex::app::data

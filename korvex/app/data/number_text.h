@@ -21,4 +21,10 @@ KORVEX_DATA_EXPORT QString exact_text(double value);
 // An amplitude, held as a float: its seven significant digits (1000000, not 1e+06).
 KORVEX_DATA_EXPORT QString amplitude_text(float value);
 
+// One map coordinate of a survey as a formula of the line numbers, "x0 + a IL - b XL".
+// A term below 1e-9 of its bin (`iline_bin`, `xline_bin`: the map distance of one line
+// step) is the fit's rounding, not a tilt, and is left out.
+KORVEX_DATA_EXPORT QString affine_text(double constant, double per_iline, double per_xline,
+                                       double iline_bin, double xline_bin);
+
 }  // namespace korvex::app::data

@@ -23,10 +23,17 @@ std::vector<SeismicVolume*> OpenSurveys::volumes() const {
     return list;
 }
 
-std::optional<LoadedSurvey> OpenSurveys::newest() const {
+std::vector<LoadedSurvey> OpenSurveys::surveys() const {
     const std::lock_guard<std::mutex> guard(mutex_);
-    for (auto entry = open_.rbegin(); entry != open_.rend(); ++entry)
-        if (entry->second) return entry->second;
+    std::vector<LoadedSurvey> list;
+    for (const auto& entry : open_)
+        if (entry.second) list.push_back(*entry.second);
+    return list;
+}
+
+std::optional<LoadedSurvey> OpenSurveys::find(const QString& name) const {
+    for (const LoadedSurvey& survey : surveys())
+        if (survey.name == name) return survey;
     return std::nullopt;
 }
 
@@ -39,6 +46,18 @@ std::array<double, 2> OpenSurveys::take_origin(const std::array<double, 2>& cent
 std::optional<std::array<double, 2>> OpenSurveys::origin() const {
     const std::lock_guard<std::mutex> guard(mutex_);
     return origin_;
+}
+
+void OpenSurveys::set_crs(const QString& definition) {
+    std::optional<seismic::CoordinateSystem> crs;
+    if (!definition.trimmed().isEmpty()) crs.emplace(definition);
+    const std::lock_guard<std::mutex> guard(mutex_);
+    crs_ = crs;
+}
+
+std::optional<seismic::CoordinateSystem> OpenSurveys::crs() const {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    return crs_;
 }
 
 }  // namespace korvex::app::data

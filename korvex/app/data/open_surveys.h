@@ -9,6 +9,7 @@
 
 #include "korvex/app/data/data_export.h"
 #include "korvex/app/data/loaded_survey.h"
+#include "korvex/seismic/coordinate_system.h"
 
 namespace korvex::app::data {
 
@@ -29,8 +30,16 @@ public:
 
     // In the order they were opened.
     std::vector<SeismicVolume*> volumes() const;
-    // The survey a map point is placed in: the one opened last.
-    std::optional<LoadedSurvey> newest() const;
+    // The surveys of the open volumes that have one, in the order they were opened.
+    std::vector<LoadedSurvey> surveys() const;
+    // The open survey of that name, none when no open volume carries it.
+    std::optional<LoadedSurvey> find(const QString& name) const;
+
+    // The project's coordinate reference system, in which the surveys and points lie; none
+    // for plain map coordinates. An empty definition clears it; one PROJ does not know
+    // throws utils::ValueError and leaves it as it was.
+    void set_crs(const QString& definition);
+    std::optional<seismic::CoordinateSystem> crs() const;
 
     // The local origin of the window's scenes (map X/Y): world x = easting - origin x,
     // world y = northing - origin y. The first call fixes it at `centre` (the first
@@ -41,6 +50,7 @@ public:
     std::optional<std::array<double, 2>> origin() const;
 
 private:
+    std::optional<seismic::CoordinateSystem> crs_;
     // A point file may be guessed at while a volume registers.
     mutable std::mutex mutex_;
     std::vector<std::pair<SeismicVolume*, std::optional<LoadedSurvey>>> open_;

@@ -13,6 +13,7 @@
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/text_visual.h"
+#include "korvex/seismic/coordinate_system.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
@@ -30,6 +31,8 @@ std::array<double, 2> range_of(const std::vector<double>& values) {
 }
 
 const QString COLUMNS = QStringLiteral("columns");
+const QString SURVEY = QStringLiteral("survey");
+const QString CRS = QStringLiteral("crs");
 
 // Names label a few wells or tops; over thousands of points they would hide the picture
 // and cost a text actor each.
@@ -46,60 +49,153 @@ PointSet::Columns columns_from(const QString& path, const QVariantMap& settings)
         _("%1: unknown point columns \"%2\" (lines or map)").arg(path, key).toStdString());
 }
 
+// Where a point of a file lies in a survey's line numbers.
+std::array<double, 2> lines_in(const LoadedSurvey& survey, PointSet::Columns columns, double x,
+                               double y) {
+    return columns == PointSet::Columns::map ? survey.transform.to_lines(x, y)
+                                             : std::array<double, 2>{x, y};
+}
+
+bool every_point(const PointTable& table, const std::function<bool(double, double)>& test) {
+    for (int i = 0; i < table.size(); ++i)
+        if (!test(table.column(0)[i], table.column(1)[i])) return false;
+    return true;
+}
+
+// Whether the points lie near one of the surveys read as line numbers, and read as map X/Y.
+struct Readings {
+    bool as_lines = false;
+    bool as_map = false;
+};
+
+Readings near_readings(const PointTable& table, const std::vector<LoadedSurvey>& surveys) {
+    Readings readings;
+    for (const LoadedSurvey& survey : surveys) {
+        for (const auto columns : {PointSet::Columns::lines, PointSet::Columns::map}) {
+            const bool near = every_point(table, [&](double x, double y) {
+                const auto lines = lines_in(survey, columns, x, y);
+                return survey.near(lines[0], lines[1]);
+            });
+            (columns == PointSet::Columns::map ? readings.as_map : readings.as_lines) |= near;
+        }
+    }
+    return readings;
+}
+
+QStringList names_of(const std::vector<LoadedSurvey>& surveys) {
+    QStringList names;
+    for (const LoadedSurvey& survey : surveys) names << survey.name;
+    return names;
+}
+
+// The survey that places a file's points: the one named, else the one holding them. Line
+// numbers are only meaningful in their own survey, so guessing among several is refused.
+std::optional<LoadedSurvey> placing_survey(const QString& path, const PointTable& table,
+                                           PointSet::Columns columns, const OpenSurveys* surveys,
+                                           const QString& name) {
+    const auto open = surveys ? surveys->surveys() : std::vector<LoadedSurvey>{};
+    if (!name.isEmpty()) {
+        for (const LoadedSurvey& survey : open)
+            if (survey.name == name) return survey;
+        throw utils::ValueError(_("%1 belongs to the survey %2, which is not open: open it first")
+                                    .arg(path, name)
+                                    .toStdString());
+    }
+    if (open.empty()) {
+        if (columns == PointSet::Columns::lines) return std::nullopt;
+        throw utils::ValueError(_("%1 holds map X/Y: open a survey whose traces carry CDP "
+                                  "coordinates first, it places them")
+                                    .arg(path)
+                                    .toStdString());
+    }
+    const QStringList holding = PointSet::surveys_holding(table, columns, open);
+    for (const LoadedSurvey& survey : open)
+        if (holding.size() == 1 && survey.name == holding.front()) return survey;
+    throw utils::ValueError(
+        (holding.isEmpty() ? _("%1: no open survey holds its points; name the one they belong "
+                               "to among %2")
+                           : _("%1: its points lie in several surveys; name the one they belong "
+                               "to among %2"))
+            .arg(path, (holding.isEmpty() ? names_of(open) : holding).join(", "))
+            .toStdString());
+}
+
+// A file's points in the project's coordinate reference system: moved when the file is
+// in another one.
+PointTable read_in_project(const QString& path, const QString& delimiter, const QString& crs,
+                           const OpenSurveys* surveys) {
+    PointTable table = PointTable::read(path, delimiter);
+    const auto project = surveys ? surveys->crs() : std::nullopt;
+    if (crs.isEmpty() || (project && project->definition() == crs.trimmed())) return table;
+    if (!project) {
+        utils::logger().warning(
+            utils::format("{} is in {}, but the project has no coordinate reference system: "
+                          "its points are taken as they are",
+                          path, crs));
+        return table;
+    }
+    std::vector<double> xs = table.column(0), ys = table.column(1);
+    try {
+        project->transform_from(seismic::CoordinateSystem(crs), xs, ys);
+    } catch (const std::exception& e) {
+        throw utils::ValueError(QStringLiteral("%1: %2").arg(path, e.what()).toStdString());
+    }
+    table.set_xy(std::move(xs), std::move(ys));
+    return table;
+}
+
 }  // namespace
 
 QString PointSet::columns_key(Columns columns) {
     return columns == Columns::map ? QStringLiteral("map") : QStringLiteral("lines");
 }
 
-std::optional<PointSet::Columns> PointSet::guess_columns(
-    const PointTable& table, const std::optional<LoadedSurvey>& survey) {
-    if (!survey) return Columns::lines;
-    bool as_lines = true, as_map = true;
-    for (int i = 0; i < table.size(); ++i) {
-        const double x = table.column(0)[i], y = table.column(1)[i];
-        as_lines = as_lines && survey->near(x, y);
-        const auto lines = survey->transform.to_lines(x, y);
-        as_map = as_map && survey->near(lines[0], lines[1]);
-    }
-    if (as_lines == as_map) return std::nullopt;
-    return as_map ? Columns::map : Columns::lines;
+std::optional<PointSet::Columns> PointSet::guess_columns(const PointTable& table,
+                                                         const std::vector<LoadedSurvey>& surveys) {
+    if (surveys.empty()) return Columns::lines;
+    const Readings near = near_readings(table, surveys);
+    if (near.as_lines == near.as_map) return std::nullopt;
+    return near.as_map ? Columns::map : Columns::lines;
 }
 
 QVariantMap PointSet::guessed_settings(const QString& path, const OpenSurveys* surveys) {
-    const auto survey = surveys ? surveys->newest() : std::nullopt;
+    const auto open = surveys ? surveys->surveys() : std::vector<LoadedSurvey>{};
     Columns columns = Columns::lines;
     try {
         const PointTable table = PointTable::read(path, PointTable::sniff_delimiter(path));
-        bool near_lines = true;
-        for (int i = 0; survey && i < table.size(); ++i)
-            near_lines = near_lines && survey->near(table.column(0)[i], table.column(1)[i]);
-        const auto guess = guess_columns(table, survey);
-        columns = guess ? *guess : (near_lines ? Columns::lines : Columns::map);
+        const auto guess = guess_columns(table, open);
+        columns = guess ? *guess
+                        : (open.empty() || near_readings(table, open).as_lines ? Columns::lines
+                                                                               : Columns::map);
     } catch (const std::exception&) {
         // A file that cannot be read is the loader's to report, with its reason.
     }
     return {{COLUMNS, columns_key(columns)}};
 }
 
+QStringList PointSet::surveys_holding(const PointTable& table, Columns columns,
+                                      const std::vector<LoadedSurvey>& surveys) {
+    QStringList names;
+    for (const LoadedSurvey& survey : surveys)
+        if (every_point(table, [&](double x, double y) {
+                const auto lines = lines_in(survey, columns, x, y);
+                return survey.holds(lines[0], lines[1]);
+            }))
+            names << survey.name;
+    return names;
+}
+
 PointSet::PointSet(const QString& path, const QString& delimiter, Columns columns,
-                   OpenSurveys* surveys, QObject* parent)
+                   OpenSurveys* surveys, const QString& survey, const QString& crs, QObject* parent)
     : StyledObject(parent),
       path_(path),
       delimiter_(delimiter.isEmpty() ? PointTable::sniff_delimiter(path) : delimiter),
-      table_(PointTable::read(path, delimiter_)),
+      crs_(crs),
+      table_(read_in_project(path, delimiter_, crs, surveys)),
       columns_(columns),
+      survey_(placing_survey(path, table_, columns, surveys, survey)),
       color_by_(table_.names()[2]),
-      open_surveys_(surveys) {
-    if (columns_ != Columns::map) return;
-    const auto survey = surveys ? surveys->newest() : std::nullopt;
-    if (!survey)
-        throw utils::ValueError(_("%1 holds map X/Y: open a survey whose traces carry CDP "
-                                  "coordinates first, it places them")
-                                    .arg(path)
-                                    .toStdString());
-    survey_ = survey->transform;
-}
+      open_surveys_(surveys) {}
 
 PointSet::~PointSet() {
     for (const auto& [viewer, item] : visuals_in_volume)
@@ -112,9 +208,9 @@ PointSet::~PointSet() {
 
 std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap& settings,
                                          OpenSurveys* surveys) {
-    auto points =
-        std::make_unique<PointSet>(path, settings.value(QStringLiteral("delimiter")).toString(),
-                                   columns_from(path, settings), surveys);
+    auto points = std::make_unique<PointSet>(
+        path, settings.value(QStringLiteral("delimiter")).toString(), columns_from(path, settings),
+        surveys, settings.value(SURVEY).toString(), settings.value(CRS).toString());
     const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
         restore_setting(points->name(), settings, key, set);
     };
@@ -129,14 +225,20 @@ std::unique_ptr<PointSet> PointSet::load(const QString& path, const QVariantMap&
 
 OpenSurveys* PointSet::open_surveys() const { return open_surveys_; }
 
+QString PointSet::survey_name() const { return survey_ ? survey_->name : QString(); }
+
 QString PointSet::source_path() const { return QFileInfo(path_).absoluteFilePath(); }
 
 QVariantMap PointSet::settings() const {
-    return {
+    QVariantMap settings{
         {QStringLiteral("delimiter"), delimiter_}, {QStringLiteral("color_by"), color_by_},
         {QStringLiteral("colormap"), colormap_},   {QStringLiteral("point_size"), point_size_},
         {COLUMNS, columns_key(columns_)},
     };
+    // Map points lie where they say whichever survey is open.
+    if (survey_ && columns_ == Columns::lines) settings.insert(SURVEY, survey_->name);
+    if (!crs_.isEmpty()) settings.insert(CRS, crs_);
+    return settings;
 }
 
 QString PointSet::name() const { return QFileInfo(path_).completeBaseName(); }
@@ -150,6 +252,8 @@ QVariantMap PointSet::prop() const {
         {_("X and Y hold"), columns_ == Columns::map ? _("map X/Y, placed through the survey")
                                                      : _("inline and crossline numbers")},
     };
+    if (survey_) properties.insert(_("Survey"), survey_->name);
+    if (!crs_.isEmpty()) properties.insert(_("Coordinate reference system"), crs_);
     if (const auto labels = table_.label_column())
         properties.insert(_("Names from"), table_.names()[*labels]);
     for (int column = 0; column < table_.names().size(); ++column) {
@@ -175,8 +279,8 @@ QString PointSet::number_text(int column, double value) const {
 std::array<double, 3> PointSet::position(int index) const {
     const double x = table_.column(0)[index], y = table_.column(1)[index];
     const double z = -table_.column(2)[index];
-    if (!survey_) return {x, y, z};
-    const auto lines = survey_->to_lines(x, y);
+    if (!survey_ || columns_ == Columns::lines) return {x, y, z};
+    const auto lines = survey_->transform.to_lines(x, y);
     return {lines[0], lines[1], z};
 }
 

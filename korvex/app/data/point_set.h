@@ -10,15 +10,14 @@
 #include <vector>
 
 #include "korvex/app/data/data_export.h"
+#include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/point_table.h"
 #include "korvex/app/data/styled_object.h"
 #include "korvex/host/persistent_object.h"
-#include "korvex/seismic/survey_transform.h"
 
 namespace korvex::app::data {
 
 class PointSetVisual;
-struct LoadedSurvey;
 class OpenSurveys;
 
 // Points read from delimited text (horizon picks, well tops...), drawn as markers
@@ -30,30 +29,38 @@ class KORVEX_DATA_EXPORT PointSet final : public StyledObject, public host::Pers
 public:
     static constexpr const char* TYPE = "point_set";
 
-    // What the X and Y columns hold. Map coordinates are placed through the survey's
-    // transform, which must be loaded first.
+    // What the X and Y columns hold. Inline/crossline points belong to one survey, which
+    // places them; map points need none.
     enum class Columns { lines, map };
     static QString columns_key(Columns columns);
 
     // The columns of a point file as far as its values tell, none when both readings
-    // put the points near the survey or neither does. Without a survey they are lines.
+    // put the points near one of the surveys or neither does. Without surveys they are lines.
     static std::optional<Columns> guess_columns(const PointTable& table,
-                                                const std::optional<LoadedSurvey>& survey);
+                                                const std::vector<LoadedSurvey>& surveys);
     // Settings for a file opened afresh without questions (the command line): the guess,
-    // or map X/Y when the values lie far from the survey's lines. The survey is the newest
-    // of `surveys` (none without them).
+    // or map X/Y when the values lie far from every survey's lines. The survey is left to
+    // the load, which takes the one holding the points or refuses.
     static QVariantMap guessed_settings(const QString& path, const OpenSurveys* surveys);
+    // The names of the surveys whose outline holds every point of `table`.
+    static QStringList surveys_holding(const PointTable& table, Columns columns,
+                                       const std::vector<LoadedSurvey>& surveys);
 
-    // A point set as a project saved it, with the delimiter and style of settings().
+    // A point set as a project saved it, with the delimiter, survey and style of settings().
     static std::unique_ptr<PointSet> load(const QString& path, const QVariantMap& settings,
                                           OpenSurveys* surveys = nullptr);
 
     // `delimiter` is a key of DELIMITER2CHAR; empty means: comma if the first data line
     // has one, else space. Throws utils::ValueError naming the file, line and column.
-    // Map columns are placed through the newest of `surveys`; without one they throw
-    // utils::ValueError. A pick on a point looks for it in the volumes of `surveys`.
+    // The points are placed through the open survey named `survey`; unnamed, through the
+    // one of `surveys` whose outline holds them. Throws utils::ValueError when the named
+    // survey is not open, or when the points need one and no single survey holds them,
+    // naming the candidates. Map points in another coordinate reference system than the
+    // project's (`crs`, an EPSG code or WKT) are moved into the project's as they are read.
+    // A pick on a point looks for it in the volumes of `surveys`.
     explicit PointSet(const QString& path, const QString& delimiter = {},
                       Columns columns = Columns::lines, OpenSurveys* surveys = nullptr,
+                      const QString& survey = {}, const QString& crs = {},
                       QObject* parent = nullptr);
     ~PointSet() override;
 
@@ -72,6 +79,8 @@ public:
     // The window's open surveys, none when built without them.
     OpenSurveys* open_surveys() const;
     Columns columns() const { return columns_; }
+    // The name of the survey the points are placed through; empty without one.
+    QString survey_name() const;
 
     QString color_by() const { return color_by_; }
     // A column name; others throw utils::LookupError.
@@ -99,10 +108,10 @@ private:
 
     QString path_;
     QString delimiter_;
+    QString crs_;
     PointTable table_;
     Columns columns_;
-    // Map X/Y to inline/crossline, for map columns.
-    std::optional<seismic::SurveyTransform> survey_;
+    std::optional<LoadedSurvey> survey_;
     QString color_by_;
     QString colormap_ = QStringLiteral("jet");
     double point_size_ = 6.0;

@@ -177,4 +177,11 @@ std::optional<int> PointTable::label_column() const {
     return std::nullopt;
 }
 
+void PointTable::set_xy(std::vector<double> xs, std::vector<double> ys) {
+    if (int(xs.size()) != size() || int(ys.size()) != size())
+        throw utils::ValueError("set_xy: one X and one Y per point");
+    columns_[0] = std::move(xs);
+    columns_[1] = std::move(ys);
+}
+
 }  // namespace korvex::app::data

@@ -29,6 +29,9 @@ public:
     const std::vector<double>& column(const QString& name) const;
     const std::vector<double>& column(int index) const;
     bool is_text(int index) const { return !texts_.at(index).isEmpty(); }
+    // Replaces the X and Y columns (as many values as points): a file's coordinates moved
+    // into the project's coordinate reference system.
+    void set_xy(std::vector<double> xs, std::vector<double> ys);
     // The values of a text column (empty for a column of numbers).
     const QStringList& texts(int index) const { return texts_.at(index); }
     // The names of the columns of numbers, which can colour the points.

@@ -106,31 +106,21 @@ QString map_point(const std::array<double, 2>& p) {
     return QStringLiteral("%1, %2").arg(p[0], 0, 'f', 2).arg(p[1], 0, 'f', 2);
 }
 
-// "x0 + a IL - b XL", as a user reads a formula.
-QString affine_text(double constant, double per_iline, double per_xline) {
-    const auto term = [](double factor, const QString& name) {
-        return QStringLiteral(" %1 %2 %3")
-            .arg(factor < 0 ? QChar(0x2212) : QChar('+'))
-            .arg(std::abs(factor), 0, 'g', 6)
-            .arg(name);
-    };
-    return QString::number(constant, 'f', 2) + term(per_iline, _("IL")) + term(per_xline, _("XL"));
-}
-
 QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& survey,
                               const seismic::SegyGeometry& g) {
     if (!survey) return {{_("Map coordinates"), _("none in the trace headers (CDP X/Y)")}};
     const auto& c = survey->coefficients();
     const int il[2] = {g.ilines.front(), g.ilines.back()};
     const int xl[2] = {g.xlines.front(), g.xlines.back()};
+    const double iline_bin = survey->iline_spacing(), xline_bin = survey->xline_spacing();
     QVariantMap properties{
         // The bin: how far apart the neighbouring lines of the file lie on the map.
         {_("Inline spacing"),
          _("%1 m").arg(survey->iline_spacing() * std::abs(g.iline_increment()), 0, 'f', 2)},
         {_("Crossline spacing"),
          _("%1 m").arg(survey->xline_spacing() * std::abs(g.xline_increment()), 0, 'f', 2)},
-        {_("Map X"), affine_text(c[0], c[1], c[2])},
-        {_("Map Y"), affine_text(c[3], c[4], c[5])},
+        {_("Map X"), affine_text(c[0], c[1], c[2], iline_bin, xline_bin)},
+        {_("Map Y"), affine_text(c[3], c[4], c[5], iline_bin, xline_bin)},
         {_("Map transform residual"),
          _("%1 m (root mean square over the traces)").arg(survey->residual(), 0, 'g', 3)},
     };
@@ -585,7 +575,8 @@ void SeismicVolume::set_open_surveys(OpenSurveys* surveys) {
     if (survey_)
         survey = LoadedSurvey{*survey_,
                               {double(g.ilines.front()), double(g.ilines.back())},
-                              {double(g.xlines.front()), double(g.xlines.back())}};
+                              {double(g.xlines.front()), double(g.xlines.back())},
+                              name()};
     surveys->add(this, survey);
 }
 

@@ -62,10 +62,10 @@ private slots:
         for (double il : {100.0, 200.0})
             for (double xl : {300.0, 400.0})
                 traces.push_back({il, xl, 500000 + (il - 100) * 25, 7000000 + (xl - 300) * 25});
-        const LoadedSurvey survey{
-            *korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}};
+        const std::vector<LoadedSurvey> survey{
+            {*korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}, "s"}};
 
-        QCOMPARE(PointSet::guess_columns(table("150,350,10\n"), std::nullopt), Columns::lines);
+        QCOMPARE(PointSet::guess_columns(table("150,350,10\n"), {}), Columns::lines);
         QCOMPARE(PointSet::guess_columns(table("150,350,10\n"), survey), Columns::lines);
         QCOMPARE(PointSet::guess_columns(table("501250,7001250,10\n"), survey), Columns::map);
         // Far from the survey either way, or one row each way: the user says.
@@ -81,9 +81,10 @@ private slots:
             for (double xl : {300.0, 400.0})
                 traces.push_back({il, xl, 450000 + (il - 100) * 25, 5424000 + (xl - 300) * 25});
         korvex::app::data::OpenSurveys surveys;
-        surveys.add(nullptr,
-                    korvex::app::data::LoadedSurvey{
-                        *korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}});
+        surveys.add(
+            nullptr,
+            korvex::app::data::LoadedSurvey{
+                *korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}, "s"});
         PointSet points(write("tops.csv",
                               "X,Y,Z,AMP\n451250.5,5424429.2,1234.5,0.125\n"
                               "451300,5425041.75,1250,1\n"),
@@ -146,6 +147,78 @@ private slots:
         QCOMPARE(lenient->color_by(), QString("Z"));
         QCOMPARE(lenient->point_size(), 4.0);
         QVERIFY(log.contains("warning", "p: saved color_by ignored: no column named W"));
+    }
+
+    // Two surveys share their line numbers but lie 10 km apart: each file is placed through
+    // its own, whichever was opened last, and a project brings the same one back.
+    void points_are_placed_through_their_own_survey_data() {
+        QTest::addColumn<bool>("a_first");
+        QTest::newRow("A opened first") << true;
+        QTest::newRow("B opened first") << false;
+    }
+    void points_are_placed_through_their_own_survey() {
+        QFETCH(bool, a_first);
+        using korvex::app::data::LoadedSurvey;
+        const auto survey = [](const QString& name, double x0) {
+            std::vector<korvex::seismic::TracePosition> traces;
+            for (double il : {100.0, 200.0})
+                for (double xl : {300.0, 400.0})
+                    traces.push_back({il, xl, x0 + (il - 100) * 25, 7000000 + (xl - 300) * 25});
+            return LoadedSurvey{
+                *korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}, name};
+        };
+        korvex::app::data::OpenSurveys surveys;
+        surveys.add(nullptr, survey(a_first ? "A" : "B", a_first ? 500000 : 510000));
+        surveys.add(nullptr, survey(a_first ? "B" : "A", a_first ? 510000 : 500000));
+
+        const QString map_path = write("tops_b.csv", "X,Y,Z\n511250,7001250,10\n");
+        const auto map_tops =
+            PointSet::load(map_path, PointSet::guessed_settings(map_path, &surveys), &surveys);
+        QCOMPARE(map_tops->survey_name(), QString("B"));
+        QCOMPARE(map_tops->position(0), (std::array<double, 3>{150, 350, -10}));
+
+        const QString lines_path = write("tops_a.csv", "X,Y,Z\n150,350,10\n");
+        const auto lines_tops =
+            PointSet::load(lines_path, {{"columns", "lines"}, {"survey", "A"}}, &surveys);
+        QCOMPARE(lines_tops->settings()["survey"].toString(), QString("A"));
+        QCOMPARE(PointSet::load(lines_path, lines_tops->settings(), &surveys)->survey_name(),
+                 QString("A"));
+
+        // Named by nobody, held by both: the command line refuses, naming the candidates.
+        const QVariantMap guessed = PointSet::guessed_settings(lines_path, &surveys);
+        try {
+            PointSet::load(lines_path, guessed, &surveys);
+            QFAIL("no error");
+        } catch (const korvex::utils::ValueError& error) {
+            QVERIFY2(QString(error.what())
+                         .contains(QString("several surveys; name the one they belong to among %1")
+                                       .arg(a_first ? "A, B" : "B, A")),
+                     error.what());
+        }
+        // A survey no longer open is named too.
+        QVERIFY_EXCEPTION_THROWN(
+            PointSet::load(lines_path, {{"columns", "lines"}, {"survey", "C"}}, &surveys),
+            korvex::utils::ValueError);
+    }
+
+    // Reference values from PROJ's cs2cs, EPSG:23031 to EPSG:32631.
+    void a_point_file_in_another_system_is_moved_into_the_projects() {
+        std::vector<korvex::seismic::TracePosition> traces;
+        for (double il : {100.0, 200.0})
+            for (double xl : {300.0, 400.0})
+                traces.push_back({il, xl, 499000 + (il - 100) * 25, 5999000 + (xl - 300) * 25});
+        korvex::app::data::OpenSurveys surveys;
+        surveys.add(
+            nullptr,
+            korvex::app::data::LoadedSurvey{
+                *korvex::seismic::SurveyTransform::fit(traces), {100, 200}, {300, 400}, "s"});
+        surveys.set_crs("EPSG:32631");
+        const QString path = write("ed50.csv", "X,Y,Z\n500000,6000000,10\n");
+        const auto points =
+            PointSet::load(path, {{"columns", "map"}, {"crs", "EPSG:23031"}}, &surveys);
+        QVERIFY(std::abs(points->table().column(0)[0] - 499908.722) < 0.01);
+        QVERIFY(std::abs(points->table().column(1)[0] - 5999788.529) < 0.01);
+        QCOMPARE(points->settings()["crs"].toString(), QString("EPSG:23031"));
     }
 
     void bad_file_names_line_and_column() {

@@ -157,7 +157,7 @@ private slots:
             QVERIFY(surveys.volumes() == std::vector<SeismicVolume*>{&volume});
         }
         QVERIFY(surveys.volumes().empty());
-        QVERIFY(!surveys.newest());
+        QVERIFY(surveys.surveys().empty());
     }
 
     void right_pick_reports_the_sample_and_selects_the_section_for_keys() {
