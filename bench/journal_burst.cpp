@@ -16,7 +16,7 @@
 
 #include <spdlog/logger.h>
 
-#include "korvex/app/journal_sink.h"
+#include "korvex/app/window/journal_sink.h"
 
 namespace {
 

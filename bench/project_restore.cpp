@@ -7,12 +7,12 @@
 #include <cstdio>
 
 #include "bench/figures.h"
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
-#include "korvex/app/data_model.h"
-#include "korvex/app/data_tree.h"
-#include "korvex/app/main_window.h"
-#include "korvex/app/viewer_area.h"
+#include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/window/main_window.h"
 #include "korvex/host/data_object.h"
 #include "korvex/scene/surface_format.h"
 #include "korvex/utils/appconsts/appconsts.h"

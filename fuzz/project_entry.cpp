@@ -3,8 +3,8 @@
 
 #include "fuzz/entries.h"
 #include "fuzz/scratch_file.h"
-#include "korvex/app/project_database.h"
-#include "korvex/app/project_error.h"
+#include "korvex/app/project/project_database.h"
+#include "korvex/app/project/project_error.h"
 
 namespace korvex::fuzz {
 

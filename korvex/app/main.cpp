@@ -3,11 +3,11 @@
 #include <QLocale>
 #include <iostream>
 
-#include "korvex/app/command_line.h"
-#include "korvex/app/command_line_run.h"
-#include "korvex/app/main_window.h"
-#include "korvex/app/start_up.h"
-#include "korvex/app/user_notifier.h"
+#include "korvex/app/start_up/command_line.h"
+#include "korvex/app/start_up/command_line_run.h"
+#include "korvex/app/start_up/start_up.h"
+#include "korvex/app/window/main_window.h"
+#include "korvex/app/window/user_notifier.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/surface_format.h"
 #include "korvex/utils/logger.h"

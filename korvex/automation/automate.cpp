@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QToolButton>
 
-#include "korvex/app/main_window.h"
-#include "korvex/app/project_error.h"
-#include "korvex/app/user_notifier.h"
+#include "korvex/app/project/project_error.h"
+#include "korvex/app/window/main_window.h"
+#include "korvex/app/window/user_notifier.h"
 #include "korvex/automation/bot.h"
 #include "korvex/automation/confirmation_answer.h"
 #include "korvex/utils/dotenv.h"

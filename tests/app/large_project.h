@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "korvex/app/project_snapshot.h"
+#include "korvex/app/project/project_snapshot.h"
 
 namespace korvex::testing {
 

@@ -9,8 +9,8 @@
 #include <QStringList>
 #include <cstdio>
 
-#include "korvex/app/project_database.h"
-#include "korvex/app/project_error.h"
+#include "korvex/app/project/project_database.h"
+#include "korvex/app/project/project_error.h"
 #include "tests/app/dying_vfs.h"
 #include "tests/app/large_project.h"
 

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <stdexcept>
 
-#include "korvex/app/display_target.h"
+#include "korvex/app/viewers/display_target.h"
 #include "korvex/host/data_object.h"
 
 namespace korvex::testing {

@@ -2,7 +2,7 @@
 // not at all.
 #include <QTest>
 
-#include "korvex/app/canvas_display_target.h"
+#include "korvex/app/viewers/canvas_display_target.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "tests/support/test_main.h"

@@ -10,8 +10,8 @@
 #include <QTest>
 #include <limits>
 
-#include "korvex/app/command_line.h"
-#include "korvex/app/project_database.h"
+#include "korvex/app/project/project_database.h"
+#include "korvex/app/start_up/command_line.h"
 #include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/errors.h"
 #include "tests/app/sample_pick.h"

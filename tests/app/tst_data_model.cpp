@@ -6,12 +6,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "korvex/app/catalog/data_model.h"
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/colormap_box.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/seismic_volume_page.h"
-#include "korvex/app/data_model.h"
 #include "korvex/utils/errors.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/fake_data_tree.h"

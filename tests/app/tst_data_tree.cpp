@@ -2,10 +2,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "korvex/app/data_model.h"
-#include "korvex/app/data_tree.h"
-#include "korvex/app/display_router.h"
-#include "korvex/app/missing_data_object.h"
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_tree.h"
+#include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/viewers/display_router.h"
 #include "korvex/utils/errors.h"
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"

@@ -1,8 +1,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "korvex/app/data_model.h"
-#include "korvex/app/display_router.h"
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/viewers/display_router.h"
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"

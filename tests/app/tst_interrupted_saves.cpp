@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "korvex/app/project_database.h"
-#include "korvex/app/project_error.h"
+#include "korvex/app/project/project_database.h"
+#include "korvex/app/project/project_error.h"
 #include "tests/app/large_project.h"
 #include "tests/support/test_main.h"
 

@@ -8,7 +8,7 @@
 
 #include <spdlog/logger.h>
 
-#include "korvex/app/journal_sink.h"
+#include "korvex/app/window/journal_sink.h"
 #include "korvex/widgets/log_pane/log_pane.h"
 #include "tests/support/test_main.h"
 

@@ -14,10 +14,10 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
-#include "korvex/app/data_object_factory.h"
-#include "korvex/app/data_tree.h"
-#include "korvex/app/main_window.h"
-#include "korvex/app/viewer_area.h"
+#include "korvex/app/catalog/data_object_factory.h"
+#include "korvex/app/catalog/data_tree.h"
+#include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/window/main_window.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "korvex/app/pick_table_model.h"
+#include "korvex/app/picks/pick_table_model.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::PickTableModel;

@@ -1,7 +1,7 @@
 #include <QPointer>
 #include <QTest>
 
-#include "korvex/app/plugin_manager.h"
+#include "korvex/app/window/plugin_manager.h"
 #include "korvex/widgets/menu_toggle/plugin_menu_bar.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/test_main.h"

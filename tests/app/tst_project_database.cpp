@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "korvex/app/project_database.h"
-#include "korvex/app/project_error.h"
+#include "korvex/app/project/project_database.h"
+#include "korvex/app/project/project_error.h"
 #include "tests/app/sample_pick.h"
 #include "tests/support/test_main.h"
 

@@ -3,12 +3,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_object_factory.h"
+#include "korvex/app/catalog/missing_data_object.h"
 #include "korvex/app/data/seismic_volume.h"
-#include "korvex/app/data_model.h"
-#include "korvex/app/data_object_factory.h"
-#include "korvex/app/missing_data_object.h"
-#include "korvex/app/project_session.h"
-#include "korvex/app/viewer_set.h"
+#include "korvex/app/project/project_session.h"
+#include "korvex/app/viewers/viewer_set.h"
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"

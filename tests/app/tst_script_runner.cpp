@@ -5,7 +5,7 @@
 #include <csignal>
 #include <memory>
 
-#include "korvex/app/script_runner.h"
+#include "korvex/app/start_up/script_runner.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/test_main.h"
 

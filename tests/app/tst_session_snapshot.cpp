@@ -1,12 +1,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "korvex/app/data_model.h"
-#include "korvex/app/data_object_factory.h"
-#include "korvex/app/data_tree.h"
-#include "korvex/app/display_router.h"
-#include "korvex/app/missing_data_object.h"
-#include "korvex/app/session_snapshot.h"
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_object_factory.h"
+#include "korvex/app/catalog/data_tree.h"
+#include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/project/session_snapshot.h"
+#include "korvex/app/viewers/display_router.h"
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"

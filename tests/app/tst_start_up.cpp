@@ -5,7 +5,7 @@
 #include <QSurfaceFormat>
 #include <QTest>
 
-#include "korvex/app/start_up.h"
+#include "korvex/app/start_up/start_up.h"
 #include "korvex/scene/surface_format.h"
 #include "tests/support/test_main.h"
 

@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "korvex/app/main_window.h"
+#include "korvex/app/window/main_window.h"
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/utils/logger.h"
 #include "korvex/widgets/log_pane/log_pane.h"

@@ -13,16 +13,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/appearance_dialog.h"
 #include "korvex/app/data/colormap_box.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/seismic_volume_page.h"
-#include "korvex/app/data_model.h"
-#include "korvex/app/data_tree.h"
-#include "korvex/app/edit_menu.h"
-#include "korvex/app/main_window.h"
-#include "korvex/app/picks_panel.h"
-#include "korvex/app/viewer_area.h"
+#include "korvex/app/picks/picks_panel.h"
+#include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/window/edit_menu.h"
+#include "korvex/app/window/main_window.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
 #include "korvex/utils/undo_service.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"

@@ -20,13 +20,13 @@
 #include <cmath>
 #include <memory>
 
+#include "korvex/app/catalog/data_opener.h"
+#include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
-#include "korvex/app/data_opener.h"
-#include "korvex/app/data_tree.h"
-#include "korvex/app/main_window.h"
-#include "korvex/app/picks_panel.h"
-#include "korvex/app/viewer_area.h"
+#include "korvex/app/picks/picks_panel.h"
+#include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/window/main_window.h"
 #include "korvex/automation/automate.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/view_box.h"

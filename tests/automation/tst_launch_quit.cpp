@@ -10,12 +10,12 @@
 #include <QTimer>
 #include <functional>
 
-#include "korvex/app/data_model.h"
-#include "korvex/app/data_tree.h"
-#include "korvex/app/main_window.h"
-#include "korvex/app/plugin_manager.h"
-#include "korvex/app/project_database.h"
-#include "korvex/app/project_error.h"
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_tree.h"
+#include "korvex/app/project/project_database.h"
+#include "korvex/app/project/project_error.h"
+#include "korvex/app/window/main_window.h"
+#include "korvex/app/window/plugin_manager.h"
 #include "korvex/automation/automate.h"
 #include "korvex/automation/bot.h"
 #include "tests/support/log_capture.h"

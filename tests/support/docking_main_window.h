@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
-#include "korvex/app/script_runner.h"
+#include "korvex/app/start_up/script_runner.h"
 #include "korvex/host/window_host.h"
 
 class QMenu;

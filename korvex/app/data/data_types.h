@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "korvex/app/catalog/data_object_factory.h"
 #include "korvex/app/data/data_export.h"
-#include "korvex/app/data_object_factory.h"
 
 class QMainWindow;
 

@@ -5,9 +5,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "korvex/app/main_window.h"
-#include "korvex/app/menu_toggle_builder.h"
-#include "korvex/app/plugin_manager.h"
+#include "korvex/app/window/main_window.h"
+#include "korvex/app/window/menu_toggle_builder.h"
+#include "korvex/app/window/plugin_manager.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
 #include "tests/support/fake_data_object.h"
 #include "tests/support/fake_data_tree.h"

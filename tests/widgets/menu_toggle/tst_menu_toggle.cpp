@@ -6,8 +6,8 @@
 #include <QTest>
 #include <memory>
 
-#include "korvex/app/menu_toggle_builder.h"
-#include "korvex/app/plugin_manager.h"
+#include "korvex/app/window/menu_toggle_builder.h"
+#include "korvex/app/window/plugin_manager.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
 #include "korvex/widgets/menu_toggle/plugin_menu_bar.h"

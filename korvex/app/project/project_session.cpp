@@ -1,0 +1,157 @@
+#include "korvex/app/project/project_session.h"
+
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/picks/pick_list.h"
+#include "korvex/app/project/project_database.h"
+#include "korvex/app/project/project_error.h"
+#include "korvex/app/project/session_snapshot.h"
+#include "korvex/app/viewers/display_target.h"
+#include "korvex/app/viewers/viewer_set.h"
+#include "korvex/config/base.h"
+#include "korvex/seismic/coordinate_system.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+
+namespace korvex::app {
+
+using config::_;
+using utils::format;
+using utils::logger;
+
+ProjectSession::ProjectSession(DataModel& model, ViewerSet& viewers,
+                               const DataObjectFactory& factory, PickList* picks, QObject* parent)
+    : QObject(parent), model_(model), viewers_(viewers), factory_(factory), picks_(picks) {}
+
+ProjectSession::~ProjectSession() = default;
+
+QString ProjectSession::project_path() const { return database_ ? database_->path() : QString(); }
+
+bool ProjectSession::create_new_project(const QString& path) {
+    const QString target = ProjectDatabase::with_suffix(path);
+    if (ProjectDatabase::is_project(target)) {
+        logger().info(format("A project already exists at {}; it is opened, not replaced", target));
+        return open_project(target);
+    }
+    return replace_with_new_project(target);
+}
+
+bool ProjectSession::replace_with_new_project(const QString& path) {
+    try {
+        start_new_project(ProjectDatabase::with_suffix(path));
+        return true;
+    } catch (const ProjectError& e) {
+        report(e);
+        return false;
+    }
+}
+
+void ProjectSession::start_new_project(const QString& path) {
+    // The file first: if it cannot be written, the session is left alone.
+    ProjectDatabase(path).save({});
+    apply({});
+    adopt_project(path);
+    logger().info(format("Created project {}", path));
+}
+
+bool ProjectSession::open_project(const QString& path) {
+    try {
+        load_project(path);
+        return true;
+    } catch (const ProjectError& e) {
+        report(e);
+        return false;
+    }
+}
+
+void ProjectSession::load_project(const QString& path) {
+    // Read whole before anything of the session is touched.
+    const ProjectSnapshot snapshot = ProjectDatabase(path).load();
+    apply(snapshot);
+    for (const QString& problem : snapshot.left_out) logger().warning(problem);
+    restored_completely_ &= snapshot.left_out.isEmpty();
+    adopt_project(path);
+    logger().info(format("Opened project {}", path));
+}
+
+bool ProjectSession::save_project() {
+    if (!database_) {
+        logger().warning(_("There is no project file yet; use Save as"));
+        return false;
+    }
+    return save_project_as(database_->path());
+}
+
+bool ProjectSession::save_project_as(const QString& path) {
+    try {
+        const ProjectSnapshot snapshot = capture();
+        ProjectDatabase database(ProjectDatabase::with_suffix(path));
+        database.save(snapshot);
+        if (snapshot.objects.size() < model_.objects().size()) {
+            logger().warning(_("Some objects cannot be stored in a project and were not saved"));
+        }
+        database_ = std::make_unique<ProjectDatabase>(database);
+        saved_ = snapshot;
+        logger().info(format("Saved project {}", database_->path()));
+        emit sig_project_saved(database_->path());
+        return true;
+    } catch (const ProjectError& e) {
+        report(e);
+        return false;
+    }
+}
+
+bool ProjectSession::has_unsaved_changes() const {
+    const ProjectSnapshot now = capture();
+    if (!database_ && model_.objects().empty() && now.picks.empty()) return false;
+    return now != saved_;
+}
+
+void ProjectSession::mark_saved() { saved_ = capture(); }
+
+ProjectSnapshot ProjectSession::capture() const {
+    ProjectSnapshot snapshot = capture_session(model_, viewers_.targets(), viewers_.active_index());
+    if (picks_) snapshot.picks = picks_->pick_records();
+    snapshot.crs = crs_;
+    return snapshot;
+}
+
+void ProjectSession::set_crs(const QString& definition) {
+    const QString crs = definition.trimmed();
+    if (!crs.isEmpty()) seismic::CoordinateSystem{crs};  // throws for one PROJ does not know
+    if (crs == crs_) return;
+    crs_ = crs;
+    emit sig_crs_changed(crs_);
+}
+
+void ProjectSession::apply(const ProjectSnapshot& snapshot) {
+    // The markers leave the viewers before the viewers go.
+    if (picks_) picks_->replace_picks({});
+    model_.remove_all_objects();
+    QStringList names;
+    for (const ViewerRecord& viewer : snapshot.viewers) names << viewer.name;
+    viewers_.reset_viewers(names);
+    // First: point files in another system are moved into it as they load.
+    restored_completely_ = utils::call_guarded(_("Restoring the coordinate reference system"),
+                                               [&] { set_crs(snapshot.crs); });
+    restore_objects(model_, snapshot.objects, factory_);
+    const std::vector<DisplayTarget*> open = viewers_.targets();
+    for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
+        restored_completely_ &= restore_viewer(model_, *open[i], snapshot.viewers[i]);
+    }
+    if (picks_) {
+        restored_completely_ &= utils::call_guarded(_("Restoring the picks"), [&] {
+            picks_->replace_picks(place_picks(snapshot.picks, open));
+        });
+    }
+    viewers_.set_active_index(snapshot.active_viewer);
+}
+
+void ProjectSession::adopt_project(const QString& path) {
+    database_ = std::make_unique<ProjectDatabase>(path);
+    saved_ = capture();
+    emit sig_project_opened(database_->path());
+}
+
+void ProjectSession::report(const ProjectError& error) const { logger().error(error.message()); }
+
+}  // namespace korvex::app

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <vector>
+
+#include "korvex/app/app_export.h"
+#include "korvex/app/project/project_snapshot.h"
+
+namespace korvex::app {
+
+class DataModel;
+class DataObjectFactory;
+class DisplayTarget;
+
+// Reads the live session into a snapshot: the objects of the model that a project can
+// store, in the model's order, and each viewer with its view state and what it shows of
+// them.
+KORVEX_APP_EXPORT ProjectSnapshot capture_session(const DataModel& model,
+                                                  const std::vector<DisplayTarget*>& viewers,
+                                                  int active_viewer);
+
+// Loads the objects of a project into the model. An object whose file is gone or cannot
+// be read is added as missing, with the reason logged; the others load as usual.
+KORVEX_APP_EXPORT void restore_objects(DataModel& model, const std::vector<ObjectRecord>& records,
+                                       const DataObjectFactory& factory);
+
+// Shows in `target` what the record says was shown, then puts its camera back. Each
+// object shown is announced as changed, so that the views of the model follow. Returns
+// whether everything came back.
+KORVEX_APP_EXPORT bool restore_viewer(DataModel& model, DisplayTarget& target,
+                                      const ViewerRecord& record);
+
+// The picks of a project as they go back into the viewers opened for it: a pick whose
+// viewer is no longer there goes to the first viewer.
+KORVEX_APP_EXPORT std::vector<PickRecord> place_picks(std::vector<PickRecord> records,
+                                                      const std::vector<DisplayTarget*>& viewers);
+
+}  // namespace korvex::app

@@ -1,0 +1,58 @@
+#include "korvex/app/window/user_guide_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "korvex/config/base.h"
+
+namespace korvex::app {
+
+using config::_;
+
+namespace {
+
+QString guide() {
+    return _(
+        "<h3>Opening data</h3>"
+        "<p>File &gt; Open data... (Ctrl+D) reads SEG-Y volumes and point files (X, Y "
+        "and Z in columns). Each file becomes an entry of "
+        "the Data tree on the left: tick it to show it in the 3D view in front, tick the "
+        "inline, crossline and time entries below a volume to show its sections. "
+        "Double-click an entry to change how it is drawn.</p>"
+        "<p>A project (File &gt; Save, Ctrl+S) keeps the data loaded, what each view "
+        "shows, its camera and your picks; File &gt; Open project... (Ctrl+O) brings it "
+        "back.</p>"
+        "<h3>The views</h3>"
+        "<p>Drag with the left button to turn the view, with Shift to move it; the wheel "
+        "or a right-button drag zooms. The buttons above each view fit everything in "
+        "(Ctrl+A), look from the top, bottom, north, south, west or east, switch between "
+        "perspective and orthographic projection (O), set the background colour and save "
+        "the picture. View &gt; New 3D viewer opens another view of the same data; View "
+        "&gt; Vertical scale... stretches times and depths.</p>"
+        "<h3>Picking</h3>"
+        "<p>Turn on Pick mode (P). A left click on an object selects it in the Data tree; "
+        "a right click on a section reports the inline, crossline, time and amplitude "
+        "there and keeps the pick in the Picks dock, from which picks can be deleted or "
+        "exported as CSV.</p>"
+        "<h3>Keys</h3>"
+        "<p>The keys of a view work while the keyboard is in that view. Help &gt; "
+        "Keyboard shortcuts (F1) lists every key of the window. The Run journal at the "
+        "bottom records what happened, warnings and errors included.</p>");
+}
+
+}  // namespace
+
+UserGuideDialog::UserGuideDialog(QWidget* window) : QDialog(window) {
+    setWindowTitle(_("User guide"));
+    text_ = new QTextBrowser(this);
+    text_->setHtml(guide());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text_);
+    layout->addWidget(buttons);
+    resize(560, 600);
+}
+
+}  // namespace korvex::app
