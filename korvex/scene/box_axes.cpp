@@ -5,8 +5,11 @@
 #include <limits>
 
 #include <vtkActor2D.h>
+#include <vtkCamera.h>
 #include <vtkCellArray.h>
 #include <vtkCoordinate.h>
+#include <vtkInformation.h>
+#include <vtkMatrix4x4.h>
 #include <vtkObjectFactory.h>
 #include <vtkPoints.h>
 #include <vtkPolyData.h>
@@ -69,7 +72,8 @@ QString number_text(double value, double step) {
 
 // The ticks and labels as one prop. It draws its parts itself, as they are placed (an
 // assembly would impose its own matrix on them), and lays them out before its first pass
-// of every frame: the opaque pass comes first.
+// of every frame: the opaque pass comes first. Like an assembly, it is modified when a part
+// is.
 class BoxAxes::Assembly final : public vtkProp {
 public:
     static Assembly* New();
@@ -87,7 +91,9 @@ public:
             try {
                 owner->layout(renderer);
             } catch (...) {
-                // Inside VTK's render: the labels of the previous frame stay.
+                // Inside VTK's render: the labels of the previous frame stay, and the next
+                // frame lays them out again.
+                owner->sight_.reset();
             }
         }
         return render_parts(viewport, &vtkProp::RenderOpaqueGeometry);
@@ -106,17 +112,35 @@ public:
         int drawn = 0;
         for (const auto& part : parts)
             if (part->GetVisibility()) {
-                // The render passes mark what they draw through these keys.
-                part->SetPropertyKeys(GetPropertyKeys());
+                pass_keys_on(*part);
                 drawn += (part.Get()->*pass)(viewport);
             }
         return drawn;
+    }
+
+    // The render passes mark what they draw through these keys. Each part keeps one set,
+    // refilled for every pass: a set of its own for each pass would modify the part, and
+    // a modified text is rendered again into a new texture, frame after frame.
+    void pass_keys_on(vtkProp& part) {
+        vtkInformation* keys = part.GetPropertyKeys();
+        if (!keys) {
+            part.SetPropertyKeys(vtkSmartPointer<vtkInformation>::New());
+            keys = part.GetPropertyKeys();
+        }
+        keys->Clear();
+        if (GetPropertyKeys()) keys->Copy(GetPropertyKeys());
     }
 
     vtkTypeBool HasTranslucentPolygonalGeometry() override {
         return std::any_of(parts.begin(), parts.end(), [](const auto& part) {
             return part->GetVisibility() && part->HasTranslucentPolygonalGeometry();
         });
+    }
+
+    vtkMTimeType GetMTime() override {
+        vtkMTimeType latest = std::max(vtkProp::GetMTime(), tick_lines->GetMTime());
+        for (const auto& part : parts) latest = std::max(latest, part->GetMTime());
+        return latest;
     }
 
     void ReleaseGraphicsResources(vtkWindow* window) override {
@@ -199,6 +223,7 @@ void BoxAxes::set_color(const Color& color) {
 
 void BoxAxes::apply_z_scale(double factor) {
     z_scale_ = factor;
+    sight_.reset();
     update();
 }
 
@@ -272,14 +297,31 @@ vtkTextActor* BoxAxes::label_actor(std::size_t index) {
     return labels[index];
 }
 
-void BoxAxes::layout(vtkRenderer* renderer) {
-    // Font sizes are points; the window says how many pixels that makes.
-    vtkRenderWindow* window = renderer->GetRenderWindow();
-    font_pixels_ = font_size_ * (window ? window->GetDPI() : 72) / 72.0;
+bool BoxAxes::Sight::operator==(const Sight& other) const {
+    return projection == other.projection && view == other.view &&
+           font_pixels == other.font_pixels && occupied == other.occupied;
+}
+
+BoxAxes::Sight BoxAxes::sight_of(vtkRenderer* renderer, int font_size) {
+    Sight sight;
+    vtkMatrix4x4* projection = renderer->GetActiveCamera()->GetCompositeProjectionTransformMatrix(
+        renderer->GetTiledAspectRatio(), 0.0, 1.0);
+    std::copy_n(&projection->Element[0][0], 16, sight.projection.begin());
     const int* origin = renderer->GetOrigin();
     const int* size = renderer->GetSize();
-    view_rect_ = QRectF(origin[0], origin[1], size[0], size[1]);
-    occupied_ = color_bar_areas(renderer);
+    sight.view = QRectF(origin[0], origin[1], size[0], size[1]);
+    // Font sizes are points; the window says how many pixels that makes.
+    vtkRenderWindow* window = renderer->GetRenderWindow();
+    sight.font_pixels = font_size * (window ? window->GetDPI() : 72) / 72.0;
+    sight.occupied = color_bar_areas(renderer);
+    return sight;
+}
+
+void BoxAxes::layout(vtkRenderer* renderer) {
+    Sight now = sight_of(renderer, font_size_);
+    // Laying the labels out again would draw their text again, though nothing moved.
+    if (sight_ && *sight_ == now) return;
+    sight_ = std::move(now);
     placed_.clear();
 
     std::vector<Edge> edges;
@@ -321,7 +363,7 @@ QSizeF BoxAxes::number_size(const Edge& edge) const {
     const double first = signs_[edge.axis] * edge.start[edge.axis];
     const double last = signs_[edge.axis] * edge.end[edge.axis];
     const int widest = std::max(number_text(first, 1.0).size(), number_text(last, 1.0).size()) + 1;
-    return {0.6 * font_pixels_ * widest + GAP, 1.3 * font_pixels_ + GAP};
+    return {0.6 * sight_->font_pixels * widest + GAP, 1.3 * sight_->font_pixels + GAP};
 }
 
 void BoxAxes::lay_out_numbers(vtkRenderer* renderer, const Edge& edge, std::vector<QLineF>& ticks) {
@@ -352,7 +394,7 @@ void BoxAxes::lay_out_numbers(vtkRenderer* renderer, const Edge& edge, std::vect
 
 bool BoxAxes::place(const QString& text, int axis, const QPointF& anchor, const QPointF& outward,
                     double extra_offset, bool upright) {
-    QSizeF size(0.6 * font_pixels_ * text.size() + GAP, 1.3 * font_pixels_ + GAP);
+    QSizeF size(0.6 * sight_->font_pixels * text.size() + GAP, 1.3 * sight_->font_pixels + GAP);
     if (upright) size.transpose();
     const double offset =
         0.5 * (std::abs(outward.x()) * size.width() + std::abs(outward.y()) * size.height()) +
@@ -371,11 +413,11 @@ bool BoxAxes::place(const QString& text, int axis, const QPointF& anchor, const 
 }
 
 bool BoxAxes::readable(const Label& label) const {
-    if (!view_rect_.contains(label.rect)) return false;
+    if (label.text.isEmpty() || !sight_->view.contains(label.rect)) return false;
     const auto touches = [&label](const QRectF& rect) { return rect.intersects(label.rect); };
-    if (std::any_of(occupied_.begin(), occupied_.end(), touches)) return false;
+    if (std::any_of(sight_->occupied.begin(), sight_->occupied.end(), touches)) return false;
     // Labels of different directions keep further apart, so that each reads with its own.
-    const double clearance = font_pixels_;
+    const double clearance = sight_->font_pixels;
     const QRectF wide = label.rect.adjusted(-clearance, -clearance, clearance, clearance);
     for (const Label& other : placed_)
         if (other.rect.intersects(other.axis == label.axis ? label.rect : wide)) return false;

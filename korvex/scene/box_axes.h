@@ -1,8 +1,9 @@
 #pragma once
 
 // Tick marks and numbers along one edge of a box (a survey's outline) for each of its
-// three directions, with a title for each. Every frame chooses the edges again from the
-// camera: for each direction, an edge on the box's outline as seen (so the numbers lie
+// three directions, with a title for each. A frame seen from a new angle, or in a resized
+// view, chooses the edges again from the camera (an unchanged one draws the labels as
+// they are): for each direction, an edge on the box's outline as seen (so the numbers lie
 // outside the box, never over what it holds), preferably below it for the horizontal
 // directions and left of it for the vertical one (the colour bars take the right). Ticks
 // and numbers are drawn over the scene. The step leaves room for a number between ticks,
@@ -55,8 +56,8 @@ public:
     // absent for a direction seen end on.
     const std::array<std::optional<QLineF>, 3>& annotated_edges() const { return edges_; }
 
-    // Lays the ticks and labels out for the renderer's current camera and size; called
-    // before each frame is drawn.
+    // Lays the ticks and labels out for the renderer's current camera and size, unless
+    // they are laid out for them already; called before each frame is drawn.
     void layout(vtkRenderer* renderer);
 
 protected:
@@ -66,6 +67,17 @@ private:
     class Assembly;
     struct Edge;
     using Point = std::array<double, 3>;
+
+    // What a layout depends on besides the box: how the scene is projected into the view,
+    // the view's rectangle, the font's size in pixels and the room the colour bars take.
+    struct Sight {
+        std::array<double, 16> projection{};
+        QRectF view;
+        double font_pixels = 12.0;
+        std::vector<QRectF> occupied;
+        bool operator==(const Sight& other) const;
+    };
+    static Sight sight_of(vtkRenderer* renderer, int font_size);
 
     Assembly* assembly() const;
     // Corners, edges and numbers are in the box's own coordinates (placement()).
@@ -84,13 +96,12 @@ private:
     std::array<double, 3> signs_;
     Color color_;
     int font_size_;
-    double font_pixels_ = 12.0;
     double z_scale_ = 1.0;
     std::vector<Label> placed_;
     std::array<std::optional<QLineF>, 3> edges_;
-    // What labels must stay clear of in this frame: the view, the colour bars.
-    QRectF view_rect_;
-    std::vector<QRectF> occupied_;
+    // What the labels are laid out for; absent until the first frame and after a change
+    // of the box's scale.
+    std::optional<Sight> sight_;
 };
 
 }  // namespace korvex::scene

@@ -24,7 +24,8 @@ vtkScalarBarActor* actor(const ColorBar& bar) { return VtkAccess::prop_as<vtkSca
 constexpr int FONT_SIZE = 12;
 
 // A scalar bar that takes its place among the view's bars before it is drawn: which
-// bars a view shows changes as volumes come, go and are hidden.
+// bars a view shows changes as volumes come, go and are hidden. Once a frame is enough:
+// the opaque pass comes first, and the bar lays itself out there for the overlay.
 class StackedBar final : public vtkScalarBarActor {
 public:
     static StackedBar* New();
@@ -33,11 +34,6 @@ public:
         int RenderOpaqueGeometry(vtkViewport* viewport) override {
         take_place(viewport);
         return vtkScalarBarActor::RenderOpaqueGeometry(viewport);
-    }
-
-    int RenderOverlay(vtkViewport* viewport) override {
-        take_place(viewport);
-        return vtkScalarBarActor::RenderOverlay(viewport);
     }
 
 private:

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
@@ -444,6 +445,47 @@ private slots:
                     QVERIFY2(!area(*bars[i]).intersects(area(*bars[j])),
                              qPrintable(QString("bars %1 and %2").arg(i).arg(j)));
         }
+    }
+
+    // Paging a section draws a frame after frame from one angle: the axes' text must not be
+    // drawn again each time, only when the view turns, zooms or is stretched.
+    void box_axes_are_laid_out_again_only_when_the_view_changes() {
+        SceneWindow scene(320, 240);
+        BoxAxes axes({1000, 1200, 2000, 2250, -1200, 0}, {"Inline", "Crossline", "Time (ms)"},
+                     {1, 1, -1});
+        ColorBar bar("jet", {0, 1}, "Amplitude");
+        scene.view().add(axes);
+        scene.view().add(bar);
+        scene.view().set_z_scale(0.1);
+        scene.view().camera().set_range();
+        // VTK completes the labels' parts in their first frame.
+        scene.canvas().render();
+        scene.canvas().render();
+        const auto modified = [&axes] { return VtkAccess::prop(axes)->GetMTime(); };
+        const auto laid_out = modified();
+        scene.canvas().render();
+        QCOMPARE(modified(), laid_out);
+        const std::vector<std::function<void()>> changes{
+            [&] { scene.view().camera().set_azimuth(75.0); },
+            [&] { scene.view().set_z_scale(0.2); },
+            [&] { bar.set_visible(false); },  // the room the bar took is free for labels
+        };
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            const auto before = modified();
+            changes[i]();
+            scene.canvas().render();
+            QVERIFY2(modified() > before, qPrintable(QString("change %1").arg(i)));
+        }
+    }
+
+    void an_empty_axis_title_is_left_out() {
+        SceneWindow scene(640, 480);
+        BoxAxes axes({0, 10, 0, 10, -10, 0}, {"", "", ""});
+        scene.view().add(axes);
+        scene.view().camera().set_range();
+        scene.canvas().render();
+        QVERIFY(!axes.placed().empty());
+        for (const BoxAxes::Label& label : axes.placed()) QVERIFY(!label.text.isEmpty());
     }
 
     void annotation_contrasts_with_the_background() {
