@@ -55,7 +55,7 @@ void SectionReader::start(seismic::SectionKind kind) {
                 result.cache_error = QString::fromStdString(error.what());
             }
             if (!cache || result.failed_cache) section = file->read(kind, index);
-            result.image = section.transposed();
+            result.image = std::make_shared<const seismic::Section>(section.transposed());
         } catch (const std::exception& error) {
             result.error = QString::fromStdString(error.what());
         } catch (...) {
@@ -79,7 +79,7 @@ void SectionReader::finish(seismic::SectionKind kind) {
         return;
     }
     if (result.error.isEmpty())
-        emit sig_section_read(kind, result.index, result.image);
+        emit sig_section_read(kind, result.index, *result.image);
     else
         emit sig_read_failed(kind, result.index, result.error);
     if (!busy()) emit sig_idle();

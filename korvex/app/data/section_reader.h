@@ -53,7 +53,8 @@ signals:
 private:
     struct Result {
         int index = 0;
-        seismic::Section image;
+        // Shared: the watcher hands its result out by copy, on the GUI thread.
+        std::shared_ptr<const seismic::Section> image;
         QString error;
         std::shared_ptr<const seismic::SectionCache> failed_cache;
         QString cache_error;
