@@ -24,7 +24,10 @@ bool LoadedSurvey::near(double iline, double xline) const {
 }
 
 bool LoadedSurvey::holds(double iline, double xline) const {
-    return within(iline, ilines, 0.0) && within(xline, xlines, 0.0);
+    // A top on an edge trace, given in map X/Y to the centimetre, comes back from the
+    // inverse transform a little off its line.
+    constexpr double EDGE = 0.5;
+    return within(iline, ilines, EDGE) && within(xline, xlines, EDGE);
 }
 
 }  // namespace korvex::app::data

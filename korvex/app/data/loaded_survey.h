@@ -19,7 +19,8 @@ struct KORVEX_DATA_EXPORT LoadedSurvey {
     // Whether a point given as inline/crossline lies on or near the survey (within one
     // survey width of its edges).
     bool near(double iline, double xline) const;
-    // Whether a point given as inline/crossline lies within the survey's outline.
+    // Whether a point given as inline/crossline lies within the survey's outline, or less
+    // than half a line number beyond it.
     bool holds(double iline, double xline) const;
 };
 

@@ -278,10 +278,12 @@ QString PointSet::number_text(int column, double value) const {
 
 std::array<double, 3> PointSet::position(int index) const {
     const double x = table_.column(0)[index], y = table_.column(1)[index];
-    const double z = -table_.column(2)[index];
-    if (!survey_ || columns_ == Columns::lines) return {x, y, z};
-    const auto lines = survey_->transform.to_lines(x, y);
-    return {lines[0], lines[1], z};
+    // Without a survey, line numbers lie on the unit grid of a survey without coordinates.
+    const auto map = survey_ && columns_ == Columns::lines ? survey_->transform.to_map(x, y)
+                                                           : std::array<double, 2>{x, y};
+    const auto origin = open_surveys_ ? open_surveys_->origin() : std::nullopt;
+    const auto [x0, y0] = origin.value_or(std::array<double, 2>{0.0, 0.0});
+    return {map[0] - x0, map[1] - y0, -table_.column(2)[index]};
 }
 
 void PointSet::make_visuals_in_volume(const QString& parent) {

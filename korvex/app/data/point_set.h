@@ -98,7 +98,7 @@ public:
 
     // Index of the point nearest to a world point.
     int nearest_point(const std::array<double, 3>& world) const;
-    // The scene position of point `index`.
+    // The scene position of point `index`: on the map about the window's local origin.
     std::array<double, 3> position(int index) const;
 
 private:

@@ -38,7 +38,8 @@ std::optional<widgets::PickedSample> PointSetVisual::query_sample(const scene::P
     const auto at = points_->position(index);
     if (!points_->open_surveys()) return std::nullopt;
     for (const SeismicVolume* volume : points_->open_surveys()->volumes()) {
-        const auto pick = volume->sample_at(at[0], at[1], -at[2]);
+        const auto own = volume->placement().to_own(at);
+        const auto pick = volume->sample_at(own[0], own[1], -own[2]);
         if (!pick) continue;
         const auto& s = pick->sample;
         utils::logger().info(utils::format(

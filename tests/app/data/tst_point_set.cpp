@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/open_surveys.h"
@@ -170,12 +171,13 @@ private slots:
         korvex::app::data::OpenSurveys surveys;
         surveys.add(nullptr, survey(a_first ? "A" : "B", a_first ? 500000 : 510000));
         surveys.add(nullptr, survey(a_first ? "B" : "A", a_first ? 510000 : 500000));
+        surveys.take_origin({510000, 7000000});
 
         const QString map_path = write("tops_b.csv", "X,Y,Z\n511250,7001250,10\n");
         const auto map_tops =
             PointSet::load(map_path, PointSet::guessed_settings(map_path, &surveys), &surveys);
         QCOMPARE(map_tops->survey_name(), QString("B"));
-        QCOMPARE(map_tops->position(0), (std::array<double, 3>{150, 350, -10}));
+        QCOMPARE(map_tops->position(0), (std::array<double, 3>{1250, 1250, -10}));
 
         const QString lines_path = write("tops_a.csv", "X,Y,Z\n150,350,10\n");
         const auto lines_tops =
@@ -183,6 +185,7 @@ private slots:
         QCOMPARE(lines_tops->settings()["survey"].toString(), QString("A"));
         QCOMPARE(PointSet::load(lines_path, lines_tops->settings(), &surveys)->survey_name(),
                  QString("A"));
+        QCOMPARE(lines_tops->position(0), (std::array<double, 3>{-8750, 1250, -10}));
 
         // Named by nobody, held by both: the command line refuses, naming the candidates.
         const QVariantMap guessed = PointSet::guessed_settings(lines_path, &surveys);
@@ -199,6 +202,31 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(
             PointSet::load(lines_path, {{"columns", "lines"}, {"survey", "C"}}, &surveys),
             korvex::utils::ValueError);
+    }
+
+    // Tops on the corner traces of a turned survey, in map X/Y to the centimetre, lie in it:
+    // the inverse transform brings them back a rounding off the corners' lines.
+    void tops_on_the_corners_of_a_turned_survey_lie_in_it() {
+        const double a = 35.0 * M_PI / 180.0;
+        const std::array<double, 6> per_line{0.0, 25 * std::sin(a), 12.5 * std::cos(a),
+                                             0.0, 25 * std::cos(a), -12.5 * std::sin(a)};
+        auto c = per_line;
+        c[0] = 612345.5 - 1000 * c[1] - 2000 * c[2];
+        c[3] = 6543210.25 - 1000 * c[4] - 2000 * c[5];
+        const korvex::seismic::SurveyTransform turned(c);
+        korvex::app::data::OpenSurveys surveys;
+        surveys.add(nullptr,
+                    korvex::app::data::LoadedSurvey{turned, {1000, 1060}, {2000, 2120}, "T"});
+        QByteArray text = "X,Y,Z\n";
+        for (const auto& [il, xl] :
+             {std::pair{1000, 2000}, {1060, 2000}, {1060, 2120}, {1000, 2120}}) {
+            const auto map = turned.to_map(il, xl);
+            text += QString("%1,%2,10\n").arg(map[0], 0, 'f', 2).arg(map[1], 0, 'f', 2).toUtf8();
+        }
+        const QString path = write("corners.csv", text);
+        QCOMPARE(PointSet::load(path, PointSet::guessed_settings(path, &surveys), &surveys)
+                     ->survey_name(),
+                 QString("T"));
     }
 
     // Reference values from PROJ's cs2cs, EPSG:23031 to EPSG:32631.

@@ -115,36 +115,69 @@ private slots:
 
     // The whole path: a right press in pick mode on a section in a cube viewer.
     // A well marker is a place in the survey: a pick on it says where and goes to the picks.
+    // Line numbers of a survey without coordinates are its map; a top given in map X/Y on a
+    // turned survey is drawn at, and answers, the lines its transform gives there.
+    void a_pick_on_a_marker_reports_its_place_in_the_survey_data() {
+        QTest::addColumn<bool>("on_map");
+        QTest::newRow("lines, survey without coordinates") << false;
+        QTest::newRow("map X/Y, survey turned 35 degrees") << true;
+    }
     void a_pick_on_a_marker_reports_its_place_in_the_survey() {
+        QFETCH(bool, on_map);
+        const MapGrid grid{35.0, 612345.5, 6543210.25, true};
+        const VolumeLayout layout = on_map ? grid.layout() : layout_;
+        const QString path = on_map ? dir_.filePath("survey_m.sgy") : path_;
+        if (on_map) korvex::testing::write_volume(path, layout);
+        // Inline, crossline and time of the top, and their indices in the layout.
+        const std::array<int, 3> lines =
+            on_map ? std::array<int, 3>{1004, 2003, 20} : std::array<int, 3>{215, 5, 130};
+        const std::array<int, 3> index =
+            on_map ? std::array<int, 3>{4, 3, 5} : std::array<int, 3>{3, 2, 15};
+        const auto map = grid.at(lines[0], lines[1]);
+        const QString top = on_map ? QString("%1,%2").arg(map[0], 0, 'f', 2).arg(map[1], 0, 'f', 2)
+                                   : QString("%1,%2").arg(lines[0]).arg(lines[1]);
+
         korvex::testing::ViewerFixture viewer;
         korvex::app::data::OpenSurveys surveys;
-        SeismicVolume volume(path_);
+        SeismicVolume volume(path);
         volume.set_open_surveys(&surveys);
         viewer.tree().add_object(volume);
         const QString wells = dir_.filePath("wells.csv");
         QFile file(wells);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("X,Y,Z,WELL\n215,5,130,W-1\n");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QString("X,Y,Z,WELL\n%1,%2,W-1\n").arg(top).arg(lines[2]).toUtf8());
         file.close();
-        korvex::app::data::PointSet points(wells, {}, korvex::app::data::PointSet::Columns::lines,
-                                           &surveys);
+        using korvex::app::data::PointSet;
+        PointSet points(wells, {}, on_map ? PointSet::Columns::map : PointSet::Columns::lines,
+                        &surveys);
         viewer.tree().add_object(points);
         viewer.widget.add_item_agent(points);
         QVERIFY(show_from_above_to_pick(viewer));
+        const auto centre = surveys.origin().value_or(std::array<double, 2>{0.0, 0.0});
+        const std::array<double, 2> world =
+            on_map ? std::array<double, 2>{map[0] - centre[0], map[1] - centre[1]}
+                   : std::array<double, 2>{215.0, 5.0};
+        viewer.widget.set_center({world[0], world[1], 0.0});
 
         korvex::testing::LogCapture log;
         QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sig_picked_sample);
-        QTest::mouseClick(viewer.widget.canvas().native(), Qt::RightButton, {}, pixel_of(215, 5));
+        QTest::mouseClick(viewer.widget.canvas().native(), Qt::RightButton, {},
+                          QPoint(WINDOW / 2, WINDOW / 2));
         QCOMPARE(picked.size(), 1);
         const auto pick = picked[0][0].value<korvex::widgets::PickedSample>();
-        QCOMPARE(pick.volume, QString("survey_b"));
+        QCOMPARE(pick.volume, volume.name());
         QCOMPARE(QVector<double>({double(pick.iline), double(pick.xline), pick.time}),
-                 QVector<double>({215, 5, 130}));
-        QCOMPARE(pick.amplitude, double(layout_.value(3, 2, 15)));
+                 QVector<double>({double(lines[0]), double(lines[1]), double(lines[2])}));
+        const float amplitude = layout.value(index[0], index[1], index[2]);
+        QCOMPARE(pick.amplitude, double(amplitude));
         const QString place = QString(
-                                  "wells: W-1 lies in survey_b at inline 215, crossline 5, "
-                                  "time 130 ms: amplitude %1")
-                                  .arg(layout_.value(3, 2, 15));
+                                  "wells: W-1 lies in %1 at inline %2, crossline %3, "
+                                  "time %4 ms: amplitude %5")
+                                  .arg(volume.name())
+                                  .arg(lines[0])
+                                  .arg(lines[1])
+                                  .arg(lines[2])
+                                  .arg(amplitude);
         QVERIFY2(log.contains("info", place), qPrintable(log.texts().join("\n")));
     }
 
