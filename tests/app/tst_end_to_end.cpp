@@ -50,6 +50,7 @@
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
+#include "tests/app/raw_sql.h"
 #include "tests/app/sample_pick.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
@@ -766,6 +767,62 @@ private slots:
         korvex::testing::LogCapture log;
         QVERIFY(!alone.window.load_data_file(csv.fileName(), {{"columns", "map"}}));
         QVERIFY(log.texts().join('\n').contains("open a survey"));
+    }
+
+    // A project from before the scene was the map: its camera looked at line numbers and its
+    // pick markers lay there. Its objects and picks open, the picks on their samples, and
+    // its view is reset to View all, said once in the log.
+    void a_project_saved_before_the_map_opens_at_view_all() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.ilines = {1000, 1001, 1002, 1003};
+        layout.xlines = {2000, 2001, 2002};
+        layout.cdp = [](int il, int xl) {
+            return korvex::seismic::CdpCoordinates{612345 + (il - 1000) * 25,
+                                                   6543210 + (xl - 2000) * 25, 1};
+        };
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        const QString project = dir.filePath("old.kvd");
+        QByteArray old_camera;
+        {
+            Window w;
+            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
+                                            korvex::app::data::SeismicVolume::header_settings({})));
+            click_check_box(*w.window.tree(), w.item("survey"));
+            w.canvas().set_center({1002, 2001, 0});
+            w.canvas().set_scale_factor(5);
+            old_camera = korvex::widgets::view_state_to_json(w.canvas().state());
+            QVERIFY(w.window.save_project_as(project));
+            korvex::testing::run_sql(project, "DELETE FROM project WHERE key = 'scene'");
+            korvex::testing::run_sql(
+                project, QString("INSERT INTO picks VALUES (0, '%1', 'survey', 1002, 2001, 8, "
+                                 "NULL, NULL, 0.5, 1002, 2001, -8)")
+                             .arg(w.canvas().name()));
+        }
+        Window w;
+        korvex::testing::LogCapture log;
+        QVERIFY(w.window.open_project(project));
+        QVERIFY(w.window.restored_completely());
+        const auto* volume = dynamic_cast<korvex::app::data::SeismicVolume*>(
+            w.window.tree()->object_data().at("survey"));
+        QVERIFY(volume);
+        QCOMPARE(w.window.picks()->count(), 1);
+        QCOMPARE(w.window.picks()->pick(0).position,
+                 volume->placement().to_scene({1002, 2001, -8}));
+        const QByteArray opened = korvex::widgets::view_state_to_json(w.canvas().state());
+        QVERIFY(opened != old_camera);
+        w.canvas().set_view_all();
+        QCOMPARE(korvex::widgets::view_state_to_json(w.canvas().state()), opened);
+        QCOMPARE(log.texts().filter("View all").size(), 1);
+        QVERIFY(log.contains("info", project + " was saved before objects lay on the map: its "
+                                               "views are reset to View all"));
+        // Saved again, it is a project of the map: opened, its camera stays.
+        w.canvas().set_scale_factor(5);
+        const QByteArray moved = korvex::widgets::view_state_to_json(w.canvas().state());
+        QVERIFY(w.window.save_project());
+        QVERIFY(w.window.open_project(project));
+        QCOMPARE(korvex::widgets::view_state_to_json(w.canvas().state()), moved);
+        QCOMPARE(log.texts().filter("View all").size(), 1);
     }
 
     // A dialog takes the keyboard from the window, which repaints the viewer: what shows

@@ -1,13 +1,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "korvex/app/project/project_database.h"
 #include "korvex/app/project/project_error.h"
+#include "tests/app/raw_sql.h"
 #include "tests/app/sample_pick.h"
 #include "tests/support/test_main.h"
 
@@ -16,6 +15,7 @@ using korvex::app::ProjectDatabase;
 using korvex::app::ProjectError;
 using korvex::app::ProjectSnapshot;
 using korvex::app::ViewerRecord;
+using korvex::testing::run_sql;
 
 namespace {
 
@@ -58,18 +58,6 @@ void write_all(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
-}
-
-// Runs one statement on a file directly, as another program would.
-void run_sql(const QString& path, const QString& statement) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QSqlQuery query(db);
-        QVERIFY2(query.exec(statement), qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase("raw");
 }
 
 QString load_error(const QString& path) {

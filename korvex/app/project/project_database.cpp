@@ -41,6 +41,9 @@ const char* const CREATE_TABLES[] = {
 };
 
 const QString CRS_KEY = QStringLiteral("crs");
+// Present in projects whose scene is the map; older ones drew it in line numbers.
+const QString SCENE_KEY = QStringLiteral("scene");
+const QString MAP_SCENE = QStringLiteral("map");
 
 QString to_json(const QJsonObject& object) {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
@@ -198,10 +201,14 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
 }
 
 void read_project_settings(SqliteConnection& db, ProjectSnapshot& snapshot) {
+    snapshot.map_scene = false;
     if (!has_table(db, QStringLiteral("project"))) return;
     QSqlQuery rows = db.exec("SELECT key, value FROM project");
-    while (rows.next())
-        if (rows.value(0).toString() == CRS_KEY) snapshot.crs = rows.value(1).toString();
+    while (rows.next()) {
+        const QString key = rows.value(0).toString();
+        if (key == CRS_KEY) snapshot.crs = rows.value(1).toString();
+        if (key == SCENE_KEY) snapshot.map_scene = rows.value(1).toString() == MAP_SCENE;
+    }
 }
 
 void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
@@ -242,6 +249,7 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
     write_picks(db, snapshot.picks);
     if (!snapshot.crs.isEmpty())
         db.exec("INSERT INTO project VALUES (?, ?)", {CRS_KEY, snapshot.crs});
+    db.exec("INSERT INTO project VALUES (?, ?)", {SCENE_KEY, MAP_SCENE});
 }
 
 }  // namespace

@@ -69,6 +69,11 @@ void ProjectSession::load_project(const QString& path) {
     apply(snapshot);
     for (const QString& problem : snapshot.left_out) logger().warning(problem);
     restored_completely_ &= snapshot.left_out.isEmpty();
+    if (!snapshot.map_scene)
+        logger().info(
+            format("{} was saved before objects lay on the map: its views are reset "
+                   "to View all",
+                   path));
     adopt_project(path);
     logger().info(format("Opened project {}", path));
 }
@@ -137,10 +142,12 @@ void ProjectSession::apply(const ProjectSnapshot& snapshot) {
     const std::vector<DisplayTarget*> open = viewers_.targets();
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restored_completely_ &= restore_viewer(model_, *open[i], snapshot.viewers[i]);
+        // Its camera looked at line numbers, which are no longer where anything is drawn.
+        if (!snapshot.map_scene && !snapshot.viewers[i].shown.empty()) open[i]->view_all();
     }
     if (picks_) {
         restored_completely_ &= utils::call_guarded(_("Restoring the picks"), [&] {
-            picks_->replace_picks(place_picks(snapshot.picks, open));
+            picks_->replace_picks(place_on_volumes(place_picks(snapshot.picks, open), model_));
         });
     }
     viewers_.set_active_index(snapshot.active_viewer);

@@ -58,6 +58,9 @@ struct ProjectSnapshot {
     // The coordinate reference system of the map coordinates, an EPSG code or WKT; empty
     // for plain map coordinates.
     QString crs;
+    // Whether the cameras and pick positions are in map space; projects saved before were
+    // drawn in line numbers. How the file was written, not its content: left out of ==.
+    bool map_scene = true;
     // What a load found unusable and left out, one text each naming it. Not part of the
     // project: two snapshots with the same content are equal whatever was left out.
     QStringList left_out;

@@ -6,6 +6,7 @@
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_object_factory.h"
 #include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/display_target.h"
 #include "korvex/config/base.h"
 #include "korvex/host/persistent_object.h"
@@ -124,6 +125,20 @@ std::vector<PickRecord> place_picks(std::vector<PickRecord> records,
     // pick outlives its viewer rather than being dropped with it.
     for (PickRecord& record : records) {
         if (!names.count(record.viewer)) record.viewer = viewers.front()->viewer_name();
+    }
+    return records;
+}
+
+std::vector<PickRecord> place_on_volumes(std::vector<PickRecord> records, const DataModel& model) {
+    const auto objects = model.object_data();
+    for (PickRecord& record : records) {
+        const auto found = objects.find(record.sample.volume);
+        const auto* volume = found == objects.end()
+                                 ? nullptr
+                                 : dynamic_cast<const data::SeismicVolume*>(found->second);
+        if (!volume) continue;
+        widgets::PickedSample& s = record.sample;
+        s.position = volume->placement().to_scene({double(s.iline), double(s.xline), -s.time});
     }
     return records;
 }

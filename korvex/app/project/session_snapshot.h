@@ -34,4 +34,10 @@ KORVEX_APP_EXPORT bool restore_viewer(DataModel& model, DisplayTarget& target,
 KORVEX_APP_EXPORT std::vector<PickRecord> place_picks(std::vector<PickRecord> records,
                                                       const std::vector<DisplayTarget*>& viewers);
 
+// The picks with their markers where their volumes draw their samples now, for those whose
+// volume is open: the scene's origin is the first survey a session opened, and projects
+// saved before the scene was the map kept the markers in line numbers.
+KORVEX_APP_EXPORT std::vector<PickRecord> place_on_volumes(std::vector<PickRecord> records,
+                                                           const DataModel& model);
+
 }  // namespace korvex::app

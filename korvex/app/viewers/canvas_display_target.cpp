@@ -67,6 +67,8 @@ void CanvasDisplayTarget::set_view_state(const QByteArray& state) {
     canvas_.set_aspect(values);
 }
 
+void CanvasDisplayTarget::view_all() { canvas_.set_view_all(); }
+
 QVariantMap CanvasDisplayTarget::viewer_settings() const {
     if (!canvas_.z_scale_chosen()) return {};
     return {{Z_SCALE, canvas_.z_scale()}};

@@ -29,6 +29,7 @@ public:
     // Checks the whole state (a missing or bad key throws, naming it, and nothing
     // changes), then applies camera, background and aspect.
     void set_view_state(const QByteArray& state) override;
+    void view_all() override;
     // "z_scale" once chosen.
     QVariantMap viewer_settings() const override;
     void set_viewer_settings(const QVariantMap& settings) override;

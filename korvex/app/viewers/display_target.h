@@ -36,6 +36,8 @@ public:
     // The camera, background and aspect as a JSON object.
     virtual QByteArray view_state() const = 0;
     virtual void set_view_state(const QByteArray& state) = 0;
+    // Frames everything shown, as the View all button does.
+    virtual void view_all() {}
 
     // The viewer's own settings saved beside its view state (the vertical scale, say);
     // set before anything is shown again.
