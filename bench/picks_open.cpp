@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "bench/app_waits.h"
 #include "bench/figures.h"
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_tree.h"
@@ -96,7 +97,8 @@ std::pair<QString, QString> write_projects(const QTemporaryDir& dir, int picks) 
     const auto window = new_window();
     const auto survey = korvex::app::data::DemoSurvey::ensure(dir.filePath("demo"));
     window->create_new_project(dir.filePath("plain"));
-    window->load_data_file(survey.volume, korvex::app::data::SeismicVolume::header_settings({}));
+    korvex::bench::load_data(*window, survey.volume,
+                             korvex::app::data::SeismicVolume::header_settings({}));
     const korvex::host::DataObject& volume = *window->model()->objects().front();
     window->tree()->set_checked(volume.name(), true);
     for (const QString& type : korvex::utils::appconsts::SECTION_TYPES)
@@ -111,7 +113,7 @@ std::pair<QString, QString> write_projects(const QTemporaryDir& dir, int picks) 
 
 double open_ms(MainWindow& window, const QString& project) {
     return korvex::bench::elapsed_ms([&] {
-        window.open_project(project);
+        korvex::bench::open_project(window, project);
         QCoreApplication::processEvents();
     });
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "bench/app_waits.h"
 #include "bench/figures.h"
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_tree.h"
@@ -27,8 +28,9 @@ constexpr int MANY = 59;
 QString write_project(MainWindow& window, const QTemporaryDir& dir, int viewers) {
     const auto survey = korvex::app::data::DemoSurvey::ensure(dir.filePath("demo"));
     window.create_new_project(dir.filePath(QStringLiteral("viewers%1").arg(viewers)));
-    window.load_data_file(survey.volume, korvex::app::data::SeismicVolume::header_settings({}));
-    window.load_data_file(survey.horizon);
+    korvex::bench::load_data(window, survey.volume,
+                             korvex::app::data::SeismicVolume::header_settings({}));
+    korvex::bench::load_data(window, survey.horizon);
     korvex::app::DataTree& tree = *window.tree();
     for (int i = 0; i < viewers; ++i) {
         if (i > 0) window.viewer_area()->add_viewer();
@@ -47,7 +49,7 @@ double open_ms(MainWindow& window, const QString& project) {
     std::vector<double> runs;
     for (int i = 0; i < 3; ++i)
         runs.push_back(korvex::bench::elapsed_ms([&] {
-            window.open_project(project);
+            korvex::bench::open_project(window, project);
             QCoreApplication::processEvents();
         }));
     return korvex::bench::median(runs);

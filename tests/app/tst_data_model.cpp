@@ -13,6 +13,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/seismic_volume_page.h"
 #include "korvex/utils/errors.h"
+#include "tests/app/open_volume.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/fake_data_tree.h"
 #include "tests/support/synthetic_object.h"
@@ -137,7 +138,7 @@ private slots:
         korvex::testing::write_volume(path, {});
         DataModel model;
         auto* volume =
-            static_cast<SeismicVolume*>(model.add_object(std::make_unique<SeismicVolume>(path)));
+            static_cast<SeismicVolume*>(model.add_object(korvex::testing::open_volume(path)));
         model.add_object(std::make_unique<SyntheticObject>("other"));
         korvex::testing::FakeDataTree tree;
         tree.add_object(*volume);

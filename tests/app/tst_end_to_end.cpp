@@ -50,6 +50,7 @@
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/cube_viewer/view_state.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
+#include "tests/app/open_and_wait.h"
 #include "tests/app/raw_sql.h"
 #include "tests/app/sample_pick.h"
 #include "tests/seismic/test_volumes.h"
@@ -261,7 +262,8 @@ private slots:
         Window w;
         answer_file_dialog(project);
         menu_action(w.window, "Open project...")->trigger();
-        QCOMPARE(w.window.project_path(), project);
+        // The project is the window's once its volume has arrived.
+        QTRY_COMPARE_WITH_TIMEOUT(w.window.project_path(), project, 60000);
         QCOMPARE(w.window.viewer_area()->count(), 2);
         QCOMPARE(w.window.viewer_area()->currentIndex(), 1);
         QCOMPARE(w.window.viewer_area()->tabText(1), QString("3D View 2"));
@@ -293,8 +295,9 @@ private slots:
         {
             Window w;
             QVERIFY(korvex::testing::wait_until_drawn(w.window));
-            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
-                                            korvex::app::data::SeismicVolume::header_settings({})));
+            QVERIFY(
+                korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
             QCOMPARE(w.canvas().z_scale(), 1.0);
             click_check_box(*w.window.tree(), w.item("survey"));
             // Chosen on first display: the box half as tall as it is wide.
@@ -332,7 +335,7 @@ private slots:
             QVERIFY(w.window.save_project_as(project));
         }
         Window w;
-        QVERIFY(w.window.open_project(project));
+        QVERIFY(korvex::testing::open_project(w.window, project));
         QCOMPARE(w.canvas().z_scale(), 0.2);
         QCOMPARE(korvex::widgets::view_state_to_json(w.canvas().state()), camera);
         QVERIFY(!w.window.has_unsaved_changes());
@@ -433,7 +436,7 @@ private slots:
 
         Window w;
         korvex::app::PicksPanel& picks = *w.window.picks();
-        QVERIFY(w.window.open_project(project));
+        QVERIFY(korvex::testing::open_project(w.window, project));
         QVERIFY(w.window.restored_completely());
         QCOMPARE(picks.count(), 2);
         QVERIFY(picks.pick(0) == first);
@@ -451,7 +454,7 @@ private slots:
         QCOMPARE(picks.markers(w.canvas(0).name())->point_count(), std::size_t(2));
         QCOMPARE(picks.viewer_name(1), w.canvas(0).name());
         QVERIFY(w.window.save_project());
-        QVERIFY(w.window.open_project(project));
+        QVERIFY(korvex::testing::open_project(w.window, project));
         QCOMPARE(picks.count(), 2);
         QCOMPARE(picks.markers(w.canvas(0).name())->point_count(), std::size_t(2));
         QVERIFY(picks.pick(1) == second);
@@ -719,8 +722,9 @@ private slots:
         const QString project = dir.filePath("wells.kvd");
         {
             Window w;
-            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
-                                            korvex::app::data::SeismicVolume::header_settings({})));
+            QVERIFY(
+                korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
             const auto* volume = dynamic_cast<korvex::app::data::SeismicVolume*>(
                 w.window.tree()->object_data().at("survey"));
             const QVariantMap shown = volume->prop();
@@ -737,7 +741,7 @@ private slots:
 
             // Values far from the line numbers, near the survey once mapped: map X/Y,
             // without a question (a box here would block the test).
-            QVERIFY(w.window.load_data_file(csv.fileName()));
+            QVERIFY(korvex::testing::load_data(w.window, csv.fileName()));
             const auto* points = dynamic_cast<korvex::app::data::PointSet*>(
                 w.window.tree()->object_data().at("tops"));
             QCOMPARE(points->columns(), korvex::app::data::PointSet::Columns::map);
@@ -752,7 +756,7 @@ private slots:
         {
             // The project brings them back in map coordinates, asking nothing.
             Window w;
-            QVERIFY(w.window.open_project(project));
+            QVERIFY(korvex::testing::open_project(w.window, project));
             const auto* points = dynamic_cast<korvex::app::data::PointSet*>(
                 w.window.tree()->object_data().at("tops"));
             QVERIFY(points);
@@ -765,7 +769,7 @@ private slots:
         // Without a survey, map points have nowhere to go: the file is refused, saying why.
         Window alone;
         korvex::testing::LogCapture log;
-        QVERIFY(!alone.window.load_data_file(csv.fileName(), {{"columns", "map"}}));
+        QVERIFY(!korvex::testing::load_data(alone.window, csv.fileName(), {{"columns", "map"}}));
         QVERIFY(log.texts().join('\n').contains("open a survey"));
     }
 
@@ -786,8 +790,9 @@ private slots:
         QByteArray old_camera;
         {
             Window w;
-            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
-                                            korvex::app::data::SeismicVolume::header_settings({})));
+            QVERIFY(
+                korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
             click_check_box(*w.window.tree(), w.item("survey"));
             w.canvas().set_center({1002, 2001, 0});
             w.canvas().set_scale_factor(5);
@@ -801,7 +806,7 @@ private slots:
         }
         Window w;
         korvex::testing::LogCapture log;
-        QVERIFY(w.window.open_project(project));
+        QVERIFY(korvex::testing::open_project(w.window, project));
         QVERIFY(w.window.restored_completely());
         const auto* volume = dynamic_cast<korvex::app::data::SeismicVolume*>(
             w.window.tree()->object_data().at("survey"));
@@ -820,7 +825,7 @@ private slots:
         w.canvas().set_scale_factor(5);
         const QByteArray moved = korvex::widgets::view_state_to_json(w.canvas().state());
         QVERIFY(w.window.save_project());
-        QVERIFY(w.window.open_project(project));
+        QVERIFY(korvex::testing::open_project(w.window, project));
         QCOMPARE(korvex::widgets::view_state_to_json(w.canvas().state()), moved);
         QCOMPARE(log.texts().filter("View all").size(), 1);
     }
@@ -839,13 +844,14 @@ private slots:
         const QString project = dir.filePath("shown.kvd");
         {
             Window w;
-            QVERIFY(w.window.load_data_file(dir.filePath("survey.sgy"),
-                                            korvex::app::data::SeismicVolume::header_settings({})));
+            QVERIFY(
+                korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
             click_check_box(*w.window.tree(), w.item("survey"));
             QVERIFY(w.window.save_project_as(project));
         }
         Window w;
-        QVERIFY(w.window.open_project(project));
+        QVERIFY(korvex::testing::open_project(w.window, project));
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         const auto* volume = dynamic_cast<korvex::app::data::SeismicVolume*>(
             w.window.tree()->object_data().at("survey"));

@@ -23,6 +23,7 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/terminal/terminal.h"
+#include "tests/app/open_and_wait.h"
 #include "tests/support/dialog_catcher.h"
 #include "tests/support/scene_window.h"
 #include "tests/support/synthetic_object.h"
@@ -111,7 +112,7 @@ private slots:
         QApplication::setActiveWindow(&window);  // no window manager under Xvfb
         const QString cube = work_.filePath("cube.syn");
         SyntheticObject::write(cube, "cube", true);
-        QVERIFY(window.load_data_file(cube));
+        QVERIFY(korvex::testing::load_data(window, cube));
         window.tree()->set_checked("cube", true);
         korvex::widgets::CubeViewer& viewer = *window.viewer_area()->viewer(0);
         QSignalSpy hidden(&viewer.base(), &CanvasWidget::sig_hide_all);

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
+#include <QTimer>
 #include <QToolButton>
 
 #include "korvex/app/catalog/data_model.h"
@@ -21,6 +22,7 @@
 #include "korvex/app/catalog/data_opener.h"
 #include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/project/project_database.h"
 #include "korvex/app/project/recent_files.h"
 #include "korvex/app/viewers/viewer_area.h"
@@ -28,6 +30,7 @@
 #include "korvex/host/data_object.h"
 #include "korvex/utils/logger.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "tests/app/open_and_wait.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
@@ -37,6 +40,7 @@
 using korvex::app::DataOpener;
 using korvex::app::MainWindow;
 using korvex::app::ProjectDatabase;
+using korvex::app::data::SeismicVolume;
 using korvex::testing::answer_next_modal;
 using korvex::testing::LogCapture;
 using korvex::testing::SyntheticObject;
@@ -154,7 +158,7 @@ private slots:
         QVERIFY(w.window.isVisible());
 
         QVERIFY(w.window.create_new_project(dir_.filePath("q.kvd")));
-        QVERIFY(w.window.load_data_file(data_file("vol")));
+        QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
         answer_next_box(QMessageBox::Cancel, &offered);
         QTest::mouseClick(w.window.btn_quit, Qt::LeftButton);
         QVERIFY(w.window.isVisible());
@@ -170,7 +174,7 @@ private slots:
         Window w;
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         QVERIFY(w.window.create_new_project(dir_.filePath("y.kvd")));
-        QVERIFY(w.window.load_data_file(data_file("vol")));
+        QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
         // Scripted runs answer the box once it is the application's active window.
         bool in_front = false;
         answer_next_modal([&in_front](QWidget* modal) {
@@ -190,7 +194,7 @@ private slots:
         w.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w.window));
         QVERIFY(w.window.create_new_project(dir_.filePath("s.kvd")));
-        QVERIFY(w.window.load_data_file(data_file("vol")));
+        QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
         QWidget* viewer = w.window.viewer_area()->active_viewer();
         viewer->setFocus();
         QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier);
@@ -208,7 +212,7 @@ private slots:
         Window w;
         // A fresh window has nothing to lose.
         QVERIFY(!w.window.has_unsaved_changes());
-        QVERIFY(w.window.load_data_file(data_file("vol")));
+        QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
         QVERIFY(w.window.has_unsaved_changes());
 
         answer_next_box(QMessageBox::Cancel);
@@ -220,6 +224,41 @@ private slots:
         QVERIFY(!w.window.isVisible());
     }
 
+    // The volumes of a project open on workers: the restore returns at once, an event posted
+    // meanwhile is served by the main loop rather than inside an open, and the objects come
+    // in the saved order, a missing file told once.
+    void a_project_restores_its_volumes_in_order_without_waiting() {
+        const QString project = dir_.filePath("volumes.kvd");
+        const QStringList names{"first", "gone", "last"};
+        {
+            Window w;
+            QVERIFY(w.window.create_new_project(project));
+            for (const QString& name : names) {
+                korvex::testing::write_volume(dir_.filePath(name + ".sgy"), {});
+                QVERIFY(korvex::testing::load_data(w.window, dir_.filePath(name + ".sgy"),
+                                                   SeismicVolume::header_settings({})));
+            }
+            QVERIFY(w.window.save_project());
+        }
+        QFile::remove(dir_.filePath("gone.sgy"));
+        Window w;
+        LogCapture log;
+        bool opening = true;
+        bool served_inside = false;
+        bool restored = false;
+        QTimer::singleShot(0, &w.window, [&] { served_inside = opening; });
+        QVERIFY(w.window.open_project(project, [&] { restored = true; }));
+        opening = false;
+        QVERIFY(!restored);
+        QTRY_VERIFY_WITH_TIMEOUT(restored, 60000);
+        QVERIFY(!served_inside);
+        QStringList order;
+        for (const auto* dob : w.window.model()->objects()) order << dob->name();
+        QCOMPARE(order, names);
+        QVERIFY(dynamic_cast<korvex::app::MissingDataObject*>(w.window.model()->objects()[1]));
+        QCOMPARE(log.texts().filter("is missing from the project").size(), 1);
+    }
+
     void a_project_comes_back_as_it_was_saved() {
         const QString path = dir_.filePath("p.kvd");
         {
@@ -227,15 +266,15 @@ private slots:
             QVERIFY(w.window.create_new_project(dir_.filePath("p")));
             QCOMPARE(w.window.project_path(), path);
             QCOMPARE(w.window.workdir(), dir_.path());
-            QVERIFY(w.window.load_data_file(data_file("vol")));
-            QVERIFY(w.window.load_data_file(data_file("wells", false)));
+            QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
+            QVERIFY(korvex::testing::load_data(w.window, data_file("wells", false)));
             QVERIFY(w.window.has_unsaved_changes());
             QVERIFY(w.window.save_project());
             QVERIFY(!w.window.has_unsaved_changes());
         }
         QFile::remove(dir_.filePath("wells.syn"));
         Window w;
-        QVERIFY(w.window.open_project(path));
+        QVERIFY(korvex::testing::open_project(w.window, path));
         const auto objects = w.window.model()->objects();
         QCOMPARE(int(objects.size()), 2);
         QCOMPARE(objects[0]->name(), QString("vol"));
@@ -252,7 +291,7 @@ private slots:
     void bad_project_files_leave_the_session_alone() {
         Window w;
         QVERIFY(w.window.create_new_project(dir_.filePath("good.kvd")));
-        QVERIFY(w.window.load_data_file(data_file("vol")));
+        QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
         const QString bad = dir_.filePath("bad.kvd");
         QFile file(bad);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -260,7 +299,7 @@ private slots:
         file.close();
 
         LogCapture log;
-        QVERIFY(!w.window.open_project(bad));
+        QVERIFY(!korvex::testing::open_project(w.window, bad));
         QVERIFY(!w.window.create_new_project(bad));
         QVERIFY(!w.window.save_project_as(bad));
         QCOMPARE(read_all(bad), QByteArray("this is no project"));
@@ -270,7 +309,7 @@ private slots:
         QCOMPARE(int(w.window.model()->objects().size()), 1);
 
         // A data file of no known kind is refused the same way.
-        QVERIFY(!w.window.load_data_file(bad));
+        QVERIFY(!korvex::testing::load_data(w.window, bad));
         QCOMPARE(int(w.window.model()->objects().size()), 1);
     }
 
@@ -316,7 +355,7 @@ private slots:
         {
             Window w;
             QVERIFY(w.window.create_new_project(path));
-            QVERIFY(w.window.load_data_file(data_file("vol")));
+            QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
             QVERIFY(w.window.save_project());
         }
         Window w;
@@ -339,7 +378,7 @@ private slots:
 
         Window w;
         DialogRefusal refusal;
-        QVERIFY(w.window.open_project(path));
+        QVERIFY(korvex::testing::open_project(w.window, path));
         QCOMPARE(refusal.shown, QStringList());
         const auto objects = w.window.model()->objects();
         QCOMPARE(int(objects.size()), 2);
@@ -358,13 +397,13 @@ private slots:
         {
             Window w;
             QVERIFY(w.window.create_new_project(path));
-            QVERIFY(w.window.load_data_file(data_file("vol")));
+            QVERIFY(korvex::testing::load_data(w.window, data_file("vol")));
             for (int i = 1; i < 6; ++i) w.window.viewer_area()->add_viewer();
             w.window.tree()->set_checked("vol", true);
             QVERIFY(w.window.save_project());
         }
         Window w;
-        QVERIFY(w.window.open_project(path));
+        QVERIFY(korvex::testing::open_project(w.window, path));
         korvex::app::ViewerArea& area = *w.window.viewer_area();
         QCOMPARE(area.count(), 6);
         QCOMPARE(area.currentIndex(), 5);

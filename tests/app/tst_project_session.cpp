@@ -9,6 +9,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/project/project_session.h"
 #include "korvex/app/viewers/viewer_set.h"
+#include "tests/app/open_and_wait.h"
 #include "tests/app/recording_display_target.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
@@ -87,7 +88,7 @@ private slots:
 
         Session opened(factory_);
         QSignalSpy opened_at(&opened.project, &ProjectSession::sig_project_opened);
-        QVERIFY(opened.project.open_project(dir_.filePath("survey.kvd")));
+        QVERIFY(korvex::testing::open_project(opened.project, dir_.filePath("survey.kvd")));
         QCOMPARE(opened_at.count(), 1);
         QCOMPARE(opened_at.at(0).at(0).toString(), dir_.filePath("survey.kvd"));
         QVERIFY(opened.project.restored_completely());
@@ -125,7 +126,7 @@ private slots:
         QVERIFY(s.project.has_unsaved_changes());
 
         // Opening the file again drops the changes with the session.
-        QVERIFY(s.project.open_project(dir_.filePath("work.kvd")));
+        QVERIFY(korvex::testing::open_project(s.project, dir_.filePath("work.kvd")));
         QVERIFY(!s.project.has_unsaved_changes());
         QVERIFY(s.viewers.at(0).shown("vol", "object", "self"));
         QVERIFY(s.viewers.at(0).view != R"({"azimuth":10})");
@@ -174,7 +175,7 @@ private slots:
         garbage.close();
 
         LogCapture log;
-        QVERIFY(!s.project.open_project(garbage.fileName()));
+        QVERIFY(!korvex::testing::open_project(s.project, garbage.fileName()));
         const auto lines = log.lines();
         QVERIFY(!lines.empty());
         QCOMPARE(lines.back().level, QString("error"));
@@ -206,7 +207,7 @@ private slots:
         QVERIFY(other.project.replace_with_new_project(dir_.filePath("fresh.kvd")));
         QVERIFY(other.model.objects().empty());
         Session third(factory_);
-        QVERIFY(third.project.open_project(dir_.filePath("fresh.kvd")));
+        QVERIFY(korvex::testing::open_project(third.project, dir_.filePath("fresh.kvd")));
         QVERIFY(third.model.objects().empty());
     }
 
@@ -219,7 +220,7 @@ private slots:
         QVERIFY(QFile::remove(path));
 
         Session opened(factory_);
-        QVERIFY(opened.project.open_project(dir_.filePath("moved.kvd")));
+        QVERIFY(korvex::testing::open_project(opened.project, dir_.filePath("moved.kvd")));
         QVERIFY(dynamic_cast<MissingDataObject*>(opened.model.object("vol")));
         // What the project shows of it cannot come back; the record is kept all the same.
         QVERIFY(!opened.viewers.at(0).shown("vol", "object", "self"));

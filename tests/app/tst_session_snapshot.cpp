@@ -59,7 +59,7 @@ private slots:
         RecordingDisplayTarget new_one("one");
         RecordingDisplayTarget new_two("two");
         restored_router.set_active_target(&new_two);
-        restore_objects(restored_model, saved.objects, factory_);
+        restore_objects(restored_model, saved.objects, factory_, this, [] {});
         restore_viewer(restored_model, new_one, saved.viewers[0]);
         restore_viewer(restored_model, new_two, saved.viewers[1]);
 
@@ -106,7 +106,7 @@ private slots:
         DataTree tree(model, router);
         RecordingDisplayTarget one("one");
         router.set_active_target(&one);
-        restore_objects(model, saved.objects, factory_);
+        restore_objects(model, saved.objects, factory_, this, [] {});
         restore_viewer(model, one, viewer);
 
         QCOMPARE(int(model.objects().size()), 4);

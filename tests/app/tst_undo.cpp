@@ -28,6 +28,7 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/terminal/terminal.h"
+#include "tests/app/open_and_wait.h"
 #include "tests/app/sample_pick.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/dialog_catcher.h"
@@ -82,7 +83,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
         QApplication::setActiveWindow(window_.get());  // no window manager under Xvfb
         // The header bytes given, as a project gives them: no dialog asks for them.
-        QVERIFY(window_->load_data_file(path, SeismicVolume::header_settings({})));
+        QVERIFY(korvex::testing::load_data(*window_, path, SeismicVolume::header_settings({})));
         window_->tree()->set_checked("survey", true);
         volume_ = dynamic_cast<SeismicVolume*>(window_->tree()->object_data().at("survey"));
         QVERIFY(volume_);

@@ -18,6 +18,7 @@
 #include "korvex/app/window/plugin_manager.h"
 #include "korvex/automation/automate.h"
 #include "korvex/automation/bot.h"
+#include "tests/app/open_and_wait.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/test_main.h"
 
@@ -201,7 +202,7 @@ private slots:
         const auto first = launch(moment);
         QCOMPARE(first->project_path(),
                  QDir::homePath() + "/Documents/test/test20260102030405.kvd");
-        QVERIFY(first->load_data_file(points.fileName()));
+        QVERIFY(korvex::testing::load_data(*first, points.fileName()));
         QVERIFY(first->save_project());
         const auto second = launch(moment.addMSecs(999));
         QCOMPARE(second->project_path(), first->project_path());

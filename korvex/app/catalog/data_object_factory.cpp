@@ -28,7 +28,11 @@ std::unique_ptr<host::DataObject> DataObjectFactory::load(const QString& type,
                                                           const QString& source,
                                                           const QVariantMap& settings) const {
     for (const DataType& known : types_) {
-        if (known.name == type) return known.load(source, settings);
+        if (known.name != type) continue;
+        if (!known.load)
+            throw utils::NotImplementedError(
+                utils::format("{} files open only on a worker", type).toStdString());
+        return known.load(source, settings);
     }
     throw utils::LookupError(utils::format("Unknown data type {}", type).toStdString());
 }

@@ -43,8 +43,8 @@ public:
         QString name;
         QString description;   // shown in the open dialog, e.g. "SEG-Y volumes"
         QStringList suffixes;  // lower case, without the dot
-        Loader load;
-        Asker ask = nullptr;  // nullptr: a fresh file needs no settings
+        Loader load;           // nullptr: the type opens only on a worker, through `load_async`
+        Asker ask = nullptr;   // nullptr: a fresh file needs no settings
         // The settings of a fresh file without asking, as for files named on the command
         // line; nullptr: none.
         Asker guess = nullptr;
@@ -56,7 +56,8 @@ public:
     void register_type(DataType type);
     bool has_type(const QString& name) const;
 
-    // Throws utils::LookupError for an unknown type; the loader's errors pass through.
+    // Throws utils::LookupError for an unknown type, utils::NotImplementedError for one that
+    // opens only on a worker; the loader's errors pass through.
     std::unique_ptr<host::DataObject> load(const QString& type, const QString& source,
                                            const QVariantMap& settings = {}) const;
 

@@ -35,21 +35,37 @@ DataOpener::DataOpener(const DataObjectFactory& factory, DataTree& tree, ViewerA
                        QObject* parent)
     : QObject(parent), factory_(factory), tree_(tree), viewers_(viewers) {}
 
-host::DataObject* DataOpener::load(const QString& path, const QVariantMap& settings) {
+void DataOpener::open(const QString& path, const QVariantMap& settings, Loaded done) {
+    const DataObjectFactory::DataType* type = factory_.type_for_file(path);
+    if (type) return open_typed(*type, path, settings, std::move(done));
+    logger().error(format("Cannot load {}: {} is not a kind of file korvex can read", path, path));
+    if (done) done(nullptr);
+}
+
+void DataOpener::open_typed(const DataObjectFactory::DataType& type, const QString& path,
+                            QVariantMap settings, Loaded done) {
+    const auto fail = [path, done](const QString& why) {
+        logger().error(format("Cannot load {}: {}", path, why));
+        if (done) done(nullptr);
+    };
     try {
-        const DataObjectFactory::DataType* type = factory_.type_for_file(path);
-        if (!type)
-            throw std::runtime_error(
-                format("{} is not a kind of file korvex can read", path).toStdString());
-        const QVariantMap used = settings.isEmpty() && type->ask ? type->ask(path) : settings;
-        host::DataObject* dob = tree_.model().add_object(
-            factory_.load(type->name, QFileInfo(path).absoluteFilePath(), used));
-        logger().info(format("Loaded {} from {}", dob->name(), path));
-        return dob;
+        if (settings.isEmpty() && type.ask) settings = type.ask(path);
     } catch (const std::exception& e) {
-        logger().error(format("Cannot load {}: {}", path, e.what()));
-        return nullptr;
+        return fail(QString::fromStdString(e.what()));
     }
+    factory_.load_async(
+        type.name, QFileInfo(path).absoluteFilePath(), settings, this,
+        [this, path, done, fail](std::unique_ptr<host::DataObject> loaded, const QString& error) {
+            if (!loaded) return fail(error);
+            host::DataObject* dob = nullptr;
+            try {
+                dob = tree_.model().add_object(std::move(loaded));
+            } catch (const std::exception& e) {
+                return fail(QString::fromStdString(e.what()));
+            }
+            logger().info(format("Loaded {} from {}", dob->name(), path));
+            if (done) done(dob);
+        });
 }
 
 void DataOpener::open_and_show(const QStringList& paths, Settings settings, Each each) {
@@ -71,43 +87,24 @@ void DataOpener::open_next() {
             continue;
         }
         const QString path = batch.paths[batch.next++];
-        const DataObjectFactory::DataType* type = factory_.type_for_file(path);
-        if (!type) {
-            opened(path, nullptr, format("{} is not a kind of file korvex can read", path));
-            continue;
-        }
-        QVariantMap used = settings_for(*type, path, batch.settings);
-        try {
-            if (used.isEmpty() && type->ask) used = type->ask(path);
-        } catch (const std::exception& e) {
-            opened(path, nullptr, QString::fromStdString(e.what()));
-            continue;
-        }
+        const auto next = [this, path](host::DataObject* dob) {
+            waiting_ = false;
+            show(path, dob);
+            if (!looping_) open_next();
+        };
         waiting_ = true;
-        factory_.load_async(
-            type->name, QFileInfo(path).absoluteFilePath(), used, this,
-            [this, path](std::unique_ptr<host::DataObject> dob, const QString& error) {
-                waiting_ = false;
-                opened(path, std::move(dob), error);
-                if (!looping_) open_next();
-            });
+        if (const DataObjectFactory::DataType* type = factory_.type_for_file(path))
+            open_typed(*type, path, settings_for(*type, path, batch.settings), next);
+        else
+            open(path, {}, next);
         // A worker has the file: its answer goes on from the event loop.
         if (waiting_) break;
     }
     looping_ = false;
 }
 
-void DataOpener::opened(const QString& path, std::unique_ptr<host::DataObject> loaded,
-                        const QString& error) {
+void DataOpener::show(const QString& path, host::DataObject* dob) {
     Batch& batch = batches_.front();
-    host::DataObject* dob = nullptr;
-    try {
-        if (!loaded) throw std::runtime_error(error.toStdString());
-        dob = tree_.model().add_object(std::move(loaded));
-        logger().info(format("Loaded {} from {}", dob->name(), path));
-    } catch (const std::exception& e) {
-        logger().error(format("Cannot load {}: {}", path, e.what()));
-    }
     try {
         if (dob) tree_.set_checked(dob->name(), true);
     } catch (const std::exception& e) {

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "korvex/app/app_export.h"
+#include "korvex/app/catalog/data_object_factory.h"
 
 namespace korvex::host {
 class DataObject;
@@ -16,7 +17,6 @@ class DataObject;
 
 namespace korvex::app {
 
-class DataObjectFactory;
 class DataTree;
 class ViewerArea;
 
@@ -35,11 +35,12 @@ public:
 
     // Called for each file of a batch as it is shown, or with nullptr when it failed.
     using Each = std::function<void(const QString& path, host::DataObject* dob)>;
+    // Called once with the object an opening added to the tree, or nullptr when it failed.
+    using Loaded = std::function<void(host::DataObject* dob)>;
 
-    // Loads one file, its type chosen by the suffix, and adds it to the tree, waiting for
-    // it: for scripts and tests. `settings` as a project gives them, empty to ask.
-    // Failures are logged; nullptr then.
-    host::DataObject* load(const QString& path, const QVariantMap& settings = {});
+    // Opens one file without waiting, its type chosen by the suffix, and adds it to the
+    // tree. `settings` as a project gives them, empty to ask. Failures are logged.
+    void open(const QString& path, const QVariantMap& settings, Loaded done = {});
     // Opens each path in turn without waiting, adds and ticks it, so that the viewer in
     // front shows it with its sections, then frames that viewer on what it shows when any
     // was shown; sig_opened tells the end. In turn, because a file may need one opened
@@ -61,7 +62,9 @@ private:
     };
 
     void open_next();
-    void opened(const QString& path, std::unique_ptr<host::DataObject> dob, const QString& error);
+    void open_typed(const DataObjectFactory::DataType& type, const QString& path,
+                    QVariantMap settings, Loaded done);
+    void show(const QString& path, host::DataObject* dob);
 
     const DataObjectFactory& factory_;
     DataTree& tree_;

@@ -90,15 +90,7 @@ std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
         {SeismicVolume::TYPE,
          _("SEG-Y volumes"),
          {"sgy", "segy"},
-         [progress_host = QPointer<QMainWindow>(progress_host), open, store](
-             const QString& path,
-             const QVariantMap& settings) -> std::unique_ptr<host::DataObject> {
-             auto volume = SeismicVolume::load(path, settings);
-             volume->set_progress_host(progress_host);
-             volume->set_cache_store(store);
-             volume->set_open_surveys(open);
-             return volume;
-         },
+         nullptr,
          &ask_header_bytes,
          &usual_header_bytes,
          [progress_host = QPointer<QMainWindow>(progress_host), open, store](

@@ -39,13 +39,13 @@ std::optional<widgets::PickedSample> PointSetVisual::query_sample(const scene::P
     if (!points_->open_surveys()) return std::nullopt;
     for (const SeismicVolume* volume : points_->open_surveys()->volumes()) {
         const auto own = volume->placement().to_own(at);
-        const auto pick = volume->sample_at(own[0], own[1], -own[2]);
+        const auto pick = volume->picker().sample_at(own[0], own[1], -own[2]);
         if (!pick) continue;
         const auto& s = pick->sample;
         utils::logger().info(utils::format(
             "{}: {} lies in {} at inline {}, crossline {}, time {} ms: amplitude {}",
             points_->name(), point, volume->name(), s.iline, s.xline, s.time, pick->amplitude));
-        return volume->picked_sample(*pick);
+        return volume->picker().picked_sample(*pick);
     }
     return std::nullopt;
 }

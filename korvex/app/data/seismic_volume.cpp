@@ -1,26 +1,22 @@
 #include "korvex/app/data/seismic_volume.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QLocale>
 #include <QMainWindow>
 #include <QtConcurrent>
-#include <algorithm>
 #include <cmath>
 
 #include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/number_text.h"
-#include "korvex/app/data/off_gui_thread.h"
 #include "korvex/app/data/open_surveys.h"
-#include "korvex/app/data/section_reader.h"
-#include "korvex/app/data/status_progress.h"
 #include "korvex/app/data/survey_box.h"
 #include "korvex/app/data/volume_cache_pass.h"
 #include "korvex/app/data/volume_cache_run.h"
 #include "korvex/app/data/volume_section_visual.h"
+#include "korvex/app/data/volume_sections.h"
 #include "korvex/app/data/volume_settings.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/color_bar.h"
@@ -48,19 +44,6 @@ QString format_name(int code) {
         default:
             return _("8-bit integer");
     }
-}
-
-// A section as the user names it: the tree shows a time slice, not a "depth" section.
-QString section_words(SectionKind kind) {
-    switch (kind) {
-        case SectionKind::iline:
-            return _("inline");
-        case SectionKind::xline:
-            return _("crossline");
-        case SectionKind::depth:
-            break;
-    }
-    return _("time");
 }
 
 QString line_range(const std::vector<int>& lines, int step) {
@@ -144,12 +127,6 @@ SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::Seg
     return Opened{std::move(file), stats, std::move(survey), std::move(cache)};
 }
 
-SeismicVolume::Opened SeismicVolume::open(const QString& path, seismic::SegyHeaderBytes bytes) {
-    return run_off_gui_thread([path, bytes, folders = opening_cache_folders()] {
-        return open_file(path, bytes, folders);
-    });
-}
-
 void SeismicVolume::load_async(const QString& path, const QVariantMap& settings, QObject* context,
                                Loaded done) {
     seismic::SegyHeaderBytes bytes;
@@ -189,36 +166,30 @@ void SeismicVolume::load_async(const QString& path, const QVariantMap& settings,
     }));
 }
 
-SeismicVolume::SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes, QObject* parent)
-    : SeismicVolume(open(path, bytes), parent) {}
-
 SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
     : StyledObject(parent),
       file_(std::move(opened.file)),
       frame_(file_->geometry()),
-      reader_(new SectionReader(file_, this)),
       stats_(opened.stats),
       survey_(std::move(opened.survey)),
       geometry_(file_->geometry(), survey_),
       origin_(own_origin(geometry_)),
+      sections_(new VolumeSections(*this, file_, frame_, std::move(opened.cache))),
+      picker_(*this),
       style_(stats_.clip) {
-    qRegisterMetaType<SectionKind>();  // so that the section signals can be watched
     for (const SectionKind kind : seismic::SECTION_KINDS)
         section_image3d[seismic::section_type(kind)];
-    connect(reader_, &SectionReader::sig_section_read, this, &SeismicVolume::draw);
-    connect(reader_, &SectionReader::sig_read_failed, this,
-            [this](SectionKind kind, int, const QString& message) { fail_read(kind, message); });
-    connect(reader_, &SectionReader::sig_idle, this, &SeismicVolume::sig_sections_settled);
-    connect(reader_, &SectionReader::sig_cache_failed, this, &SeismicVolume::rebuild_cache);
-    if (opened.cache) {
-        reader_->use_cache(std::move(opened.cache));
-        utils::logger().info(utils::format("{}: section cache reused", name()));
-    }
+    connect(sections_, &VolumeSections::sig_section_moved, this, &SeismicVolume::sig_section_moved);
+    connect(sections_, &VolumeSections::sig_section_failed, this,
+            &SeismicVolume::sig_section_failed);
+    connect(sections_, &VolumeSections::sig_settled, this, &SeismicVolume::sig_sections_settled);
+    connect(sections_, &VolumeSections::sig_withdrawn, this, &SeismicVolume::sig_withdrawn);
+    connect(sections_, &VolumeSections::sig_complete, this, &SeismicVolume::finish_first_picture);
+    connect(sections_, &VolumeSections::sig_cache_failed, this, &SeismicVolume::rebuild_cache);
 }
 
 SeismicVolume::~SeismicVolume() {
     if (open_surveys_) open_surveys_->remove(this);
-    delete gathering_;
     // Viewers may still hold our visuals; they must neither draw nor query a dead volume.
     const auto forget = [this](const scene::Item& item, const auto& recurse) -> void {
         for (const auto& entry : item.entries()) recurse(entry, recurse);
@@ -260,13 +231,6 @@ QVariantMap SeismicVolume::prop() const {
     return properties;
 }
 
-std::unique_ptr<SeismicVolume> SeismicVolume::load(const QString& path,
-                                                   const QVariantMap& settings) {
-    auto volume = std::make_unique<SeismicVolume>(path, saved_header_bytes(path, settings));
-    restore_volume(*volume, settings);
-    return volume;
-}
-
 QVariantMap SeismicVolume::header_settings(const seismic::SegyHeaderBytes& bytes) {
     return {{QStringLiteral("iline_byte"), bytes.iline},
             {QStringLiteral("xline_byte"), bytes.xline}};
@@ -298,108 +262,38 @@ scene::Placement SeismicVolume::placement() const {
     return scene::Placement({c[0] - origin_[0], c[1], c[2], c[3] - origin_[1], c[4], c[5]});
 }
 
-SeismicVolume::SectionState& SeismicVolume::section(SectionKind kind) {
-    auto it = sections_.find(kind);
-    if (it == sections_.end()) {
-        const int middle = frame_.count(kind) / 2;
-        it = sections_.emplace(kind, SectionState{middle, -1, {}}).first;
-        if (withdrawn_.isEmpty()) request(kind, middle);
-    }
-    return it->second;
-}
-
-void SeismicVolume::request(SectionKind kind, int index) {
-    if (!withdrawn_.isEmpty()) throw utils::ValueError(withdrawn_.toStdString());
-    reader_->request(kind, index);
-    if (kind == SectionKind::depth && !reader_->has_cache() && !gathering_ &&
-        file_->is_cold(kind, index)) {
-        gathering_ = StatusProgress::add_waiting(
-            progress_host_, _("Reading a time slice of %1 from every trace").arg(name()));
-    }
-}
-
-seismic::Section SeismicVolume::blank_image(SectionKind kind) const {
-    const auto& g = file_->geometry();
-    // As drawn: the file's section transposed.
-    const int rows = g.section_columns(kind);
-    const int columns = g.section_rows(kind);
-    return {rows, columns, std::vector<float>(g.section_size(kind))};
-}
-
 void SeismicVolume::make_image_3d(const QString& section_type, const QString& parent) {
     const auto kind = seismic::section_kind(section_type);
     if (!kind)
         throw utils::LookupError(
             utils::format("unknown section type {}", section_type).toStdString());
-    const SectionState& state = section(*kind);
-    const bool drawn = state.drawn >= 0;
-    // Until its data arrives the section is an invisible plane of the right size, so that
-    // the view can be framed around it.
-    const seismic::Section blank = drawn ? seismic::Section{} : blank_image(*kind);
-    const seismic::Section& image = drawn ? state.image : blank;
-    auto visual = std::make_shared<VolumeSectionVisual>(
-        *this, *kind, image, frame_.plane(*kind, drawn ? state.drawn : state.index),
-        style_.colormap(), style_.clip());
+    auto visual = sections_->make_visual(*kind, style_.colormap(), style_.clip());
     visual->set_placement(placement());
     visual->set_opacity(style_.opacity());
-    visual->set_visible(drawn && withdrawn_.isEmpty());
     section_image3d[section_type][parent] = scene::Item(visual);
 }
 
-int SeismicVolume::section_index(SectionKind kind) const {
-    const auto it = sections_.find(kind);
-    return it != sections_.end() ? it->second.index : frame_.count(kind) / 2;
-}
+int SeismicVolume::section_index(SectionKind kind) const { return sections_->index(kind); }
 
 void SeismicVolume::set_section_index(SectionKind kind, int index) {
-    if (index < 0 || index >= frame_.count(kind))
-        throw utils::LookupError(
-            utils::format("{} index {} is outside the volume", seismic::section_type(kind), index)
-                .toStdString());
-    request(kind, index);
-    sections_[kind].index = index;
+    sections_->set_index(kind, index);
 }
 
-bool SeismicVolume::sections_pending() const { return reader_->busy(); }
+bool SeismicVolume::sections_pending() const { return sections_->pending(); }
 
-bool SeismicVolume::sections_drawn() const {
-    if (!withdrawn_.isEmpty()) return false;
-    for (const auto& [type, state] : sections_)
-        if (state.drawn != state.index) return false;
-    return true;
-}
+bool SeismicVolume::sections_drawn() const { return sections_->drawn(); }
 
-void SeismicVolume::draw(SectionKind kind, int index, const seismic::Section& image) {
-    if (!withdrawn_.isEmpty()) return;
-    SectionState& state = sections_[kind];
-    state.image = image;
-    state.drawn = index;
-    const auto plane = frame_.plane(kind, index);
-    for (const auto& visual : section_visuals(kind)) {
-        visual->show(state.image, plane);
-        visual->set_visible(true);
-    }
-    if (kind == SectionKind::depth) delete gathering_;
-    emit sig_section_moved(kind, index);
+const QString& SeismicVolume::withdrawn() const { return sections_->withdrawn(); }
+
+void SeismicVolume::finish_first_picture() {
     // The pass reads the whole file: only once the first picture is complete, so that it
     // does not compete with the sections still on their way.
-    if (cache_pass_due_ && !reader_->busy()) {
-        cache_pass_due_ = false;
-        if (reader_->has_cache())
-            emit sig_cache_pass_ended(true, {});
-        else
-            start_cache_pass();
-    }
-}
-
-void SeismicVolume::fail_read(SectionKind kind, const QString& message) {
-    SectionState& state = sections_[kind];
-    state.index = state.drawn >= 0 ? state.drawn : frame_.count(kind) / 2;
-    if (kind == SectionKind::depth) delete gathering_;
-    utils::logger().error(utils::format("{}: the {} section cannot be read: {}", name(),
-                                        section_words(kind), message));
-    emit sig_section_failed(kind, message);
-    emit sig_section_moved(kind, state.index);
+    if (!cache_pass_due_) return;
+    cache_pass_due_ = false;
+    if (sections_->has_cache())
+        emit sig_cache_pass_ended(true, {});
+    else
+        start_cache_pass();
 }
 
 void SeismicVolume::start_cache_pass() {
@@ -410,9 +304,9 @@ void SeismicVolume::start_cache_pass() {
     connect(cache_run_, &VolumeCacheRun::sig_ready, this,
             [this](std::shared_ptr<const seismic::SectionCache> cache) {
                 take_stats(cache->amplitude_stats());
-                reader_->use_cache(std::move(cache));
+                sections_->use_cache(std::move(cache));
             });
-    connect(cache_run_, &VolumeCacheRun::sig_irregular, this, &SeismicVolume::withdraw);
+    connect(cache_run_, &VolumeCacheRun::sig_irregular, sections_, &VolumeSections::withdraw);
     connect(cache_run_, &VolumeCacheRun::sig_ended, this, &SeismicVolume::sig_cache_pass_ended);
 }
 
@@ -446,39 +340,6 @@ void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
     emit sig_stats_changed();
 }
 
-void SeismicVolume::withdraw(const QString& message) {
-    withdrawn_ =
-        _("%1: sections withdrawn, the file is not a regular survey grid: %2").arg(name(), message);
-    delete gathering_;
-    for (const auto& visual : all_section_visuals()) {
-        visual->set_visible(false);
-        visual->queryable_in_3d = false;
-    }
-    utils::logger().error(withdrawn_);
-    StatusProgress::tell(progress_host_, withdrawn_);
-    emit sig_withdrawn(withdrawn_);
-}
-
-std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::section_visuals(
-    SectionKind kind) const {
-    std::vector<std::shared_ptr<VolumeSectionVisual>> visuals;
-    const auto images = section_image3d.find(seismic::section_type(kind));
-    if (images == section_image3d.end()) return visuals;
-    for (const auto& [viewer, item] : images->second)
-        if (auto visual = std::dynamic_pointer_cast<VolumeSectionVisual>(item.visual()))
-            visuals.push_back(std::move(visual));
-    return visuals;
-}
-
-std::vector<std::shared_ptr<VolumeSectionVisual>> SeismicVolume::all_section_visuals() const {
-    std::vector<std::shared_ptr<VolumeSectionVisual>> visuals;
-    for (const SectionKind kind : seismic::SECTION_KINDS) {
-        const auto of_type = section_visuals(kind);
-        visuals.insert(visuals.end(), of_type.begin(), of_type.end());
-    }
-    return visuals;
-}
-
 void SeismicVolume::set_colormap(const QString& name) {
     style_.set_colormap(name);
     show_style();
@@ -498,69 +359,14 @@ void SeismicVolume::set_opacity(double opacity) {
 }
 
 void SeismicVolume::show_style() {
-    for (const auto& visual : all_section_visuals()) style_.show_on(*visual);
+    for (const auto& visual : sections_->visuals()) style_.show_on(*visual);
     for (const auto& bar : color_bars(visuals_in_volume)) style_.show_on(*bar);
 }
 
-SeismicVolume::Pick SeismicVolume::pick(SectionKind kind,
-                                        const std::array<double, 3>& world) const {
-    const auto it = sections_.find(kind);
-    if (it == sections_.end() || it->second.drawn < 0)
-        throw utils::LookupError("no section of that type is drawn");
-    const SectionState& state = it->second;
-    // The point lies on the section's plane; only its in-plane coordinates count.
-    auto on_plane = placement().to_own(world);
-    const auto plane = frame_.plane(kind, state.drawn);
-    on_plane[plane.axis - 'x'] = plane.position;
-    Pick result{frame_.nearest(on_plane), 0.0f};
-    const auto& s = result.sample;
-    switch (kind) {
-        case SectionKind::iline:
-            result.amplitude = state.image.at(s.sample_index, s.xline_index);
-            break;
-        case SectionKind::xline:
-            result.amplitude = state.image.at(s.sample_index, s.iline_index);
-            break;
-        case SectionKind::depth:
-            result.amplitude = state.image.at(s.xline_index, s.iline_index);
-            break;
-    }
-    return result;
+void SeismicVolume::set_progress_host(QMainWindow* host) {
+    progress_host_ = host;
+    sections_->set_progress_host(host);
 }
-
-std::optional<SeismicVolume::Pick> SeismicVolume::sample_at(double iline, double xline,
-                                                            double time) const {
-    const auto b = frame_.bounds();
-    const auto outside = [](double value, double low, double high) {
-        return !(value >= std::min(low, high) && value <= std::max(low, high));
-    };
-    if (outside(iline, b[0], b[1]) || outside(xline, b[2], b[3]) || outside(-time, b[4], b[5]))
-        return std::nullopt;
-    Pick result{frame_.nearest({iline, xline, -time}), 0.0f};
-    const auto& s = result.sample;
-    result.amplitude = file_->read_trace(s.iline_index, s.xline_index).at(s.sample_index);
-    return result;
-}
-
-widgets::PickedSample SeismicVolume::picked_sample(const Pick& pick) const {
-    const auto& s = pick.sample;
-    widgets::PickedSample sample;
-    sample.volume = name();
-    sample.iline = s.iline;
-    sample.xline = s.xline;
-    sample.time = s.time;
-    sample.amplitude = pick.amplitude;
-    if (geometry_.has_coordinates()) {
-        const auto map = geometry_.to_map(s.iline, s.xline);
-        sample.map_x = map[0];
-        sample.map_y = map[1];
-    }
-    // The marker sits on the sample itself.
-    sample.position = placement().to_scene({double(s.iline), double(s.xline), -s.time});
-    return sample;
-}
-
-void SeismicVolume::set_progress_host(QMainWindow* host) { progress_host_ = host; }
 
 void SeismicVolume::set_cache_store(CacheStore* store) { cache_store_ = store; }
 

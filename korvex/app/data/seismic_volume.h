@@ -6,13 +6,13 @@
 #include <QVariantMap>
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 
 #include "korvex/app/data/data_export.h"
 #include "korvex/app/data/styled_object.h"
 #include "korvex/app/data/survey_frame.h"
+#include "korvex/app/data/volume_picker.h"
 #include "korvex/app/data/volume_style.h"
 #include "korvex/host/persistent_object.h"
 #include "korvex/scene/placement.h"
@@ -21,7 +21,6 @@
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/survey_geometry.h"
 #include "korvex/seismic/survey_transform.h"
-#include "korvex/widgets/cube_viewer/picked_sample.h"
 
 class QMainWindow;
 
@@ -33,47 +32,35 @@ namespace korvex::app::data {
 
 class CacheStore;
 class OpenSurveys;
-class SectionReader;
-class StatusProgress;
 class VolumeCacheRun;
-class VolumeSectionVisual;
+class VolumeSections;
 
 // A post-stack seismic volume read from a SEG-Y file, drawn as its survey box and as
-// inline, crossline and depth sections. Each section type has one current position,
-// shared by every viewer: moving it reads the section once and updates every viewer's
-// image in place. Colours never cause a read.
+// inline, crossline and depth sections (VolumeSections). Colours never cause a read.
 //
 // Nothing that grows with the file runs on the GUI thread: opening, section reads and the
-// cache pass run on worker threads. A section appears, or moves, when its data arrives;
-// of requests made meanwhile only the newest is served. Once the first section is drawn,
-// the section cache is built (or reused) in the background, with its progress in the
-// status bar and the log; it checks every trace, and a volume found irregular has its
-// sections withdrawn with the reason, rather than drawn with traces out of place.
+// cache pass run on worker threads. Once the first picture is complete, the section cache
+// is built (or reused) in the background, with its progress in the status bar and the
+// log; it checks every trace, and a volume found irregular has its sections withdrawn
+// with the reason, rather than drawn with traces out of place.
 class KORVEX_DATA_EXPORT SeismicVolume final : public StyledObject, public host::PersistentObject {
     Q_OBJECT
 
 public:
     static constexpr const char* TYPE = "seismic_volume";
 
-    // A volume as a project saved it: the file, with the header bytes, section positions
-    // and colours of settings(). Positions snap to the nearest line or sample; a value
-    // that cannot be applied is logged and skipped. Header bytes missing or outside the
-    // trace header throw utils::ValueError: the volume cannot be read without them.
-    static std::unique_ptr<SeismicVolume> load(const QString& path, const QVariantMap& settings);
-    // As load(), the file opened on a worker thread; `done` gets the volume, or nullptr and
-    // why not, on `context`'s thread, and is never called once `context` is destroyed.
+    // Opens a volume as a project saved it, on a worker thread: the file, with the header
+    // bytes, section positions and colours of settings(). Positions snap to the nearest
+    // line or sample; a value that cannot be applied is logged and skipped. Header bytes
+    // missing or outside the trace header are refused: the volume cannot be read without
+    // them. `done` gets the volume, or nullptr and why not, on `context`'s thread, and is
+    // never called once `context` is destroyed.
     using Loaded = std::function<void(std::unique_ptr<SeismicVolume> volume, const QString& error)>;
     static void load_async(const QString& path, const QVariantMap& settings, QObject* context,
                            Loaded done);
-    // The settings that choose the header bytes of the line numbers, for load().
+    // The settings that choose the header bytes of the line numbers, for load_async().
     static QVariantMap header_settings(const seismic::SegyHeaderBytes& bytes);
 
-    // Opens the file and takes amplitude statistics from it, on a worker thread while the
-    // event loop goes on: for tests and for a project's restore, which cannot go on
-    // without the volume; the File menu and the command line use load_async(). Throws
-    // utils::ValueError naming the file and what is wrong with it.
-    explicit SeismicVolume(const QString& path, seismic::SegyHeaderBytes bytes = {},
-                           QObject* parent = nullptr);
     ~SeismicVolume() override;
 
     QString name() const override;
@@ -105,19 +92,18 @@ public:
     // map's origin unless a survey on the map took one.
     scene::Placement placement() const;
 
-    // The line or sample index of the section of `kind` (the middle until moved).
+    // Asking for a section shows it in every viewer when read (then sig_section_moved); on a
+    // read error the section stays where it was drawn, the error is logged and
+    // sig_section_failed tells it.
+    VolumeSections& sections() { return *sections_; }
+    const VolumeSections& sections() const { return *sections_; }
     int section_index(seismic::SectionKind kind) const;
-    // Asks for the section at `index`, which is shown in every viewer when read (then
-    // sig_section_moved). An index out of range throws utils::LookupError, a withdrawn volume
-    // utils::ValueError; on a read error the section stays where it was drawn, the error is
-    // logged and sig_section_failed tells it.
     void set_section_index(seismic::SectionKind kind, int index);
-    // Whether a section read is in flight or waiting: a picture taken now may miss data.
     bool sections_pending() const;
-    // Whether every section asked for is drawn where it was asked for.
     bool sections_drawn() const;
     // Why the volume's sections were withdrawn; empty while they are trusted.
-    const QString& withdrawn() const { return withdrawn_; }
+    const QString& withdrawn() const;
+    const VolumePicker& picker() const { return picker_; }
     // Where the volume's section cache is kept; without a store, in the user's cache folder.
     void set_cache_store(CacheStore* store);
 
@@ -129,17 +115,6 @@ public:
     double opacity() const { return style_.opacity(); }
     void set_opacity(double opacity);
 
-    struct Pick {
-        SurveyFrame::Sample sample;
-        float amplitude = 0.0f;
-    };
-    // The sample of the section of `kind` nearest to a world point on it.
-    Pick pick(seismic::SectionKind kind, const std::array<double, 3>& world) const;
-    // The sample nearest to an inline, crossline and time, read from the file (one trace);
-    // none when the place lies outside the volume.
-    std::optional<Pick> sample_at(double iline, double xline, double time) const;
-    // A pick as the viewers and the Picks dock keep it.
-    widgets::PickedSample picked_sample(const Pick& pick) const;
     // The window whose status bar shows the volume's long work; none in scripted runs.
     void set_progress_host(QMainWindow* host);
     // Registers the volume, and its survey if it has one, with the window's open surveys
@@ -165,50 +140,32 @@ private:
         // Sound and found at opening: time slices come from it from the first picture on.
         std::shared_ptr<const seismic::SectionCache> cache;
     };
-    struct SectionState {
-        int index = 0;           // as last asked for
-        int drawn = -1;          // the index of `image`; -1 until the first read arrives
-        seismic::Section image;  // as drawn: a row per sample (a row per crossline for depth)
-    };
 
     // The part of opening that grows with the file: safe on any thread.
     static Opened open_file(const QString& path, seismic::SegyHeaderBytes bytes,
                             const QStringList& cache_folders);
-    static Opened open(const QString& path, seismic::SegyHeaderBytes bytes);
     SeismicVolume(Opened opened, QObject* parent);
-    SectionState& section(seismic::SectionKind kind);
-    void request(seismic::SectionKind kind, int index);
-    seismic::Section blank_image(seismic::SectionKind kind) const;
-    void draw(seismic::SectionKind kind, int index, const seismic::Section& image);
-    void fail_read(seismic::SectionKind kind, const QString& message);
+    void finish_first_picture();
     void start_cache_pass();
     void rebuild_cache(const std::shared_ptr<const seismic::SectionCache>& cache,
                        const QString& message);
     void take_stats(const seismic::AmplitudeStats& stats);
     void show_style();
-    void withdraw(const QString& message);
-    std::vector<std::shared_ptr<VolumeSectionVisual>> section_visuals(
-        seismic::SectionKind kind) const;
-    std::vector<std::shared_ptr<VolumeSectionVisual>> all_section_visuals() const;
 
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
     SurveyFrame frame_;
-    SectionReader* reader_;
-    VolumeCacheRun* cache_run_ = nullptr;
-    // Until the first picture is complete; a cache found at opening needs no pass.
-    bool cache_pass_due_ = true;
-    // Shown while a time slice is gathered from a file not in memory, which takes as long
-    // as reading the whole file.
-    QPointer<StatusProgress> gathering_;
-    QPointer<QMainWindow> progress_host_;
-    QPointer<OpenSurveys> open_surveys_;
-    QPointer<CacheStore> cache_store_;
-    QString withdrawn_;
     seismic::AmplitudeStats stats_;
     std::optional<seismic::SurveyTransform> survey_;
     seismic::SurveyGeometry geometry_;
     std::array<double, 2> origin_;
-    std::map<seismic::SectionKind, SectionState> sections_;
+    VolumeSections* sections_;
+    VolumePicker picker_;
+    VolumeCacheRun* cache_run_ = nullptr;
+    // Until the first picture is complete; a cache found at opening needs no pass.
+    bool cache_pass_due_ = true;
+    QPointer<QMainWindow> progress_host_;
+    QPointer<OpenSurveys> open_surveys_;
+    QPointer<CacheStore> cache_store_;
     VolumeStyle style_;
 };
 

@@ -45,11 +45,11 @@ std::optional<widgets::PickedSample> VolumeSectionVisual::query_sample(
         utils::logger().warning(utils::format("No point of {} under the mouse", text()));
         return std::nullopt;
     }
-    const auto pick = volume_->pick(kind_, *picked.point);
+    const auto pick = volume_->picker().pick(kind_, *picked.point);
     const auto& s = pick.sample;
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
-    return volume_->picked_sample(pick);
+    return volume_->picker().picked_sample(pick);
 }
 
 bool VolumeSectionVisual::on_key_press(const scene::KeyEvent& event) {

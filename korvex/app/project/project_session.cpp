@@ -48,14 +48,14 @@ bool ProjectSession::replace_with_new_project(const QString& path) {
 void ProjectSession::start_new_project(const QString& path) {
     // The file first: if it cannot be written, the session is left alone.
     ProjectDatabase(path).save({});
-    apply({});
+    apply({}, [] {});
     adopt_project(path);
     logger().info(format("Created project {}", path));
 }
 
-bool ProjectSession::open_project(const QString& path) {
+bool ProjectSession::open_project(const QString& path, std::function<void()> restored) {
     try {
-        load_project(path);
+        load_project(path, std::move(restored));
         return true;
     } catch (const ProjectError& e) {
         report(e);
@@ -63,19 +63,21 @@ bool ProjectSession::open_project(const QString& path) {
     }
 }
 
-void ProjectSession::load_project(const QString& path) {
+void ProjectSession::load_project(const QString& path, std::function<void()> restored) {
     // Read whole before anything of the session is touched.
     const ProjectSnapshot snapshot = ProjectDatabase(path).load();
-    apply(snapshot);
-    for (const QString& problem : snapshot.left_out) logger().warning(problem);
-    restored_completely_ &= snapshot.left_out.isEmpty();
-    if (!snapshot.map_scene)
-        logger().info(
-            format("{} was saved before objects lay on the map: its views are reset "
-                   "to View all",
-                   path));
-    adopt_project(path);
-    logger().info(format("Opened project {}", path));
+    apply(snapshot, [this, path, snapshot, restored] {
+        for (const QString& problem : snapshot.left_out) logger().warning(problem);
+        restored_completely_ &= snapshot.left_out.isEmpty();
+        if (!snapshot.map_scene)
+            logger().info(
+                format("{} was saved before objects lay on the map: its views are reset "
+                       "to View all",
+                       path));
+        adopt_project(path);
+        logger().info(format("Opened project {}", path));
+        if (restored) restored();
+    });
 }
 
 bool ProjectSession::save_project() {
@@ -128,7 +130,9 @@ void ProjectSession::set_crs(const QString& definition) {
     emit sig_crs_changed(crs_);
 }
 
-void ProjectSession::apply(const ProjectSnapshot& snapshot) {
+void ProjectSession::apply(const ProjectSnapshot& snapshot, std::function<void()> then) {
+    // A restore still opening its files is given up: its objects are not wanted any more.
+    delete restoring_;
     // The markers leave the viewers before the viewers go.
     if (picks_) picks_->replace_picks({});
     model_.remove_all_objects();
@@ -138,7 +142,21 @@ void ProjectSession::apply(const ProjectSnapshot& snapshot) {
     // First: point files in another system are moved into it as they load.
     restored_completely_ = utils::call_guarded(_("Restoring the coordinate reference system"),
                                                [&] { set_crs(snapshot.crs); });
-    restore_objects(model_, snapshot.objects, factory_);
+    restoring_ = new QObject(this);
+    restore_objects(model_, snapshot.objects, factory_, restoring_, [this, snapshot, then] {
+        restoring_->deleteLater();
+        restoring_ = nullptr;
+        try {
+            show_restored(snapshot);
+            then();
+        } catch (const std::exception& e) {
+            // Reached from the event loop, where nothing may escape.
+            logger().error(format("Restoring the project failed: {}", e.what()));
+        }
+    });
+}
+
+void ProjectSession::show_restored(const ProjectSnapshot& snapshot) {
     const std::vector<DisplayTarget*> open = viewers_.targets();
     for (std::size_t i = 0; i < open.size() && i < snapshot.viewers.size(); ++i) {
         restored_completely_ &= restore_viewer(model_, *open[i], snapshot.viewers[i]);

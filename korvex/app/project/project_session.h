@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "korvex/app/app_export.h"
@@ -42,9 +43,10 @@ public:
     // As create_new_project, but a project already at `path` is replaced: the user has
     // been asked.
     bool replace_with_new_project(const QString& path);
-    // Replaces the session with the project at `path`. A file that is not a readable
-    // project is refused, and the session stays as it was.
-    bool open_project(const QString& path);
+    // Replaces the session with the project at `path`, its objects opened without
+    // waiting; sig_project_opened tells when the last has arrived and is shown. A file that
+    // is not a readable project is refused, and the session stays as it was.
+    bool open_project(const QString& path, std::function<void()> restored = {});
     // Writes the session to the current project file (false when there is none).
     bool save_project();
     // Writes the session to `path`, which becomes the current project file.
@@ -67,7 +69,7 @@ public:
     void set_crs(const QString& definition);
 
 signals:
-    // A project was created or opened at `path`.
+    // A project was created, or opened at `path` with every object it holds arrived.
     void sig_project_opened(const QString& path);
     // The session was saved to `path`.
     void sig_project_saved(const QString& path);
@@ -77,9 +79,11 @@ signals:
 private:
     // Throw ProjectError, leaving the session as it was.
     void start_new_project(const QString& path);
-    void load_project(const QString& path);
-    // Replaces the whole session (objects, viewers, what is shown, picks) with a snapshot.
-    void apply(const ProjectSnapshot& snapshot);
+    void load_project(const QString& path, std::function<void()> restored);
+    // Replaces the whole session (objects, viewers, what is shown, picks) with a snapshot;
+    // `then` once its objects have arrived.
+    void apply(const ProjectSnapshot& snapshot, std::function<void()> then);
+    void show_restored(const ProjectSnapshot& snapshot);
     // Makes `path` the current project and the session as it is now its saved state.
     void adopt_project(const QString& path);
     void report(const ProjectError& error) const;
@@ -92,6 +96,7 @@ private:
     ProjectSnapshot saved_;
     bool restored_completely_ = true;
     QString crs_;
+    QObject* restoring_ = nullptr;  // the restore opening its objects, if one is
 };
 
 }  // namespace korvex::app

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <set>
+#include <utility>
 
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_object_factory.h"
@@ -20,24 +21,59 @@ using utils::format;
 
 namespace {
 
-std::unique_ptr<host::DataObject> load_or_missing(const ObjectRecord& record,
-                                                  const DataObjectFactory& factory) {
-    QString reason;
+// Why a project's object cannot be opened from its file before trying, or empty.
+QString unreadable(const ObjectRecord& record) {
     const QFileInfo file(record.source);
-    if (!file.exists()) {
-        reason = format("its file {} was not found", record.source);
-    } else if (!file.isFile()) {
-        // A FIFO or a device would block the restore on its first read.
-        reason = format("its file {} is not a regular file", record.source);
-    } else {
-        try {
-            return factory.load(record.type, record.source, record.settings);
-        } catch (const std::exception& e) {
-            reason = QString::fromStdString(e.what());
-        }
-    }
+    if (!file.exists()) return format("its file {} was not found", record.source);
+    // A FIFO or a device would block the restore on its first read.
+    if (!file.isFile()) return format("its file {} is not a regular file", record.source);
+    return {};
+}
+
+std::unique_ptr<host::DataObject> missing(const ObjectRecord& record, const QString& reason) {
     utils::logger().warning(format("{} is missing from the project: {}", record.name, reason));
     return std::make_unique<MissingDataObject>(record, reason);
+}
+
+// One restore under way: the project's objects are opened in turn, because an object
+// may need one before it (points in line numbers need their survey).
+struct Restore {
+    DataModel& model;
+    const DataObjectFactory& factory;
+    QObject* context;
+    std::vector<ObjectRecord> records;
+    std::function<void()> done;
+    std::size_t next = 0;
+};
+
+void open_next(const std::shared_ptr<Restore>& restore) {
+    // A type without a worker answers at once: a loop then, rather than a recursion each.
+    while (restore->next < restore->records.size()) {
+        const std::size_t index = restore->next;
+        const ObjectRecord& record = restore->records[index];
+        auto on_stack = std::make_shared<bool>(true);
+        auto add = [restore, on_stack, index](std::unique_ptr<host::DataObject> dob,
+                                              const QString& error) {
+            const ObjectRecord& record = restore->records[index];
+            if (!dob) dob = missing(record, error);
+            utils::call_guarded(_("Loading %1").arg(record.name),
+                                [&] { restore->model.add_object(std::move(dob)); });
+            restore->next = index + 1;
+            if (!*on_stack) open_next(restore);
+        };
+        const QString reason = unreadable(record);
+        if (reason.isEmpty())
+            restore->factory.load_async(record.type, record.source, record.settings,
+                                        restore->context, add);
+        else
+            add(nullptr, reason);
+        if (restore->next == index) {
+            // A worker has the file: its answer goes on from the event loop.
+            *on_stack = false;
+            return;
+        }
+    }
+    if (restore->done) std::exchange(restore->done, {})();
 }
 
 void show_entry(DisplayTarget& target, host::DataObject& dob, const QString& group,
@@ -83,11 +119,10 @@ ProjectSnapshot capture_session(const DataModel& model, const std::vector<Displa
 }
 
 void restore_objects(DataModel& model, const std::vector<ObjectRecord>& records,
-                     const DataObjectFactory& factory) {
-    for (const ObjectRecord& record : records) {
-        utils::call_guarded(_("Loading %1").arg(record.name),
-                            [&] { model.add_object(load_or_missing(record, factory)); });
-    }
+                     const DataObjectFactory& factory, QObject* context,
+                     std::function<void()> done) {
+    open_next(
+        std::make_shared<Restore>(Restore{model, factory, context, records, std::move(done)}));
 }
 
 bool restore_viewer(DataModel& model, DisplayTarget& target, const ViewerRecord& record) {

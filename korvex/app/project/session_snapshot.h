@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "korvex/app/app_export.h"
 #include "korvex/app/project/project_snapshot.h"
+
+class QObject;
 
 namespace korvex::app {
 
@@ -18,10 +21,13 @@ KORVEX_APP_EXPORT ProjectSnapshot capture_session(const DataModel& model,
                                                   const std::vector<DisplayTarget*>& viewers,
                                                   int active_viewer);
 
-// Loads the objects of a project into the model. An object whose file is gone or cannot
-// be read is added as missing, with the reason logged; the others load as usual.
+// Opens the objects of a project without waiting, each on a worker where its type can,
+// and adds them to the model in the project's order as they arrive. An object whose file
+// is gone or cannot be read is added as missing, with the reason logged. `done` is called
+// once the last is in, and never once `context` is destroyed.
 KORVEX_APP_EXPORT void restore_objects(DataModel& model, const std::vector<ObjectRecord>& records,
-                                       const DataObjectFactory& factory);
+                                       const DataObjectFactory& factory, QObject* context,
+                                       std::function<void()> done);
 
 // Shows in `target` what the record says was shown, then puts its camera back. Each
 // object shown is announced as changed, so that the views of the model follow. Returns

@@ -46,9 +46,10 @@ void turn(widgets::CanvasWidget& viewer, const QString& view) {
         viewer.set_view_east();
 }
 
-// The project with everything it holds: an object marked missing is a failure too.
-bool open_project(MainWindow& window, const QString& path) {
-    if (!window.open_project(path) || !window.restored_completely()) return false;
+// Whether the project came back with everything it holds: an object marked missing is a
+// failure too.
+bool restored_whole(MainWindow& window) {
+    if (!window.restored_completely()) return false;
     const auto objects = window.model()->objects();
     return std::none_of(objects.begin(), objects.end(), [](const host::DataObject* dob) {
         return dynamic_cast<const MissingDataObject*>(dob);
@@ -101,7 +102,21 @@ void CommandLineRun::start() {
             window_.show();
             window_.post_visible_setup();
         }
-        opened_whole_ = line_.project.isEmpty() || open_project(window_, line_.project);
+        // The files after the project's own objects, which a project's restore replaces.
+        const auto restored = [this] {
+            opened_whole_ = restored_whole(window_);
+            open_files();
+        };
+        if (line_.project.isEmpty()) return open_files();
+        if (!window_.open_project(line_.project, restored)) {
+            opened_whole_ = false;
+            open_files();
+        }
+    });
+}
+
+void CommandLineRun::open_files() {
+    guarded([this] {
         QStringList paths;
         if (line_.demo) {
             try {

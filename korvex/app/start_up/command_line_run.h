@@ -39,6 +39,7 @@ protected:
 private:
     enum class Stage { opening, sections, canvas, writing, done };
 
+    void open_files();
     void on_opened(int shown, int failures);
     void check_sections();
     void await_canvas();

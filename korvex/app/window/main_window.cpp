@@ -345,14 +345,17 @@ bool MainWindow::create_new_project(const QString& path) {
     return session_->create_new_project(path);
 }
 
-bool MainWindow::open_project(const QString& path) { return session_->open_project(path); }
+bool MainWindow::open_project(const QString& path, std::function<void()> restored) {
+    return session_->open_project(path, std::move(restored));
+}
 
 bool MainWindow::save_project() { return session_->save_project(); }
 
 bool MainWindow::save_project_as(const QString& path) { return session_->save_project_as(path); }
 
-bool MainWindow::load_data_file(const QString& path, const QVariantMap& settings) {
-    return opener_->load(path, settings) != nullptr;
+void MainWindow::load_data_file(const QString& path, const QVariantMap& settings,
+                                std::function<void(host::DataObject*)> done) {
+    opener_->open(path, settings, std::move(done));
 }
 
 bool MainWindow::has_unsaved_changes() const { return session_->has_unsaved_changes(); }

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,10 @@ class QAction;
 class QDockWidget;
 class QMenu;
 class QToolButton;
+
+namespace korvex::host {
+class DataObject;
+}
 
 namespace korvex::utils {
 class FileIntake;
@@ -103,15 +108,17 @@ public:
     bool create_new_project(const QString& path);
     // Replaces the session with the project at `path`. A file that is not a readable
     // project is refused with the reason logged, and the session stays as it was.
-    bool open_project(const QString& path);
+    // Its objects open without waiting; `restored` is called once they are all shown.
+    bool open_project(const QString& path, std::function<void()> restored = {});
     // Writes the session to the current project file (false when there is none).
     bool save_project();
     // Writes the session to `path`, which becomes the current project file.
     bool save_project_as(const QString& path);
-    // Loads one data file, its type chosen by the file's suffix, and adds it to the tree;
-    // `settings` as a project would give them (a SEG-Y file's header bytes, say), empty to
-    // ask. Failures are logged.
-    bool load_data_file(const QString& path, const QVariantMap& settings = {});
+    // Opens one data file without waiting, its type chosen by the file's suffix, and adds
+    // it to the tree; `settings` as a project would give them (a SEG-Y file's header
+    // bytes, say), empty to ask. Failures are logged. `done` gets the object, or nullptr.
+    void load_data_file(const QString& path, const QVariantMap& settings = {},
+                        std::function<void(host::DataObject*)> done = {});
     // Whether the session differs from the project file (or, with no file, holds data).
     bool has_unsaved_changes() const;
     // Whether the last project opened showed everything it records in its viewers.

@@ -18,6 +18,7 @@
 #include "korvex/app/data/seismic_volume_page.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/utils/errors.h"
+#include "tests/app/open_volume.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/fake_data_object.h"
 #include "tests/support/fake_data_tree.h"
@@ -58,7 +59,8 @@ private slots:
     }
 
     void volume_page_moves_sections_and_restyles_every_viewer() {
-        SeismicVolume volume(volume_path_);
+        const auto volume_held = korvex::testing::open_volume(volume_path_);
+        SeismicVolume& volume = *volume_held;
         FakeDataTree tree;
         tree.add_object(volume);
         for (const char* viewer : {"one", "two"})
@@ -105,7 +107,8 @@ private slots:
 
     // Once the cache pass has read every sample, the page shows their figures.
     void volume_page_shows_the_amplitudes_of_every_sample_after_the_cache_pass() {
-        SeismicVolume volume(volume_path_);
+        const auto volume_held = korvex::testing::open_volume(volume_path_);
+        SeismicVolume& volume = *volume_held;
         FakeDataTree tree;
         tree.add_object(volume);
         AppearanceDialog dialog(tree, "survey_c");
@@ -124,7 +127,8 @@ private slots:
     }
 
     void a_failed_move_is_logged_and_the_slider_shows_where_the_section_is() {
-        SeismicVolume volume(volume_path_);
+        const auto volume_held = korvex::testing::open_volume(volume_path_);
+        SeismicVolume& volume = *volume_held;
         FakeDataTree tree;
         tree.add_object(volume);
         AppearanceDialog dialog(tree, "survey_c");
@@ -168,7 +172,7 @@ private slots:
 
     void show_for_reuses_open_dialogs_and_survives_bad_requests() {
         QWidget window;
-        auto volume = std::make_unique<SeismicVolume>(volume_path_);
+        auto volume = korvex::testing::open_volume(volume_path_);
         korvex::testing::FakeDataObject other("well");
         FakeDataTree tree;
         tree.add_object(*volume);

@@ -18,6 +18,7 @@
 #include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
+#include "tests/app/open_volume.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/test_main.h"
@@ -64,7 +65,8 @@ private slots:
     }
 
     void describes_itself() {
-        const SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        const SeismicVolume& volume = *volume_held;
         QCOMPARE(volume.name(), QString("survey_a"));
         QVERIFY(volume.viewable_in_volume());
         const QVariantMap prop = volume.prop();
@@ -100,7 +102,8 @@ private slots:
             bits = qToBigEndian(bits);
             file.write(reinterpret_cast<const char*>(&bits), sizeof bits);
         }
-        SeismicVolume volume(path);
+        const auto volume_held = korvex::testing::open_volume(path);
+        SeismicVolume& volume = *volume_held;
         QVERIFY(volume.stats().sampled && volume.stats().max < 100.0f);
         QVERIFY(volume.prop()["Amplitude range"].toString().endsWith("(sampled traces)"));
 
@@ -114,7 +117,8 @@ private slots:
     }
 
     void sections_start_in_the_middle_with_the_written_values() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.make_image_3d("iline", "viewer");
         const auto il = image(volume, "iline", "viewer");
         QVERIFY(il);
@@ -147,7 +151,8 @@ private slots:
     }
 
     void moving_a_section_updates_every_viewer_in_place() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.make_image_3d("iline", "one");
         volume.make_image_3d("iline", "two");
         const auto one = image(volume, "iline", "one");
@@ -173,7 +178,8 @@ private slots:
     // A slider dragged or Page Down held: of many requests only the last is read and
     // drawn, once, in every viewer.
     void the_newest_request_wins() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.make_image_3d("iline", "one");
         volume.make_image_3d("iline", "two");
         QSignalSpy moved(&volume, &SeismicVolume::sig_section_moved);
@@ -194,7 +200,8 @@ private slots:
     // Restyling works from memory: even a file gone bad meanwhile does not matter,
     // while a move reports the damage and leaves the section as it was.
     void colours_never_read_and_failed_moves_change_nothing() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.make_image_3d("iline", "viewer");
         const auto il = image(volume, "iline", "viewer");
         QTRY_VERIFY(!volume.sections_pending());
@@ -221,7 +228,8 @@ private slots:
     }
 
     void bad_style_values_are_refused() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         QVERIFY_EXCEPTION_THROWN(volume.set_colormap("rainbowish"), korvex::utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(volume.set_clip(0.0), korvex::utils::ValueError);
         QVERIFY_EXCEPTION_THROWN(volume.set_clip(NAN), korvex::utils::ValueError);
@@ -231,28 +239,30 @@ private slots:
     }
 
     void picking_finds_the_written_amplitude() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.make_image_3d("xline", "viewer");
         volume.make_image_3d("depth", "viewer");
-        QVERIFY_EXCEPTION_THROWN(volume.pick(SectionKind::xline, {214.0, 5.3, -106.4}),
+        QVERIFY_EXCEPTION_THROWN(volume.picker().pick(SectionKind::xline, {214.0, 5.3, -106.4}),
                                  korvex::utils::LookupError);  // not read yet
         QTRY_VERIFY(!volume.sections_pending());
         // On crossline 5 (index 2): inline 215 (index 3), time 106 ms (sample 3).
-        const auto on_xline = volume.pick(SectionKind::xline, {214.0, 5.3, -106.4});
+        const auto on_xline = volume.picker().pick(SectionKind::xline, {214.0, 5.3, -106.4});
         QCOMPARE(on_xline.sample.iline, 215);
         QCOMPARE(on_xline.sample.xline, 5);
         QCOMPARE(on_xline.sample.time, 106.0);
         QCOMPARE(on_xline.amplitude, layout_.value(3, 2, 3));
 
-        const auto on_depth = volume.pick(SectionKind::depth, {201.0, 6.9, -50.0});
+        const auto on_depth = volume.picker().pick(SectionKind::depth, {201.0, 6.9, -50.0});
         QCOMPARE(on_depth.sample.time, 108.0);  // the slice's own time, whatever z says
         QCOMPARE(on_depth.amplitude, layout_.value(0, 0, 4));
-        QVERIFY_EXCEPTION_THROWN(volume.pick(SectionKind::iline, {0, 0, 0}),
+        QVERIFY_EXCEPTION_THROWN(volume.picker().pick(SectionKind::iline, {0, 0, 0}),
                                  korvex::utils::LookupError);
     }
 
     void survey_box_outlines_the_volume_with_axes_and_colour_bar() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.make_visuals_in_volume("viewer");
         const auto& item = volume.visuals_in_volume.at("viewer");
         QVERIFY(item.is_list());
@@ -280,13 +290,15 @@ private slots:
     }
 
     void the_time_slices_are_called_time() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         QCOMPARE(volume.section_label("depth"), QString("time"));
         QCOMPARE(volume.section_label("iline"), QString("iline"));
     }
 
     void settings_bring_the_volume_back_as_it_was() {
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.set_section_index(SectionKind::iline, 1);
         volume.set_section_index(SectionKind::depth, 7);
         volume.set_colormap("gray");
@@ -298,7 +310,7 @@ private slots:
         QCOMPARE(volume.type_name(), QString("seismic_volume"));
         QCOMPARE(volume.source_path(), QFileInfo(path_).absoluteFilePath());
 
-        const auto restored = SeismicVolume::load(path_, settings);
+        const auto restored = korvex::testing::open_volume(path_, settings);
         QCOMPARE(restored->settings(), settings);
         QTRY_VERIFY(!volume.sections_pending() && !restored->sections_pending());
         QCOMPARE(restored->section_index(SectionKind::iline), 1);
@@ -307,12 +319,12 @@ private slots:
 
     void broken_settings_are_skipped_with_a_warning() {
         korvex::testing::LogCapture log;
-        const auto volume = SeismicVolume::load(path_, {{"iline_byte", 189},
-                                                        {"xline_byte", 193},
-                                                        {"iline", 1e6},
-                                                        {"colormap", "nope"},
-                                                        {"clip", -3},
-                                                        {"opacity", 0.5}});
+        const auto volume = korvex::testing::open_volume(path_, {{"iline_byte", 189},
+                                                                 {"xline_byte", 193},
+                                                                 {"iline", 1e6},
+                                                                 {"colormap", "nope"},
+                                                                 {"clip", -3},
+                                                                 {"opacity", 0.5}});
         QCOMPARE(volume->section_index(SectionKind::iline), 4);  // snapped to the last inline
         QCOMPARE(volume->colormap(), QString("seismic"));
         QCOMPARE(volume->clip(), double(volume->stats().clip));
@@ -324,8 +336,8 @@ private slots:
 
         // Wrong header bytes in the project are the file's fault to report, not a crash.
         QVERIFY_EXCEPTION_THROWN(
-            SeismicVolume::load(path_, {{"iline_byte", 17}, {"xline_byte", 21}}),
-            korvex::utils::ValueError);
+            korvex::testing::open_volume(path_, {{"iline_byte", 17}, {"xline_byte", 21}}),
+            std::runtime_error);
     }
 
     void header_bytes_outside_the_trace_header_are_refused_by_name() {
@@ -337,23 +349,26 @@ private slots:
                 QVariantMap settings = SeismicVolume::header_settings({});
                 settings[key] = byte;
                 try {
-                    SeismicVolume::load(path_, settings);
+                    korvex::testing::open_volume(path_, settings);
                     QFAIL(qPrintable(key + " " + byte.toString() + " was accepted"));
-                } catch (const korvex::utils::ValueError& error) {
+                } catch (const std::runtime_error& error) {
                     QVERIFY2(QString(error.what()).startsWith("survey_a: saved " + key),
                              error.what());
                 }
             }
         }
-        QVERIFY_EXCEPTION_THROWN(SeismicVolume(path_, {1000, 193}), korvex::utils::ValueError);
+        QVERIFY_EXCEPTION_THROWN(
+            korvex::testing::open_volume(path_, SeismicVolume::header_settings({1000, 193})),
+            std::runtime_error);
         // Without its bytes the volume cannot be read; guessing them could show garbage.
         try {
-            SeismicVolume::load(path_, {{"iline_byte", 189}, {"colormap", "gray"}});
+            korvex::testing::open_volume(path_, {{"iline_byte", 189}, {"colormap", "gray"}});
             QFAIL("opened without its crossline byte");
-        } catch (const korvex::utils::ValueError& error) {
+        } catch (const std::runtime_error& error) {
             QCOMPARE(QString(error.what()), QString("survey_a: the project gives no xline_byte"));
         }
-        QCOMPARE(SeismicVolume::load(path_, {{"iline_byte", 189.0}, {"xline_byte", 193}})->name(),
+        QCOMPARE(korvex::testing::open_volume(path_, {{"iline_byte", 189.0}, {"xline_byte", 193}})
+                     ->name(),
                  QString("survey_a"));
     }
 
@@ -363,14 +378,15 @@ private slots:
         QCOMPARE(types[0].name, QString("seismic_volume"));
         QVERIFY(types[0].suffixes.contains("sgy") && types[1].suffixes.contains("csv"));
         // Opened afresh without a dialog, a volume takes the usual header bytes.
-        const auto volume = types[0].load(path_, types[0].guess(path_));
+        const auto volume = korvex::testing::open_volume(path_, types[0].guess(path_));
         QCOMPARE(volume->name(), QString("survey_a"));
     }
 
     void visuals_outliving_the_volume_are_inert() {
         std::shared_ptr<ImageSection> kept;
         {
-            SeismicVolume volume(path_);
+            const auto volume_held = korvex::testing::open_volume(path_);
+            SeismicVolume& volume = *volume_held;
             volume.make_image_3d("iline", "viewer");
             kept = image(volume, "iline", "viewer");
         }
@@ -383,7 +399,8 @@ private slots:
     void time_slices_come_from_the_cache_once_built() {
         korvex::testing::LogCapture log;
         {
-            SeismicVolume volume(path_);
+            const auto volume_held = korvex::testing::open_volume(path_);
+            SeismicVolume& volume = *volume_held;
             QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
             volume.make_image_3d("depth", "viewer");
             QTRY_COMPARE(ended.size(), 1);
@@ -399,7 +416,8 @@ private slots:
                              "numbers say"));
         // Reopened, the time slice of the first picture comes from the cache: the file
         // gives the two lines and nothing else.
-        SeismicVolume again(path_);
+        const auto again_held = korvex::testing::open_volume(path_);
+        SeismicVolume& again = *again_held;
         QVERIFY(log.contains("info", "survey_a: section cache reused"));
         for (const char* type : {"iline", "xline", "depth"}) again.make_image_3d(type, "viewer");
         QTRY_VERIFY(again.sections_drawn() && !again.sections_pending());
@@ -418,7 +436,8 @@ private slots:
     void a_damaged_cache_gives_way_to_the_file_and_is_built_again() {
         QFETCH(bool, truncated);
         korvex::testing::LogCapture log;
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
         volume.make_image_3d("depth", "viewer");
         QTRY_COMPARE(ended.size(), 1);
@@ -463,7 +482,8 @@ private slots:
     // nothing escapes into the event loop, time slices stay with the file.
     void a_cache_pass_over_a_damaged_file_fails_with_a_message() {
         korvex::testing::LogCapture log;
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
         // The pass starts right after the first section is drawn, so this comes first.
         connect(&volume, &SeismicVolume::sig_section_moved, this,
@@ -484,7 +504,8 @@ private slots:
     void an_irregular_file_is_withdrawn_by_the_full_check() {
         const QString path = dir_.filePath("swapped.sgy");
         korvex::testing::write_swapped_survey(path);
-        SeismicVolume volume(path);
+        const auto volume_held = korvex::testing::open_volume(path);
+        SeismicVolume& volume = *volume_held;
         QMainWindow host;
         volume.set_progress_host(&host);
         QSignalSpy withdrawn(&volume, &SeismicVolume::sig_withdrawn);

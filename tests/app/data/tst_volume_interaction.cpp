@@ -19,6 +19,7 @@
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 #include "korvex/widgets/cube_viewer/sample_query.h"
+#include "tests/app/open_volume.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/modal_answer.h"
@@ -139,7 +140,8 @@ private slots:
 
         korvex::testing::ViewerFixture viewer;
         korvex::app::data::OpenSurveys surveys;
-        SeismicVolume volume(path);
+        const auto volume_held = korvex::testing::open_volume(path);
+        SeismicVolume& volume = *volume_held;
         volume.set_open_surveys(&surveys);
         viewer.tree().add_object(volume);
         const QString wells = dir_.filePath("wells.csv");
@@ -185,7 +187,8 @@ private slots:
     void a_closed_volume_leaves_the_open_surveys() {
         korvex::app::data::OpenSurveys surveys;
         {
-            SeismicVolume volume(path_);
+            const auto volume_held = korvex::testing::open_volume(path_);
+            SeismicVolume& volume = *volume_held;
             volume.set_open_surveys(&surveys);
             QVERIFY(surveys.volumes() == std::vector<SeismicVolume*>{&volume});
         }
@@ -195,7 +198,8 @@ private slots:
 
     void right_pick_reports_the_sample_and_selects_the_section_for_keys() {
         korvex::testing::ViewerFixture viewer;
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         viewer.tree().add_object(volume);
         viewer.widget.add_cube_section(volume, "depth");
         QVERIFY(show_from_above_to_pick(viewer));
@@ -254,7 +258,7 @@ private slots:
         for (std::size_t i = 0; i < surveys.size(); ++i) {
             const QString path = dir_.filePath(QString("map_%1.sgy").arg(i));
             korvex::testing::write_volume(path, surveys[i].first.layout());
-            volumes.push_back(std::make_unique<SeismicVolume>(path));
+            volumes.push_back(korvex::testing::open_volume(path));
             volumes.back()->set_open_surveys(&open);
             viewer.tree().add_object(*volumes.back());
             viewer.widget.add_cube_section(*volumes.back(), "depth");
@@ -288,7 +292,8 @@ private slots:
 
     void a_pick_without_a_surface_point_is_reported() {
         SceneWindow scene(WINDOW, WINDOW);
-        SeismicVolume volume(path_);
+        const auto volume_held = korvex::testing::open_volume(path_);
+        SeismicVolume& volume = *volume_held;
         volume.make_image_3d("depth", "viewer");
         auto& section = *volume.section_image3d.at("depth").at("viewer").visual();
         scene.view().add(section);
@@ -302,7 +307,7 @@ private slots:
         SceneWindow scene(WINDOW, WINDOW);
         const QString copy = dir_.filePath("copy.sgy");
         QVERIFY(QFile::copy(path_, copy));
-        auto volume = std::make_unique<SeismicVolume>(copy);
+        auto volume = korvex::testing::open_volume(copy);
         volume->make_image_3d("iline", "viewer");
         auto section = volume->section_image3d.at("iline").at("viewer").visual();
         scene.view().add(*section);
@@ -337,14 +342,15 @@ private slots:
             boxes[1]->setValue(21);
             dialog.accept();
         });
-        const auto volume = type.load(path, type.ask(path));
+        const auto volume = korvex::testing::open_volume(path, type.ask(path));
         QCOMPARE(dynamic_cast<SeismicVolume&>(*volume).settings()["iline_byte"].toInt(), 9);
 
         answer_dialog([](SegyOpenDialog& dialog) { dialog.reject(); });
         QVERIFY_EXCEPTION_THROWN(type.ask(path), korvex::utils::ValueError);
         // A project's saved bytes open without asking; a project without them is refused.
-        QVERIFY(type.load(path, {{"iline_byte", 9}, {"xline_byte", 21}}));
-        QVERIFY_EXCEPTION_THROWN(type.load(path, {{"iline_byte", 9}}), korvex::utils::ValueError);
+        QVERIFY(korvex::testing::open_volume(path, {{"iline_byte", 9}, {"xline_byte", 21}}));
+        QVERIFY_EXCEPTION_THROWN(korvex::testing::open_volume(path, {{"iline_byte", 9}}),
+                                 std::runtime_error);
     }
 
     void open_dialog_previews_the_chosen_header_bytes() {
