@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace korvex::seismic::sample_format {
 
@@ -13,12 +14,34 @@ constexpr int IBM_FLOAT = 1;
 constexpr int INT32 = 2;
 constexpr int INT16 = 3;
 constexpr int IEEE_FLOAT = 5;
+constexpr int IEEE_DOUBLE = 6;
 constexpr int INT8 = 8;
+constexpr int UINT32 = 10;
+constexpr int UINT16 = 11;
+constexpr int UINT64 = 12;
+constexpr int UINT8 = 16;
 
-uint32_t load_be32(const char* source) {
-    uint32_t word;
+template <typename Word>
+Word swapped(Word word) {
+    if constexpr (sizeof(Word) == 8) return __builtin_bswap64(word);
+    if constexpr (sizeof(Word) == 4) return __builtin_bswap32(word);
+    if constexpr (sizeof(Word) == 2) return __builtin_bswap16(word);
+    return word;
+}
+
+// The unsigned word at `source` in the file's byte order.
+template <typename Word, bool Little>
+Word load(const char* source) {
+    Word word;
     std::memcpy(&word, source, sizeof word);
-    return __builtin_bswap32(word);
+    return Little ? word : swapped(word);
+}
+
+template <typename To, typename From>
+To bits_as(From bits) {
+    To value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 float ibm_to_float(uint32_t ibm) {
@@ -29,49 +52,33 @@ float ibm_to_float(uint32_t ibm) {
     const int exponent = static_cast<int>((ibm >> 24) & 0x7f);
     const int shift = __builtin_clz(fraction) - 8;
     const int biased = 4 * exponent - 130 - shift;
-    if (biased >= 1 && biased <= 254) {
-        const uint32_t bits =
-            sign | static_cast<uint32_t>(biased) << 23 | ((fraction << shift) & 0x7fffffu);
-        float value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
-    }
+    if (biased >= 1 && biased <= 254)
+        return bits_as<float>(sign | static_cast<uint32_t>(biased) << 23 |
+                              ((fraction << shift) & 0x7fffffu));
     // Beyond the normal float range: let ldexp round to a subnormal, zero or infinity.
     const float magnitude = std::ldexp(static_cast<float>(fraction), 4 * exponent - 280);
     return sign ? -magnitude : magnitude;
 }
 
+template <bool Little>
 struct Ibm {
     static constexpr int size = 4;
-    static float decode(const char* source) { return ibm_to_float(load_be32(source)); }
+    static float decode(const char* source) { return ibm_to_float(load<uint32_t, Little>(source)); }
 };
+template <typename Real, bool Little>
 struct Ieee {
-    static constexpr int size = 4;
+    using Word = std::conditional_t<sizeof(Real) == 8, uint64_t, uint32_t>;
+    static constexpr int size = sizeof(Real);
     static float decode(const char* source) {
-        const uint32_t bits = load_be32(source);
-        float value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
+        return static_cast<float>(bits_as<Real>(load<Word, Little>(source)));
     }
 };
-struct Int32 {
-    static constexpr int size = 4;
+template <typename Integer, bool Little>
+struct Fixed {
+    using Word = std::make_unsigned_t<Integer>;
+    static constexpr int size = sizeof(Integer);
     static float decode(const char* source) {
-        return static_cast<float>(static_cast<int32_t>(load_be32(source)));
-    }
-};
-struct Int16 {
-    static constexpr int size = 2;
-    static float decode(const char* source) {
-        uint16_t half;
-        std::memcpy(&half, source, sizeof half);
-        return static_cast<float>(static_cast<int16_t>(__builtin_bswap16(half)));
-    }
-};
-struct Int8 {
-    static constexpr int size = 1;
-    static float decode(const char* source) {
-        return static_cast<float>(static_cast<int8_t>(*source));
+        return static_cast<float>(static_cast<Integer>(load<Word, Little>(source)));
     }
 };
 
@@ -92,34 +99,60 @@ void gather(const char* source, std::size_t stride, float* target, std::size_t t
     for (; i < count; ++i) target[i * target_stride] = Format::decode(source + i * stride);
 }
 
-// Calls `action` with the decoder of `format`; false for an unsupported format.
-template <typename Action>
-bool with_format(int format, Action&& action) {
+template <bool Little, typename Action>
+bool with_order(int format, Action&& action) {
     switch (format) {
         case IBM_FLOAT:
-            action(Ibm{});
+            action(Ibm<Little>{});
             return true;
         case INT32:
-            action(Int32{});
+            action(Fixed<int32_t, Little>{});
             return true;
         case INT16:
-            action(Int16{});
+            action(Fixed<int16_t, Little>{});
             return true;
         case IEEE_FLOAT:
-            action(Ieee{});
+            action(Ieee<float, Little>{});
+            return true;
+        case IEEE_DOUBLE:
+            action(Ieee<double, Little>{});
             return true;
         case INT8:
-            action(Int8{});
+            action(Fixed<int8_t, Little>{});
+            return true;
+        case UINT32:
+            action(Fixed<uint32_t, Little>{});
+            return true;
+        case UINT16:
+            action(Fixed<uint16_t, Little>{});
+            return true;
+        case UINT64:
+            action(Fixed<uint64_t, Little>{});
+            return true;
+        case UINT8:
+            action(Fixed<uint8_t, Little>{});
             return true;
         default:
             return false;
     }
 }
 
+// Calls `action` with the decoder of `format`; false for an unsupported format.
+template <typename Action>
+bool with_format(int format, Action&& action) {
+    const int code = format & ~LITTLE_ENDIAN_FLAG;
+    return format & LITTLE_ENDIAN_FLAG ? with_order<true>(code, action)
+                                       : with_order<false>(code, action);
+}
+
 }  // namespace
 
 bool is_supported(int format) {
     return with_format(format, [](auto) {});
+}
+
+const char* supported_text() {
+    return "1 IBM float, 2 3 8 10 11 12 16 integers, 5 and 6 IEEE floats";
 }
 
 int size_of(int format) {

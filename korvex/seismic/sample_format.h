@@ -4,12 +4,18 @@
 
 namespace korvex::seismic {
 
-// SEG-Y sample formats (big-endian on disk) turned into native floats while copying, so
-// that a section is converted in the same pass that gathers it.
+// SEG-Y sample formats turned into native floats while copying, so that a section is
+// converted in the same pass that gathers it. Samples are big-endian unless the format
+// code carries LITTLE_ENDIAN.
 namespace sample_format {
 
-// Whether these functions read the format: 1 IBM float, 2 int32, 3 int16, 5 IEEE float, 8 int8.
+constexpr int LITTLE_ENDIAN_FLAG = 1 << 8;
+
+// Whether these functions read the format: 1 IBM float, 2 int32, 3 int16, 5 IEEE float,
+// 6 IEEE double, 8 int8, 10 uint32, 11 uint16, 12 uint64, 16 uint8.
 bool is_supported(int format);
+// The readable formats, for messages.
+const char* supported_text();
 // Bytes per sample; 0 for an unsupported format.
 int size_of(int format);
 // `count` samples starting at `source` into `target`.

@@ -234,8 +234,8 @@ void SegyVolumeFile::check_trace_positions() {
         CdpCoordinates cdp;
         segy_get_field(header, bytes_.iline, &iline);
         segy_get_field(header, bytes_.xline, &xline);
-        segy_get_field(header, SEGY_TR_CDP_X, &cdp.x);
-        segy_get_field(header, SEGY_TR_CDP_Y, &cdp.y);
+        segy_get_field(header, coordinate_bytes_.x, &cdp.x);
+        segy_get_field(header, coordinate_bytes_.y, &cdp.y);
         segy_get_field(header, SEGY_TR_SOURCE_GROUP_SCALAR, &cdp.scalar);
         const auto il_index = by_inline ? trace / xl_count : trace % il_count;
         const auto xl_index = by_inline ? trace % xl_count : trace / il_count;
@@ -254,6 +254,13 @@ void SegyVolumeFile::check_trace_positions() {
     for (long long trace = 0; trace < traces; trace += step) checked.push_back(trace);
     if ((traces - 1) % step != 0) checked.push_back(traces - 1);
     const std::vector<char> headers = headers_of(checked);
+    coordinate_bytes_ = CoordinateBytes::find(
+        [&](std::size_t n, int byte) {
+            int32_t value = 0;
+            segy_get_field(headers.data() + n * SEGY_TRACE_HEADER_SIZE, byte, &value);
+            return value;
+        },
+        checked.size());
     for (std::size_t n = 0; n < checked.size(); ++n)
         check(checked[n], headers.data() + n * SEGY_TRACE_HEADER_SIZE);
 }

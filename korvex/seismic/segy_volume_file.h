@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "korvex/seismic/amplitude_stats.h"
+#include "korvex/seismic/coordinate_bytes.h"
 #include "korvex/seismic/file_status.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_geometry.h"
@@ -88,6 +89,8 @@ public:
     // thousand spread evenly over the file, enough to fit the survey's map transform
     // without a pass over every header.
     const std::vector<TracePosition>& checked_positions() const { return checked_positions_; }
+    // Where the map coordinates of checked_positions() come from.
+    const CoordinateBytes& coordinate_bytes() const { return coordinate_bytes_; }
 
     // Where the traces lie, for a pass over the whole file: trace `n` starts with its
     // 240-byte header at first_trace_offset() + n * trace_stride(), in file order.
@@ -125,6 +128,7 @@ private:
     int traces_ = 0;
     SegyGeometry geometry_;
     std::vector<TracePosition> checked_positions_;
+    CoordinateBytes coordinate_bytes_;
     std::unique_ptr<MappedFile> map_;
     mutable std::atomic<long long> bytes_read_{0};
 };

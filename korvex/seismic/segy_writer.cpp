@@ -37,9 +37,10 @@ std::vector<char> text_header() {
 }  // namespace
 
 SegyWriter::SegyWriter(const QString& path, int samples, int format, int interval_us,
-                       SegyHeaderBytes bytes)
+                       SegyHeaderBytes bytes, CoordinateBytes coordinates)
     : path_(path),
       bytes_(bytes),
+      coordinates_(coordinates),
       samples_(samples),
       format_(format),
       interval_us_(interval_us),
@@ -82,8 +83,8 @@ void SegyWriter::write_trace(int iline, int xline, const std::vector<float>& val
     segy_set_field(header, SEGY_TR_SAMPLE_INTER, interval_us_);
     segy_set_field(header, bytes_.iline, iline);
     segy_set_field(header, bytes_.xline, xline);
-    segy_set_field(header, SEGY_TR_CDP_X, cdp.x);
-    segy_set_field(header, SEGY_TR_CDP_Y, cdp.y);
+    segy_set_field(header, coordinates_.x, cdp.x);
+    segy_set_field(header, coordinates_.y, cdp.y);
     segy_set_field(header, SEGY_TR_SOURCE_GROUP_SCALAR, cdp.scalar);
 
     std::vector<char> raw(trace_bytes_);

@@ -17,12 +17,13 @@ class KORVEX_SEISMIC_EXPORT SegyWriter final {
 public:
     // `format` is a SEG-Y sample format code (1 IBM float, 2/3/8 integers, 5 IEEE float).
     SegyWriter(const QString& path, int samples, int format, int interval_us,
-               SegyHeaderBytes bytes = {});
+               SegyHeaderBytes bytes = {}, CoordinateBytes coordinates = {});
     ~SegyWriter();
     SegyWriter(const SegyWriter&) = delete;
     SegyWriter& operator=(const SegyWriter&) = delete;
 
-    // Integer formats round the values. `values` must hold one value per sample.
+    // Integer formats round the values. `values` must hold one value per sample; `cdp`
+    // goes to the coordinate bytes given at construction.
     void write_trace(int iline, int xline, const std::vector<float>& values, int delay_ms = 0,
                      CdpCoordinates cdp = {});
     // Flushes and closes; a failure here means the file is incomplete.
@@ -33,6 +34,7 @@ private:
 
     QString path_;
     SegyHeaderBytes bytes_;
+    CoordinateBytes coordinates_;
     segy_file_handle* file_ = nullptr;
     int samples_;
     int format_;

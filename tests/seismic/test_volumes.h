@@ -20,6 +20,7 @@ struct VolumeLayout {
     int interval_us = 4000;
     int delay_ms = 0;
     korvex::seismic::SegyHeaderBytes bytes{};
+    korvex::seismic::CoordinateBytes coordinates{};
     // The CDP coordinates of each trace, by line numbers; none by default.
     std::function<korvex::seismic::CdpCoordinates(int iline, int xline)> cdp;
 
@@ -80,7 +81,7 @@ inline void write_swapped_survey(const QString& path) {
 
 inline void write_volume(const QString& path, const VolumeLayout& layout) {
     korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us,
-                                       layout.bytes);
+                                       layout.bytes, layout.coordinates);
     const int slow = int(layout.inline_sorted ? layout.ilines.size() : layout.xlines.size());
     const int fast = int(layout.inline_sorted ? layout.xlines.size() : layout.ilines.size());
     for (int i = 0; i < slow; ++i) {

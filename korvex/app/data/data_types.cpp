@@ -15,7 +15,10 @@
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/config/base.h"
+#include "korvex/seismic/line_number_scan.h"
+#include "korvex/seismic/trace_header_sample.h"
 #include "korvex/utils/errors.h"
+#include "korvex/utils/logger.h"
 
 namespace korvex::app::data {
 
@@ -29,8 +32,38 @@ QVariantMap ask_header_bytes(const QString& path) {
     return SeismicVolume::header_settings(*bytes);
 }
 
-QVariantMap usual_header_bytes(const QString&) {
-    return SeismicVolume::header_settings(seismic::SegyHeaderBytes());
+// Files named on the command line open without a question: where the usual bytes give
+// no grid, the pair a scan of the headers finds is taken and logged.
+QVariantMap found_header_bytes(const QString& path) {
+    const seismic::SegyHeaderBytes usual;
+    try {
+        const auto sample = seismic::TraceHeaderSample::read(path);
+        const seismic::LineNumberScan scan(sample);
+        if (scan.grid_at(usual)) return SeismicVolume::header_settings(usual);
+        const auto found = scan.best();
+        if (!found) {
+            utils::logger().warning(
+                utils::format("{}: no pair of trace header fields puts the traces on a grid; {}",
+                              path, scan.tried()));
+            return SeismicVolume::header_settings(usual);
+        }
+        utils::logger().info(
+            utils::format("Line numbers found at bytes {} (inline) and {} (crossline) in {}",
+                          found->bytes.iline, found->bytes.xline, path));
+        return SeismicVolume::header_settings(found->bytes);
+    } catch (const std::exception&) {
+        // The load that follows meets the same fault and names it.
+        return SeismicVolume::header_settings(usual);
+    }
+}
+
+// Files rarely keep their map coordinates elsewhere than at the CDP's bytes: say so when
+// they do.
+void tell_coordinates(const SeismicVolume& volume) {
+    const seismic::CoordinateBytes& used = volume.file().coordinate_bytes();
+    if (used == seismic::CoordinateBytes()) return;
+    utils::logger().info(utils::format("{}: the CDP coordinates are zero; map coordinates from {}",
+                                       volume.name(), used.describe()));
 }
 
 // The columns a point file holds, asked only when its values leave it open.
@@ -92,7 +125,7 @@ std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
          {"sgy", "segy"},
          nullptr,
          &ask_header_bytes,
-         &usual_header_bytes,
+         &found_header_bytes,
          [progress_host = QPointer<QMainWindow>(progress_host), open, store](
              const QString& path, const QVariantMap& settings, QObject* context,
              DataObjectFactory::Done done) {
@@ -104,6 +137,7 @@ std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
                          volume->set_progress_host(progress_host);
                          volume->set_cache_store(store);
                          volume->set_open_surveys(open);
+                         tell_coordinates(*volume);
                      }
                      done(std::move(volume), error);
                  });

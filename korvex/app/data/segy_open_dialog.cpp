@@ -3,12 +3,15 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "korvex/config/base.h"
+#include "korvex/seismic/line_number_scan.h"
+#include "korvex/seismic/trace_header_sample.h"
 #include "korvex/utils/qthelpers.h"
 
 namespace korvex::app::data {
@@ -31,8 +34,11 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
       path_(path),
       iline_byte_(byte_box(this, seismic::SegyHeaderBytes().iline)),
       xline_byte_(byte_box(this, seismic::SegyHeaderBytes().xline)),
-      preview_(new QLabel(this)) {
+      preview_(new QLabel(this)),
+      proposal_(new QLabel(this)),
+      use_proposal_(new QPushButton(_("Use these bytes"), this)) {
     setWindowTitle(_("Open SEG-Y: %1").arg(QFileInfo(path).fileName()));
+    setMinimumWidth(480);
     preview_->setWordWrap(true);
     preview_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -43,6 +49,10 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(preview_);
+    auto* proposal_row = new QHBoxLayout;
+    proposal_row->addWidget(proposal_, 1);
+    proposal_row->addWidget(use_proposal_);
+    layout->addLayout(proposal_row);
     layout->addWidget(buttons);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -53,8 +63,43 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
                                 [this] { update_preview(); });
         });
     }
+    connect(use_proposal_, &QPushButton::clicked, this, [this] {
+        utils::call_guarded(QStringLiteral("Taking the proposed SEG-Y header bytes"),
+                            [this] { use_proposal(); });
+    });
     update_preview();
+    propose();
 }
+
+void SegyOpenDialog::propose() {
+    proposal_->setWordWrap(true);
+    proposal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    use_proposal_->hide();
+    if (findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled()) return;
+    try {
+        const auto sample = seismic::TraceHeaderSample::read(path_);
+        const seismic::LineNumberScan scan(sample);
+        const auto found = scan.best();
+        if (!found) {
+            proposal_->setText(_("No pair of trace header fields puts the traces on a grid: %1")
+                                   .arg(scan.tried()));
+            return;
+        }
+        proposed_ = found->bytes;
+        proposal_->setText(_("Line numbers found at %1").arg(found->describe()));
+        use_proposal_->show();
+    } catch (const std::exception&) {
+        // The preview names what is wrong with the file.
+    }
+}
+
+void SegyOpenDialog::use_proposal() {
+    if (!proposed_) return;
+    iline_byte_->setValue(proposed_->iline);
+    xline_byte_->setValue(proposed_->xline);
+}
+
+QString SegyOpenDialog::proposal_text() const { return proposal_->text(); }
 
 seismic::SegyHeaderBytes SegyOpenDialog::header_bytes() const {
     return {iline_byte_->value(), xline_byte_->value()};

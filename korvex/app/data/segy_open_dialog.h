@@ -7,13 +7,15 @@
 #include "korvex/seismic/segy_volume_file.h"
 
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace korvex::app::data {
 
 // Asks where a SEG-Y file keeps its line numbers: the trace-header bytes of the inline
 // and crossline numbers (189 and 193 by default). What the file gives with the chosen
-// bytes, or what is wrong with them, shows as they change.
+// bytes, or what is wrong with them, shows as they change. When the usual bytes give no
+// grid, the dialog proposes the pair a scan of the headers found, for the user to take.
 class KORVEX_DATA_EXPORT SegyOpenDialog final : public QDialog {
     Q_OBJECT
 
@@ -23,6 +25,11 @@ public:
     seismic::SegyHeaderBytes header_bytes() const;
     // The text under the byte fields: the volume's size, or the file's fault.
     QString preview_text() const;
+    // The proposed bytes and their grid, or what the scan tried; empty when the usual
+    // bytes give a grid.
+    QString proposal_text() const;
+    // Takes the proposed bytes into the byte fields.
+    void use_proposal();
 
     // Shows the dialog; absent when cancelled.
     static std::optional<seismic::SegyHeaderBytes> ask(const QString& path,
@@ -30,11 +37,15 @@ public:
 
 private:
     void update_preview();
+    void propose();
 
     QString path_;
     QSpinBox* iline_byte_;
     QSpinBox* xline_byte_;
     QLabel* preview_;
+    QLabel* proposal_;
+    QPushButton* use_proposal_;
+    std::optional<seismic::SegyHeaderBytes> proposed_;
 };
 
 }  // namespace korvex::app::data

@@ -222,6 +222,7 @@ QVariantMap SeismicVolume::prop() const {
                         .arg(time_text(g.delay_ms, g.sample_interval_ms),
                              time_text(g.last_time(), g.sample_interval_ms))},
         {_("Format"), format_name(g.format)},
+        {_("Map coordinates"), file_->coordinate_bytes().describe()},
         {_("Amplitude range"),
          (stats_.sampled ? _("%1 .. %2 (sampled traces)") : _("%1 .. %2 (all traces)"))
              .arg(amplitude_text(stats_.min), amplitude_text(stats_.max))},

@@ -1,5 +1,7 @@
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -336,14 +338,28 @@ private slots:
         korvex::testing::write_volume(path, layout);
         const auto type = korvex::app::data::data_types(nullptr, nullptr, nullptr)[0];
 
+        // The usual bytes give no grid: the dialog proposes the bytes the scan found.
         answer_dialog([](SegyOpenDialog& dialog) {
-            const auto boxes = dialog.findChildren<QSpinBox*>();
-            boxes[0]->setValue(9);
-            boxes[1]->setValue(21);
+            QCOMPARE(dialog.proposal_text(), QString("Line numbers found at bytes 9 and 21: 4 "
+                                                     "inlines x 5 crosslines, every position "
+                                                     "filled"));
+            QVERIFY(
+                !dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled());
+            for (auto* button : dialog.findChildren<QPushButton*>())
+                if (button->text() == "Use these bytes") QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(dialog.preview_text().startsWith("4 inlines x 5 crosslines"));
             dialog.accept();
         });
         const auto volume = korvex::testing::open_volume(path, type.ask(path));
         QCOMPARE(dynamic_cast<SeismicVolume&>(*volume).settings()["iline_byte"].toInt(), 9);
+        QCOMPARE(dynamic_cast<SeismicVolume&>(*volume).settings()["xline_byte"].toInt(), 21);
+
+        // Named on the command line, the file opens with the found bytes, and says so.
+        korvex::testing::LogCapture log;
+        QCOMPARE(type.guess(path), SeismicVolume::header_settings({9, 21}));
+        QVERIFY2(log.texts().join("\n").contains(
+                     "Line numbers found at bytes 9 (inline) and 21 (crossline)"),
+                 qPrintable(log.texts().join("\n")));
 
         answer_dialog([](SegyOpenDialog& dialog) { dialog.reject(); });
         QVERIFY_EXCEPTION_THROWN(type.ask(path), korvex::utils::ValueError);
