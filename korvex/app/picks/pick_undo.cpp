@@ -4,6 +4,7 @@
 
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/config/base.h"
+#include "korvex/utils/qthelpers.h"
 #include "korvex/utils/undo_service.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -17,6 +18,10 @@ PickUndo::PickUndo(PicksPanel& panel, const ViewerArea& viewers, utils::UndoServ
                    QObject* parent)
     : QObject(parent), panel_(panel), viewers_(viewers), undo_(undo) {
     connect(&panel_, &PicksPanel::sig_deleted, this, &PickUndo::record_deleted);
+    connect(&viewers_, &ViewerArea::sig_picked_sample, this,
+            [this](widgets::CanvasWidget* viewer, const widgets::PickedSample& pick) {
+                utils::call_guarded(_("Keeping a pick"), [&] { keep(*viewer, pick); });
+            });
 }
 
 void PickUndo::keep(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick) {

@@ -13,8 +13,9 @@ namespace korvex::app {
 
 class ViewerArea;
 
-// The picks' share of Undo: a pick the user makes or deletes goes back and forth with its
-// marker, in the viewer it was made in, or the first one when that viewer is closed.
+// The picks' share of Undo: a pick the user makes in any viewer (a right click on a section
+// or a marker) is kept here, and a pick made or deleted goes back and forth with its marker,
+// in the viewer it was made in, or the first one when that viewer is closed.
 class PickUndo final : public QObject {
     Q_OBJECT
 

@@ -219,11 +219,7 @@ void MainWindow::create_picks_dock() {
     picks_dock_->setWidget(picks_);
     addDockWidget(Qt::RightDockWidgetArea, picks_dock_);
     pick_list_ = std::make_unique<PanelPickList>(*picks_, *viewer_area_);
-    pick_undo_ = new PickUndo(*picks_, *viewer_area_, *undo_, this);
-    connect(viewer_area_, &ViewerArea::sig_picked_sample, this,
-            [this](widgets::CanvasWidget* viewer, const widgets::PickedSample& pick) {
-                utils::call_guarded(_("Keeping a pick"), [&] { pick_undo_->keep(*viewer, pick); });
-            });
+    new PickUndo(*picks_, *viewer_area_, *undo_, this);
     // As a project whose picks name a viewer it lacks brings them back: in the first one.
     connect(viewer_area_, &ViewerArea::sig_viewer_closed, this, [this](const QString& name) {
         utils::call_guarded(_("Keeping the picks of a closed viewer"),

@@ -49,7 +49,6 @@ class DisplayRouter;
 class EditMenu;
 class JournalSink;
 class PanelPickList;
-class PickUndo;
 class PicksPanel;
 class PluginManager;
 class ProjectSession;
@@ -179,7 +178,6 @@ private:
     UserNotifier* notifier_ = nullptr;
     utils::UndoService* undo_ = nullptr;
     EditMenu* edit_menu_ = nullptr;
-    PickUndo* pick_undo_ = nullptr;
     RecentFiles* recent_files_ = nullptr;
     DataModel* model_ = nullptr;
     DisplayRouter* router_ = nullptr;
