@@ -69,12 +69,12 @@ public:
 
     // What is shown: object name -> "object" / "properties" / "sections" -> entry -> shown.
     // Written only through the agents and save_display_state.
-    const utils::DisplayState& dpState() const { return model_.dpState; }
+    const utils::DisplayState& dpState() const { return model_.dpState(); }
     // The widget offers a view state for the host to save.
     bool hasState() const { return true; }
     // The aspect pair in force; apply_aspect and set_aspect change it.
-    QString aspect_method() const { return aspect_.method; }
-    std::optional<double> aspect_ratio() const { return aspect_.ratio; }
+    QString aspect_method() const { return aspect_.method(); }
+    std::optional<double> aspect_ratio() const { return aspect_.ratio(); }
 
     // Picking
     void toggle_pick_mode(bool checked);

@@ -13,8 +13,8 @@ void ViewAspect::apply(const QString& method, std::optional<double> ratio) {
     } else {
         utils::logger().error("Unknown value");
     }
-    this->method = method;
-    this->ratio = stored;
+    method_ = method;
+    ratio_ = stored;
 }
 
 void ViewAspect::apply(const ViewState& state) {

@@ -16,8 +16,12 @@ public:
     // The pair as read_aspect reads it; when that throws, nothing changes.
     void apply(const ViewState& state);
 
-    QString method = "Equal";
-    std::optional<double> ratio = 1.0;
+    const QString& method() const { return method_; }
+    std::optional<double> ratio() const { return ratio_; }
+
+private:
+    QString method_ = "Equal";
+    std::optional<double> ratio_ = 1.0;
 };
 
 }  // namespace korvex::widgets

@@ -18,8 +18,8 @@ ViewState ViewStateBinding::state() const {
         {"fov", camera.fov()},
         {"center", QVariantList{center[0], center[1], center[2]}},
         {"bgcolor", bgcolor},
-        {"aspect_method", aspect_.method},
-        {"aspect_ratio", aspect_.ratio ? QVariant(*aspect_.ratio) : QVariant()},
+        {"aspect_method", aspect_.method()},
+        {"aspect_ratio", aspect_.ratio() ? QVariant(*aspect_.ratio()) : QVariant()},
     };
 }
 

@@ -17,16 +17,16 @@ std::optional<QString> ViewerModel::section_type(const QString& section_name) {
 
 void ViewerModel::record(const QString& object, const QString& section, const QString& entry,
                          bool shown) {
-    utils::save_display_state(dpState, object, section, entry, shown);
+    utils::save_display_state(dpState_, object, section, entry, shown);
 }
 
 bool ViewerModel::is_shown(const QString& object, const QString& section,
                            const QString& entry) const {
-    return utils::is_shown(dpState, object, section, entry);
+    return utils::is_shown(dpState_, object, section, entry);
 }
 
 bool ViewerModel::nothing_shown() const {
-    for (const auto& [object, groups] : dpState)
+    for (const auto& [object, groups] : dpState_)
         for (const auto& [group, entries] : groups)
             for (const auto& [entry, shown] : entries)
                 if (shown) return false;

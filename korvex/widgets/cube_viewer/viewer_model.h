@@ -24,10 +24,12 @@ public:
     // Whether no entry is true (an empty map, or everything hidden again).
     bool nothing_shown() const;
     // Whether nothing was ever recorded since the last clear.
-    bool empty() const { return dpState.empty(); }
-    void clear() { dpState = {}; }
+    bool empty() const { return dpState_.empty(); }
+    void clear() { dpState_ = {}; }
+    const utils::DisplayState& dpState() const { return dpState_; }
 
-    utils::DisplayState dpState;
+private:
+    utils::DisplayState dpState_;
 };
 
 }  // namespace korvex::widgets

@@ -47,7 +47,7 @@ private slots:
         // Hiding keeps the entry, false.
         model.record("well", "object", "self", false);
         QVERIFY(!model.object_shown("well"));
-        QCOMPARE(model.dpState.at("well").at("object").count("self"), std::size_t(1));
+        QCOMPARE(model.dpState().at("well").at("object").count("self"), std::size_t(1));
     }
 
     void everything_hidden_again_is_nothing_shown_but_not_empty() {
