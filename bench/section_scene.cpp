@@ -34,6 +34,7 @@ std::vector<std::vector<float>> synthetic_sections(int samples) {
 
 SectionScene::SectionScene(int width, int height) {
     canvas_.add_view()->add(axis_);
+    compass_ = std::make_unique<scene::OrientationMarker>(*canvas_.view());
     auto* layout = new QVBoxLayout(&window_);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(canvas_.create_native());

@@ -6,6 +6,7 @@
 
 #include "bench/figures.h"
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/orientation_marker.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/xyz_axis.h"
 
@@ -15,7 +16,7 @@ namespace korvex::bench {
 // -1..1: x, y and z.
 std::vector<std::vector<float>> synthetic_sections(int samples);
 
-// A shown canvas in a window of the given size with the axis and three orthogonal
+// A shown canvas in a window of the given size with the axis, the compass and three orthogonal
 // sections of a synthetic cube (n x n samples each), seen from the default turntable
 // angles, fitted to the view and drawn once.
 class SectionScene {
@@ -36,6 +37,8 @@ private:
     QWidget window_;
     scene::SceneCanvas canvas_;
     scene::XYZAxis axis_;
+    // Made with the view, as a viewer's canvas makes it.
+    std::unique_ptr<scene::OrientationMarker> compass_;
     std::vector<std::unique_ptr<scene::ImageSection>> sections_;
 };
 

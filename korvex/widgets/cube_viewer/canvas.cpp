@@ -5,6 +5,7 @@
 #include "korvex/host/data_object.h"
 #include "korvex/host/data_registry.h"
 #include "korvex/scene/mouse_event.h"
+#include "korvex/scene/orientation_marker.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/xyz_axis.h"
 #include "korvex/utils/errors.h"
@@ -23,6 +24,8 @@ Canvas::Canvas(CanvasWidget& parent)
       owner_(parent),
       axis_(std::make_unique<scene::XYZAxis>()) {
     add_view()->add(*axis_);
+    // The axis is one map unit long at the origin: at survey scale the compass tells the way.
+    compass_ = std::make_unique<scene::OrientationMarker>(*view());
 }
 
 Canvas::~Canvas() = default;

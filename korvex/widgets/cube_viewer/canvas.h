@@ -6,23 +6,25 @@
 #include "korvex/scene/item.h"
 #include "korvex/scene/pick_result.h"
 #include "korvex/scene/scene_canvas.h"
+#include "korvex/widgets/cube_viewer/cube_viewer_export.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::scene {
+class OrientationMarker;
 class XYZAxis;
-}
+}  // namespace korvex::scene
 
 namespace korvex::widgets {
 
 class CanvasWidget;
 
 // The scene canvas of a cube viewer: white, one view under a turntable camera, an
-// XYZ axis, and the registry of what has been added. With pick mode on, a press
-// finds the visual under the mouse: a left press selects its data object in the
-// data tree, a right press hands the pick to a visual that answers with a sample (a
-// SampleQuery), which goes out through sig_picked_sample, and that visual then takes the
-// canvas's keys; any other visual gets the press itself through its query_in_3d.
-class Canvas final : public scene::SceneCanvas {
+// XYZ axis at the scene's origin and a compass of the same colours in its corner, and the registry
+// of what has been added. With pick mode on, a press finds the visual under the mouse: a left press
+// selects its data object in the data tree, a right press hands the pick to a visual that answers
+// with a sample (a SampleQuery), which goes out through sig_picked_sample, and that visual then
+// takes the canvas's keys; any other visual gets the press itself through its query_in_3d.
+class KORVEX_CUBE_VIEWER_EXPORT Canvas final : public scene::SceneCanvas {
     Q_OBJECT
 
 public:
@@ -31,6 +33,7 @@ public:
 
     CanvasWidget& owner() const { return owner_; }
     scene::XYZAxis& axis() const { return *axis_; }
+    const scene::OrientationMarker& compass() const { return *compass_; }
 
     // Every item added, as added, in order; picking is off while it is empty.
     const std::vector<scene::Item>& visuals() const { return visuals_; }
@@ -58,6 +61,7 @@ private:
     std::vector<scene::Item> visuals_;
     bool pick_mode_ = false;
     std::unique_ptr<scene::XYZAxis> axis_;
+    std::unique_ptr<scene::OrientationMarker> compass_;
 };
 
 }  // namespace korvex::widgets
