@@ -22,6 +22,7 @@
 #include <vtkTextProperty.h>
 
 #include "korvex/scene/private/color_bar_areas.h"
+#include "korvex/scene/private/tick_steps.h"
 #include "korvex/scene/private/vtk_access.h"
 
 namespace korvex::scene {
@@ -52,20 +53,6 @@ double distance_to(const QLineF& segment, const QPointF& point) {
         squared > 0.0 ? std::clamp(dot(point - segment.p1(), along) / squared, 0.0, 1.0) : 0.0;
     const QPointF nearest = segment.p1() + t * along;
     return std::hypot(point.x() - nearest.x(), point.y() - nearest.y());
-}
-
-// The smallest step of 1, 2 or 5 times a power of ten that is at least `raw`.
-double nice_step(double raw) {
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double factor : {1.0, 2.0, 5.0, 10.0}) {
-        if (factor * power >= raw * (1.0 - 1e-9)) return factor * power;
-    }
-    return 10.0 * power;
-}
-
-QString number_text(double value, double step) {
-    const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step))));
-    return QString::number(value, 'f', decimals);
 }
 
 }  // namespace

@@ -41,6 +41,7 @@
 #include "korvex/app/window/main_window.h"
 #include "korvex/app/window/shortcuts_dialog.h"
 #include "korvex/app/window/user_guide_dialog.h"
+#include "korvex/scene/map_grid.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/utils/logger.h"
@@ -339,6 +340,41 @@ private slots:
         QCOMPARE(w.canvas().z_scale(), 0.2);
         QCOMPARE(korvex::widgets::view_state_to_json(w.canvas().state()), camera);
         QVERIFY(!w.window.has_unsaved_changes());
+    }
+
+    // View > Map grid lays a grid numbered in map X/Y over the survey in front; each viewer
+    // has its own, and the menu's mark follows the viewer in front.
+    void the_map_grid_is_numbered_in_map_units_per_viewer() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.ilines = {1000, 1001, 1002, 1003, 1004};
+        layout.xlines = {2000, 2001, 2002, 2003};
+        layout.cdp = [](int il, int xl) {  // 25 m bins, north-east of (612000, 6543000)
+            return korvex::seismic::CdpCoordinates{(612000 + (il - 1000) * 25) * 100,
+                                                   (6543000 + (xl - 2000) * 25) * 100, -100};
+        };
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        Window w;
+        QVERIFY(korvex::testing::wait_until_drawn(w.window));
+        QVERIFY(korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
+        click_check_box(*w.window.tree(), w.item("survey"));
+        QAction* grid = menu_action(w.window, "Map grid");
+        grid->trigger();
+        const korvex::scene::MapGrid* shown = w.canvas().canvas().map_grid();
+        QVERIFY(shown);
+        QCOMPARE(shown->step(), 20.0);
+        QCOMPARE(shown->numbers(),
+                 QStringList({"612000", "612020", "612040", "612060", "612080", "612100", "6543000",
+                              "6543020", "6543040", "6543060"}));
+
+        menu_action(w.window, "New 3D viewer")->trigger();
+        QVERIFY(!grid->isChecked());
+        QVERIFY(!w.canvas(1).canvas().map_grid());
+        w.window.viewer_area()->setCurrentIndex(0);
+        QVERIFY(grid->isChecked());
+        grid->trigger();
+        QVERIFY(!w.canvas().canvas().map_grid());
     }
 
     void picks_are_kept_deleted_and_written_as_csv() {

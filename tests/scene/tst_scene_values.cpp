@@ -12,11 +12,13 @@
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
+#include "korvex/scene/map_grid.h"
 #include "korvex/scene/mouse_event.h"
 #include "korvex/scene/point_visual.h"
 #include "korvex/scene/private/lookup_table.h"
 #include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/scene_canvas.h"
+#include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
 #include "korvex/scene/write_png.h"
 #include "korvex/scene/xyz_axis.h"
@@ -179,6 +181,26 @@ private slots:
         canvas.reset();  // the data object's visual survives its viewer
         QCOMPARE(axis->parent(), nullptr);
         axis->set_parent(nullptr);
+    }
+
+    // Lines on round map numbers over what is shown, the scene being drawn about a map origin.
+    void the_map_grid_numbers_round_map_coordinates_over_what_is_shown() {
+        SceneCanvas canvas;
+        ViewBox* view = canvas.add_view();
+        MapGrid grid(*view, [] { return std::array<double, 2>{612000.0, 6543000.0}; });
+        QCOMPARE(grid.step(), 0.0);
+        LineVisual data({{-900, -400, -100}, {900, 400, 0}}, LineVisual::Connect::Segments,
+                        Color("black"));
+        view->add(data);
+        grid.fit();
+        QCOMPARE(grid.step(), 500.0);
+        QCOMPARE(grid.numbers(), QStringList({"611500", "612000", "612500", "6543000"}));
+        // It is neither framed nor picked, and goes with what it covers.
+        QCOMPARE(view->camera().fitted_bounds(), data.bounds());
+        data.set_visible(false);
+        grid.fit();
+        QCOMPARE(grid.step(), 0.0);
+        QVERIFY(grid.numbers().isEmpty());
     }
 
     void visuals_describe_themselves_and_refuse_unasked_queries() {

@@ -56,6 +56,7 @@
 #include "korvex/utils/qthelpers.h"
 #include "korvex/utils/undo_service.h"
 #include "korvex/utils/user_action.h"
+#include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/log_pane/log_pane.h"
@@ -276,6 +277,17 @@ void MainWindow::create_view_menu() {
     }));
     view_menu_->addAction(
         utils::create_action(this, _("Vertical scale..."), [this] { vertical_scale_dialog(); }));
+    QAction* grid = utils::create_action(this, _("Map grid"), {});
+    grid->setObjectName(QStringLiteral("map_grid_action"));
+    grid->setCheckable(true);
+    connect(grid, &QAction::triggered, this,
+            [this](bool on) { utils::call_guarded(_("Map grid"), [&] { show_map_grid(on); }); });
+    // Each viewer has a grid of its own: the mark follows the viewer in front.
+    connect(viewer_area_, &QTabWidget::currentChanged, grid, [this, grid] {
+        const widgets::CubeViewer* viewer = viewer_area_->active_viewer();
+        grid->setChecked(viewer && viewer->base().canvas().map_grid());
+    });
+    view_menu_->addAction(grid);
     view_menu_->addAction(tree_dock_->toggleViewAction());
     view_menu_->addAction(picks_dock_->toggleViewAction());
     view_menu_->addSeparator();
@@ -491,6 +503,17 @@ void MainWindow::vertical_scale_dialog() {
     if (accepted)
         undo_->change(canvas, _("vertical scale of %1").arg(canvas.name()),
                       &widgets::CanvasWidget::z_scale, &widgets::CanvasWidget::set_z_scale, factor);
+}
+
+void MainWindow::show_map_grid(bool on) {
+    widgets::CubeViewer* viewer = viewer_area_->active_viewer();
+    if (!viewer) return;
+    widgets::Canvas& canvas = viewer->base().canvas();
+    if (!on) return canvas.hide_map_grid();
+    // Until a survey on the map fixes the scene's origin, the scene is the map.
+    canvas.show_map_grid([surveys = open_surveys_] {
+        return surveys->origin().value_or(std::array<double, 2>{0.0, 0.0});
+    });
 }
 
 void MainWindow::update_title() {

@@ -154,6 +154,8 @@ private:
     void open_data_dialog();
     // Asks for the vertical scale of the viewer in front.
     void vertical_scale_dialog();
+    // Shows or hides the map grid of the viewer in front.
+    void show_map_grid(bool on);
     // Loads the files and shows each in the viewer in front, each opened one a recent file.
     void open_data_files(const QStringList& paths);
     void open_project_file(const QString& path);

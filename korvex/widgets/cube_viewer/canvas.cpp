@@ -30,10 +30,23 @@ Canvas::Canvas(CanvasWidget& parent)
 
 Canvas::~Canvas() = default;
 
+void Canvas::register_item(const scene::Item& item) {
+    visuals_.push_back(item);
+    if (map_grid_) map_grid_->fit();
+}
+
 void Canvas::unregister_item(const scene::Item& item) {
     const auto found = std::find(visuals_.begin(), visuals_.end(), item);
     if (found != visuals_.end()) visuals_.erase(found);
+    if (map_grid_) map_grid_->fit();
 }
+
+void Canvas::show_map_grid(scene::MapGrid::Origin origin) {
+    map_grid_ = std::make_unique<scene::MapGrid>(*view(), std::move(origin));
+    map_grid_->fit();
+}
+
+void Canvas::hide_map_grid() { map_grid_.reset(); }
 
 void Canvas::on_mouse_press(const scene::MouseEvent& event) {
     if (!pick_mode_ || visuals_.empty()) return;

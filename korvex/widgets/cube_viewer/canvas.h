@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "korvex/scene/item.h"
+#include "korvex/scene/map_grid.h"
 #include "korvex/scene/pick_result.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/widgets/cube_viewer/cube_viewer_export.h"
@@ -37,9 +38,16 @@ public:
 
     // Every item added, as added, in order; picking is off while it is empty.
     const std::vector<scene::Item>& visuals() const { return visuals_; }
-    void register_item(const scene::Item& item) { visuals_.push_back(item); }
+    void register_item(const scene::Item& item);
     // Forgets the first entry equal to `item`; an unknown item is no error.
     void unregister_item(const scene::Item& item);
+
+    // A grid at round map X/Y over what is shown, numbered in map units; `origin` says
+    // where the scene's (0, 0) lies on the map. It follows what is added and removed.
+    void show_map_grid(scene::MapGrid::Origin origin);
+    void hide_map_grid();
+    // nullptr while hidden.
+    const scene::MapGrid* map_grid() const { return map_grid_.get(); }
 
     bool pick_mode() const { return pick_mode_; }
     void set_pick_mode(bool on) { pick_mode_ = on; }
@@ -62,6 +70,7 @@ private:
     bool pick_mode_ = false;
     std::unique_ptr<scene::XYZAxis> axis_;
     std::unique_ptr<scene::OrientationMarker> compass_;
+    std::unique_ptr<scene::MapGrid> map_grid_;
 };
 
 }  // namespace korvex::widgets
