@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "korvex/app/data/number_text.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/key_event.h"
 #include "korvex/utils/logger.h"
@@ -46,10 +47,17 @@ std::optional<widgets::PickedSample> VolumeSectionVisual::query_sample(
         return std::nullopt;
     }
     const auto pick = volume_->picker().pick(kind_, *picked.point);
-    const auto& s = pick.sample;
-    utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
-                                       volume_->name(), pick.amplitude, s.iline, s.xline, s.time));
-    return volume_->picker().picked_sample(pick);
+    widgets::PickedSample sample = volume_->picker().picked_sample(pick);
+    // Where the trace lies on the map, to the centimetre its headers give: six significant
+    // digits would put a northing metres off.
+    const QString map =
+        sample.map_x && sample.map_y
+            ? utils::format(", map X {}, Y {}", map_text(*sample.map_x), map_text(*sample.map_y))
+            : QString();
+    utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms{}",
+                                       volume_->name(), pick.amplitude, sample.iline, sample.xline,
+                                       sample.time, map));
+    return sample;
 }
 
 bool VolumeSectionVisual::on_key_press(const scene::KeyEvent& event) {

@@ -1,3 +1,5 @@
+#include <segyio/segy.h>
+
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QKeyEvent>
@@ -17,6 +19,7 @@
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/picked_sample.h"
@@ -270,6 +273,7 @@ private slots:
         // The first survey's centre is the scene's origin.
         const auto origin = volumes[0]->geometry().centre();
         QSignalSpy picked(&viewer.widget, &korvex::widgets::CanvasWidget::sig_picked_sample);
+        korvex::testing::LogCapture log;
         for (std::size_t i = 0; i < surveys.size(); ++i) {
             const auto& [grid, lines] = surveys[i];
             const auto map = grid.at(lines[0], lines[1]);
@@ -281,6 +285,19 @@ private slots:
             QCOMPARE(pick.volume, QString("map_%1").arg(i));
             QCOMPARE(QVector<int>({pick.iline, pick.xline}), QVector<int>({lines[0], lines[1]}));
             QVERIFY(std::hypot(*pick.map_x - map[0], *pick.map_y - map[1]) < 0.01);
+            // The log line says both, the map point to the centimetre the headers hold.
+            const QString line =
+                QString(
+                    "map_%1: amplitude %2 at inline %3, crossline %4, time %5 ms, map X %6, "
+                    "Y %7")
+                    .arg(i)
+                    .arg(pick.amplitude)
+                    .arg(lines[0])
+                    .arg(lines[1])
+                    .arg(pick.time)
+                    .arg(std::round(map[0] * 100) / 100, 0, 'f', 2)
+                    .arg(std::round(map[1] * 100) / 100, 0, 'f', 2);
+            QVERIFY2(log.contains("info", line), qPrintable(log.texts().join("\n")));
             // 14 m east and 14 m north of the point lands on the lines the compass says.
             const QPoint step = pixel_of(210.0 + 14.0, 5.0 + 14.0) - pixel_of(210.0, 5.0);
             QTest::mouseClick(viewer.widget.canvas().native(), Qt::RightButton, {},
@@ -290,6 +307,56 @@ private slots:
             QCOMPARE(QVector<int>({off.iline, off.xline}),
                      QVector<int>({int(std::lround(expected[0])), int(std::lround(expected[1]))}));
         }
+    }
+
+    // Near northing 6.5e6 a single-precision coordinate has half-metre steps: the scene is
+    // drawn about a local origin, so the boundaries between 1 m inlines of alternating sign
+    // fall where their map coordinates say, 20 pixels per metre, to the pixel.
+    void a_metre_at_northing_six_and_a_half_million_is_drawn_as_a_metre() {
+        const QString path = dir_.filePath("metre.sgy");
+        const double x0 = 612345.37, y0 = 6543210.37;
+        {
+            korvex::seismic::SegyWriter writer(path, 4, SEGY_IEEE_FLOAT_4_BYTE, 4000);
+            for (int il = 1000; il < 1008; ++il)      // inlines 1 m apart toward north
+                for (int xl = 2000; xl < 2008; ++xl)  // crosslines 1 m apart toward east
+                    writer.write_trace(il, xl, std::vector<float>(4, il % 2 ? 10.0f : -10.0f), 0,
+                                       {int(std::lround((x0 + xl - 2000) * 100)),
+                                        int(std::lround((y0 + il - 1000) * 100)), -100});
+            writer.close();
+        }
+        korvex::testing::ViewerFixture viewer;
+        korvex::app::data::OpenSurveys open;
+        const auto volume_held = korvex::testing::open_volume(path);
+        SeismicVolume& volume = *volume_held;
+        volume.set_open_surveys(&open);
+        viewer.tree().add_object(volume);
+        viewer.widget.add_cube_section(volume, "depth");
+        QVERIFY(viewer.show(WINDOW, WINDOW));
+        viewer.widget.set_view_orthogonal();
+        viewer.widget.set_view_top();
+        viewer.widget.set_center({0.0, 0.0, 0.0});  // the survey's centre, the scene's origin
+        viewer.widget.set_scale_factor(WINDOW / 20.0);
+        QTRY_VERIFY(!volume.sections_pending());
+        const QImage picture = viewer.widget.canvas().render();
+
+        // Where the colour turns down a column clear of the axis at the origin.
+        std::vector<double> turns;
+        int last_sign = 0, last_row = 0;
+        for (int row = 0; row < picture.height(); ++row) {
+            const QColor c = picture.pixelColor(picture.width() / 3, row);
+            const int sign = c.red() > c.blue() + 60 ? 1 : c.blue() > c.red() + 60 ? -1 : 0;
+            if (sign == 0) continue;
+            if (last_sign != 0 && sign != last_sign) turns.push_back((last_row + row) / 2.0);
+            last_sign = sign;
+            last_row = row;
+        }
+        // Between inlines k and k + 1 the northing is y0 + k - 999.5, 3.5 m from the centre
+        // at the middle one.
+        const std::vector<double> expected{40, 60, 80, 100, 120, 140, 160};
+        QCOMPARE(turns.size(), expected.size());
+        for (std::size_t i = 0; i < turns.size(); ++i)
+            QVERIFY2(std::abs(turns[i] - expected[i]) <= 1.0,
+                     qPrintable(QString("turn %1 at row %2").arg(i).arg(turns[i])));
     }
 
     void a_pick_without_a_surface_point_is_reported() {
