@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <limits>
 
 #include "korvex/app/project/project_database.h"
@@ -210,6 +211,52 @@ private slots:
                  qPrintable(QString("%1 red, %2 blue").arg(red).arg(blue)));
         QVERIFY2(red_right <= blue_left + 1,
                  qPrintable(QString("%1 %2").arg(red_right).arg(blue_left)));
+    }
+
+    // From the top, north is up and east right: a survey whose inlines run toward azimuth
+    // 35 degrees, its first five inlines positive (red) and its last five negative (blue),
+    // shows the blue half right of and above the red one, 35 degrees east of north.
+    void the_top_view_is_north_up_and_east_right() {
+        const QString sgy = cache_.filePath("turned.sgy");
+        {
+            const double a = 35.0 * M_PI / 180.0;
+            korvex::seismic::SegyWriter writer(sgy, 10, SEGY_IEEE_FLOAT_4_BYTE, 4000);
+            for (int il = 1; il <= 10; ++il)
+                for (int xl = 1; xl <= 10; ++xl) {
+                    // 25 m bins; crosslines clockwise of the inlines.
+                    const double u = (il - 1) * 25.0, v = (xl - 1) * 25.0;
+                    const korvex::seismic::CdpCoordinates cdp{
+                        int(std::lround((612000.0 + u * std::sin(a) + v * std::cos(a)) * 100)),
+                        int(std::lround((6543000.0 + u * std::cos(a) - v * std::sin(a)) * 100)),
+                        -100};
+                    writer.write_trace(il, xl, std::vector<float>(10, il <= 5 ? 10.0f : -10.0f), 0,
+                                       cdp);
+                }
+            writer.close();
+        }
+        const QString png = cache_.filePath("turned.png");
+        QCOMPARE(run({sgy, "--export", png, "--view", "top", "--size", "300x300"}), 0);
+        const QImage image(png);
+        // Left of the colour bar and above the compass, whose east arrow is red.
+        QPointF red, blue;
+        int reds = 0, blues = 0;
+        for (int y = 0; y < 230; ++y) {
+            for (int x = 0; x < 240; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 100 && c.green() < 30 && c.blue() < 30) {
+                    red += QPointF(x, y);
+                    ++reds;
+                } else if (c.blue() > 50 && c.red() < 30 && c.green() < 30) {
+                    blue += QPointF(x, y);
+                    ++blues;
+                }
+            }
+        }
+        QVERIFY2(reds > 1000 && blues > 1000, qPrintable(QString("%1 %2").arg(reds).arg(blues)));
+        const QPointF toward = blue / blues - red / reds;
+        QVERIFY(toward.x() > 0 && toward.y() < 0);  // east is right, north is up
+        const double azimuth = std::atan2(toward.x(), -toward.y()) * 180.0 / M_PI;
+        QVERIFY2(std::abs(azimuth - 35.0) < 5.0, qPrintable(QString::number(azimuth)));
     }
 
     // Each run must end, and none may write a picture of a part of what was asked.
