@@ -175,8 +175,8 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
         for (std::size_t t = 0; t < traces; ++t) {
             const char* header = raw.data() + t * stride;
             check_trace(header, static_cast<long long>(first) * fast + t);
-            sample_format::to_floats(g.format, header + SEGY_TRACE_HEADER_SIZE, trace.data(),
-                                     samples);
+            sample_format::to_floats(g.sample_encoding(), header + volume_.layout().sample_offset(),
+                                     trace.data(), samples);
             amplitudes_.add(trace.data(), trace.size());
             for (int s = 0; s < samples; ++s) slab[s * traces + t] = trace[s];
         }
@@ -210,10 +210,8 @@ void SectionCacheBuilder::check_trace(const char* header, long long trace) const
     const long long fast_index = trace % header_.fast_lines;
     const int expected_iline = g.ilines[by_inline ? slow_index : fast_index];
     const int expected_xline = g.xlines[by_inline ? fast_index : slow_index];
-    int32_t iline = 0;
-    int32_t xline = 0;
-    segy_get_field(header, volume_.header_bytes().iline, &iline);
-    segy_get_field(header, volume_.header_bytes().xline, &xline);
+    const int iline = volume_.layout().field(header, volume_.header_bytes().iline);
+    const int xline = volume_.layout().field(header, volume_.header_bytes().xline);
     if (iline != expected_iline || xline != expected_xline) irregular(trace, iline, xline);
 }
 

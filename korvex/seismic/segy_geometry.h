@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "korvex/seismic/sample_format.h"
 #include "korvex/seismic/section.h"
 
 namespace korvex::seismic {
@@ -21,7 +22,12 @@ struct SegyGeometry {
     double delay_ms = 0.0;
     // The SEG-Y sample format code of the binary header.
     int format = 0;
+    bool little_endian = false;
 
+    // The format code and byte order, as sample_format reads them.
+    int sample_encoding() const {
+        return little_endian ? format | sample_format::LITTLE_ENDIAN_FLAG : format;
+    }
     int iline_count() const { return static_cast<int>(ilines.size()); }
     int xline_count() const { return static_cast<int>(xlines.size()); }
     long long trace_count() const { return static_cast<long long>(ilines.size()) * xline_count(); }

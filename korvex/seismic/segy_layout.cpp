@@ -24,6 +24,7 @@ constexpr int ORDER_FIELD = 3296;
 constexpr int REVISION = 3500;
 constexpr int EXTENDED_TEXT_HEADERS = 3504;
 constexpr int HEADER_EXTENSIONS = 3506;
+constexpr int TRACE_COUNT = 3512;
 // Trace header fields (1-based bytes).
 constexpr int TRACE_SAMPLES = 115;
 constexpr int TRACE_INTERVAL = 117;
@@ -128,14 +129,26 @@ SegyLayout SegyLayout::read(const QString& path) {
                        .arg(stride)
                        .arg(data_bytes));
     if (data_bytes % stride != 0)
-        fail(path, _("truncated, or the sample count is wrong: %1 bytes of traces is not a whole "
-                     "number of %2-byte traces of %3 samples (%4 traces and %5 bytes over)")
+        fail(path, _("truncated, or the sample count is wrong: the file's %1 bytes hold %2 bytes "
+                     "of headers and %3 bytes of traces, which is not a whole number of %4-byte "
+                     "traces of %5 samples (%6 traces and %7 bytes over)")
+                       .arg(layout.file_size)
+                       .arg(layout.trace0)
                        .arg(data_bytes)
                        .arg(stride)
                        .arg(samples)
                        .arg(data_bytes / stride)
                        .arg(data_bytes % stride));
     layout.traces = data_bytes / stride;
+    const long long announced = revision2 ? static_cast<long long>(bin(TRACE_COUNT, 8)) : 0;
+    if (announced > 0 && announced != layout.traces)
+        fail(path, _("the binary header announces %1 traces, but the file's %2 bytes hold %3 "
+                     "traces of %4 bytes after %5 bytes of headers")
+                       .arg(announced)
+                       .arg(layout.file_size)
+                       .arg(layout.traces)
+                       .arg(stride)
+                       .arg(layout.trace0));
     return layout;
 }
 

@@ -2,10 +2,11 @@
 
 #include <segyio/segy.h>
 
-#include <QFileInfo>
+#include <QFile>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <set>
 
 #include "korvex/config/base.h"
@@ -20,7 +21,6 @@ using config::_;
 
 namespace {
 
-constexpr long long HEADERS_SIZE = SEGY_TEXT_HEADER_SIZE + SEGY_BINARY_HEADER_SIZE;
 // Opening checks the line numbers of this many traces spread over the file, besides
 // the first and the last; the full check belongs to the one pass that builds the cache.
 constexpr long long CHECKED_TRACES = 4096;
@@ -39,9 +39,6 @@ QString read_error_text(int code) {
     }
 }
 
-// Sample counts are unsigned 2-byte fields, which segyio hands over as signed ones.
-int sample_count(int field) { return field < 0 ? field + 0x10000 : field; }
-
 void prefetch(const char* data, int bytes) {
     for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(data + offset);
 }
@@ -56,20 +53,14 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
                  .arg(bytes.xline)
                  .arg(SegyHeaderBytes::FIRST)
                  .arg(SegyHeaderBytes::LAST));
-    const QFileInfo info(path);
-    if (!info.exists()) fail(_("no such file"));
-    if (!info.isFile()) fail(_("not a regular file"));
-    const long long file_size = info.size();
-    if (file_size < HEADERS_SIZE + SEGY_TRACE_HEADER_SIZE)
-        fail(_("not a SEG-Y file: %1 bytes, fewer than the SEG-Y headers and one trace take")
-                 .arg(file_size));
+    layout_ = SegyLayout::read(path);
     // The headers are read through segyio's buffered I/O; sections through the map.
     segy_file_handle* file = segy_open(QFile::encodeName(path).constData(), "rb");
     if (!file) fail(_("cannot be opened for reading"));
     try {
         map_ = std::make_unique<MappedFile>(path);
         map_->expect_random_access();
-        read_headers(file, file_size);
+        read_headers(file);
         read_line_numbers(file);
         check_trace_positions();
     } catch (...) {
@@ -97,64 +88,28 @@ void SegyVolumeFile::fail_read(int code, const QString& what) const {
     fail(_("reading %1 failed: %2").arg(what, read_error_text(code)));
 }
 
-int SegyVolumeFile::header_field(segy_file_handle* file, long long trace, int byte) const {
-    char header[SEGY_TRACE_HEADER_SIZE];
-    const int err = segy_traceheader(file, static_cast<int>(trace), header, trace0_, trace_bytes_);
-    if (err != SEGY_OK) fail_read(err, _("the header of trace %1").arg(trace + 1));
-    int32_t value = 0;
-    segy_get_field(header, byte, &value);
-    return value;
+int SegyVolumeFile::header_field(long long trace, int byte, int size) const {
+    return layout_.field(headers_of({trace}).data(), byte, size);
 }
 
-void SegyVolumeFile::read_headers(segy_file_handle* file, long long file_size) {
-    std::vector<char> binary(segy_binheader_size());
-    if (const int err = segy_binheader(file, binary.data()); err != SEGY_OK)
-        fail_read(err, _("the binary header"));
-
-    const int format = segy_format(binary.data());
-    if (!sample_format::is_supported(format))
-        fail(_("not a SEG-Y file, or one with an unsupported sample format: the binary header "
-               "gives sample format code %1 (readable: 1 IBM float, 2 and 3 and 8 integers, "
-               "5 IEEE float)")
-                 .arg(format));
-    geometry_.format = format;
-    segy_set_format(file, format);
-
-    trace0_ = segy_trace0(binary.data());
-    if (trace0_ < HEADERS_SIZE || trace0_ + SEGY_TRACE_HEADER_SIZE > file_size)
-        fail(_("the binary header announces more extended textual headers than the file holds"));
-
-    int samples = sample_count(segy_samples(binary.data()));
-    if (samples <= 0) samples = sample_count(header_field(file, 0, SEGY_TR_SAMPLE_COUNT));
-    if (samples <= 0)
-        fail(_("zero samples per trace in both the binary header and the first trace header"));
-    trace_bytes_ = segy_trsize(format, samples);
-    const long long data_bytes = file_size - trace0_;
-    if (SEGY_TRACE_HEADER_SIZE + static_cast<long long>(trace_bytes_) > data_bytes)
-        fail(_("%1 samples per trace is impossible: one trace would need %2 bytes, the file "
-               "holds %3 after its headers")
-                 .arg(samples)
-                 .arg(SEGY_TRACE_HEADER_SIZE + trace_bytes_)
-                 .arg(data_bytes));
-    int traces = 0;
-    if (const int err = segy_traces(file, &traces, trace0_, trace_bytes_); err != SEGY_OK)
-        fail(_("truncated, or the sample count is wrong: %1 bytes of traces is not a whole "
-               "number of %2-byte traces of %3 samples")
-                 .arg(data_bytes)
-                 .arg(SEGY_TRACE_HEADER_SIZE + trace_bytes_)
-                 .arg(samples));
-    geometry_.samples = samples;
-    traces_ = traces;
-
-    float interval_us = 0.0f;
-    segy_sample_interval(file, FALLBACK_INTERVAL_US, &interval_us);
-    if (interval_us <= 0.0f) interval_us = FALLBACK_INTERVAL_US;
+void SegyVolumeFile::read_headers(segy_file_handle* file) {
+    geometry_.format = layout_.format;
+    geometry_.little_endian = layout_.little_endian;
+    geometry_.samples = layout_.samples;
+    trace0_ = layout_.trace0;
+    // To segyio, which reads only headers here, the extension blocks belong to the samples.
+    trace_bytes_ = int(layout_.trace_stride() - SEGY_TRACE_HEADER_SIZE);
+    if (layout_.traces > std::numeric_limits<int>::max())
+        fail(_("%1 traces, more than korvex can read").arg(layout_.traces));
+    traces_ = int(layout_.traces);
+    segy_set_format(file, SEGY_IEEE_FLOAT_4_BYTE | (layout_.little_endian ? SEGY_LSB : 0));
+    const double interval_us = layout_.interval > 0.0 ? layout_.interval : FALLBACK_INTERVAL_US;
     geometry_.sample_interval_ms = interval_us / 1000.0;
 
     // Trace-header times carry their own scalar: positive multiplies, negative divides.
-    const int scalar = header_field(file, 0, SEGY_TR_SCALAR_TRACE_HEADER);
+    const int scalar = header_field(0, SEGY_TR_SCALAR_TRACE_HEADER, 2);
     const double factor = scalar > 0 ? scalar : (scalar < 0 ? -1.0 / scalar : 1.0);
-    geometry_.delay_ms = header_field(file, 0, SEGY_TR_DELAY_REC_TIME) * factor;
+    geometry_.delay_ms = header_field(0, SEGY_TR_DELAY_REC_TIME, 2) * factor;
 }
 void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
     const QString unsorted =
@@ -206,9 +161,7 @@ void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
     for (int fast = 1; fast < fast_count; ++fast) traces.push_back(fast);
     const std::vector<char> headers = headers_of(traces);
     const auto field = [&](std::size_t n, int byte) {
-        int32_t value = 0;
-        segy_get_field(headers.data() + n * SEGY_TRACE_HEADER_SIZE, byte, &value);
-        return int(value);
+        return layout_.field(headers.data() + n * SEGY_TRACE_HEADER_SIZE, byte);
     };
     auto& slow_lines = by_inline ? geometry_.ilines : geometry_.xlines;
     auto& fast_lines = by_inline ? geometry_.xlines : geometry_.ilines;
@@ -230,13 +183,11 @@ void SegyVolumeFile::check_trace_positions() {
     const long long il_count = geometry_.iline_count();
     const long long xl_count = geometry_.xline_count();
     const auto check = [&](long long trace, const char* header) {
-        int32_t iline = 0, xline = 0;
-        CdpCoordinates cdp;
-        segy_get_field(header, bytes_.iline, &iline);
-        segy_get_field(header, bytes_.xline, &xline);
-        segy_get_field(header, coordinate_bytes_.x, &cdp.x);
-        segy_get_field(header, coordinate_bytes_.y, &cdp.y);
-        segy_get_field(header, SEGY_TR_SOURCE_GROUP_SCALAR, &cdp.scalar);
+        const int iline = layout_.field(header, bytes_.iline);
+        const int xline = layout_.field(header, bytes_.xline);
+        const CdpCoordinates cdp{layout_.field(header, coordinate_bytes_.x),
+                                 layout_.field(header, coordinate_bytes_.y),
+                                 layout_.field(header, SEGY_TR_SOURCE_GROUP_SCALAR, 2)};
         const auto il_index = by_inline ? trace / xl_count : trace % il_count;
         const auto xl_index = by_inline ? trace % xl_count : trace / il_count;
         if (iline != geometry_.ilines[il_index] || xline != geometry_.xlines[xl_index])
@@ -256,9 +207,7 @@ void SegyVolumeFile::check_trace_positions() {
     const std::vector<char> headers = headers_of(checked);
     coordinate_bytes_ = CoordinateBytes::find(
         [&](std::size_t n, int byte) {
-            int32_t value = 0;
-            segy_get_field(headers.data() + n * SEGY_TRACE_HEADER_SIZE, byte, &value);
-            return value;
+            return layout_.field(headers.data() + n * SEGY_TRACE_HEADER_SIZE, byte);
         },
         checked.size());
     for (std::size_t n = 0; n < checked.size(); ++n)
@@ -289,7 +238,7 @@ void SegyVolumeFile::announce(const std::vector<long long>& traces, int bytes) c
 }
 
 const char* SegyVolumeFile::samples_of(const char* data, long long trace) const {
-    return data + trace0_ + trace * trace_stride() + SEGY_TRACE_HEADER_SIZE;
+    return data + trace0_ + trace * trace_stride() + layout_.sample_offset();
 }
 
 QString SegyVolumeFile::describe(SectionKind kind, int index) const {
@@ -310,7 +259,7 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
                                      .arg(path_)
                                      .arg(index)
                                      .toStdString());
-    const int format = geometry_.format;
+    const int format = geometry_.sample_encoding();
     const int samples = geometry_.samples;
     const std::size_t stride = trace_stride();
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
@@ -358,7 +307,7 @@ bool SegyVolumeFile::is_cold(SectionKind kind, int index) const {
     const bool depth = kind == SectionKind::depth;
     const long long count = depth ? traces_ : geometry_.section_rows(kind);
     const long long offset =
-        depth ? SEGY_TRACE_HEADER_SIZE + index * sample_format::size_of(geometry_.format) : 0;
+        depth ? layout_.sample_offset() + index * sample_format::size_of(geometry_.format) : 0;
     const auto resident = [&](long long n) {
         const long long trace = depth ? n : trace_in_line(kind, index, int(n));
         return map_->resident(trace0_ + trace * trace_stride() + offset);
@@ -397,7 +346,7 @@ std::vector<float> SegyVolumeFile::read_trace(int iline_index, int xline_index) 
     bytes_read_ += trace_stride();
     map_->copy(_("the trace at inline %1, crossline %2").arg(iline).arg(xline),
                [&](const char* data) {
-                   sample_format::to_floats(geometry_.format, samples_of(data, trace),
+                   sample_format::to_floats(geometry_.sample_encoding(), samples_of(data, trace),
                                             values.data(), values.size());
                });
     return values;
@@ -414,7 +363,8 @@ AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
     std::vector<float> values(static_cast<std::size_t>(used) * samples);
     map_->copy(_("the amplitude statistics"), [&](const char* data) {
         for (long long i = 0; i < used; ++i)
-            sample_format::to_floats(geometry_.format, samples_of(data, sampled[std::size_t(i)]),
+            sample_format::to_floats(geometry_.sample_encoding(),
+                                     samples_of(data, sampled[std::size_t(i)]),
                                      values.data() + i * samples, samples);
     });
     return AmplitudeStats::of(std::move(values), used < traces);

@@ -11,6 +11,7 @@
 #include "korvex/seismic/file_status.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_geometry.h"
+#include "korvex/seismic/segy_layout.h"
 #include "korvex/seismic/seismic_export.h"
 #include "korvex/seismic/survey_transform.h"
 
@@ -55,6 +56,8 @@ public:
     const QString& path() const { return path_; }
     const SegyGeometry& geometry() const { return geometry_; }
     const SegyHeaderBytes& header_bytes() const { return bytes_; }
+    // Byte order, revision and where the traces lie, from the binary header.
+    const SegyLayout& layout() const { return layout_; }
     long long file_size() const;
     // The file as it was at opening.
     const FileStatus& file_status() const;
@@ -98,14 +101,14 @@ public:
     int trace_stride() const;
 
 private:
-    void read_headers(segy_file_handle* file, long long file_size);
+    void read_headers(segy_file_handle* file);
     void read_line_numbers(segy_file_handle* file);
     void check_trace_positions();
     // The headers of `traces`, 240 bytes each, read through the map. Through the file
     // descriptor, scattered reads in ascending order look like a sequential stream to the
     // kernel, whose read-ahead would then take most of the file.
     std::vector<char> headers_of(const std::vector<long long>& traces) const;
-    int header_field(segy_file_handle* file, long long trace, int byte) const;
+    int header_field(long long trace, int byte, int size) const;
     // Asks the kernel to read these traces' first `bytes` now: scattered reads on a cold
     // file (the traces opening samples, a line across the sorting) then reach the disk
     // together instead of one after another.
@@ -123,6 +126,7 @@ private:
 
     QString path_;
     SegyHeaderBytes bytes_;
+    SegyLayout layout_;
     long trace0_ = 0;
     int trace_bytes_ = 0;
     int traces_ = 0;

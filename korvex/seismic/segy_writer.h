@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 #include <vector>
 
@@ -7,18 +8,27 @@
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/seismic_export.h"
 
-struct segy_file_handle;
-
 namespace korvex::seismic {
+
+// How a written file departs from a revision 1, big-endian file with an EBCDIC header.
+struct SegyVariant {
+    int revision = 1;
+    // Revision 2 only, announced by its byte-order field.
+    bool little_endian = false;
+    // Revision 2's 240-byte blocks after each trace header.
+    int header_extensions = 0;
+    int extended_text_headers = 0;
+    bool ascii_text = false;
+};
 
 // Writes a SEG-Y file trace by trace, in the order the caller gives: the demo survey
 // and the tests make their volumes with it. Failures throw utils::ValueError.
 class KORVEX_SEISMIC_EXPORT SegyWriter final {
 public:
-    // `format` is a SEG-Y sample format code (1 IBM float, 2/3/8 integers, 5 IEEE float).
+    // `format` is a SEG-Y sample format code (see sample_format::is_supported).
     SegyWriter(const QString& path, int samples, int format, int interval_us,
-               SegyHeaderBytes bytes = {}, CoordinateBytes coordinates = {});
-    ~SegyWriter();
+               SegyHeaderBytes bytes = {}, CoordinateBytes coordinates = {},
+               SegyVariant variant = {});
     SegyWriter(const SegyWriter&) = delete;
     SegyWriter& operator=(const SegyWriter&) = delete;
 
@@ -30,17 +40,18 @@ public:
     void close();
 
 private:
+    void write(const QByteArray& bytes);
+    // `value` as a `size`-byte word at 1-based `byte` of `block`, in the file's byte order.
+    void put(QByteArray& block, int byte, unsigned long long value, int size) const;
     [[noreturn]] void fail(const QString& what) const;
 
-    QString path_;
+    QFile file_;
     SegyHeaderBytes bytes_;
     CoordinateBytes coordinates_;
-    segy_file_handle* file_ = nullptr;
+    SegyVariant variant_;
     int samples_;
     int format_;
     int interval_us_;
-    long trace0_ = 0;
-    int trace_bytes_;
     int traces_ = 0;
 };
 

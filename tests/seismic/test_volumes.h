@@ -24,13 +24,14 @@ struct VolumeLayout {
     // The CDP coordinates of each trace, by line numbers; none by default.
     std::function<korvex::seismic::CdpCoordinates(int iline, int xline)> cdp;
 
-    // Distinct small values, exact in every format (integers fit int8).
+    korvex::seismic::SegyVariant variant{};
+
+    // Distinct small values, exact in every format (integers fit int8, unsigned ones uint8).
     float value(int il_index, int xl_index, int sample) const {
         const int base = (il_index * 31 + xl_index * 7 + sample * 3) % 101 - 50;
-        const bool integer = format == SEGY_SIGNED_INTEGER_4_BYTE ||
-                             format == SEGY_SIGNED_SHORT_2_BYTE ||
-                             format == SEGY_SIGNED_CHAR_1_BYTE;
-        return integer ? float(base) : base + 0.25f;
+        const bool real = format == 1 || format == 5 || format == 6;
+        const bool is_unsigned = format >= 10;
+        return real ? base + 0.25f : is_unsigned ? float(base + 50) : float(base);
     }
 
     std::vector<float> trace(int il_index, int xl_index) const {
@@ -81,7 +82,7 @@ inline void write_swapped_survey(const QString& path) {
 
 inline void write_volume(const QString& path, const VolumeLayout& layout) {
     korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us,
-                                       layout.bytes, layout.coordinates);
+                                       layout.bytes, layout.coordinates, layout.variant);
     const int slow = int(layout.inline_sorted ? layout.ilines.size() : layout.xlines.size());
     const int fast = int(layout.inline_sorted ? layout.xlines.size() : layout.ilines.size());
     for (int i = 0; i < slow; ++i) {

@@ -139,6 +139,11 @@ private slots:
         int8.inline_sorted = false;
         int8.samples = 9;
         QTest::newRow("int8, crossline-sorted, steps 4 and -2") << int8;
+
+        VolumeLayout revision2 = korvex::testing::irregular_survey(6);
+        revision2.format = 11;
+        revision2.variant = {2, true, 1};
+        QTest::newRow("revision 2, little-endian uint16, a header extension") << revision2;
     }
     void every_section_equals_the_files_values() {
         QFETCH(VolumeLayout, layout);

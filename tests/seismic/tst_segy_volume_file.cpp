@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <cstring>
 
 #include "korvex/seismic/amplitude_accumulator.h"
 #include "korvex/seismic/mapped_file.h"
@@ -76,6 +77,26 @@ class SegyVolumeFileTest : public QObject {
         int8.format = SEGY_SIGNED_CHAR_1_BYTE;
         int8.samples = 9;
         QTest::newRow("int8") << int8;
+
+        for (const int format : {6, 10, 11, 12, 16}) {
+            VolumeLayout layout;
+            layout.format = format;
+            layout.inline_sorted = format % 2 == 0;
+            QTest::addRow("format %d", format) << layout;
+        }
+
+        VolumeLayout little;
+        little.format = SEGY_IBM_FLOAT_4_BYTE;
+        little.variant = {2, true};
+        QTest::newRow("revision 2, little-endian IBM") << little;
+
+        VolumeLayout long_traces;
+        long_traces.ilines = {1, 2};
+        long_traces.xlines = {7, 8, 9};
+        long_traces.samples = 40000;
+        long_traces.interval_us = 250;
+        long_traces.variant = {2, false, 2, 1, true};
+        QTest::newRow("revision 2, 40000 samples, header extensions, ASCII text") << long_traces;
     }
 
 private slots:
@@ -139,6 +160,41 @@ private slots:
         QVERIFY(!volume.is_cold(SectionKind::depth, layout.samples - 1));
     }
 
+    // Where segyio reads a file, it reads the same values; in the file's own byte order.
+    void agrees_with_segyio() {
+        for (const int format : {1, 2, 3, 5, 8, 1 | SEGY_LSB}) {
+            VolumeLayout layout;
+            layout.format = format & 0xff;
+            layout.variant.little_endian = format & SEGY_LSB;
+            layout.variant.revision = layout.variant.little_endian ? 2 : 1;
+            write_volume(path("v.sgy"), layout);
+            const SegyVolumeFile volume(path("v.sgy"));
+
+            segy_file* file = segy_open(qPrintable(path("v.sgy")), "rb");
+            QVERIFY(file);
+            segy_set_format(file, format);
+            const int trace_bytes = segy_trsize(layout.format, layout.samples);
+            std::vector<char> raw(trace_bytes);
+            QCOMPARE(segy_readtrace(file, 13, raw.data(), 3600, trace_bytes), int(SEGY_OK));
+            segy_to_native(layout.format, layout.samples, raw.data());
+            segy_close(file);
+            // segyio hands integers over as integers.
+            std::vector<float> trace(layout.samples);
+            for (int s = 0; s < layout.samples; ++s) {
+                const char* at = raw.data() + s * trace_bytes / layout.samples;
+                const auto take = [at](auto value) {
+                    std::memcpy(&value, at, sizeof value);
+                    return float(value);
+                };
+                trace[s] = layout.format == 2   ? take(int32_t())
+                           : layout.format == 3 ? take(int16_t())
+                           : layout.format == 8 ? take(int8_t())
+                                                : take(float());
+            }
+            QVERIFY2(volume.read_trace(2, 3) == trace, qPrintable(QString::number(format)));
+        }
+    }
+
     void amplitude_statistics() {
         VolumeLayout layout;
         write_volume(path("v.sgy"), layout);
@@ -199,7 +255,11 @@ private slots:
         QTest::newRow("text") << "text"
                               << "not a SEG-Y file";
         QTest::newRow("truncated") << "truncated"
-                                   << "truncated";
+                                   << "truncated, or the sample count is wrong: the file's 8873 "
+                                      "bytes hold 3600 bytes of headers and 5273 bytes of traces";
+        QTest::newRow("revision 2 trace count")
+            << "trace count"
+            << "announces 999 traces, but the file's 8880 bytes hold 20 traces";
         QTest::newRow("zero samples") << "zero samples"
                                       << "zero samples";
         QTest::newRow("absurd samples") << "absurd samples"
@@ -245,7 +305,9 @@ private slots:
             }
             writer.close();
         } else if (damage != "missing") {
+            layout.variant.revision = damage == "trace count" ? 2 : 1;
             write_volume(file, layout);
+            if (damage == "trace count") patch(file, 3512, QByteArray::fromHex("00000000000003e7"));
             if (damage == "truncated") QVERIFY(QFile(file).resize(QFile(file).size() - 7));
             if (damage == "zero samples") {
                 patch(file, 3220, QByteArray(2, '\0'));

@@ -41,8 +41,18 @@ QString format_name(int code) {
             return _("16-bit integer");
         case 5:
             return _("IEEE float");
-        default:
+        case 6:
+            return _("IEEE double");
+        case 8:
             return _("8-bit integer");
+        case 10:
+            return _("32-bit unsigned integer");
+        case 11:
+            return _("16-bit unsigned integer");
+        case 12:
+            return _("64-bit unsigned integer");
+        default:
+            return _("8-bit unsigned integer");
     }
 }
 
@@ -221,7 +231,8 @@ QVariantMap SeismicVolume::prop() const {
         {_("Time"), _("%1 - %2 ms")
                         .arg(time_text(g.delay_ms, g.sample_interval_ms),
                              time_text(g.last_time(), g.sample_interval_ms))},
-        {_("Format"), format_name(g.format)},
+        {_("Format"), g.little_endian ? _("%1, little-endian").arg(format_name(g.format))
+                                      : format_name(g.format)},
         {_("Map coordinates"), file_->coordinate_bytes().describe()},
         {_("Amplitude range"),
          (stats_.sampled ? _("%1 .. %2 (sampled traces)") : _("%1 .. %2 (all traces)"))
