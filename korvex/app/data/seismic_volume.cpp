@@ -1,10 +1,8 @@
 #include "korvex/app/data/seismic_volume.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QLocale>
-#include <QMainWindow>
 #include <QtConcurrent>
 #include <cmath>
 
@@ -14,7 +12,7 @@
 #include "korvex/app/data/open_surveys.h"
 #include "korvex/app/data/survey_box.h"
 #include "korvex/app/data/volume_cache_pass.h"
-#include "korvex/app/data/volume_cache_run.h"
+#include "korvex/app/data/volume_caching.h"
 #include "korvex/app/data/volume_section_visual.h"
 #include "korvex/app/data/volume_sections.h"
 #include "korvex/app/data/volume_settings.h"
@@ -186,6 +184,7 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       origin_(own_origin(geometry_)),
       sections_(new VolumeSections(*this, file_, frame_, std::move(opened.cache))),
       picker_(*this),
+      caching_(new VolumeCaching(*this, file_, *sections_)),
       style_(stats_.clip) {
     for (const SectionKind kind : seismic::SECTION_KINDS)
         section_image3d[seismic::section_type(kind)];
@@ -194,8 +193,11 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
             &SeismicVolume::sig_section_failed);
     connect(sections_, &VolumeSections::sig_settled, this, &SeismicVolume::sig_sections_settled);
     connect(sections_, &VolumeSections::sig_withdrawn, this, &SeismicVolume::sig_withdrawn);
-    connect(sections_, &VolumeSections::sig_complete, this, &SeismicVolume::finish_first_picture);
-    connect(sections_, &VolumeSections::sig_cache_failed, this, &SeismicVolume::rebuild_cache);
+    connect(caching_, &VolumeCaching::sig_ready, this,
+            [this](const std::shared_ptr<const seismic::SectionCache>& cache) {
+                take_stats(cache->amplitude_stats());
+            });
+    connect(caching_, &VolumeCaching::sig_ended, this, &SeismicVolume::sig_cache_pass_ended);
 }
 
 SeismicVolume::~SeismicVolume() {
@@ -297,44 +299,6 @@ bool SeismicVolume::sections_drawn() const { return sections_->drawn(); }
 
 const QString& SeismicVolume::withdrawn() const { return sections_->withdrawn(); }
 
-void SeismicVolume::finish_first_picture() {
-    // The pass reads the whole file: only once the first picture is complete, so that it
-    // does not compete with the sections still on their way.
-    if (!cache_pass_due_) return;
-    cache_pass_due_ = false;
-    if (sections_->has_cache())
-        emit sig_cache_pass_ended(true, {});
-    else
-        start_cache_pass();
-}
-
-void SeismicVolume::start_cache_pass() {
-    const CacheStore fallback(seismic::SectionCache::default_folder());
-    const CacheStore& store = cache_store_ ? *cache_store_ : fallback;
-    cache_run_ = new VolumeCacheRun(file_, name(), store.folders(), store.limit_bytes(),
-                                    progress_host_, this);
-    connect(cache_run_, &VolumeCacheRun::sig_ready, this,
-            [this](std::shared_ptr<const seismic::SectionCache> cache) {
-                take_stats(cache->amplitude_stats());
-                sections_->use_cache(std::move(cache));
-            });
-    connect(cache_run_, &VolumeCacheRun::sig_irregular, sections_, &VolumeSections::withdraw);
-    connect(cache_run_, &VolumeCacheRun::sig_ended, this, &SeismicVolume::sig_cache_pass_ended);
-}
-
-void SeismicVolume::rebuild_cache(const std::shared_ptr<const seismic::SectionCache>& cache,
-                                  const QString& message) {
-    utils::logger().warning(utils::format(
-        "{}: the section cache failed a read and is built again; until then time slices are "
-        "read from the file: {}",
-        name(), message));
-    // Reads still in flight keep their mapping of it; the pass must not find it again.
-    QFile::remove(cache->path());
-    delete cache_run_;
-    cache_pass_due_ = false;
-    start_cache_pass();
-}
-
 void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
     if (!stats_.sampled) {
         // Every trace was read at opening: its percentile is exact, the pass's is binned.
@@ -376,11 +340,11 @@ void SeismicVolume::show_style() {
 }
 
 void SeismicVolume::set_progress_host(QMainWindow* host) {
-    progress_host_ = host;
     sections_->set_progress_host(host);
+    caching_->set_progress_host(host);
 }
 
-void SeismicVolume::set_cache_store(CacheStore* store) { cache_store_ = store; }
+void SeismicVolume::set_cache_store(CacheStore* store) { caching_->set_store(store); }
 
 void SeismicVolume::set_open_surveys(OpenSurveys* surveys) {
     open_surveys_ = surveys;

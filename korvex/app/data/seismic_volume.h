@@ -32,7 +32,7 @@ namespace korvex::app::data {
 
 class CacheStore;
 class OpenSurveys;
-class VolumeCacheRun;
+class VolumeCaching;
 class VolumeSections;
 
 // A post-stack seismic volume read from a SEG-Y file, drawn as its survey box and as
@@ -40,9 +40,9 @@ class VolumeSections;
 //
 // Nothing that grows with the file runs on the GUI thread: opening, section reads and the
 // cache pass run on worker threads. Once the first picture is complete, the section cache
-// is built (or reused) in the background, with its progress in the status bar and the
-// log; it checks every trace, and a volume found irregular has its sections withdrawn
-// with the reason, rather than drawn with traces out of place.
+// is built (or reused) in the background (VolumeCaching), with its progress in the status
+// bar and the log; it checks every trace, and a volume found irregular has its sections
+// withdrawn with the reason, rather than drawn with traces out of place.
 class KORVEX_DATA_EXPORT SeismicVolume final : public StyledObject, public host::PersistentObject {
     Q_OBJECT
 
@@ -145,10 +145,6 @@ private:
     static Opened open_file(const QString& path, seismic::SegyHeaderBytes bytes,
                             const QStringList& cache_folders);
     SeismicVolume(Opened opened, QObject* parent);
-    void finish_first_picture();
-    void start_cache_pass();
-    void rebuild_cache(const std::shared_ptr<const seismic::SectionCache>& cache,
-                       const QString& message);
     void take_stats(const seismic::AmplitudeStats& stats);
     void show_style();
 
@@ -160,12 +156,8 @@ private:
     std::array<double, 2> origin_;
     VolumeSections* sections_;
     VolumePicker picker_;
-    VolumeCacheRun* cache_run_ = nullptr;
-    // Until the first picture is complete; a cache found at opening needs no pass.
-    bool cache_pass_due_ = true;
-    QPointer<QMainWindow> progress_host_;
+    VolumeCaching* caching_;
     QPointer<OpenSurveys> open_surveys_;
-    QPointer<CacheStore> cache_store_;
     VolumeStyle style_;
 };
 
