@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/scene/image_section.h"
 
 namespace korvex::testing {
 
@@ -28,6 +29,13 @@ inline std::unique_ptr<app::data::SeismicVolume> open_volume(const QString& path
         throw std::runtime_error("opening " + path.toStdString() + " did not end");
     if (!opened) throw std::runtime_error(error->toStdString());
     return opened;
+}
+
+// The section of `type` a volume draws in `viewer`.
+inline std::shared_ptr<scene::ImageSection> image(const app::data::SeismicVolume& volume,
+                                                  const QString& type, const QString& viewer) {
+    return std::dynamic_pointer_cast<scene::ImageSection>(
+        volume.section_image3d.at(type).at(viewer).visual());
 }
 
 }  // namespace korvex::testing

@@ -30,19 +30,9 @@ using korvex::app::data::PointSet;
 using korvex::app::data::PointSetPage;
 using korvex::app::data::SeismicVolume;
 using korvex::app::data::SeismicVolumePage;
-using korvex::scene::ImageSection;
 using korvex::seismic::SectionKind;
 using korvex::testing::FakeDataTree;
-
-namespace {
-
-std::shared_ptr<ImageSection> image(const SeismicVolume& volume, const QString& type,
-                                    const QString& viewer) {
-    return std::dynamic_pointer_cast<ImageSection>(
-        volume.section_image3d.at(type).at(viewer).visual());
-}
-
-}  // namespace
+using korvex::testing::image;
 
 class AppearancePagesTest : public QObject {
     Q_OBJECT

@@ -24,17 +24,11 @@
 #include "tests/support/test_main.h"
 
 using korvex::app::data::SeismicVolume;
-using korvex::scene::ImageSection;
 using korvex::seismic::SectionKind;
+using korvex::testing::image;
 using korvex::testing::VolumeLayout;
 
 namespace {
-
-std::shared_ptr<ImageSection> image(const SeismicVolume& volume, const QString& type,
-                                    const QString& viewer) {
-    return std::dynamic_pointer_cast<ImageSection>(
-        volume.section_image3d.at(type).at(viewer).visual());
-}
 
 // The inline section as drawn: a row per sample, a column per crossline.
 std::vector<float> inline_image(const VolumeLayout& layout, int il) {
@@ -383,7 +377,7 @@ private slots:
     }
 
     void visuals_outliving_the_volume_are_inert() {
-        std::shared_ptr<ImageSection> kept;
+        std::shared_ptr<korvex::scene::ImageSection> kept;
         {
             const auto volume_held = korvex::testing::open_volume(path_);
             SeismicVolume& volume = *volume_held;
