@@ -18,7 +18,8 @@ namespace {
 
 constexpr char MAGIC[8] = {'K', 'V', 'X', 'S', 'E', 'C', 'T', '\n'};
 // 2: the amplitude figures. 3: the file's change time, identity and sampled traces.
-constexpr uint32_t VERSION = 3;
+// 4: planes padded to whole blocks.
+constexpr uint32_t VERSION = 4;
 constexpr int TRACE_HEADER_SIZE = 240;
 constexpr long long SAMPLED_TRACES = 48;
 
@@ -138,7 +139,13 @@ std::size_t CacheHeader::plane_bytes() const {
     return static_cast<std::size_t>(slow_lines) * fast_lines * sizeof(float);
 }
 
-uint64_t CacheHeader::checksums_offset() const { return SIZE + uint64_t(samples) * plane_bytes(); }
+std::size_t CacheHeader::plane_stride() const { return (plane_bytes() + SIZE - 1) / SIZE * SIZE; }
+
+uint64_t CacheHeader::plane_offset(int sample) const {
+    return SIZE + uint64_t(sample) * plane_stride();
+}
+
+uint64_t CacheHeader::checksums_offset() const { return plane_offset(samples); }
 
 uint64_t CacheHeader::file_size() const {
     return checksums_offset() + uint64_t(samples) * sizeof(uint64_t);

@@ -16,8 +16,9 @@ class SegyVolumeFile;
 // built again, which is all a cache deserves.
 //
 // Layout of the file: this header, padded to SIZE bytes; then one plane of floats per
-// sample, each plane the traces in the SEG-Y file's order (slow line by fast line); then
-// one PlaneChecksum value per plane.
+// sample, each plane the traces in the SEG-Y file's order (slow line by fast line) padded
+// to a multiple of SIZE; then one PlaneChecksum value per plane. Every plane starting on
+// a block lets the pass write it past the page cache (O_DIRECT wants aligned writes).
 struct KORVEX_SEISMIC_EXPORT CacheHeader {
     static constexpr std::size_t SIZE = 4096;  // planes start on a page boundary
 
@@ -63,7 +64,10 @@ struct KORVEX_SEISMIC_EXPORT CacheHeader {
     // None when the figures fail their checksum.
     std::optional<AmplitudeStats> amplitudes() const;
     uint64_t checksum_of_amplitudes() const;
+    // The bytes of one plane's samples, and from one plane's start to the next.
     std::size_t plane_bytes() const;
+    std::size_t plane_stride() const;
+    uint64_t plane_offset(int sample) const;
     uint64_t checksums_offset() const;
     uint64_t file_size() const;
 };

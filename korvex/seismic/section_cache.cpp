@@ -93,8 +93,9 @@ std::unique_ptr<SectionCache> SectionCache::open(const SegyVolumeFile& volume, c
         file.read(reinterpret_cast<char*>(checksums.data()), checksum_bytes) != checksum_bytes)
         return refuse(_("cannot be read: %1").arg(file.errorString()));
     try {
-        return std::unique_ptr<SectionCache>(new SectionCache(
-            volume, path, std::make_unique<MappedFile>(path), std::move(checksums), *amplitudes));
+        return std::unique_ptr<SectionCache>(
+            new SectionCache(volume, path, std::make_unique<MappedFile>(path),
+                             expected.plane_stride(), std::move(checksums), *amplitudes));
     } catch (const utils::ValueError& error) {
         return refuse(QString::fromStdString(error.what()));
     }
@@ -116,11 +117,12 @@ std::unique_ptr<SectionCache> SectionCache::build(const SegyVolumeFile& volume, 
 }
 
 SectionCache::SectionCache(const SegyVolumeFile& volume, const QString& path,
-                           std::unique_ptr<MappedFile> map, std::vector<uint64_t> checksums,
-                           AmplitudeStats amplitudes)
+                           std::unique_ptr<MappedFile> map, std::size_t plane_stride,
+                           std::vector<uint64_t> checksums, AmplitudeStats amplitudes)
     : volume_(volume),
       path_(path),
       map_(std::move(map)),
+      plane_stride_(plane_stride),
       checksums_(std::move(checksums)),
       amplitudes_(std::move(amplitudes)) {}
 
@@ -154,10 +156,14 @@ void SectionCache::read_plane(int sample, float* out) const {
     const int fast = by_inline ? g.xline_count() : g.iline_count();
     const std::size_t count = std::size_t(slow) * fast;
     const QString what = _("the time slice at %1 ms").arg(g.time_at(sample));
+    const std::size_t offset = CacheHeader::SIZE + std::size_t(sample) * plane_stride_;
+    // The pass writes past the page cache, so a plane's first read comes from the disk:
+    // asked for whole, it arrives in a few large reads instead of the megabytes of
+    // read-around each page fault would fetch.
+    map_->will_need(static_cast<long long>(offset), static_cast<long long>(plane_stride_));
     PlaneChecksum checksum;
     map_->copy(what, [&](const char* data) {
-        const auto* plane = reinterpret_cast<const float*>(
-            data + CacheHeader::SIZE + std::size_t(sample) * count * sizeof(float));
+        const auto* plane = reinterpret_cast<const float*>(data + offset);
         checksum.add(plane, count);
         if (by_inline)
             std::memcpy(out, plane, count * sizeof(float));

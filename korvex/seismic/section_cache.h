@@ -78,12 +78,14 @@ public:
 
 private:
     SectionCache(const SegyVolumeFile& volume, const QString& path, std::unique_ptr<MappedFile> map,
-                 std::vector<uint64_t> checksums, AmplitudeStats amplitudes);
+                 std::size_t plane_stride, std::vector<uint64_t> checksums,
+                 AmplitudeStats amplitudes);
     void read_plane(int sample, float* out) const;
 
     const SegyVolumeFile& volume_;
     QString path_;
     std::unique_ptr<MappedFile> map_;
+    std::size_t plane_stride_;
     std::vector<uint64_t> checksums_;
     AmplitudeStats amplitudes_;
 };

@@ -12,12 +12,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <new>
 
 #include "korvex/config/base.h"
 #include "korvex/seismic/file_status.h"
 #include "korvex/seismic/irregular_geometry_error.h"
+#include "korvex/seismic/parallel_writer.h"
 #include "korvex/seismic/plane_checksum.h"
 #include "korvex/seismic/sample_format.h"
 #include "korvex/seismic/segy_volume_file.h"
@@ -31,6 +35,33 @@ namespace {
 
 // Bytes of samples per slab: large reads, a few slabs of memory.
 constexpr std::size_t SLAB_BYTES = 16 << 20;
+// Slabs hold a multiple of this many traces, so that every run of a plane starts on a block.
+constexpr std::size_t TRACES_PER_BLOCK = CacheHeader::SIZE / sizeof(float);
+// Traces converted together before their samples are spread over the planes: the tile stays
+// in the processor's cache while every plane receives a cache line of it.
+constexpr std::size_t TILE_TRACES = 16;
+// Runs in flight per slab: enough to keep a disk streaming.
+constexpr int WRITER_THREADS = 4;
+
+std::size_t round_up(std::size_t size, std::size_t unit) { return (size + unit - 1) / unit * unit; }
+
+// Zeroed memory on a block boundary, whole blocks of it, as direct writes want.
+using AlignedBuffer = std::unique_ptr<char[], void (*)(void*)>;
+AlignedBuffer aligned_buffer(std::size_t bytes) {
+    const std::size_t padded = round_up(std::max<std::size_t>(bytes, 1), CacheHeader::SIZE);
+    auto* data = static_cast<char*>(std::aligned_alloc(CacheHeader::SIZE, padded));
+    if (!data) throw std::bad_alloc();
+    std::memset(data, 0, padded);
+    return AlignedBuffer(data, &std::free);
+}
+
+// Past the page cache: a gigabyte of cache pages would push the user's other data out and
+// leave the kernel a gigabyte to write back, which on a busy machine takes far longer than
+// the disk needs. Best effort: where the file system refuses, writes go through the page cache.
+void write_directly(int fd) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags | O_DIRECT);
+}
 
 QString system_error() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
@@ -62,25 +93,16 @@ mode_t process_umask() {
     return 077;
 }
 
-// pread or pwrite until done; false on an error or an early end of file.
-template <typename Buffer, typename Transfer>
-bool transfer_fully(Transfer transfer, int fd, Buffer buffer, std::size_t size, off_t offset) {
+// pread until done; false on an error or an early end of file.
+bool read_fully(int fd, char* buffer, std::size_t size, off_t offset) {
     while (size > 0) {
-        const ssize_t done = transfer(fd, buffer, size, offset);
+        const ssize_t done = ::pread(fd, buffer, size, offset);
         if (done <= 0) return false;
         buffer += done;
         size -= static_cast<std::size_t>(done);
         offset += done;
     }
     return true;
-}
-
-bool read_fully(int fd, char* buffer, std::size_t size, off_t offset) {
-    return transfer_fully(::pread, fd, buffer, size, offset);
-}
-
-bool write_fully(int fd, const char* buffer, std::size_t size, off_t offset) {
-    return transfer_fully(::pwrite, fd, buffer, size, offset);
 }
 
 // Closes a file descriptor however the pass ends.
@@ -99,6 +121,20 @@ SectionCacheBuilder::SectionCacheBuilder(const SegyVolumeFile& volume, const QSt
 
 void SectionCacheBuilder::fail(const QString& file, const QString& what) const {
     throw utils::ValueError(QStringLiteral("%1: %2").arg(file, what).toStdString());
+}
+
+void SectionCacheBuilder::check_written(int error) const {
+    if (error == 0) return;
+    errno = error;
+    fail(path_, _("cannot be written: %1").arg(write_error()));
+}
+
+void SectionCacheBuilder::write_blocks(int cache, const void* data, std::size_t size,
+                                       off_t offset) const {
+    const std::size_t padded = round_up(size, CacheHeader::SIZE);
+    const AlignedBuffer blocks = aligned_buffer(padded);
+    std::memcpy(blocks.get(), data, size);
+    check_written(ParallelWriter::write_all(cache, blocks.get(), padded, offset));
 }
 
 bool SectionCacheBuilder::run() {
@@ -121,17 +157,17 @@ bool SectionCacheBuilder::run() {
     // Room taken at once: a full disk or the file-size limit is met before the pass, not
     // at its end, and the planes land in few extents.
     if (const int error = ::posix_fallocate(part.handle(), 0, off_t(header_.file_size()));
-        error != 0 && error != EOPNOTSUPP) {
-        errno = error;
-        fail(path_, _("cannot be written: %1").arg(write_error()));
-    }
+        error != EOPNOTSUPP)
+        check_written(error);
+    write_directly(part.handle());
     if (!write_planes(segy.fd, part.handle())) return false;
 
     if (FileStatus::of(segy.fd) != volume_.file_status())
         fail(volume_.path(), _("the file changed on disk while its section cache was built"));
     header_.set_amplitudes(amplitudes_.stats());
-    if (!write_fully(part.handle(), reinterpret_cast<const char*>(&header_), sizeof header_, 0))
-        fail(path_, _("cannot be written: %1").arg(write_error()));
+    write_blocks(part.handle(), &header_, sizeof header_, 0);
+    // The checksums were written in whole blocks: what lies past them is cut off.
+    if (::ftruncate(part.handle(), off_t(header_.file_size())) != 0) check_written(errno);
     // On the disk before it is declared ready: a user's first reads through the cache must
     // not queue behind a gigabyte of pending writes.
     if (::fdatasync(part.handle()) != 0) fail(path_, _("cannot be written: %1").arg(write_error()));
@@ -144,63 +180,80 @@ bool SectionCacheBuilder::run() {
 }
 
 bool SectionCacheBuilder::write_planes(int segy, int cache) {
-    const SegyGeometry& g = volume_.geometry();
-    const int samples = g.samples;
-    const int slow = header_.slow_lines;
-    const int fast = header_.fast_lines;
+    const int samples = volume_.geometry().samples;
     const std::size_t stride = volume_.trace_stride();
-    const std::size_t line_bytes = std::size_t(fast) * samples * sizeof(float);
-    const int slab_lines = std::clamp(int(SLAB_BYTES / line_bytes), 1, slow);
+    const std::size_t total = std::size_t(header_.slow_lines) * header_.fast_lines;
+    const std::size_t blocks_per_slab =
+        std::max<std::size_t>(1, SLAB_BYTES / (TRACES_PER_BLOCK * samples * sizeof(float)));
+    const std::size_t slab_traces =
+        std::min(blocks_per_slab * TRACES_PER_BLOCK, round_up(total, TRACES_PER_BLOCK));
+    const std::size_t slab_bytes = slab_traces * samples * sizeof(float);
 
-    std::vector<char> raw(std::size_t(slab_lines) * fast * stride);
-    std::vector<float> slab(std::size_t(slab_lines) * fast * samples);
-    std::vector<float> trace(samples);
+    std::vector<char> raw(slab_traces * stride);
     std::vector<PlaneChecksum> checksums(samples);
+    // While one slab's runs are on their way to the disk, the next is made in the other.
+    const AlignedBuffer slabs[2] = {aligned_buffer(slab_bytes), aligned_buffer(slab_bytes)};
+    ParallelWriter writers[2] = {{cache, WRITER_THREADS}, {cache, WRITER_THREADS}};
 
-    for (int first = 0; first < slow; first += slab_lines) {
-        const int lines = std::min(slab_lines, slow - first);
-        const std::size_t traces = std::size_t(lines) * fast;
-        const off_t offset = volume_.first_trace_offset() + off_t(first) * fast * stride;
-        if (first + lines < slow)
+    for (std::size_t first = 0, slab = 0; first < total; first += slab_traces, ++slab) {
+        const std::size_t traces = std::min(slab_traces, total - first);
+        const off_t offset = volume_.first_trace_offset() + off_t(first * stride);
+        if (first + traces < total)
             ::posix_fadvise(segy, offset + off_t(traces * stride),
-                            off_t(std::min(slab_lines, slow - first - lines)) * fast * stride,
+                            off_t(std::min(slab_traces, total - first - traces) * stride),
                             POSIX_FADV_WILLNEED);
         if (!read_fully(segy, raw.data(), traces * stride, offset))
             fail(volume_.path(), _("reading traces %1 to %2 failed: the file is shorter than "
                                    "its headers describe (truncated while open?)")
-                                     .arg(static_cast<long long>(first) * fast + 1)
-                                     .arg(static_cast<long long>(first) * fast + traces));
+                                     .arg(first + 1)
+                                     .arg(first + traces));
 
-        // Trace-major in, plane-major out: each trace spreads over every plane's run.
-        for (std::size_t t = 0; t < traces; ++t) {
-            const char* header = raw.data() + t * stride;
-            check_trace(header, static_cast<long long>(first) * fast + t);
-            sample_format::to_floats(g.sample_encoding(), header + volume_.layout().sample_offset(),
-                                     trace.data(), samples);
-            amplitudes_.add(trace.data(), trace.size());
-            for (int s = 0; s < samples; ++s) slab[s * traces + t] = trace[s];
-        }
+        ParallelWriter& writer = writers[slab % 2];
+        check_written(writer.wait());
+        auto* planes = reinterpret_cast<float*>(slabs[slab % 2].get());
+        transpose(raw.data(), first, traces, planes, slab_traces);
+        // The last runs are padded with zeros to a whole block, which the plane's padding holds.
+        const std::size_t run_floats = round_up(traces, TRACES_PER_BLOCK);
         for (int s = 0; s < samples; ++s) {
-            const float* run = slab.data() + s * traces;
+            float* run = planes + std::size_t(s) * slab_traces;
+            std::fill(run + traces, run + run_floats, 0.0f);
             checksums[s].add(run, traces);
-            const off_t at = off_t(CacheHeader::SIZE) + off_t(s) * header_.plane_bytes() +
-                             off_t(first) * fast * sizeof(float);
-            if (!write_fully(cache, reinterpret_cast<const char*>(run), traces * sizeof(float), at))
-                fail(path_, _("cannot be written: %1").arg(write_error()));
+            writer.write(reinterpret_cast<const char*>(run), run_floats * sizeof(float),
+                         off_t(header_.plane_offset(s) + first * sizeof(float)));
         }
-        // Writing back behind the pass keeps the disk busy with the cache while the next slab
-        // is read, rather than leaving all of it to the final flush.
-        ::sync_file_range(cache, 0, 0, SYNC_FILE_RANGE_WRITE);
-        if (progress_ && !progress_(double(first + lines) / slow)) return false;
+        if (progress_ && !progress_(double(first + traces) / total)) return false;
     }
+    for (ParallelWriter& writer : writers) check_written(writer.wait());
 
     std::vector<uint64_t> sums(samples);
     std::transform(checksums.begin(), checksums.end(), sums.begin(),
                    [](const PlaneChecksum& sum) { return sum.value(); });
-    if (!write_fully(cache, reinterpret_cast<const char*>(sums.data()),
-                     sums.size() * sizeof(uint64_t), off_t(header_.checksums_offset())))
-        fail(path_, _("cannot be written: %1").arg(write_error()));
+    write_blocks(cache, sums.data(), sums.size() * sizeof(uint64_t),
+                 off_t(header_.checksums_offset()));
     return true;
+}
+
+void SectionCacheBuilder::transpose(const char* raw, std::size_t first, std::size_t traces,
+                                    float* planes, std::size_t row_floats) {
+    const SegyGeometry& g = volume_.geometry();
+    const int samples = g.samples;
+    const std::size_t stride = volume_.trace_stride();
+    std::vector<float> tile(TILE_TRACES * samples);
+    // Trace-major in, plane-major out.
+    for (std::size_t first_in_tile = 0; first_in_tile < traces; first_in_tile += TILE_TRACES) {
+        const std::size_t count = std::min(TILE_TRACES, traces - first_in_tile);
+        for (std::size_t t = 0; t < count; ++t) {
+            const char* header = raw + (first_in_tile + t) * stride;
+            check_trace(header, static_cast<long long>(first + first_in_tile + t));
+            sample_format::to_floats(g.sample_encoding(), header + volume_.layout().sample_offset(),
+                                     tile.data() + t * samples, samples);
+        }
+        amplitudes_.add(tile.data(), count * samples);
+        for (int s = 0; s < samples; ++s) {
+            float* out = planes + std::size_t(s) * row_floats + first_in_tile;
+            for (std::size_t t = 0; t < count; ++t) out[t] = tile[t * samples + s];
+        }
+    }
 }
 
 void SectionCacheBuilder::check_trace(const char* header, long long trace) const {

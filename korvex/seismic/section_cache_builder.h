@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -14,11 +17,12 @@ class SegyVolumeFile;
 
 // The one sequential pass that writes a section cache (see SectionCache for the layout).
 //
-// The SEG-Y file is read in slabs of a few lines with large positioned reads, the next
-// slab announced to the kernel ahead so that the disk keeps streaming while a slab is
-// transposed; each slab becomes one run in every plane of the cache. Memory stays at two
-// slabs whatever the size of the volume. Every trace header is checked on the way, and
-// every sample counted into the amplitude figures the cache's header keeps.
+// The SEG-Y file is read in slabs of a few thousand traces with large positioned reads, the
+// next slab announced to the kernel ahead so that the disk keeps streaming while a slab is
+// transposed; each slab becomes one run in every plane of the cache, written past the page
+// cache by a few threads while the next slab is transposed. Memory stays at three slabs
+// whatever the size of the volume. Every trace header is checked on the way, and every
+// sample counted into the amplitude figures the cache's header keeps.
 class SectionCacheBuilder final {
 public:
     using Progress = std::function<bool(double fraction)>;
@@ -31,6 +35,13 @@ public:
 
 private:
     bool write_planes(int segy, int cache);
+    // Converts `traces` traces from `first` on into one row per plane of `row_floats` floats.
+    void transpose(const char* raw, std::size_t first, std::size_t traces, float* planes,
+                   std::size_t row_floats);
+    // Writes at a block boundary, padded with zeros to whole blocks.
+    void write_blocks(int cache, const void* data, std::size_t size, off_t offset) const;
+    // Throws naming the cache file unless `error` is 0.
+    void check_written(int error) const;
     void check_trace(const char* header, long long trace) const;
     [[noreturn]] void irregular(long long trace, int iline, int xline) const;
     [[noreturn]] void fail(const QString& file, const QString& what) const;

@@ -348,9 +348,9 @@ private slots:
         if (damage == "header") flip_byte(cache_path, 20);
         if (damage == "amplitudes") flip_byte(cache_path, 100);
         if (damage == "truncated") QVERIFY(QFile(cache_path).resize(size - 1));
-        // The third plane starts a page in; its second value goes bad.
-        const qint64 plane_bytes = qint64(sizeof(float)) * 4 * 5;
-        if (damage == "sample") flip_byte(cache_path, 4096 + 2 * plane_bytes + 5);
+        // The third plane's second value goes bad.
+        if (damage == "sample")
+            flip_byte(cache_path, qint64(CacheHeader::for_volume(volume).plane_offset(2)) + 5);
 
         QString why_not;
         auto cache = SectionCache::open(volume, cache_path, &why_not);

@@ -440,8 +440,8 @@ private slots:
         QFile cache(korvex::seismic::CacheFolder(dir_.filePath("cache/korvex/sections"))
                         .path_for(volume.file()));
         QVERIFY(cache.open(QIODevice::ReadWrite));
-        const qint64 plane_bytes = 4 * 5 * sizeof(float);
-        const qint64 damaged = korvex::seismic::CacheHeader::SIZE + 3 * plane_bytes + 5;
+        const qint64 damaged =
+            qint64(korvex::seismic::CacheHeader::for_volume(volume.file()).plane_offset(3)) + 5;
         if (truncated) {
             QVERIFY(cache.resize(damaged));
         } else {
