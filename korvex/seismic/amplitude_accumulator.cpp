@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace korvex::seismic {
 
@@ -23,17 +24,29 @@ float from_bits(uint32_t bits) {
 }  // namespace
 
 void AmplitudeAccumulator::add(const float* values, std::size_t count) {
+    // Kept in locals across the loop, where the compiler holds them in registers.
+    float low = count_ == 0 ? std::numeric_limits<float>::infinity() : min_;
+    float high = count_ == 0 ? -std::numeric_limits<float>::infinity() : max_;
+    double squares = 0.0;
+    uint64_t finite = 0;
+    uint64_t* const bins = bins_.data();
     for (std::size_t i = 0; i < count; ++i) {
         const float value = values[i];
         if (!std::isfinite(value)) continue;
-        min_ = count_ == 0 ? value : std::min(min_, value);
-        max_ = count_ == 0 ? value : std::max(max_, value);
-        ++count_;
-        sum_of_squares_ += double(value) * value;
-        // A non-negative float's bits order as its value does.
-        auto& bins = value < 0.0f ? negative_ : positive_;
-        ++bins[bits_of(std::fabs(value)) >> DROPPED_BITS];
+        low = std::min(low, value);
+        high = std::max(high, value);
+        squares += double(value) * value;
+        ++finite;
+        // A non-negative float's bits order as its value does, and its sign bit picks the
+        // half of the bins without a branch, which on seismic amplitudes is a coin toss.
+        // Adding +0 makes -0 a +0.
+        ++bins[bits_of(value + 0.0f) >> DROPPED_BITS];
     }
+    if (finite == 0) return;
+    min_ = low;
+    max_ = high;
+    count_ += finite;
+    sum_of_squares_ += squares;
 }
 
 AmplitudeStats AmplitudeAccumulator::stats() const {
@@ -49,14 +62,16 @@ AmplitudeStats AmplitudeAccumulator::stats() const {
     float clip = 0.0f;
     const double width = double(max_) - double(min_);
     for (std::size_t bin = 0; bin < FINE_BINS; ++bin) {
-        const uint64_t here = positive_[bin] + negative_[bin];
+        const uint64_t positive = bins_[bin];
+        const uint64_t negative = bins_[FINE_BINS + bin];
+        const uint64_t here = positive + negative;
         if (here == 0) continue;
         // The middle of the fine bin stands for its samples.
         const float middle = from_bits(uint32_t(bin << DROPPED_BITS) | (1u << (DROPPED_BITS - 1)));
         if (below <= rank && rank < below + here) clip = bin == 0 ? 0.0f : middle;
         below += here;
         for (const float value : {middle, -middle}) {
-            const uint64_t n = value < 0.0f ? negative_[bin] : positive_[bin];
+            const uint64_t n = value < 0.0f ? negative : positive;
             if (n == 0) continue;
             const double at = width > 0.0 ? (std::clamp(value, min_, max_) - min_) / width : 0.0;
             const int coarse = std::min(int(at * AmplitudeStats::HISTOGRAM_BINS),

@@ -24,8 +24,8 @@ private:
     static constexpr int DROPPED_BITS = 16;
     static constexpr std::size_t FINE_BINS = std::size_t(1) << (31 - DROPPED_BITS);
 
-    std::vector<uint64_t> positive_ = std::vector<uint64_t>(FINE_BINS);
-    std::vector<uint64_t> negative_ = std::vector<uint64_t>(FINE_BINS);
+    // Positive amplitudes' bins, then negative ones': the float's sign bit picks the half.
+    std::vector<uint64_t> bins_ = std::vector<uint64_t>(2 * FINE_BINS);
     uint64_t count_ = 0;
     double sum_of_squares_ = 0.0;
     float min_ = 0.0f;
