@@ -52,6 +52,17 @@ QStringList colormap_names() {
     return names;
 }
 
+std::vector<QRgb> colormap_colors(const QString& name) {
+    const auto table = make_lookup_table(name, {0.0, 1.0});
+    std::vector<QRgb> colors(TABLE_SIZE);
+    for (int i = 0; i < TABLE_SIZE; ++i) {
+        double rgba[4];
+        table->GetTableValue(i, rgba);
+        colors[i] = QColor::fromRgbF(rgba[0], rgba[1], rgba[2]).rgb();
+    }
+    return colors;
+}
+
 vtkSmartPointer<vtkLookupTable> make_lookup_table(const QString& name,
                                                   const std::array<double, 2>& clim) {
     const auto found = colormaps().find(name);

@@ -1,0 +1,122 @@
+// The section view's redraw against the 3D view's frame, in the same run, both on a
+// 1280 x 1024 window. The 3D frame: the axis and three 1000 x 1000 float sections, the
+// camera turned, drawn and finished. The section view, a 1000 x 1000 section, medians in
+// milliseconds, each change followed by a synchronous repaint:
+//   section_zoom       one notch of the wheel about a point
+//   section_pan        a drag of 40 pixels
+//   section_colormap   another colormap and clip (the picture painted again)
+//   section_new_line   another section's samples arriving (as a step to the next line)
+// Each with its ratio to the 3D frame (target: at most 1.0).
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_section_view
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <cstdio>
+
+#include <vtkGenericOpenGLRenderWindow.h>
+
+#include "bench/figures.h"
+#include "bench/section_scene.h"
+#include "korvex/scene/private/vtk_access.h"
+#include "korvex/scene/surface_format.h"
+#include "korvex/scene/turntable_camera.h"
+#include "korvex/scene/view_box.h"
+#include "korvex/widgets/section_view/section_view.h"
+
+namespace {
+
+constexpr int WIDTH = 1280, HEIGHT = 1024, SAMPLES = 1000, FRAMES = 30;
+
+using korvex::bench::elapsed_ms;
+using korvex::bench::median;
+using korvex::widgets::SectionSamples;
+
+double timed(const std::function<void(int)>& change, QWidget& canvas) {
+    std::vector<double> spent;
+    for (int i = 0; i < FRAMES; ++i) {
+        spent.push_back(elapsed_ms([&] {
+            change(i);
+            canvas.repaint();
+        }));
+    }
+    return median(spent);
+}
+
+void send_mouse(QWidget& canvas, QEvent::Type type, const QPoint& at) {
+    QMouseEvent event(type, at, Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &event);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    korvex::bench::prepare_opengl();
+    QApplication app(argc, argv);
+    korvex::scene::fit_multisampling_to_renderer(korvex::scene::probe_opengl());
+
+    std::vector<std::vector<float>> sections = korvex::bench::synthetic_sections(SAMPLES);
+    double frame_ms = 0;
+    {
+        korvex::bench::SectionScene scene(WIDTH, HEIGHT, SAMPLES);
+        korvex::scene::TurntableCamera& camera = scene.canvas().view()->camera();
+        vtkGenericOpenGLRenderWindow* window =
+            korvex::scene::VtkAccess::render_window(scene.canvas());
+        std::vector<double> frames;
+        for (int i = 0; i < FRAMES; ++i) {
+            frames.push_back(elapsed_ms([&] {
+                camera.set_azimuth(camera.azimuth() + 3.0);
+                window->Render();
+                window->WaitForCompletion();
+            }));
+        }
+        frame_ms = median(frames);
+    }
+
+    korvex::widgets::SectionView view;
+    view.resize(WIDTH, HEIGHT);
+    view.show();
+    view.show_section("iline", 1, SectionSamples{SAMPLES, SAMPLES, sections[0]},
+                      {"Crossline", 1, 1}, {"Time (ms)", 0, 4});
+    QApplication::processEvents();
+    QWidget& canvas = view.canvas();
+    const QPoint middle = canvas.rect().center();
+
+    const double zoom_ms = timed(
+        [&](int i) {
+            const int notches = i % 2 ? -1 : 1;
+            QWheelEvent wheel(middle + QPoint(i, i), canvas.mapToGlobal(middle), {},
+                              {0, 120 * notches}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                              false);
+            QApplication::sendEvent(&canvas, &wheel);
+        },
+        canvas);
+    const double pan_ms = timed(
+        [&](int i) {
+            const QPoint to = middle + QPoint(i % 2 ? -40 : 40, 0);
+            send_mouse(canvas, QEvent::MouseButtonPress, middle);
+            send_mouse(canvas, QEvent::MouseMove, to);
+            send_mouse(canvas, QEvent::MouseButtonRelease, to);
+        },
+        canvas);
+    const QString colormaps[] = {"gray", "seismic"};
+    const double colormap_ms =
+        timed([&](int i) { view.canvas().set_style(colormaps[i % 2], 1.0 + i % 2); }, canvas);
+    const double line_ms = timed(
+        [&](int i) {
+            view.show_section("iline", 1 + i, SectionSamples{SAMPLES, SAMPLES, sections[i % 3]},
+                              {"Crossline", 1, 1}, {"Time (ms)", 0, 4});
+        },
+        canvas);
+
+    std::printf("a %dx%d section in a %dx%d view against the 3D frame, medians\n", SAMPLES, SAMPLES,
+                WIDTH, HEIGHT);
+    korvex::bench::figure("frame", frame_ms, "ms");
+    korvex::bench::figure_with_ratio("section_zoom", zoom_ms, frame_ms);
+    korvex::bench::figure_with_ratio("section_pan", pan_ms, frame_ms);
+    korvex::bench::figure_with_ratio("section_colormap", colormap_ms, frame_ms);
+    korvex::bench::figure_with_ratio("section_new_line", line_ms, frame_ms);
+    return 0;
+}

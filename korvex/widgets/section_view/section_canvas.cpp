@@ -1,0 +1,255 @@
+#include "korvex/widgets/section_view/section_canvas.h"
+
+#include <QJsonArray>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "korvex/config/base.h"
+#include "korvex/utils/errors.h"
+#include "korvex/widgets/section_view/axis_ticks.h"
+
+namespace korvex::widgets {
+
+using config::_;
+
+namespace {
+
+constexpr int TICK = 4;
+constexpr int GAP = 4;
+constexpr int BAR_WIDTH = 14;
+// A drag shorter than this is a click, not a rectangle to zoom to.
+constexpr int LEAST_BAND = 4;
+
+QString number(double value) { return QString::number(value, 'g', 6); }
+
+double positive(const QJsonValue& value, const char* what) {
+    const double number = value.toDouble(-1.0);
+    if (!(number > 0.0) || !std::isfinite(number))
+        throw utils::ValueError(std::string("a section view's ") + what +
+                                " must be a positive number");
+    return number;
+}
+
+}  // namespace
+
+SectionCanvas::SectionCanvas(QWidget* parent)
+    : QWidget(parent), band_(new QRubberBand(QRubberBand::Rectangle, this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(200, 150);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void SectionCanvas::set_section(SectionSamples samples, const SectionAxis& horizontal,
+                                const SectionAxis& vertical) {
+    const QSizeF size(samples.columns, samples.rows);
+    const bool reshaped = size != transform_.data_size();
+    picture_.set_samples(std::move(samples));
+    horizontal_ = horizontal;
+    vertical_ = vertical;
+    // A first section keeps a zoom restored with the project before it arrived.
+    if (reshaped && !transform_.data_size().isEmpty()) fitted_ = true;
+    transform_.set_data_size(size);
+    if (fitted_) fit();
+    update();
+}
+
+void SectionCanvas::set_style(const QString& colormap, double clip) {
+    picture_.set_style(colormap, clip);
+    update();
+}
+
+void SectionCanvas::reset_view() {
+    fitted_ = true;
+    fit();
+    update();
+}
+
+void SectionCanvas::fit() {
+    const bool chosen = transform_.exaggeration().has_value();
+    transform_.fit();
+    if (!chosen && transform_.exaggeration())
+        emit sig_exaggeration_changed(*transform_.exaggeration());
+}
+
+void SectionCanvas::set_exaggeration(double exaggeration) {
+    if (transform_.exaggeration() == exaggeration) return;
+    transform_.set_exaggeration(exaggeration);
+    if (fitted_) fit();
+    update();
+    emit sig_exaggeration_changed(exaggeration);
+}
+
+QJsonObject SectionCanvas::zoom_state() const {
+    QJsonObject state;
+    if (fitted_) {
+        state[QStringLiteral("fitted")] = true;
+    } else {
+        const QPointF centre = transform_.centre();
+        state[QStringLiteral("centre")] = QJsonArray{centre.x(), centre.y()};
+        state[QStringLiteral("scale")] = transform_.scale();
+    }
+    if (transform_.exaggeration())
+        state[QStringLiteral("exaggeration")] = *transform_.exaggeration();
+    return state;
+}
+
+void SectionCanvas::set_zoom_state(const QJsonObject& state) {
+    const bool fitted = state.value(QStringLiteral("fitted")).toBool(false);
+    const QJsonValue exaggeration = state.value(QStringLiteral("exaggeration"));
+    const double ve = exaggeration.isUndefined() ? transform_.exaggeration().value_or(1.0)
+                                                 : positive(exaggeration, "vertical exaggeration");
+    if (fitted) {
+        transform_.set_view(transform_.centre(), transform_.scale(), ve);
+    } else {
+        const QJsonArray centre = state.value(QStringLiteral("centre")).toArray();
+        if (centre.size() != 2 || !centre[0].isDouble() || !centre[1].isDouble())
+            throw utils::ValueError("a section view's centre must be two numbers");
+        transform_.set_view({centre[0].toDouble(), centre[1].toDouble()},
+                            positive(state.value(QStringLiteral("scale")), "scale"), ve);
+    }
+    fitted_ = fitted;
+    if (fitted_) fit();
+    update();
+    emit sig_exaggeration_changed(ve);
+}
+
+void SectionCanvas::place_plot() {
+    const QFontMetrics metrics = fontMetrics();
+    const int line = metrics.height();
+    const int left = line + GAP + metrics.horizontalAdvance(QStringLiteral("00000.0")) + TICK;
+    const int top = 2 * line + GAP + TICK;
+    const int right = 3 * GAP + BAR_WIDTH + metrics.horizontalAdvance(QStringLiteral("-0.00000"));
+    transform_.set_plot(QRectF(rect()).adjusted(left, top, -right, -GAP - line / 2));
+}
+
+void SectionCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    place_plot();
+    if (fitted_) fit();
+}
+
+void SectionCanvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const QRectF plot = transform_.plot();
+    painter.fillRect(plot, palette().mid());
+    if (has_section()) {
+        const QRectF whole(QPointF(0, 0), transform_.data_size());
+        const QRectF shown = transform_.visible().intersected(whole);
+        painter.save();
+        painter.setClipRect(plot);
+        painter.drawImage(transform_.to_pixel(shown), picture_.image(), shown);
+        painter.restore();
+        paint_axes(painter);
+    }
+    paint_color_bar(painter);
+}
+
+void SectionCanvas::paint_axes(QPainter& painter) const {
+    const QRectF plot = transform_.plot();
+    const QRectF shown =
+        transform_.visible().intersected(QRectF(QPointF(0, 0), transform_.data_size()));
+    const QFontMetrics metrics = fontMetrics();
+    const int line = metrics.height();
+    painter.setPen(palette().windowText().color());
+
+    const int across = std::max(2, int(plot.width() / (4 * metrics.averageCharWidth() * 4)));
+    for (const double value : axis_ticks(horizontal_.value_at(shown.left()),
+                                         horizontal_.value_at(shown.right()), across)) {
+        const double x = transform_.to_pixel(QPointF(horizontal_.data_at(value), 0)).x();
+        painter.drawLine(QPointF(x, plot.top() - TICK), QPointF(x, plot.top()));
+        painter.drawText(QRectF(x - 50, plot.top() - TICK - line, 100, line), Qt::AlignCenter,
+                         number(value));
+    }
+    painter.drawText(QRectF(plot.left(), 0, plot.width(), line), Qt::AlignCenter,
+                     horizontal_.title);
+
+    const int down = std::max(2, int(plot.height() / (3 * line)));
+    for (const double value :
+         axis_ticks(vertical_.value_at(shown.top()), vertical_.value_at(shown.bottom()), down)) {
+        const double y = transform_.to_pixel(QPointF(0, vertical_.data_at(value))).y();
+        painter.drawLine(QPointF(plot.left() - TICK, y), QPointF(plot.left(), y));
+        painter.drawText(QRectF(0, y - line, plot.left() - TICK - GAP, 2 * line),
+                         Qt::AlignRight | Qt::AlignVCenter, number(value));
+    }
+    painter.save();
+    painter.translate(0, plot.center().y());
+    painter.rotate(-90);
+    painter.drawText(QRectF(-plot.height() / 2, 0, plot.height(), line), Qt::AlignCenter,
+                     vertical_.title);
+    painter.restore();
+}
+
+void SectionCanvas::paint_color_bar(QPainter& painter) const {
+    const QRectF plot = transform_.plot();
+    const std::vector<QRgb>& colors = picture_.colors();
+    // One pixel per colour, the high end at the top, stretched over the bar.
+    QImage ramp(1, static_cast<int>(colors.size()), QImage::Format_RGB32);
+    for (std::size_t i = 0; i < colors.size(); ++i)
+        ramp.setPixel(0, static_cast<int>(colors.size() - 1 - i), colors[i]);
+    const QRectF bar(plot.right() + 2 * GAP, plot.top(), BAR_WIDTH, plot.height());
+    painter.drawImage(bar, ramp);
+    painter.setPen(palette().windowText().color());
+    painter.drawRect(bar);
+    const int line = fontMetrics().height();
+    const double clip = picture_.clip();
+    const QRectF labels(bar.right() + GAP, bar.top() - line / 2, width() - bar.right(),
+                        bar.height() + line);
+    painter.drawText(labels, Qt::AlignLeft | Qt::AlignTop, number(clip));
+    painter.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, number(0));
+    painter.drawText(labels, Qt::AlignLeft | Qt::AlignBottom, number(-clip));
+    painter.drawText(QRectF(bar.left(), 0, width() - bar.left(), line), Qt::AlignLeft,
+                     _("Amplitude"));
+}
+
+void SectionCanvas::wheelEvent(QWheelEvent* event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches == 0.0) return;
+    transform_.zoom_about(event->position(), std::pow(WHEEL_FACTOR, notches));
+    fitted_ = false;
+    update();
+    event->accept();
+}
+
+void SectionCanvas::mousePressEvent(QMouseEvent* event) {
+    drag_from_ = event->pos();
+    const bool band = event->button() == Qt::RightButton ||
+                      (event->button() == Qt::LeftButton && event->modifiers() & Qt::ShiftModifier);
+    drag_ = band ? Drag::band : event->button() == Qt::LeftButton ? Drag::pan : Drag::none;
+    if (drag_ == Drag::band) {
+        band_->setGeometry(QRect(drag_from_, QSize()));
+        band_->show();
+    }
+}
+
+void SectionCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (drag_ == Drag::pan) {
+        transform_.pan(event->pos() - drag_from_);
+        drag_from_ = event->pos();
+        fitted_ = false;
+        update();
+    } else if (drag_ == Drag::band) {
+        band_->setGeometry(QRect(drag_from_, event->pos()).normalized());
+    }
+}
+
+void SectionCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (drag_ == Drag::band) {
+        band_->hide();
+        const QRect drawn = QRect(drag_from_, event->pos()).normalized();
+        if (drawn.width() >= LEAST_BAND && drawn.height() >= LEAST_BAND) {
+            transform_.zoom_to(
+                {transform_.to_data(drawn.topLeft()), transform_.to_data(drawn.bottomRight())});
+            fitted_ = false;
+            update();
+        }
+    }
+    drag_ = Drag::none;
+}
+
+void SectionCanvas::mouseDoubleClickEvent(QMouseEvent*) { reset_view(); }
+
+}  // namespace korvex::widgets

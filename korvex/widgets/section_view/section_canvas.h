@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include "korvex/widgets/section_view/section_axis.h"
+#include "korvex/widgets/section_view/section_picture.h"
+#include "korvex/widgets/section_view/section_transform.h"
+#include "korvex/widgets/section_view/section_view_export.h"
+
+class QRubberBand;
+
+namespace korvex::widgets {
+
+// A section drawn flat in variable density, the traces' line numbers along the top, time
+// down the side and a colour bar at the right. The wheel zooms about the cursor, a drag
+// pans, a drag with Shift or the right button zooms to the rectangle drawn, and a double
+// click shows the whole section again.
+class KORVEX_SECTION_VIEW_EXPORT SectionCanvas final : public QWidget {
+    Q_OBJECT
+
+public:
+    // How far one notch of the wheel zooms.
+    static constexpr double WHEEL_FACTOR = 1.25;
+
+    explicit SectionCanvas(QWidget* parent = nullptr);
+
+    // A new section. The zoom stays while the shape does (the next line of a kind) unless
+    // the whole section was shown, which it then stays.
+    void set_section(SectionSamples samples, const SectionAxis& horizontal,
+                     const SectionAxis& vertical);
+    bool has_section() const { return !picture_.image().isNull(); }
+    const SectionSamples& samples() const { return picture_.samples(); }
+    const SectionAxis& horizontal() const { return horizontal_; }
+    const SectionAxis& vertical() const { return vertical_; }
+    // Throws utils::ValueError for an unknown colormap or a clip that is not positive.
+    void set_style(const QString& colormap, double clip);
+    const SectionPicture& picture() const { return picture_; }
+
+    const SectionTransform& transform() const { return transform_; }
+    // The whole section, at the exaggeration in use.
+    void reset_view();
+    // Throws utils::ValueError unless positive.
+    void set_exaggeration(double exaggeration);
+    // The zoom as a project keeps it: the whole section, or a centre and scale, with the
+    // vertical exaggeration.
+    QJsonObject zoom_state() const;
+    // Throws utils::ValueError for a state of the wrong shape, leaving the zoom as it was.
+    void set_zoom_state(const QJsonObject& state);
+
+signals:
+    // The vertical exaggeration was chosen for a first look, or set.
+    void sig_exaggeration_changed(double exaggeration);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    enum class Drag { none, pan, band };
+
+    void place_plot();
+    void fit();
+    void paint_axes(QPainter& painter) const;
+    void paint_color_bar(QPainter& painter) const;
+
+    SectionPicture picture_;
+    SectionAxis horizontal_;
+    SectionAxis vertical_;
+    SectionTransform transform_;
+    // While the whole section is shown, a resize or a section of another shape shows it
+    // whole again; a zoom or a pan of the user's ends it.
+    bool fitted_ = true;
+    Drag drag_ = Drag::none;
+    QPoint drag_from_;
+    QRubberBand* band_;
+};
+
+}  // namespace korvex::widgets

@@ -1,0 +1,118 @@
+#include "korvex/widgets/section_view/section_view.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QDoubleValidator>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "korvex/config/base.h"
+#include "korvex/utils/icon_manager.h"
+#include "korvex/utils/qthelpers.h"
+
+namespace korvex::widgets {
+
+using config::_;
+
+SectionView::SectionView(QWidget* options_button, QWidget* parent)
+    : QWidget(parent),
+      volume_label_(new QLabel(this)),
+      type_box_(new QComboBox(this)),
+      line_edit_(new QLineEdit(this)),
+      note_(new QLabel(this)),
+      exaggeration_box_(new QDoubleSpinBox(this)),
+      reset_button_(new QToolButton(this)),
+      canvas_(new SectionCanvas(this)) {
+    type_box_->addItem(_("Inline"), QStringLiteral("iline"));
+    type_box_->addItem(_("Crossline"), QStringLiteral("xline"));
+    type_box_->addItem(_("Time"), QStringLiteral("depth"));
+    type_box_->setToolTip(_("The kind of section shown"));
+    line_edit_->setValidator(new QDoubleValidator(line_edit_));
+    line_edit_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+    line_edit_->setToolTip(_("Type a line number or time, then Enter (Page Up, Page Down step)"));
+    exaggeration_box_->setRange(0.01, 1000.0);
+    exaggeration_box_->setDecimals(2);
+    exaggeration_box_->setPrefix(_("VE "));
+    exaggeration_box_->setToolTip(
+        _("Vertical exaggeration: the height of a sample over the width of a trace"));
+    reset_button_->setAutoRaise(true);
+    reset_button_->setIcon(utils::icon("view_all"));
+    reset_button_->setToolTip(_("Show the whole section"));
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(2, 2, 2, 2);
+    for (QWidget* widget : {static_cast<QWidget*>(volume_label_), static_cast<QWidget*>(type_box_),
+                            static_cast<QWidget*>(line_edit_), static_cast<QWidget*>(note_)})
+        row->addWidget(widget);
+    row->addStretch();
+    row->addWidget(exaggeration_box_);
+    row->addWidget(reset_button_);
+    if (options_button) row->addWidget(options_button);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addLayout(row);
+    column->addWidget(canvas_, 1);
+
+    connect(line_edit_, &QLineEdit::returnPressed, this, &SectionView::enter_line);
+    connect(type_box_, QOverload<int>::of(&QComboBox::activated), this,
+            [this] { emit sig_type_chosen(section_type()); });
+    connect(reset_button_, &QToolButton::clicked, canvas_, &SectionCanvas::reset_view);
+    connect(exaggeration_box_, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
+            [this](double value) {
+                utils::call_guarded(_("Changing the vertical exaggeration"),
+                                    [&] { canvas_->set_exaggeration(value); });
+            });
+    connect(canvas_, &SectionCanvas::sig_exaggeration_changed, this, [this](double value) {
+        const QSignalBlocker quiet(exaggeration_box_);
+        exaggeration_box_->setValue(value);
+    });
+}
+
+void SectionView::set_volume_name(const QString& name) { volume_label_->setText(name); }
+
+void SectionView::show_section(const QString& type, double position, SectionSamples samples,
+                               const SectionAxis& horizontal, const SectionAxis& vertical) {
+    set_section_type(type);
+    line_edit_->setText(QString::number(position, 'g', 10));
+    canvas_->set_section(std::move(samples), horizontal, vertical);
+}
+
+void SectionView::set_section_type(const QString& type) {
+    const int index = type_box_->findData(type);
+    if (index >= 0) type_box_->setCurrentIndex(index);
+}
+
+QString SectionView::section_type() const { return type_box_->currentData().toString(); }
+
+void SectionView::say(const QString& text) {
+    note_->setText(text);
+    note_->setToolTip(text);
+}
+
+QString SectionView::note() const { return note_->text(); }
+
+void SectionView::enter_line() {
+    bool ok = false;
+    const double value = QLocale().toDouble(line_edit_->text(), &ok);
+    if (ok) emit sig_line_entered(value);
+}
+
+void SectionView::keyPressEvent(QKeyEvent* event) {
+    const int direction = event->key() == Qt::Key_PageDown ? 1
+                          : event->key() == Qt::Key_PageUp ? -1
+                                                           : 0;
+    if (direction == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    emit sig_step(direction * (event->modifiers() & Qt::ShiftModifier ? SHIFT_STEP : 1));
+    event->accept();
+}
+
+}  // namespace korvex::widgets
