@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "korvex/app/data/data_export.h"
 #include "korvex/seismic/section.h"
 
 namespace korvex::seismic {
@@ -25,7 +26,7 @@ namespace korvex::app::data {
 // Time slices come from the section cache once one is given: the file has them only as
 // a gather over every trace. A cache that fails a read (damaged, truncated) is given up
 // at once: that read and the ones after it go to the file, and sig_cache_failed tells.
-class SectionReader final : public QObject {
+class KORVEX_DATA_EXPORT SectionReader final : public QObject {
     Q_OBJECT
 
 public:
@@ -35,6 +36,7 @@ public:
 
     void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
     bool has_cache() const { return cache_ != nullptr; }
+    const std::shared_ptr<const seismic::SectionCache>& cache() const { return cache_; }
     // Asks for the section of `kind` at `index`; it arrives through sig_section_read or
     // sig_read_failed, unless a newer request overtakes it.
     void request(seismic::SectionKind kind, int index);

@@ -1,6 +1,7 @@
 #include "korvex/app/data/volume_sections.h"
 
 #include <QMainWindow>
+#include <algorithm>
 
 #include "korvex/app/data/section_reader.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -48,7 +49,7 @@ VolumeSections::VolumeSections(SeismicVolume& volume,
     connect(reader_, &SectionReader::sig_read_failed, this,
             [this](SectionKind kind, int, const QString& message) { fail_read(kind, message); });
     connect(reader_, &SectionReader::sig_idle, this, &VolumeSections::sig_settled);
-    connect(reader_, &SectionReader::sig_cache_failed, this, &VolumeSections::sig_cache_failed);
+    connect(reader_, &SectionReader::sig_cache_failed, this, &VolumeSections::give_up_cache);
     if (cache) {
         reader_->use_cache(std::move(cache));
         utils::logger().info(utils::format("{}: section cache reused", volume_.name()));
@@ -153,8 +154,31 @@ void VolumeSections::fail_read(SectionKind kind, const QString& message) {
 
 void VolumeSections::set_progress_host(QMainWindow* host) { progress_host_ = host; }
 
+SectionReader* VolumeSections::make_reader(QObject* parent) {
+    auto* reader = new SectionReader(file_, parent);
+    reader->use_cache(reader_->cache());
+    connect(reader, &SectionReader::sig_cache_failed, this, &VolumeSections::give_up_cache);
+    view_readers_.erase(std::remove(view_readers_.begin(), view_readers_.end(), nullptr),
+                        view_readers_.end());
+    view_readers_.emplace_back(reader);
+    return reader;
+}
+
 void VolumeSections::use_cache(std::shared_ptr<const seismic::SectionCache> cache) {
+    given_up_ = nullptr;
+    for (const auto& reader : view_readers_)
+        if (reader) reader->use_cache(cache);
     reader_->use_cache(std::move(cache));
+}
+
+void VolumeSections::give_up_cache(const std::shared_ptr<const seismic::SectionCache>& cache,
+                                   const QString& message) {
+    if (cache.get() == given_up_) return;
+    given_up_ = cache.get();
+    for (const auto& reader : view_readers_)
+        if (reader && reader->cache() == cache) reader->use_cache(nullptr);
+    if (reader_->cache() == cache) reader_->use_cache(nullptr);
+    emit sig_cache_failed(cache, message);
 }
 
 bool VolumeSections::has_cache() const { return reader_->has_cache(); }

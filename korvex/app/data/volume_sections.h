@@ -63,6 +63,10 @@ public:
     // The visuals of every kind in every viewer.
     std::vector<std::shared_ptr<VolumeSectionVisual>> visuals() const;
 
+    // A reader of the volume's sections for a view with a line of its own (a section
+    // view): the same file, and the section cache now and once one is built.
+    SectionReader* make_reader(QObject* parent);
+
     // Time slices come from the cache from now on, instead of a gather over every trace.
     void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
     bool has_cache() const;
@@ -95,12 +99,17 @@ private:
     seismic::Section blank_image(seismic::SectionKind kind) const;
     void draw(seismic::SectionKind kind, int index, const seismic::Section& image);
     void fail_read(seismic::SectionKind kind, const QString& message);
+    // Every reader leaves a cache that failed one of them; the failure is told once.
+    void give_up_cache(const std::shared_ptr<const seismic::SectionCache>& cache,
+                       const QString& message);
     std::vector<std::shared_ptr<VolumeSectionVisual>> visuals(seismic::SectionKind kind) const;
 
     SeismicVolume& volume_;
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
     const SurveyFrame& frame_;
     SectionReader* reader_;
+    std::vector<QPointer<SectionReader>> view_readers_;
+    const seismic::SectionCache* given_up_ = nullptr;
     std::map<seismic::SectionKind, State> states_;
     QString withdrawn_;
     // Shown while a time slice is gathered from a file not in memory, which takes as long

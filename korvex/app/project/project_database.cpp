@@ -36,6 +36,8 @@ const char* const CREATE_TABLES[] = {
     "volume TEXT NOT NULL, iline INTEGER NOT NULL, xline INTEGER NOT NULL, time REAL NOT NULL, "
     "map_x REAL, map_y REAL, amplitude REAL NOT NULL, x REAL NOT NULL, y REAL NOT NULL, "
     "z REAL NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS section_views (position INTEGER NOT NULL, name TEXT NOT NULL "
+    "UNIQUE, state TEXT NOT NULL)",
     // The project's own settings, one row each.
     "CREATE TABLE IF NOT EXISTS project (key TEXT NOT NULL UNIQUE, value TEXT NOT NULL)",
 };
@@ -200,6 +202,24 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
     }
 }
 
+void read_section_views(SqliteConnection& db, ProjectSnapshot& snapshot) {
+    if (!has_table(db, QStringLiteral("section_views"))) return;
+    QSqlQuery rows = db.exec("SELECT name, state FROM section_views ORDER BY position");
+    while (rows.next()) {
+        const QString name = rows.value(0).toString();
+        const QString state = rows.value(1).toString();
+        from_json(state, _("view state of %1").arg(name));
+        snapshot.section_views.push_back({name, state.toUtf8()});
+    }
+}
+
+void write_section_views(SqliteConnection& db, const std::vector<SectionViewRecord>& views) {
+    int position = 0;
+    for (const SectionViewRecord& view : views)
+        db.exec("INSERT INTO section_views VALUES (?, ?, ?)",
+                {position++, view.name, QString::fromUtf8(view.state)});
+}
+
 void read_project_settings(SqliteConnection& db, ProjectSnapshot& snapshot) {
     snapshot.map_scene = false;
     if (!has_table(db, QStringLiteral("project"))) return;
@@ -217,7 +237,7 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));
     for (const char* table :
-         {"objects", "viewers", "shown", "viewer_settings", "picks", "project"}) {
+         {"objects", "viewers", "shown", "viewer_settings", "section_views", "picks", "project"}) {
         db.exec(QStringLiteral("DELETE FROM %1").arg(table));
     }
     int position = 0;
@@ -246,6 +266,7 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
             }
         }
     }
+    write_section_views(db, snapshot.section_views);
     write_picks(db, snapshot.picks);
     if (!snapshot.crs.isEmpty())
         db.exec("INSERT INTO project VALUES (?, ?)", {CRS_KEY, snapshot.crs});
@@ -313,6 +334,7 @@ ProjectSnapshot ProjectDatabase::load() const {
             db.exec("BEGIN");
             read_objects(db, QFileInfo(path_).absoluteDir(), snapshot);
             read_viewers(db, snapshot);
+            read_section_views(db, snapshot);
             read_picks(db, snapshot);
             read_project_settings(db, snapshot);
             db.rollback();

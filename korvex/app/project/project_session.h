@@ -15,6 +15,7 @@ class DataObjectFactory;
 class ProjectDatabase;
 class PickList;
 class ProjectError;
+class SectionViewSet;
 class ViewerSet;
 
 // The project behind a session: the data objects of the model, what the viewers show
@@ -60,6 +61,9 @@ public:
     // Whether the last project opened showed everything it records in its viewers.
     bool restored_completely() const { return restored_completely_; }
 
+    // The section views a project keeps; without them, it keeps none.
+    void set_section_views(SectionViewSet* views) { section_views_ = views; }
+
     // The session as a project file would hold it.
     ProjectSnapshot capture() const;
 
@@ -92,6 +96,7 @@ private:
     ViewerSet& viewers_;
     const DataObjectFactory& factory_;
     PickList* picks_;
+    SectionViewSet* section_views_ = nullptr;
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
     bool restored_completely_ = true;

@@ -37,6 +37,17 @@ struct ViewerRecord {
     }
 };
 
+// One section view of a project: its name and its state as a JSON object (the volume, the
+// kind of section, the line and the zoom).
+struct SectionViewRecord {
+    QString name;
+    QByteArray state;
+
+    bool operator==(const SectionViewRecord& other) const {
+        return name == other.name && state == other.state;
+    }
+};
+
 // One pick of a project: the sample as the Picks dock shows it, and the viewer it was
 // made in (where its marker goes back).
 struct PickRecord {
@@ -53,6 +64,7 @@ struct ProjectSnapshot {
     std::vector<ObjectRecord> objects;
     std::vector<ViewerRecord> viewers;
     int active_viewer = 0;
+    std::vector<SectionViewRecord> section_views;
     // In the order they were made.
     std::vector<PickRecord> picks;
     // The coordinate reference system of the map coordinates, an EPSG code or WKT; empty
@@ -67,7 +79,8 @@ struct ProjectSnapshot {
 
     bool operator==(const ProjectSnapshot& other) const {
         return objects == other.objects && viewers == other.viewers &&
-               active_viewer == other.active_viewer && picks == other.picks && crs == other.crs;
+               active_viewer == other.active_viewer && section_views == other.section_views &&
+               picks == other.picks && crs == other.crs;
     }
     bool operator!=(const ProjectSnapshot& other) const { return !(*this == other); }
 };

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QSplitter>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
@@ -25,6 +26,7 @@
 #include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/open_surveys.h"
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/picks/panel_pick_list.h"
 #include "korvex/app/picks/pick_undo.h"
@@ -34,6 +36,7 @@
 #include "korvex/app/project/recent_files.h"
 #include "korvex/app/start_up/script_runner.h"
 #include "korvex/app/viewers/display_router.h"
+#include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/window/edit_menu.h"
 #include "korvex/app/window/journal_sink.h"
@@ -61,6 +64,7 @@
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/log_pane/log_pane.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
+#include "korvex/widgets/section_view/section_view.h"
 #include "korvex/widgets/terminal/terminal.h"
 
 namespace korvex::app {
@@ -132,6 +136,7 @@ void MainWindow::setup() {
     opener_ = new DataOpener(*data_object_factory_, *tree_, *viewer_area_, this);
     session_ =
         new ProjectSession(*model_, *viewer_area_, *data_object_factory_, pick_list_.get(), this);
+    session_->set_section_views(section_views_);
     connect(session_, &ProjectSession::sig_project_opened, cache_store_,
             &data::CacheStore::set_project);
     connect(session_, &ProjectSession::sig_project_saved, cache_store_,
@@ -208,8 +213,14 @@ void MainWindow::create_tree_dock() {
 }
 
 void MainWindow::create_viewer_area() {
-    viewer_area_ = new ViewerArea(this, tree_, this);
-    setCentralWidget(viewer_area_);
+    auto* centre = new QSplitter(this);
+    centre->setObjectName(QStringLiteral("viewer_splitter"));
+    centre->setChildrenCollapsible(false);
+    viewer_area_ = new ViewerArea(this, tree_, centre);
+    section_views_ = new SectionViewArea(centre);
+    centre->addWidget(viewer_area_);
+    centre->addWidget(section_views_);
+    setCentralWidget(centre);
     viewer_area_->add_viewer();
 }
 
@@ -275,6 +286,8 @@ void MainWindow::create_view_menu() {
         const widgets::CubeViewer* viewer = viewer_area_->add_viewer();
         logger().info(format("New 3D viewer: {}", viewer->base().name()));
     }));
+    view_menu_->addAction(
+        utils::create_action(this, _("New section view"), [this] { open_section_view(); }));
     view_menu_->addAction(
         utils::create_action(this, _("Vertical scale..."), [this] { vertical_scale_dialog(); }));
     QAction* grid = utils::create_action(this, _("Map grid"), {});
@@ -394,6 +407,26 @@ void MainWindow::confirm_quit() {
 
 void MainWindow::show_appearance(const QString& name) {
     data::AppearanceDialog::show_for(*tree_, name, this, undo_);
+}
+
+void MainWindow::open_section_view() {
+    data::SeismicVolume* chosen = nullptr;
+    const QTreeWidgetItem* current = tree_->currentItem();
+    for (host::DataObject* dob : model_->objects()) {
+        auto* volume = dynamic_cast<data::SeismicVolume*>(dob);
+        if (!volume) continue;
+        if (!chosen) chosen = volume;
+        const QTreeWidgetItem* item = tree_->tree_item(volume->name());
+        if (current && (current == item || current->parent() == item)) chosen = volume;
+    }
+    if (!chosen) {
+        logger().warning(_("A section view shows a seismic volume: open one first"));
+        return;
+    }
+    const auto kind = seismic::SectionKind::iline;
+    const widgets::SectionView* view =
+        section_views_->add_view(*chosen, kind, chosen->section_index(kind));
+    logger().info(format("New section view: {} of {}", view->objectName(), chosen->name()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

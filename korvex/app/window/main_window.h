@@ -54,6 +54,7 @@ class PluginManager;
 class ProjectSession;
 class RecentFiles;
 class ScriptRunner;
+class SectionViewArea;
 class UserNotifier;
 class ViewerArea;
 
@@ -90,6 +91,8 @@ public:
     DataModel* model() const { return model_; }
     DataTree* tree() const { return tree_; }
     ViewerArea* viewer_area() const { return viewer_area_; }
+    // The section views, beside the 3D viewers.
+    SectionViewArea* section_views() const { return section_views_; }
     PicksPanel* picks() const { return picks_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
     // Tells the user how actions end: the status bar, and message boxes unless scripted.
@@ -128,6 +131,9 @@ public:
     void confirm_quit();
     // Opens the appearance page of a data object, or raises the one already open.
     void show_appearance(const QString& name);
+    // Opens a section view on the inline the 3D view shows of the volume chosen in the
+    // tree, or of the first volume. Without a volume it says so and opens nothing.
+    void open_section_view();
 
     // The visible quit button.
     QToolButton* btn_quit = nullptr;
@@ -187,6 +193,7 @@ private:
     DataOpener* opener_ = nullptr;
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;
+    SectionViewArea* section_views_ = nullptr;
     PicksPanel* picks_ = nullptr;
     QDockWidget* picks_dock_ = nullptr;
     // The Picks dock as the project reads and replaces it.

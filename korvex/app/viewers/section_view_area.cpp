@@ -1,0 +1,123 @@
+#include "korvex/app/viewers/section_view_area.h"
+
+#include <QMenu>
+#include <QTabBar>
+#include <QToolButton>
+
+#include "korvex/app/catalog/data_model.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/viewers/section_view_state.h"
+#include "korvex/app/viewers/volume_section_feed.h"
+#include "korvex/config/base.h"
+#include "korvex/utils/errors.h"
+#include "korvex/utils/icon_manager.h"
+#include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/section_view/section_view.h"
+
+namespace korvex::app {
+
+using config::_;
+
+SectionViewArea::SectionViewArea(QWidget* parent) : QTabWidget(parent) {
+    setObjectName(QStringLiteral("section_view_area"));
+    setDocumentMode(true);
+    setTabsClosable(true);
+    hide();
+    connect(this, &QTabWidget::tabCloseRequested, this, [this](int index) {
+        utils::call_guarded(_("Closing a section view"), [&] { close_view(index); });
+    });
+}
+
+widgets::SectionView* SectionViewArea::add_view(data::SeismicVolume& volume,
+                                                seismic::SectionKind kind, int index,
+                                                const QString& name) {
+    const QString view_name = name.isEmpty() ? free_name() : name;
+    auto* view = new widgets::SectionView(make_options_button());
+    view->setObjectName(view_name);
+    new VolumeSectionFeed(*view, volume, kind, index);
+    // The view goes with its volume: it has nothing left to show.
+    connect(&volume, &QObject::destroyed, view, [this, view] {
+        utils::call_guarded(_("Closing a section view"), [&] { close_view(indexOf(view)); });
+    });
+    setCurrentIndex(addTab(view, view_name));
+    show();
+    return view;
+}
+
+void SectionViewArea::close_view(int index) {
+    QWidget* view = widget(index);
+    if (!view) return;
+    removeTab(index);
+    // The view may be the one whose menu asked for this: it goes once the event is over.
+    view->hide();
+    view->deleteLater();
+    if (count() == 0) hide();
+}
+
+widgets::SectionView* SectionViewArea::view(int index) const {
+    return qobject_cast<widgets::SectionView*>(widget(index));
+}
+
+VolumeSectionFeed* SectionViewArea::feed(int index) const {
+    widgets::SectionView* shown = view(index);
+    return shown ? shown->findChild<VolumeSectionFeed*>(QString(), Qt::FindDirectChildrenOnly)
+                 : nullptr;
+}
+
+std::vector<SectionViewRecord> SectionViewArea::section_view_records() const {
+    std::vector<SectionViewRecord> records;
+    for (int i = 0; i < count(); ++i) records.push_back({tabText(i), feed(i)->state()});
+    return records;
+}
+
+void SectionViewArea::close_section_views() {
+    while (count() > 0) close_view(count() - 1);
+}
+
+bool SectionViewArea::restore_section_views(const std::vector<SectionViewRecord>& records,
+                                            const DataModel& model) {
+    bool complete = true;
+    for (const SectionViewRecord& record : records) {
+        complete &= utils::call_guarded(_("Restoring the section view %1").arg(record.name),
+                                        [&] { restore_view(record, model); });
+    }
+    if (count() > 0) setCurrentIndex(0);
+    return complete;
+}
+
+void SectionViewArea::restore_view(const SectionViewRecord& record, const DataModel& model) {
+    const SectionViewState state = SectionViewState::from_json(record.state);
+    auto* volume = dynamic_cast<data::SeismicVolume*>(model.object(state.volume));
+    if (!volume)
+        throw utils::LookupError(
+            utils::format("its volume {} is not in the project", state.volume).toStdString());
+    widgets::SectionView* view = add_view(
+        *volume, state.kind, volume->frame().index_of(state.kind, state.position), record.name);
+    if (!state.zoom.isEmpty()) view->canvas().set_zoom_state(state.zoom);
+}
+
+QWidget* SectionViewArea::make_options_button() {
+    auto* button = new QToolButton;
+    button->setAutoRaise(true);
+    button->setIcon(utils::icon("options"));
+    button->setToolTip(_("Section view options"));
+    button->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(button);
+    menu->addAction(utils::create_action(menu, _("Close this section view"), [this, button] {
+        close_view(indexOf(button->parentWidget()));
+    }));
+    button->setMenu(menu);
+    return button;
+}
+
+QString SectionViewArea::free_name() const {
+    for (int n = 1;; ++n) {
+        const QString name = _("Section View %1").arg(n);
+        bool taken = false;
+        for (int i = 0; i < count(); ++i) taken = taken || tabText(i) == name;
+        if (!taken) return name;
+    }
+}
+
+}  // namespace korvex::app
