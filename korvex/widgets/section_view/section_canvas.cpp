@@ -68,13 +68,17 @@ void SectionCanvas::reset_view() {
 }
 
 void SectionCanvas::fit() {
-    const bool chosen = transform_.exaggeration().has_value();
-    transform_.fit();
-    if (!chosen && transform_.exaggeration())
-        emit sig_exaggeration_changed(*transform_.exaggeration());
+    const auto before = transform_.exaggeration();
+    if (chosen_exaggeration_)
+        transform_.fit();
+    else
+        transform_.fill();
+    const auto after = transform_.exaggeration();
+    if (after && after != before) emit sig_exaggeration_changed(*after);
 }
 
 void SectionCanvas::set_exaggeration(double exaggeration) {
+    chosen_exaggeration_ = true;
     if (transform_.exaggeration() == exaggeration) return;
     transform_.set_exaggeration(exaggeration);
     if (fitted_) fit();
@@ -91,7 +95,7 @@ QJsonObject SectionCanvas::zoom_state() const {
         state[QStringLiteral("centre")] = QJsonArray{centre.x(), centre.y()};
         state[QStringLiteral("scale")] = transform_.scale();
     }
-    if (transform_.exaggeration())
+    if (transform_.exaggeration() && (chosen_exaggeration_ || !fitted_))
         state[QStringLiteral("exaggeration")] = *transform_.exaggeration();
     return state;
 }
@@ -99,21 +103,24 @@ QJsonObject SectionCanvas::zoom_state() const {
 void SectionCanvas::set_zoom_state(const QJsonObject& state) {
     const bool fitted = state.value(QStringLiteral("fitted")).toBool(false);
     const QJsonValue exaggeration = state.value(QStringLiteral("exaggeration"));
-    const double ve = exaggeration.isUndefined() ? transform_.exaggeration().value_or(1.0)
-                                                 : positive(exaggeration, "vertical exaggeration");
-    if (fitted) {
-        transform_.set_view(transform_.centre(), transform_.scale(), ve);
-    } else {
+    const bool chosen = !exaggeration.isUndefined();
+    if (!fitted && !chosen)
+        throw utils::ValueError("a section view's zoom needs its vertical exaggeration");
+    const double ve = chosen ? positive(exaggeration, "vertical exaggeration") : 1.0;
+    if (!fitted) {
         const QJsonArray centre = state.value(QStringLiteral("centre")).toArray();
         if (centre.size() != 2 || !centre[0].isDouble() || !centre[1].isDouble())
             throw utils::ValueError("a section view's centre must be two numbers");
         transform_.set_view({centre[0].toDouble(), centre[1].toDouble()},
                             positive(state.value(QStringLiteral("scale")), "scale"), ve);
+    } else if (chosen) {
+        transform_.set_exaggeration(ve);
     }
     fitted_ = fitted;
+    chosen_exaggeration_ = chosen;
     if (fitted_) fit();
     update();
-    emit sig_exaggeration_changed(ve);
+    if (transform_.exaggeration()) emit sig_exaggeration_changed(*transform_.exaggeration());
 }
 
 void SectionCanvas::place_plot() {
@@ -156,7 +163,11 @@ void SectionCanvas::paint_axes(QPainter& painter) const {
     const int line = metrics.height();
     painter.setPen(palette().windowText().color());
 
-    const int across = std::max(2, int(plot.width() / (4 * metrics.averageCharWidth() * 4)));
+    // Room for a number of six digits between two, over the part of the plot the section
+    // covers.
+    const QRectF covered = transform_.to_pixel(shown);
+    const int across =
+        std::max(2, int(covered.width() / metrics.horizontalAdvance(QStringLiteral("000000"))));
     for (const double value : axis_ticks(horizontal_.value_at(shown.left()),
                                          horizontal_.value_at(shown.right()), across)) {
         const double x = transform_.to_pixel(QPointF(horizontal_.data_at(value), 0)).x();
@@ -167,7 +178,7 @@ void SectionCanvas::paint_axes(QPainter& painter) const {
     painter.drawText(QRectF(plot.left(), 0, plot.width(), line), Qt::AlignCenter,
                      horizontal_.title);
 
-    const int down = std::max(2, int(plot.height() / (3 * line)));
+    const int down = std::max(2, int(covered.height() / (2 * line)));
     for (const double value :
          axis_ticks(vertical_.value_at(shown.top()), vertical_.value_at(shown.bottom()), down)) {
         const double y = transform_.to_pixel(QPointF(0, vertical_.data_at(value))).y();
@@ -198,9 +209,10 @@ void SectionCanvas::paint_color_bar(QPainter& painter) const {
     const double clip = picture_.clip();
     const QRectF labels(bar.right() + GAP, bar.top() - line / 2, width() - bar.right(),
                         bar.height() + line);
-    painter.drawText(labels, Qt::AlignLeft | Qt::AlignTop, number(clip));
-    painter.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, number(0));
-    painter.drawText(labels, Qt::AlignLeft | Qt::AlignBottom, number(-clip));
+    const auto label = [](double value) { return QString::number(value, 'g', 4); };
+    painter.drawText(labels, Qt::AlignLeft | Qt::AlignTop, label(clip));
+    painter.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, label(0));
+    painter.drawText(labels, Qt::AlignLeft | Qt::AlignBottom, label(-clip));
     painter.drawText(QRectF(bar.left(), 0, width() - bar.left(), line), Qt::AlignLeft,
                      _("Amplitude"));
 }

@@ -45,7 +45,7 @@ public:
     // Throws utils::ValueError unless positive.
     void set_exaggeration(double exaggeration);
     // The zoom as a project keeps it: the whole section, or a centre and scale, with the
-    // vertical exaggeration.
+    // vertical exaggeration unless it is the one that fills the view.
     QJsonObject zoom_state() const;
     // Throws utils::ValueError for a state of the wrong shape, leaving the zoom as it was.
     void set_zoom_state(const QJsonObject& state);
@@ -78,6 +78,9 @@ private:
     // While the whole section is shown, a resize or a section of another shape shows it
     // whole again; a zoom or a pan of the user's ends it.
     bool fitted_ = true;
+    // Until the user or a project chooses one, the exaggeration is the one that fills the
+    // view, chosen again as the view is resized.
+    bool chosen_exaggeration_ = false;
     Drag drag_ = Drag::none;
     QPoint drag_from_;
     QRubberBand* band_;

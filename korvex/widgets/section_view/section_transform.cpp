@@ -44,12 +44,19 @@ double SectionTransform::fitting_scale(const QSizeF& data) const {
 
 void SectionTransform::fit() {
     if (data_.isEmpty() || plot_.isEmpty()) return;
-    // Chosen once, so that a first look at a section fills the view.
-    if (!exaggeration_)
-        exaggeration_ = (plot_.height() / data_.height()) / (plot_.width() / data_.width());
+    if (!exaggeration_) {
+        fill();
+        return;
+    }
     centre_ = QPointF(data_.width() / 2, data_.height() / 2);
     scale_ = fitting_scale(data_);
     clamp_scale();
+}
+
+void SectionTransform::fill() {
+    if (data_.isEmpty() || plot_.isEmpty()) return;
+    exaggeration_ = (plot_.height() / data_.height()) / (plot_.width() / data_.width());
+    fit();
 }
 
 void SectionTransform::zoom_about(const QPointF& pixel, double factor) {

@@ -38,8 +38,10 @@ public:
     // The data rectangle the plot shows.
     QRectF visible() const;
 
-    // The whole section in the plot, centred.
+    // The whole section in the plot, centred (filling it when no exaggeration is chosen).
     void fit();
+    // The whole section, its exaggeration chosen to fill the plot.
+    void fill();
     // Scales by `factor` about a pixel, which keeps showing the same data point.
     void zoom_about(const QPointF& pixel, double factor);
     // Moves the picture by a distance in pixels.

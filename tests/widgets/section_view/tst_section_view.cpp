@@ -142,6 +142,21 @@ private slots:
         QCOMPARE(*canvas.transform().exaggeration(), view.exaggeration_box()->value());
     }
 
+    void the_exaggeration_fills_the_view_until_one_is_chosen() {
+        SectionView view;
+        show(view, 300, 200);
+        const SectionCanvas& canvas = view.canvas();
+        const double filling = *canvas.transform().exaggeration();
+        view.resize(400, 480);
+        QTRY_VERIFY(*canvas.transform().exaggeration() > filling);
+        view.exaggeration_box()->setValue(2.0);
+        const int width = canvas.width();
+        view.resize(640, 300);
+        QTRY_VERIFY(canvas.width() != width);
+        QCOMPARE(*canvas.transform().exaggeration(), 2.0);
+        QCOMPARE(canvas.zoom_state()["exaggeration"].toDouble(), 2.0);
+    }
+
     void page_keys_step_and_enter_asks_for_the_typed_line() {
         SectionView view;
         show(view, 30, 20);
