@@ -1,5 +1,6 @@
 #include "korvex/widgets/section_view/section_picture.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "korvex/scene/colormap.h"
@@ -35,20 +36,19 @@ void SectionPicture::paint() {
     if (image_.width() != samples_.columns || image_.height() != samples_.rows)
         image_ = QImage(samples_.columns, samples_.rows, QImage::Format_ARGB32_Premultiplied);
     // The 3D view's lookup: the clip range cut into as many bins as there are colours.
-    const int last = static_cast<int>(colors_.size()) - 1;
+    const float last = static_cast<float>(colors_.size() - 1);
     const float low = static_cast<float>(-clip_);
     const float bins = static_cast<float>(colors_.size() / (2.0 * clip_));
+    const QRgb* colors = colors_.data();
     const float* value = samples_.values.data();
     for (int row = 0; row < samples_.rows; ++row) {
         auto* pixel = reinterpret_cast<QRgb*>(image_.scanLine(row));
-        for (int column = 0; column < samples_.columns; ++column, ++value) {
-            if (std::isnan(*value)) {
-                pixel[column] = 0;
-                continue;
-            }
-            const float bin = (*value - low) * bins;
-            pixel[column] = colors_[bin <= 0.0f ? 0 : bin >= last ? last : static_cast<int>(bin)];
+        for (int column = 0; column < samples_.columns; ++column) {
+            const float sample = value[column];
+            const float bin = std::min(std::max((sample - low) * bins, 0.0f), last);
+            pixel[column] = std::isnan(sample) ? 0 : colors[static_cast<int>(bin)];
         }
+        value += samples_.columns;
     }
 }
 
