@@ -47,9 +47,25 @@ uint64_t load(const char* source, int size, bool little_endian) {
 
 }  // namespace
 
-int32_t SegyLayout::field(const char* header, int byte, int size) const {
-    const uint64_t raw = load(header + byte - 1, size, little_endian);
-    return size == 2 ? int32_t(int16_t(raw)) : size == 1 ? int32_t(int8_t(raw)) : int32_t(raw);
+long long SegyLayout::integer(const char* block, int byte, int size) const {
+    const uint64_t raw = load(block + byte - 1, size, little_endian);
+    switch (size) {
+        case 1:
+            return int8_t(raw);
+        case 2:
+            return int16_t(raw);
+        case 4:
+            return int32_t(raw);
+        default:
+            return static_cast<long long>(raw);
+    }
+}
+
+double SegyLayout::real(const char* block, int byte) const {
+    const uint64_t bits = load(block + byte - 1, 8, little_endian);
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 int SegyLayout::sample_size() const { return sample_format::size_of(format); }

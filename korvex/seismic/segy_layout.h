@@ -41,7 +41,13 @@ struct KORVEX_SEISMIC_EXPORT SegyLayout {
         return sample_offset() + static_cast<long long>(samples) * sample_size();
     }
     // A trace header field of `size` bytes at 1-based `byte`, in this file's byte order.
-    int32_t field(const char* header, int byte, int size = 4) const;
+    int32_t field(const char* header, int byte, int size = 4) const {
+        return int32_t(integer(header, byte, size));
+    }
+    // A signed integer of 1, 2, 4 or 8 bytes, or an IEEE double, at 1-based `byte` of
+    // `block`, in this file's byte order.
+    long long integer(const char* block, int byte, int size) const;
+    double real(const char* block, int byte) const;
 };
 
 }  // namespace korvex::seismic

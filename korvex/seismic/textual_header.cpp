@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cctype>
 
 namespace korvex::seismic::textual_header {
 
@@ -20,11 +21,19 @@ char ascii_of(unsigned char code) { return EBCDIC_TO_ASCII[code]; }
 }  // namespace
 
 bool is_ascii(const QByteArray& bytes) {
-    // EBCDIC's letters, digits and space all lie above 0x3f; ASCII's printable ones below 0x7f.
-    const auto printable = std::count_if(bytes.begin(), bytes.end(), [](char c) {
-        return (c >= 0x20 && c < 0x7f) || c == '\n' || c == '\r' || c == '\0';
-    });
-    return printable * 10 >= bytes.size() * 9;
+    // Headers are mostly letters, digits and spaces: EBCDIC's space is ASCII's '@', and
+    // ASCII's space a control code in EBCDIC, so whichever code reads more of them wins.
+    const auto plain = [](char c) {
+        return c == ' ' || std::isalnum(static_cast<unsigned char>(c));
+    };
+    long long ascii = 0;
+    long long ebcdic = 0;
+    for (const char c : bytes) {
+        ascii += plain(c) && static_cast<unsigned char>(c) < 0x80;
+        ebcdic +=
+            static_cast<unsigned char>(c) >= 0x40 && plain(ascii_of(static_cast<unsigned char>(c)));
+    }
+    return ascii >= ebcdic;
 }
 
 QString text(const QByteArray& bytes) {

@@ -1,13 +1,18 @@
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/data/header_browser.h"
+#include "korvex/app/data/header_summary_model.h"
 #include "korvex/app/viewers/display_router.h"
 #include "korvex/utils/errors.h"
+#include "tests/app/open_volume.h"
 #include "tests/app/recording_display_target.h"
+#include "tests/seismic/test_volumes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/synthetic_object.h"
 #include "tests/support/test_main.h"
@@ -229,6 +234,23 @@ private slots:
         on_empty->actions().front()->trigger();
         QCOMPARE(unchecked.count(), 1);
         QVERIFY(!f.tree.is_checked("vol"));
+    }
+
+    void a_volume_offers_a_look_at_its_segy_headers() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.bytes = {9, 21};
+        korvex::testing::write_volume(dir.filePath("odd.sgy"), layout);
+        Fixture f;
+        const auto* volume = f.model.add_object(korvex::testing::open_volume(
+            dir.filePath("odd.sgy"), {{"iline_byte", 9}, {"xline_byte", 21}}));
+
+        std::unique_ptr<QMenu> menu(f.tree.create_context_menu(f.tree.tree_item(volume->name())));
+        action(*menu, "SEG-Y headers...")->trigger();
+        auto* browser = f.tree.findChild<korvex::app::data::HeaderBrowser*>();
+        QVERIFY(browser && browser->isVisible());
+        QVERIFY(browser->summary_model().varies(9));
+        browser->close();
     }
 };
 

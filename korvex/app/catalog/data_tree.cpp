@@ -7,6 +7,8 @@
 
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/data/header_browser.h"
+#include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/display_router.h"
 #include "korvex/app/viewers/display_target.h"
 #include "korvex/config/base.h"
@@ -185,6 +187,14 @@ QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
             utils::logger().info(format("{} was removed from the project", name));
         });
         utils::add_actions(menu, {appearance, remove});
+        if (const auto* volume = dynamic_cast<const data::SeismicVolume*>(dob)) {
+            const QString path = volume->file().path();
+            const data::HeaderFieldUses uses{volume->file().header_bytes(),
+                                             volume->file().coordinate_bytes()};
+            utils::add_actions(menu, {utils::create_action(menu, _("SEG-Y headers..."), [=] {
+                                   data::HeaderBrowser::open(path, uses, this);
+                               })});
+        }
         menu->addSeparator();
     }
     utils::add_actions(menu,

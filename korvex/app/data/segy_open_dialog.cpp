@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "korvex/app/data/header_browser.h"
 #include "korvex/config/base.h"
 #include "korvex/seismic/line_number_scan.h"
 #include "korvex/seismic/trace_header_sample.h"
@@ -46,6 +47,10 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
     form->addRow(_("Inline number at byte"), iline_byte_);
     form->addRow(_("Crossline number at byte"), xline_byte_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QPushButton* headers = buttons->addButton(_("Headers..."), QDialogButtonBox::ActionRole);
+    connect(headers, &QPushButton::clicked, this, [this] {
+        HeaderBrowser::open(path_, {header_bytes(), {}}, this);
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(preview_);
