@@ -61,7 +61,7 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
         map_ = std::make_unique<MappedFile>(path);
         map_->expect_random_access();
         read_headers(file);
-        read_line_numbers(file);
+        read_line_numbers();
         check_trace_positions();
     } catch (...) {
         segy_close(file);
@@ -111,7 +111,7 @@ void SegyVolumeFile::read_headers(segy_file_handle* file) {
     const double factor = scalar > 0 ? scalar : (scalar < 0 ? -1.0 / scalar : 1.0);
     geometry_.delay_ms = header_field(0, SEGY_TR_DELAY_REC_TIME, 2) * factor;
 }
-void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
+void SegyVolumeFile::read_line_numbers() {
     const QString unsorted =
         _("the traces are not sorted by inline (byte %1) and crossline (byte %2): 2-D or "
           "pre-stack data, or the line numbers are at other header bytes")
@@ -119,10 +119,33 @@ void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
             .arg(bytes_.xline);
     if (traces_ < 4) fail(unsorted);
 
-    int offsets = 0;
-    int err =
-        segy_offsets(file, bytes_.iline, bytes_.xline, traces_, &offsets, trace0_, trace_bytes_);
-    if (err != SEGY_OK) fail(unsorted);
+    // The leading traces tell the sorting and the length of a line along it; segyio's
+    // inference would refuse line numbers at bytes its field table does not list (221).
+    // check_trace_positions() then checks traces spread over the whole file.
+    std::vector<std::pair<int, int>> leading;
+    const auto position = [&](long long trace) {
+        while (trace >= static_cast<long long>(leading.size())) {
+            // Runs that double: a line along the sorting may be thousands of traces long.
+            std::vector<long long> next;
+            const long long end = std::min<long long>(traces_, 2 * leading.size() + 64);
+            for (long long t = static_cast<long long>(leading.size()); t < end; ++t)
+                next.push_back(t);
+            const std::vector<char> headers = headers_of(next);
+            for (std::size_t n = 0; n < next.size(); ++n) {
+                const char* header = headers.data() + n * SEGY_TRACE_HEADER_SIZE;
+                leading.emplace_back(layout_.field(header, bytes_.iline),
+                                     layout_.field(header, bytes_.xline));
+            }
+        }
+        return leading[std::size_t(trace)];
+    };
+    // The first trace that differs from the first one in what `same` compares.
+    const auto run_length = [&](auto same) {
+        long long trace = 1;
+        while (trace < traces_ && same(position(trace), position(0))) ++trace;
+        return trace;
+    };
+    const long long offsets = run_length([](auto a, auto b) { return a == b; });
     if (offsets == traces_)
         fail(_("every trace has the same numbers at bytes %1 and %2: the line numbers are at "
                "other header bytes")
@@ -132,27 +155,19 @@ void SegyVolumeFile::read_line_numbers(segy_file_handle* file) {
         fail(_("pre-stack data: %1 traces share each inline/crossline position; only post-stack "
                "volumes can be shown")
                  .arg(offsets));
-
-    int sorting = SEGY_UNKNOWN_SORTING;
-    err = segy_sorting(file, bytes_.iline, bytes_.xline, SEGY_TR_OFFSET, &sorting, trace0_,
-                       trace_bytes_);
-    if (err == SEGY_INVALID_FIELD)
-        fail(_("header bytes %1 and %2 are not valid positions of 4-byte trace header fields")
-                 .arg(bytes_.iline)
-                 .arg(bytes_.xline));
-    if (err != SEGY_OK || sorting == SEGY_UNKNOWN_SORTING) fail(unsorted);
-
-    int il_count = 0;
-    int xl_count = 0;
-    err = segy_lines_count(file, bytes_.iline, bytes_.xline, sorting, offsets, &il_count, &xl_count,
-                           trace0_, trace_bytes_);
-    if (err != SEGY_OK || static_cast<long long>(il_count) * xl_count != traces_) fail(unsorted);
+    const bool inline_first = position(1).first == position(0).first;
+    if (inline_first == (position(1).second == position(0).second)) fail(unsorted);
+    const long long fast = run_length(
+        [&](auto a, auto b) { return inline_first ? a.first == b.first : a.second == b.second; });
+    if (traces_ % fast != 0) fail(unsorted);
+    const int il_count = int(inline_first ? traces_ / fast : fast);
+    const int xl_count = int(inline_first ? fast : traces_ / fast);
     if (il_count < 2 || xl_count < 2)
         fail(_("2-D data: a single %1 in the whole file")
                  .arg(il_count < 2 ? _("inline") : _("crossline")));
 
     // Each slow line's number from its first trace, the fast lines' from the first slow line.
-    const bool by_inline = sorting == SEGY_INLINE_SORTING;
+    const bool by_inline = inline_first;
     const int slow_count = by_inline ? il_count : xl_count;
     const int fast_count = by_inline ? xl_count : il_count;
     std::vector<long long> traces;

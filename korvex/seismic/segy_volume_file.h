@@ -102,7 +102,7 @@ public:
 
 private:
     void read_headers(segy_file_handle* file);
-    void read_line_numbers(segy_file_handle* file);
+    void read_line_numbers();
     void check_trace_positions();
     // The headers of `traces`, 240 bytes each, read through the map. Through the file
     // descriptor, scattered reads in ascending order look like a sequential stream to the

@@ -26,6 +26,7 @@ private slots:
         QTest::addColumn<bool>("inline_sorted");
         QTest::newRow("usual") << 189 << 193 << true;
         QTest::newRow("9 and 21") << 9 << 21 << true;
+        QTest::newRow("221 and 225") << 221 << 225 << true;
         QTest::newRow("17 and 13, crossline-sorted") << 17 << 13 << false;
         // No usual pair: inline is the field that changes more slowly through the file.
         QTest::newRow("197 and 205") << 197 << 205 << true;
