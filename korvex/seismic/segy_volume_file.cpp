@@ -2,7 +2,6 @@
 
 #include <segyio/segy.h>
 
-#include <QFile>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -28,17 +27,6 @@ constexpr float FALLBACK_INTERVAL_US = 4000.0f;
 // Traces looked up in the page cache to tell whether a read would wait for the disk.
 constexpr int PROBES = 6;
 
-QString read_error_text(int code) {
-    switch (code) {
-        case SEGY_FREAD_ERROR:
-            return _("the file ends before the data its headers describe (truncated while open?)");
-        case SEGY_FSEEK_ERROR:
-            return _("cannot seek in the file");
-        default:
-            return _("segyio error %1").arg(code);
-    }
-}
-
 void prefetch(const char* data, int bytes) {
     for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(data + offset);
 }
@@ -54,20 +42,12 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
                  .arg(SegyHeaderBytes::FIRST)
                  .arg(SegyHeaderBytes::LAST));
     layout_ = SegyLayout::read(path);
-    // The headers are read through segyio's buffered I/O; sections through the map.
-    segy_file_handle* file = segy_open(QFile::encodeName(path).constData(), "rb");
-    if (!file) fail(_("cannot be opened for reading"));
-    try {
-        map_ = std::make_unique<MappedFile>(path);
-        map_->expect_random_access();
-        read_headers(file);
-        read_line_numbers();
-        check_trace_positions();
-    } catch (...) {
-        segy_close(file);
-        throw;
-    }
-    segy_close(file);
+    // Headers and sections alike are read through the map.
+    map_ = std::make_unique<MappedFile>(path);
+    map_->expect_random_access();
+    read_headers();
+    read_line_numbers();
+    check_trace_positions();
     const long long needed = trace0_ + geometry_.trace_count() * trace_stride();
     if (map_->size() < needed) fail(_("the file shrank while it was being opened"));
 }
@@ -84,25 +64,20 @@ void SegyVolumeFile::fail(const QString& what) const {
     throw utils::ValueError(QStringLiteral("%1: %2").arg(path_, what).toStdString());
 }
 
-void SegyVolumeFile::fail_read(int code, const QString& what) const {
-    fail(_("reading %1 failed: %2").arg(what, read_error_text(code)));
-}
-
 int SegyVolumeFile::header_field(long long trace, int byte, int size) const {
     return layout_.field(headers_of({trace}).data(), byte, size);
 }
 
-void SegyVolumeFile::read_headers(segy_file_handle* file) {
+void SegyVolumeFile::read_headers() {
     geometry_.format = layout_.format;
     geometry_.little_endian = layout_.little_endian;
     geometry_.samples = layout_.samples;
     trace0_ = layout_.trace0;
-    // To segyio, which reads only headers here, the extension blocks belong to the samples.
+    // Everything after a trace's 240-byte header, its extension blocks included.
     trace_bytes_ = int(layout_.trace_stride() - SEGY_TRACE_HEADER_SIZE);
     if (layout_.traces > std::numeric_limits<int>::max())
         fail(_("%1 traces, more than korvex can read").arg(layout_.traces));
     traces_ = int(layout_.traces);
-    segy_set_format(file, SEGY_IEEE_FLOAT_4_BYTE | (layout_.little_endian ? SEGY_LSB : 0));
     const double interval_us = layout_.interval > 0.0 ? layout_.interval : FALLBACK_INTERVAL_US;
     geometry_.sample_interval_ms = interval_us / 1000.0;
 

@@ -15,8 +15,6 @@
 #include "korvex/seismic/seismic_export.h"
 #include "korvex/seismic/survey_transform.h"
 
-struct segy_file_handle;
-
 namespace korvex::seismic {
 
 class MappedFile;
@@ -101,7 +99,7 @@ public:
     int trace_stride() const;
 
 private:
-    void read_headers(segy_file_handle* file);
+    void read_headers();
     void read_line_numbers();
     void check_trace_positions();
     // The headers of `traces`, 240 bytes each, read through the map. Through the file
@@ -119,7 +117,6 @@ private:
     // line along it or a time slice once per page.
     void announce_if_cold(SectionKind kind, int index) const;
     long long trace_in_line(SectionKind kind, int index, int row) const;
-    [[noreturn]] void fail_read(int code, const QString& what) const;
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;
     [[noreturn]] void fail(const QString& what) const;
