@@ -58,7 +58,9 @@ uint32_t to_ibm(float value) {
 
 // The raw word of a sample in `format`.
 unsigned long long encode(int format, float value) {
-    const auto rounded = std::llround(value);
+    // Rounded as a double: llround would cap uint64 samples at the largest signed value.
+    const double whole = std::nearbyint(double(value));
+    const auto rounded = [whole] { return static_cast<long long>(whole); };
     switch (format) {
         case 1:
             return to_ibm(value);
@@ -74,13 +76,13 @@ unsigned long long encode(int format, float value) {
             return bits;
         }
         case 2:
-            return uint32_t(int32_t(rounded));
+            return uint32_t(int32_t(rounded()));
         case 3:
-            return uint16_t(int16_t(rounded));
+            return uint16_t(int16_t(rounded()));
         case 8:
-            return uint8_t(int8_t(rounded));
+            return uint8_t(int8_t(rounded()));
         default:  // the unsigned ones
-            return static_cast<unsigned long long>(rounded);
+            return static_cast<unsigned long long>(whole);
     }
 }
 
