@@ -12,6 +12,7 @@
 #include "korvex/seismic/cdp_coordinates.h"
 #include "korvex/seismic/mapped_file.h"
 #include "korvex/seismic/sample_format.h"
+#include "korvex/seismic/textual_header.h"
 #include "korvex/utils/errors.h"
 
 namespace korvex::seismic {
@@ -46,6 +47,11 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
     map_ = std::make_unique<MappedFile>(path);
     map_->expect_random_access();
     read_headers();
+    QByteArray text(textual_header::SIZE, ' ');
+    // Nothing but the copy under the map's guard: a fault there jumps out of it.
+    map_->copy(_("the textual header"),
+               [&text](const char* data) { std::memcpy(text.data(), data, text.size()); });
+    textual_header_ = textual_header::text(text);
     read_line_numbers();
     check_trace_positions();
     const long long needed = trace0_ + geometry_.trace_count() * trace_stride();

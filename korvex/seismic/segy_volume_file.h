@@ -54,6 +54,9 @@ public:
     const QString& path() const { return path_; }
     const SegyGeometry& geometry() const { return geometry_; }
     const SegyHeaderBytes& header_bytes() const { return bytes_; }
+    // The textual header as text, whether the file holds it in EBCDIC or in ASCII: 40
+    // lines, trailing blanks cut.
+    const QString& textual_header() const { return textual_header_; }
     // Byte order, revision and where the traces lie, from the binary header.
     const SegyLayout& layout() const { return layout_; }
     long long file_size() const;
@@ -123,6 +126,7 @@ private:
 
     QString path_;
     SegyHeaderBytes bytes_;
+    QString textual_header_;
     SegyLayout layout_;
     long trace0_ = 0;
     int trace_bytes_ = 0;

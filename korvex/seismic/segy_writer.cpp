@@ -35,12 +35,18 @@ constexpr int FIXED_LENGTH = 303;
 constexpr int EXTENDED_TEXT_HEADERS = 305;
 constexpr int HEADER_EXTENSIONS = 307;
 
-QByteArray text_header(bool ascii) {
+QByteArray text_header(bool ascii, const QStringList& given) {
     QByteArray text(textual_header::SIZE, ' ');
-    const char* lines[] = {"C 1 KORVEX SEG-Y VOLUME",
-                           "C 2 INLINE AND CROSSLINE NUMBERS IN THE TRACE HEADERS"};
-    for (int row = 0; row < 2; ++row)
-        text.replace(row * textual_header::LINE, int(std::strlen(lines[row])), lines[row]);
+    const QStringList lines = !given.isEmpty()
+                                  ? given
+                                  : QStringList{"C 1 KORVEX SEG-Y VOLUME",
+                                                "C 2 INLINE AND CROSSLINE NUMBERS IN THE TRACE "
+                                                "HEADERS"};
+    for (int row = 0;
+         row < std::min(int(lines.size()), textual_header::SIZE / textual_header::LINE); ++row) {
+        const QByteArray line = lines[row].toLatin1().left(textual_header::LINE);
+        text.replace(row * textual_header::LINE, line.size(), line);
+    }
     return ascii ? text : textual_header::to_ebcdic(text);
 }
 
@@ -89,7 +95,8 @@ unsigned long long encode(int format, float value) {
 }  // namespace
 
 SegyWriter::SegyWriter(const QString& path, int samples, int format, int interval_us,
-                       SegyHeaderBytes bytes, CoordinateBytes coordinates, SegyVariant variant)
+                       SegyHeaderBytes bytes, CoordinateBytes coordinates, SegyVariant variant,
+                       const QStringList& text)
     : file_(path),
       bytes_(bytes),
       coordinates_(coordinates),
@@ -117,9 +124,10 @@ SegyWriter::SegyWriter(const QString& path, int samples, int format, int interva
         put(binary, BYTE_ORDER_MARK, 0x01020304u, 4);
         put(binary, HEADER_EXTENSIONS, variant.header_extensions, 4);
     }
-    write(text_header(variant.ascii_text));
+    write(text_header(variant.ascii_text, text));
     write(binary);
-    for (int n = 0; n < variant.extended_text_headers; ++n) write(text_header(variant.ascii_text));
+    for (int n = 0; n < variant.extended_text_headers; ++n)
+        write(text_header(variant.ascii_text, {}));
 }
 
 void SegyWriter::fail(const QString& what) const {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 #include "korvex/seismic/cdp_coordinates.h"
@@ -25,10 +26,11 @@ struct SegyVariant {
 // and the tests make their volumes with it. Failures throw utils::ValueError.
 class KORVEX_SEISMIC_EXPORT SegyWriter final {
 public:
-    // `format` is a SEG-Y sample format code (see sample_format::is_supported).
+    // `format` is a SEG-Y sample format code (see sample_format::is_supported). `text`
+    // gives the lines of the textual header in place of korvex's own.
     SegyWriter(const QString& path, int samples, int format, int interval_us,
                SegyHeaderBytes bytes = {}, CoordinateBytes coordinates = {},
-               SegyVariant variant = {});
+               SegyVariant variant = {}, const QStringList& text = {});
     SegyWriter(const SegyWriter&) = delete;
     SegyWriter& operator=(const SegyWriter&) = delete;
 

@@ -809,6 +809,37 @@ private slots:
         QVERIFY(log.texts().join('\n').contains("open a survey"));
     }
 
+    // A survey whose textual header names its system proposes it, in the log and on the
+    // project's page, and only the user's OK sets it.
+    void a_survey_proposes_the_system_its_header_names() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.text = QStringList{"C 1 CLIENT: NORTH SEA", "C 5 PROJECTION ED50 / UTM zone 31N"};
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        Window w;
+        korvex::testing::LogCapture log;
+        QVERIFY(korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
+        QVERIFY(log.contains("info",
+                             "The textual header of survey names the coordinate reference system "
+                             "EPSG:23031 (ED50 / UTM zone 31N): File > Coordinate reference "
+                             "system... sets it for the project"));
+        const QString set = "The project's coordinate reference system is EPSG:23031";
+        QVERIFY(log.texts().filter(set).isEmpty());
+        QString offered;
+        answer_next_modal([&offered](QWidget* modal) {
+            auto* dialog = qobject_cast<QInputDialog*>(modal);
+            QVERIFY2(dialog, "the coordinate reference system page did not open");
+            QVERIFY(dialog->labelText().endsWith(
+                "Proposed from the textual header of survey: ED50 / UTM zone 31N"));
+            offered = dialog->textValue();
+            dialog->accept();
+        });
+        menu_action(w.window, "Coordinate reference system...")->trigger();
+        QCOMPARE(offered, QString("EPSG:23031"));
+        QCOMPARE(log.texts().filter(set).size(), 1);
+    }
+
     // A project from before the scene was the map: its camera looked at line numbers and its
     // pick markers lay there. Its objects and picks open, the picks on their samples, and
     // its view is reset to View all, said once in the log.

@@ -25,6 +25,8 @@ struct VolumeLayout {
     std::function<korvex::seismic::CdpCoordinates(int iline, int xline)> cdp;
 
     korvex::seismic::SegyVariant variant{};
+    // Lines of the textual header; korvex's own when empty.
+    QStringList text;
 
     // Distinct small values, exact in every format (integers fit int8, unsigned ones uint8).
     float value(int il_index, int xl_index, int sample) const {
@@ -82,7 +84,8 @@ inline void write_swapped_survey(const QString& path) {
 
 inline void write_volume(const QString& path, const VolumeLayout& layout) {
     korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us,
-                                       layout.bytes, layout.coordinates, layout.variant);
+                                       layout.bytes, layout.coordinates, layout.variant,
+                                       layout.text);
     const int slow = int(layout.inline_sorted ? layout.ilines.size() : layout.xlines.size());
     const int fast = int(layout.inline_sorted ? layout.xlines.size() : layout.ilines.size());
     for (int i = 0; i < slow; ++i) {

@@ -277,6 +277,24 @@ private slots:
         QVERIFY(open_error(path("v.sgy")).contains("same numbers at bytes 189 and 193"));
     }
 
+    // Whether in the standard's EBCDIC or in ASCII, the textual header reads as its text.
+    void the_textual_header_reads_as_its_text_data() {
+        QTest::addColumn<bool>("ascii");
+        QTest::newRow("EBCDIC") << false;
+        QTest::newRow("ASCII") << true;
+    }
+    void the_textual_header_reads_as_its_text() {
+        QFETCH(bool, ascii);
+        VolumeLayout layout;
+        layout.variant.ascii_text = ascii;
+        layout.text = QStringList{"C 1 CLIENT: NORTH SEA", "C 2 CRS: ED50 / UTM ZONE 31N"};
+        write_volume(path("t.sgy"), layout);
+        const QStringList lines = SegyVolumeFile(path("t.sgy")).textual_header().split('\n');
+        QCOMPARE(lines.size(), 40);
+        QCOMPARE(lines.mid(0, 3),
+                 QStringList({"C 1 CLIENT: NORTH SEA", "C 2 CRS: ED50 / UTM ZONE 31N", ""}));
+    }
+
     void bad_files_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("message");

@@ -2,11 +2,32 @@
 
 #include <algorithm>
 
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/utils/logger.h"
+
 namespace korvex::app::data {
 
+namespace {
+
+std::optional<OpenSurveys::Proposal> proposal_of(const SeismicVolume& volume) {
+    const auto crs = seismic::CoordinateSystem::named_in(volume.file().textual_header());
+    if (!crs) return std::nullopt;
+    return OpenSurveys::Proposal{*crs, volume.name()};
+}
+
+}  // namespace
+
 void OpenSurveys::add(SeismicVolume* volume, const std::optional<LoadedSurvey>& survey) {
-    const std::lock_guard<std::mutex> guard(mutex_);
-    open_.emplace_back(volume, survey);
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        open_.emplace_back(volume, survey);
+    }
+    if (!volume || crs()) return;
+    if (const auto proposal = proposal_of(*volume))
+        utils::logger().info(utils::format(
+            "The textual header of {} names the coordinate reference system {} ({}): File > "
+            "Coordinate reference system... sets it for the project",
+            proposal->volume, proposal->crs, seismic::CoordinateSystem(proposal->crs).name()));
 }
 
 void OpenSurveys::remove(const SeismicVolume* volume) {
@@ -58,6 +79,12 @@ void OpenSurveys::set_crs(const QString& definition) {
 std::optional<seismic::CoordinateSystem> OpenSurveys::crs() const {
     const std::lock_guard<std::mutex> guard(mutex_);
     return crs_;
+}
+
+std::optional<OpenSurveys::Proposal> OpenSurveys::proposed_crs() const {
+    for (const SeismicVolume* volume : volumes())
+        if (const auto proposal = volume ? proposal_of(*volume) : std::nullopt) return proposal;
+    return std::nullopt;
 }
 
 }  // namespace korvex::app::data

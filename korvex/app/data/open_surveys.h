@@ -24,7 +24,9 @@ class KORVEX_DATA_EXPORT OpenSurveys final : public QObject {
 public:
     using QObject::QObject;
 
-    // `survey` is empty for a volume whose headers give no map position.
+    // `survey` is empty for a volume whose headers give no map position. While the project
+    // has no coordinate reference system, one the volume's textual header names is proposed
+    // in the log.
     void add(SeismicVolume* volume, const std::optional<LoadedSurvey>& survey);
     void remove(const SeismicVolume* volume);
 
@@ -40,6 +42,13 @@ public:
     // throws utils::ValueError and leaves it as it was.
     void set_crs(const QString& definition);
     std::optional<seismic::CoordinateSystem> crs() const;
+    // A system named by the textual header of an open volume, as an EPSG code, with that
+    // volume's name: a proposal, never applied by itself.
+    struct Proposal {
+        QString crs;
+        QString volume;
+    };
+    std::optional<Proposal> proposed_crs() const;
 
     // The local origin of the window's scenes (map X/Y): world x = easting - origin x,
     // world y = northing - origin y. The first call fixes it at `centre` (the first

@@ -483,12 +483,20 @@ void MainWindow::open_recent(const QString& path) {
 }
 
 void MainWindow::crs_dialog() {
-    bool chosen = false;
-    const QString crs = QInputDialog::getText(
-        this, _("Coordinate reference system"),
+    QString label =
         _("The project's coordinate reference system, as an EPSG code (EPSG:23031) or WKT; "
-          "empty for plain map coordinates:"),
-        QLineEdit::Normal, session_->crs(), &chosen);
+          "empty for plain map coordinates:");
+    QString crs = session_->crs();
+    // Offered, not applied: the user still says OK.
+    const auto proposal = crs.isEmpty() ? open_surveys_->proposed_crs() : std::nullopt;
+    if (proposal) {
+        crs = proposal->crs;
+        label += '\n' + _("Proposed from the textual header of %1: %2")
+                            .arg(proposal->volume, seismic::CoordinateSystem(crs).name());
+    }
+    bool chosen = false;
+    crs = QInputDialog::getText(this, _("Coordinate reference system"), label, QLineEdit::Normal,
+                                crs, &chosen);
     if (chosen) session_->set_crs(crs);
 }
 
