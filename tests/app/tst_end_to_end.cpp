@@ -840,6 +840,45 @@ private slots:
         QCOMPARE(log.texts().filter(set).size(), 1);
     }
 
+    // Map points opened into a project with a system are asked theirs, and moved into the
+    // project's (reference values from PROJ's cs2cs, EPSG:23031 to EPSG:32631).
+    void opening_map_points_asks_their_system() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.ilines = {1000, 1001, 1002, 1003};
+        layout.xlines = {2000, 2001, 2002};
+        layout.cdp = [](int il, int xl) {
+            return korvex::seismic::CdpCoordinates{498500 + (il - 1000) * 500,
+                                                   5998500 + (xl - 2000) * 1000, 1};
+        };
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        QFile csv(dir.filePath("ed50.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("X,Y,Z\n500000,6000000,10\n");
+        csv.close();
+        Window w;
+        QVERIFY(korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
+        const auto answer_crs = [](const QString& crs) {
+            answer_next_modal([crs](QWidget* modal) {
+                auto* dialog = qobject_cast<QInputDialog*>(modal);
+                QVERIFY2(dialog, "no question for the coordinate reference system");
+                dialog->setTextValue(crs);
+                dialog->accept();
+            });
+        };
+        answer_crs("EPSG:32631");
+        menu_action(w.window, "Coordinate reference system...")->trigger();
+        answer_file_dialog(csv.fileName(), [&] { answer_crs("EPSG:23031"); });
+        QVERIFY(open_data_from_menu(w.window));
+        const auto* points =
+            dynamic_cast<korvex::app::data::PointSet*>(w.window.tree()->object_data().at("ed50"));
+        QVERIFY(points);
+        QCOMPARE(points->settings()["crs"].toString(), QString("EPSG:23031"));
+        QVERIFY(std::abs(points->table().column(0)[0] - 499908.722) < 0.01);
+        QVERIFY(std::abs(points->table().column(1)[0] - 5999788.529) < 0.01);
+    }
+
     // A project from before the scene was the map: its camera looked at line numbers and its
     // pick markers lay there. Its objects and picks open, the picks on their samples, and
     // its view is reset to View all, said once in the log.

@@ -103,6 +103,20 @@ QString ask_survey(const QString& path, const PointTable& table,
     return name;
 }
 
+// The system map points are given in, asked when the project has one to move them into;
+// empty when they are in the project's.
+QString ask_crs(const QString& path, const seismic::CoordinateSystem& project) {
+    bool chosen = false;
+    const QString crs = QInputDialog::getText(
+        QApplication::activeWindow(), _("Coordinate reference system of the points"),
+        _("The map X/Y of %1 are in the coordinate reference system (an EPSG code or WKT; the "
+          "project's is %2, %3):")
+            .arg(QFileInfo(path).fileName(), project.definition(), project.name()),
+        QLineEdit::Normal, project.definition(), &chosen);
+    if (!chosen) throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    return crs.trimmed() == project.definition() ? QString() : crs.trimmed();
+}
+
 QVariantMap ask_point_settings(const QString& path, const OpenSurveys* surveys) {
     const auto open = surveys ? surveys->surveys() : std::vector<LoadedSurvey>{};
     const PointTable table = PointTable::read(path, PointTable::sniff_delimiter(path));
@@ -110,6 +124,10 @@ QVariantMap ask_point_settings(const QString& path, const OpenSurveys* surveys) 
     QVariantMap settings{{QStringLiteral("columns"), PointSet::columns_key(columns)}};
     if (columns == PointSet::Columns::lines && !open.empty())
         settings.insert(QStringLiteral("survey"), ask_survey(path, table, open));
+    const auto project = surveys ? surveys->crs() : std::nullopt;
+    if (columns == PointSet::Columns::map && project)
+        if (const QString crs = ask_crs(path, *project); !crs.isEmpty())
+            settings.insert(QStringLiteral("crs"), crs);
     return settings;
 }
 
