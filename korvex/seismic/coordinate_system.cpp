@@ -17,8 +17,12 @@ using config::_;
 struct CoordinateSystem::Proj {
     PJ_CONTEXT* context = proj_context_create();
     PJ* crs = nullptr;
+    // To WGS 84 longitude and latitude, found on first use: finding a transformation takes
+    // PROJ milliseconds, and the cursor's read-out asks once a frame.
+    PJ* to_lon_lat = nullptr;
 
     ~Proj() {
+        if (to_lon_lat) proj_destroy(to_lon_lat);
         if (crs) proj_destroy(crs);
         proj_context_destroy(context);
     }
@@ -26,8 +30,17 @@ struct CoordinateSystem::Proj {
         return QString::fromUtf8(proj_context_errno_string(context, proj_context_errno(context)));
     }
     // A transformation from `from` to this system with x east, y north on both sides.
-    PJ* transformation_from(PJ* from) const {
-        PJ* raw = proj_create_crs_to_crs_from_pj(context, from, crs, nullptr, nullptr);
+    PJ* transformation_from(PJ* from) const { return transformation(from, crs); }
+    // From this system to WGS 84 longitude and latitude.
+    PJ* transformation_to_lon_lat() const {
+        PJ* wgs84 = proj_create(context, "EPSG:4326");
+        if (!wgs84) return nullptr;
+        PJ* lon_lat = transformation(crs, wgs84);
+        proj_destroy(wgs84);
+        return lon_lat;
+    }
+    PJ* transformation(PJ* from, PJ* to) const {
+        PJ* raw = proj_create_crs_to_crs_from_pj(context, from, to, nullptr, nullptr);
         if (!raw) return nullptr;
         PJ* ordered = proj_normalize_for_visualization(context, raw);
         proj_destroy(raw);
@@ -58,10 +71,16 @@ CoordinateSystem::CoordinateSystem(const QString& definition)
 QString CoordinateSystem::name() const { return QString::fromUtf8(proj_get_name(crs_->crs)); }
 
 std::array<double, 2> CoordinateSystem::to_lon_lat(double x, double y) const {
-    const CoordinateSystem wgs84(QStringLiteral("EPSG:4326"));
-    std::vector<double> xs{x}, ys{y};
-    wgs84.transform_from(*this, xs, ys);
-    return {xs[0], ys[0]};
+    if (!crs_->to_lon_lat) {
+        crs_->to_lon_lat = crs_->transformation_to_lon_lat();
+        if (!crs_->to_lon_lat)
+            throw utils::ValueError(_("PROJ has no transformation from %1 to longitude and "
+                                      "latitude: %2")
+                                        .arg(definition_, crs_->error())
+                                        .toStdString());
+    }
+    const PJ_COORD lon_lat = proj_trans(crs_->to_lon_lat, PJ_FWD, proj_coord(x, y, 0.0, 0.0));
+    return {lon_lat.xy.x, lon_lat.xy.y};
 }
 
 void CoordinateSystem::transform_from(const CoordinateSystem& from, std::vector<double>& xs,

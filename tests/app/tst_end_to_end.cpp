@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -877,6 +878,67 @@ private slots:
         QCOMPARE(points->settings()["crs"].toString(), QString("EPSG:23031"));
         QVERIFY(std::abs(points->table().column(0)[0] - 499908.722) < 0.01);
         QVERIFY(std::abs(points->table().column(1)[0] - 5999788.529) < 0.01);
+    }
+
+    // The status bar tells the map X/Y under the mouse and, with the project's system, the
+    // latitude and longitude there (reference from PROJ's cs2cs: 500000, 6000000 in
+    // EPSG:32631 is 3 E, 54.1481041 N); over nothing drawn, it tells nothing.
+    void the_status_bar_tells_the_place_under_the_mouse() {
+        QTemporaryDir dir;
+        korvex::testing::VolumeLayout layout;
+        layout.ilines = {1000, 1001, 1002};
+        layout.xlines = {2000, 2001, 2002};
+        layout.cdp = [](int il, int xl) {
+            return korvex::seismic::CdpCoordinates{499250 + (il - 1000) * 500,
+                                                   5999250 + (xl - 2000) * 1000, 1};
+        };
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), layout);
+        Window w;
+        answer_next_modal([](QWidget* modal) {
+            auto* dialog = qobject_cast<QInputDialog*>(modal);
+            QVERIFY2(dialog, "the coordinate reference system page did not open");
+            dialog->setTextValue("EPSG:32631");
+            dialog->accept();
+        });
+        menu_action(w.window, "Coordinate reference system...")->trigger();
+        QVERIFY(korvex::testing::load_data(w.window, dir.filePath("survey.sgy"),
+                                           korvex::app::data::SeismicVolume::header_settings({})));
+        auto* volume = dynamic_cast<korvex::app::data::SeismicVolume*>(
+            w.window.tree()->object_data().at("survey"));
+        CanvasWidget& canvas = w.canvas();
+        canvas.add_cube_section(*volume, "depth");
+        QTRY_VERIFY(volume->sections_drawn());
+        canvas.set_view_orthogonal();
+        canvas.set_view_top();
+        const auto centre = volume->geometry().centre();
+        canvas.set_center({500000 - centre[0], 6000000 - centre[1], 0.0});
+        canvas.set_scale_factor(40);
+        // The mouse meets a viewer that has drawn, at its size, from this camera.
+        QVERIFY(korvex::testing::wait_until_drawn(w.window));
+        canvas.canvas().render();
+        QWidget* native = canvas.canvas().native();
+        auto* readout = w.window.statusBar()->findChild<QLabel*>("cursor_readout");
+        QVERIFY(readout);
+        // From elsewhere: a move to where the cursor already is makes no event.
+        QTest::mouseMove(native, native->rect().center() + QPoint(7, 7));
+        QTest::mouseMove(native, native->rect().center());
+        const QRegularExpression place(
+            QString("^X (\\S+), Y (\\S+)  (\\S+)%1 N, (\\S+)%1 E$").arg(QChar(0x00B0)));
+        const std::array<double, 4> expected{500000, 6000000, 54.1481041, 3.0};
+        const std::array<double, 4> within{0.5, 0.5, 1e-5, 1e-5};
+        const auto tells_the_centre = [&] {
+            const auto told = place.match(readout->text());
+            for (int i = 0; i < 4; ++i)
+                if (!told.hasMatch() ||
+                    !(std::abs(told.captured(i + 1).toDouble() - expected[i]) < within[i]))
+                    return false;
+            return true;
+        };
+        QTRY_VERIFY2(tells_the_centre(), qPrintable(readout->text()));
+        // Beyond the survey's east edge.
+        canvas.set_center({501000 - centre[0], 6000000 - centre[1], 0.0});
+        QTest::mouseMove(native, native->rect().center() + QPoint(1, 0));
+        QTRY_COMPARE(readout->text(), QString());
     }
 
     // A project from before the scene was the map: its camera looked at line numbers and its

@@ -71,6 +71,7 @@ int ViewerArea::append_viewer(const QString& name) {
     entries_.push_back({viewer, std::move(target)});
     const int index = addTab(viewer, viewer_name);
     tabBar()->setTabsClosable(entries_.size() > 1);
+    emit sig_viewer_added(canvas);
     return index;
 }
 

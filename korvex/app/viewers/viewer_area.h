@@ -68,6 +68,8 @@ signals:
     // A sample picked in one of the viewers.
     void sig_picked_sample(widgets::CanvasWidget* viewer,
                            const korvex::widgets::PickedSample& pick);
+    // A viewer was opened.
+    void sig_viewer_added(widgets::CanvasWidget* viewer);
     // The user closed the viewer of this name; the first viewer is still open.
     void sig_viewer_closed(const QString& name);
 

@@ -35,6 +35,7 @@
 #include "korvex/app/project/project_session.h"
 #include "korvex/app/project/recent_files.h"
 #include "korvex/app/start_up/script_runner.h"
+#include "korvex/app/viewers/cursor_readout.h"
 #include "korvex/app/viewers/display_router.h"
 #include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/viewer_area.h"
@@ -221,6 +222,9 @@ void MainWindow::create_viewer_area() {
     centre->addWidget(viewer_area_);
     centre->addWidget(section_views_);
     setCentralWidget(centre);
+    auto* readout = new CursorReadout(*open_surveys_, *statusBar(), this);
+    connect(viewer_area_, &ViewerArea::sig_viewer_added, readout,
+            [readout](widgets::CanvasWidget* viewer) { readout->watch(*viewer); });
     viewer_area_->add_viewer();
 }
 
