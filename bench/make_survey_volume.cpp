@@ -1,11 +1,14 @@
-// Writes a survey-size post-stack volume for the seismic benchmarks: IEEE floats,
-// inline-sorted, with reflector-like amplitudes.
+// Writes a survey-size post-stack volume for the seismic benchmarks: inline-sorted, with
+// reflector-like amplitudes.
 //
-//   bench_make_survey_volume FOLDER [inlines crosslines samples]
+//   bench_make_survey_volume [--ibm] [--inline-step N] FOLDER [inlines crosslines samples]
 //
-// Default size 651 x 951 x 462 (1.29 GB), written to FOLDER/survey.sgy unless present.
+// Default size 651 x 951 x 462 (1.29 GB) of IEEE floats, inline numbers one apart, written
+// to FOLDER/survey.sgy unless present. --ibm writes IBM floats (format 1, as most field data
+// comes), --inline-step numbers the inlines N apart (a survey decimated in the inline direction).
 #include <segyio/segy.h>
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -33,29 +36,44 @@ void fill_trace(int il, int xl, std::vector<float>& trace) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    if (args.size() != 2 && args.size() != 5) {
-        std::fprintf(stderr, "usage: %s FOLDER [inlines crosslines samples]\n", argv[0]);
+    QCommandLineParser parser;
+    const QCommandLineOption ibm("ibm", "IBM floats instead of IEEE floats");
+    const QCommandLineOption step("inline-step", "inline numbers N apart", "N", "1");
+    parser.addOptions({ibm, step});
+    parser.addPositionalArgument("FOLDER", "where the volume is written");
+    parser.addPositionalArgument("size", "[inlines crosslines samples]");
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    const int inline_step = parser.value(step).toInt();
+    if ((args.size() != 1 && args.size() != 4) || inline_step < 1) {
+        std::fprintf(stderr,
+                     "usage: %s [--ibm] [--inline-step N] FOLDER [inlines crosslines samples]\n",
+                     argv[0]);
         return 2;
     }
-    const int ilines = args.size() == 5 ? args[2].toInt() : 651;
-    const int xlines = args.size() == 5 ? args[3].toInt() : 951;
-    const int samples = args.size() == 5 ? args[4].toInt() : 462;
-    const QString path = QDir(args[1]).filePath(
-        args.size() == 5 ? QString("survey_%1x%2x%3.sgy").arg(ilines).arg(xlines).arg(samples)
-                         : QString("survey.sgy"));
+    const bool sized = args.size() == 4;
+    const int ilines = sized ? args[1].toInt() : 651;
+    const int xlines = sized ? args[2].toInt() : 951;
+    const int samples = sized ? args[3].toInt() : 462;
+    QString name =
+        sized ? QString("survey_%1x%2x%3").arg(ilines).arg(xlines).arg(samples) : QString("survey");
+    if (parser.isSet(ibm)) name += "_ibm";
+    if (inline_step != 1) name += QString("_step%1").arg(inline_step);
+    const QString path = QDir(args[0]).filePath(name + ".sgy");
     if (QFileInfo::exists(path)) {
         std::printf("%s exists\n", qPrintable(path));
         return 0;
     }
     const QString part = path + ".part";
     try {
-        korvex::seismic::SegyWriter writer(part, samples, SEGY_IEEE_FLOAT_4_BYTE, 4000);
+        korvex::seismic::SegyWriter writer(
+            part, samples, parser.isSet(ibm) ? SEGY_IBM_FLOAT_4_BYTE : SEGY_IEEE_FLOAT_4_BYTE,
+            4000);
         std::vector<float> trace(samples);
         for (int il = 0; il < ilines; ++il) {
             for (int xl = 0; xl < xlines; ++xl) {
                 fill_trace(il, xl, trace);
-                writer.write_trace(FIRST_ILINE + il, FIRST_XLINE + xl, trace);
+                writer.write_trace(FIRST_ILINE + il * inline_step, FIRST_XLINE + xl, trace);
             }
         }
         writer.close();

@@ -107,6 +107,7 @@ int main(int argc, char* argv[]) {
     options.debug = parser.isSet(program_options.debug);
     // A picture run ends before anyone could type into a terminal.
     options.shell = !command_line.exports();
+    options.section_caches = !command_line.exports();
 
     korvex::app::MainWindow window(options);
     window.setup();

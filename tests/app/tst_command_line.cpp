@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -257,6 +258,17 @@ private slots:
         QVERIFY(toward.x() > 0 && toward.y() < 0);  // east is right, north is up
         const double azimuth = std::atan2(toward.x(), -toward.y()) * 180.0 / M_PI;
         QVERIFY2(std::abs(azimuth - 35.0) < 5.0, qPrintable(QString::number(azimuth)));
+    }
+
+    // The section cache pays off only when the user pages through a volume; a picture run
+    // ends first, and would wait at its exit for a pass it has no use for.
+    void a_picture_run_builds_no_section_cache() {
+        const QString sgy = cache_.filePath("uncached.sgy");
+        korvex::testing::write_volume(sgy, {});
+        QCOMPARE(run({sgy, "--export", cache_.filePath("uncached.png"), "--size", "200x150"}), 0);
+        const QDir caches(cache_.filePath("korvex/sections"));
+        QVERIFY2(caches.entryList(QDir::Files).isEmpty(),
+                 qPrintable(caches.entryList(QDir::Files).join(", ")));
     }
 
     // Each run must end, and none may write a picture of a part of what was asked.

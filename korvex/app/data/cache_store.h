@@ -33,6 +33,11 @@ public:
     // For all caches of a folder together; the least recently used go first.
     long long limit_bytes() const { return limit_bytes_; }
     void set_limit_bytes(long long bytes);
+    // Whether a volume without a sound cache builds one once its first picture is up. A run
+    // that only writes a picture ends before a cache could be used, and its exit would wait
+    // for the pass; it builds none. Not a setting.
+    bool builds() const { return builds_; }
+    void set_builds(bool builds) { builds_ = builds; }
     // The project whose volumes are opened from now on; empty for none.
     void set_project(const QString& project_path);
 
@@ -45,6 +50,7 @@ private:
     QString project_path_;
     bool beside_project_ = false;
     long long limit_bytes_ = 0;
+    bool builds_ = true;
 };
 
 }  // namespace korvex::app::data

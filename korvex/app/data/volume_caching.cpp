@@ -37,6 +37,7 @@ void VolumeCaching::first_picture_complete() {
 void VolumeCaching::start() {
     const CacheStore fallback(seismic::SectionCache::default_folder());
     const CacheStore& store = store_ ? *store_ : fallback;
+    if (!store.builds()) return;
     run_ = new VolumeCacheRun(file_, volume_.name(), store.folders(), store.limit_bytes(),
                               progress_host_, this);
     connect(run_, &VolumeCacheRun::sig_ready, this,

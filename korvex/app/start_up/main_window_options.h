@@ -19,6 +19,9 @@ struct MainWindowOptions {
     // Whether the window docks the workspace shell, whose terminal starts the user's
     // shell; a picture run needs none.
     bool shell = true;
+    // Whether volumes build their section cache in the background; a picture run ends
+    // before a cache could be used.
+    bool section_caches = true;
 };
 
 }  // namespace korvex::app

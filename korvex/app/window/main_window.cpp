@@ -115,6 +115,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     resize(1280, 800);
     update_title();
     if (options_.debug) previous_message_handler_ = qInstallMessageHandler(forward_qt_message);
+    cache_store_->set_builds(options_.section_caches);
 }
 
 MainWindow::~MainWindow() {
