@@ -3,6 +3,7 @@
 // What the seismic benchmarks share: medians of timed runs, cold page cache, and the
 // `figure <name> <value> <unit>` lines that bench/README.md's table is made from.
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
@@ -36,6 +37,23 @@ inline void drop_from_page_cache(const QString& path) {
     ::fdatasync(fd);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     ::close(fd);
+}
+
+// The share of the file's pages in the page cache now, as `fincore` counts them.
+inline double page_cache_fraction(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0) return 0;
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    void* map = size > 0 ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_SHARED, fd, 0) : MAP_FAILED;
+    ::close(fd);
+    if (map == MAP_FAILED) return 0;
+    const long page = ::sysconf(_SC_PAGESIZE);
+    std::vector<unsigned char> pages(size_t((size + page - 1) / page));
+    double resident = 0;
+    if (::mincore(map, size_t(size), pages.data()) == 0)
+        for (const unsigned char in_core : pages) resident += in_core & 1;
+    ::munmap(map, size_t(size));
+    return resident / double(pages.size());
 }
 
 inline void figure(const char* name, double value, const char* unit) {

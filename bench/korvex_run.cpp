@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <cstdio>
 #include <cstdlib>
@@ -36,21 +37,24 @@ QString write_tiny_volume(const QString& folder) {
 
 KorvexRun::KorvexRun(const QString& program, const QString& scratch)
     : program_(program), scratch_(scratch), environment_(QProcessEnvironment::systemEnvironment()) {
-    // Section caches of these runs go to the scratch folder, never reused between runs;
-    // the OpenGL driver's shader cache there is, as on a user's machine after the first run.
+    // A picture run builds no section cache; the OpenGL driver's shader cache is kept
+    // there between runs, as on a user's machine after the first run.
     environment_.insert("XDG_CACHE_HOME", scratch);
     environment_.insert("KORVEX_LOG_FILE", "");
+    QDir().mkpath(scratch);
 }
 
 KorvexRun::Times KorvexRun::picture(const QString& file) const {
     QProcess korvex;
     korvex.setProcessEnvironment(environment_);
-    const QStringList arguments{file, "--export", QDir(scratch_).filePath("picture.png")};
+    const QString rusage = QDir(scratch_).filePath("rusage");
+    const QStringList arguments{"-f",     "%M", "-o",       rusage,
+                                program_, file, "--export", QDir(scratch_).filePath("picture.png")};
     Times times;
     QElapsedTimer clock;
     const QDateTime launched = QDateTime::currentDateTime();
     clock.start();
-    korvex.start(program_, arguments);
+    korvex.start("/usr/bin/time", arguments);
     QByteArray output;
     while (korvex.state() != QProcess::NotRunning) {
         korvex.waitForReadyRead(-1);
@@ -70,8 +74,14 @@ KorvexRun::Times KorvexRun::picture(const QString& file) const {
         if (stamp.isValid())
             times.lines.emplace_back(launched.msecsTo(stamp), line.mid(STAMP_LENGTH + 1));
     }
-    QDir(QDir(scratch_).filePath("korvex")).removeRecursively();
+    QFile kilobytes(rusage);
+    if (kilobytes.open(QIODevice::ReadOnly))
+        times.max_resident_mb = kilobytes.readAll().trimmed().toDouble() / 1024;
     return times;
+}
+
+QString KorvexRun::section_cache_folder() const {
+    return QDir(scratch_).filePath("korvex/sections");
 }
 
 }  // namespace korvex::bench

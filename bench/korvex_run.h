@@ -11,8 +11,9 @@ namespace korvex::bench {
 // into `folder`; returns its path.
 QString write_tiny_volume(const QString& folder);
 
-// `korvex FILE --export PNG` launched as a user would, with its section caches and
-// shader caches in a scratch folder.
+// `korvex FILE --export PNG` launched as a user would, with the user's cache folder (section
+// caches, the OpenGL driver's shader cache) in a scratch folder. Launched through GNU time
+// (/usr/bin/time), which tells the process's maximum resident size.
 class KorvexRun {
 public:
     // What one run took, in milliseconds from launch. `lines` are its journal lines
@@ -20,6 +21,9 @@ public:
     struct Times {
         double picture_written = 0;
         double exited = 0;
+        // The most memory the process had resident at once, its mapped file pages included,
+        // as `top` and `/usr/bin/time -v` show it.
+        double max_resident_mb = 0;
         std::vector<std::pair<double, QString>> lines;
     };
 
@@ -27,6 +31,8 @@ public:
 
     // Exits the benchmark with korvex's output when the run fails.
     Times picture(const QString& file) const;
+    // Where a section cache built beforehand is found, as in the user's cache folder.
+    QString section_cache_folder() const;
 
 private:
     QString program_;

@@ -23,6 +23,10 @@ using config::_;
 
 namespace {
 
+// The kernel's smallest read-ahead window: an announcement is read up to the larger of the
+// device's window and its largest request, 128 KiB where nobody changed either.
+constexpr long long ANNOUNCED_PIECE = 128 << 10;
+
 // The copy running on this thread, if any: where a SIGBUS jumps back to.
 thread_local sigjmp_buf* active_copy = nullptr;
 struct sigaction previous_action;
@@ -92,14 +96,37 @@ void MappedFile::populate() const {
 
 void MappedFile::expect_random_access() const {
     ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size), MADV_RANDOM);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_RANDOM);
 }
 
-void MappedFile::release() const {
-    ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size), MADV_DONTNEED);
+void MappedFile::read_at(long long offset, char* target, std::size_t size,
+                         const QString& what) const {
+    while (size > 0) {
+        const ssize_t done = ::pread(fd_, target, size, offset);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0)
+            fail(_("reading %1 failed: the file ends before the data its headers describe "
+                   "(truncated while open?)")
+                     .arg(what));
+        target += done;
+        size -= std::size_t(done);
+        offset += done;
+    }
+}
+
+void MappedFile::release(long long offset, long long length) const {
+    static const long page = ::sysconf(_SC_PAGESIZE);
+    const long long start = offset / page * page;
+    const long long end = std::min<long long>(offset + length, status_.size);
+    if (end > start)
+        ::madvise(const_cast<char*>(data_) + start, static_cast<std::size_t>(end - start),
+                  MADV_DONTNEED);
 }
 
 void MappedFile::will_need(long long offset, long long length) const {
-    ::posix_fadvise(fd_, offset, length, POSIX_FADV_WILLNEED);
+    for (long long piece = 0; piece < length; piece += ANNOUNCED_PIECE)
+        ::posix_fadvise(fd_, offset + piece, std::min(ANNOUNCED_PIECE, length - piece),
+                        POSIX_FADV_WILLNEED);
 }
 
 bool MappedFile::resident(long long offset) const {

@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "korvex/seismic/file_status.h"
+#include "korvex/seismic/seismic_export.h"
 
 namespace korvex::seismic {
 
@@ -27,7 +28,7 @@ namespace korvex::seismic {
 // The mapped pages are the kernel's page cache: they count as shared file pages of the
 // process and are dropped under memory pressure, so a file larger than memory maps fine.
 // Copies may run concurrently from several threads.
-class MappedFile final {
+class KORVEX_SEISMIC_EXPORT MappedFile final {
 public:
     static constexpr int CHECK_INTERVAL_MS = 1000;
 
@@ -54,6 +55,13 @@ public:
         guarded_copy(what, &Thunk::run, &body);
     }
 
+    // Copies `size` bytes at `offset` into `target` through the file, not the map: a read
+    // among many spread over the file then costs its own bytes only, where a page fault
+    // would map the 64 KiB around it that are in the page cache (which, for a few thousand
+    // such reads, is most of a file in memory, mapped and unmapped again). Throws like
+    // copy() when the file ends early.
+    void read_at(long long offset, char* target, std::size_t size, const QString& what) const;
+
     // Enters every page of the file into the map now, reading from the disk what the page
     // cache lacks; later copies then cost no page faults. Best effort: a failure (a file
     // truncated meanwhile, an older kernel) only leaves the pages to be mapped on first use.
@@ -61,16 +69,18 @@ public:
 
     // Asks the kernel to start reading these bytes into the page cache, and returns at
     // once: scattered reads announced together reach the disk together instead of one
-    // after another. Best effort.
+    // after another. Any length: the kernel reads at most its read-ahead window for one
+    // announcement, so a long one is made in pieces. Best effort.
     void will_need(long long offset, long long length) const;
-    // Tells the kernel that reads of the map are scattered: a page fault then reads that
-    // page only, not the megabytes around it (the device's read-ahead), which for a line
-    // across a file's sorting would read most of the file. Callers announce with
-    // will_need() what they will read together.
+    // Tells the kernel that reads of the map and read_at() are scattered: a page fault or
+    // a read then takes what it needs only, not the megabytes around it (the device's
+    // read-ahead), which for a line across a file's sorting, or ascending reads spread over
+    // the file, would read most of the file. Callers announce with will_need() what they
+    // will read together.
     void expect_random_access() const;
-    // Takes every page out of the process's map; the page cache keeps them, and the next
-    // copy maps them again as it touches them. Best effort.
-    void release() const;
+    // Takes the pages of these bytes out of the process's map; the page cache keeps them,
+    // and the next copy maps them again as it touches them. Best effort.
+    void release(long long offset, long long length) const;
     // Whether the page holding byte `offset` is in the page cache now.
     bool resident(long long offset) const;
     // Whether every page of the file was in the page cache when last looked at, which is

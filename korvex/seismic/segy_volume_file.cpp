@@ -27,6 +27,8 @@ constexpr long long CHECKED_TRACES = 4096;
 constexpr float FALLBACK_INTERVAL_US = 4000.0f;
 // Traces looked up in the page cache to tell whether a read would wait for the disk.
 constexpr int PROBES = 6;
+// A time slice is gathered this many bytes of the file at a time.
+constexpr long long TIME_SLICE_STRETCH = 8 << 20;
 
 void prefetch(const char* data, int bytes) {
     for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(data + offset);
@@ -213,11 +215,10 @@ void SegyVolumeFile::check_trace_positions() {
 std::vector<char> SegyVolumeFile::headers_of(const std::vector<long long>& traces) const {
     announce(traces, SEGY_TRACE_HEADER_SIZE);
     std::vector<char> headers(traces.size() * SEGY_TRACE_HEADER_SIZE);
-    map_->copy(_("the trace headers"), [&](const char* data) {
-        for (std::size_t n = 0; n < traces.size(); ++n)
-            std::memcpy(headers.data() + n * SEGY_TRACE_HEADER_SIZE,
-                        data + trace0_ + traces[n] * trace_stride(), SEGY_TRACE_HEADER_SIZE);
-    });
+    for (std::size_t n = 0; n < traces.size(); ++n)
+        map_->read_at(trace0_ + traces[n] * trace_stride(),
+                      headers.data() + n * SEGY_TRACE_HEADER_SIZE, SEGY_TRACE_HEADER_SIZE,
+                      _("the trace headers"));
     return headers;
 }
 
@@ -255,32 +256,15 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
                                      .arg(path_)
                                      .arg(index)
                                      .toStdString());
+    if (kind == SectionKind::depth) return read_time_slice(index, out);
     const int format = geometry_.sample_encoding();
     const int samples = geometry_.samples;
-    const std::size_t stride = trace_stride();
-    const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
-    const int il_count = geometry_.iline_count();
-    const int xl_count = geometry_.xline_count();
     const auto trace_of = [&](int row) { return trace_in_line(kind, index, row); };
     const int rows = geometry_.section_rows(kind);
     // The map reads no more than each fault's page: what a read takes is announced.
     announce_if_cold(kind, index);
-    bytes_read_ += (kind == SectionKind::depth ? traces_ : rows) * static_cast<long long>(stride);
+    bytes_read_ += rows * static_cast<long long>(trace_stride());
     map_->copy(describe(kind, index), [&](const char* data) {
-        if (kind == SectionKind::depth) {
-            // One strided pass in file order, so that the hardware prefetches ahead.
-            const char* first =
-                samples_of(data, 0) + std::size_t(index) * sample_format::size_of(format);
-            if (by_inline) {
-                sample_format::gather_to_floats(format, first, stride, out, 1,
-                                                std::size_t(il_count) * xl_count);
-                return;
-            }
-            for (int xl = 0; xl < xl_count; ++xl)
-                sample_format::gather_to_floats(format, first + std::size_t(xl) * il_count * stride,
-                                                stride, out + xl, xl_count, il_count);
-            return;
-        }
         for (int row = 0; row < rows; ++row) {
             // The next trace may be far away, beyond where the hardware prefetcher looks.
             if (row + 1 < rows) prefetch(samples_of(data, trace_of(row + 1)), trace_bytes_);
@@ -288,9 +272,48 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
                                      out + std::size_t(row) * samples, samples);
         }
     });
-    // The gather has mapped every page of the file into the process, which would then
-    // count the whole file as its own memory. The page cache keeps the pages either way.
-    if (kind == SectionKind::depth) map_->release();
+}
+
+void SegyVolumeFile::read_time_slice(int index, float* out) const {
+    const int format = geometry_.sample_encoding();
+    const long long stride = trace_stride();
+    const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
+    const int xl_count = geometry_.xline_count();
+    // The file's lines along its sorting, each `fast` traces; the slice is a row per inline.
+    const int slow = by_inline ? geometry_.iline_count() : xl_count;
+    const int fast = by_inline ? xl_count : geometry_.iline_count();
+    const long long line_bytes = fast * stride;
+    const int stretch = int(std::clamp<long long>(TIME_SLICE_STRETCH / line_bytes, 1, slow));
+    const auto bytes_of = [&](int first, int lines) {
+        return std::pair(trace0_ + first * line_bytes, lines * line_bytes);
+    };
+    // Asked of the disk one stretch ahead of the gather, when the file is not in memory.
+    const bool cold = is_cold(SectionKind::depth, index);
+    const auto announce_from = [&](int first) {
+        if (!cold || first >= slow) return;
+        const auto [offset, length] = bytes_of(first, std::min(stretch, slow - first));
+        map_->will_need(offset, length);
+    };
+    bytes_read_ += traces_ * stride;
+    announce_from(0);
+    for (int first = 0; first < slow; first += stretch) {
+        const int lines = std::min(stretch, slow - first);
+        announce_from(first + lines);
+        map_->copy(describe(SectionKind::depth, index), [&](const char* data) {
+            // Strided passes in file order, so that the hardware prefetches ahead.
+            for (int line = first; line < first + lines; ++line)
+                sample_format::gather_to_floats(
+                    format,
+                    samples_of(data, line * static_cast<long long>(fast)) +
+                        std::size_t(index) * sample_format::size_of(format),
+                    std::size_t(stride), out + (by_inline ? std::size_t(line) * fast : line),
+                    by_inline ? 1 : xl_count, fast);
+        });
+        // Every page of the stretch is now in the process's map, which would count the
+        // file as its own memory, all of it by the end of the slice. The page cache keeps them.
+        const auto [offset, length] = bytes_of(first, lines);
+        map_->release(offset, length);
+    }
 }
 
 long long SegyVolumeFile::trace_in_line(SectionKind kind, int index, int row) const {
@@ -317,10 +340,6 @@ bool SegyVolumeFile::is_cold(SectionKind kind, int index) const {
 
 void SegyVolumeFile::announce_if_cold(SectionKind kind, int index) const {
     if (!is_cold(kind, index)) return;
-    if (kind == SectionKind::depth) {
-        map_->will_need(trace0_, traces_ * static_cast<long long>(trace_stride()));
-        return;
-    }
     const int rows = geometry_.section_rows(kind);
     std::vector<long long> traces(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row) traces[std::size_t(row)] = trace_in_line(kind, index, row);
@@ -357,12 +376,13 @@ AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
     announce(sampled, trace_stride());
     bytes_read_ += used * trace_stride();
     std::vector<float> values(static_cast<std::size_t>(used) * samples);
-    map_->copy(_("the amplitude statistics"), [&](const char* data) {
-        for (long long i = 0; i < used; ++i)
-            sample_format::to_floats(geometry_.sample_encoding(),
-                                     samples_of(data, sampled[std::size_t(i)]),
-                                     values.data() + i * samples, samples);
-    });
+    const int encoding = geometry_.sample_encoding();
+    std::vector<char> raw(std::size_t(samples) * sample_format::size_of(encoding));
+    for (long long i = 0; i < used; ++i) {
+        map_->read_at(trace0_ + sampled[std::size_t(i)] * trace_stride() + layout_.sample_offset(),
+                      raw.data(), raw.size(), _("the amplitude statistics"));
+        sample_format::to_floats(encoding, raw.data(), values.data() + i * samples, samples);
+    }
     return AmplitudeStats::of(std::move(values), used < traces);
 }
 

@@ -105,9 +105,7 @@ private:
     void read_headers();
     void read_line_numbers();
     void check_trace_positions();
-    // The headers of `traces`, 240 bytes each, read through the map. Through the file
-    // descriptor, scattered reads in ascending order look like a sequential stream to the
-    // kernel, whose read-ahead would then take most of the file.
+    // The headers of `traces`, 240 bytes each, read one by one (see MappedFile::read_at).
     std::vector<char> headers_of(const std::vector<long long>& traces) const;
     int header_field(long long trace, int byte, int size) const;
     // Asks the kernel to read these traces' first `bytes` now: scattered reads on a cold
@@ -117,8 +115,10 @@ private:
     // Announces what a read of this section takes when it looks cold. The map is read
     // page by page (see MappedFile::expect_random_access): a line across the sorting, one
     // trace every few megabytes, would otherwise wait for the disk once per trace, and a
-    // line along it or a time slice once per page.
+    // line along it once per page. A time slice announces its stretches as it goes.
     void announce_if_cold(SectionKind kind, int index) const;
+    // One sample of every trace, in file order, a stretch of the file at a time.
+    void read_time_slice(int index, float* out) const;
     long long trace_in_line(SectionKind kind, int index, int row) const;
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;
