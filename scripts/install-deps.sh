@@ -28,6 +28,8 @@ PACKAGES=(
   python3 python3-aiosmtpd python3-dotenv
   # the benchmarks' reference scene (bench/reference_scene.py); korvex does not use them
   python3-vispy python3-pyqt5 python3-pyqt5.qtopengl python3-numpy
+  # bench_first_picture reads korvex's maximum resident size from GNU time
+  time
 )
 if [ "${1:-}" = "--fuzz" ]; then
   # libclang-rt-14-dev holds libFuzzer and clang's sanitizer run-times.
