@@ -304,13 +304,8 @@ void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
         // Every trace was read at opening: its percentile is exact, the pass's is binned.
         stats_.histogram = stats.histogram;
     } else {
-        // The clip follows the figures unless the user or the project chose another.
-        const bool clip_from_stats = style_.clip() == double(stats_.clip);
         stats_ = stats;
-        if (clip_from_stats) {
-            style_.set_clip(stats_.clip);
-            show_style();
-        }
+        if (style_.follow_figures(stats_.clip)) show_style();
     }
     // Figures the file gave are no change of the user's: the project stays as saved.
     emit sig_stats_changed();
@@ -322,8 +317,12 @@ void SeismicVolume::set_colormap(const QString& name) {
     emit sig_style_changed();
 }
 
-void SeismicVolume::set_clip(double clip) {
-    style_.set_clip(clip);
+void SeismicVolume::set_clip(double clip) { take_clip(clip, VolumeStyle::ClipSource::user); }
+
+void SeismicVolume::restore_clip(double clip) { take_clip(clip, VolumeStyle::ClipSource::project); }
+
+void SeismicVolume::take_clip(double clip, VolumeStyle::ClipSource source) {
+    style_.set_clip(clip, source);
     show_style();
     emit sig_style_changed();
 }

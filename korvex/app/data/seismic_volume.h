@@ -111,7 +111,10 @@ public:
     QString colormap() const { return style_.colormap(); }
     void set_colormap(const QString& name);
     double clip() const { return style_.clip(); }
+    // The user's clip: it stays when the figures of every sample arrive.
     void set_clip(double clip);
+    // The clip a project kept; it stays as well.
+    void restore_clip(double clip);
     double opacity() const { return style_.opacity(); }
     void set_opacity(double opacity);
 
@@ -146,6 +149,7 @@ private:
                             const QStringList& cache_folders);
     SeismicVolume(Opened opened, QObject* parent);
     void take_stats(const seismic::AmplitudeStats& stats);
+    void take_clip(double clip, VolumeStyle::ClipSource source);
     void show_style();
 
     std::shared_ptr<const seismic::SegyVolumeFile> file_;

@@ -54,7 +54,7 @@ void restore_volume(SeismicVolume& volume, const QVariantMap& settings) {
     restore(QStringLiteral("colormap"),
             [&](const QVariant& value) { volume.set_colormap(value.toString()); });
     restore(QStringLiteral("clip"),
-            [&](const QVariant& value) { volume.set_clip(value.toDouble()); });
+            [&](const QVariant& value) { volume.restore_clip(value.toDouble()); });
     restore(QStringLiteral("opacity"),
             [&](const QVariant& value) { volume.set_opacity(value.toDouble()); });
 }

@@ -18,10 +18,17 @@ void VolumeStyle::set_colormap(const QString& name) {
     colormap_ = name;
 }
 
-void VolumeStyle::set_clip(double clip) {
+void VolumeStyle::set_clip(double clip, ClipSource source) {
     if (!std::isfinite(clip) || clip <= 0.0)
         throw utils::ValueError(_("the clip must be a positive amplitude").toStdString());
     clip_ = clip;
+    clip_source_ = source;
+}
+
+bool VolumeStyle::follow_figures(double clip) {
+    if (clip_source_ != ClipSource::figures) return false;
+    set_clip(clip, ClipSource::figures);
+    return true;
 }
 
 void VolumeStyle::set_opacity(double opacity) {

@@ -14,14 +14,21 @@ namespace korvex::app::data {
 // sections' opacity. A value is checked as it is set, so a drawn look is always a valid one.
 class VolumeStyle {
 public:
+    // Where the clip came from: only the figures' own clip follows better figures.
+    enum class ClipSource { figures, user, project };
+
+    // The clip the amplitude figures give.
     explicit VolumeStyle(double clip) : clip_(clip) {}
 
     const QString& colormap() const { return colormap_; }
     // A name of scene::colormap_names(); others throw utils::ValueError.
     void set_colormap(const QString& name);
     double clip() const { return clip_; }
+    ClipSource clip_source() const { return clip_source_; }
     // Must be positive (utils::ValueError).
-    void set_clip(double clip);
+    void set_clip(double clip, ClipSource source);
+    // Takes the clip of newer figures when the clip is the figures'; says whether it did.
+    bool follow_figures(double clip);
     double opacity() const { return opacity_; }
     // 0 (invisible) to 1 (opaque); outside throws utils::ValueError.
     void set_opacity(double opacity);
@@ -34,6 +41,7 @@ public:
 private:
     QString colormap_ = QStringLiteral("seismic");
     double clip_;
+    ClipSource clip_source_ = ClipSource::figures;
     double opacity_ = 1.0;
 };
 
