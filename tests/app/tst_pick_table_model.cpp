@@ -1,4 +1,5 @@
 #include <QTest>
+#include <cmath>
 
 #include "korvex/app/picks/pick_table_model.h"
 #include "tests/support/test_main.h"
@@ -30,6 +31,12 @@ private slots:
         pick.map_y = 5424429.2;
         pick.amplitude = 1234567.0;
         QCOMPARE(PickTableModel::cell(pick, column), text);
+    }
+
+    void a_sample_without_amplitude_shows_as_a_missing_map_x() {
+        PickedSample pick;
+        pick.amplitude = std::nan("");
+        QCOMPARE(PickTableModel::cell(pick, 5), PickTableModel::cell(pick, 3));
     }
 };
 

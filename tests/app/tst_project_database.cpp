@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 #include "korvex/app/project/project_database.h"
 #include "korvex/app/project/project_error.h"
@@ -130,8 +131,8 @@ private slots:
                               << R"(its time holds "deep", not a number)";
         QTest::newRow("nan") << "time = 'nan'"
                              << R"(its time holds "nan", not a number)";
-        QTest::newRow("null") << "amplitude = NULL"
-                              << "its amplitude holds nothing, not a number";
+        QTest::newRow("null") << "time = NULL"
+                              << "its time holds nothing, not a number";
         QTest::newRow("infinite") << "x = 9e999"
                                   << R"(its x holds "inf", not a number)";
         QTest::newRow("huge line") << "xline = 1e300"
@@ -160,6 +161,34 @@ private slots:
         ProjectSnapshot expected = saved;
         expected.picks.pop_back();
         QVERIFY(loaded == expected);
+    }
+
+    void a_pick_of_a_sample_without_amplitude_keeps_it_unknown_data() {
+        QTest::addColumn<bool>("older_file");
+        QTest::newRow("new project") << false;
+        QTest::newRow("saved over a project of an older build") << true;
+    }
+
+    void a_pick_of_a_sample_without_amplitude_keeps_it_unknown() {
+        QFETCH(bool, older_file);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.kvd");
+        ProjectSnapshot snapshot = sample_snapshot(dir.path());
+        if (older_file) {
+            ProjectDatabase(path).save(snapshot);
+            run_sql(path, "DROP TABLE picks");
+            run_sql(path,
+                    "CREATE TABLE picks (position INTEGER NOT NULL, viewer TEXT NOT NULL, "
+                    "volume TEXT NOT NULL, iline INTEGER NOT NULL, xline INTEGER NOT NULL, "
+                    "time REAL NOT NULL, map_x REAL, map_y REAL, amplitude REAL NOT NULL, "
+                    "x REAL NOT NULL, y REAL NOT NULL, z REAL NOT NULL)");
+        }
+        snapshot.picks[1].sample.amplitude = std::nan("");
+        ProjectDatabase(path).save(snapshot);
+        const ProjectSnapshot loaded = ProjectDatabase(path).load();
+        QVERIFY(loaded.left_out.isEmpty());
+        QVERIFY(loaded == snapshot);
+        QVERIFY(std::isnan(loaded.picks[1].sample.amplitude));
     }
 
     void data_files_moved_along_with_the_project_are_found() {

@@ -36,7 +36,8 @@ QString PickTableModel::cell(const widgets::PickedSample& pick, int column) {
         case MAP_Y:
             return optional_text(pick.map_y);
         case AMPLITUDE:
-            return data::amplitude_text(float(pick.amplitude));
+            return std::isnan(pick.amplitude) ? QString()
+                                              : data::amplitude_text(float(pick.amplitude));
         default:
             return pick.volume;
     }

@@ -31,10 +31,11 @@ const char* const CREATE_TABLES[] = {
     "section TEXT NOT NULL, entry TEXT NOT NULL, value INTEGER NOT NULL)",
     "CREATE TABLE IF NOT EXISTS viewer_settings (viewer TEXT NOT NULL UNIQUE, settings TEXT NOT "
     "NULL)",
-    // Map coordinates are NULL where the survey's are not known.
+    // Map coordinates are NULL where the survey's are not known, the amplitude where the
+    // file holds none for the sample.
     "CREATE TABLE IF NOT EXISTS picks (position INTEGER NOT NULL, viewer TEXT NOT NULL, "
     "volume TEXT NOT NULL, iline INTEGER NOT NULL, xline INTEGER NOT NULL, time REAL NOT NULL, "
-    "map_x REAL, map_y REAL, amplitude REAL NOT NULL, x REAL NOT NULL, y REAL NOT NULL, "
+    "map_x REAL, map_y REAL, amplitude REAL, x REAL NOT NULL, y REAL NOT NULL, "
     "z REAL NOT NULL)",
     "CREATE TABLE IF NOT EXISTS section_views (position INTEGER NOT NULL, name TEXT NOT NULL "
     "UNIQUE, state TEXT NOT NULL)",
@@ -132,7 +133,7 @@ PickRecord read_pick(const QSqlQuery& row) {
     sample.time = finite_at(row, 4);
     sample.map_x = optional_finite_at(row, 5);
     sample.map_y = optional_finite_at(row, 6);
-    sample.amplitude = finite_at(row, 7);
+    sample.amplitude = optional_finite_at(row, 7).value_or(std::nan(""));
     sample.position = {finite_at(row, 8), finite_at(row, 9), finite_at(row, 10)};
     return record;
 }
@@ -163,7 +164,8 @@ void write_picks(SqliteConnection& db, const std::vector<PickRecord>& picks) {
         const widgets::PickedSample& sample = record.sample;
         db.exec("INSERT INTO picks VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                 {position++, record.viewer, sample.volume, sample.iline, sample.xline, sample.time,
-                 optional_value(sample.map_x), optional_value(sample.map_y), sample.amplitude,
+                 optional_value(sample.map_x), optional_value(sample.map_y),
+                 std::isnan(sample.amplitude) ? QVariant() : QVariant(sample.amplitude),
                  sample.position[0], sample.position[1], sample.position[2]});
     }
 }
@@ -233,6 +235,9 @@ void read_project_settings(SqliteConnection& db, ProjectSnapshot& snapshot) {
 
 void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
                     const QDir& project_dir) {
+    // The picks are written whole, so their table may take its newest definition (an unknown
+    // amplitude) in a file an older build made.
+    db.exec("DROP TABLE IF EXISTS picks");
     for (const char* statement : CREATE_TABLES) db.exec(statement);
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));

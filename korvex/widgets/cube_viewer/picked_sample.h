@@ -3,6 +3,7 @@
 #include <QMetaType>
 #include <QString>
 #include <array>
+#include <cmath>
 #include <optional>
 
 namespace korvex::widgets {
@@ -17,13 +18,16 @@ struct PickedSample {
     // Map coordinates of the trace, when the survey's are known.
     std::optional<double> map_x;
     std::optional<double> map_y;
+    // NaN where the file holds none for the sample.
     double amplitude = 0.0;
     std::array<double, 3> position{};
 
     bool operator==(const PickedSample& other) const {
         return volume == other.volume && iline == other.iline && xline == other.xline &&
                time == other.time && map_x == other.map_x && map_y == other.map_y &&
-               amplitude == other.amplitude && position == other.position;
+               (amplitude == other.amplitude ||
+                (std::isnan(amplitude) && std::isnan(other.amplitude))) &&
+               position == other.position;
     }
 };
 
