@@ -11,6 +11,8 @@
 #include <vtkProperty.h>
 #include <vtkSmartPointer.h>
 
+#include <stdexcept>
+
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/private/lookup_table.h"
 #include "korvex/scene/private/marker_probe.h"
@@ -61,6 +63,42 @@ void PointVisual::set_data(std::vector<Point3> positions) {
     points(*this)->SetPoints(vertices);
     points(*this)->SetVerts(cells);
     positions_ = std::move(positions);
+    changed();
+}
+
+void PointVisual::add_point(const Point3& position) {
+    refuse_scalars();
+    vtkPolyData* data = points(*this);
+    const vtkIdType id = data->GetPoints()->InsertNextPoint(position.data());
+    data->GetVerts()->InsertNextCell(1, &id);
+    positions_.push_back(position);
+    changed();
+}
+
+void PointVisual::remove_point(std::size_t index) {
+    refuse_scalars();
+    if (index >= positions_.size()) throw std::out_of_range("no such point");
+    vtkPolyData* data = points(*this);
+    const auto last = static_cast<vtkIdType>(positions_.size() - 1);
+    // Vertex cell i draws point i: dropping the last cell leaves the others right.
+    data->GetPoints()->SetPoint(static_cast<vtkIdType>(index), positions_.back().data());
+    data->GetPoints()->SetNumberOfPoints(last);
+    data->GetVerts()->ResizeExact(last, last);
+    positions_[index] = positions_.back();
+    positions_.pop_back();
+    changed();
+}
+
+void PointVisual::refuse_scalars() const {
+    if (points(*this)->GetPointData()->GetScalars())
+        throw utils::ValueError("points coloured by their values are replaced whole");
+}
+
+void PointVisual::changed() {
+    vtkPolyData* data = points(*this);
+    data->GetPoints()->Modified();
+    data->GetVerts()->Modified();
+    data->Modified();
     index_.reset();
     update();
 }

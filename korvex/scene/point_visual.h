@@ -27,6 +27,11 @@ public:
 
     // Replaces the positions; per-point scalars must keep their count.
     void set_data(std::vector<Point3> positions);
+    // One point more or less, the others left as they are: a set of many points that
+    // changes one at a time. Not for points coloured each by its value (utils::ValueError).
+    void add_point(const Point3& position);
+    // The last point takes the place of point `index`.
+    void remove_point(std::size_t index);
     // One colour for all points (drops per-point scalars).
     void set_color(const Color& color);
     // Colours each point by its value (utils::ValueError on a count mismatch, an unknown
@@ -39,6 +44,7 @@ public:
     void set_size(double size);
 
     std::size_t point_count() const { return positions_.size(); }
+    const std::vector<Point3>& positions() const { return positions_; }
 
     // The pixel is on a point when it lies in the point's disc; the nearest such point
     // wins, and the hit is the point itself.
@@ -49,6 +55,8 @@ protected:
 
 private:
     void use_lookup_table();
+    void refuse_scalars() const;
+    void changed();
 
     QString colormap_ = "jet";
     std::array<double, 2> clim_{0.0, 1.0};

@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_tree.h"
@@ -24,6 +25,7 @@
 #include "korvex/app/window/edit_menu.h"
 #include "korvex/app/window/main_window.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
+#include "korvex/scene/point_visual.h"
 #include "korvex/utils/undo_service.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -163,6 +165,61 @@ private slots:
         QVERIFY(log.contains("error",
                              "Going back or forth: clip of survey failed: its object is closed"));
         QVERIFY(!window_->undo_service()->stack().canUndo());
+    }
+
+    void markers_follow_the_picks_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("picks in two viewers") << "p0 p1 p0";
+        QTest::newRow("one deleted in the middle and put back") << "p0 p1 p0 p1 d1 u";
+        QTest::newRow("several deleted, put back, deleted again") << "p0 p1 p0 p1 p0 d024 u r u";
+        QTest::newRow("picks undone and redone") << "p0 p1 p0 u u r";
+        QTest::newRow("every pick undone") << "p0 p1 u u";
+        QTest::newRow("a viewer closed over its picks") << "p0 p1 p1 p0 c1 d1 u d0";
+    }
+
+    // Whatever the user makes, deletes, undoes and redoes, each viewer marks its own picks.
+    void markers_follow_the_picks() {
+        QFETCH(QString, steps);
+        menu_action(*window_, "New 3D viewer")->trigger();
+        korvex::app::ViewerArea& viewers = *window_->viewer_area();
+        korvex::app::PicksPanel& picks = *window_->picks();
+        int made = 0;
+        for (const QString& step : steps.split(' ')) {
+            const QString argument = step.mid(1);
+            switch (step[0].toLatin1()) {
+                case 'p': {
+                    korvex::widgets::PickedSample pick = korvex::testing::sample_pick("survey");
+                    pick.position[0] += ++made;
+                    emit viewers.sig_picked_sample(&viewers.viewer(argument.toInt())->base(), pick);
+                    break;
+                }
+                case 'd':
+                    picks.table()->clearSelection();
+                    for (const QChar row : argument)
+                        picks.table()->selectionModel()->select(
+                            picks.table()->model()->index(row.digitValue(), 0),
+                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                    picks.remove_selected();
+                    break;
+                case 'u':
+                    window_->undo_service()->undo();
+                    break;
+                case 'r':
+                    window_->undo_service()->redo();
+                    break;
+                default:
+                    viewers.close_viewer(argument.toInt());
+            }
+            for (int index = 0; index < viewers.count(); ++index) {
+                const QString name = viewers.viewer(index)->base().name();
+                std::multiset<korvex::scene::Point3> picked, marked;
+                for (int row = 0; row < picks.count(); ++row)
+                    if (picks.viewer_name(row) == name) picked.insert(picks.pick(row).position);
+                if (const korvex::scene::PointVisual* markers = picks.markers(name))
+                    marked.insert(markers->positions().begin(), markers->positions().end());
+                QVERIFY2(marked == picked, qPrintable(step + " in " + name));
+            }
+        }
     }
 
     // The vertical scale chosen from the View menu is a step; a new viewer leaves a line.

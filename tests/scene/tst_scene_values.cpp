@@ -150,9 +150,23 @@ private slots:
         QVERIFY_EXCEPTION_THROWN(points.set_scalars({1.0f, 2.0f}, "nope", {0, 1}), ValueError);
         points.set_scalars({1.0f, 2.0f}, "jet", {0, 3});
         QVERIFY_EXCEPTION_THROWN(points.set_data({{0, 0, 0}}), ValueError);
+        QVERIFY_EXCEPTION_THROWN(points.add_point({2, 2, 2}), ValueError);
         points.set_color(Color("blue"));  // back to one colour: any count goes
         points.set_data({{0, 0, 0}});
         QCOMPARE(points.point_count(), std::size_t(1));
+    }
+
+    // A point in or out leaves the others where they were, in the drawn copy too.
+    void points_come_and_go_one_at_a_time() {
+        PointVisual points({{0, 0, 0}, {5, 1, 1}, {2, 2, 2}}, Color("black"));
+        points.remove_point(1);
+        QCOMPARE(points.positions(), (std::vector<Point3>{{0, 0, 0}, {2, 2, 2}}));
+        QCOMPARE(points.bounds(), (std::array<double, 6>{0, 2, 0, 2, 0, 2}));
+        points.add_point({-3, 0, 0});
+        points.remove_point(0);
+        QCOMPARE(points.positions(), (std::vector<Point3>{{-3, 0, 0}, {2, 2, 2}}));
+        QCOMPARE(points.bounds(), (std::array<double, 6>{-3, 2, 0, 2, 0, 2}));
+        QVERIFY_EXCEPTION_THROWN(points.remove_point(2), std::out_of_range);
     }
 
     void visuals_attach_detach_and_outlive_views() {

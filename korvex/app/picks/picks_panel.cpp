@@ -11,9 +11,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <map>
 #include <set>
 #include <stdexcept>
+#include <utility>
 
 #include "korvex/app/picks/pick_table_model.h"
 #include "korvex/config/base.h"
@@ -81,13 +81,6 @@ const widgets::PickedSample& PicksPanel::pick(int row) const { return model_->ro
 
 const QString& PicksPanel::viewer_name(int row) const { return model_->rows().at(row).viewer; }
 
-std::vector<scene::Point3> PicksPanel::positions_in(const QString& viewer) const {
-    std::vector<scene::Point3> positions;
-    for (const PickTableModel::Row& row : model_->rows())
-        if (row.viewer == viewer) positions.push_back(row.pick.position);
-    return positions;
-}
-
 void PicksPanel::add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSample& pick) {
     insert_pick(count(), viewer, pick);
 }
@@ -95,37 +88,35 @@ void PicksPanel::add_pick(widgets::CanvasWidget& viewer, const widgets::PickedSa
 void PicksPanel::insert_pick(int row, widgets::CanvasWidget& viewer,
                              const widgets::PickedSample& pick) {
     if (row < 0 || row > count()) throw std::out_of_range("no room for a pick in that row");
+    markers_.insert(row, viewer, pick.position);
     model_->insert(row, {pick, viewer.name()});
     fit_columns(row);
-    markers_.show(viewer, positions_in(viewer.name()));
     table_->scrollTo(model_->index(row, 0));
 }
 
 void PicksPanel::replace_picks(const std::vector<PlacedPick>& picks) {
     std::vector<PickTableModel::Row> rows;
+    std::vector<std::pair<widgets::CanvasWidget*, scene::Point3>> markers;
     rows.reserve(picks.size());
-    std::map<widgets::CanvasWidget*, std::vector<scene::Point3>> positions;
+    markers.reserve(picks.size());
     for (const PlacedPick& placed : picks) {
         rows.push_back({placed.pick, placed.viewer->name()});
-        positions[placed.viewer].push_back(placed.pick.position);
+        markers.emplace_back(placed.viewer, placed.pick.position);
     }
-    markers_.clear();
+    markers_.replace(markers);
     model_->replace(std::move(rows));
     fit_columns(0);
-    for (auto& [viewer, points] : positions) markers_.show(*viewer, std::move(points));
 }
 
 void PicksPanel::move_to_viewer(const QString& from, widgets::CanvasWidget& to) {
     model_->move_to_viewer(from, to.name());
-    markers_.remove(from);
-    markers_.show(to, positions_in(to.name()));
+    markers_.move_to_viewer(from, to);
 }
 
 void PicksPanel::remove_pick(int row) {
     if (row < 0 || row >= count()) throw std::out_of_range("no pick in that row");
-    const QString viewer = viewer_name(row);
     model_->remove({row});
-    markers_.reduce(viewer, positions_in(viewer));
+    markers_.remove(row);
 }
 
 void PicksPanel::clear() {
@@ -136,15 +127,12 @@ void PicksPanel::clear() {
 
 void PicksPanel::remove_selected() {
     std::set<int> rows;
-    std::set<QString> viewers;
-    for (const QModelIndex& index : table_->selectionModel()->selectedRows()) {
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
         rows.insert(index.row());
-        viewers.insert(viewer_name(index.row()));
-    }
     std::vector<Removed> removed;
     for (const int row : rows) removed.push_back({row, viewer_name(row), pick(row)});
     model_->remove(rows);
-    for (const QString& viewer : viewers) markers_.reduce(viewer, positions_in(viewer));
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) markers_.remove(*row);
     if (!removed.empty()) emit sig_deleted(removed);
 }
 

@@ -77,7 +77,6 @@ signals:
     void sig_deleted(const std::vector<korvex::app::PicksPanel::Removed>& picks);
 
 private:
-    std::vector<scene::Point3> positions_in(const QString& viewer) const;
     // Columns as wide as their titles and the texts of the rows from `first` on (from the
     // titles alone when that is the first row), so that the numbers show whole and the
     // volume's name takes no more than it needs.
