@@ -84,6 +84,9 @@ private slots:
                                                 "east",     "--size", "640x480"}
                                  << false << QStringList{} << ""
                                  << "east" << QSize(640, 480);
+        QTest::newRow("section view") << QStringList{"--export", "x.png", "--view", "time:1.5"}
+                                      << false << QStringList{} << ""
+                                      << "time:1.5" << QSize(1280, 960);
     }
     void options_are_read() {
         QFETCH(QStringList, arguments);
@@ -100,6 +103,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("view") << QStringList{"--export", "x.png", "--view", "sideways"}
                               << "--view wants one of";
+        QTest::newRow("section view")
+            << QStringList{"--export", "x.png", "--view", "inline:"} << "--view wants one of";
         QTest::newRow("size") << QStringList{"--export", "x.png", "--size", "640"}
                               << "--size wants";
         QTest::newRow("zero size")
@@ -135,6 +140,22 @@ private slots:
             for (int x = 150; x < 250; x += 5) coloured += seismic(image.pixelColor(x, y));
         QVERIFY2(coloured > 80, qPrintable(QString::number(coloured)));  // of 400 probes
         for (int x = 0; x < 400; x += 10) QCOMPARE(image.pixelColor(x, 298), QColor(Qt::white));
+    }
+
+    // A section view's picture in place of the 3D view's: the section fills its plot.
+    void the_demo_inline_pictured_flat() {
+        const QString png = cache_.filePath("inline.png");
+        QString output;
+        QCOMPARE(
+            run({"--demo", "--export", png, "--view", "inline:100", "--size", "400x300"}, &output),
+            0);
+        QVERIFY2(output.contains("Picture written to " + png), qPrintable(output));
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(400, 300));
+        int coloured = 0;
+        for (int y = 100; y < 250; y += 5)
+            for (int x = 150; x < 250; x += 5) coloured += seismic(image.pixelColor(x, y));
+        QVERIFY2(coloured > 150, qPrintable(QString::number(coloured)));  // of 600 probes
     }
 
     // A picture run ends before anyone could use a terminal: none is built, and the

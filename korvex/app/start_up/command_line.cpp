@@ -38,7 +38,10 @@ void CommandLine::add_options(QCommandLineParser& parser) {
     parser.addOptions({
         {DEMO, _("Open the demo survey (written once into the cache folder).")},
         {EXPORT, _("Write a picture of the 3D view to <png> and quit."), QStringLiteral("png")},
-        {VIEW, _("With --export: look from <view>: %1.").arg(VIEWS.join(", ")),
+        {VIEW,
+         _("With --export: look from <view>: %1; or picture a section view: inline:N, "
+           "crossline:N, time:T.")
+             .arg(VIEWS.join(", ")),
          QStringLiteral("view")},
         {SIZE, _("With --export: the picture's size, such as 1280x960."), QStringLiteral("WxH")},
     });
@@ -57,8 +60,9 @@ CommandLine CommandLine::from(const QCommandLineParser& parser) {
         throw utils::ValueError(_("--view and --size only go with --export").toStdString());
     if (parser.isSet(VIEW)) {
         line.view = parser.value(VIEW);
-        if (!VIEWS.contains(line.view))
-            throw utils::ValueError(_("--view wants one of %1, not \"%2\"")
+        if (!VIEWS.contains(line.view) && !line.section_view())
+            throw utils::ValueError(_("--view wants one of %1, inline:N, crossline:N or time:T, "
+                                      "not \"%2\"")
                                         .arg(VIEWS.join(", "), line.view)
                                         .toStdString());
     }
@@ -73,6 +77,18 @@ CommandLine CommandLine::from(const QCommandLineParser& parser) {
         }
     }
     return line;
+}
+
+std::optional<std::pair<QString, double>> CommandLine::section_view() const {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(inline|crossline|time):(-?[0-9]+(\\.[0-9]+)?)$"));
+    const QRegularExpressionMatch match = pattern.match(view);
+    if (!match.hasMatch()) return std::nullopt;
+    const QString word = match.captured(1);
+    const QString type = word == QLatin1String("inline")      ? QStringLiteral("iline")
+                         : word == QLatin1String("crossline") ? QStringLiteral("xline")
+                                                              : QStringLiteral("depth");
+    return std::make_pair(type, match.captured(2).toDouble());
 }
 
 void CommandLine::check_size(const QSize& largest) const {

@@ -3,6 +3,8 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <utility>
 
 #include "korvex/app/app_export.h"
 
@@ -11,7 +13,8 @@ class QCommandLineParser;
 namespace korvex::app {
 
 // What `korvex` is asked on its command line besides its own options:
-//   korvex [--demo] [FILES...] [PROJECT.kvd] [--export PATH [--view top|...] [--size WxH]]
+//   korvex [--demo] [FILES...] [PROJECT.kvd]
+//          [--export PATH [--view top|...|inline:N|crossline:N|time:T] [--size WxH]]
 // A CommandLineRun does what it asks.
 class KORVEX_APP_EXPORT CommandLine final {
 public:
@@ -29,11 +32,15 @@ public:
     QStringList files;
     // Where to write the picture; empty: no picture, the application stays open.
     QString export_path;
-    // One of VIEWS; empty: the camera's default three-quarter view.
+    // One of VIEWS, or a section view's "inline:N", "crossline:N" or "time:T"; empty: the
+    // camera's default three-quarter view.
     QString view;
     QSize size{1280, 960};
 
     bool exports() const { return !export_path.isEmpty(); }
+    // The section a --view of a section view names: its type ("iline", "xline" or "depth")
+    // and line number or time; none for the 3D views.
+    std::optional<std::pair<QString, double>> section_view() const;
 
     // Throws utils::ValueError, giving the limit, when the picture is larger than
     // `largest`, what the display's OpenGL can draw; an empty `largest` is no limit.

@@ -12,7 +12,9 @@
 #include "korvex/app/catalog/missing_data_object.h"
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/app/window/main_window.h"
 #include "korvex/app/window/user_notifier.h"
 #include "korvex/host/data_object.h"
@@ -21,6 +23,7 @@
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/section_view/section_view.h"
 
 namespace korvex::app {
 
@@ -165,8 +168,37 @@ void CommandLineRun::check_sections() {
             return finish(1,
                           "korvex: a section could not be read (see the log above); no "
                           "picture written");
-        await_canvas();
+        if (line_.section_view())
+            show_section_view();
+        else
+            await_canvas();
     });
+}
+
+void CommandLineRun::show_section_view() {
+    stage_ = Stage::canvas;
+    const auto [type, position] = *line_.section_view();
+    const auto kind = *seismic::section_kind(type);
+    data::SeismicVolume* volume = nullptr;
+    for (host::DataObject* dob : window_.model()->objects())
+        if (!volume) volume = dynamic_cast<data::SeismicVolume*>(dob);
+    if (!volume)
+        return finish(1, "korvex: no picture written: a section view needs a seismic volume");
+    SectionViewArea& views = *window_.section_views();
+    widgets::SectionView* view = views.add_view(*volume, kind, 0);
+    VolumeSectionFeed* feed = views.feed(views.count() - 1);
+    view->canvas().setFixedSize(line_.size);
+    connect(feed, &VolumeSectionFeed::sig_drawn, this, [this, view] {
+        if (stage_ == Stage::canvas) guarded([&] { write_section_picture(view->canvas()); });
+    });
+    draw_timeout_.start(DRAW_TIMEOUT_MS);
+    feed->go_to(position);
+}
+
+void CommandLineRun::write_section_picture(QWidget& canvas) {
+    stage_ = Stage::writing;
+    draw_timeout_.stop();
+    written(canvas.grab().toImage().convertToFormat(QImage::Format_ARGB32));
 }
 
 void CommandLineRun::await_canvas() {
@@ -204,7 +236,10 @@ void CommandLineRun::write_picture() {
     widgets::CanvasWidget& canvas_widget = viewer();
     // Fitted again when the canvas has only now taken its final size.
     if (resized_ && !canvas_widget.dpState().empty()) frame();
-    const QImage image = canvas_widget.canvas().render();
+    written(canvas_widget.canvas().render());
+}
+
+void CommandLineRun::written(const QImage& image) {
     scene::write_png(line_.export_path, image);
     logger().info(format("Picture of {} x {} pixels written to {}", image.width(), image.height(),
                          line_.export_path));

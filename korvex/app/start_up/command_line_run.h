@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QTimer>
 #include <string>
@@ -45,6 +46,11 @@ private:
     void await_canvas();
     void check_canvas();
     void write_picture();
+    // With a section view's --view: opens one on the first volume and writes its picture
+    // once its section is drawn.
+    void show_section_view();
+    void write_section_picture(QWidget& canvas);
+    void written(const QImage& image);
     // Fits the view to what is shown, then looks from the chosen direction.
     void frame();
     // Ends the run once; later calls are ignored.
