@@ -19,6 +19,8 @@ constexpr std::array<SectionKind, 3> SECTION_KINDS{SectionKind::iline, SectionKi
 // A kind's name where sections are named by text: project keys, the data tree, logs
 // and the viewer's section arguments ("iline", "xline", "depth").
 KORVEX_SEISMIC_EXPORT QString section_type(SectionKind kind);
+// A kind's title as the user reads it, translated: "Inline", "Crossline", "Time".
+KORVEX_SEISMIC_EXPORT QString section_title(SectionKind kind);
 // The kind a section type names; none for any other text, an arbitrary line's included.
 KORVEX_SEISMIC_EXPORT std::optional<SectionKind> section_kind(const QString& type);
 

@@ -31,18 +31,6 @@ namespace {
 
 constexpr int OPACITY_STEPS = 100;
 
-QString title(SectionKind kind) {
-    switch (kind) {
-        case SectionKind::iline:
-            return _("Inline");
-        case SectionKind::xline:
-            return _("Crossline");
-        case SectionKind::depth:
-            break;
-    }
-    return _("Time");
-}
-
 QString position_text(SectionKind kind, double value, double sample_interval) {
     switch (kind) {
         case SectionKind::iline:
@@ -95,7 +83,7 @@ QWidget* SeismicVolumePage::make_sections_group() {
         auto* row = new QHBoxLayout;
         row->addWidget(slider, 1);
         row->addWidget(position);
-        form->addRow(title(kind), row);
+        form->addRow(seismic::section_title(kind), row);
         sliders_[kind] = slider;
         positions_[kind] = position;
         connect(slider, &QSlider::valueChanged, this, [this, kind](int index) {

@@ -6,6 +6,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/volume_sections.h"
 #include "korvex/config/base.h"
+#include "korvex/seismic/section_kind.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/section_view/section_view.h"
@@ -16,18 +17,6 @@ using config::_;
 using seismic::SectionKind;
 
 namespace {
-
-QString kind_words(SectionKind kind) {
-    switch (kind) {
-        case SectionKind::iline:
-            return _("Inline");
-        case SectionKind::xline:
-            return _("Crossline");
-        case SectionKind::depth:
-            break;
-    }
-    return _("Time");
-}
 
 // The line numbers along a section, and time (or the crosslines of a time slice) down it.
 std::pair<widgets::SectionAxis, widgets::SectionAxis> axes(const seismic::SegyGeometry& g,
@@ -105,7 +94,7 @@ void VolumeSectionFeed::go_to(double value) {
         view_.say({});
     } else {
         const QString said = _("%1 %2 is not in %3: showing %4")
-                                 .arg(kind_words(kind_))
+                                 .arg(seismic::section_title(kind_))
                                  .arg(value)
                                  .arg(volume_->name())
                                  .arg(found);
