@@ -22,6 +22,7 @@
 
 #include "bench/figures.h"
 #include "korvex/seismic/background_priority.h"
+#include "korvex/seismic/cache_folder.h"
 #include "korvex/seismic/section_cache.h"
 #include "korvex/seismic/segy_volume_file.h"
 
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
     try {
         const SegyVolumeFile volume(QString::fromLocal8Bit(argv[1]));
         const SegyGeometry& g = volume.geometry();
-        const QString cache_path = SectionCache::path_for(volume, QString::fromLocal8Bit(argv[2]));
+        const QString cache_path =
+            korvex::seismic::CacheFolder(QString::fromLocal8Bit(argv[2])).path_for(volume);
         std::printf("%s: %d inlines x %d crosslines x %d samples, %.2f GB; cache %s\n", argv[1],
                     g.iline_count(), g.xline_count(), g.samples, volume.file_size() / 1e9,
                     qPrintable(cache_path));

@@ -2,10 +2,8 @@
 
 #include <unistd.h>
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStandardPaths>
 #include <cstring>
 
@@ -44,19 +42,6 @@ void transpose(const float* source, int rows, int columns, float* target) {
 QString SectionCache::default_folder() {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
         .filePath(QStringLiteral("korvex/sections"));
-}
-
-QString SectionCache::path_for(const SegyVolumeFile& volume, const QString& folder) {
-    // The same file read with other header bytes is another volume.
-    const QString key = QStringLiteral("%1|%2|%3")
-                            .arg(QFileInfo(volume.path()).absoluteFilePath())
-                            .arg(volume.header_bytes().iline)
-                            .arg(volume.header_bytes().xline);
-    const QByteArray hash =
-        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QDir(folder).filePath(
-        QStringLiteral("%1-%2.sections")
-            .arg(QFileInfo(volume.path()).completeBaseName(), QString::fromLatin1(hash)));
 }
 
 std::unique_ptr<SectionCache> SectionCache::open(const SegyVolumeFile& volume, const QString& path,

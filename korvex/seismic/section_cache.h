@@ -46,8 +46,6 @@ public:
 
     // ~/.cache/korvex/sections: where caches go when there is no project folder.
     static QString default_folder();
-    // The cache file of `volume` in `folder`, named after the file and its header bytes.
-    static QString path_for(const SegyVolumeFile& volume, const QString& folder = default_folder());
 
     // The cache at `path` if it belongs to `volume` as it is now; nullptr when it is
     // missing, stale, foreign or damaged, with the reason in `why_not`. Never throws for

@@ -15,6 +15,7 @@
 #include <string>
 #include <utility>
 
+#include "korvex/seismic/cache_folder.h"
 #include "korvex/seismic/cache_header.h"
 #include "korvex/seismic/irregular_geometry_error.h"
 #include "korvex/seismic/section_cache.h"
@@ -23,6 +24,7 @@
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/test_main.h"
 
+using korvex::seismic::CacheFolder;
 using korvex::seismic::CacheHeader;
 using korvex::seismic::IrregularGeometryError;
 using korvex::seismic::SectionCache;
@@ -112,7 +114,7 @@ class SectionCacheTest : public QObject {
     QString cache_folder() const { return path("cache"); }
 
     std::unique_ptr<SectionCache> build(const SegyVolumeFile& volume) {
-        return SectionCache::build(volume, SectionCache::path_for(volume, cache_folder()));
+        return SectionCache::build(volume, CacheFolder(cache_folder()).path_for(volume));
     }
 
 private slots:
@@ -150,11 +152,11 @@ private slots:
         write_volume(segy(), layout);
         const SegyVolumeFile volume(segy());
         std::vector<double> progress;
-        const auto cache = SectionCache::build(
-            volume, SectionCache::path_for(volume, cache_folder()), [&](double done) {
-                progress.push_back(done);
-                return true;
-            });
+        const auto cache = SectionCache::build(volume, CacheFolder(cache_folder()).path_for(volume),
+                                               [&](double done) {
+                                                   progress.push_back(done);
+                                                   return true;
+                                               });
         QVERIFY(cache);
         QVERIFY(!progress.empty());
         QVERIFY(std::is_sorted(progress.begin(), progress.end()));
@@ -191,7 +193,7 @@ private slots:
         CacheHeader before;
         {
             const SegyVolumeFile volume(segy());
-            cache_path = SectionCache::path_for(volume, cache_folder());
+            cache_path = CacheFolder(cache_folder()).path_for(volume);
             QVERIFY(build(volume));
             before = CacheHeader::for_volume(volume);
         }
@@ -309,11 +311,10 @@ private slots:
         };
         bool changed = false;
         try {
-            SectionCache::build(volume, SectionCache::path_for(volume, cache_folder()),
-                                [&](double) {
-                                    if (!std::exchange(changed, true)) change_the_file();
-                                    return true;
-                                });
+            SectionCache::build(volume, CacheFolder(cache_folder()).path_for(volume), [&](double) {
+                if (!std::exchange(changed, true)) change_the_file();
+                return true;
+            });
             QFAIL("a cache was built from a file that changed meanwhile");
         } catch (const korvex::utils::ValueError& error) {
             const QString text = error.what();
@@ -337,7 +338,7 @@ private slots:
         const VolumeLayout layout;
         write_volume(segy(), layout);
         const SegyVolumeFile volume(segy());
-        const QString cache_path = SectionCache::path_for(volume, cache_folder());
+        const QString cache_path = CacheFolder(cache_folder()).path_for(volume);
         QVERIFY(build(volume));
         const qint64 size = QFileInfo(cache_path).size();
         if (damage == "foreign") {
@@ -382,7 +383,7 @@ private slots:
         const auto all = volume.amplitude_stats();  // every trace of so small a file
         for (const auto& cache :
              {build(volume), build(volume),
-              SectionCache::open(volume, SectionCache::path_for(volume, cache_folder()))}) {
+              SectionCache::open(volume, CacheFolder(cache_folder()).path_for(volume))}) {
             QVERIFY(cache);
             const auto& stats = cache->amplitude_stats();
             QVERIFY(!stats.sampled);
@@ -397,7 +398,7 @@ private slots:
     void a_cancelled_build_leaves_nothing_behind() {
         write_volume(segy(), korvex::testing::large_survey());
         const SegyVolumeFile volume(segy());
-        const QString cache_path = SectionCache::path_for(volume, cache_folder());
+        const QString cache_path = CacheFolder(cache_folder()).path_for(volume);
         QVERIFY(!SectionCache::build(volume, cache_path, [](double) { return false; }));
         QVERIFY(QDir(cache_folder()).entryList(QDir::Files).isEmpty());
         QVERIFY(!SectionCache::open(volume, cache_path));
