@@ -14,9 +14,8 @@
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/segy_open_dialog.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data/volume_settings.h"
 #include "korvex/config/base.h"
-#include "korvex/seismic/line_number_scan.h"
-#include "korvex/seismic/trace_header_sample.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
 
@@ -30,31 +29,6 @@ QVariantMap ask_header_bytes(const QString& path) {
     const auto bytes = SegyOpenDialog::ask(path, QApplication::activeWindow());
     if (!bytes) throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
     return SeismicVolume::header_settings(*bytes);
-}
-
-// Files named on the command line open without a question: where the usual bytes give
-// no grid, the pair a scan of the headers finds is taken and logged.
-QVariantMap found_header_bytes(const QString& path) {
-    const seismic::SegyHeaderBytes usual;
-    try {
-        const auto sample = seismic::TraceHeaderSample::read(path);
-        const seismic::LineNumberScan scan(sample);
-        if (scan.grid_at(usual)) return SeismicVolume::header_settings(usual);
-        const auto found = scan.best();
-        if (!found) {
-            utils::logger().warning(
-                utils::format("{}: no pair of trace header fields puts the traces on a grid; {}",
-                              path, scan.tried()));
-            return SeismicVolume::header_settings(usual);
-        }
-        utils::logger().info(
-            utils::format("Line numbers found at bytes {} (inline) and {} (crossline) in {}",
-                          found->bytes.iline, found->bytes.xline, path));
-        return SeismicVolume::header_settings(found->bytes);
-    } catch (const std::exception&) {
-        // The load that follows meets the same fault and names it.
-        return SeismicVolume::header_settings(usual);
-    }
 }
 
 // Files rarely keep their map coordinates elsewhere than at the CDP's bytes: say so when
@@ -143,7 +117,7 @@ std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
          {"sgy", "segy"},
          nullptr,
          &ask_header_bytes,
-         &found_header_bytes,
+         [](const QString&) { return bytes_found_on_opening(); },
          [progress_host = QPointer<QMainWindow>(progress_host), open, store](
              const QString& path, const QVariantMap& settings, QObject* context,
              DataObjectFactory::Done done) {

@@ -137,12 +137,6 @@ SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::Seg
 
 void SeismicVolume::load_async(const QString& path, const QVariantMap& settings, QObject* context,
                                Loaded done) {
-    seismic::SegyHeaderBytes bytes;
-    try {
-        bytes = saved_header_bytes(path, settings);
-    } catch (const std::exception& e) {
-        return done(nullptr, QString::fromStdString(e.what()));
-    }
     struct Outcome {
         std::optional<Opened> opened;
         QString error;
@@ -163,10 +157,10 @@ void SeismicVolume::load_async(const QString& path, const QVariantMap& settings,
         }
         done(std::move(volume), {});
     });
-    watcher->setFuture(QtConcurrent::run([path, bytes, folders = opening_cache_folders()] {
+    watcher->setFuture(QtConcurrent::run([path, settings, folders = opening_cache_folders()] {
         Outcome outcome;
         try {
-            outcome.opened.emplace(open_file(path, bytes, folders));
+            outcome.opened.emplace(open_file(path, header_bytes_to_open(path, settings), folders));
         } catch (const std::exception& e) {
             outcome.error = QString::fromStdString(e.what());
         }

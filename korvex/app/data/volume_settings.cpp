@@ -6,8 +6,11 @@
 #include "korvex/app/data/restore_setting.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/config/base.h"
+#include "korvex/seismic/line_number_scan.h"
+#include "korvex/seismic/trace_header_sample.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/excerpt.h"
+#include "korvex/utils/logger.h"
 
 namespace korvex::app::data {
 
@@ -15,6 +18,31 @@ using config::_;
 using seismic::SectionKind;
 
 namespace {
+
+const QString FIND_BYTES = QStringLiteral("find_header_bytes");
+
+seismic::SegyHeaderBytes found_header_bytes(const QString& path) {
+    const seismic::SegyHeaderBytes usual;
+    try {
+        const auto sample = seismic::TraceHeaderSample::read(path);
+        const seismic::LineNumberScan scan(sample);
+        if (scan.grid_at(usual)) return usual;
+        const auto found = scan.best();
+        if (!found) {
+            utils::logger().warning(
+                utils::format("{}: no pair of trace header fields puts the traces on a grid; {}",
+                              path, scan.tried()));
+            return usual;
+        }
+        utils::logger().info(
+            utils::format("Line numbers found at bytes {} (inline) and {} (crossline) in {}",
+                          found->bytes.iline, found->bytes.xline, path));
+        return found->bytes;
+    } catch (const std::exception&) {
+        // The opening that follows meets the same fault and names it.
+        return usual;
+    }
+}
 
 int saved_header_byte(const QString& path, const QVariantMap& settings, const QString& key) {
     if (!settings.contains(key))
@@ -40,6 +68,13 @@ seismic::SegyHeaderBytes saved_header_bytes(const QString& path, const QVariantM
     bytes.iline = saved_header_byte(path, settings, QStringLiteral("iline_byte"));
     bytes.xline = saved_header_byte(path, settings, QStringLiteral("xline_byte"));
     return bytes;
+}
+
+QVariantMap bytes_found_on_opening() { return {{FIND_BYTES, true}}; }
+
+seismic::SegyHeaderBytes header_bytes_to_open(const QString& path, const QVariantMap& settings) {
+    if (settings.value(FIND_BYTES).toBool()) return found_header_bytes(path);
+    return saved_header_bytes(path, settings);
 }
 
 void restore_volume(SeismicVolume& volume, const QVariantMap& settings) {

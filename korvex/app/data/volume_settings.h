@@ -14,6 +14,14 @@ class SeismicVolume;
 // so a missing or impossible byte throws utils::ValueError naming the file.
 seismic::SegyHeaderBytes saved_header_bytes(const QString& path, const QVariantMap& settings);
 
+// Settings for a file named without a question (on the command line): its header bytes
+// are found as it opens, off the GUI thread, with the rest of its headers.
+QVariantMap bytes_found_on_opening();
+// The bytes to open `path` with: those the settings name or, where they ask for it, the
+// usual pair when it gives a grid, else the pair a scan of the trace headers finds (said
+// in the log). Reads the file: call it where the file is opened, never on the GUI thread.
+seismic::SegyHeaderBytes header_bytes_to_open(const QString& path, const QVariantMap& settings);
+
 // The section positions and look a project saved, each snapped to the nearest line or
 // sample; a value that cannot be applied is logged and skipped.
 void restore_volume(SeismicVolume& volume, const QVariantMap& settings);

@@ -423,7 +423,9 @@ private slots:
 
         // Named on the command line, the file opens with the found bytes, and says so.
         korvex::testing::LogCapture log;
-        QCOMPARE(type.guess(path), SeismicVolume::header_settings({9, 21}));
+        const auto guessed = korvex::testing::open_volume(path, type.guess(path));
+        QCOMPARE(dynamic_cast<SeismicVolume&>(*guessed).settings()["iline_byte"].toInt(), 9);
+        QCOMPARE(dynamic_cast<SeismicVolume&>(*guessed).settings()["xline_byte"].toInt(), 21);
         QVERIFY2(log.texts().join("\n").contains(
                      "Line numbers found at bytes 9 (inline) and 21 (crossline)"),
                  qPrintable(log.texts().join("\n")));
