@@ -24,6 +24,7 @@
 #include "korvex/scene/private/color_bar_areas.h"
 #include "korvex/scene/private/tick_steps.h"
 #include "korvex/scene/private/vtk_access.h"
+#include "korvex/utils/nice_step.h"
 
 namespace korvex::scene {
 
@@ -365,7 +366,7 @@ void BoxAxes::lay_out_numbers(vtkRenderer* renderer, const Edge& edge, std::vect
     const int fits = static_cast<int>(edge.screen.length() / room);
     if (fits < 1 || span <= 0.0) return;
 
-    const double step = nice_step(span / fits);
+    const double step = utils::nice_step(span / fits);
     const double low = std::min(first, last);
     for (double value = std::ceil(low / step - 1e-9) * step; value <= low + span * (1.0 + 1e-9);
          value += step) {

@@ -9,6 +9,7 @@
 #include "korvex/scene/private/tick_steps.h"
 #include "korvex/scene/text_visual.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/utils/nice_step.h"
 
 namespace korvex::scene {
 
@@ -77,7 +78,7 @@ void MapGrid::fit() {
         return;
     }
     const auto origin = origin_();
-    step_ = nice_step(side / LINES);
+    step_ = utils::nice_step(side / LINES);
     // A frame just around the data, lines at the round map numbers within it: the scene
     // holds them about its origin. A line a rounding error outside the frame counts.
     const double pad = PAD * side;
