@@ -1,5 +1,6 @@
 // The application as a user meets it: a project is built through the menus and the
 // tree, saved, closed with the quit button, and opened again.
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QOpenGLWidget>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -919,9 +921,14 @@ private slots:
         QWidget* native = canvas.canvas().native();
         auto* readout = w.window.statusBar()->findChild<QLabel*>("cursor_readout");
         QVERIFY(readout);
-        // From elsewhere: a move to where the cursor already is makes no event.
-        QTest::mouseMove(native, native->rect().center() + QPoint(7, 7));
-        QTest::mouseMove(native, native->rect().center());
+        // Moves sent to the viewer itself: the window system's pointer, moved for real, can
+        // enter and leave the window on its own time on a loaded display.
+        const auto move_to = [native](const QPoint& at) {
+            QMouseEvent move(QEvent::MouseMove, at, native->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(native, &move);
+        };
+        move_to(native->rect().center());
         const QRegularExpression place(
             QString("^X (\\S+), Y (\\S+)  (\\S+)%1 N, (\\S+)%1 E$").arg(QChar(0x00B0)));
         const std::array<double, 4> expected{500000, 6000000, 54.1481041, 3.0};
@@ -937,7 +944,7 @@ private slots:
         QTRY_VERIFY2(tells_the_centre(), qPrintable(readout->text()));
         // Beyond the survey's east edge.
         canvas.set_center({501000 - centre[0], 6000000 - centre[1], 0.0});
-        QTest::mouseMove(native, native->rect().center() + QPoint(1, 0));
+        move_to(native->rect().center() + QPoint(1, 0));
         QTRY_COMPARE(readout->text(), QString());
     }
 
