@@ -23,6 +23,21 @@ SurveyGeometry::SurveyGeometry(const SegyGeometry& grid,
       iline_step_(step_of(grid.iline_increment())),
       xline_step_(step_of(grid.xline_increment())) {}
 
+SurveyGeometry::SurveyGeometry(const SegyGeometry& lines, const SurveyGrid& grid)
+    : SurveyGeometry(lines, std::nullopt) {
+    grid.check();
+    const double a = grid.azimuth * M_PI / 180.0, side = grid.clockwise ? 1.0 : -1.0;
+    // Map distance per line number, along the direction in which the numbers grow.
+    const double u = grid.iline_bin / std::abs(iline_step_),
+                 v = grid.xline_bin / std::abs(xline_step_);
+    std::array<double, 6> c{0.0, u * std::sin(a), side * v * std::cos(a),
+                            0.0, u * std::cos(a), -side * v * std::sin(a)};
+    c[0] = grid.origin[0] - c[1] * ilines_[0] - c[2] * xlines_[0];
+    c[3] = grid.origin[1] - c[4] * ilines_[0] - c[5] * xlines_[0];
+    transform_ = SurveyTransform(c);
+    has_coordinates_ = true;
+}
+
 std::array<double, 2> SurveyGeometry::to_map(double iline, double xline) const {
     return transform_.to_map(iline, xline);
 }
@@ -52,6 +67,10 @@ bool SurveyGeometry::crosslines_clockwise() const {
 std::array<std::array<double, 2>, 4> SurveyGeometry::corners() const {
     return {to_map(ilines_[0], xlines_[0]), to_map(ilines_[1], xlines_[0]),
             to_map(ilines_[1], xlines_[1]), to_map(ilines_[0], xlines_[1])};
+}
+
+SurveyGrid SurveyGeometry::grid() const {
+    return {corners()[0], iline_bin(), xline_bin(), inline_azimuth(), crosslines_clockwise()};
 }
 
 std::array<double, 2> SurveyGeometry::centre() const {

@@ -5,6 +5,7 @@
 
 #include "korvex/seismic/segy_geometry.h"
 #include "korvex/seismic/seismic_export.h"
+#include "korvex/seismic/survey_grid.h"
 #include "korvex/seismic/survey_transform.h"
 
 namespace korvex::seismic {
@@ -23,6 +24,8 @@ namespace korvex::seismic {
 class KORVEX_SEISMIC_EXPORT SurveyGeometry final {
 public:
     SurveyGeometry(const SegyGeometry& grid, const std::optional<SurveyTransform>& fitted);
+    // The survey laid on a grid the user set (SurveyGrid::check throws for a bad one).
+    SurveyGeometry(const SegyGeometry& lines, const SurveyGrid& grid);
 
     // False for the unit grid of a survey without coordinates.
     bool has_coordinates() const { return has_coordinates_; }
@@ -48,6 +51,8 @@ public:
     // XL), (last IL, last XL), (first IL, last XL).
     std::array<std::array<double, 2>, 4> corners() const;
     std::array<double, 2> centre() const;
+    // The grid as a user would set it to lay the survey where it lies.
+    SurveyGrid grid() const;
 
 private:
     SurveyTransform transform_;

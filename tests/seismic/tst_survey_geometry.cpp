@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "korvex/seismic/survey_geometry.h"
+#include "korvex/utils/errors.h"
 #include "tests/support/test_main.h"
 
 using korvex::seismic::SegyGeometry;
@@ -70,6 +71,11 @@ private slots:
         QVERIFY(std::hypot(first[0] - 612345.5, first[1] - 6543210.25) < 1e-6);
         const auto back = survey.to_lines(survey.corners()[2][0], survey.corners()[2][1]);
         QVERIFY(std::abs(back[0] - 1008) < 1e-6 && std::abs(back[1] - 2003) < 1e-6);
+        // Its grid, set by hand as its page shows it, lays it where it lies.
+        const SurveyGeometry set(lines(), survey.grid());
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(std::hypot(set.corners()[i][0] - survey.corners()[i][0],
+                               set.corners()[i][1] - survey.corners()[i][1]) < 1e-6);
     }
 
     void a_survey_without_coordinates_lies_at_its_line_numbers() {
@@ -80,6 +86,11 @@ private slots:
         QCOMPARE(corner[1], 2003.0);
         QCOMPARE(survey.inline_azimuth(), 90.0);  // inlines toward east, crosslines north
         QVERIFY(!survey.crosslines_clockwise());
+        // Its grid as its page shows it: one map unit per line number, from where it lies.
+        const auto set = SurveyGeometry(lines(), survey.grid()).to_map(1008, 2003);
+        QVERIFY(std::hypot(set[0] - 1008.0, set[1] - 2003.0) < 1e-9);
+        QVERIFY_EXCEPTION_THROWN(SurveyGeometry(lines(), korvex::seismic::SurveyGrid{{}, 0.0}),
+                                 korvex::utils::ValueError);
     }
 };
 

@@ -37,6 +37,12 @@ void OpenSurveys::remove(const SeismicVolume* volume) {
                 open_.end());
 }
 
+void OpenSurveys::replace(const SeismicVolume* volume, const std::optional<LoadedSurvey>& survey) {
+    const std::lock_guard<std::mutex> guard(mutex_);
+    for (auto& entry : open_)
+        if (entry.first == volume) entry.second = survey;
+}
+
 std::vector<SeismicVolume*> OpenSurveys::volumes() const {
     const std::lock_guard<std::mutex> guard(mutex_);
     std::vector<SeismicVolume*> list;

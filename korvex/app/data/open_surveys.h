@@ -29,6 +29,8 @@ public:
     // in the log.
     void add(SeismicVolume* volume, const std::optional<LoadedSurvey>& survey);
     void remove(const SeismicVolume* volume);
+    // The survey of a volume that moved on the map, keeping its place in the order.
+    void replace(const SeismicVolume* volume, const std::optional<LoadedSurvey>& survey);
 
     // In the order they were opened.
     std::vector<SeismicVolume*> volumes() const;

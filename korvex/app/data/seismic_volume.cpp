@@ -4,6 +4,7 @@
 #include <QFutureWatcher>
 #include <QLocale>
 #include <QtConcurrent>
+#include <algorithm>
 #include <cmath>
 
 #include "korvex/app/data/cache_store.h"
@@ -77,14 +78,37 @@ std::vector<std::shared_ptr<scene::ColorBar>> color_bars(
 // the user's cache folder, where caches are kept unless a project keeps its own.
 QStringList opening_cache_folders() { return CacheStore().folders(); }
 
-// A volume whose headers cannot give its map position is still a volume.
-std::optional<seismic::SurveyTransform> fit_survey(const seismic::SegyVolumeFile& file) {
+struct Fitted {
+    std::optional<seismic::SurveyTransform> transform;
+    // Why the coordinates cannot place the survey; empty when they do.
+    QString note;
+};
+
+bool all_zero(const std::vector<seismic::TracePosition>& positions) {
+    return std::all_of(positions.begin(), positions.end(),
+                       [](const seismic::TracePosition& p) { return p.x == 0.0 && p.y == 0.0; });
+}
+
+// A volume whose headers cannot give its map position is still a volume: it lies on a
+// grid its user sets.
+Fitted fit_survey(const seismic::SegyVolumeFile& file) {
+    const auto& positions = file.checked_positions();
+    if (all_zero(positions)) return {std::nullopt, _("CDP coordinates are all zero")};
+    std::optional<seismic::SurveyTransform> fitted;
     try {
-        return seismic::SurveyTransform::fit(file.checked_positions());
+        fitted = seismic::SurveyTransform::fit(positions);
     } catch (const std::exception& e) {
-        utils::logger().warning(utils::format("{}: no map coordinates: {}", file.path(), e.what()));
-        return std::nullopt;
+        return {std::nullopt, _("CDP coordinates cannot be fitted: %1").arg(e.what())};
     }
+    if (!fitted) return {std::nullopt, _("CDP coordinates do not span a grid")};
+    // Coordinates farther off a grid than half a bin would put traces on their neighbours.
+    const seismic::SurveyGeometry placed(file.geometry(), fitted);
+    const double bin = std::min(placed.iline_bin(), placed.xline_bin());
+    if (fitted->residual() > 0.5 * bin)
+        return {std::nullopt, _("CDP coordinates lie %1 bins off a grid (root mean square), "
+                                "more than half a bin")
+                                  .arg(fitted->residual() / bin, 0, 'g', 2)};
+    return {fitted, {}};
 }
 
 // Outside a window a survey on the map is drawn about its own centre; one without
@@ -97,28 +121,25 @@ QString map_point(const std::array<double, 2>& p) {
     return QStringLiteral("%1, %2").arg(p[0], 0, 'f', 2).arg(p[1], 0, 'f', 2);
 }
 
-QVariantMap survey_properties(const std::optional<seismic::SurveyTransform>& survey,
+// Where the survey lies on the map, as its fit or its grid gives it.
+QVariantMap survey_properties(const seismic::SurveyGeometry& survey,
                               const seismic::SegyGeometry& g) {
-    if (!survey) return {{_("Map coordinates"), _("none in the trace headers (CDP X/Y)")}};
-    const auto& c = survey->coefficients();
+    const auto& c = survey.transform().coefficients();
     const int il[2] = {g.ilines.front(), g.ilines.back()};
     const int xl[2] = {g.xlines.front(), g.xlines.back()};
-    const double iline_bin = survey->iline_spacing(), xline_bin = survey->xline_spacing();
+    const double iline_bin = survey.transform().iline_spacing(),
+                 xline_bin = survey.transform().xline_spacing();
     QVariantMap properties{
         // The bin: how far apart the neighbouring lines of the file lie on the map.
-        {_("Inline spacing"),
-         _("%1 m").arg(survey->iline_spacing() * std::abs(g.iline_increment()), 0, 'f', 2)},
-        {_("Crossline spacing"),
-         _("%1 m").arg(survey->xline_spacing() * std::abs(g.xline_increment()), 0, 'f', 2)},
+        {_("Inline spacing"), _("%1 m").arg(survey.iline_bin(), 0, 'f', 2)},
+        {_("Crossline spacing"), _("%1 m").arg(survey.xline_bin(), 0, 'f', 2)},
         {_("Map X"), affine_text(c[0], c[1], c[2], iline_bin, xline_bin)},
         {_("Map Y"), affine_text(c[3], c[4], c[5], iline_bin, xline_bin)},
-        {_("Map transform residual"),
-         _("%1 m (root mean square over the traces)").arg(survey->residual(), 0, 'g', 3)},
     };
     for (int i : {0, 1})
         for (int j : {0, 1})
             properties.insert(_("Corner IL %1 XL %2").arg(il[i]).arg(xl[j]),
-                              map_point(survey->to_map(il[i], xl[j])));
+                              map_point(survey.to_map(il[i], xl[j])));
     return properties;
 }
 
@@ -131,8 +152,9 @@ SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::Seg
     auto cache = VolumeCachePass::find(*file, cache_folders);
     const seismic::AmplitudeStats stats =
         cache ? cache->amplitude_stats() : file->amplitude_stats();
-    auto survey = fit_survey(*file);
-    return Opened{std::move(file), stats, std::move(survey), std::move(cache)};
+    auto fitted = fit_survey(*file);
+    return Opened{std::move(file), stats, std::move(fitted.transform), std::move(cache),
+                  std::move(fitted.note)};
 }
 
 void SeismicVolume::load_async(const QString& path, const QVariantMap& settings, QObject* context,
@@ -176,10 +198,15 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       survey_(std::move(opened.survey)),
       geometry_(file_->geometry(), survey_),
       origin_(own_origin(geometry_)),
+      map_note_(std::move(opened.map_note)),
       sections_(new VolumeSections(*this, file_, frame_, std::move(opened.cache))),
       picker_(*this),
       caching_(new VolumeCaching(*this, file_, *sections_)),
       style_(stats_.clip) {
+    if (!map_note_.isEmpty())
+        utils::logger().info(utils::format(
+            "{}: {}: it lies at one map unit per line number until a grid is set on its page",
+            name(), map_note_));
     for (const SectionKind kind : seismic::SECTION_KINDS)
         section_image3d[seismic::section_type(kind)];
     connect(sections_, &VolumeSections::sig_section_moved, this, &SeismicVolume::sig_section_moved);
@@ -214,7 +241,17 @@ QString SeismicVolume::name() const { return QFileInfo(file_->path()).completeBa
 
 QVariantMap SeismicVolume::prop() const {
     const seismic::SegyGeometry& g = file_->geometry();
-    QVariantMap properties = survey_properties(survey_, g);
+    QVariantMap properties;
+    if (geometry_.has_coordinates()) properties = survey_properties(geometry_, g);
+    if (survey_)
+        properties.insert(
+            _("Map transform residual"),
+            _("%1 m (root mean square over the traces)").arg(survey_->residual(), 0, 'g', 3));
+    if (!map_note_.isEmpty())
+        properties.insert(_("Map grid"), grid_ ? _("set by hand: %1").arg(map_note_)
+                                               : _("%1: one map unit per line number until a "
+                                                   "grid is set")
+                                                     .arg(map_note_));
     properties.insert({
         {_("File"), file_->path()},
         {_("Size"), QLocale().formattedDataSize(file_->file_size())},
@@ -249,6 +286,7 @@ QString SeismicVolume::source_path() const { return QFileInfo(file_->path()).abs
 QVariantMap SeismicVolume::settings() const {
     QVariantMap values = header_settings(file_->header_bytes());
     style_.save(values);
+    if (grid_) values.insert(QStringLiteral("map_grid"), grid_settings(*grid_));
     // Positions by line number and time, which survive a re-export of the file.
     for (const SectionKind kind : seismic::SECTION_KINDS)
         values.insert(seismic::section_type(kind),
@@ -345,14 +383,44 @@ void SeismicVolume::set_open_surveys(OpenSurveys* surveys) {
     // Only a survey on the map fixes where the map is drawn from.
     origin_ = geometry_.has_coordinates() ? surveys->take_origin(geometry_.centre())
                                           : surveys->origin().value_or(own_origin(geometry_));
-    std::optional<LoadedSurvey> survey;
+    surveys->add(this, loaded_survey());
+}
+
+std::optional<LoadedSurvey> SeismicVolume::loaded_survey() const {
+    if (!geometry_.has_coordinates()) return std::nullopt;
     const seismic::SegyGeometry& g = file_->geometry();
-    if (survey_)
-        survey = LoadedSurvey{*survey_,
-                              {double(g.ilines.front()), double(g.ilines.back())},
-                              {double(g.xlines.front()), double(g.xlines.back())},
-                              name()};
-    surveys->add(this, survey);
+    return LoadedSurvey{geometry_.transform(),
+                        {double(g.ilines.front()), double(g.ilines.back())},
+                        {double(g.xlines.front()), double(g.xlines.back())},
+                        name()};
+}
+
+void SeismicVolume::set_grid(const std::optional<seismic::SurveyGrid>& grid) {
+    if (map_note_.isEmpty())
+        throw utils::ValueError(
+            _("%1 lies where its CDP coordinates put it: it takes no grid set by hand")
+                .arg(name())
+                .toStdString());
+    geometry_ = grid ? seismic::SurveyGeometry(file_->geometry(), *grid)
+                     : seismic::SurveyGeometry(file_->geometry(), std::nullopt);
+    grid_ = grid;
+    // In a window the scene's origin stays where it is: moving it would move everything
+    // else drawn about it.
+    if (open_surveys_)
+        open_surveys_->replace(this, loaded_survey());
+    else
+        origin_ = own_origin(geometry_);
+    const scene::Placement placed = placement();
+    const auto place = [&placed](const scene::Item& item, const auto& recurse) -> void {
+        for (const auto& entry : item.entries()) recurse(entry, recurse);
+        if (const auto& visual = item.visual()) visual->set_placement(placed);
+    };
+    for (const auto& [viewer, item] : visuals_in_volume) place(item, place);
+    for (const auto& visual : sections_->visuals()) visual->set_placement(placed);
+    utils::logger().info(
+        grid ? utils::format("{} lies on the grid set on its page: {}", name(), grid->text())
+             : utils::format("{} lies at one map unit per line number again", name()));
+    emit sig_placed();
 }
 
 }  // namespace korvex::app::data

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "korvex/app/data/data_export.h"
+#include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/styled_object.h"
 #include "korvex/app/data/survey_frame.h"
 #include "korvex/app/data/volume_picker.h"
@@ -20,6 +21,7 @@
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/survey_geometry.h"
+#include "korvex/seismic/survey_grid.h"
 #include "korvex/seismic/survey_transform.h"
 
 class QMainWindow;
@@ -82,10 +84,18 @@ public:
     // seen them (sig_stats_changed tells it).
     const seismic::AmplitudeStats& stats() const { return stats_; }
     // Inline/crossline to map X/Y, fitted over the traces' CDP coordinates; none when the
-    // headers hold none.
+    // headers hold none or they lie more than half a bin off the fitted grid.
     const std::optional<seismic::SurveyTransform>& survey() const { return survey_; }
-    // Where the survey lies on the map (a unit grid when the headers hold no coordinates).
+    // Where the survey lies on the map: fitted, set by the user, or a unit grid.
     const seismic::SurveyGeometry& geometry() const { return geometry_; }
+    // Why the headers cannot place the survey ("CDP coordinates are all zero", or how far
+    // off a grid they lie); empty when their coordinates place it.
+    const QString& map_note() const { return map_note_; }
+    // Lays a survey whose headers cannot place it on `grid` (none: back to one map unit per
+    // line number) in every viewer, then sig_placed; the project keeps it. A survey placed
+    // by its coordinates, or a bad grid, throws utils::ValueError and nothing changes.
+    void set_grid(const std::optional<seismic::SurveyGrid>& grid);
+    std::optional<seismic::SurveyGrid> grid() const { return grid_; }
     // The volume's own coordinates (inline, crossline, -time) in the scene: on the map,
     // about the window's local origin (OpenSurveys::take_origin), or about the survey's
     // own centre for a volume outside any window; a survey without coordinates about the
@@ -134,6 +144,8 @@ signals:
     void sig_withdrawn(const QString& message);
     // The amplitude figures now cover every sample (and the clip, if it was theirs).
     void sig_stats_changed();
+    // The survey moved on the map: its grid was set or undone.
+    void sig_placed();
 
 private:
     struct Opened {
@@ -142,6 +154,7 @@ private:
         std::optional<seismic::SurveyTransform> survey;
         // Sound and found at opening: time slices come from it from the first picture on.
         std::shared_ptr<const seismic::SectionCache> cache;
+        QString map_note;
     };
 
     // The part of opening that grows with the file: safe on any thread.
@@ -151,6 +164,8 @@ private:
     void take_stats(const seismic::AmplitudeStats& stats);
     void take_clip(double clip, VolumeStyle::ClipSource source);
     void show_style();
+    // As point files and the status bar see the survey; none off the map.
+    std::optional<LoadedSurvey> loaded_survey() const;
 
     std::shared_ptr<const seismic::SegyVolumeFile> file_;
     SurveyFrame frame_;
@@ -158,6 +173,9 @@ private:
     std::optional<seismic::SurveyTransform> survey_;
     seismic::SurveyGeometry geometry_;
     std::array<double, 2> origin_;
+    QString map_note_;
+    // Set by the user where the headers give no grid to fit.
+    std::optional<seismic::SurveyGrid> grid_;
     VolumeSections* sections_;
     VolumePicker picker_;
     VolumeCaching* caching_;

@@ -11,11 +11,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <stdexcept>
 
 #include "korvex/app/data/amplitude_histogram_view.h"
 #include "korvex/app/data/colormap_box.h"
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data/survey_grid_box.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/qthelpers.h"
@@ -59,6 +61,18 @@ void SeismicVolumePage::setup_page() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(make_sections_group());
     layout->addWidget(make_colours_group());
+    if (!volume_->map_note().isEmpty()) {
+        grid_box_ = new SurveyGridBox(this);
+        layout->addWidget(grid_box_);
+        show_grid();
+        connect(grid_box_, &SurveyGridBox::sig_apply, this, &SeismicVolumePage::apply_grid);
+        connect(volume_, &SeismicVolume::sig_placed, this, [this] {
+            utils::call_guarded(QStringLiteral("Showing the volume's grid"), [this] {
+                show_grid();
+                refresh_prop_table();
+            });
+        });
+    }
     layout->addWidget(prop_table, 1);
 
     connect(volume_, &SeismicVolume::sig_section_moved, this,
@@ -160,6 +174,29 @@ void SeismicVolumePage::change(const QString& what,
     if (!volume_) return;
     utils::call_guarded(what, [&] { apply(*volume_); });
     load_style();
+}
+
+void SeismicVolumePage::apply_grid(const seismic::SurveyGrid& grid) {
+    change(QStringLiteral("Setting the map grid"), [&](SeismicVolume& volume) {
+        const auto before = volume.grid();
+        volume.set_grid(grid);
+        if (!undo_ || before == volume.grid()) return;
+        const QPointer<SeismicVolume> target(&volume);
+        const auto put = [target](const std::optional<seismic::SurveyGrid>& kept) {
+            if (!target) throw std::runtime_error("its object is closed");
+            target->set_grid(kept);
+        };
+        // Setting the grid has its line in the journal already.
+        undo_->record(
+            _("map grid of %1").arg(volume.name()), QString(), [put, before] { put(before); },
+            [put, grid] { put(grid); });
+    });
+}
+
+void SeismicVolumePage::show_grid() {
+    if (volume_)
+        grid_box_->show_grid(volume_->geometry().grid(), volume_->map_note(),
+                             volume_->grid().has_value());
 }
 
 void SeismicVolumePage::show_section(SectionKind kind) {

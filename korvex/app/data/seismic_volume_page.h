@@ -5,6 +5,7 @@
 
 #include "korvex/app/data/data_export.h"
 #include "korvex/seismic/section_kind.h"
+#include "korvex/seismic/survey_grid.h"
 #include "korvex/widgets/appearance_panel/appearance_panel.h"
 
 class QDoubleSpinBox;
@@ -20,9 +21,11 @@ namespace korvex::app::data {
 class AmplitudeHistogramView;
 class ColormapBox;
 class SeismicVolume;
+class SurveyGridBox;
 
 // How a seismic volume is drawn: where its three sections lie, their colormap, clip
-// and opacity, and the volume's properties. The page follows the volume when it
+// and opacity, the map grid of a survey whose headers cannot place it, and the volume's
+// properties. The page follows the volume when it
 // changes by other means (keys on a picked section, a project being opened).
 class KORVEX_DATA_EXPORT SeismicVolumePage final : public widgets::AppearancePanel {
     Q_OBJECT
@@ -42,11 +45,15 @@ public:
     QDoubleSpinBox* clip_box() const { return clip_; }
     QSlider* opacity_slider() const { return opacity_; }
     AmplitudeHistogramView* histogram() const { return histogram_; }
+    // None for a survey its CDP coordinates place.
+    SurveyGridBox* grid_box() const { return grid_box_; }
 
 private:
     QWidget* make_sections_group();
     QWidget* make_colours_group();
     void show_section(seismic::SectionKind kind);
+    void show_grid();
+    void apply_grid(const seismic::SurveyGrid& grid);
     // Runs a change of the volume; whatever fails is logged and the page shows the
     // volume as it really is afterwards.
     void change(const QString& what, const std::function<void(SeismicVolume&)>& apply);
@@ -59,6 +66,7 @@ private:
     QDoubleSpinBox* clip_ = nullptr;
     QSlider* opacity_ = nullptr;
     AmplitudeHistogramView* histogram_ = nullptr;
+    SurveyGridBox* grid_box_ = nullptr;
 };
 
 }  // namespace korvex::app::data

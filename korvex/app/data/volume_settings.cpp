@@ -20,6 +20,10 @@ using seismic::SectionKind;
 namespace {
 
 const QString FIND_BYTES = QStringLiteral("find_header_bytes");
+const QString GRID_KEYS[] = {QStringLiteral("origin_x"), QStringLiteral("origin_y"),
+                             QStringLiteral("iline_bin"), QStringLiteral("xline_bin"),
+                             QStringLiteral("azimuth")};
+const QString CLOCKWISE = QStringLiteral("crosslines_clockwise");
 
 seismic::SegyHeaderBytes found_header_bytes(const QString& path) {
     const seismic::SegyHeaderBytes usual;
@@ -77,10 +81,35 @@ seismic::SegyHeaderBytes header_bytes_to_open(const QString& path, const QVarian
     return saved_header_bytes(path, settings);
 }
 
+QVariantMap grid_settings(const seismic::SurveyGrid& grid) {
+    const double values[] = {grid.origin[0], grid.origin[1], grid.iline_bin, grid.xline_bin,
+                             grid.azimuth};
+    QVariantMap kept{{CLOCKWISE, grid.clockwise}};
+    for (int i = 0; i < 5; ++i) kept.insert(GRID_KEYS[i], values[i]);
+    return kept;
+}
+
+seismic::SurveyGrid saved_grid(const QVariant& value) {
+    const QVariantMap kept = value.toMap();
+    double values[5];
+    for (int i = 0; i < 5; ++i) {
+        bool number = false;
+        values[i] = kept.value(GRID_KEYS[i]).toDouble(&number);
+        if (!number)
+            throw utils::ValueError(_("its %1 is not a number").arg(GRID_KEYS[i]).toStdString());
+    }
+    const seismic::SurveyGrid grid{
+        {values[0], values[1]}, values[2], values[3], values[4], kept.value(CLOCKWISE).toBool()};
+    grid.check();
+    return grid;
+}
+
 void restore_volume(SeismicVolume& volume, const QVariantMap& settings) {
     const auto restore = [&](const QString& key, const std::function<void(const QVariant&)>& set) {
         restore_setting(volume.name(), settings, key, set);
     };
+    restore(QStringLiteral("map_grid"),
+            [&](const QVariant& value) { volume.set_grid(saved_grid(value)); });
     for (const SectionKind kind : seismic::SECTION_KINDS) {
         restore(seismic::section_type(kind), [&](const QVariant& value) {
             volume.set_section_index(kind, volume.frame().index_of(kind, value.toDouble()));

@@ -4,6 +4,7 @@
 #include <QVariantMap>
 
 #include "korvex/seismic/segy_volume_file.h"
+#include "korvex/seismic/survey_grid.h"
 
 namespace korvex::app::data {
 
@@ -22,7 +23,12 @@ QVariantMap bytes_found_on_opening();
 // in the log). Reads the file: call it where the file is opened, never on the GUI thread.
 seismic::SegyHeaderBytes header_bytes_to_open(const QString& path, const QVariantMap& settings);
 
-// The section positions and look a project saved, each snapped to the nearest line or
+// A grid set by hand as a project keeps it, and back. A value missing or not a number
+// throws utils::ValueError, as SurveyGrid::check does for a grid that cannot be.
+QVariantMap grid_settings(const seismic::SurveyGrid& grid);
+seismic::SurveyGrid saved_grid(const QVariant& value);
+
+// The map grid, section positions and look a project saved, each snapped to the nearest line or
 // sample; a value that cannot be applied is logged and skipped.
 void restore_volume(SeismicVolume& volume, const QVariantMap& settings);
 

@@ -178,4 +178,20 @@ std::vector<PickRecord> place_on_volumes(std::vector<PickRecord> records, const 
     return records;
 }
 
+std::vector<PickRecord> place_on_survey(std::vector<PickRecord> records,
+                                        const data::SeismicVolume& volume) {
+    const seismic::SurveyGeometry& survey = volume.geometry();
+    for (PickRecord& record : records) {
+        widgets::PickedSample& s = record.sample;
+        if (s.volume != volume.name()) continue;
+        s.position = volume.placement().to_scene({double(s.iline), double(s.xline), -s.time});
+        s.map_x = s.map_y = std::nullopt;
+        if (!survey.has_coordinates()) continue;
+        const auto map = survey.to_map(s.iline, s.xline);
+        s.map_x = map[0];
+        s.map_y = map[1];
+    }
+    return records;
+}
+
 }  // namespace korvex::app

@@ -8,6 +8,10 @@
 
 class QObject;
 
+namespace korvex::app::data {
+class SeismicVolume;
+}
+
 namespace korvex::app {
 
 class DataModel;
@@ -45,5 +49,10 @@ KORVEX_APP_EXPORT std::vector<PickRecord> place_picks(std::vector<PickRecord> re
 // saved before the scene was the map kept the markers in line numbers.
 KORVEX_APP_EXPORT std::vector<PickRecord> place_on_volumes(std::vector<PickRecord> records,
                                                            const DataModel& model);
+
+// The picks of `volume` where it puts their samples now, with their map X/Y: a grid set by
+// hand for its survey moves them, or takes their map X/Y away when it is undone.
+KORVEX_APP_EXPORT std::vector<PickRecord> place_on_survey(std::vector<PickRecord> records,
+                                                          const data::SeismicVolume& volume);
 
 }  // namespace korvex::app

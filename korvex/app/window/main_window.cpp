@@ -34,6 +34,7 @@
 #include "korvex/app/project/project_database.h"
 #include "korvex/app/project/project_session.h"
 #include "korvex/app/project/recent_files.h"
+#include "korvex/app/project/session_snapshot.h"
 #include "korvex/app/start_up/script_runner.h"
 #include "korvex/app/viewers/cursor_readout.h"
 #include "korvex/app/viewers/display_router.h"
@@ -237,6 +238,16 @@ void MainWindow::create_picks_dock() {
     addDockWidget(Qt::RightDockWidgetArea, picks_dock_);
     pick_list_ = std::make_unique<PanelPickList>(*picks_, *viewer_area_);
     new PickUndo(*picks_, *viewer_area_, *undo_, this);
+    // A survey laid on a grid by hand takes its picks along.
+    connect(model_, &DataModel::sig_added, this, [this](host::DataObject* dob) {
+        auto* volume = dynamic_cast<data::SeismicVolume*>(dob);
+        if (!volume) return;
+        connect(volume, &data::SeismicVolume::sig_placed, this, [this, volume] {
+            utils::call_guarded(_("Moving the picks with their survey"), [&] {
+                pick_list_->replace_picks(place_on_survey(pick_list_->pick_records(), *volume));
+            });
+        });
+    });
     // As a project whose picks name a viewer it lacks brings them back: in the first one.
     connect(viewer_area_, &ViewerArea::sig_viewer_closed, this, [this](const QString& name) {
         utils::call_guarded(_("Keeping the picks of a closed viewer"),

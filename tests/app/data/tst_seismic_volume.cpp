@@ -323,12 +323,14 @@ private slots:
 
     void broken_settings_are_skipped_with_a_warning() {
         korvex::testing::LogCapture log;
-        const auto volume = korvex::testing::open_volume(path_, {{"iline_byte", 189},
-                                                                 {"xline_byte", 193},
-                                                                 {"iline", 1e6},
-                                                                 {"colormap", "nope"},
-                                                                 {"clip", -3},
-                                                                 {"opacity", 0.5}});
+        const auto volume =
+            korvex::testing::open_volume(path_, {{"iline_byte", 189},
+                                                 {"xline_byte", 193},
+                                                 {"iline", 1e6},
+                                                 {"colormap", "nope"},
+                                                 {"clip", -3},
+                                                 {"opacity", 0.5},
+                                                 {"map_grid", QVariantMap{{"origin_x", "west"}}}});
         QCOMPARE(volume->section_index(SectionKind::iline), 4);  // snapped to the last inline
         QCOMPARE(volume->colormap(), QString("seismic"));
         QCOMPARE(volume->clip(), double(volume->stats().clip));
@@ -337,6 +339,9 @@ private slots:
             log.contains("warning", "survey_a: saved colormap ignored: unknown colormap \"nope\""));
         QVERIFY(log.contains(
             "warning", "survey_a: saved clip ignored: the clip must be a positive amplitude"));
+        QVERIFY(log.contains("warning",
+                             "survey_a: saved map_grid ignored: its origin_x is not a number"));
+        QVERIFY(!volume->grid());
 
         // Wrong header bytes in the project are the file's fault to report, not a crash.
         QVERIFY_EXCEPTION_THROWN(
