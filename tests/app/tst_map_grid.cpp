@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -12,6 +13,7 @@
 
 #include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/appearance_dialog.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/seismic_volume_page.h"
 #include "korvex/app/data/survey_grid_box.h"
@@ -19,6 +21,7 @@
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/window/main_window.h"
 #include "korvex/scene/image_section.h"
+#include "korvex/scene/point_visual.h"
 #include "korvex/utils/undo_service.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
@@ -75,6 +78,9 @@ struct Window {
     SeismicVolume* volume() const {
         return dynamic_cast<SeismicVolume*>(window.tree()->object_data().at("survey"));
     }
+    korvex::app::data::PointSet* points() const {
+        return dynamic_cast<korvex::app::data::PointSet*>(window.tree()->object_data().at("tops"));
+    }
     korvex::widgets::CanvasWidget& canvas() const {
         return window.viewer_area()->viewer(0)->base();
     }
@@ -102,7 +108,8 @@ private slots:
             << true << "^CDP coordinates lie 0\\.\\d+ bins off a grid \\(root mean square\\)";
     }
     // Said in the log and on the page, at its line numbers until a grid is typed on the
-    // page; then the survey, its sections and its picks move on the map, View all frames
+    // page; then the survey, its sections, its picks and tops in its line numbers move on
+    // the map, View all frames
     // it there, Undo takes it back and the project keeps it.
     void a_survey_the_headers_cannot_place_lies_on_the_grid_set_on_its_page() {
         QFETCH(bool, noisy);
@@ -131,6 +138,20 @@ private slots:
             pick.time = 20;
             pick.position = {1004, 2002, -20};
             emit w.window.viewer_area()->sig_picked_sample(&w.canvas(), pick);
+            QFile tops(dir.filePath("tops.csv"));
+            QVERIFY(tops.open(QIODevice::WriteOnly));
+            tops.write("X,Y,Z\n1004,2002,20\n");
+            tops.close();
+            QVERIFY(korvex::testing::load_data(w.window, tops.fileName(), {{"columns", "lines"}}));
+            w.window.tree()->set_checked("tops", true);
+            const auto top_marker = [&w] {
+                const auto& item = w.points()->visuals_in_volume.at(w.canvas().name());
+                const auto at =
+                    std::dynamic_pointer_cast<korvex::scene::PointVisual>(item.visuals().front())
+                        ->positions()
+                        .front();
+                return Map{at[0], at[1]};
+            };
 
             SurveyGridBox* box = w.grid_box();
             QVERIFY(box);
@@ -175,11 +196,13 @@ private slots:
             const Map picked = on_grid(1004, 2002);
             QVERIFY(near({*picks.pick(0).map_x, *picks.pick(0).map_y}, picked));
             QVERIFY(near({picks.pick(0).position[0], picks.pick(0).position[1]}, picked));
+            QVERIFY2(near(top_marker(), picked, 0.01), qPrintable(text(top_marker())));
 
             // Undo lays it at its line numbers again, its pick without map X/Y; Redo back.
             w.window.undo_service()->undo();
             QVERIFY(near(volume.geometry().to_map(1006, 2004), {1006, 2004}));
             QVERIFY(!picks.pick(0).map_x);
+            QVERIFY(near(top_marker(), {1004, 2002}));
             QCOMPARE(box->field(0)->value(), 1000.0);
             w.window.undo_service()->redo();
             QVERIFY(near(volume.geometry().to_map(1000, 2000), ORIGIN));
@@ -193,6 +216,9 @@ private slots:
             QVERIFY(near(volume.geometry().to_map(il, xl), on_grid(il, xl)));
         const korvex::widgets::PickedSample& pick = w.window.picks()->pick(0);
         QVERIFY(near({*pick.map_x, *pick.map_y}, on_grid(1004, 2002)));
+        const auto top = w.points()->position(0);
+        const Map centre = volume.geometry().centre();
+        QVERIFY(near({top[0] + centre[0], top[1] + centre[1]}, on_grid(1004, 2002), 0.01));
         QCOMPARE(dialogs.titles, QStringList());
     }
 };

@@ -38,9 +38,12 @@ void OpenSurveys::remove(const SeismicVolume* volume) {
 }
 
 void OpenSurveys::replace(const SeismicVolume* volume, const std::optional<LoadedSurvey>& survey) {
-    const std::lock_guard<std::mutex> guard(mutex_);
-    for (auto& entry : open_)
-        if (entry.first == volume) entry.second = survey;
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        for (auto& entry : open_)
+            if (entry.first == volume) entry.second = survey;
+    }
+    emit sig_survey_moved(volume->name());
 }
 
 std::vector<SeismicVolume*> OpenSurveys::volumes() const {

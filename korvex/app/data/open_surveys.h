@@ -29,7 +29,8 @@ public:
     // in the log.
     void add(SeismicVolume* volume, const std::optional<LoadedSurvey>& survey);
     void remove(const SeismicVolume* volume);
-    // The survey of a volume that moved on the map, keeping its place in the order.
+    // The survey of a volume that moved on the map, keeping its place in the order; then
+    // sig_survey_moved.
     void replace(const SeismicVolume* volume, const std::optional<LoadedSurvey>& survey);
 
     // In the order they were opened.
@@ -59,6 +60,10 @@ public:
     std::array<double, 2> take_origin(const std::array<double, 2>& centre);
     // None until something took it.
     std::optional<std::array<double, 2>> origin() const;
+
+signals:
+    // The volume of that name lies elsewhere on the map now (its grid was set by hand).
+    void sig_survey_moved(const QString& volume);
 
 private:
     std::optional<seismic::CoordinateSystem> crs_;

@@ -16,6 +16,7 @@
 #include "korvex/seismic/coordinate_system.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
 
 namespace korvex::app::data {
 
@@ -195,7 +196,13 @@ PointSet::PointSet(const QString& path, const QString& delimiter, Columns column
       columns_(columns),
       survey_(placing_survey(path, table_, columns, surveys, survey)),
       color_by_(table_.names()[2]),
-      open_surveys_(surveys) {}
+      open_surveys_(surveys) {
+    if (!surveys || columns != Columns::lines) return;
+    connect(surveys, &OpenSurveys::sig_survey_moved, this, [this](const QString& moved) {
+        utils::call_guarded(_("Moving %1 with its survey").arg(name()),
+                            [&] { follow_survey(moved); });
+    });
+}
 
 PointSet::~PointSet() {
     for (const auto& [viewer, item] : visuals_in_volume)
@@ -301,6 +308,31 @@ void PointSet::make_visuals_in_volume(const QString& parent) {
         items.emplace_back(std::make_shared<scene::TextVisual>(
             table_.texts(*labels)[i], positions[i], scene::Color(0.0, 0.0, 0.0), LABEL_FONT_SIZE));
     visuals_in_volume[parent] = scene::Item(std::move(items));
+}
+
+void PointSet::follow_survey(const QString& moved) {
+    const auto survey = open_surveys_ ? open_surveys_->find(moved) : std::nullopt;
+    const bool placed_by_it = survey_ && survey_->name == moved;
+    if (!placed_by_it &&
+        (survey_ || !survey || surveys_holding(table_, columns_, {*survey}).isEmpty()))
+        return;
+    // A survey without its grid lies at its line numbers again, and so do its points.
+    survey_ = survey;
+    reposition();
+}
+
+void PointSet::reposition() {
+    std::vector<scene::Point3> positions(table_.size());
+    for (int i = 0; i < table_.size(); ++i) positions[i] = position(i);
+    for (const auto& [viewer, item] : visuals_in_volume) {
+        std::size_t label = 0;
+        for (const auto& visual : item.visuals()) {
+            if (auto points = std::dynamic_pointer_cast<PointSetVisual>(visual))
+                points->set_data(positions);
+            else if (auto text = std::dynamic_pointer_cast<scene::TextVisual>(visual))
+                text->set_position(positions[label++]);
+        }
+    }
 }
 
 void PointSet::make_image_3d(const QString& section_type, const QString&) {

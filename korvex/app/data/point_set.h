@@ -102,6 +102,10 @@ public:
     std::array<double, 3> position(int index) const;
 
 private:
+    // Points in line numbers go where their survey now lies: the survey they were placed
+    // through, or, for points that had none, a survey that holds them.
+    void follow_survey(const QString& name);
+    void reposition();
     std::vector<std::shared_ptr<PointSetVisual>> visuals() const;
     void recolor(PointSetVisual& visual) const;
     QString number_text(int column, double value) const;
