@@ -39,9 +39,10 @@ using Map = std::array<double, 2>;
 
 namespace {
 
-// Inlines 1000-1006 in steps of 2, crosslines 2000-2004.
-korvex::testing::VolumeLayout survey_layout(bool noisy) {
+// Inlines 1000-1006 in steps of 2, crosslines 2000-2004, coordinates at `bytes`.
+korvex::testing::VolumeLayout survey_layout(bool noisy, int bytes) {
     korvex::testing::VolumeLayout layout;
+    layout.coordinates = {bytes, bytes + 4};
     layout.ilines = {1000, 1002, 1004, 1006};
     layout.xlines = {2000, 2001, 2002, 2003, 2004};
     layout.samples = 10;
@@ -102,10 +103,14 @@ class MapGridTest : public QObject {
 private slots:
     void a_survey_the_headers_cannot_place_lies_on_the_grid_set_on_its_page_data() {
         QTest::addColumn<bool>("noisy");
+        QTest::addColumn<int>("bytes");
         QTest::addColumn<QString>("why");
-        QTest::newRow("coordinates all zero") << false << "^CDP coordinates are all zero$";
+        QTest::newRow("coordinates all zero") << false << 181 << "^CDP coordinates are all zero$";
         QTest::newRow("coordinates off their grid")
-            << true << "^CDP coordinates lie 0\\.\\d+ bins off a grid \\(root mean square\\)";
+            << true << 181
+            << "^CDP coordinates lie 0\\.\\d+ bins off a grid \\(root mean square\\)";
+        QTest::newRow("source coordinates off their grid")
+            << true << 73 << "^Source X/Y \\(bytes 73 and 77\\) lie 0\\.\\d+ bins off a grid";
     }
     // Said in the log and on the page, at its line numbers until a grid is typed on the
     // page; then the survey, its sections, its picks and tops in its line numbers move on
@@ -113,9 +118,10 @@ private slots:
     // it there, Undo takes it back and the project keeps it.
     void a_survey_the_headers_cannot_place_lies_on_the_grid_set_on_its_page() {
         QFETCH(bool, noisy);
+        QFETCH(int, bytes);
         QFETCH(QString, why);
         QTemporaryDir dir;
-        korvex::testing::write_volume(dir.filePath("survey.sgy"), survey_layout(noisy));
+        korvex::testing::write_volume(dir.filePath("survey.sgy"), survey_layout(noisy, bytes));
         const QString project = dir.filePath("gridded.kvd");
         korvex::testing::DialogCatcher dialogs(korvex::testing::DialogCatcher::Catch::modal);
         {

@@ -89,25 +89,35 @@ bool all_zero(const std::vector<seismic::TracePosition>& positions) {
                        [](const seismic::TracePosition& p) { return p.x == 0.0 && p.y == 0.0; });
 }
 
+// The coordinates a file's traces were placed by, named as its user knows them.
+QString coordinates_name(const seismic::CoordinateBytes& used) {
+    if (used == seismic::CoordinateBytes()) return _("CDP coordinates");
+    QString name = used.describe();
+    name[0] = name[0].toUpper();
+    return name;
+}
+
 // A volume whose headers cannot give its map position is still a volume: it lies on a
 // grid its user sets.
 Fitted fit_survey(const seismic::SegyVolumeFile& file) {
     const auto& positions = file.checked_positions();
     if (all_zero(positions)) return {std::nullopt, _("CDP coordinates are all zero")};
+    const QString used = coordinates_name(file.coordinate_bytes());
     std::optional<seismic::SurveyTransform> fitted;
     try {
         fitted = seismic::SurveyTransform::fit(positions);
     } catch (const std::exception& e) {
-        return {std::nullopt, _("CDP coordinates cannot be fitted: %1").arg(e.what())};
+        return {std::nullopt, _("%1 cannot be fitted: %2").arg(used, e.what())};
     }
-    if (!fitted) return {std::nullopt, _("CDP coordinates do not span a grid")};
+    if (!fitted) return {std::nullopt, _("%1 do not span a grid").arg(used)};
     // Coordinates farther off a grid than half a bin would put traces on their neighbours.
     const seismic::SurveyGeometry placed(file.geometry(), fitted);
     const double bin = std::min(placed.iline_bin(), placed.xline_bin());
     if (fitted->residual() > 0.5 * bin)
-        return {std::nullopt, _("CDP coordinates lie %1 bins off a grid (root mean square), "
-                                "more than half a bin")
-                                  .arg(fitted->residual() / bin, 0, 'g', 2)};
+        return {std::nullopt,
+                _("%1 lie %2 bins off a grid (root mean square), more than half a bin")
+                    .arg(used)
+                    .arg(fitted->residual() / bin, 0, 'g', 2)};
     return {fitted, {}};
 }
 
