@@ -10,6 +10,7 @@
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/section_view/axis_ticks.h"
+#include "korvex/widgets/section_view/bend_marks.h"
 
 namespace korvex::widgets {
 
@@ -46,9 +47,11 @@ void SectionCanvas::set_section(SectionSamples samples, const SectionAxis& horiz
                                 const SectionAxis& vertical) {
     const QSizeF size(samples.columns, samples.rows);
     const bool reshaped = size != transform_.data_size();
+    const bool renamed = horizontal.knots.empty() != horizontal_.knots.empty();
     picture_.set_samples(std::move(samples));
     horizontal_ = horizontal;
     vertical_ = vertical;
+    if (renamed) place_plot();
     // A first section keeps a zoom restored with the project before it arrived.
     if (reshaped && !transform_.data_size().isEmpty()) fitted_ = true;
     transform_.set_data_size(size);
@@ -59,6 +62,15 @@ void SectionCanvas::set_section(SectionSamples samples, const SectionAxis& horiz
 void SectionCanvas::set_style(const QString& colormap, double clip) {
     picture_.set_style(colormap, clip);
     update();
+}
+
+void SectionCanvas::set_trace_display(TraceDisplay display) {
+    trace_display_ = display;
+    update();
+}
+
+bool SectionCanvas::wiggles_shown() const {
+    return trace_display_ != TraceDisplay::density && WigglePainter::fits(transform_);
 }
 
 void SectionCanvas::reset_view() {
@@ -127,7 +139,8 @@ void SectionCanvas::place_plot() {
     const QFontMetrics metrics = fontMetrics();
     const int line = metrics.height();
     const int left = line + GAP + metrics.horizontalAdvance(QStringLiteral("00000.0")) + TICK;
-    const int top = 2 * line + GAP + TICK;
+    // An arbitrary line names its points in a row between the title and the numbers.
+    const int top = (horizontal_.knots.empty() ? 2 : 3) * line + GAP + TICK;
     const int right = 3 * GAP + BAR_WIDTH + metrics.horizontalAdvance(QStringLiteral("-0.00000"));
     transform_.set_plot(QRectF(rect()).adjusted(left, top, -right, -GAP - line / 2));
 }
@@ -148,7 +161,13 @@ void SectionCanvas::paintEvent(QPaintEvent*) {
         const QRectF shown = transform_.visible().intersected(whole);
         painter.save();
         painter.setClipRect(plot);
-        painter.drawImage(transform_.to_pixel(shown), picture_.image(), shown);
+        // Too close for wiggles, the colours stand in for them.
+        const bool wiggles = wiggles_shown();
+        if (wiggles && trace_display_ == TraceDisplay::wiggles)
+            painter.fillRect(transform_.to_pixel(shown), Qt::white);
+        else
+            painter.drawImage(transform_.to_pixel(shown), picture_.image(), shown);
+        if (wiggles) WigglePainter(picture_.samples(), transform_, picture_.clip()).paint(painter);
         painter.restore();
         paint_axes(painter);
     }
@@ -177,6 +196,8 @@ void SectionCanvas::paint_axes(QPainter& painter) const {
     }
     painter.drawText(QRectF(plot.left(), 0, plot.width(), line), Qt::AlignCenter,
                      horizontal_.title);
+    BendMarks(horizontal_, transform_)
+        .paint(painter, QRectF(plot.left(), line, plot.width(), line));
 
     const int down = std::max(2, int(covered.height() / (2 * line)));
     for (const double value :

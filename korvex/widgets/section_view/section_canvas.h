@@ -9,6 +9,7 @@
 #include "korvex/widgets/section_view/section_picture.h"
 #include "korvex/widgets/section_view/section_transform.h"
 #include "korvex/widgets/section_view/section_view_export.h"
+#include "korvex/widgets/section_view/wiggle_painter.h"
 
 class QRubberBand;
 
@@ -38,6 +39,10 @@ public:
     // Throws utils::ValueError for an unknown colormap or a clip that is not positive.
     void set_style(const QString& colormap, double clip);
     const SectionPicture& picture() const { return picture_; }
+    void set_trace_display(TraceDisplay display);
+    TraceDisplay trace_display() const { return trace_display_; }
+    // Whether wiggles are drawn now: asked for, and the traces far enough apart.
+    bool wiggles_shown() const;
 
     const SectionTransform& transform() const { return transform_; }
     // The whole section, at the exaggeration in use.
@@ -81,6 +86,7 @@ private:
     // Until the user or a project chooses one, the exaggeration is the one that fills the
     // view, chosen again as the view is resized.
     bool chosen_exaggeration_ = false;
+    TraceDisplay trace_display_ = TraceDisplay::density;
     Drag drag_ = Drag::none;
     QPoint drag_from_;
     QRubberBand* band_;

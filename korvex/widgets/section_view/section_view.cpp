@@ -1,5 +1,6 @@
 #include "korvex/widgets/section_view/section_view.h"
 
+#include <QActionGroup>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QDoubleValidator>
@@ -7,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -19,6 +21,12 @@ namespace korvex::widgets {
 
 using config::_;
 
+namespace {
+
+const QString LINE = QStringLiteral("line");
+
+}  // namespace
+
 SectionView::SectionView(QWidget* options_button, QWidget* parent)
     : QWidget(parent),
       volume_label_(new QLabel(this)),
@@ -27,6 +35,7 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
       note_(new QLabel(this)),
       exaggeration_box_(new QDoubleSpinBox(this)),
       reset_button_(new QToolButton(this)),
+      traces_button_(new QToolButton(this)),
       canvas_(new SectionCanvas(this)) {
     type_box_->addItem(_("Inline"), QStringLiteral("iline"));
     type_box_->addItem(_("Crossline"), QStringLiteral("xline"));
@@ -50,6 +59,8 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
                             static_cast<QWidget*>(line_edit_), static_cast<QWidget*>(note_)})
         row->addWidget(widget);
     row->addStretch();
+    make_traces_menu();
+    row->addWidget(traces_button_);
     row->addWidget(exaggeration_box_);
     row->addWidget(reset_button_);
     if (options_button) row->addWidget(options_button);
@@ -81,6 +92,51 @@ void SectionView::show_section(const QString& type, double position, SectionSamp
     set_section_type(type);
     line_edit_->setText(QString::number(position, 'g', 10));
     canvas_->set_section(std::move(samples), horizontal, vertical);
+}
+
+void SectionView::show_line(const QString& through, SectionSamples samples,
+                            const SectionAxis& horizontal, const SectionAxis& vertical) {
+    if (type_box_->findData(LINE) < 0) type_box_->addItem(_("Arbitrary line"), LINE);
+    set_section_type(LINE);
+    type_box_->setEnabled(false);
+    line_edit_->setReadOnly(true);
+    line_edit_->setText(through);
+    line_edit_->setToolTip(_("The points the line runs through"));
+    canvas_->set_section(std::move(samples), horizontal, vertical);
+}
+
+void SectionView::make_traces_menu() {
+    traces_button_->setAutoRaise(true);
+    traces_button_->setPopupMode(QToolButton::InstantPopup);
+    traces_button_->setToolTip(
+        _("Draw the traces in colour, as wiggles, or both (wiggles once traces are at least "
+          "%1 pixels apart)")
+            .arg(WigglePainter::LEAST_SPACING));
+    auto* menu = new QMenu(traces_button_);
+    auto* choices = new QActionGroup(menu);
+    const std::pair<TraceDisplay, QString> displays[] = {
+        {TraceDisplay::density, _("Density")},
+        {TraceDisplay::wiggles, _("Wiggles")},
+        {TraceDisplay::both, _("Density and wiggles")}};
+    for (const auto& [display, text] : displays) {
+        QAction* action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setData(static_cast<int>(display));
+        choices->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, display = display] { set_trace_display(display); });
+    }
+    traces_button_->setMenu(menu);
+    set_trace_display(TraceDisplay::density);
+}
+
+void SectionView::set_trace_display(TraceDisplay display) {
+    canvas_->set_trace_display(display);
+    for (QAction* action : traces_button_->menu()->actions()) {
+        if (action->data().toInt() != static_cast<int>(display)) continue;
+        action->setChecked(true);
+        traces_button_->setText(action->text());
+    }
 }
 
 void SectionView::set_section_type(const QString& type) {

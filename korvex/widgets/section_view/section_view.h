@@ -34,6 +34,10 @@ public:
     // The section shown now: its kind ("iline", "xline" or "depth") and line number or time.
     void show_section(const QString& type, double position, SectionSamples samples,
                       const SectionAxis& horizontal, const SectionAxis& vertical);
+    // An arbitrary line through the points named in `through`; it has no line to type or
+    // step, and its kind stays.
+    void show_line(const QString& through, SectionSamples samples, const SectionAxis& horizontal,
+                   const SectionAxis& vertical);
     // The kind chosen, before its first section arrives.
     void set_section_type(const QString& type);
     QString section_type() const;
@@ -45,6 +49,9 @@ public:
     QLineEdit* line_edit() const { return line_edit_; }
     QDoubleSpinBox* exaggeration_box() const { return exaggeration_box_; }
     QToolButton* reset_button() const { return reset_button_; }
+    // Density, wiggles or both, from its menu.
+    QToolButton* traces_button() const { return traces_button_; }
+    void set_trace_display(TraceDisplay display);
 
 signals:
     // Enter in the line box: the line or time typed.
@@ -59,6 +66,7 @@ protected:
 
 private:
     void enter_line();
+    void make_traces_menu();
 
     QLabel* volume_label_;
     QComboBox* type_box_;
@@ -66,6 +74,7 @@ private:
     QLabel* note_;
     QDoubleSpinBox* exaggeration_box_;
     QToolButton* reset_button_;
+    QToolButton* traces_button_;
     SectionCanvas* canvas_;
 };
 

@@ -1,10 +1,12 @@
-// The section view on its own: the colours it paints, how its zoom moves, the keys that
-// step it, and the zoom a project keeps.
+// The section view on its own: the colours it paints, wiggles, how its zoom moves, the keys
+// that step it, the zoom a project keeps, and the axes.
 #include <QDoubleSpinBox>
 #include <QJsonArray>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
 #include <limits>
 
@@ -14,6 +16,7 @@
 #include "korvex/widgets/section_view/section_view.h"
 #include "tests/support/test_main.h"
 
+using korvex::widgets::AxisKnot;
 using korvex::widgets::SectionAxis;
 using korvex::widgets::SectionCanvas;
 using korvex::widgets::SectionSamples;
@@ -71,6 +74,77 @@ private slots:
                 view.canvas().transform().to_pixel(QPointF(column + 0.5, 0.5)).toPoint();
             QCOMPARE(QColor(shot.pixel(at)).name(), QColor(expected[column]).name());
         }
+    }
+
+    void wiggles_fill_their_positive_lobes_once_traces_are_apart_data() {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<QString>("display");
+        // Beside the middle trace's baseline, in the positive half and the negative half.
+        QTest::addColumn<QString>("right_of_positive");
+        QTest::addColumn<QString>("left_of_positive");
+        QTest::addColumn<QString>("right_of_negative");
+        const auto jet = korvex::scene::colormap_colors("jet");
+        const QString high = QColor(jet[jet.size() * 3 / 4]).name();
+        const QString low = QColor(jet[jet.size() / 4]).name();
+        QTest::newRow("wiggles") << 5 << "Wiggles"
+                                 << "#000000"
+                                 << "#ffffff"
+                                 << "#ffffff";
+        QTest::newRow("both") << 5 << "Density and wiggles"
+                              << "#000000" << high << low;
+        QTest::newRow("too close: colours") << 300 << "Wiggles" << high << high << low;
+    }
+
+    void wiggles_fill_their_positive_lobes_once_traces_are_apart() {
+        QFETCH(int, columns);
+        QFETCH(QString, display);
+        // Every trace at half the clip in its upper half and at minus that below: a lobe
+        // reaches half way to the next trace.
+        SectionSamples samples{20, columns, {}};
+        for (int r = 0; r < 20; ++r)
+            samples.values.insert(samples.values.end(), columns, r < 10 ? .5f : -.5f);
+        SectionView view;
+        view.show_section("iline", 1, std::move(samples), {"Crossline", 1, 1}, {"Time (ms)", 0, 4});
+        view.canvas().set_style("jet", 1.0);
+        view.resize(640, 480);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        for (QAction* action : view.traces_button()->menu()->actions())
+            if (action->text() == display) action->trigger();
+        QCOMPARE(view.traces_button()->text(), display);
+        QCOMPARE(view.canvas().wiggles_shown(), columns == 5);
+
+        const QImage shot = view.canvas().grab().toImage();
+        const auto& transform = view.canvas().transform();
+        const double middle = columns / 2 + 0.5, quarter = 0.25;
+        const auto colour = [&](double column, double row) {
+            return QColor(shot.pixel(transform.to_pixel(QPointF(column, row)).toPoint())).name();
+        };
+        QTEST(colour(middle + quarter, 5), "right_of_positive");
+        QTEST(colour(middle - quarter, 5), "left_of_positive");
+        QTEST(colour(middle + quarter, 15), "right_of_negative");
+    }
+
+    void an_axis_with_knots_runs_straight_between_them_data() {
+        QTest::addColumn<double>("data");
+        QTest::addColumn<double>("value");
+        QTest::newRow("before the first") << 0.0 << -12.5;
+        QTest::newRow("first piece") << 3.0 << 62.5;
+        QTest::newRow("at a knot") << 5.5 << 125.0;
+        QTest::newRow("second piece") << 7.0 << 162.5;
+        QTest::newRow("past the last") << 9.5 << 225.0;
+    }
+
+    // An arbitrary line's distance: 25 a column up to the bend, then 25 a column again
+    // after 3 columns of 75.
+    void an_axis_with_knots_runs_straight_between_them() {
+        QFETCH(double, data);
+        QFETCH(double, value);
+        const SectionAxis axis(
+            "Distance", 0, 1,
+            {AxisKnot{0.5, 0, "A"}, AxisKnot{5.5, 125, "B"}, AxisKnot{8.5, 200, "C"}});
+        QCOMPARE(axis.value_at(data), value);
+        QCOMPARE(axis.data_at(value), data);
     }
 
     void the_wheel_zooms_about_the_cursor_data() {

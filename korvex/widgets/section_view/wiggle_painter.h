@@ -1,0 +1,39 @@
+#pragma once
+
+#include "korvex/widgets/section_view/section_picture.h"
+#include "korvex/widgets/section_view/section_transform.h"
+#include "korvex/widgets/section_view/section_view_export.h"
+
+class QPainter;
+
+namespace korvex::widgets {
+
+// How a section's traces are drawn: in colour (variable density), as wiggles with their
+// positive lobes filled (variable area), or wiggles over the colours.
+enum class TraceDisplay { density, wiggles, both };
+
+// Draws a section's traces as wiggles about their column's middle, the positive side to
+// the right and filled. An amplitude at the clip reaches the next trace; beyond, it stops
+// there. Only the traces in view are drawn, and no more samples of each than there are
+// pixel rows, so that a long section costs what the screen shows, not what the file holds.
+class KORVEX_SECTION_VIEW_EXPORT WigglePainter final {
+public:
+    // Closer than this (pixels between traces), wiggles merge into a grey that tells less
+    // than the colours: they are not drawn.
+    static constexpr double LEAST_SPACING = 4.0;
+    static bool fits(const SectionTransform& transform) {
+        return transform.scale() >= LEAST_SPACING;
+    }
+
+    WigglePainter(const SectionSamples& samples, const SectionTransform& transform, double clip);
+    void paint(QPainter& painter) const;
+
+private:
+    void paint_trace(QPainter& painter, int column, int first_row, int last_row, int stride) const;
+
+    const SectionSamples& samples_;
+    const SectionTransform& transform_;
+    double gain_;
+};
+
+}  // namespace korvex::widgets
