@@ -1,14 +1,19 @@
 // Section views in the real window: what they show of a volume, stepping and going to a
-// line, and a project that keeps them.
+// line, an arbitrary line through wells, and a project that keeps them.
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 
 #include "korvex/app/catalog/data_model.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/viewers/arbitrary_line_feed.h"
+#include "korvex/app/viewers/line_points_dialog.h"
 #include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/app/window/main_window.h"
@@ -19,12 +24,16 @@
 #include "tests/support/dialog_catcher.h"
 #include "tests/support/test_main.h"
 
+using korvex::app::LinePointsDialog;
 using korvex::app::MainWindow;
 using korvex::app::SectionViewArea;
 using korvex::app::VolumeSectionFeed;
+using korvex::app::data::LinePoint;
+using korvex::app::data::PointSet;
 using korvex::app::data::SeismicVolume;
 using korvex::seismic::SectionKind;
 using korvex::widgets::SectionView;
+using korvex::widgets::TraceDisplay;
 
 namespace {
 
@@ -144,14 +153,89 @@ private slots:
         QVERIFY(w.unexpected.titles.isEmpty());
     }
 
+    // A grid turned 30 degrees, 25 m bins both ways; wells ticked in the line's order, not
+    // the file's. From A, two bins off the survey, along the crossline to B, then along
+    // the inline to C: every column a trace by hand, the off-survey ones blank.
+    void an_arbitrary_line_through_wells_shows_the_traces_it_crosses() {
+        korvex::testing::VolumeLayout layout = LAYOUT;
+        const auto node = [](double i, double j) {
+            const double a = M_PI / 6.0, u = i * 25.0, v = j * 25.0;
+            return std::array<double, 2>{612345.5 + u * std::cos(a) - v * std::sin(a),
+                                         6543210.25 + u * std::sin(a) + v * std::cos(a)};
+        };
+        layout.cdp = [&](int il, int xl) {
+            const auto p = node((il - 200) / 5, 7 - xl);
+            return korvex::seismic::CdpCoordinates{int(std::lround(p[0] * 100)),
+                                                   int(std::lround(p[1] * 100)), -100};
+        };
+        const QString path = dir_.filePath("turned.sgy");
+        korvex::testing::write_volume(path, layout);
+        QFile wells(dir_.filePath("wells.csv"));
+        QVERIFY(wells.open(QIODevice::WriteOnly));
+        const auto [ax, ay] = node(-2, 0);
+        const auto [bx, by] = node(3, 0);
+        const auto [cx, cy] = node(3, 3);
+        wells.write(QString("X,Y,Z,Well\n%1,%2,0,C\n%3,%4,0,A\n%5,%6,0,B\n")
+                        .arg(cx, 0, 'f', 2)
+                        .arg(cy, 0, 'f', 2)
+                        .arg(ax, 0, 'f', 2)
+                        .arg(ay, 0, 'f', 2)
+                        .arg(bx, 0, 'f', 2)
+                        .arg(by, 0, 'f', 2)
+                        .toUtf8());
+        wells.close();
+
+        Window w;
+        auto* volume = static_cast<SeismicVolume*>(
+            korvex::testing::load_data(w.window, path, SeismicVolume::header_settings({})));
+        QVERIFY(volume);
+        const auto* points = static_cast<PointSet*>(
+            korvex::testing::load_data(w.window, wells.fileName(),
+                                       {{"delimiter", "comma"},
+                                        {"columns", PointSet::columns_key(PointSet::Columns::map)},
+                                        {"survey", volume->name()}}));
+        QVERIFY(points);
+        LinePointsDialog dialog(*points, {volume->name()});
+        for (const int row : {1, 2, 0}) dialog.point_list()->item(row)->setCheckState(Qt::Checked);
+        w.views().add_line_view(*volume, dialog.points());
+        QTRY_VERIFY(w.views().line_feed(0)->drawn());
+
+        const SectionView& view = w.view();
+        QCOMPARE(view.line_edit()->text(), QString("A \u2192 B \u2192 C"));
+        const std::vector<std::array<int, 2>> crossed{{-1, -1}, {-1, -1}, {0, 0}, {1, 0}, {2, 0},
+                                                      {3, 0},   {3, 1},   {3, 2}, {3, 3}};
+        const auto& samples = view.canvas().samples();
+        QCOMPARE(samples.columns, int(crossed.size()));
+        for (int column = 0; column < samples.columns; ++column) {
+            const auto [i, j] = crossed[std::size_t(column)];
+            for (int row = 0; row < samples.rows; ++row) {
+                const float value = samples.values[std::size_t(row) * samples.columns + column];
+                QVERIFY2(i < 0 ? std::isnan(value) : value == LAYOUT.value(i, j, row),
+                         qPrintable(QString("column %1, row %2").arg(column).arg(row)));
+            }
+        }
+        // The distance along the top bends at B, 125 m on, and ends at C, 75 m further (to
+        // the centimetre the file holds).
+        const auto& axis = view.canvas().horizontal();
+        QCOMPARE(axis.knots.size(), std::size_t(3));
+        QCOMPARE(axis.knots[1].name, QString("B"));
+        QCOMPARE(axis.knots[1].data, 5.5);
+        QVERIFY(std::abs(axis.value_at(5.5) - 125.0) < 0.02);
+        QVERIFY(std::abs(axis.value_at(8.5) - 200.0) < 0.02);
+        QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
     void a_project_brings_its_section_views_back() {
         const QString project = dir_.filePath("views.kvd");
         QJsonObject zoom;
+        // A survey without coordinates lies on the grid of its line numbers.
+        const std::vector<LinePoint> line{{"P", 200, 7}, {"Q", 220, 4}, {"R", 210, 7}};
         {
             Window w;
             QVERIFY(w.window.create_new_project(project));
-            QVERIFY(korvex::testing::load_data(w.window, volume_path_,
-                                               SeismicVolume::header_settings({})));
+            auto* volume = static_cast<SeismicVolume*>(korvex::testing::load_data(
+                w.window, volume_path_, SeismicVolume::header_settings({})));
+            QVERIFY(volume);
             w.window.open_section_view();
             w.window.open_section_view();
             QTRY_VERIFY(w.drawn(1));
@@ -162,17 +246,22 @@ private slots:
                               Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(&w.view(1).canvas(), &wheel);
             zoom = w.view(1).canvas().zoom_state();
+            w.views().add_line_view(*volume, line);
+            w.view(2).set_trace_display(TraceDisplay::both);
             QVERIFY(w.window.has_unsaved_changes());
             QVERIFY(w.window.save_project());
         }
         Window w;
         QVERIFY(korvex::testing::open_project(w.window, project));
-        QCOMPARE(w.views().count(), 2);
+        QCOMPARE(w.views().count(), 3);
         QCOMPARE(w.views().tabText(1), QString("Section View 2"));
         QCOMPARE(w.feed(1).kind(), SectionKind::xline);
         QCOMPARE(w.feed(1).position(), 6.0);
         QTRY_VERIFY(w.drawn(1));
         QCOMPARE(w.view(1).canvas().zoom_state(), zoom);
+        QCOMPARE(w.views().line_feed(2)->points(), line);
+        QCOMPARE(w.view(2).canvas().trace_display(), TraceDisplay::both);
+        QTRY_VERIFY(w.views().line_feed(2)->drawn());
         QVERIFY(!w.window.has_unsaved_changes());
 
         // A view goes with its volume.

@@ -8,6 +8,7 @@
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/missing_data_object.h"
 #include "korvex/app/data/header_browser.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/display_router.h"
 #include "korvex/app/viewers/display_target.h"
@@ -194,6 +195,11 @@ QMenu* DataTree::create_context_menu(QTreeWidgetItem* item) {
             utils::add_actions(menu, {utils::create_action(menu, _("SEG-Y headers..."), [=] {
                                    data::HeaderBrowser::open(path, uses, this);
                                })});
+        }
+        if (dynamic_cast<const data::PointSet*>(dob)) {
+            utils::add_actions(
+                menu, {utils::create_action(menu, _("Arbitrary line through points..."),
+                                            [this, name] { emit sig_line_requested(name); })});
         }
         menu->addSeparator();
     }

@@ -55,6 +55,8 @@ signals:
     void sig_unchecked_all();
     // The user asked for the appearance page of an object.
     void sig_appearance_requested(const QString& name);
+    // The user asked for an arbitrary line through points of a point set.
+    void sig_line_requested(const QString& point_set);
 
 private:
     void add_item(host::DataObject& dob);

@@ -283,11 +283,20 @@ QString PointSet::number_text(int column, double value) const {
     return columns_ == Columns::map && column < 2 ? map_text(value) : exact_text(value);
 }
 
-std::array<double, 3> PointSet::position(int index) const {
+std::array<double, 2> PointSet::map_position(int index) const {
     const double x = table_.column(0)[index], y = table_.column(1)[index];
     // Without a survey, line numbers lie on the unit grid of a survey without coordinates.
-    const auto map = survey_ && columns_ == Columns::lines ? survey_->transform.to_map(x, y)
-                                                           : std::array<double, 2>{x, y};
+    return survey_ && columns_ == Columns::lines ? survey_->transform.to_map(x, y)
+                                                 : std::array<double, 2>{x, y};
+}
+
+QString PointSet::point_name(int index) const {
+    const auto labels = table_.label_column();
+    return labels ? table_.texts(*labels)[index] : _("Point %1").arg(index + 1);
+}
+
+std::array<double, 3> PointSet::position(int index) const {
+    const auto map = map_position(index);
     const auto origin = open_surveys_ ? open_surveys_->origin() : std::nullopt;
     const auto [x0, y0] = origin.value_or(std::array<double, 2>{0.0, 0.0});
     return {map[0] - x0, map[1] - y0, -table_.column(2)[index]};

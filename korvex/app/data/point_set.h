@@ -100,6 +100,10 @@ public:
     int nearest_point(const std::array<double, 3>& world) const;
     // The scene position of point `index`: on the map about the window's local origin.
     std::array<double, 3> position(int index) const;
+    // Map X/Y of point `index`, through its survey when given in line numbers.
+    std::array<double, 2> map_position(int index) const;
+    // The name of point `index`, from the first text column, else its number from 1.
+    QString point_name(int index) const;
 
 private:
     // Points in line numbers go where their survey now lies: the survey they were placed

@@ -71,6 +71,8 @@ public:
     void make_visuals_in_volume(const QString& parent) override;
     // The samples are read in milliseconds: the "depth" sections are time slices.
     const seismic::SegyVolumeFile& file() const { return *file_; }
+    // For reads on a worker, which keep the file open until they end.
+    std::shared_ptr<const seismic::SegyVolumeFile> shared_file() const { return file_; }
     QString section_label(const QString& section_type) const override;
     // Unknown section types throw utils::LookupError.
     void make_image_3d(const QString& section_type, const QString& parent) override;

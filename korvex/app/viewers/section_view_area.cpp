@@ -6,6 +6,7 @@
 
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/viewers/arbitrary_line_feed.h"
 #include "korvex/app/viewers/section_view_state.h"
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/config/base.h"
@@ -32,10 +33,24 @@ SectionViewArea::SectionViewArea(QWidget* parent) : QTabWidget(parent) {
 widgets::SectionView* SectionViewArea::add_view(data::SeismicVolume& volume,
                                                 seismic::SectionKind kind, int index,
                                                 const QString& name) {
+    widgets::SectionView* view = mount(volume, name);
+    new VolumeSectionFeed(*view, volume, kind, index);
+    return view;
+}
+
+widgets::SectionView* SectionViewArea::add_line_view(data::SeismicVolume& volume,
+                                                     const std::vector<data::LinePoint>& points,
+                                                     const QString& name) {
+    data::LineTraces traces(points, volume.file().geometry(), volume.geometry());
+    widgets::SectionView* view = mount(volume, name);
+    new ArbitraryLineFeed(*view, volume, points, std::move(traces));
+    return view;
+}
+
+widgets::SectionView* SectionViewArea::mount(data::SeismicVolume& volume, const QString& name) {
     const QString view_name = name.isEmpty() ? free_name() : name;
     auto* view = new widgets::SectionView(make_options_button());
     view->setObjectName(view_name);
-    new VolumeSectionFeed(*view, volume, kind, index);
     // The view goes with its volume: it has nothing left to show.
     connect(&volume, &QObject::destroyed, view, [this, view] {
         utils::call_guarded(_("Closing a section view"), [&] { close_view(indexOf(view)); });
@@ -65,9 +80,18 @@ VolumeSectionFeed* SectionViewArea::feed(int index) const {
                  : nullptr;
 }
 
+ArbitraryLineFeed* SectionViewArea::line_feed(int index) const {
+    widgets::SectionView* shown = view(index);
+    return shown ? shown->findChild<ArbitraryLineFeed*>(QString(), Qt::FindDirectChildrenOnly)
+                 : nullptr;
+}
+
 std::vector<SectionViewRecord> SectionViewArea::section_view_records() const {
     std::vector<SectionViewRecord> records;
-    for (int i = 0; i < count(); ++i) records.push_back({tabText(i), feed(i)->state()});
+    for (int i = 0; i < count(); ++i) {
+        const ArbitraryLineFeed* line = line_feed(i);
+        records.push_back({tabText(i), line ? line->state() : feed(i)->state()});
+    }
     return records;
 }
 
@@ -92,8 +116,12 @@ void SectionViewArea::restore_view(const SectionViewRecord& record, const DataMo
     if (!volume)
         throw utils::LookupError(
             utils::format("its volume {} is not in the project", state.volume).toStdString());
-    widgets::SectionView* view = add_view(
-        *volume, state.kind, volume->frame().index_of(state.kind, state.position), record.name);
+    widgets::SectionView* view =
+        state.line.empty()
+            ? add_view(*volume, state.kind, volume->frame().index_of(state.kind, state.position),
+                       record.name)
+            : add_line_view(*volume, state.line, record.name);
+    view->set_trace_display(state.traces);
     if (!state.zoom.isEmpty()) view->canvas().set_zoom_state(state.zoom);
 }
 

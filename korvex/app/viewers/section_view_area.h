@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "korvex/app/app_export.h"
+#include "korvex/app/data/line_traces.h"
 #include "korvex/app/viewers/section_view_set.h"
 #include "korvex/seismic/section_kind.h"
 
@@ -16,6 +17,7 @@ namespace korvex::app {
 namespace data {
 class SeismicVolume;
 }
+class ArbitraryLineFeed;
 class VolumeSectionFeed;
 
 // The section views beside the 3D viewers, one per tab, each under its own name; hidden
@@ -30,9 +32,18 @@ public:
     // Without a name it gets the next free "Section View <n>".
     widgets::SectionView* add_view(data::SeismicVolume& volume, seismic::SectionKind kind,
                                    int index, const QString& name = QString());
+    // Opens a view of `volume` along an arbitrary line through `points` (map X/Y), in a new
+    // tab in front. Throws utils::ValueError for a line it cannot take (see LineTraces),
+    // opening nothing.
+    widgets::SectionView* add_line_view(data::SeismicVolume& volume,
+                                        const std::vector<data::LinePoint>& points,
+                                        const QString& name = QString());
     void close_view(int index);
     widgets::SectionView* view(int index) const;
+    // The feed of a view of a line or time slice; none for an arbitrary line.
     VolumeSectionFeed* feed(int index) const;
+    // The feed of a view of an arbitrary line; none for the others.
+    ArbitraryLineFeed* line_feed(int index) const;
 
     std::vector<SectionViewRecord> section_view_records() const override;
     void close_section_views() override;
@@ -40,6 +51,7 @@ public:
                                const DataModel& model) override;
 
 private:
+    widgets::SectionView* mount(data::SeismicVolume& volume, const QString& name);
     QWidget* make_options_button();
     QString free_name() const;
     void restore_view(const SectionViewRecord& record, const DataModel& model);

@@ -3,18 +3,25 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
+#include <vector>
 
 #include "korvex/app/app_export.h"
+#include "korvex/app/data/line_traces.h"
 #include "korvex/seismic/section_kind.h"
+#include "korvex/widgets/section_view/wiggle_painter.h"
 
 namespace korvex::app {
 
 // A section view as a project keeps it: which volume, which kind of section, the line
-// number (or time) and the zoom.
+// number (or time) or the points of an arbitrary line, how the traces are drawn and the
+// zoom.
 struct KORVEX_APP_EXPORT SectionViewState {
     QString volume;
     seismic::SectionKind kind = seismic::SectionKind::iline;
     double position = 0.0;
+    // Two or more for an arbitrary line, whose kind and position then mean nothing.
+    std::vector<data::LinePoint> line;
+    widgets::TraceDisplay traces = widgets::TraceDisplay::density;
     QJsonObject zoom;
 
     QByteArray to_json() const;

@@ -110,9 +110,13 @@ void VolumeSectionFeed::step(int lines) {
 }
 
 QByteArray VolumeSectionFeed::state() const {
-    return SectionViewState{volume_ ? volume_->name() : QString(), kind_, position(),
-                            view_.canvas().zoom_state()}
-        .to_json();
+    SectionViewState state;
+    state.volume = volume_ ? volume_->name() : QString();
+    state.kind = kind_;
+    state.position = position();
+    state.traces = view_.canvas().trace_display();
+    state.zoom = view_.canvas().zoom_state();
+    return state.to_json();
 }
 
 void VolumeSectionFeed::draw(SectionKind kind, int index, const seismic::Section& image) {

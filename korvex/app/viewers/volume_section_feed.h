@@ -50,7 +50,8 @@ public:
     // Forward (positive) or back, stopping at the volume's ends.
     void step(int lines);
 
-    // What a project keeps: the volume's name, the kind, the line and the view's zoom.
+    // What a project keeps: the volume's name, the kind, the line, how the traces are
+    // drawn and the view's zoom.
     QByteArray state() const;
 
 signals:

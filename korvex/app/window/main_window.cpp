@@ -26,6 +26,7 @@
 #include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/open_surveys.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/status_progress.h"
 #include "korvex/app/picks/panel_pick_list.h"
@@ -38,6 +39,7 @@
 #include "korvex/app/start_up/script_runner.h"
 #include "korvex/app/viewers/cursor_readout.h"
 #include "korvex/app/viewers/display_router.h"
+#include "korvex/app/viewers/line_points_dialog.h"
 #include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/window/edit_menu.h"
@@ -56,6 +58,7 @@
 #include "korvex/modules/run_journal/run_journal.h"
 #include "korvex/modules/workspace_shell/workspace_shell.h"
 #include "korvex/seismic/coordinate_system.h"
+#include "korvex/utils/errors.h"
 #include "korvex/utils/file_intake/file_intake.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
@@ -213,6 +216,9 @@ void MainWindow::create_tree_dock() {
     tree_dock_->setWidget(tree_);
     addDockWidget(Qt::LeftDockWidgetArea, tree_dock_);
     connect(tree_, &DataTree::sig_appearance_requested, this, &MainWindow::show_appearance);
+    connect(tree_, &DataTree::sig_line_requested, this, [this](const QString& name) {
+        utils::call_guarded(_("Arbitrary line"), [&] { open_line_through_points(name); });
+    });
 }
 
 void MainWindow::create_viewer_area() {
@@ -443,6 +449,26 @@ void MainWindow::open_section_view() {
     const widgets::SectionView* view =
         section_views_->add_view(*chosen, kind, chosen->section_index(kind));
     logger().info(format("New section view: {} of {}", view->objectName(), chosen->name()));
+}
+
+void MainWindow::open_line_through_points(const QString& name) {
+    const auto* points = dynamic_cast<const data::PointSet*>(model_->object(name));
+    if (!points) throw utils::LookupError(format("No point set named {}", name).toStdString());
+    QStringList volumes;
+    for (const host::DataObject* dob : model_->objects())
+        if (dynamic_cast<const data::SeismicVolume*>(dob)) volumes << dob->name();
+    if (volumes.isEmpty()) {
+        logger().warning(_("An arbitrary line shows a seismic volume: open one first"));
+        return;
+    }
+    LinePointsDialog dialog(*points, volumes, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    // The volume may have been closed while the dialog was open.
+    auto* volume = dynamic_cast<data::SeismicVolume*>(model_->object(dialog.volume()));
+    if (!volume) return;
+    const widgets::SectionView* view = section_views_->add_line_view(*volume, dialog.points());
+    logger().info(format("New section view: {} of {} along {}", view->objectName(), volume->name(),
+                         view->line_edit()->text()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -134,6 +134,9 @@ public:
     // Opens a section view on the inline the 3D view shows of the volume chosen in the
     // tree, or of the first volume. Without a volume it says so and opens nothing.
     void open_section_view();
+    // Asks for points of the point set `name`, in order, and a volume, then opens a section
+    // view of that volume along the line through them. Without a volume it says so.
+    void open_line_through_points(const QString& name);
 
     // The visible quit button.
     QToolButton* btn_quit = nullptr;
