@@ -18,8 +18,8 @@ namespace {
 
 constexpr char MAGIC[8] = {'K', 'V', 'X', 'S', 'E', 'C', 'T', '\n'};
 // 2: the amplitude figures. 3: the file's change time, identity and sampled traces.
-// 4: planes padded to whole blocks.
-constexpr uint32_t VERSION = 4;
+// 4: planes padded to whole blocks. 5: planes hold the grid's positions, NaN for a hole.
+constexpr uint32_t VERSION = 5;
 constexpr int TRACE_HEADER_SIZE = 240;
 constexpr long long SAMPLED_TRACES = 48;
 
@@ -46,14 +46,19 @@ QByteArray read_at(QFile& file, const SegyVolumeFile& volume, long long offset, 
 
 uint64_t identity_of(QFile& file, const SegyVolumeFile& volume) {
     const long long trace0 = volume.first_trace_offset();
-    const long long last = trace0 + (volume.geometry().trace_count() - 1) * volume.trace_stride();
+    const long long last =
+        trace0 + (volume.geometry().live_trace_count() - 1) * volume.trace_stride();
     const QByteArray headers = read_at(file, volume, 0, int(trace0) + TRACE_HEADER_SIZE) +
                                read_at(file, volume, last, TRACE_HEADER_SIZE);
 
     const SegyGeometry& g = volume.geometry();
     uint64_t hash = fnv1a(headers.constData(), headers.size());
-    const int fields[] = {volume.header_bytes().iline, volume.header_bytes().xline, g.samples,
-                          g.format, static_cast<int>(g.sorting)};
+    const long long fields[] = {volume.header_bytes().iline,
+                                volume.header_bytes().xline,
+                                g.samples,
+                                g.format,
+                                static_cast<int>(g.sorting),
+                                g.hole_count};
     hash = fnv1a(fields, sizeof fields, hash);
     hash = fnv1a(g.ilines.data(), g.ilines.size() * sizeof(int), hash);
     return fnv1a(g.xlines.data(), g.xlines.size() * sizeof(int), hash);
@@ -62,7 +67,7 @@ uint64_t identity_of(QFile& file, const SegyVolumeFile& volume) {
 // Evenly spread, the first and the last among them: a few small reads, and a rewrite in
 // place is met wherever it began.
 uint64_t traces_checksum_of(QFile& file, const SegyVolumeFile& volume) {
-    const long long traces = volume.geometry().trace_count();
+    const long long traces = volume.geometry().live_trace_count();
     const long long sampled = std::min(traces, SAMPLED_TRACES);
     uint64_t hash = FNV_BASIS;
     for (long long i = 0; i < sampled; ++i) {

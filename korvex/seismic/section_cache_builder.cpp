@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -182,6 +183,7 @@ bool SectionCacheBuilder::run() {
 bool SectionCacheBuilder::write_planes(int segy, int cache) {
     const int samples = volume_.geometry().samples;
     const std::size_t stride = volume_.trace_stride();
+    // Positions of the grid, holes among them, in the order of the cache's planes.
     const std::size_t total = std::size_t(header_.slow_lines) * header_.fast_lines;
     const std::size_t blocks_per_slab =
         std::max<std::size_t>(1, SLAB_BYTES / (TRACES_PER_BLOCK * samples * sizeof(float)));
@@ -197,16 +199,8 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
 
     for (std::size_t first = 0, slab = 0; first < total; first += slab_traces, ++slab) {
         const std::size_t traces = std::min(slab_traces, total - first);
-        const off_t offset = volume_.first_trace_offset() + off_t(first * stride);
-        if (first + traces < total)
-            ::posix_fadvise(segy, offset + off_t(traces * stride),
-                            off_t(std::min(slab_traces, total - first - traces) * stride),
-                            POSIX_FADV_WILLNEED);
-        if (!read_fully(segy, raw.data(), traces * stride, offset))
-            fail(volume_.path(), _("reading traces %1 to %2 failed: the file is shorter than "
-                                   "its headers describe (truncated while open?)")
-                                     .arg(first + 1)
-                                     .arg(first + traces));
+        announce(segy, first + traces, std::min(slab_traces, total - first - traces));
+        read_slab(segy, first, traces, raw.data());
 
         ParallelWriter& writer = writers[slab % 2];
         check_written(writer.wait());
@@ -233,6 +227,39 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
     return true;
 }
 
+void SectionCacheBuilder::announce(int segy, std::size_t first, std::size_t count) const {
+    const auto [low, high] = volume_.geometry().trace_span(long(first), long(first + count));
+    // An unsorted file's traces are spread over it: what it reads next is not known ahead.
+    if (high < 0 || std::size_t(high - low) > 2 * count) return;
+    const long long stride = volume_.trace_stride();
+    ::posix_fadvise(segy, off_t(volume_.first_trace_offset() + low * stride),
+                    off_t((high - low + 1) * stride), POSIX_FADV_WILLNEED);
+}
+
+void SectionCacheBuilder::read_slab(int segy, std::size_t first, std::size_t count,
+                                    char* raw) const {
+    const SegyGeometry& g = volume_.geometry();
+    const std::size_t stride = volume_.trace_stride();
+    // Positions whose traces follow each other in the file go in one read: a file that
+    // fills its grid in order reads the whole slab at once, a sorted one with holes a line.
+    for (std::size_t run = 0; run < count;) {
+        const long long trace = g.trace_at(long(first + run));
+        std::size_t end = run + 1;
+        if (trace < 0) {
+            run = end;
+            continue;
+        }
+        while (end < count && g.trace_at(long(first + end)) == trace + long(end - run)) ++end;
+        const off_t offset = off_t(volume_.first_trace_offset() + trace * long(stride));
+        if (!read_fully(segy, raw + run * stride, (end - run) * stride, offset))
+            fail(volume_.path(), _("reading traces %1 to %2 failed: the file is shorter than "
+                                   "its headers describe (truncated while open?)")
+                                     .arg(trace + 1)
+                                     .arg(trace + long(end - run)));
+        run = end;
+    }
+}
+
 void SectionCacheBuilder::transpose(const char* raw, std::size_t first, std::size_t traces,
                                     float* planes, std::size_t row_floats) {
     const SegyGeometry& g = volume_.geometry();
@@ -243,10 +270,16 @@ void SectionCacheBuilder::transpose(const char* raw, std::size_t first, std::siz
     for (std::size_t first_in_tile = 0; first_in_tile < traces; first_in_tile += TILE_TRACES) {
         const std::size_t count = std::min(TILE_TRACES, traces - first_in_tile);
         for (std::size_t t = 0; t < count; ++t) {
+            const auto position = static_cast<long long>(first + first_in_tile + t);
+            float* values = tile.data() + t * samples;
+            if (g.trace_at(position) < 0) {
+                std::fill(values, values + samples, std::numeric_limits<float>::quiet_NaN());
+                continue;
+            }
             const char* header = raw + (first_in_tile + t) * stride;
-            check_trace(header, static_cast<long long>(first + first_in_tile + t));
+            check_trace(header, position);
             sample_format::to_floats(g.sample_encoding(), header + volume_.layout().sample_offset(),
-                                     tile.data() + t * samples, samples);
+                                     values, samples);
         }
         amplitudes_.add(tile.data(), count * samples);
         for (int s = 0; s < samples; ++s) {
@@ -256,23 +289,24 @@ void SectionCacheBuilder::transpose(const char* raw, std::size_t first, std::siz
     }
 }
 
-void SectionCacheBuilder::check_trace(const char* header, long long trace) const {
+void SectionCacheBuilder::check_trace(const char* header, long long position) const {
     const SegyGeometry& g = volume_.geometry();
     const bool by_inline = g.sorting == SegyGeometry::Sorting::inline_sorted;
-    const long long slow_index = trace / header_.fast_lines;
-    const long long fast_index = trace % header_.fast_lines;
+    const long long slow_index = position / header_.fast_lines;
+    const long long fast_index = position % header_.fast_lines;
     const int expected_iline = g.ilines[by_inline ? slow_index : fast_index];
     const int expected_xline = g.xlines[by_inline ? fast_index : slow_index];
     const int iline = volume_.layout().field(header, volume_.header_bytes().iline);
     const int xline = volume_.layout().field(header, volume_.header_bytes().xline);
-    if (iline != expected_iline || xline != expected_xline) irregular(trace, iline, xline);
+    if (iline != expected_iline || xline != expected_xline) irregular(position, iline, xline);
 }
 
-void SectionCacheBuilder::irregular(long long trace, int iline, int xline) const {
+void SectionCacheBuilder::irregular(long long position, int iline, int xline) const {
     const SegyGeometry& g = volume_.geometry();
     const bool by_inline = g.sorting == SegyGeometry::Sorting::inline_sorted;
-    const long long slow_index = trace / header_.fast_lines;
-    const long long fast_index = trace % header_.fast_lines;
+    const long long slow_index = position / header_.fast_lines;
+    const long long fast_index = position % header_.fast_lines;
+    const long long trace = g.trace_at(position);
     const int expected_iline = g.ilines[by_inline ? slow_index : fast_index];
     const int expected_xline = g.xlines[by_inline ? fast_index : slow_index];
 

@@ -35,15 +35,21 @@ public:
 
 private:
     bool write_planes(int segy, int cache);
-    // Converts `traces` traces from `first` on into one row per plane of `row_floats` floats.
+    // Asks the kernel for the traces of `count` positions from `first` on.
+    void announce(int segy, std::size_t first, std::size_t count) const;
+    // The traces of `count` positions from `first` on, each at its position's place in
+    // `raw`; holes leave theirs untouched.
+    void read_slab(int segy, std::size_t first, std::size_t count, char* raw) const;
+    // Converts `traces` positions from `first` on into one row per plane of `row_floats`
+    // floats, NaN for a hole.
     void transpose(const char* raw, std::size_t first, std::size_t traces, float* planes,
                    std::size_t row_floats);
     // Writes at a block boundary, padded with zeros to whole blocks.
     void write_blocks(int cache, const void* data, std::size_t size, off_t offset) const;
     // Throws naming the cache file unless `error` is 0.
     void check_written(int error) const;
-    void check_trace(const char* header, long long trace) const;
-    [[noreturn]] void irregular(long long trace, int iline, int xline) const;
+    void check_trace(const char* header, long long position) const;
+    [[noreturn]] void irregular(long long position, int iline, int xline) const;
     [[noreturn]] void fail(const QString& file, const QString& what) const;
 
     const SegyVolumeFile& volume_;

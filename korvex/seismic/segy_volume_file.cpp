@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <set>
 
 #include "korvex/config/base.h"
 #include "korvex/seismic/cdp_coordinates.h"
+#include "korvex/seismic/line_number_scan.h"
 #include "korvex/seismic/mapped_file.h"
 #include "korvex/seismic/sample_format.h"
 #include "korvex/seismic/textual_header.h"
+#include "korvex/seismic/trace_grid.h"
 #include "korvex/utils/errors.h"
 
 namespace korvex::seismic {
@@ -29,6 +30,9 @@ constexpr float FALLBACK_INTERVAL_US = 4000.0f;
 constexpr int PROBES = 6;
 // A time slice is gathered this many bytes of the file at a time.
 constexpr long long TIME_SLICE_STRETCH = 8 << 20;
+// Every header of a file with holes is read this many bytes of traces at a time.
+constexpr long long HEADER_SCAN_BYTES = 4 << 20;
+constexpr float HOLE = std::numeric_limits<float>::quiet_NaN();
 
 void prefetch(const char* data, int bytes) {
     for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(data + offset);
@@ -54,9 +58,12 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
     map_->copy(_("the textual header"),
                [&text](const char* data) { std::memcpy(text.data(), data, text.size()); });
     textual_header_ = textual_header::text(text);
-    read_line_numbers();
-    check_trace_positions();
-    const long long needed = trace0_ + geometry_.trace_count() * trace_stride();
+    if (traces_ < 2) fail(_("%1 trace: not a volume").arg(traces_));
+    // The sampled traces in the places a file that fills its grid gives them: no index is
+    // needed. Anything else is placed trace by trace from every header.
+    const bool filled = read_line_numbers();
+    if (!check_trace_positions(filled)) place_every_trace();
+    const long long needed = trace0_ + traces_ * trace_stride();
     if (map_->size() < needed) fail(_("the file shrank while it was being opened"));
 }
 
@@ -94,14 +101,7 @@ void SegyVolumeFile::read_headers() {
     const double factor = scalar > 0 ? scalar : (scalar < 0 ? -1.0 / scalar : 1.0);
     geometry_.delay_ms = header_field(0, SEGY_TR_DELAY_REC_TIME, 2) * factor;
 }
-void SegyVolumeFile::read_line_numbers() {
-    const QString unsorted =
-        _("the traces are not sorted by inline (byte %1) and crossline (byte %2): 2-D or "
-          "pre-stack data, or the line numbers are at other header bytes")
-            .arg(bytes_.iline)
-            .arg(bytes_.xline);
-    if (traces_ < 4) fail(unsorted);
-
+bool SegyVolumeFile::read_line_numbers() {
     // The leading traces tell the sorting and the length of a line along it; segyio's
     // inference would refuse line numbers at bytes its field table does not list (221).
     // check_trace_positions() then checks traces spread over the whole file.
@@ -139,15 +139,13 @@ void SegyVolumeFile::read_line_numbers() {
                "volumes can be shown")
                  .arg(offsets));
     const bool inline_first = position(1).first == position(0).first;
-    if (inline_first == (position(1).second == position(0).second)) fail(unsorted);
+    if (inline_first == (position(1).second == position(0).second)) return false;
     const long long fast = run_length(
         [&](auto a, auto b) { return inline_first ? a.first == b.first : a.second == b.second; });
-    if (traces_ % fast != 0) fail(unsorted);
+    if (traces_ % fast != 0) return false;
     const int il_count = int(inline_first ? traces_ / fast : fast);
     const int xl_count = int(inline_first ? fast : traces_ / fast);
-    if (il_count < 2 || xl_count < 2)
-        fail(_("2-D data: a single %1 in the whole file")
-                 .arg(il_count < 2 ? _("inline") : _("crossline")));
+    if (il_count < 2 || xl_count < 2) return false;
 
     // Each slow line's number from its first trace, the fast lines' from the first slow line.
     const bool by_inline = inline_first;
@@ -172,44 +170,88 @@ void SegyVolumeFile::read_line_numbers() {
     geometry_.sorting =
         by_inline ? SegyGeometry::Sorting::inline_sorted : SegyGeometry::Sorting::crossline_sorted;
 
-    for (const auto* lines : {&geometry_.ilines, &geometry_.xlines}) {
-        if (std::set<int>(lines->begin(), lines->end()).size() != lines->size()) fail(unsorted);
-    }
+    // Lines missing from a run of numbers (inlines never shot) are holes of a grid whose
+    // numbers keep one step.
+    const auto evenly_stepped = [](const std::vector<int>& lines) {
+        const long long step = static_cast<long long>(lines[1]) - lines[0];
+        for (std::size_t n = 1; n < lines.size(); ++n)
+            if (static_cast<long long>(lines[n]) - lines[n - 1] != step) return false;
+        return step != 0;
+    };
+    return evenly_stepped(geometry_.ilines) && evenly_stepped(geometry_.xlines);
 }
-void SegyVolumeFile::check_trace_positions() {
+
+bool SegyVolumeFile::check_trace_positions(bool filled) {
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
     const long long il_count = geometry_.iline_count();
     const long long xl_count = geometry_.xline_count();
-    const auto check = [&](long long trace, const char* header) {
-        const int iline = layout_.field(header, bytes_.iline);
-        const int xline = layout_.field(header, bytes_.xline);
-        const CdpCoordinates cdp{layout_.field(header, coordinate_bytes_.x),
-                                 layout_.field(header, coordinate_bytes_.y),
-                                 layout_.field(header, SEGY_TR_SOURCE_GROUP_SCALAR, 2)};
+    const auto in_place = [&](long long trace, int iline, int xline) {
         const auto il_index = by_inline ? trace / xl_count : trace % il_count;
         const auto xl_index = by_inline ? trace % xl_count : trace / il_count;
-        if (iline != geometry_.ilines[il_index] || xline != geometry_.xlines[xl_index])
-            fail(_("trace %1 is out of place: the traces are not sorted on a regular "
-                   "inline/crossline grid (bytes %2 and %3)")
-                     .arg(trace + 1)
-                     .arg(bytes_.iline)
-                     .arg(bytes_.xline));
-        checked_positions_.push_back(
-            {double(iline), double(xline), cdp.scaled(cdp.x), cdp.scaled(cdp.y)});
+        return iline == geometry_.ilines[il_index] && xline == geometry_.xlines[xl_index];
     };
-    const long long traces = geometry_.trace_count();
-    const long long step = std::max(1LL, traces / CHECKED_TRACES);
+    const long long step = std::max(1LL, traces_ / CHECKED_TRACES);
     std::vector<long long> checked;
-    for (long long trace = 0; trace < traces; trace += step) checked.push_back(trace);
-    if ((traces - 1) % step != 0) checked.push_back(traces - 1);
+    for (long long trace = 0; trace < traces_; trace += step) checked.push_back(trace);
+    if ((traces_ - 1) % step != 0) checked.push_back(traces_ - 1);
     const std::vector<char> headers = headers_of(checked);
     coordinate_bytes_ = CoordinateBytes::find(
         [&](std::size_t n, int byte) {
             return layout_.field(headers.data() + n * SEGY_TRACE_HEADER_SIZE, byte);
         },
         checked.size());
-    for (std::size_t n = 0; n < checked.size(); ++n)
-        check(checked[n], headers.data() + n * SEGY_TRACE_HEADER_SIZE);
+    for (std::size_t n = 0; n < checked.size(); ++n) {
+        const char* header = headers.data() + n * SEGY_TRACE_HEADER_SIZE;
+        const int iline = layout_.field(header, bytes_.iline);
+        const int xline = layout_.field(header, bytes_.xline);
+        const CdpCoordinates cdp{layout_.field(header, coordinate_bytes_.x),
+                                 layout_.field(header, coordinate_bytes_.y),
+                                 layout_.field(header, SEGY_TR_SOURCE_GROUP_SCALAR, 2)};
+        filled = filled && in_place(checked[n], iline, xline);
+        checked_positions_.push_back(
+            {double(iline), double(xline), cdp.scaled(cdp.x), cdp.scaled(cdp.y)});
+    }
+    return filled;
+}
+
+void SegyVolumeFile::place_every_trace() {
+    std::vector<trace_grid::Lines> lines(static_cast<std::size_t>(traces_));
+    const long long stride = trace_stride();
+    const long long chunk = std::max(1LL, HEADER_SCAN_BYTES / stride);
+    std::vector<char> traces(static_cast<std::size_t>(chunk * stride));
+    map_->will_need(trace0_, chunk * stride);
+    for (long long first = 0; first < traces_; first += chunk) {
+        const long long count = std::min(chunk, traces_ - first);
+        // Random access was announced for the map: the scan asks ahead for itself.
+        map_->will_need(trace0_ + (first + count) * stride, chunk * stride);
+        map_->read_at(trace0_ + first * stride, traces.data(), std::size_t(count * stride),
+                      _("the trace headers"));
+        for (long long n = 0; n < count; ++n) {
+            const char* header = traces.data() + n * stride;
+            lines[std::size_t(first + n)] = {layout_.field(header, bytes_.iline),
+                                             layout_.field(header, bytes_.xline)};
+        }
+    }
+    trace_grid::Duplicate duplicate;
+    try {
+        duplicate = trace_grid::place(lines, LineNumberScan::MAX_POSITIONS_PER_TRACE, geometry_);
+    } catch (const utils::ValueError& error) {
+        fail(QString::fromStdString(error.what()));
+    }
+    if (!duplicate.found()) return;
+    const auto& at = lines[std::size_t(duplicate.first)];
+    const bool offsets_differ = header_field(duplicate.first, SEGY_TR_OFFSET, 4) !=
+                                header_field(duplicate.second, SEGY_TR_OFFSET, 4);
+    fail((offsets_differ ? _("pre-stack data: traces %1 and %2 both lie at inline %3, crossline "
+                             "%4 at different offsets; only post-stack volumes can be shown")
+                         : _("traces %1 and %2 both lie at inline %3, crossline %4 (bytes %5 and "
+                             "%6): a position holds one trace"))
+             .arg(duplicate.first + 1)
+             .arg(duplicate.second + 1)
+             .arg(at.iline)
+             .arg(at.xline)
+             .arg(bytes_.iline)
+             .arg(bytes_.xline));
 }
 
 std::vector<char> SegyVolumeFile::headers_of(const std::vector<long long>& traces) const {
@@ -267,14 +309,19 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
     map_->copy(describe(kind, index), [&](const char* data) {
         for (int row = 0; row < rows; ++row) {
             // The next trace may be far away, beyond where the hardware prefetcher looks.
-            if (row + 1 < rows) prefetch(samples_of(data, trace_of(row + 1)), trace_bytes_);
-            sample_format::to_floats(format, samples_of(data, trace_of(row)),
-                                     out + std::size_t(row) * samples, samples);
+            if (row + 1 < rows && trace_of(row + 1) >= 0)
+                prefetch(samples_of(data, trace_of(row + 1)), trace_bytes_);
+            float* target = out + std::size_t(row) * samples;
+            if (const long long trace = trace_of(row); trace >= 0)
+                sample_format::to_floats(format, samples_of(data, trace), target, samples);
+            else
+                std::fill(target, target + samples, HOLE);
         }
     });
 }
 
 void SegyVolumeFile::read_time_slice(int index, float* out) const {
+    if (geometry_.has_holes()) return read_time_slice_with_holes(index, out);
     const int format = geometry_.sample_encoding();
     const long long stride = trace_stride();
     const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
@@ -316,6 +363,48 @@ void SegyVolumeFile::read_time_slice(int index, float* out) const {
     }
 }
 
+void SegyVolumeFile::read_time_slice_with_holes(int index, float* out) const {
+    const int format = geometry_.sample_encoding();
+    const long long stride = trace_stride();
+    const long long sample = layout_.sample_offset() + index * sample_format::size_of(format);
+    const bool cold = is_cold(SectionKind::depth, index);
+    const int xl_count = geometry_.xline_count();
+    const long long positions = geometry_.position_count();
+    const long long stretch = std::max(1LL, TIME_SLICE_STRETCH / stride);
+    bytes_read_ += traces_ * stride;
+    for (long long first = 0; first < positions; first += stretch) {
+        const long long end = std::min(positions, first + stretch);
+        // The traces of a stretch of positions lie in a stretch of the file unless the file
+        // is unsorted; then the announcements and releases cover more than they need.
+        const auto [low, high] = geometry_.trace_span(first, end);
+        if (high < 0) {
+            for (long long p = first; p < end; ++p) out[slice_index(p, xl_count)] = HOLE;
+            continue;
+        }
+        const long long offset = trace0_ + low * stride;
+        const long long length = (high - low + 1) * stride;
+        if (cold) map_->will_need(offset, length);
+        map_->copy(describe(SectionKind::depth, index), [&](const char* data) {
+            for (long long p = first; p < end; ++p) {
+                const long long trace = geometry_.trace_at(p);
+                float* target = out + slice_index(p, xl_count);
+                if (trace >= 0)
+                    sample_format::to_floats(format, data + trace0_ + trace * stride + sample,
+                                             target, 1);
+                else
+                    *target = HOLE;
+            }
+        });
+        map_->release(offset, length);
+    }
+}
+
+std::size_t SegyVolumeFile::slice_index(long long position, int xl_count) const {
+    if (geometry_.sorting == SegyGeometry::Sorting::inline_sorted) return std::size_t(position);
+    const int il_count = geometry_.iline_count();
+    return std::size_t(position % il_count) * xl_count + std::size_t(position / il_count);
+}
+
 long long SegyVolumeFile::trace_in_line(SectionKind kind, int index, int row) const {
     return kind == SectionKind::iline ? geometry_.trace_number(index, row)
                                       : geometry_.trace_number(row, index);
@@ -329,7 +418,7 @@ bool SegyVolumeFile::is_cold(SectionKind kind, int index) const {
         depth ? layout_.sample_offset() + index * sample_format::size_of(geometry_.format) : 0;
     const auto resident = [&](long long n) {
         const long long trace = depth ? n : trace_in_line(kind, index, int(n));
-        return map_->resident(trace0_ + trace * trace_stride() + offset);
+        return trace < 0 || map_->resident(trace0_ + trace * trace_stride() + offset);
     };
     // Opening read single traces spread evenly over the file (first, middle and last
     // among them) with the pages around them: the probes fall between those.
@@ -341,8 +430,10 @@ bool SegyVolumeFile::is_cold(SectionKind kind, int index) const {
 void SegyVolumeFile::announce_if_cold(SectionKind kind, int index) const {
     if (!is_cold(kind, index)) return;
     const int rows = geometry_.section_rows(kind);
-    std::vector<long long> traces(static_cast<std::size_t>(rows));
-    for (int row = 0; row < rows; ++row) traces[std::size_t(row)] = trace_in_line(kind, index, row);
+    std::vector<long long> traces;
+    for (int row = 0; row < rows; ++row)
+        if (const long long trace = trace_in_line(kind, index, row); trace >= 0)
+            traces.push_back(trace);
     announce(traces, trace_stride());
 }
 
@@ -357,7 +448,8 @@ std::vector<float> SegyVolumeFile::read_trace(int iline_index, int xline_index) 
     const int iline = geometry_.ilines.at(iline_index);
     const int xline = geometry_.xlines.at(xline_index);
     const auto trace = geometry_.trace_number(iline_index, xline_index);
-    std::vector<float> values(geometry_.samples);
+    std::vector<float> values(geometry_.samples, HOLE);
+    if (trace < 0) return values;
     bytes_read_ += trace_stride();
     map_->copy(_("the trace at inline %1, crossline %2").arg(iline).arg(xline),
                [&](const char* data) {
@@ -368,7 +460,7 @@ std::vector<float> SegyVolumeFile::read_trace(int iline_index, int xline_index) 
 }
 
 AmplitudeStats SegyVolumeFile::amplitude_stats(int max_traces) const {
-    const long long traces = geometry_.trace_count();
+    const long long traces = traces_;
     const long long used = std::min<long long>(traces, std::max(1, max_traces));
     const int samples = geometry_.samples;
     std::vector<long long> sampled(static_cast<std::size_t>(used));

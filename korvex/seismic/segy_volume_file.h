@@ -71,6 +71,7 @@ public:
     Section read_iline(int iline_index) const { return read(SectionKind::iline, iline_index); }
     Section read_xline(int xline_index) const { return read(SectionKind::xline, xline_index); }
     Section read_depth(int sample_index) const { return read(SectionKind::depth, sample_index); }
+    // Quiet NaN samples for a position without a trace, in every read.
     std::vector<float> read_trace(int iline_index, int xline_index) const;
     // Whether reading this section now would wait for the disk: some of the traces it
     // takes are not in the page cache. A time slice takes every trace of the file.
@@ -103,8 +104,14 @@ public:
 
 private:
     void read_headers();
-    void read_line_numbers();
-    void check_trace_positions();
+    // The grid that the leading traces give when the file fills it in order; false when
+    // they give none.
+    bool read_line_numbers();
+    // Reads the sampled traces' positions and coordinates; whether they lie where a `filled`
+    // grid puts them.
+    bool check_trace_positions(bool filled);
+    // The geometry from every trace's header, holes and all.
+    void place_every_trace();
     // The headers of `traces`, 240 bytes each, read one by one (see MappedFile::read_at).
     std::vector<char> headers_of(const std::vector<long long>& traces) const;
     int header_field(long long trace, int byte, int size) const;
@@ -119,6 +126,10 @@ private:
     void announce_if_cold(SectionKind kind, int index) const;
     // One sample of every trace, in file order, a stretch of the file at a time.
     void read_time_slice(int index, float* out) const;
+    // The same through the trace index, position by position.
+    void read_time_slice_with_holes(int index, float* out) const;
+    // Where the sample of a grid position goes in a time slice.
+    std::size_t slice_index(long long position, int xl_count) const;
     long long trace_in_line(SectionKind kind, int index, int row) const;
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;
@@ -130,7 +141,7 @@ private:
     SegyLayout layout_;
     long trace0_ = 0;
     int trace_bytes_ = 0;
-    int traces_ = 0;
+    long long traces_ = 0;
     SegyGeometry geometry_;
     std::vector<TracePosition> checked_positions_;
     CoordinateBytes coordinate_bytes_;

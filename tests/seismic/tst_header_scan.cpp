@@ -56,7 +56,7 @@ private slots:
                          .arg(xline));
         QCOMPARE(bool(scan.grid_at(SegyHeaderBytes())), iline == 189);
         const SegyVolumeFile volume(path, found->bytes);
-        QCOMPARE(volume.geometry().trace_count(), 10000LL);
+        QCOMPARE(volume.geometry().live_trace_count(), 10000LL);
     }
 
     void a_file_without_a_grid_says_what_was_tried() {

@@ -258,7 +258,7 @@ private slots:
         const auto traces = traces_by_segyio(segy());
         const SegyVolumeFile volume(segy());
         const auto& g = volume.geometry();
-        QCOMPARE(qint64(traces.size()), g.trace_count());
+        QCOMPARE(qint64(traces.size()), g.live_trace_count());
         const auto cache = build(volume);
         QVERIFY(cache);
 

@@ -335,10 +335,13 @@ private slots:
         // The count is an unsigned 2-byte field: 0xFFFF is the most it can say, not -1.
         QTest::newRow("65535 samples") << "65535 samples"
                                        << "65535 samples per trace is impossible";
-        QTest::newRow("shuffled") << "shuffled"
-                                  << "not sorted";
-        QTest::newRow("swapped pair") << "swapped pair"
-                                      << "out of place";
+        QTest::newRow("duplicate") << "duplicate"
+                                   << "traces 13 and 20 both lie at inline 12, crossline 22";
+        // A grid of billions of positions would fail to allocate, not give this message.
+        QTest::newRow("huge grid") << "huge grid"
+                                   << "inlines 10 to 2000000000 in steps of 1 and crosslines 20 "
+                                      "to 24 in steps of 1 make a grid of 9999999955 positions "
+                                      "for 20 traces";
         QTest::newRow("2-D line") << "2-D line"
                                   << "2-D data";
         QTest::newRow("pre-stack") << "pre-stack"
@@ -354,17 +357,15 @@ private slots:
             QVERIFY(out.open(QIODevice::WriteOnly));
             const QByteArray line = "inline,crossline,time\n";
             out.write(damage == "tiny" ? line : line.repeated(400));
-        } else if (damage == "shuffled" || damage == "swapped pair" || damage == "2-D line" ||
+        } else if (damage == "duplicate" || damage == "huge grid" || damage == "2-D line" ||
                    damage == "pre-stack") {
             korvex::seismic::SegyWriter writer(file, layout.samples, layout.format, 4000);
             for (int il = 0; il < 4; ++il) {
                 for (int xl = 0; xl < 5; ++xl) {
                     int iline = 10 + il;
                     int xline = 20 + xl;
-                    const int scattered = (il * 5 + xl) * 7 % 20;
-                    if (damage == "shuffled")
-                        iline = 10 + scattered / 5, xline = 20 + scattered % 5;
-                    if (damage == "swapped pair" && il == 2) xline = 20 + (xl + 1) % 5;
+                    if (damage == "duplicate" && il == 3 && xl == 4) iline = 12, xline = 22;
+                    if (damage == "huge grid" && il == 3 && xl == 4) iline = 2000000000;
                     if (damage == "2-D line") iline = 10, xline = 20 + il * 5 + xl;
                     writer.write_trace(iline, xline, layout.trace(il, xl));
                     if (damage == "pre-stack")
