@@ -91,7 +91,8 @@ void MappedFile::fail(const QString& what) const {
 }
 
 void MappedFile::populate() const {
-    ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size), MADV_POPULATE_READ);
+    populated_ = ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size),
+                           MADV_POPULATE_READ) == 0;
 }
 
 void MappedFile::expect_random_access() const {
@@ -115,6 +116,7 @@ void MappedFile::read_at(long long offset, char* target, std::size_t size,
 }
 
 void MappedFile::release(long long offset, long long length) const {
+    if (populated_) return;
     static const long page = ::sysconf(_SC_PAGESIZE);
     const long long start = offset / page * page;
     const long long end = std::min<long long>(offset + length, status_.size);

@@ -63,8 +63,10 @@ public:
     void read_at(long long offset, char* target, std::size_t size, const QString& what) const;
 
     // Enters every page of the file into the map now, reading from the disk what the page
-    // cache lacks; later copies then cost no page faults. Best effort: a failure (a file
-    // truncated meanwhile, an older kernel) only leaves the pages to be mapped on first use.
+    // cache lacks; later copies then cost no page faults, and release() keeps the pages
+    // mapped from then on: taken out, they would only be faulted back in by the next line
+    // across the file's sorting. Best effort: a failure (a file truncated meanwhile, an
+    // older kernel) only leaves the pages to be mapped on first use.
     void populate() const;
 
     // Asks the kernel to start reading these bytes into the page cache, and returns at
@@ -78,8 +80,9 @@ public:
     // the file, would read most of the file. Callers announce with will_need() what they
     // will read together.
     void expect_random_access() const;
-    // Takes the pages of these bytes out of the process's map; the page cache keeps them,
-    // and the next copy maps them again as it touches them. Best effort.
+    // Takes the pages of these bytes out of the process's map, unless the whole file was
+    // populate()d; the page cache keeps them, and the next copy maps them again as it
+    // touches them. Best effort.
     void release(long long offset, long long length) const;
     // Whether the page holding byte `offset` is in the page cache now.
     bool resident(long long offset) const;
@@ -102,6 +105,7 @@ private:
     mutable std::atomic<int64_t> next_status_check_{0};
     mutable std::atomic<int64_t> next_residency_check_{0};
     mutable std::atomic<bool> wholly_resident_{false};
+    mutable std::atomic<bool> populated_{false};
 };
 
 }  // namespace korvex::seismic
