@@ -1,0 +1,108 @@
+// A survey with holes against a regular one of the same live traces, as bench_make_survey_volume
+// writes them (--holes 30 on a 2000 x 2000 grid against 2000 x 1400): opening (every header of the
+// one with holes is read to place its traces), the memory opening keeps (its trace index) and
+// section reads, each direction at the same fractions of the volume. Warm page cache; medians.
+//
+//   bench_survey_holes HOLES_FILE REGULAR_FILE [runs]
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <vector>
+
+#include "bench/figures.h"
+#include "korvex/seismic/segy_volume_file.h"
+
+using korvex::bench::elapsed_ms;
+using korvex::bench::figure;
+using korvex::bench::figure_with_ratio;
+using korvex::bench::median;
+using korvex::seismic::SectionKind;
+using korvex::seismic::SegyVolumeFile;
+
+namespace {
+
+// The process's resident memory now, in megabytes.
+double resident_mb() {
+    QFile status("/proc/self/status");
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+    return 0;
+}
+
+struct Opened {
+    std::unique_ptr<SegyVolumeFile> volume;
+    double open_ms = 0;
+    double kept_mb = 0;
+};
+
+Opened open_median(const char* path, int runs) {
+    std::vector<double> open_ms;
+    std::vector<double> kept_mb;
+    Opened opened;
+    for (int run = 0; run < runs; ++run) {
+        opened.volume.reset();
+        const double before = resident_mb();
+        open_ms.push_back(elapsed_ms([&] {
+            opened.volume = std::make_unique<SegyVolumeFile>(QString::fromLocal8Bit(path));
+        }));
+        kept_mb.push_back(resident_mb() - before);
+    }
+    opened.open_ms = median(open_ms);
+    opened.kept_mb = median(kept_mb);
+    return opened;
+}
+
+double read_ms(const SegyVolumeFile& volume, SectionKind kind, int runs) {
+    const auto& g = volume.geometry();
+    std::vector<float> out(g.section_size(kind));
+    std::vector<double> ms;
+    for (int run = 0; run < runs; ++run) {
+        const int index = (run + 1) * g.section_count(kind) / (runs + 1);
+        ms.push_back(elapsed_ms([&] { volume.read(kind, index, out.data()); }));
+    }
+    return median(ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s HOLES_FILE REGULAR_FILE [runs]\n", argv[0]);
+        return 2;
+    }
+    const int runs = std::max(5, argc > 3 ? std::atoi(argv[3]) : 5);
+    try {
+        const Opened holes = open_median(argv[1], runs);
+        const Opened regular = open_median(argv[2], runs);
+        for (const Opened* opened : {&holes, &regular}) {
+            const auto& g = opened->volume->geometry();
+            std::printf("%s: %d x %d positions, %lld traces\n", qPrintable(opened->volume->path()),
+                        g.iline_count(), g.xline_count(), g.live_trace_count());
+        }
+        figure_with_ratio("open", holes.open_ms, regular.open_ms);
+        figure("open_memory", holes.kept_mb, "MB");
+        figure("open_memory_regular", regular.kept_mb, "MB");
+        const struct {
+            SectionKind kind;
+            const char* name;
+        } kinds[] = {{SectionKind::depth, "holes_time_slice"},
+                     {SectionKind::iline, "holes_inline"},
+                     {SectionKind::xline, "holes_crossline"}};
+        for (const auto& [kind, name] : kinds) {
+            // Both files' pages into the page cache before anything is timed.
+            read_ms(*holes.volume, kind, 2);
+            read_ms(*regular.volume, kind, 2);
+            figure_with_ratio(name, read_ms(*holes.volume, kind, runs),
+                              read_ms(*regular.volume, kind, runs));
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
