@@ -930,7 +930,7 @@ private slots:
         };
         move_to(native->rect().center());
         const QRegularExpression place(
-            QString("^X (\\S+), Y (\\S+)  (\\S+)%1 N, (\\S+)%1 E$").arg(QChar(0x00B0)));
+            QString("  X (\\S+), Y (\\S+)  (\\S+)%1 N, (\\S+)%1 E$").arg(QChar(0x00B0)));
         const std::array<double, 4> expected{500000, 6000000, 54.1481041, 3.0};
         const std::array<double, 4> within{0.5, 0.5, 1e-5, 1e-5};
         const auto tells_the_centre = [&] {

@@ -16,7 +16,8 @@ class SeismicVolume;
 // the mouse in one log line and answers with it, which the viewer passes on through
 // sig_picked_sample; the viewer then gives the section its keys: Page
 // Up and Page Down step one line or sample back and forth, ten with Shift.
-class VolumeSectionVisual final : public scene::ImageSection, public widgets::SampleQuery {
+class KORVEX_DATA_EXPORT VolumeSectionVisual final : public scene::ImageSection,
+                                                     public widgets::SampleQuery {
 public:
     VolumeSectionVisual(SeismicVolume& volume, seismic::SectionKind kind,
                         const seismic::Section& image, const SurveyFrame::Plane& plane,
@@ -27,6 +28,10 @@ public:
 
     std::optional<widgets::PickedSample> query_sample(const scene::PickResult& pick) override;
     bool on_key_press(const scene::KeyEvent& event) override;
+
+    // Gone once the volume is closed.
+    SeismicVolume* volume() const { return volume_; }
+    seismic::SectionKind kind() const { return kind_; }
 
 private:
     QPointer<SeismicVolume> volume_;

@@ -7,6 +7,18 @@ namespace korvex::app {
 
 using config::_;
 
+CursorPlace CursorPlace::of(const widgets::PickedSample& sample, QObject* source) {
+    CursorPlace place;
+    place.survey = sample.volume;
+    place.iline = sample.iline;
+    place.xline = sample.xline;
+    place.time = sample.time;
+    place.amplitude = sample.amplitude;
+    if (sample.map_x && sample.map_y) place.map = std::array{*sample.map_x, *sample.map_y};
+    place.source = source;
+    return place;
+}
+
 LinkedCursor::LinkedCursor(QObject* parent) : QObject(parent) {
     qRegisterMetaType<std::optional<CursorPlace>>();
     frame_.setSingleShot(true);

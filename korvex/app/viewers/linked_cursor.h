@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "korvex/app/app_export.h"
+#include "korvex/widgets/cube_viewer/picked_sample.h"
 
 namespace korvex::app {
 
@@ -27,6 +28,9 @@ struct KORVEX_APP_EXPORT CursorPlace {
     std::optional<std::array<double, 2>> map;
     // The view the mouse is in: it has the mouse pointer and draws no mark of its own.
     QPointer<QObject> source;
+
+    // A sample of a volume under the mouse in `source`.
+    static CursorPlace of(const widgets::PickedSample& sample, QObject* source);
 };
 
 // Where the mouse is, shared by every view of a window: each view writes the place under

@@ -34,7 +34,8 @@ widgets::SectionView* SectionViewArea::add_view(data::SeismicVolume& volume,
                                                 seismic::SectionKind kind, int index,
                                                 const QString& name) {
     widgets::SectionView* view = mount(volume, name);
-    new VolumeSectionFeed(*view, volume, kind, index);
+    auto* feed = new VolumeSectionFeed(*view, volume, kind, index);
+    emit sig_view_added(view, feed);
     return view;
 }
 

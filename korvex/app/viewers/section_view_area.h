@@ -50,6 +50,10 @@ public:
     bool restore_section_views(const std::vector<SectionViewRecord>& records,
                                const DataModel& model) override;
 
+signals:
+    // A view was opened, fed by `feed`.
+    void sig_view_added(widgets::SectionView* view, korvex::app::VolumeSectionFeed* feed);
+
 private:
     widgets::SectionView* mount(data::SeismicVolume& volume, const QString& name);
     QWidget* make_options_button();

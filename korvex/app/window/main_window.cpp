@@ -40,8 +40,12 @@
 #include "korvex/app/viewers/cursor_readout.h"
 #include "korvex/app/viewers/display_router.h"
 #include "korvex/app/viewers/line_points_dialog.h"
+#include "korvex/app/viewers/linked_cursor.h"
 #include "korvex/app/viewers/section_view_area.h"
+#include "korvex/app/viewers/section_view_link.h"
 #include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/viewers/viewer_cursor_marks.h"
+#include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/app/window/edit_menu.h"
 #include "korvex/app/window/journal_sink.h"
 #include "korvex/app/window/log_finder.h"
@@ -230,7 +234,9 @@ void MainWindow::create_viewer_area() {
     centre->addWidget(viewer_area_);
     centre->addWidget(section_views_);
     setCentralWidget(centre);
-    auto* readout = new CursorReadout(*open_surveys_, *statusBar(), this);
+    linked_cursor_ = new LinkedCursor(this);
+    cursor_marks_ = new ViewerCursorMarks(*linked_cursor_, *viewer_area_, *open_surveys_, this);
+    auto* readout = new CursorReadout(*open_surveys_, *linked_cursor_, *statusBar(), this);
     connect(viewer_area_, &ViewerArea::sig_viewer_added, readout,
             [readout](widgets::CanvasWidget* viewer) { readout->watch(*viewer); });
     viewer_area_->add_viewer();
@@ -243,7 +249,17 @@ void MainWindow::create_picks_dock() {
     picks_dock_->setWidget(picks_);
     addDockWidget(Qt::RightDockWidgetArea, picks_dock_);
     pick_list_ = std::make_unique<PanelPickList>(*picks_, *viewer_area_);
-    new PickUndo(*picks_, *viewer_area_, *undo_, this);
+    auto* pick_undo = new PickUndo(*picks_, *viewer_area_, *undo_, this);
+    // A pick made in a section view is one of the 3D picks: its marker goes in the 3D viewer
+    // in front.
+    connect(section_views_, &SectionViewArea::sig_view_added, this,
+            [this, pick_undo](widgets::SectionView* view, VolumeSectionFeed* feed) {
+                new SectionViewLink(*view, *feed, *linked_cursor_, *picks_,
+                                    [this, pick_undo](const widgets::PickedSample& pick) {
+                                        pick_undo->keep(viewer_area_->active_viewer()->base(),
+                                                        pick);
+                                    });
+            });
     // A survey laid on a grid by hand takes its picks along.
     connect(model_, &DataModel::sig_added, this, [this](host::DataObject* dob) {
         auto* volume = dynamic_cast<data::SeismicVolume*>(dob);

@@ -48,6 +48,7 @@ class DataTree;
 class DisplayRouter;
 class EditMenu;
 class JournalSink;
+class LinkedCursor;
 class PanelPickList;
 class PicksPanel;
 class PluginManager;
@@ -57,6 +58,7 @@ class ScriptRunner;
 class SectionViewArea;
 class UserNotifier;
 class ViewerArea;
+class ViewerCursorMarks;
 
 // The korvex application window: the 3D viewers in the centre, the data tree on the
 // left, the dock modules at the bottom, and the File menu of the project they make up,
@@ -94,6 +96,9 @@ public:
     // The section views, beside the 3D viewers.
     SectionViewArea* section_views() const { return section_views_; }
     PicksPanel* picks() const { return picks_; }
+    // Where the mouse is in any view, for every view to mark.
+    LinkedCursor* linked_cursor() const { return linked_cursor_; }
+    const ViewerCursorMarks* cursor_marks() const { return cursor_marks_; }
     widgets::MenuToggle* menu_toggle() const { return menu_toggle_; }
     // Tells the user how actions end: the status bar, and message boxes unless scripted.
     UserNotifier* notifier() const { return notifier_; }
@@ -198,6 +203,8 @@ private:
     ViewerArea* viewer_area_ = nullptr;
     SectionViewArea* section_views_ = nullptr;
     PicksPanel* picks_ = nullptr;
+    LinkedCursor* linked_cursor_ = nullptr;
+    ViewerCursorMarks* cursor_marks_ = nullptr;
     QDockWidget* picks_dock_ = nullptr;
     // The Picks dock as the project reads and replaces it.
     std::unique_ptr<PanelPickList> pick_list_;

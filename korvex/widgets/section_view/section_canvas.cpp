@@ -41,6 +41,7 @@ SectionCanvas::SectionCanvas(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(200, 150);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
 }
 
 void SectionCanvas::set_section(SectionSamples samples, const SectionAxis& horizontal,
@@ -71,6 +72,24 @@ void SectionCanvas::set_trace_display(TraceDisplay display) {
 
 bool SectionCanvas::wiggles_shown() const {
     return trace_display_ != TraceDisplay::density && WigglePainter::fits(transform_);
+}
+
+void SectionCanvas::set_cursor_mark(const std::optional<SectionMarks::Cursor>& cursor) {
+    marks_.set_cursor(cursor);
+    update();
+}
+
+void SectionCanvas::set_pick_marks(std::vector<QPointF> picks) {
+    marks_.set_picks(std::move(picks));
+    update();
+}
+
+std::optional<QPointF> SectionCanvas::on_section(const QPoint& pixel) const {
+    const QPointF data = transform_.to_data(pixel);
+    const QRectF whole(QPointF(0, 0), transform_.data_size());
+    if (!has_section() || !transform_.plot().contains(pixel) || !whole.contains(data))
+        return std::nullopt;
+    return data;
 }
 
 void SectionCanvas::reset_view() {
@@ -169,6 +188,7 @@ void SectionCanvas::paintEvent(QPaintEvent*) {
             painter.drawImage(transform_.to_pixel(shown), picture_.image(), shown);
         if (wiggles) WigglePainter(picture_.samples(), transform_, picture_.clip()).paint(painter);
         painter.restore();
+        marks_.paint(painter, transform_);
         paint_axes(painter);
     }
     paint_color_bar(painter);
@@ -267,6 +287,15 @@ void SectionCanvas::mouseMoveEvent(QMouseEvent* event) {
     } else if (drag_ == Drag::band) {
         band_->setGeometry(QRect(drag_from_, event->pos()).normalized());
     }
+    if (const auto data = on_section(event->pos()))
+        emit sig_hovered(*data);
+    else
+        emit sig_left();
+}
+
+void SectionCanvas::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit sig_left();
 }
 
 void SectionCanvas::mouseReleaseEvent(QMouseEvent* event) {
@@ -278,6 +307,8 @@ void SectionCanvas::mouseReleaseEvent(QMouseEvent* event) {
                 {transform_.to_data(drawn.topLeft()), transform_.to_data(drawn.bottomRight())});
             fitted_ = false;
             update();
+        } else if (event->button() == Qt::RightButton) {
+            if (const auto data = on_section(event->pos())) emit sig_pick_clicked(*data);
         }
     }
     drag_ = Drag::none;

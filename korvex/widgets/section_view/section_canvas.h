@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "korvex/widgets/section_view/section_axis.h"
+#include "korvex/widgets/section_view/section_marks.h"
 #include "korvex/widgets/section_view/section_picture.h"
 #include "korvex/widgets/section_view/section_transform.h"
 #include "korvex/widgets/section_view/section_view_export.h"
@@ -17,8 +18,8 @@ namespace korvex::widgets {
 
 // A section drawn flat in variable density, the traces' line numbers along the top, time
 // down the side and a colour bar at the right. The wheel zooms about the cursor, a drag
-// pans, a drag with Shift or the right button zooms to the rectangle drawn, and a double
-// click shows the whole section again.
+// pans, a drag with Shift or the right button zooms to the rectangle drawn, a right click
+// picks the sample there, and a double click shows the whole section again.
 class KORVEX_SECTION_VIEW_EXPORT SectionCanvas final : public QWidget {
     Q_OBJECT
 
@@ -55,9 +56,18 @@ public:
     // Throws utils::ValueError for a state of the wrong shape, leaving the zoom as it was.
     void set_zoom_state(const QJsonObject& state);
 
+    const SectionMarks& marks() const { return marks_; }
+    void set_cursor_mark(const std::optional<SectionMarks::Cursor>& cursor);
+    void set_pick_marks(std::vector<QPointF> picks);
+
 signals:
     // The vertical exaggeration was chosen for a first look, or set.
     void sig_exaggeration_changed(double exaggeration);
+    // The mouse is over the section at this data point, or has left it.
+    void sig_hovered(const QPointF& data);
+    void sig_left();
+    // A right click, not a drag, on the section at this data point.
+    void sig_pick_clicked(const QPointF& data);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -67,6 +77,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     enum class Drag { none, pan, band };
@@ -75,11 +86,14 @@ private:
     void fit();
     void paint_axes(QPainter& painter) const;
     void paint_color_bar(QPainter& painter) const;
+    // The data point under a pixel, when the section is drawn there.
+    std::optional<QPointF> on_section(const QPoint& pixel) const;
 
     SectionPicture picture_;
     SectionAxis horizontal_;
     SectionAxis vertical_;
     SectionTransform transform_;
+    SectionMarks marks_;
     // While the whole section is shown, a resize or a section of another shape shows it
     // whole again; a zoom or a pan of the user's ends it.
     bool fitted_ = true;
