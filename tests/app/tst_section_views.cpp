@@ -2,22 +2,33 @@
 // line, an arbitrary line through wells, and a project that keeps them.
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
 
 #include "korvex/app/catalog/data_model.h"
+#include "korvex/app/data/number_text.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/picks/picks_panel.h"
 #include "korvex/app/viewers/arbitrary_line_feed.h"
 #include "korvex/app/viewers/line_points_dialog.h"
+#include "korvex/app/viewers/linked_cursor.h"
 #include "korvex/app/viewers/section_view_area.h"
+#include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/viewers/viewer_cursor_marks.h"
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/app/window/main_window.h"
 #include "korvex/scene/colormap.h"
+#include "korvex/scene/point_visual.h"
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/section_view/section_view.h"
 #include "tests/app/open_and_wait.h"
 #include "tests/seismic/test_volumes.h"
@@ -32,6 +43,7 @@ using korvex::app::data::LinePoint;
 using korvex::app::data::PointSet;
 using korvex::app::data::SeismicVolume;
 using korvex::seismic::SectionKind;
+using korvex::widgets::SectionCanvas;
 using korvex::widgets::SectionView;
 using korvex::widgets::TraceDisplay;
 
@@ -51,12 +63,26 @@ struct Window {
     SectionViewArea& views() const { return *window.section_views(); }
     VolumeSectionFeed& feed(int index = 0) const { return *views().feed(index); }
     SectionView& view(int index = 0) const { return *views().view(index); }
+    korvex::widgets::CanvasWidget& viewer() const {
+        return window.viewer_area()->active_viewer()->base();
+    }
+    QString readout() const {
+        return window.statusBar()->findChild<QLabel*>("cursor_readout")->text();
+    }
     // Whether the view's section, as last asked for, is drawn.
     bool drawn(int index = 0) const { return views().count() > index && feed(index).drawn(); }
 
     korvex::testing::DialogCatcher unexpected;
     MainWindow window;
 };
+
+// The mouse moved over a widget, sent to it: a loaded display moves its own pointer in and
+// out of windows on its own time.
+void move_mouse(QWidget& widget, const QPointF& at) {
+    QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(at.toPoint()), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+}
 
 // The colour the 3D view gives `value`.
 QRgb colour_of(float value) {
@@ -268,6 +294,103 @@ private slots:
         w.window.model()->remove_all_objects();
         QTRY_COMPARE(w.views().count(), 0);
         QVERIFY(!w.views().isVisible());
+        QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
+    // Inline 210 is shown: its crossline 6 at 106 ms is read out once, in the status bar,
+    // and marked in the 3D view; a place the 3D view writes is marked across the section
+    // when on or near it.
+    void the_mouse_in_one_view_is_read_out_and_marked_in_the_others() {
+        Window w;
+        auto* volume = static_cast<SeismicVolume*>(
+            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        QVERIFY(volume);
+        w.window.open_section_view();
+        QTRY_VERIFY(w.drawn());
+        SectionCanvas& canvas = w.view().canvas();
+        move_mouse(canvas, canvas.transform().to_pixel(QPointF(1.5, 3.5)));
+        QTRY_COMPARE(w.readout(),
+                     QString("survey  inline 210, crossline 6  time 106 ms  amplitude %1")
+                         .arg(korvex::app::data::amplitude_text(LAYOUT.value(2, 1, 3))));
+        const auto* marker = w.window.cursor_marks()->marker(w.viewer());
+        QVERIFY(marker);
+        QCOMPARE(marker->positions().front(), volume->placement().to_scene({210, 6, -106}));
+        QVERIFY(!canvas.marks().cursor());
+
+        struct Case {
+            double iline;
+            std::optional<double> column, row;
+        };
+        // Crossline 5 at 110 ms; inline 215 is a line off the section, 230 far off it.
+        for (const Case& c : {Case{210, 2.5, 5.5}, Case{215, 2.5, 5.5}, Case{230, {}, {}}}) {
+            korvex::app::CursorPlace place;
+            place.survey = "survey";
+            place.iline = c.iline;
+            place.xline = 5;
+            place.time = 110;
+            place.source = &w.viewer();
+            w.window.linked_cursor()->move_to(place);
+            const auto& told = w.window.linked_cursor()->place();
+            QTRY_VERIFY(told && told->source == &w.viewer() && told->iline == c.iline);
+            const auto& mark = canvas.marks().cursor();
+            QCOMPARE(mark ? mark->column : std::nullopt, c.column);
+            QCOMPARE(mark ? mark->row : std::nullopt, c.row);
+        }
+        QVERIFY(!w.window.cursor_marks()->marker(w.viewer()));
+        QCOMPARE(w.readout(), QString("survey  inline 230, crossline 5  time 110 ms"));
+        w.window.linked_cursor()->clear(&w.viewer());
+        QTRY_COMPARE(w.readout(), QString());
+        QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
+    // A right click on inline 210, crossline 4 at 112 ms: a pick in the Picks dock with
+    // its marker in the 3D viewer in front, marked on the section, kept with the project.
+    void a_pick_in_a_section_view_is_a_3d_pick_kept_with_the_project() {
+        const QString project = dir_.filePath("picks.kvd");
+        const float amplitude = LAYOUT.value(2, 3, 6);
+        const auto picked_there = [amplitude](const korvex::app::PicksPanel& picks) {
+            const auto& pick = picks.pick(0);
+            return picks.count() == 1 && pick.iline == 210 && pick.xline == 4 &&
+                   pick.time == 112.0 && pick.amplitude == amplitude;
+        };
+        {
+            Window w;
+            QVERIFY(w.window.create_new_project(project));
+            QVERIFY(korvex::testing::load_data(w.window, volume_path_,
+                                               SeismicVolume::header_settings({})));
+            w.window.open_section_view();
+            QTRY_VERIFY(w.drawn());
+            SectionCanvas& canvas = w.view().canvas();
+            QTest::mouseClick(&canvas, Qt::RightButton, {},
+                              canvas.transform().to_pixel(QPointF(3.5, 6.5)).toPoint());
+            QVERIFY(picked_there(*w.window.picks()));
+            QCOMPARE(w.window.picks()->viewer_name(0), w.viewer().name());
+            QCOMPARE(w.window.picks()->markers(w.viewer().name())->point_count(), std::size_t(1));
+            QCOMPARE(canvas.marks().picks(), std::vector<QPointF>{QPointF(3.5, 6.5)});
+            QVERIFY(w.window.save_project());
+        }
+        Window w;
+        QVERIFY(korvex::testing::open_project(w.window, project));
+        QVERIFY(picked_there(*w.window.picks()));
+        QTRY_VERIFY(w.drawn());
+        QCOMPARE(w.view().canvas().marks().picks(), std::vector<QPointF>{QPointF(3.5, 6.5)});
+        QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
+    void with_follow_on_the_3d_section_goes_where_the_view_goes() {
+        Window w;
+        auto* volume = static_cast<SeismicVolume*>(
+            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        QVERIFY(volume);
+        w.window.open_section_view();
+        QTRY_VERIFY(w.drawn());
+        const int before = volume->section_index(SectionKind::iline);
+        QTest::keyClick(&w.view().canvas(), Qt::Key_PageDown);
+        QCOMPARE(volume->section_index(SectionKind::iline), before);
+        w.view().follow_button()->click();
+        QTest::keyClick(&w.view().canvas(), Qt::Key_PageUp, Qt::ShiftModifier);
+        QCOMPARE(w.feed().index(), 0);
+        QCOMPARE(volume->section_index(SectionKind::iline), 0);
         QVERIFY(w.unexpected.titles.isEmpty());
     }
 

@@ -1,10 +1,12 @@
 #include "korvex/app/data/seismic_volume_page.h"
 
 #include <QDoubleSpinBox>
+#include <QDoubleValidator>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -18,6 +20,7 @@
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/survey_grid_box.h"
+#include "korvex/app/data/typed_line.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/qthelpers.h"
@@ -34,15 +37,7 @@ namespace {
 constexpr int OPACITY_STEPS = 100;
 
 QString position_text(SectionKind kind, double value, double sample_interval) {
-    switch (kind) {
-        case SectionKind::iline:
-            return _("inline %1").arg(exact_text(value));
-        case SectionKind::xline:
-            return _("crossline %1").arg(exact_text(value));
-        case SectionKind::depth:
-            break;
-    }
-    return _("%1 ms").arg(time_text(value, sample_interval));
+    return kind == SectionKind::depth ? time_text(value, sample_interval) : exact_text(value);
 }
 
 }  // namespace
@@ -92,8 +87,11 @@ QWidget* SeismicVolumePage::make_sections_group() {
     for (const SectionKind kind : seismic::SECTION_KINDS) {
         auto* slider = new QSlider(Qt::Horizontal, group);
         slider->setRange(0, volume_->frame().count(kind) - 1);
-        auto* position = new QLabel(group);
-        position->setMinimumWidth(position->fontMetrics().horizontalAdvance("crossline 00000"));
+        auto* position = new QLineEdit(group);
+        position->setValidator(new QDoubleValidator(position));
+        position->setMaximumWidth(position->fontMetrics().horizontalAdvance("0000000000"));
+        position->setToolTip(kind == SectionKind::depth ? _("Type a time in ms, then Enter")
+                                                        : _("Type a line number, then Enter"));
         auto* row = new QHBoxLayout;
         row->addWidget(slider, 1);
         row->addWidget(position);
@@ -104,7 +102,20 @@ QWidget* SeismicVolumePage::make_sections_group() {
             change(QStringLiteral("Moving the %1 section").arg(seismic::section_type(kind)),
                    [&](SeismicVolume& volume) { volume.set_section_index(kind, index); });
         });
+        connect(position, &QLineEdit::returnPressed, this, [this, kind, position] {
+            bool ok = false;
+            const double typed = QLocale().toDouble(position->text(), &ok);
+            if (!ok) return;
+            change(QStringLiteral("Going to a line"), [&](SeismicVolume& volume) {
+                const TypedLine line = TypedLine::nearest(volume, kind, typed);
+                note_->setText(line.note);
+                volume.set_section_index(kind, line.index);
+            });
+        });
     }
+    note_ = new QLabel(group);
+    note_->setWordWrap(true);
+    form->addRow(note_);
     return group;
 }
 

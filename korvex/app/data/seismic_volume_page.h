@@ -10,6 +10,7 @@
 
 class QDoubleSpinBox;
 class QLabel;
+class QLineEdit;
 class QSlider;
 
 namespace korvex::utils {
@@ -41,6 +42,10 @@ public:
     void set_undo_service(utils::UndoService* undo) { undo_ = undo; }
 
     QSlider* section_slider(seismic::SectionKind kind) const { return sliders_.at(kind); }
+    // The line number or time of the section, to type another in (the nearest is taken).
+    QLineEdit* position_edit(seismic::SectionKind kind) const { return positions_.at(kind); }
+    // Which line was shown instead of one typed.
+    QLabel* note() const { return note_; }
     ColormapBox* colormap_box() const { return colormap_; }
     QDoubleSpinBox* clip_box() const { return clip_; }
     QSlider* opacity_slider() const { return opacity_; }
@@ -60,7 +65,8 @@ private:
 
     QPointer<SeismicVolume> volume_;
     std::map<seismic::SectionKind, QSlider*> sliders_;
-    std::map<seismic::SectionKind, QLabel*> positions_;
+    std::map<seismic::SectionKind, QLineEdit*> positions_;
+    QLabel* note_ = nullptr;
     ColormapBox* colormap_ = nullptr;
     utils::UndoService* undo_ = nullptr;
     QDoubleSpinBox* clip_ = nullptr;

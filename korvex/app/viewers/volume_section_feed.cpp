@@ -1,9 +1,11 @@
 #include "korvex/app/viewers/volume_section_feed.h"
 
+#include <QToolButton>
 #include <algorithm>
 
 #include "korvex/app/data/section_reader.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data/typed_line.h"
 #include "korvex/app/data/volume_sections.h"
 #include "korvex/config/base.h"
 #include "korvex/seismic/section_kind.h"
@@ -70,6 +72,9 @@ VolumeSectionFeed::VolumeSectionFeed(widgets::SectionView& view, data::SeismicVo
                 show_section(*kind, volume_->section_index(*kind));
         });
     });
+    connect(view_.follow_button(), &QToolButton::toggled, this, [this](bool on) {
+        utils::call_guarded(_("Following the section view in 3D"), [&] { set_following(on); });
+    });
     show_style();
     show_section(kind, index);
 }
@@ -84,24 +89,19 @@ void VolumeSectionFeed::show_section(SectionKind kind, int index) {
     index_ = std::clamp(index, 0, volume_->frame().count(kind) - 1);
     view_.set_section_type(seismic::section_type(kind));
     reader_->request(kind_, index_);
+    if (following_) volume_->set_section_index(kind_, index_);
+}
+
+void VolumeSectionFeed::set_following(bool on) {
+    following_ = on;
+    if (following_ && volume_) volume_->set_section_index(kind_, index_);
 }
 
 void VolumeSectionFeed::go_to(double value) {
     if (!volume_) return;
-    const int index = volume_->frame().index_of(kind_, value);
-    const double found = volume_->frame().position_value(kind_, index);
-    if (found == value) {
-        view_.say({});
-    } else {
-        const QString said = _("%1 %2 is not in %3: showing %4")
-                                 .arg(seismic::section_title(kind_))
-                                 .arg(value)
-                                 .arg(volume_->name())
-                                 .arg(found);
-        view_.say(said);
-        utils::logger().info(said);
-    }
-    show_section(kind_, index);
+    const data::TypedLine line = data::TypedLine::nearest(*volume_, kind_, value);
+    view_.say(line.note);
+    show_section(kind_, line.index);
 }
 
 void VolumeSectionFeed::step(int lines) {

@@ -49,6 +49,9 @@ public:
     void go_to(double value);
     // Forward (positive) or back, stopping at the volume's ends.
     void step(int lines);
+    // Whether the volume's section of the same kind in the 3D views goes where this goes.
+    void set_following(bool on);
+    bool following() const { return following_; }
 
     // What a project keeps: the volume's name, the kind, the line, how the traces are
     // drawn and the view's zoom.
@@ -69,6 +72,7 @@ private:
     int index_ = 0;
     seismic::SectionKind drawn_kind_ = seismic::SectionKind::iline;
     int drawn_ = -1;
+    bool following_ = false;
 };
 
 }  // namespace korvex::app

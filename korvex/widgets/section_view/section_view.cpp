@@ -36,6 +36,7 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
       exaggeration_box_(new QDoubleSpinBox(this)),
       reset_button_(new QToolButton(this)),
       traces_button_(new QToolButton(this)),
+      follow_button_(new QToolButton(this)),
       canvas_(new SectionCanvas(this)) {
     type_box_->addItem(_("Inline"), QStringLiteral("iline"));
     type_box_->addItem(_("Crossline"), QStringLiteral("xline"));
@@ -53,6 +54,10 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
     reset_button_->setIcon(utils::icon("view_all"));
     reset_button_->setToolTip(_("Show the whole section"));
 
+    follow_button_->setCheckable(true);
+    follow_button_->setText(_("Follow"));
+    follow_button_->setToolTip(_("The 3D view's section of this volume follows this one"));
+
     auto* row = new QHBoxLayout;
     row->setContentsMargins(2, 2, 2, 2);
     for (QWidget* widget : {static_cast<QWidget*>(volume_label_), static_cast<QWidget*>(type_box_),
@@ -61,6 +66,7 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
     row->addStretch();
     make_traces_menu();
     row->addWidget(traces_button_);
+    row->addWidget(follow_button_);
     row->addWidget(exaggeration_box_);
     row->addWidget(reset_button_);
     if (options_button) row->addWidget(options_button);

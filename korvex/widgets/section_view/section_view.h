@@ -17,7 +17,8 @@ namespace korvex::widgets {
 // A section view as the host mounts it: a row with the volume's name, the kind of
 // section, the line (or time) to type, a note, the vertical exaggeration and a reset
 // button, above the section drawn flat. It asks for sections by signals and is given
-// them; Page Down steps to the next line and Page Up back (ten with Shift). The host's
+// them; Page Down steps to the next line and Page Up back (ten with Shift). With "Follow"
+// on, the 3D view's section of the volume goes where this one goes. The host's
 // `options_button` goes to the right end of the row.
 class KORVEX_SECTION_VIEW_EXPORT SectionView final : public QWidget {
     Q_OBJECT
@@ -52,6 +53,7 @@ public:
     // Density, wiggles or both, from its menu.
     QToolButton* traces_button() const { return traces_button_; }
     void set_trace_display(TraceDisplay display);
+    QToolButton* follow_button() const { return follow_button_; }
 
 signals:
     // Enter in the line box: the line or time typed.
@@ -75,6 +77,7 @@ private:
     QDoubleSpinBox* exaggeration_box_;
     QToolButton* reset_button_;
     QToolButton* traces_button_;
+    QToolButton* follow_button_;
     SectionCanvas* canvas_;
 };
 

@@ -1,6 +1,8 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
@@ -114,6 +116,37 @@ private slots:
         const QString range = volume.prop()["Amplitude range"].toString();
         QVERIFY2(range.endsWith(" (all traces)"), qPrintable(range));
         QCOMPARE(volume.clip(), double(volume.stats().clip));
+    }
+
+    void a_typed_line_or_time_goes_to_the_nearest_and_says_so_data() {
+        QTest::addColumn<SectionKind>("kind");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("an inline") << SectionKind::iline << "12" << 2 << "";
+        QTest::newRow("between crosslines")
+            << SectionKind::xline << "21.4" << 1 << "Crossline 21.4 is not in survey_c: showing 21";
+        QTest::newRow("between samples")
+            << SectionKind::depth << "13" << 3 << "Time 13 is not in survey_c: showing 12";
+        QTest::newRow("past the end")
+            << SectionKind::iline << "99" << 3 << "Inline 99 is not in survey_c: showing 13";
+    }
+
+    void a_typed_line_or_time_goes_to_the_nearest_and_says_so() {
+        QFETCH(SectionKind, kind);
+        QFETCH(QString, typed);
+        QFETCH(int, index);
+        QFETCH(QString, note);
+        const auto volume_held = korvex::testing::open_volume(volume_path_);
+        FakeDataTree tree;
+        tree.add_object(*volume_held);
+        AppearanceDialog dialog(tree, "survey_c");
+        auto* page = qobject_cast<SeismicVolumePage*>(dialog.page());
+        QLineEdit& edit = *page->position_edit(kind);
+        edit.setText(typed);
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(volume_held->section_index(kind), index);
+        QCOMPARE(page->note()->text(), note);
     }
 
     void a_failed_move_is_logged_and_the_slider_shows_where_the_section_is() {
