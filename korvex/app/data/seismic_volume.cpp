@@ -414,12 +414,14 @@ void SeismicVolume::set_grid(const std::optional<seismic::SurveyGrid>& grid) {
     geometry_ = grid ? seismic::SurveyGeometry(file_->geometry(), *grid)
                      : seismic::SurveyGeometry(file_->geometry(), std::nullopt);
     grid_ = grid;
-    // In a window the scene's origin stays where it is: moving it would move everything
-    // else drawn about it.
-    if (open_surveys_)
+    // In a window the survey is drawn about the origin a survey on the map fixed; it takes
+    // none itself, as moving it would move everything else drawn about it.
+    if (open_surveys_) {
+        origin_ = open_surveys_->origin().value_or(origin_);
         open_surveys_->replace(this, loaded_survey());
-    else
+    } else {
         origin_ = own_origin(geometry_);
+    }
     const scene::Placement placed = placement();
     const auto place = [&placed](const scene::Item& item, const auto& recurse) -> void {
         for (const auto& entry : item.entries()) recurse(entry, recurse);

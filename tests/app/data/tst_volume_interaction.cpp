@@ -251,6 +251,23 @@ private slots:
                  QVector<double>({200, 7, 156}));
     }
 
+    // A survey without coordinates, opened before another fixed the map's origin, lies
+    // beside that one, as on the map, once its grid is set.
+    void a_grid_set_after_another_survey_fixed_the_origin_lies_on_the_map() {
+        korvex::app::data::OpenSurveys open;
+        const auto bare = korvex::testing::open_volume(path_);
+        bare->set_open_surveys(&open);
+        const MapGrid grid{35.0, 612345.5, 6543210.25, true};
+        korvex::testing::write_volume(dir_.filePath("fixing.sgy"), grid.layout());
+        const auto fixing = korvex::testing::open_volume(dir_.filePath("fixing.sgy"));
+        fixing->set_open_surveys(&open);
+        bare->set_grid(korvex::seismic::SurveyGrid{{612000.0, 6543000.0}, 25.0, 12.5, 35.0});
+        const auto origin = *open.origin();
+        const auto first = bare->placement().to_scene({200, 7, 0});
+        QVERIFY(std::hypot(first[0] + origin[0] - 612000.0, first[1] + origin[1] - 6543000.0) <
+                1e-6);
+    }
+
     // Two turned surveys of one window lie where their coordinates put them, north up from
     // the top: a pick at a map point on each answers that survey's own lines there.
     void a_pick_on_each_of_two_surveys_on_the_map_reports_its_own_lines() {
