@@ -18,7 +18,7 @@ namespace {
 
 // Apart from the yellow of the picks, and smaller: it moves with the mouse.
 const scene::Color MARKER_COLOR(1.0, 0.0, 1.0);
-constexpr double MARKER_SIZE = 8.0;
+constexpr double MARKER_SIZE = 10.0;
 
 }  // namespace
 

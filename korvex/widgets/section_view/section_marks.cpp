@@ -11,7 +11,6 @@ namespace {
 // As the 3D view's pick markers, so that a pick looks the same wherever it is seen.
 const QColor PICK_COLOR(255, 217, 0);
 constexpr double PICK_RADIUS = 5.0;
-const QColor CURSOR_COLOR(255, 0, 255);
 
 }  // namespace
 
@@ -24,8 +23,10 @@ void SectionMarks::paint(QPainter& painter, const SectionTransform& transform) c
     painter.setBrush(PICK_COLOR);
     for (const QPointF& pick : picks_)
         painter.drawEllipse(transform.to_pixel(pick), PICK_RADIUS, PICK_RADIUS);
-    if (cursor_) {
-        painter.setPen(QPen(CURSOR_COLOR, 1.0));
+    // Black on a white halo, to be seen over any colormap.
+    for (const QPen& pen : {QPen(Qt::white, 3.0), QPen(Qt::black, 1.0)}) {
+        if (!cursor_) break;
+        painter.setPen(pen);
         if (cursor_->column) {
             const double x = transform.to_pixel(QPointF(*cursor_->column, 0.0)).x();
             painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
