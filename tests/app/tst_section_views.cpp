@@ -27,6 +27,7 @@
 #include "korvex/app/window/main_window.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/scene/point_visual.h"
+#include "korvex/utils/undo_service.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/section_view/section_view.h"
@@ -344,7 +345,8 @@ private slots:
     }
 
     // A right click on inline 210, crossline 4 at 112 ms: a pick in the Picks dock with
-    // its marker in the 3D viewer in front, marked on the section, kept with the project.
+    // its marker in the 3D viewer in front, marked on the section, undone and redone as
+    // one step, kept with the project.
     void a_pick_in_a_section_view_is_a_3d_pick_kept_with_the_project() {
         const QString project = dir_.filePath("picks.kvd");
         const float amplitude = LAYOUT.value(2, 3, 6);
@@ -367,6 +369,11 @@ private slots:
             QCOMPARE(w.window.picks()->viewer_name(0), w.viewer().name());
             QCOMPARE(w.window.picks()->markers(w.viewer().name())->point_count(), std::size_t(1));
             QCOMPARE(canvas.marks().picks(), std::vector<QPointF>{QPointF(3.5, 6.5)});
+            w.window.undo_service()->undo();
+            QCOMPARE(w.window.picks()->count(), 0);
+            QVERIFY(canvas.marks().picks().empty());
+            w.window.undo_service()->redo();
+            QVERIFY(picked_there(*w.window.picks()));
             QVERIFY(w.window.save_project());
         }
         Window w;
