@@ -17,7 +17,8 @@ void BendMarks::paint(QPainter& painter, const QRectF& names) const {
         if (x < plot.left() - 1 || x > plot.right() + 1) continue;
         const bool bend = i > 0 && i + 1 < axis_.knots.size();
         if (bend) {
-            painter.setPen(QPen(ink, 1, Qt::DashLine));
+            // Green: it stands out from the colormaps' reds and blues and from the wiggles.
+            painter.setPen(QPen(QColor(0, 170, 0), 2, Qt::DashLine));
             painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         }
         painter.setPen(ink);

@@ -106,8 +106,12 @@ void SectionView::show_line(const QString& through, SectionSamples samples,
     set_section_type(LINE);
     type_box_->setEnabled(false);
     line_edit_->setReadOnly(true);
+    // The names of its points rather than a line number, as far as the row has room.
+    line_edit_->setMaximumWidth(fontMetrics().horizontalAdvance(QString(40, QLatin1Char('0'))));
+    line_edit_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     line_edit_->setText(through);
-    line_edit_->setToolTip(_("The points the line runs through"));
+    line_edit_->setCursorPosition(0);
+    line_edit_->setToolTip(_("The line runs through %1").arg(through));
     canvas_->set_section(std::move(samples), horizontal, vertical);
 }
 
