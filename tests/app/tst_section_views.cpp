@@ -180,9 +180,10 @@ private slots:
         QVERIFY(w.unexpected.titles.isEmpty());
     }
 
-    // A grid turned 30 degrees, 25 m bins both ways; wells ticked in the line's order, not
-    // the file's. From A, two bins off the survey, along the crossline to B, then along
-    // the inline to C: every column a trace by hand, the off-survey ones blank.
+    // A grid turned 30 degrees, 25 m bins both ways, a trace missing; wells ticked in the
+    // line's order, not the file's. From A, two bins off the survey, along the crossline to
+    // B, then along the inline to C: every column a trace by hand, blank off the survey and
+    // in the hole.
     void an_arbitrary_line_through_wells_shows_the_traces_it_crosses() {
         korvex::testing::VolumeLayout layout = LAYOUT;
         const auto node = [](double i, double j) {
@@ -190,6 +191,7 @@ private slots:
             return std::array<double, 2>{612345.5 + u * std::cos(a) - v * std::sin(a),
                                          6543210.25 + u * std::sin(a) + v * std::cos(a)};
         };
+        layout.hole = [](int il, int xl) { return il == 210 && xl == 7; };
         layout.cdp = [&](int il, int xl) {
             const auto p = node((il - 200) / 5, 7 - xl);
             return korvex::seismic::CdpCoordinates{int(std::lround(p[0] * 100)),
@@ -229,7 +231,7 @@ private slots:
 
         const SectionView& view = w.view();
         QCOMPARE(view.line_edit()->text(), QString("A \u2192 B \u2192 C"));
-        const std::vector<std::array<int, 2>> crossed{{-1, -1}, {-1, -1}, {0, 0}, {1, 0}, {2, 0},
+        const std::vector<std::array<int, 2>> crossed{{-1, -1}, {-1, -1}, {0, 0}, {1, 0}, {-1, -1},
                                                       {3, 0},   {3, 1},   {3, 2}, {3, 3}};
         const auto& samples = view.canvas().samples();
         QCOMPARE(samples.columns, int(crossed.size()));

@@ -23,6 +23,8 @@ struct VolumeLayout {
     korvex::seismic::CoordinateBytes coordinates{};
     // The CDP coordinates of each trace, by line numbers; none by default.
     std::function<korvex::seismic::CdpCoordinates(int iline, int xline)> cdp;
+    // The positions left without a trace (holes), by line numbers; none by default.
+    std::function<bool(int iline, int xline)> hole;
 
     korvex::seismic::SegyVariant variant{};
     // Lines of the textual header; korvex's own when empty.
@@ -92,6 +94,7 @@ inline void write_volume(const QString& path, const VolumeLayout& layout) {
         for (int j = 0; j < fast; ++j) {
             const int il = layout.inline_sorted ? i : j;
             const int xl = layout.inline_sorted ? j : i;
+            if (layout.hole && layout.hole(layout.ilines[il], layout.xlines[xl])) continue;
             const auto cdp = layout.cdp ? layout.cdp(layout.ilines[il], layout.xlines[xl])
                                         : korvex::seismic::CdpCoordinates{};
             writer.write_trace(layout.ilines[il], layout.xlines[xl], layout.trace(il, xl),
