@@ -168,6 +168,41 @@ private slots:
         QVERIFY(near(scene.canvas().render().pixelColor(centre), QColor(255, 0, 0), 6));
     }
 
+    // A hole (NaN) shows what lies behind over its own cell, to half-way to its neighbours,
+    // and nowhere else: neither does it eat into the traces beside it nor do they smear
+    // over it. Samples are one world unit apart; the holes are the centre and a corner.
+    void holes_show_the_background_over_exactly_their_cells() {
+        SceneWindow scene;
+        scene.look_down(4.0);
+        const QColor background(0, 160, 0);
+        scene.view().set_bgcolor(Color::from_qcolor(background));
+        std::vector<float> samples(25, 0.5f);
+        const auto hole = [](double x, double y) {
+            const auto near_sample = [](double at, int index) {
+                return std::abs(at - index) < 0.5;
+            };
+            return (near_sample(x, 0) && near_sample(y, 0)) ||
+                   (near_sample(x, 2) && near_sample(y, -2));
+        };
+        samples[2 * 5 + 2] = samples[0 * 5 + 4] = std::numeric_limits<float>::quiet_NaN();
+        ImageSection section(samples, 5, 5, 'z', 0.0, {-2, 2, -2, 2}, "gray", {0.0, 1.0});
+        scene.view().add(section);
+        const QImage image = scene.canvas().render();
+        // Every second pixel, keeping two pixels off the cells' edges.
+        const auto off_edges = [](double at) {
+            return std::abs(at - std::round(at - 0.5) - 0.5) > 0.04;
+        };
+        for (double x = -1.94; x < 1.95; x += 0.04) {
+            for (double y = -1.94; y < 1.95; y += 0.04) {
+                if (!off_edges(x) || !off_edges(y)) continue;
+                const QColor shown = image.pixelColor(pixel_of(x, y));
+                if (hole(x, y) ? shown != background : near(shown, background, 40))
+                    QFAIL(qPrintable(
+                        QStringLiteral("at (%1, %2): %3").arg(x).arg(y).arg(shown.name())));
+            }
+        }
+    }
+
     void visual_at_finds_the_visual_under_a_pixel() {
         SceneWindow scene;
         scene.look_down(4.0);

@@ -3,7 +3,8 @@
 // Draws a section's rectangle coloured on the GPU. The samples stay in a one-channel float
 // texture, uploaded only when they change; the colormap is a 256 x 1 RGBA texture and the
 // colour limit a uniform, so a new colormap, limit or opacity costs no pass over the
-// samples. Values are interpolated between sample centres, then mapped; NaN is not drawn.
+// samples. Values are interpolated between sample centres, then mapped; a NaN sample's
+// cell, up to half-way to its neighbours, is not drawn.
 //
 //   auto mapper = vtkSmartPointer<SectionMapper>::New();
 //   mapper->samples()->...;                 // dimensions, origin, spacing, float scalars
