@@ -3,10 +3,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "korvex/seismic/seismic_export.h"
+
 namespace korvex::seismic {
 
 // Amplitude figures of a volume, taken from all its samples or from evenly spread traces.
-struct AmplitudeStats {
+struct KORVEX_SEISMIC_EXPORT AmplitudeStats {
     static constexpr int HISTOGRAM_BINS = 64;
     static constexpr double CLIP_PERCENTILE = 0.99;
 

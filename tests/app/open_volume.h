@@ -34,8 +34,10 @@ inline std::unique_ptr<app::data::SeismicVolume> open_volume(const QString& path
 // The section of `type` a volume draws in `viewer`.
 inline std::shared_ptr<scene::ImageSection> image(const app::data::SeismicVolume& volume,
                                                   const QString& type, const QString& viewer) {
-    return std::dynamic_pointer_cast<scene::ImageSection>(
-        volume.section_image3d.at(type).at(viewer).visual());
+    // A time slice's item also holds the live area's outline.
+    for (const auto& visual : volume.section_image3d.at(type).at(viewer).visuals())
+        if (auto section = std::dynamic_pointer_cast<scene::ImageSection>(visual)) return section;
+    return nullptr;
 }
 
 }  // namespace korvex::testing

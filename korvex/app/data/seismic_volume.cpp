@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "korvex/app/data/cache_store.h"
+#include "korvex/app/data/live_outline_visual.h"
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/open_surveys.h"
@@ -326,7 +327,13 @@ void SeismicVolume::make_image_3d(const QString& section_type, const QString& pa
     auto visual = sections_->make_visual(*kind, style_.colormap(), style_.clip());
     visual->set_placement(placement());
     visual->set_opacity(style_.opacity());
-    section_image3d[section_type][parent] = scene::Item(visual);
+    scene::Item item(visual);
+    if (const auto& outline = visual->outline()) {
+        outline->set_placement(placement());
+        outline->set_visible(visual->visible());
+        item = scene::Item(std::vector<scene::Item>{item, scene::Item(outline)});
+    }
+    section_image3d[section_type][parent] = item;
 }
 
 int SeismicVolume::section_index(SectionKind kind) const { return sections_->index(kind); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "korvex/app/data/live_outline_visual.h"
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/scene/key_event.h"
@@ -33,11 +34,17 @@ VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, seismic::Section
     name = volume.section_label(seismic::section_type(kind));
     queryable_in_3d = true;
     host_dob = &volume;
+    if (kind == seismic::SectionKind::depth)
+        outline_ = std::make_shared<LiveOutlineVisual>(volume.file().geometry(), plane.position);
 }
 
 void VolumeSectionVisual::show(const seismic::Section& image, const SurveyFrame::Plane& plane) {
     set_data(image.values, image.rows, image.columns);
     set_position(plane.position);
+    if (outline_) {
+        outline_->set_z(plane.position);
+        outline_->set_visible(true);
+    }
 }
 
 std::optional<widgets::PickedSample> VolumeSectionVisual::query_sample(

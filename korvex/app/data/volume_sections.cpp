@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <algorithm>
 
+#include "korvex/app/data/live_outline_visual.h"
 #include "korvex/app/data/section_reader.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/status_progress.h"
@@ -189,6 +190,7 @@ void VolumeSections::withdraw(const QString& reason) {
     delete gathering_;
     for (const auto& visual : visuals()) {
         visual->set_visible(false);
+        if (visual->outline()) visual->outline()->set_visible(false);
         visual->queryable_in_3d = false;
     }
     utils::logger().error(withdrawn_);
@@ -200,9 +202,11 @@ std::vector<std::shared_ptr<VolumeSectionVisual>> VolumeSections::visuals(Sectio
     std::vector<std::shared_ptr<VolumeSectionVisual>> found;
     const auto images = volume_.section_image3d.find(seismic::section_type(kind));
     if (images == volume_.section_image3d.end()) return found;
+    // A time slice's item also holds the live area's outline.
     for (const auto& [viewer, item] : images->second)
-        if (auto visual = std::dynamic_pointer_cast<VolumeSectionVisual>(item.visual()))
-            found.push_back(std::move(visual));
+        for (const auto& drawn : item.visuals())
+            if (auto visual = std::dynamic_pointer_cast<VolumeSectionVisual>(drawn))
+                found.push_back(std::move(visual));
     return found;
 }
 

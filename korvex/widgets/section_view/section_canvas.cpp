@@ -92,6 +92,11 @@ std::optional<QPointF> SectionCanvas::on_section(const QPoint& pixel) const {
     return data;
 }
 
+void SectionCanvas::set_outline(std::vector<QLineF> lines) {
+    outline_.set_lines(std::move(lines));
+    update();
+}
+
 void SectionCanvas::reset_view() {
     fitted_ = true;
     fit();
@@ -187,6 +192,7 @@ void SectionCanvas::paintEvent(QPaintEvent*) {
         else
             painter.drawImage(transform_.to_pixel(shown), picture_.image(), shown);
         if (wiggles) WigglePainter(picture_.samples(), transform_, picture_.clip()).paint(painter);
+        outline_.paint(painter, transform_, palette().windowText().color());
         painter.restore();
         marks_.paint(painter, transform_);
         paint_axes(painter);

@@ -7,6 +7,7 @@
 
 #include "korvex/widgets/section_view/section_axis.h"
 #include "korvex/widgets/section_view/section_marks.h"
+#include "korvex/widgets/section_view/section_outline.h"
 #include "korvex/widgets/section_view/section_picture.h"
 #include "korvex/widgets/section_view/section_transform.h"
 #include "korvex/widgets/section_view/section_view_export.h"
@@ -44,6 +45,10 @@ public:
     TraceDisplay trace_display() const { return trace_display_; }
     // Whether wiggles are drawn now: asked for, and the traces far enough apart.
     bool wiggles_shown() const;
+    // Lines over the section in its data coordinates (the live area on a time slice); none
+    // until set.
+    void set_outline(std::vector<QLineF> lines);
+    const std::vector<QLineF>& outline() const { return outline_.lines(); }
 
     const SectionTransform& transform() const { return transform_; }
     // The whole section, at the exaggeration in use.
@@ -90,6 +95,7 @@ private:
     std::optional<QPointF> on_section(const QPoint& pixel) const;
 
     SectionPicture picture_;
+    SectionOutline outline_;
     SectionAxis horizontal_;
     SectionAxis vertical_;
     SectionTransform transform_;

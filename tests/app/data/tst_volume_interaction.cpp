@@ -238,10 +238,7 @@ private slots:
         QCOMPARE(volume.section_index(SectionKind::depth), 29);  // stops at the last sample
         press_key(*native, Qt::Key_PageUp);
         QCOMPARE(volume.section_index(SectionKind::depth), 28);
-        QTRY_COMPARE(std::dynamic_pointer_cast<ImageSection>(
-                         volume.section_image3d.at("depth").at("viewer").visual())
-                         ->position(),
-                     -156.0);
+        QTRY_COMPARE(korvex::testing::image(volume, "depth", "viewer")->position(), -156.0);
 
         // The moved slice is picked at its new time.
         QTest::mouseClick(native, Qt::RightButton, {}, pixel_of(200.0, 7.0));
@@ -381,7 +378,7 @@ private slots:
         const auto volume_held = korvex::testing::open_volume(path_);
         SeismicVolume& volume = *volume_held;
         volume.make_image_3d("depth", "viewer");
-        auto& section = *volume.section_image3d.at("depth").at("viewer").visual();
+        auto& section = *korvex::testing::image(volume, "depth", "viewer");
         scene.view().add(section);
         korvex::testing::LogCapture log;
         auto& query = dynamic_cast<korvex::widgets::SampleQuery&>(section);

@@ -1,0 +1,50 @@
+#include "korvex/app/data/live_outline_visual.h"
+
+#include <algorithm>
+
+#include "korvex/seismic/live_outline.h"
+
+namespace korvex::app::data {
+
+namespace {
+
+constexpr double WIDTH = 2.0;
+
+// A line number at a fractional index of the grid, the index kept on the outermost lines.
+double line_at(const std::vector<int>& lines, double index) {
+    const double last = double(lines.size() - 1);
+    const double step = lines.size() > 1 ? double(lines[1] - lines[0]) : 0.0;
+    return lines.front() + std::clamp(index, 0.0, last) * step;
+}
+
+std::vector<std::array<double, 2>> ends_of(const seismic::SegyGeometry& g) {
+    std::vector<std::array<double, 2>> ends;
+    const auto segments = seismic::live_outline(
+        g.iline_count(), g.xline_count(), [&](int i, int x) { return g.trace_number(i, x) >= 0; });
+    for (const auto& s : segments) {
+        ends.push_back({line_at(g.ilines, s.iline0), line_at(g.xlines, s.xline0)});
+        ends.push_back({line_at(g.ilines, s.iline1), line_at(g.xlines, s.xline1)});
+    }
+    return ends;
+}
+
+}  // namespace
+
+LiveOutlineVisual::LiveOutlineVisual(const seismic::SegyGeometry& geometry, double z)
+    : scene::LineVisual({}, Connect::Segments, scene::Color("black"), WIDTH),
+      ends_(ends_of(geometry)) {
+    contrasts_with_background = true;
+    set_pickable(false);
+    set_z(z);
+}
+
+void LiveOutlineVisual::set_z(double z) { set_data(at(z)); }
+
+std::vector<scene::Point3> LiveOutlineVisual::at(double z) const {
+    std::vector<scene::Point3> points;
+    points.reserve(ends_.size());
+    for (const auto& [iline, xline] : ends_) points.push_back({iline, xline, z});
+    return points;
+}
+
+}  // namespace korvex::app::data
