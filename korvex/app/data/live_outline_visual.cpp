@@ -19,8 +19,8 @@ double line_at(const std::vector<int>& lines, double index) {
 
 std::vector<std::array<double, 2>> ends_of(const seismic::SegyGeometry& g) {
     std::vector<std::array<double, 2>> ends;
-    const auto segments = seismic::live_outline(
-        g.iline_count(), g.xline_count(), [&](int i, int x) { return g.trace_number(i, x) >= 0; });
+    const auto segments = seismic::live_outline(g.iline_count(), g.xline_count(),
+                                                [&](int i, int x) { return g.has_trace(i, x); });
     for (const auto& s : segments) {
         ends.push_back({line_at(g.ilines, s.iline0), line_at(g.xlines, s.xline0)});
         ends.push_back({line_at(g.ilines, s.iline1), line_at(g.xlines, s.xline1)});

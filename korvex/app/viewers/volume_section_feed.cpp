@@ -44,8 +44,8 @@ std::pair<widgets::SectionAxis, widgets::SectionAxis> axes(const seismic::SegyGe
 // inline, a row per crossline, sample (c, r) covering [c, c+1) x [r, r+1).
 std::vector<QLineF> live_area(const seismic::SegyGeometry& g) {
     std::vector<QLineF> lines;
-    const auto segments = seismic::live_outline(
-        g.iline_count(), g.xline_count(), [&](int i, int x) { return g.trace_number(i, x) >= 0; });
+    const auto segments = seismic::live_outline(g.iline_count(), g.xline_count(),
+                                                [&](int i, int x) { return g.has_trace(i, x); });
     for (const auto& s : segments)
         lines.emplace_back(s.iline0 + 0.5, s.xline0 + 0.5, s.iline1 + 0.5, s.xline1 + 0.5);
     return lines;
