@@ -346,6 +346,37 @@ private slots:
         QVERIFY(w.unexpected.titles.isEmpty());
     }
 
+    // Along a line P-Q-R, the mouse over P's column reads out P's trace, and a place at Q's
+    // trace without a time is marked down a column of Q's trace.
+    void an_arbitrary_line_reads_out_and_marks_the_mouse_as_the_others() {
+        Window w;
+        auto* volume = static_cast<SeismicVolume*>(
+            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        QVERIFY(volume);
+        w.views().add_line_view(*volume, {{"P", 200, 7}, {"Q", 220, 4}, {"R", 210, 7}});
+        const auto& feed = *w.views().line_feed(0);
+        QTRY_VERIFY(feed.drawn());
+        SectionCanvas& canvas = w.view().canvas();
+        move_mouse(canvas, canvas.transform().to_pixel(QPointF(0.5, 1.5)));
+        QTRY_COMPARE(w.readout(),
+                     QString("survey  inline 200, crossline 7  time 102 ms  amplitude %1")
+                         .arg(korvex::app::data::amplitude_text(LAYOUT.value(0, 0, 1))));
+        korvex::app::CursorPlace place;
+        place.survey = "survey";
+        place.iline = 220;
+        place.xline = 4;
+        place.source = &w.viewer();
+        w.window.linked_cursor()->move_to(place);
+        QTRY_VERIFY(canvas.marks().cursor());
+        // A column showing Q's trace (inline index 4, crossline index 3), the middle of it.
+        const double column = canvas.marks().cursor()->column.value_or(-1);
+        QCOMPARE(column - std::floor(column), 0.5);
+        const auto& at = feed.traces().positions().at(std::size_t(column));
+        QCOMPARE(std::pair(at.iline_index, at.xline_index), std::pair(4, 3));
+        QCOMPARE(canvas.marks().cursor()->row, std::nullopt);
+        QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
     // A right click on inline 210, crossline 4 at 112 ms: a pick in the Picks dock with
     // its marker in the 3D viewer in front, marked on the section, undone and redone as
     // one step, kept with the project.

@@ -44,7 +44,8 @@ widgets::SectionView* SectionViewArea::add_line_view(data::SeismicVolume& volume
                                                      const QString& name) {
     data::LineTraces traces(points, volume.file().geometry(), volume.geometry());
     widgets::SectionView* view = mount(volume, name);
-    new ArbitraryLineFeed(*view, volume, points, std::move(traces));
+    auto* feed = new ArbitraryLineFeed(*view, volume, points, std::move(traces));
+    emit sig_view_added(view, feed);
     return view;
 }
 

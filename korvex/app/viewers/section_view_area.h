@@ -51,8 +51,8 @@ public:
                                const DataModel& model) override;
 
 signals:
-    // A view was opened, fed by `feed`.
-    void sig_view_added(widgets::SectionView* view, korvex::app::VolumeSectionFeed* feed);
+    // A view was opened, fed by `feed` (a VolumeSectionFeed or an ArbitraryLineFeed).
+    void sig_view_added(widgets::SectionView* view, QObject* feed);
 
 private:
     widgets::SectionView* mount(data::SeismicVolume& volume, const QString& name);

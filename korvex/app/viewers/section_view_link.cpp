@@ -7,7 +7,10 @@
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/picks/picks_panel.h"
+#include "korvex/app/viewers/arbitrary_line_feed.h"
+#include "korvex/app/viewers/arbitrary_line_places.h"
 #include "korvex/app/viewers/volume_section_feed.h"
+#include "korvex/app/viewers/volume_section_places.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
@@ -16,24 +19,12 @@
 namespace korvex::app {
 
 using config::_;
-using seismic::SectionKind;
 
-namespace {
-
-// The distance between neighbouring sections of a kind, for "near".
-double section_step(const data::SurveyFrame& frame, SectionKind kind) {
-    return frame.count(kind) > 1
-               ? std::abs(frame.position_value(kind, 1) - frame.position_value(kind, 0))
-               : 1.0;
-}
-
-}  // namespace
-
-SectionViewLink::SectionViewLink(widgets::SectionView& view, VolumeSectionFeed& feed,
+SectionViewLink::SectionViewLink(widgets::SectionView& view, std::unique_ptr<SectionPlaces> places,
                                  LinkedCursor& cursor, const PicksPanel& picks, KeepPick keep)
     : QObject(&view),
       view_(view),
-      feed_(feed),
+      places_(std::move(places)),
       cursor_(cursor),
       picks_(picks),
       keep_(std::move(keep)) {
@@ -50,67 +41,51 @@ SectionViewLink::SectionViewLink(widgets::SectionView& view, VolumeSectionFeed& 
                 utils::call_guarded(_("Marking the mouse in a section view"),
                                     [&] { mark_cursor(place); });
             });
-    const auto remark = [this] {
-        utils::call_guarded(_("Marking the picks in a section view"), [&] {
-            mark_picks();
-            mark_cursor(cursor_.place());
-        });
-    };
-    connect(&feed_, &VolumeSectionFeed::sig_drawn, this, remark);
+    const auto again = [this] { remark(); };
     const QAbstractItemModel* model = picks_.table()->model();
-    connect(model, &QAbstractItemModel::rowsInserted, this, remark);
-    connect(model, &QAbstractItemModel::rowsRemoved, this, remark);
-    connect(model, &QAbstractItemModel::modelReset, this, remark);
+    connect(model, &QAbstractItemModel::rowsInserted, this, again);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, again);
+    connect(model, &QAbstractItemModel::modelReset, this, again);
+}
+
+SectionViewLink::~SectionViewLink() = default;
+
+SectionViewLink* SectionViewLink::attach(widgets::SectionView& view, QObject& feed,
+                                         LinkedCursor& cursor, const PicksPanel& picks,
+                                         KeepPick keep) {
+    const widgets::SectionCanvas& canvas = view.canvas();
+    if (auto* section = qobject_cast<VolumeSectionFeed*>(&feed)) {
+        auto* made =
+            new SectionViewLink(view, std::make_unique<VolumeSectionPlaces>(*section, canvas),
+                                cursor, picks, std::move(keep));
+        connect(section, &VolumeSectionFeed::sig_drawn, made, &SectionViewLink::remark);
+        return made;
+    }
+    if (auto* line = qobject_cast<ArbitraryLineFeed*>(&feed)) {
+        auto* made = new SectionViewLink(view, std::make_unique<ArbitraryLinePlaces>(*line, canvas),
+                                         cursor, picks, std::move(keep));
+        connect(line, &ArbitraryLineFeed::sig_drawn, made, &SectionViewLink::remark);
+        return made;
+    }
+    return nullptr;
+}
+
+void SectionViewLink::remark() {
+    utils::call_guarded(_("Marking the picks in a section view"), [&] {
+        mark_picks();
+        mark_cursor(cursor_.place());
+    });
 }
 
 std::optional<data::VolumePicker::Pick> SectionViewLink::sample_at(const QPointF& data) const {
-    const data::SeismicVolume* volume = feed_.volume();
     const widgets::SectionSamples& samples = view_.canvas().samples();
     const int column = int(std::floor(data.x())), row = int(std::floor(data.y()));
-    if (!volume || !feed_.drawn() || column < 0 || row < 0 || column >= samples.columns ||
-        row >= samples.rows)
+    if (column < 0 || row < 0 || column >= samples.columns || row >= samples.rows)
         return std::nullopt;
-    data::SurveyFrame::Sample s;
-    switch (feed_.kind()) {
-        case SectionKind::iline:
-            s = {feed_.index(), column, row};
-            break;
-        case SectionKind::xline:
-            s = {column, feed_.index(), row};
-            break;
-        case SectionKind::depth:
-            s = {column, row, feed_.index()};
-            break;
-    }
-    const data::SurveyFrame& frame = volume->frame();
-    s.iline = int(frame.position_value(SectionKind::iline, s.iline_index));
-    s.xline = int(frame.position_value(SectionKind::xline, s.xline_index));
-    s.time = frame.position_value(SectionKind::depth, s.sample_index);
-    return data::VolumePicker::Pick{s, samples.values[std::size_t(row) * samples.columns + column]};
-}
-
-std::optional<SectionViewLink::Mark> SectionViewLink::mark_of(double iline, double xline,
-                                                              std::optional<double> time) const {
-    const data::SeismicVolume* volume = feed_.volume();
-    if (!volume || !feed_.drawn()) return std::nullopt;
-    const SectionKind kind = feed_.kind();
-    const double across = kind == SectionKind::iline   ? iline
-                          : kind == SectionKind::xline ? xline
-                                                       : time.value_or(feed_.position());
-    if (!(std::abs(across - feed_.position()) <= NEAR_STEPS * section_step(volume->frame(), kind)))
-        return std::nullopt;
-    const widgets::SectionCanvas& canvas = view_.canvas();
-    switch (kind) {
-        case SectionKind::iline:
-            return Mark{canvas.horizontal().data_at(xline),
-                        time ? std::optional(canvas.vertical().data_at(*time)) : std::nullopt};
-        case SectionKind::xline:
-            return Mark{canvas.horizontal().data_at(iline),
-                        time ? std::optional(canvas.vertical().data_at(*time)) : std::nullopt};
-        case SectionKind::depth:
-            break;
-    }
-    return Mark{canvas.horizontal().data_at(iline), canvas.vertical().data_at(xline)};
+    const auto sample = places_->sample_at(column, row);
+    if (!sample) return std::nullopt;
+    return data::VolumePicker::Pick{*sample,
+                                    samples.values[std::size_t(row) * samples.columns + column]};
 }
 
 void SectionViewLink::hover(const QPointF& data) {
@@ -119,11 +94,11 @@ void SectionViewLink::hover(const QPointF& data) {
         cursor_.clear(&view_);
         return;
     }
-    cursor_.move_to(CursorPlace::of(feed_.volume()->picker().picked_sample(*sample), &view_));
+    cursor_.move_to(CursorPlace::of(places_->volume()->picker().picked_sample(*sample), &view_));
 }
 
 void SectionViewLink::mark_cursor(const std::optional<CursorPlace>& place) {
-    const data::SeismicVolume* volume = feed_.volume();
+    const data::SeismicVolume* volume = places_->volume();
     std::optional<widgets::SectionMarks::Cursor> mark;
     if (volume && place && place->source != &view_) {
         std::optional<std::array<double, 2>> lines;
@@ -131,20 +106,19 @@ void SectionViewLink::mark_cursor(const std::optional<CursorPlace>& place) {
             lines = std::array{*place->iline, *place->xline};
         else if (place->map && volume->geometry().has_coordinates())
             lines = volume->geometry().to_lines((*place->map)[0], (*place->map)[1]);
-        const auto at = lines ? mark_of((*lines)[0], (*lines)[1], place->time) : std::nullopt;
-        if (at) mark = widgets::SectionMarks::Cursor{at->column, at->row};
+        if (lines) mark = places_->mark_of((*lines)[0], (*lines)[1], place->time);
     }
     view_.canvas().set_cursor_mark(mark);
 }
 
 void SectionViewLink::mark_picks() {
-    const data::SeismicVolume* volume = feed_.volume();
+    const data::SeismicVolume* volume = places_->volume();
     std::vector<QPointF> marks;
     for (int row = 0; volume && row < picks_.count(); ++row) {
         const widgets::PickedSample& pick = picks_.pick(row);
         if (pick.volume != volume->name()) continue;
-        if (const auto at = mark_of(pick.iline, pick.xline, pick.time))
-            marks.emplace_back(at->column, at->row.value_or(0.0));
+        const auto at = places_->mark_of(pick.iline, pick.xline, pick.time);
+        if (at && at->column && at->row) marks.emplace_back(*at->column, *at->row);
     }
     view_.canvas().set_pick_marks(std::move(marks));
 }
@@ -152,7 +126,7 @@ void SectionViewLink::mark_picks() {
 void SectionViewLink::pick(const QPointF& data) {
     const auto sample = sample_at(data);
     if (!sample) return;
-    const widgets::PickedSample picked = feed_.volume()->picker().picked_sample(*sample);
+    const widgets::PickedSample picked = places_->volume()->picker().picked_sample(*sample);
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        picked.volume, data::exact_text(picked.amplitude),
                                        picked.iline, picked.xline, picked.time));

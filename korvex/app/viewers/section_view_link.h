@@ -3,11 +3,13 @@
 #include <QObject>
 #include <QPointF>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "korvex/app/app_export.h"
 #include "korvex/app/data/volume_picker.h"
 #include "korvex/app/viewers/linked_cursor.h"
+#include "korvex/app/viewers/section_places.h"
 
 namespace korvex::widgets {
 class SectionView;
@@ -16,7 +18,6 @@ class SectionView;
 namespace korvex::app {
 
 class PicksPanel;
-class VolumeSectionFeed;
 
 // Ties one section view to the window's other views: the place under its mouse goes to
 // the linked cursor and the others' place is marked in it, a right click picks as in 3D
@@ -25,31 +26,30 @@ class KORVEX_APP_EXPORT SectionViewLink final : public QObject {
     Q_OBJECT
 
 public:
-    // How many lines (or samples, on a time slice) off its section a place is still marked.
-    static constexpr double NEAR_STEPS = 2.0;
-
     using KeepPick = std::function<void(const widgets::PickedSample& pick)>;
 
-    SectionViewLink(widgets::SectionView& view, VolumeSectionFeed& feed, LinkedCursor& cursor,
-                    const PicksPanel& picks, KeepPick keep);
+    SectionViewLink(widgets::SectionView& view, std::unique_ptr<SectionPlaces> places,
+                    LinkedCursor& cursor, const PicksPanel& picks, KeepPick keep);
+    ~SectionViewLink() override;
+
+    // The link of a view fed by `feed`, a VolumeSectionFeed or an ArbitraryLineFeed; none
+    // for another feed.
+    static SectionViewLink* attach(widgets::SectionView& view, QObject& feed, LinkedCursor& cursor,
+                                   const PicksPanel& picks, KeepPick keep);
+
+    // Marks the cursor and the picks again: the view shows another section.
+    void remark();
 
 private:
     // The sample of the drawn section at a data point of the view.
     std::optional<data::VolumePicker::Pick> sample_at(const QPointF& data) const;
-    // Where a place in the volume's line numbers and time lies in the view, when on or near
-    // its section: a whole trace where the time is not known.
-    struct Mark {
-        double column;
-        std::optional<double> row;
-    };
-    std::optional<Mark> mark_of(double iline, double xline, std::optional<double> time) const;
     void hover(const QPointF& data);
     void mark_cursor(const std::optional<CursorPlace>& place);
     void mark_picks();
     void pick(const QPointF& data);
 
     widgets::SectionView& view_;
-    VolumeSectionFeed& feed_;
+    std::unique_ptr<SectionPlaces> places_;
     LinkedCursor& cursor_;
     const PicksPanel& picks_;
     KeepPick keep_;

@@ -45,7 +45,6 @@
 #include "korvex/app/viewers/section_view_link.h"
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/viewers/viewer_cursor_marks.h"
-#include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/app/window/edit_menu.h"
 #include "korvex/app/window/journal_sink.h"
 #include "korvex/app/window/log_finder.h"
@@ -253,12 +252,12 @@ void MainWindow::create_picks_dock() {
     // A pick made in a section view is one of the 3D picks: its marker goes in the 3D viewer
     // in front.
     connect(section_views_, &SectionViewArea::sig_view_added, this,
-            [this, pick_undo](widgets::SectionView* view, VolumeSectionFeed* feed) {
-                new SectionViewLink(*view, *feed, *linked_cursor_, *picks_,
-                                    [this, pick_undo](const widgets::PickedSample& pick) {
-                                        pick_undo->keep(viewer_area_->active_viewer()->base(),
-                                                        pick);
-                                    });
+            [this, pick_undo](widgets::SectionView* view, QObject* feed) {
+                SectionViewLink::attach(*view, *feed, *linked_cursor_, *picks_,
+                                        [this, pick_undo](const widgets::PickedSample& pick) {
+                                            pick_undo->keep(viewer_area_->active_viewer()->base(),
+                                                            pick);
+                                        });
             });
     // A survey laid on a grid by hand takes its picks along.
     connect(model_, &DataModel::sig_added, this, [this](host::DataObject* dob) {
