@@ -6,10 +6,14 @@
 //   section_pan        a drag of 40 pixels
 //   section_colormap   another colormap and clip (the picture painted again)
 //   section_new_line   another section's samples arriving (as a step to the next line)
+//   section_wiggles    a drag of 40 pixels with wiggles over the colours, the traces as
+//                      close as wiggles are drawn (the most of them) and every row in view
 // Each with its ratio to the 3D frame (target: at most 1.0).
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_section_view
 #include <QApplication>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <cstdio>
@@ -111,6 +115,22 @@ int main(int argc, char** argv) {
         },
         canvas);
 
+    view.set_trace_display(korvex::widgets::TraceDisplay::both);
+    const double scale = korvex::widgets::WigglePainter::LEAST_SPACING;
+    const double rows_fill = view.canvas().transform().plot().height() / SAMPLES / scale;
+    view.canvas().set_zoom_state(QJsonObject{{"centre", QJsonArray{SAMPLES / 2, SAMPLES / 2}},
+                                             {"scale", scale},
+                                             {"exaggeration", rows_fill}});
+    if (!view.canvas().wiggles_shown()) return 1;
+    const double wiggles_ms = timed(
+        [&](int i) {
+            const QPoint to = middle + QPoint(i % 2 ? -40 : 40, 0);
+            send_mouse(canvas, QEvent::MouseButtonPress, middle);
+            send_mouse(canvas, QEvent::MouseMove, to);
+            send_mouse(canvas, QEvent::MouseButtonRelease, to);
+        },
+        canvas);
+
     std::printf("a %dx%d section in a %dx%d view against the 3D frame, medians\n", SAMPLES, SAMPLES,
                 WIDTH, HEIGHT);
     korvex::bench::figure("frame", frame_ms, "ms");
@@ -118,5 +138,6 @@ int main(int argc, char** argv) {
     korvex::bench::figure_with_ratio("section_pan", pan_ms, frame_ms);
     korvex::bench::figure_with_ratio("section_colormap", colormap_ms, frame_ms);
     korvex::bench::figure_with_ratio("section_new_line", line_ms, frame_ms);
+    korvex::bench::figure_with_ratio("section_wiggles", wiggles_ms, frame_ms);
     return 0;
 }

@@ -105,6 +105,8 @@ void SectionView::show_line(const QString& through, SectionSamples samples,
     if (type_box_->findData(LINE) < 0) type_box_->addItem(_("Arbitrary line"), LINE);
     set_section_type(LINE);
     type_box_->setEnabled(false);
+    // The 3D view has no section along a line to follow it.
+    follow_button_->hide();
     line_edit_->setReadOnly(true);
     // The names of its points rather than a line number, as far as the row has room.
     line_edit_->setMaximumWidth(fontMetrics().horizontalAdvance(QString(40, QLatin1Char('0'))));

@@ -1,76 +1,85 @@
 #include "korvex/widgets/section_view/wiggle_painter.h"
 
 #include <QPainter>
-#include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace korvex::widgets {
+
+namespace {
+
+constexpr QRgb INK = 0xff000000;
+constexpr int NONE = std::numeric_limits<int>::min();
+
+// Inks pixels first..last (either order) of a scan line, within its width.
+void span(QRgb* line, int width, int first, int last) {
+    if (first > last) std::swap(first, last);
+    first = std::max(first, 0);
+    last = std::min(last, width - 1);
+    for (int x = first; x <= last; ++x) line[x] = INK;
+}
+
+}  // namespace
 
 WigglePainter::WigglePainter(const SectionSamples& samples, const SectionTransform& transform,
                              double clip)
     : samples_(samples), transform_(transform), gain_(transform.scale() / clip) {}
 
 void WigglePainter::paint(QPainter& painter) const {
+    const QRect plot = transform_.plot().toAlignedRect();
     const QRectF shown =
         transform_.visible().intersected(QRectF(0, 0, samples_.columns, samples_.rows));
-    if (shown.isEmpty()) return;
+    if (shown.isEmpty() || plot.isEmpty()) return;
+    QImage image(plot.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     // A trace just out of view still reaches into it with its lobes.
-    const int first_column = std::max(0, int(std::floor(shown.left())) - 1);
-    const int last_column = std::min(samples_.columns - 1, int(std::ceil(shown.right())));
-    const int first_row = std::max(0, int(std::floor(shown.top())));
-    const int last_row = std::min(samples_.rows - 1, int(std::ceil(shown.bottom())));
-    const double row_pixels =
-        transform_.to_pixel(QPointF(0, 1)).y() - transform_.to_pixel(QPointF(0, 0)).y();
-    const int stride = std::max(1, int(1.0 / row_pixels));
-
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(Qt::black, 0));
-    painter.setBrush(Qt::black);
-    for (int column = first_column; column <= last_column; ++column)
-        paint_trace(painter, column, first_row, last_row, stride);
-    painter.restore();
-}
-
-void WigglePainter::paint_trace(QPainter& painter, int column, int first_row, int last_row,
-                                int stride) const {
-    const double base = transform_.to_pixel(QPointF(column + 0.5, 0)).x();
+    const int first = std::max(0, int(std::floor(shown.left())) - 1);
+    const int last = std::min(samples_.columns - 1, int(std::ceil(shown.right())));
     const double reach = transform_.scale();
-    QPolygonF wiggle;
-    QPolygonF lobes;
-    // A hole breaks the trace: what was gathered so far is drawn on its own.
-    const auto flush = [&] {
-        if (wiggle.size() > 1) {
-            lobes.prepend(QPointF(base, wiggle.front().y()));
-            lobes.append(QPointF(base, wiggle.back().y()));
-            painter.setPen(Qt::NoPen);
-            painter.drawPolygon(lobes);
-            painter.setPen(QPen(Qt::black, 0));
-            painter.drawPolyline(wiggle);
-        }
-        wiggle.clear();
-        lobes.clear();
-    };
-    for (int row = first_row; row <= last_row; row += stride) {
-        const float value = samples_.values[std::size_t(row) * samples_.columns + column];
-        if (std::isnan(value)) {
-            flush();
+    std::vector<double> bases;
+    for (int column = first; column <= last; ++column)
+        bases.push_back(transform_.to_pixel(QPointF(column + 0.5, 0)).x() - plot.left());
+    // Where each wiggle was on the row above; none at the top or after a gap.
+    std::vector<int> before(bases.size(), NONE);
+    const std::vector<Row> at = rows(plot.height());
+    for (int y = 0; y < plot.height(); ++y) {
+        const Row& row = at[std::size_t(y)];
+        if (row.sample < 0) {
+            std::fill(before.begin(), before.end(), NONE);
             continue;
         }
-        const double y = transform_.to_pixel(QPointF(0, row + 0.5)).y();
-        const double offset = std::clamp(value * gain_, -reach, reach);
-        if (!wiggle.isEmpty()) {
-            // The lobe ends where the trace crosses its middle, between the samples.
-            const QPointF last = wiggle.back();
-            const double before = last.x() - base;
-            if ((before > 0) != (offset > 0) && before != offset)
-                lobes.append(QPointF(base, last.y() + (y - last.y()) * before / (before - offset)));
+        const float* upper = samples_.values.data() + std::size_t(row.sample) * samples_.columns;
+        const float* lower = row.sample + 1 < samples_.rows ? upper + samples_.columns : upper;
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (std::size_t i = 0; i < bases.size(); ++i) {
+            const int column = first + int(i);
+            const float value = upper[column] + (lower[column] - upper[column]) * row.weight;
+            if (std::isnan(value)) {
+                before[i] = NONE;
+                continue;
+            }
+            const double offset = std::clamp(value * gain_, -reach, reach);
+            const int x = int(std::lround(bases[i] + offset));
+            if (offset > 0) span(line, plot.width(), int(std::lround(bases[i])), x);
+            span(line, plot.width(), before[i] == NONE ? x : before[i], x);
+            before[i] = x;
         }
-        wiggle.append(QPointF(base + offset, y));
-        lobes.append(QPointF(base + std::max(offset, 0.0), y));
     }
-    flush();
+    painter.drawImage(plot.topLeft(), image);
+}
+
+std::vector<WigglePainter::Row> WigglePainter::rows(int height) const {
+    const double top = transform_.plot().toAlignedRect().top();
+    std::vector<Row> rows(std::size_t(height), Row{});
+    for (int y = 0; y < height; ++y) {
+        // Samples sit at the middle of their rows: 0.5, 1.5, ...
+        const double data = transform_.to_data(QPointF(0, top + y + 0.5)).y() - 0.5;
+        if (data < 0.0 || data > samples_.rows - 1) continue;
+        const int above = std::min(int(data), samples_.rows - 2);
+        rows[std::size_t(y)] = {std::max(above, 0), float(data - std::max(above, 0))};
+    }
+    return rows;
 }
 
 }  // namespace korvex::widgets

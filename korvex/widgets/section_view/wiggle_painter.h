@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QImage>
+#include <vector>
+
 #include "korvex/widgets/section_view/section_picture.h"
 #include "korvex/widgets/section_view/section_transform.h"
 #include "korvex/widgets/section_view/section_view_export.h"
@@ -14,8 +17,10 @@ enum class TraceDisplay { density, wiggles, both };
 
 // Draws a section's traces as wiggles about their column's middle, the positive side to
 // the right and filled. An amplitude at the clip reaches the next trace; beyond, it stops
-// there. Only the traces in view are drawn, and no more samples of each than there are
-// pixel rows, so that a long section costs what the screen shows, not what the file holds.
+// there. Only the traces in view are drawn, each read once per pixel row (between two
+// samples, the straight line through them), row by row as the samples lie in memory, and
+// set pixel by pixel rather than stroked and filled as paths: a screen of closely spaced
+// wiggles costs a few milliseconds, not a few frames.
 class KORVEX_SECTION_VIEW_EXPORT WigglePainter final {
 public:
     // Closer than this (pixels between traces), wiggles merge into a grey that tells less
@@ -29,7 +34,13 @@ public:
     void paint(QPainter& painter) const;
 
 private:
-    void paint_trace(QPainter& painter, int column, int first_row, int last_row, int stride) const;
+    // Where a pixel row falls between two samples of every trace.
+    struct Row {
+        int sample = -1;      // the sample above, -1 outside the section
+        float weight = 0.0f;  // of the sample below
+    };
+
+    std::vector<Row> rows(int height) const;
 
     const SectionSamples& samples_;
     const SectionTransform& transform_;
