@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 #include <cmath>
 
 #include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/number_text.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -224,6 +226,13 @@ private slots:
                                         {"columns", PointSet::columns_key(PointSet::Columns::map)},
                                         {"survey", volume->name()}}));
         QVERIFY(points);
+        // The point set's menu asks for the points (a dialog this window answers No to).
+        std::unique_ptr<QMenu> menu(
+            w.window.tree()->create_context_menu(w.window.tree()->tree_item(points->name())));
+        for (QAction* action : menu->actions())
+            if (action->text() == "Arbitrary line through points...") action->trigger();
+        QCOMPARE(w.unexpected.titles, QStringList{"Arbitrary line through wells"});
+        w.unexpected.titles.clear();
         LinePointsDialog dialog(*points, {volume->name()});
         for (const int row : {1, 2, 0}) dialog.point_list()->item(row)->setCheckState(Qt::Checked);
         w.views().add_line_view(*volume, dialog.points());
