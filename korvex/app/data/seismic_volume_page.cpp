@@ -84,6 +84,12 @@ void SeismicVolumePage::setup_page() {
 QWidget* SeismicVolumePage::make_sections_group() {
     auto* group = new QGroupBox(_("Sections"), this);
     auto* form = new QFormLayout(group);
+    // Holes are drawn as nothing: how much of the grid that is, at a glance.
+    const seismic::SegyGeometry& g = volume_->file().geometry();
+    trace_count_ = new QLabel(
+        _("%1 of %2 positions hold a trace").arg(g.live_trace_count()).arg(g.position_count()),
+        group);
+    form->addRow(_("Traces"), trace_count_);
     for (const SectionKind kind : seismic::SECTION_KINDS) {
         auto* slider = new QSlider(Qt::Horizontal, group);
         slider->setRange(0, volume_->frame().count(kind) - 1);

@@ -44,6 +44,8 @@ public:
     QSlider* section_slider(seismic::SectionKind kind) const { return sliders_.at(kind); }
     // The line number or time of the section, to type another in (the nearest is taken).
     QLineEdit* position_edit(seismic::SectionKind kind) const { return positions_.at(kind); }
+    // How many positions of the survey's grid hold a trace.
+    QLabel* trace_count() const { return trace_count_; }
     // Which line was shown instead of one typed.
     QLabel* note() const { return note_; }
     ColormapBox* colormap_box() const { return colormap_; }
@@ -66,6 +68,7 @@ private:
     QPointer<SeismicVolume> volume_;
     std::map<seismic::SectionKind, QSlider*> sliders_;
     std::map<seismic::SectionKind, QLineEdit*> positions_;
+    QLabel* trace_count_ = nullptr;
     QLabel* note_ = nullptr;
     ColormapBox* colormap_ = nullptr;
     utils::UndoService* undo_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/volume_sections.h"
+#include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 
 namespace korvex::app::data {
@@ -47,6 +48,12 @@ std::optional<VolumePicker::Pick> VolumePicker::sample_at(double iline, double x
     const auto& s = result.sample;
     result.amplitude = volume_.file().read_trace(s.iline_index, s.xline_index).at(s.sample_index);
     return result;
+}
+
+std::optional<QString> VolumePicker::no_trace(const SurveyFrame::Sample& sample) const {
+    if (volume_.file().geometry().has_trace(sample.iline_index, sample.xline_index))
+        return std::nullopt;
+    return config::_("no trace at inline %1, crossline %2").arg(sample.iline).arg(sample.xline);
 }
 
 widgets::PickedSample VolumePicker::picked_sample(const Pick& pick) const {

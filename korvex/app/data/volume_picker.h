@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <optional>
 
@@ -29,6 +30,9 @@ public:
     // The sample nearest to an inline, crossline and time, read from the file (one trace);
     // none when the place lies outside the volume.
     std::optional<Pick> sample_at(double iline, double xline, double time) const;
+    // What a pick at `sample` answers where the survey has no trace: "no trace at inline N,
+    // crossline M"; none where a trace is. A hole holds no sample to keep as a pick.
+    std::optional<QString> no_trace(const SurveyFrame::Sample& sample) const;
     // A pick as the viewers and the Picks dock keep it.
     widgets::PickedSample picked_sample(const Pick& pick) const;
 

@@ -54,6 +54,10 @@ std::optional<widgets::PickedSample> VolumeSectionVisual::query_sample(
         return std::nullopt;
     }
     const auto pick = volume_->picker().pick(kind_, *picked.point);
+    if (const auto hole = volume_->picker().no_trace(pick.sample)) {
+        utils::logger().info(utils::format("{}: {}", volume_->name(), *hole));
+        return std::nullopt;
+    }
     widgets::PickedSample sample = volume_->picker().picked_sample(pick);
     // Where the trace lies on the map, to the centimetre its headers give: six significant
     // digits would put a northing metres off.

@@ -126,6 +126,10 @@ void SectionViewLink::mark_picks() {
 void SectionViewLink::pick(const QPointF& data) {
     const auto sample = sample_at(data);
     if (!sample) return;
+    if (const auto hole = places_->volume()->picker().no_trace(sample->sample)) {
+        utils::logger().info(utils::format("{}: {}", places_->volume()->name(), *hole));
+        return;
+    }
     const widgets::PickedSample picked = places_->volume()->picker().picked_sample(*sample);
     utils::logger().info(utils::format("{}: amplitude {} at inline {}, crossline {}, time {} ms",
                                        picked.volume, data::exact_text(picked.amplitude),

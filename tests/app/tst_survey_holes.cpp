@@ -1,0 +1,133 @@
+// A survey with a corner never shot, in the real window: what a pick there answers, in 3D
+// and in a section view, the live area over its time slices and the count on its page.
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "korvex/app/catalog/data_tree.h"
+#include "korvex/app/data/appearance_dialog.h"
+#include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data/seismic_volume_page.h"
+#include "korvex/app/picks/picks_panel.h"
+#include "korvex/app/viewers/section_view_area.h"
+#include "korvex/app/viewers/viewer_area.h"
+#include "korvex/app/viewers/volume_section_feed.h"
+#include "korvex/app/window/main_window.h"
+#include "korvex/utils/functions.h"
+#include "korvex/widgets/cube_viewer/canvas.h"
+#include "korvex/widgets/cube_viewer/canvas_widget.h"
+#include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/section_view/section_view.h"
+#include "tests/app/open_and_wait.h"
+#include "tests/seismic/test_volumes.h"
+#include "tests/support/dialog_catcher.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/test_main.h"
+
+using korvex::app::MainWindow;
+using korvex::app::data::SeismicVolume;
+using korvex::seismic::SectionKind;
+
+namespace {
+
+// Inlines 100..105 by crosslines 200..205; from inline 103 and crossline 203 on, no trace.
+korvex::testing::VolumeLayout corner_survey() {
+    korvex::testing::VolumeLayout layout;
+    layout.ilines = {100, 101, 102, 103, 104, 105};
+    layout.xlines = {200, 201, 202, 203, 204, 205};
+    layout.samples = 10;
+    layout.hole = [](int iline, int xline) { return iline >= 103 && xline >= 203; };
+    return layout;
+}
+
+constexpr double EXTENT = 10.0;
+
+struct Window {
+    Window() {
+        window.setup();
+        window.resize(1000, 700);
+        window.show();
+        window.post_visible_setup();
+    }
+    korvex::widgets::CanvasWidget& viewer() const {
+        return window.viewer_area()->active_viewer()->base();
+    }
+    // The viewer's pixel over an inline and crossline, looking down on the survey's middle.
+    QPoint pixel_of(double iline, double xline) const {
+        const QWidget& native = *viewer().canvas().native();
+        const double scale = std::min(native.width(), native.height()) / EXTENT;
+        return {int(native.width() / 2 + (iline - 102.5) * scale),
+                int(native.height() / 2 - (xline - 202.5) * scale)};
+    }
+
+    korvex::testing::DialogCatcher unexpected;
+    MainWindow window;
+};
+
+}  // namespace
+
+class SurveyHolesTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString path_;
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        path_ = dir_.filePath("corner.sgy");
+        korvex::testing::write_volume(path_, corner_survey());
+    }
+
+    // No sample is kept where no trace is: the pick says so, the Picks dock stays as it was.
+    void a_pick_in_a_hole_answers_that_no_trace_is_there() {
+        Window w;
+        auto* volume = static_cast<SeismicVolume*>(
+            korvex::testing::load_data(w.window, path_, SeismicVolume::header_settings({})));
+        QVERIFY(volume);
+        auto& viewer = w.viewer();
+        if (!korvex::utils::is_shown(viewer.dpState(), "corner", "sections", "depth"))
+            viewer.add_cube_section(*volume, "depth");
+        viewer.set_view_orthogonal();
+        viewer.set_view_top();
+        viewer.set_center({102.5, 202.5, 0.0});
+        viewer.set_scale_factor(EXTENT);
+        viewer.toggle_pick_mode(true);
+        QTRY_VERIFY(volume->sections_drawn());
+        korvex::app::PicksPanel& picks = *w.window.picks();
+        QWidget* native = viewer.canvas().native();
+
+        korvex::testing::LogCapture log;
+        QTest::mouseClick(native, Qt::RightButton, {}, w.pixel_of(101, 201));
+        QCOMPARE(picks.count(), 1);
+        QTest::mouseClick(native, Qt::RightButton, {}, w.pixel_of(104, 204));
+        QVERIFY2(log.contains("info", "corner: no trace at inline 104, crossline 204"),
+                 qPrintable(log.texts().join("\n")));
+        QCOMPARE(picks.count(), 1);
+
+        // A time slice in a section view outlines the live area (an L: six runs) and
+        // answers a pick in the corner alike; an inline has no outline.
+        w.window.open_section_view();
+        korvex::app::VolumeSectionFeed& feed = *w.window.section_views()->feed(0);
+        feed.show_section(SectionKind::depth, 5);
+        QTRY_VERIFY(feed.drawn());
+        korvex::widgets::SectionCanvas& canvas = w.window.section_views()->view(0)->canvas();
+        QCOMPARE(canvas.outline().size(), std::size_t(6));
+        QTest::mouseClick(&canvas, Qt::RightButton, {},
+                          canvas.transform().to_pixel(QPointF(5.5, 3.5)).toPoint());
+        QVERIFY(log.contains("info", "corner: no trace at inline 105, crossline 203"));
+        QCOMPARE(picks.count(), 1);
+        feed.show_section(SectionKind::iline, 0);
+        QTRY_VERIFY(feed.drawn());
+        QVERIFY(canvas.outline().empty());
+
+        korvex::app::data::AppearanceDialog dialog(*w.window.tree(), "corner");
+        auto* page = qobject_cast<korvex::app::data::SeismicVolumePage*>(dialog.page());
+        QVERIFY(page);
+        QCOMPARE(page->trace_count()->text(), QString("27 of 36 positions hold a trace"));
+    }
+};
+
+KORVEX_RENDER_TEST_MAIN(SurveyHolesTest)
+#include "tst_survey_holes.moc"
