@@ -235,6 +235,55 @@ private slots:
                  qPrintable(QString("%1 %2").arg(red_right).arg(blue_left)));
     }
 
+    // A corner never shot shows what lies behind it from the top, not a colour: the live
+    // quarters are red (all amplitudes +10), the upper right one, inlines and crosslines
+    // 6 to 10, white. Left out: a strip along the hole's outline, and the outer edge,
+    // where the box's far side shows through the hole in perspective.
+    void a_missing_corner_shows_the_background_from_the_top() {
+        const QString sgy = cache_.filePath("corner.sgy");
+        {
+            korvex::seismic::SegyWriter writer(sgy, 10, SEGY_IEEE_FLOAT_4_BYTE, 4000);
+            for (int il = 1; il <= 10; ++il)
+                for (int xl = 1; xl <= 10; ++xl)
+                    if (il <= 5 || xl <= 5)
+                        writer.write_trace(il, xl, std::vector<float>(10, 10.0f));
+            writer.close();
+        }
+        const QString png = cache_.filePath("corner.png");
+        QCOMPARE(run({sgy, "--export", png, "--view", "top", "--size", "300x300"}), 0);
+        const QImage image(png);
+        const auto red = [](const QColor& c) {
+            return c.red() > 100 && c.green() < 30 && c.blue() < 30;
+        };
+        // The survey's extent: the rows and columns left of the colour bar that hold much
+        // red. The sections, seen edge on, and the compass add a few red pixels at most.
+        std::vector<int> across(300), down(240);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 240; ++x)
+                if (red(image.pixelColor(x, y))) ++across[y], ++down[x];
+        QRect survey;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 240; ++x)
+                if (across[y] > 30 && down[x] > 30) survey |= QRect(x, y, 1, 1);
+        QVERIFY2(survey.width() > 100 && survey.height() > 100,
+                 qPrintable(QString::number(survey.width())));
+        // Sample centres 1..10 span the survey: the hole's cells begin half-way from 5 to 6.
+        const auto x_of = [&](double il) { return survey.left() + (il - 1) / 9 * survey.width(); };
+        const auto y_of = [&](double xl) {
+            return survey.bottom() - (xl - 1) / 9 * survey.height();
+        };
+        for (double il = 1.4; il <= 9.2; il += 0.2) {
+            for (double xl = 1.4; xl <= 9.2; xl += 0.2) {
+                if (std::abs(il - 5.5) < 0.4 || std::abs(xl - 5.5) < 0.4) continue;
+                const QColor c = image.pixelColor(int(x_of(il)), int(y_of(xl)));
+                const bool hole = il > 5.5 && xl > 5.5;
+                if (hole ? c != QColor(Qt::white) : !red(c))
+                    QFAIL(qPrintable(
+                        QString("inline %1, crossline %2: %3").arg(il).arg(xl).arg(c.name())));
+            }
+        }
+    }
+
     // From the top, north is up and east right: a survey whose inlines run toward azimuth
     // 35 degrees, its first five inlines positive (red) and its last five negative (blue),
     // shows the blue half right of and above the red one, 35 degrees east of north.
