@@ -194,6 +194,14 @@ private slots:
                     near({bounds[1], bounds[3]},
                          {std::max(ends[0][0], ends[1][0]), std::max(ends[0][1], ends[1][1])}, 0.5),
                 qPrintable(text({bounds[0], bounds[2]}) + " - " + text({bounds[1], bounds[3]})));
+            // The time slice and its live-area outline cover the survey.
+            for (const auto& drawn :
+                 volume.section_image3d.at("depth").at(w.canvas().name()).visuals()) {
+                const auto b = drawn->bounds();
+                QVERIFY2(
+                    near({(b[0] + b[1]) / 2, (b[2] + b[3]) / 2}, volume.geometry().centre(), 0.5),
+                    qPrintable(drawn->text()));
+            }
             w.canvas().set_view_all();
             const auto centre = w.canvas().center();
             QVERIFY2(near({centre[0], centre[1]}, volume.geometry().centre(), 1.0),

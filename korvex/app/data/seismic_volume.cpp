@@ -435,7 +435,8 @@ void SeismicVolume::set_grid(const std::optional<seismic::SurveyGrid>& grid) {
         if (const auto& visual = item.visual()) visual->set_placement(placed);
     };
     for (const auto& [viewer, item] : visuals_in_volume) place(item, place);
-    for (const auto& visual : sections_->visuals()) visual->set_placement(placed);
+    for (const auto& [type, images] : section_image3d)
+        for (const auto& [viewer, item] : images) place(item, place);
     utils::logger().info(
         grid ? utils::format("{} lies on the grid set on its page: {}", name(), grid->text())
              : utils::format("{} lies at one map unit per line number again", name()));
