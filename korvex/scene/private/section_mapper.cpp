@@ -33,31 +33,35 @@ constexpr const char* FRAGMENT_DECLARATIONS =
     "uniform sampler2D sectionColors;\n"
     "uniform vec2 sectionClim;\n";
 // A sample that is NaN (no trace there) leaves its own cell undrawn, up to half-way to its
-// neighbours, and takes no part in theirs: filtering in hardware would spread the NaN a
-// whole sample into the traces around it. So the four samples about the fragment are
-// fetched and the live ones weighted as bilinear filtering would weigh them.
+// neighbours, and takes no part in theirs: filtering alone would spread the NaN a whole
+// sample into the traces around it. Where filtering meets a NaN, the four samples about
+// the fragment are fetched and the live ones weighted as filtering would weigh them; the
+// rest of the section costs one filtered lookup, as it would without holes.
 constexpr const char* FRAGMENT_CODE =
-    "ivec2 sectionLast = textureSize(sectionSamples, 0) - 1;\n"
-    "  vec2 sectionAt = sectionCoord * vec2(sectionLast + 1) - 0.5;\n"
-    "  ivec2 sectionNearest = clamp(ivec2(floor(sectionAt + 0.5)), ivec2(0), sectionLast);\n"
-    "  if (isnan(texelFetch(sectionSamples, sectionNearest, 0).r)) discard;\n"
-    "  ivec2 sectionLow = ivec2(floor(sectionAt));\n"
-    "  vec2 sectionPart = sectionAt - vec2(sectionLow);\n"
-    "  float sectionSum = 0.0;\n"
-    "  float sectionWeight = 0.0;\n"
-    "  for (int j = 0; j < 2; ++j) {\n"
-    "    for (int i = 0; i < 2; ++i) {\n"
-    "      ivec2 texel = clamp(sectionLow + ivec2(i, j), ivec2(0), sectionLast);\n"
-    "      float value = texelFetch(sectionSamples, texel, 0).r;\n"
-    "      float weight = mix(1.0 - sectionPart.x, sectionPart.x, float(i)) *\n"
-    "                     mix(1.0 - sectionPart.y, sectionPart.y, float(j));\n"
-    "      if (!isnan(value)) {\n"
-    "        sectionSum += weight * value;\n"
-    "        sectionWeight += weight;\n"
+    "float sectionValue = texture(sectionSamples, sectionCoord).r;\n"
+    "  if (isnan(sectionValue)) {\n"
+    "    ivec2 sectionLast = textureSize(sectionSamples, 0) - 1;\n"
+    "    vec2 sectionAt = sectionCoord * vec2(sectionLast + 1) - 0.5;\n"
+    "    ivec2 sectionNearest = clamp(ivec2(floor(sectionAt + 0.5)), ivec2(0), sectionLast);\n"
+    "    if (isnan(texelFetch(sectionSamples, sectionNearest, 0).r)) discard;\n"
+    "    ivec2 sectionLow = ivec2(floor(sectionAt));\n"
+    "    vec2 sectionPart = sectionAt - vec2(sectionLow);\n"
+    "    float sectionSum = 0.0;\n"
+    "    float sectionWeight = 0.0;\n"
+    "    for (int j = 0; j < 2; ++j) {\n"
+    "      for (int i = 0; i < 2; ++i) {\n"
+    "        ivec2 texel = clamp(sectionLow + ivec2(i, j), ivec2(0), sectionLast);\n"
+    "        float value = texelFetch(sectionSamples, texel, 0).r;\n"
+    "        float weight = mix(1.0 - sectionPart.x, sectionPart.x, float(i)) *\n"
+    "                       mix(1.0 - sectionPart.y, sectionPart.y, float(j));\n"
+    "        if (!isnan(value)) {\n"
+    "          sectionSum += weight * value;\n"
+    "          sectionWeight += weight;\n"
+    "        }\n"
     "      }\n"
     "    }\n"
+    "    sectionValue = sectionSum / sectionWeight;\n"
     "  }\n"
-    "  float sectionValue = sectionSum / sectionWeight;\n"
     "  float sectionIndex = (sectionValue - sectionClim.x) / (sectionClim.y - sectionClim.x);\n"
     "  gl_FragData[0] = vec4(texture(sectionColors, vec2(sectionIndex, 0.5)).rgb, "
     "opacityUniform);\n";
@@ -138,9 +142,8 @@ void SectionMapper::upload(vtkOpenGLRenderWindow* window) {
         samples_texture_->Create2DFromRaw(static_cast<unsigned>(dims[axes_[1]]),
                                           static_cast<unsigned>(dims[axes_[2]]), 1, VTK_FLOAT,
                                           values->GetVoidPointer(0));
-        // Fetched texel by texel: the shader does the filtering.
-        samples_texture_->SetMinificationFilter(vtkTextureObject::Nearest);
-        samples_texture_->SetMagnificationFilter(vtkTextureObject::Nearest);
+        samples_texture_->SetMinificationFilter(vtkTextureObject::Linear);
+        samples_texture_->SetMagnificationFilter(vtkTextureObject::Linear);
         samples_texture_->SetWrapS(vtkTextureObject::ClampToEdge);
         samples_texture_->SetWrapT(vtkTextureObject::ClampToEdge);
         samples_loaded_.Modified();
