@@ -8,7 +8,11 @@
 //   section_new_line   another section's samples arriving (as a step to the next line)
 //   section_wiggles    a drag of 40 pixels with wiggles over the colours, the traces as
 //                      close as wiggles are drawn (the most of them) and every row in view
-// Each with its ratio to the 3D frame (target: at most 1.0).
+// Each with its ratio to the 3D frame (target: at most 1.0). The map view, in the same
+// window, of a 2000 x 2000 survey with a hole and a ragged edge and 3000 points, 200 of them
+// by name:
+//   map_outline        tracing the survey's live area (once per survey)
+//   map_zoom           one notch of the wheel, the map redrawn
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_section_view
 #include <QApplication>
@@ -26,11 +30,14 @@
 #include "korvex/scene/surface_format.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/widgets/map_view/live_outline.h"
+#include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 
 namespace {
 
 constexpr int WIDTH = 1280, HEIGHT = 1024, SAMPLES = 1000, FRAMES = 30;
+constexpr int MAP_LINES = 2000, MAP_POINTS = 3000, MAP_NAMES = 200;
 
 using korvex::bench::elapsed_ms;
 using korvex::bench::median;
@@ -130,6 +137,41 @@ int main(int argc, char** argv) {
             send_mouse(canvas, QEvent::MouseButtonRelease, to);
         },
         canvas);
+    // A survey whose corner is cut off and which has a hole in the middle.
+    korvex::widgets::MapSurvey survey{"survey",
+                                      QTransform(20, 10, -10, 20, 600000, 6500000),
+                                      {1000, 1, MAP_LINES},
+                                      {2000, 1, MAP_LINES},
+                                      {}};
+    const double outline_ms = elapsed_ms([&] {
+        survey.live = korvex::widgets::live_outline(MAP_LINES, MAP_LINES, [](int i, int j) {
+            const bool hole = std::abs(i - 1000) < 100 && std::abs(j - 900) < 150;
+            return !hole && i + j > 300;
+        });
+    });
+    korvex::widgets::MapScene scene{
+        {survey}, {{0, "iline", 700, "3D"}, {0, "xline", 900, "3D"}}, {}, {}, {}};
+    for (int i = 0; i < MAP_POINTS; ++i) {
+        const QPointF at =
+            survey.grid_to_map.map(QPointF((i * 37) % MAP_LINES, (i * 91) % MAP_LINES));
+        scene.points.push_back({at.x(), at.y(), i < MAP_NAMES ? QString("W-%1").arg(i) : QString(),
+                                QColor(Qt::darkGreen)});
+    }
+    korvex::widgets::MapView map;
+    map.resize(WIDTH, HEIGHT);
+    map.show();
+    map.canvas().set_scene(std::move(scene));
+    QApplication::processEvents();
+    QWidget& map_canvas = map.canvas();
+    const QPoint map_middle = map_canvas.rect().center();
+    const double map_zoom_ms = timed(
+        [&](int i) {
+            QWheelEvent wheel(map_middle + QPoint(i, i), map_canvas.mapToGlobal(map_middle), {},
+                              {0, i % 2 ? -120 : 120}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&map_canvas, &wheel);
+        },
+        map_canvas);
 
     std::printf("a %dx%d section in a %dx%d view against the 3D frame, medians\n", SAMPLES, SAMPLES,
                 WIDTH, HEIGHT);
@@ -139,5 +181,7 @@ int main(int argc, char** argv) {
     korvex::bench::figure_with_ratio("section_colormap", colormap_ms, frame_ms);
     korvex::bench::figure_with_ratio("section_new_line", line_ms, frame_ms);
     korvex::bench::figure_with_ratio("section_wiggles", wiggles_ms, frame_ms);
+    korvex::bench::figure("map_outline", outline_ms, "ms");
+    korvex::bench::figure_with_ratio("map_zoom", map_zoom_ms, frame_ms);
     return 0;
 }

@@ -39,6 +39,8 @@ const char* const CREATE_TABLES[] = {
     "z REAL NOT NULL)",
     "CREATE TABLE IF NOT EXISTS section_views (position INTEGER NOT NULL, name TEXT NOT NULL "
     "UNIQUE, state TEXT NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS map_views (position INTEGER NOT NULL, name TEXT NOT NULL "
+    "UNIQUE, state TEXT NOT NULL)",
     // The project's own settings, one row each.
     "CREATE TABLE IF NOT EXISTS project (key TEXT NOT NULL UNIQUE, value TEXT NOT NULL)",
 };
@@ -204,21 +206,24 @@ void read_viewers(SqliteConnection& db, ProjectSnapshot& snapshot) {
     }
 }
 
-void read_section_views(SqliteConnection& db, ProjectSnapshot& snapshot) {
-    if (!has_table(db, QStringLiteral("section_views"))) return;
-    QSqlQuery rows = db.exec("SELECT name, state FROM section_views ORDER BY position");
+// Section and map views alike: a name and a JSON state each, in their order.
+void read_views(SqliteConnection& db, const QString& table, std::vector<SectionViewRecord>& views) {
+    if (!has_table(db, table)) return;
+    QSqlQuery rows =
+        db.exec(QStringLiteral("SELECT name, state FROM %1 ORDER BY position").arg(table));
     while (rows.next()) {
         const QString name = rows.value(0).toString();
         const QString state = rows.value(1).toString();
         from_json(state, _("view state of %1").arg(name));
-        snapshot.section_views.push_back({name, state.toUtf8()});
+        views.push_back({name, state.toUtf8()});
     }
 }
 
-void write_section_views(SqliteConnection& db, const std::vector<SectionViewRecord>& views) {
+void write_views(SqliteConnection& db, const QString& table,
+                 const std::vector<SectionViewRecord>& views) {
     int position = 0;
     for (const SectionViewRecord& view : views)
-        db.exec("INSERT INTO section_views VALUES (?, ?, ?)",
+        db.exec(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?)").arg(table),
                 {position++, view.name, QString::fromUtf8(view.state)});
 }
 
@@ -241,8 +246,8 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
     for (const char* statement : CREATE_TABLES) db.exec(statement);
     db.exec(QStringLiteral("PRAGMA application_id = %1").arg(ProjectDatabase::APPLICATION_ID));
     db.exec(QStringLiteral("PRAGMA user_version = %1").arg(ProjectDatabase::SCHEMA_VERSION));
-    for (const char* table :
-         {"objects", "viewers", "shown", "viewer_settings", "section_views", "picks", "project"}) {
+    for (const char* table : {"objects", "viewers", "shown", "viewer_settings", "section_views",
+                              "map_views", "picks", "project"}) {
         db.exec(QStringLiteral("DELETE FROM %1").arg(table));
     }
     int position = 0;
@@ -271,7 +276,8 @@ void write_snapshot(SqliteConnection& db, const ProjectSnapshot& snapshot,
             }
         }
     }
-    write_section_views(db, snapshot.section_views);
+    write_views(db, QStringLiteral("section_views"), snapshot.section_views);
+    write_views(db, QStringLiteral("map_views"), snapshot.map_views);
     write_picks(db, snapshot.picks);
     if (!snapshot.crs.isEmpty())
         db.exec("INSERT INTO project VALUES (?, ?)", {CRS_KEY, snapshot.crs});
@@ -339,7 +345,8 @@ ProjectSnapshot ProjectDatabase::load() const {
             db.exec("BEGIN");
             read_objects(db, QFileInfo(path_).absoluteDir(), snapshot);
             read_viewers(db, snapshot);
-            read_section_views(db, snapshot);
+            read_views(db, QStringLiteral("section_views"), snapshot.section_views);
+            read_views(db, QStringLiteral("map_views"), snapshot.map_views);
             read_picks(db, snapshot);
             read_project_settings(db, snapshot);
             db.rollback();

@@ -6,6 +6,7 @@
 #include "korvex/app/project/project_error.h"
 #include "korvex/app/project/session_snapshot.h"
 #include "korvex/app/viewers/display_target.h"
+#include "korvex/app/viewers/map_view_set.h"
 #include "korvex/app/viewers/section_view_set.h"
 #include "korvex/app/viewers/viewer_set.h"
 #include "korvex/config/base.h"
@@ -120,6 +121,7 @@ ProjectSnapshot ProjectSession::capture() const {
     ProjectSnapshot snapshot = capture_session(model_, viewers_.targets(), viewers_.active_index());
     if (picks_) snapshot.picks = picks_->pick_records();
     if (section_views_) snapshot.section_views = section_views_->section_view_records();
+    if (map_views_) snapshot.map_views = map_views_->map_view_records();
     snapshot.crs = crs_;
     return snapshot;
 }
@@ -138,6 +140,7 @@ void ProjectSession::apply(const ProjectSnapshot& snapshot, std::function<void()
     // The markers leave the viewers before the viewers go.
     if (picks_) picks_->replace_picks({});
     if (section_views_) section_views_->close_section_views();
+    if (map_views_) map_views_->close_map_views();
     model_.remove_all_objects();
     QStringList names;
     for (const ViewerRecord& viewer : snapshot.viewers) names << viewer.name;
@@ -174,6 +177,7 @@ void ProjectSession::show_restored(const ProjectSnapshot& snapshot) {
     if (section_views_)
         restored_completely_ &=
             section_views_->restore_section_views(snapshot.section_views, model_);
+    if (map_views_) restored_completely_ &= map_views_->restore_map_views(snapshot.map_views);
     viewers_.set_active_index(snapshot.active_viewer);
 }
 

@@ -16,6 +16,7 @@ class ProjectDatabase;
 class PickList;
 class ProjectError;
 class SectionViewSet;
+class MapViewSet;
 class ViewerSet;
 
 // The project behind a session: the data objects of the model, what the viewers show
@@ -63,6 +64,7 @@ public:
 
     // The section views a project keeps; without them, it keeps none.
     void set_section_views(SectionViewSet* views) { section_views_ = views; }
+    void set_map_views(MapViewSet* views) { map_views_ = views; }
 
     // The session as a project file would hold it.
     ProjectSnapshot capture() const;
@@ -97,6 +99,7 @@ private:
     const DataObjectFactory& factory_;
     PickList* picks_;
     SectionViewSet* section_views_ = nullptr;
+    MapViewSet* map_views_ = nullptr;
     std::unique_ptr<ProjectDatabase> database_;
     ProjectSnapshot saved_;
     bool restored_completely_ = true;

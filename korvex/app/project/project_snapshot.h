@@ -48,6 +48,10 @@ struct SectionViewRecord {
     }
 };
 
+// One map view of a project, kept as a section view is: its name and its state (the
+// zoom) as a JSON object.
+using MapViewRecord = SectionViewRecord;
+
 // One pick of a project: the sample as the Picks dock shows it, and the viewer it was
 // made in (where its marker goes back).
 struct PickRecord {
@@ -65,6 +69,7 @@ struct ProjectSnapshot {
     std::vector<ViewerRecord> viewers;
     int active_viewer = 0;
     std::vector<SectionViewRecord> section_views;
+    std::vector<MapViewRecord> map_views;
     // In the order they were made.
     std::vector<PickRecord> picks;
     // The coordinate reference system of the map coordinates, an EPSG code or WKT; empty
@@ -80,7 +85,7 @@ struct ProjectSnapshot {
     bool operator==(const ProjectSnapshot& other) const {
         return objects == other.objects && viewers == other.viewers &&
                active_viewer == other.active_viewer && section_views == other.section_views &&
-               picks == other.picks && crs == other.crs;
+               map_views == other.map_views && picks == other.picks && crs == other.crs;
     }
     bool operator!=(const ProjectSnapshot& other) const { return !(*this == other); }
 };

@@ -41,6 +41,7 @@
 #include "korvex/app/viewers/display_router.h"
 #include "korvex/app/viewers/line_points_dialog.h"
 #include "korvex/app/viewers/linked_cursor.h"
+#include "korvex/app/viewers/map_view_area.h"
 #include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/section_view_link.h"
 #include "korvex/app/viewers/viewer_area.h"
@@ -71,6 +72,7 @@
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
 #include "korvex/widgets/log_pane/log_pane.h"
+#include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/menu_toggle/menu_toggle.h"
 #include "korvex/widgets/section_view/section_view.h"
 #include "korvex/widgets/terminal/terminal.h"
@@ -142,10 +144,13 @@ void MainWindow::setup() {
     create_tree_dock();
     create_viewer_area();
     create_picks_dock();
+    map_views_ = new MapViewArea({*model_, *viewer_area_, *section_views_, picks_, linked_cursor_});
+    static_cast<QSplitter*>(centralWidget())->addWidget(map_views_);
     opener_ = new DataOpener(*data_object_factory_, *tree_, *viewer_area_, this);
     session_ =
         new ProjectSession(*model_, *viewer_area_, *data_object_factory_, pick_list_.get(), this);
     session_->set_section_views(section_views_);
+    session_->set_map_views(map_views_);
     connect(session_, &ProjectSession::sig_project_opened, cache_store_,
             &data::CacheStore::set_project);
     connect(session_, &ProjectSession::sig_project_saved, cache_store_,
@@ -326,6 +331,8 @@ void MainWindow::create_view_menu() {
     view_menu_->addAction(
         utils::create_action(this, _("New section view"), [this] { open_section_view(); }));
     view_menu_->addAction(
+        utils::create_action(this, _("New map view"), [this] { open_map_view(); }));
+    view_menu_->addAction(
         utils::create_action(this, _("Vertical scale..."), [this] { vertical_scale_dialog(); }));
     QAction* grid = utils::create_action(this, _("Map grid"), {});
     grid->setObjectName(QStringLiteral("map_grid_action"));
@@ -484,6 +491,11 @@ void MainWindow::open_line_through_points(const QString& name) {
     const widgets::SectionView* view = section_views_->add_line_view(*volume, dialog.points());
     logger().info(format("New section view: {} of {} along {}", view->objectName(), volume->name(),
                          view->line_edit()->text()));
+}
+
+void MainWindow::open_map_view() {
+    const widgets::MapView* view = map_views_->add_view();
+    logger().info(format("New map view: {}", view->objectName()));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -49,6 +49,7 @@ class DisplayRouter;
 class EditMenu;
 class JournalSink;
 class LinkedCursor;
+class MapViewArea;
 class PanelPickList;
 class PicksPanel;
 class PluginManager;
@@ -95,6 +96,8 @@ public:
     ViewerArea* viewer_area() const { return viewer_area_; }
     // The section views, beside the 3D viewers.
     SectionViewArea* section_views() const { return section_views_; }
+    // The map views, beside the section views.
+    MapViewArea* map_views() const { return map_views_; }
     PicksPanel* picks() const { return picks_; }
     // Where the mouse is in any view, for every view to mark.
     LinkedCursor* linked_cursor() const { return linked_cursor_; }
@@ -142,6 +145,8 @@ public:
     // Asks for points of the point set `name`, in order, and a volume, then opens a section
     // view of that volume along the line through them. Without a volume it says so.
     void open_line_through_points(const QString& name);
+    // A new map view in front, logged by name.
+    void open_map_view();
 
     // The visible quit button.
     QToolButton* btn_quit = nullptr;
@@ -202,6 +207,7 @@ private:
     QDockWidget* tree_dock_ = nullptr;
     ViewerArea* viewer_area_ = nullptr;
     SectionViewArea* section_views_ = nullptr;
+    MapViewArea* map_views_ = nullptr;
     PicksPanel* picks_ = nullptr;
     LinkedCursor* linked_cursor_ = nullptr;
     ViewerCursorMarks* cursor_marks_ = nullptr;

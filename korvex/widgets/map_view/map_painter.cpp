@@ -1,0 +1,174 @@
+#include "korvex/widgets/map_view/map_painter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <cmath>
+#include <cstdlib>
+
+#include "korvex/config/base.h"
+#include "korvex/widgets/map_view/map_ticks.h"
+
+namespace korvex::widgets {
+
+using config::_;
+
+namespace {
+
+const QColor OUTLINE(30, 70, 130);
+const QColor LIVE_FILL(70, 130, 180, 45);
+const QColor GRID(30, 70, 130, 70);
+const QColor SECTION(215, 60, 20);
+const QColor PICK(200, 0, 200);
+constexpr int POINT_RADIUS = 4;
+constexpr double DOT_RADIUS = 1.5;
+constexpr int PICK_SIZE = 4;
+constexpr int GAP = 3;
+
+double length(const QPointF& vector) { return std::hypot(vector.x(), vector.y()); }
+
+}  // namespace
+
+MapPainter::MapPainter(QPainter& painter, const MapTransform& transform)
+    : painter_(painter), transform_(transform) {}
+
+QTransform MapPainter::grid_to_pixel(const MapSurvey& survey, const MapTransform& transform) {
+    return survey.grid_to_map * transform.map_to_pixel();
+}
+
+QPainterPath MapPainter::area(const MapSurvey& survey, const MapTransform& transform) {
+    QPainterPath bins = survey.live;
+    if (bins.isEmpty()) bins.addRect(survey.grid());
+    return grid_to_pixel(survey, transform).map(bins);
+}
+
+QLineF MapPainter::section_line(const MapScene& scene, const MapSection& section,
+                                const MapTransform& transform) {
+    const MapSurvey& survey = scene.surveys.at(section.survey);
+    const QRectF grid = survey.grid();
+    const QTransform to_pixel = grid_to_pixel(survey, transform);
+    const double at = section.index;
+    return section.type == QLatin1String("iline") ? QLineF(to_pixel.map(QPointF(at, grid.top())),
+                                                           to_pixel.map(QPointF(at, grid.bottom())))
+                                                  : QLineF(to_pixel.map(QPointF(grid.left(), at)),
+                                                           to_pixel.map(QPointF(grid.right(), at)));
+}
+
+void MapPainter::paint(const MapScene& scene) const {
+    painter_.save();
+    painter_.setClipRect(transform_.plot());
+    painter_.setRenderHint(QPainter::Antialiasing);
+    for (const MapSurvey& survey : scene.surveys) paint_survey(survey);
+    // A horizon's dots under the lines of the sections, the wells they run through over them.
+    for (const MapPoint& point : scene.points)
+        if (point.name.isEmpty()) paint_point(point);
+    for (const MapSection& section : scene.sections) paint_section(scene, section);
+    for (const MapPolyline& line : scene.lines) paint_polyline(line);
+    for (const MapPoint& point : scene.points)
+        if (!point.name.isEmpty()) paint_point(point);
+    for (const MapPoint& pick : scene.picks) paint_pick(pick);
+    painter_.restore();
+}
+
+void MapPainter::paint_survey(const MapSurvey& survey) const {
+    painter_.setPen(QPen(OUTLINE, 1.5));
+    painter_.setBrush(LIVE_FILL);
+    painter_.drawPath(area(survey, transform_));
+    painter_.setBrush(Qt::NoBrush);
+    paint_grid(survey, true);
+    paint_grid(survey, false);
+    QFont bold = painter_.font();
+    bold.setBold(true);
+    painter_.save();
+    painter_.setFont(bold);
+    painter_.setPen(OUTLINE);
+    const QPointF middle = grid_to_pixel(survey, transform_).map(survey.grid().center());
+    painter_.drawText(QRectF(middle - QPointF(150, 20), QSizeF(300, 40)), Qt::AlignCenter,
+                      survey.name);
+    painter_.restore();
+}
+
+void MapPainter::paint_grid(const MapSurvey& survey, bool inlines) const {
+    const QTransform to_pixel = grid_to_pixel(survey, transform_);
+    const QRectF grid = survey.grid();
+    const MapLines& lines = inlines ? survey.ilines : survey.xlines;
+    // Pixels from one line number to the next, across the lines.
+    const QPointF across =
+        to_pixel.map(QPointF(inlines ? 1 : 0, inlines ? 0 : 1)) - to_pixel.map(QPointF(0, 0));
+    const double pixels = length(across) / std::max(1, std::abs(lines.step));
+    if (!(pixels > 0.0)) return;
+    const QString prefix = inlines ? _("IL") : _("XL");
+    for (const double number : line_ticks(lines, LABEL_SPACING / pixels)) {
+        const double at = lines.index_of(number);
+        // Each line labelled at its low end, where the other lines start.
+        const QPointF start = inlines ? QPointF(at, grid.top()) : QPointF(grid.left(), at);
+        const QPointF end = inlines ? QPointF(at, grid.bottom()) : QPointF(grid.right(), at);
+        painter_.setPen(QPen(GRID, 1.0));
+        painter_.drawLine(to_pixel.map(start), to_pixel.map(end));
+        painter_.setPen(OUTLINE);
+        label_beyond(to_pixel.map(end), to_pixel.map(start),
+                     QStringLiteral("%1 %2").arg(prefix).arg(number));
+    }
+}
+
+void MapPainter::paint_section(const MapScene& scene, const MapSection& section) const {
+    const QLineF line = section_line(scene, section, transform_);
+    painter_.setPen(QPen(SECTION, 2.0));
+    painter_.drawLine(line);
+    const MapSurvey& survey = scene.surveys.at(section.survey);
+    const bool inline_kind = section.type == QLatin1String("iline");
+    const double number = (inline_kind ? survey.ilines : survey.xlines).number_at(section.index);
+    label_beyond(line.p1(), line.p2(),
+                 QStringLiteral("%1 %2 (%3)")
+                     .arg(inline_kind ? _("IL") : _("XL"))
+                     .arg(number)
+                     .arg(section.shown_in));
+}
+
+void MapPainter::paint_point(const MapPoint& point) const {
+    const QPointF at = transform_.to_pixel({point.x, point.y});
+    // Unnamed points come by the thousand (a horizon): dots, that leave the map readable.
+    if (point.name.isEmpty()) {
+        painter_.setPen(Qt::NoPen);
+        painter_.setBrush(point.color);
+        painter_.drawEllipse(at, DOT_RADIUS, DOT_RADIUS);
+        return;
+    }
+    painter_.setPen(QPen(Qt::black, 1.0));
+    painter_.setBrush(point.color);
+    painter_.drawEllipse(at, POINT_RADIUS, POINT_RADIUS);
+    painter_.setBrush(Qt::NoBrush);
+    const int line = painter_.fontMetrics().height();
+    painter_.drawText(QRectF(at.x() + POINT_RADIUS + GAP, at.y() - line / 2.0, 400, line),
+                      Qt::AlignLeft | Qt::AlignVCenter, point.name);
+}
+
+void MapPainter::paint_polyline(const MapPolyline& line) const {
+    if (line.points.size() < 2) return;
+    const QPolygonF pixels = transform_.map_to_pixel().map(line.points);
+    painter_.setPen(QPen(SECTION, 2.0));
+    painter_.drawPolyline(pixels);
+    label_beyond(pixels[pixels.size() - 2], pixels.back(), line.shown_in);
+}
+
+void MapPainter::paint_pick(const MapPoint& pick) const {
+    const QPointF at = transform_.to_pixel({pick.x, pick.y});
+    painter_.setPen(QPen(PICK, 2.0));
+    painter_.drawLine(at - QPointF(PICK_SIZE, PICK_SIZE), at + QPointF(PICK_SIZE, PICK_SIZE));
+    painter_.drawLine(at - QPointF(PICK_SIZE, -PICK_SIZE), at + QPointF(PICK_SIZE, -PICK_SIZE));
+}
+
+void MapPainter::label_beyond(const QPointF& from, const QPointF& end, const QString& text) const {
+    const QFontMetrics metrics = painter_.fontMetrics();
+    const QSizeF size(metrics.horizontalAdvance(text) + 2 * GAP, metrics.height());
+    const QPointF direction = end - from;
+    const double span = length(direction);
+    const QPointF unit = span > 0.0 ? direction / span : QPointF(0, 1);
+    // Far enough along the line that the text's box clears its end whatever the angle.
+    const double reach =
+        std::abs(unit.x()) * size.width() / 2 + std::abs(unit.y()) * size.height() / 2;
+    const QPointF centre = end + unit * (reach + GAP);
+    painter_.drawText(QRectF(centre - QPointF(size.width() / 2, size.height() / 2), size),
+                      Qt::AlignCenter, text);
+}
+
+}  // namespace korvex::widgets

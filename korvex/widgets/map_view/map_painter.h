@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPainterPath>
+
+#include "korvex/widgets/map_view/map_scene.h"
+#include "korvex/widgets/map_view/map_transform.h"
+#include "korvex/widgets/map_view/map_view_export.h"
+
+class QPainter;
+
+namespace korvex::widgets {
+
+// Draws a map's content inside the plot: each survey's live area and outline with its
+// inline/crossline grid annotated along the edges, the sections and arbitrary lines other
+// views show, the points by name and the picks.
+class KORVEX_MAP_VIEW_EXPORT MapPainter final {
+public:
+    // Closer together than this, grid labels would run into each other.
+    static constexpr double LABEL_SPACING = 80.0;
+
+    MapPainter(QPainter& painter, const MapTransform& transform);
+
+    void paint(const MapScene& scene) const;
+
+    // Grid indices to pixels.
+    static QTransform grid_to_pixel(const MapSurvey& survey, const MapTransform& transform);
+    // The bins of a survey that hold traces, in pixels.
+    static QPainterPath area(const MapSurvey& survey, const MapTransform& transform);
+    // Both ends of a section's line across its survey, in pixels.
+    static QLineF section_line(const MapScene& scene, const MapSection& section,
+                               const MapTransform& transform);
+
+private:
+    void paint_survey(const MapSurvey& survey) const;
+    void paint_grid(const MapSurvey& survey, bool inlines) const;
+    void paint_section(const MapScene& scene, const MapSection& section) const;
+    void paint_point(const MapPoint& point) const;
+    void paint_polyline(const MapPolyline& line) const;
+    void paint_pick(const MapPoint& pick) const;
+    // A label beside `end`, away from `from`: past the end of a line.
+    void label_beyond(const QPointF& from, const QPointF& end, const QString& text) const;
+
+    QPainter& painter_;
+    const MapTransform& transform_;
+};
+
+}  // namespace korvex::widgets
