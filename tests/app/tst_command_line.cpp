@@ -87,6 +87,9 @@ private slots:
         QTest::newRow("section view") << QStringList{"--export", "x.png", "--view", "time:1.5"}
                                       << false << QStringList{} << ""
                                       << "time:1.5" << QSize(1280, 960);
+        QTest::newRow("map view") << QStringList{"--export", "x.png", "--view", "map"} << false
+                                  << QStringList{} << ""
+                                  << "map" << QSize(1280, 960);
     }
     void options_are_read() {
         QFETCH(QStringList, arguments);
@@ -156,6 +159,24 @@ private slots:
         for (int y = 100; y < 250; y += 5)
             for (int x = 150; x < 250; x += 5) coloured += seismic(image.pixelColor(x, y));
         QVERIFY2(coloured > 150, qPrintable(QString::number(coloured)));  // of 600 probes
+    }
+
+    // The map view's picture: the demo survey outlined inside the plot, at the size asked.
+    void the_demo_mapped() {
+        const QString png = cache_.filePath("map.png");
+        QString output;
+        QCOMPARE(run({"--demo", "--export", png, "--view", "map", "--size", "400x300"}, &output),
+                 0);
+        QVERIFY2(output.contains("Picture written to " + png), qPrintable(output));
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(400, 300));
+        int outline = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) {
+                const QColor c = image.pixelColor(x, y);
+                outline += c.blue() - c.red() > 60;
+            }
+        QVERIFY2(outline > 300, qPrintable(QString::number(outline)));
     }
 
     // A picture run ends before anyone could use a terminal: none is built, and the

@@ -40,7 +40,7 @@ void CommandLine::add_options(QCommandLineParser& parser) {
         {EXPORT, _("Write a picture of the 3D view to <png> and quit."), QStringLiteral("png")},
         {VIEW,
          _("With --export: look from <view>: %1; or picture a section view: inline:N, "
-           "crossline:N, time:T.")
+           "crossline:N, time:T; or the map view, north up: map.")
              .arg(VIEWS.join(", ")),
          QStringLiteral("view")},
         {SIZE, _("With --export: the picture's size, such as 1280x960."), QStringLiteral("WxH")},
@@ -60,9 +60,9 @@ CommandLine CommandLine::from(const QCommandLineParser& parser) {
         throw utils::ValueError(_("--view and --size only go with --export").toStdString());
     if (parser.isSet(VIEW)) {
         line.view = parser.value(VIEW);
-        if (!VIEWS.contains(line.view) && !line.section_view())
-            throw utils::ValueError(_("--view wants one of %1, inline:N, crossline:N or time:T, "
-                                      "not \"%2\"")
+        if (!VIEWS.contains(line.view) && !line.section_view() && !line.map_view())
+            throw utils::ValueError(_("--view wants one of %1, inline:N, crossline:N, time:T or "
+                                      "map, not \"%2\"")
                                         .arg(VIEWS.join(", "), line.view)
                                         .toStdString());
     }

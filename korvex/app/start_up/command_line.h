@@ -14,7 +14,7 @@ namespace korvex::app {
 
 // What `korvex` is asked on its command line besides its own options:
 //   korvex [--demo] [FILES...] [PROJECT.kvd]
-//          [--export PATH [--view top|...|inline:N|crossline:N|time:T] [--size WxH]]
+//          [--export PATH [--view top|...|inline:N|crossline:N|time:T|map] [--size WxH]]
 // A CommandLineRun does what it asks.
 class KORVEX_APP_EXPORT CommandLine final {
 public:
@@ -32,8 +32,8 @@ public:
     QStringList files;
     // Where to write the picture; empty: no picture, the application stays open.
     QString export_path;
-    // One of VIEWS, or a section view's "inline:N", "crossline:N" or "time:T"; empty: the
-    // camera's default three-quarter view.
+    // One of VIEWS, a section view's "inline:N", "crossline:N" or "time:T", or "map";
+    // empty: the camera's default three-quarter view.
     QString view;
     QSize size{1280, 960};
 
@@ -41,6 +41,8 @@ public:
     // The section a --view of a section view names: its type ("iline", "xline" or "depth")
     // and line number or time; none for the 3D views.
     std::optional<std::pair<QString, double>> section_view() const;
+    // Whether --view asks for the map view's picture.
+    bool map_view() const { return view == QLatin1String("map"); }
 
     // Throws utils::ValueError, giving the limit, when the picture is larger than
     // `largest`, what the display's OpenGL can draw; an empty `largest` is no limit.

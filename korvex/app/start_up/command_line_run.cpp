@@ -12,6 +12,7 @@
 #include "korvex/app/catalog/missing_data_object.h"
 #include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/viewers/map_view_area.h"
 #include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/viewers/volume_section_feed.h"
@@ -23,6 +24,7 @@
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 
 namespace korvex::app {
@@ -170,6 +172,8 @@ void CommandLineRun::check_sections() {
                           "picture written");
         if (line_.section_view())
             show_section_view();
+        else if (line_.map_view())
+            show_map_view();
         else
             await_canvas();
     });
@@ -193,6 +197,14 @@ void CommandLineRun::show_section_view() {
     });
     draw_timeout_.start(DRAW_TIMEOUT_MS);
     feed->go_to(position);
+}
+
+void CommandLineRun::show_map_view() {
+    stage_ = Stage::writing;
+    // The map draws what is open when it is made: nothing is left to wait for.
+    widgets::MapCanvas& canvas = window_.map_views()->add_view()->canvas();
+    canvas.setFixedSize(line_.size);
+    written(canvas.grab().toImage().convertToFormat(QImage::Format_ARGB32));
 }
 
 void CommandLineRun::write_section_picture(QWidget& canvas) {

@@ -50,6 +50,8 @@ private:
     // once its section is drawn.
     void show_section_view();
     void write_section_picture(QWidget& canvas);
+    // With --view map: a map view of everything opened, written at once.
+    void show_map_view();
     void written(const QImage& image);
     // Fits the view to what is shown, then looks from the chosen direction.
     void frame();
