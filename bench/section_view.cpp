@@ -11,7 +11,6 @@
 // Each with its ratio to the 3D frame (target: at most 1.0). The map view, in the same
 // window, of a 2000 x 2000 survey with a hole and a ragged edge and 3000 points, 200 of them
 // by name:
-//   map_outline        tracing the survey's live area (once per survey)
 //   map_zoom           one notch of the wheel, the map redrawn
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_section_view
@@ -30,7 +29,6 @@
 #include "korvex/scene/surface_format.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
-#include "korvex/widgets/map_view/live_outline.h"
 #include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 
@@ -137,18 +135,22 @@ int main(int argc, char** argv) {
             send_mouse(canvas, QEvent::MouseButtonRelease, to);
         },
         canvas);
-    // A survey whose corner is cut off and which has a hole in the middle.
+    // A survey whose corner is cut off in steps and which has a hole in the middle.
     korvex::widgets::MapSurvey survey{"survey",
                                       QTransform(20, 10, -10, 20, 600000, 6500000),
                                       {1000, 1, MAP_LINES},
                                       {2000, 1, MAP_LINES},
                                       {}};
-    const double outline_ms = elapsed_ms([&] {
-        survey.live = korvex::widgets::live_outline(MAP_LINES, MAP_LINES, [](int i, int j) {
-            const bool hole = std::abs(i - 1000) < 100 && std::abs(j - 900) < 150;
-            return !hole && i + j > 300;
-        });
-    });
+    for (int k = 0; k < 300; ++k) {
+        survey.edges.emplace_back(k - 0.5, 300.5 - k, k + 0.5, 300.5 - k);
+        survey.edges.emplace_back(k + 0.5, 300.5 - k, k + 0.5, 299.5 - k);
+    }
+    const QRectF hole(900, 750, 200, 300);
+    for (const auto& [from, to] : {std::pair(hole.topLeft(), hole.topRight()),
+                                   std::pair(hole.topRight(), hole.bottomRight()),
+                                   std::pair(hole.bottomRight(), hole.bottomLeft()),
+                                   std::pair(hole.bottomLeft(), hole.topLeft())})
+        survey.edges.emplace_back(from, to);
     korvex::widgets::MapScene scene{
         {survey}, {{0, "iline", 700, "3D"}, {0, "xline", 900, "3D"}}, {}, {}, {}};
     for (int i = 0; i < MAP_POINTS; ++i) {
@@ -181,7 +183,6 @@ int main(int argc, char** argv) {
     korvex::bench::figure_with_ratio("section_colormap", colormap_ms, frame_ms);
     korvex::bench::figure_with_ratio("section_new_line", line_ms, frame_ms);
     korvex::bench::figure_with_ratio("section_wiggles", wiggles_ms, frame_ms);
-    korvex::bench::figure("map_outline", outline_ms, "ms");
     korvex::bench::figure_with_ratio("map_zoom", map_zoom_ms, frame_ms);
     return 0;
 }

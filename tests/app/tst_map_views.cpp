@@ -198,13 +198,17 @@ private slots:
         QTRY_COMPARE(map.cursor_mark(), std::optional<QPointF>(QPointF(612050, 6543050)));
     }
 
+    // A survey with a hole, whose edges the map draws, laid on a grid by hand.
     void a_survey_laid_on_a_grid_by_hand_moves_on_the_map() {
         korvex::testing::VolumeLayout layout;
+        layout.hole = [](int il, int xl) { return il == 11 && xl == 22; };
         korvex::testing::write_volume(dir_.filePath("bare.sgy"), layout);
         Window w;
         SeismicVolume* volume = w.load(dir_.filePath("bare.sgy"));
         QVERIFY(volume);
         w.window.open_map_view();
+        // The grid's edge and the hole's, a segment each side.
+        QCOMPARE(w.map().scene().surveys.at(0).edges.size(), std::size_t(8));
         volume->set_grid(korvex::seismic::SurveyGrid{{5000, 7000}, 25, 25, 90, true});
         QTRY_COMPARE(w.map().scene().surveys.at(0).grid_to_map.map(QPointF(1, 0)),
                      QPointF(5025, 7000));

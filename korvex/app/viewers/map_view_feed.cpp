@@ -18,13 +18,13 @@
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
+#include "korvex/seismic/live_outline.h"
 #include "korvex/seismic/section_kind.h"
 #include "korvex/utils/functions.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
-#include "korvex/widgets/map_view/live_outline.h"
 #include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 
@@ -115,7 +115,7 @@ MapViewFeed::MapViewFeed(widgets::MapView& view, const MapSources& sources)
         schedule();
     });
     connect(&model, &DataModel::sig_removing, this, [this](host::DataObject* dob) {
-        live_areas_.erase(dynamic_cast<const data::SeismicVolume*>(dob));
+        edges_.erase(dynamic_cast<const data::SeismicVolume*>(dob));
     });
     connect(&model, &DataModel::sig_removed, this, &MapViewFeed::schedule);
     connect(&model, &DataModel::sig_changed, this, &MapViewFeed::schedule);
@@ -191,7 +191,7 @@ void MapViewFeed::refresh() {
         if (auto* volume = dynamic_cast<data::SeismicVolume*>(dob)) {
             const int survey = static_cast<int>(scene.surveys.size());
             scene.surveys.push_back(survey_of(*volume));
-            scene.surveys.back().live = live_area(*volume);
+            scene.surveys.back().edges = edges(*volume);
             volumes_.emplace_back(volume);
             for (const SectionKind kind : {SectionKind::iline, SectionKind::xline}) {
                 if (!shown_in_3d(sources_.viewers, volume->name(), kind)) continue;
@@ -250,12 +250,19 @@ void MapViewFeed::watch_section_views() {
     }
 }
 
-const QPainterPath& MapViewFeed::live_area(const data::SeismicVolume& volume) {
-    const auto known = live_areas_.find(&volume);
-    if (known != live_areas_.end()) return known->second;
-    // A survey without holes is its whole grid, which the map draws without a path.
-    QPainterPath area;
-    return live_areas_.emplace(&volume, area).first->second;
+const std::vector<QLineF>& MapViewFeed::edges(const data::SeismicVolume& volume) {
+    const auto known = edges_.find(&volume);
+    if (known != edges_.end()) return known->second;
+    const seismic::SegyGeometry& grid = volume.file().geometry();
+    std::vector<QLineF> lines;
+    // A survey without holes is outlined by its grid's edge, which the map draws itself.
+    if (grid.live_trace_count() < grid.position_count()) {
+        const auto segments =
+            seismic::live_outline(grid.iline_count(), grid.xline_count(),
+                                  [&](int i, int x) { return grid.has_trace(i, x); });
+        for (const auto& s : segments) lines.emplace_back(s.iline0, s.xline0, s.iline1, s.xline1);
+    }
+    return edges_.emplace(&volume, std::move(lines)).first->second;
 }
 
 void MapViewFeed::open_section(int survey, const QString& type, int index) {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QLineF>
 #include <QObject>
-#include <QPainterPath>
 #include <QPointF>
 #include <QPointer>
 #include <functional>
@@ -52,8 +52,8 @@ private:
     void tell_cursor(const std::optional<QPointF>& map);
     void open_section(int survey, const QString& type, int index);
     void move_section(int section, int index);
-    // The live area of a volume's survey, traced once per volume.
-    const QPainterPath& live_area(const data::SeismicVolume& volume);
+    // The edges of a volume's live area, traced once per volume.
+    const std::vector<QLineF>& edges(const data::SeismicVolume& volume);
 
     widgets::MapView& view_;
     MapSources sources_;
@@ -61,7 +61,7 @@ private:
     // Beside the scene's surveys and sections: what each stands for.
     std::vector<QPointer<data::SeismicVolume>> volumes_;
     std::vector<std::function<void(int)>> movers_;
-    std::map<const data::SeismicVolume*, QPainterPath> live_areas_;
+    std::map<const data::SeismicVolume*, std::vector<QLineF>> edges_;
     std::set<const QObject*> watched_;
 };
 

@@ -127,7 +127,6 @@ std::optional<MapCanvas::Place> MapCanvas::survey_at(const QPointF& map) const {
         bool invertible = false;
         const QPointF grid = survey.grid_to_map.inverted(&invertible).map(map);
         if (!invertible || !survey.grid().contains(grid)) continue;
-        if (!survey.live.isEmpty() && !survey.live.contains(grid)) continue;
         return Place{i, grid};
     }
     return std::nullopt;

@@ -45,8 +45,8 @@ public:
     // Room for a map a survey's grid can be read on, beside the 3D view.
     QSize sizeHint() const override { return {480, 400}; }
 
-    // The survey drawn at a map point (the last of several), with the grid indices there,
-    // for a position that holds a trace; none elsewhere.
+    // The survey drawn at a map point (the last of several), with the grid indices there;
+    // none off every survey's grid.
     struct Place {
         int survey;
         QPointF grid;

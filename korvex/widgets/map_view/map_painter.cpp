@@ -35,12 +35,6 @@ QTransform MapPainter::grid_to_pixel(const MapSurvey& survey, const MapTransform
     return survey.grid_to_map * transform.map_to_pixel();
 }
 
-QPainterPath MapPainter::area(const MapSurvey& survey, const MapTransform& transform) {
-    QPainterPath bins = survey.live;
-    if (bins.isEmpty()) bins.addRect(survey.grid());
-    return grid_to_pixel(survey, transform).map(bins);
-}
-
 QLineF MapPainter::section_line(const MapScene& scene, const MapSection& section,
                                 const MapTransform& transform) {
     const MapSurvey& survey = scene.surveys.at(section.survey);
@@ -70,10 +64,20 @@ void MapPainter::paint(const MapScene& scene) const {
 }
 
 void MapPainter::paint_survey(const MapSurvey& survey) const {
-    painter_.setPen(QPen(OUTLINE, 1.5));
+    const QTransform to_pixel = grid_to_pixel(survey, transform_);
+    const QPolygonF grid = to_pixel.map(QPolygonF(survey.grid()));
+    painter_.setPen(Qt::NoPen);
     painter_.setBrush(LIVE_FILL);
-    painter_.drawPath(area(survey, transform_));
+    painter_.drawPolygon(grid);
     painter_.setBrush(Qt::NoBrush);
+    painter_.setPen(QPen(OUTLINE, 1.5));
+    if (survey.edges.empty()) {
+        painter_.drawPolygon(grid);
+    } else {
+        QVector<QLineF> edges;
+        for (const QLineF& edge : survey.edges) edges << to_pixel.map(edge);
+        painter_.drawLines(edges);
+    }
     paint_grid(survey, true);
     paint_grid(survey, false);
     QFont bold = painter_.font();
@@ -81,7 +85,7 @@ void MapPainter::paint_survey(const MapSurvey& survey) const {
     painter_.save();
     painter_.setFont(bold);
     painter_.setPen(OUTLINE);
-    const QPointF middle = grid_to_pixel(survey, transform_).map(survey.grid().center());
+    const QPointF middle = to_pixel.map(survey.grid().center());
     painter_.drawText(QRectF(middle - QPointF(150, 20), QSizeF(300, 40)), Qt::AlignCenter,
                       survey.name);
     painter_.restore();

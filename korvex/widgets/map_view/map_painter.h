@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPainterPath>
+#include <QLineF>
 
 #include "korvex/widgets/map_view/map_scene.h"
 #include "korvex/widgets/map_view/map_transform.h"
@@ -24,8 +24,6 @@ public:
 
     // Grid indices to pixels.
     static QTransform grid_to_pixel(const MapSurvey& survey, const MapTransform& transform);
-    // The bins of a survey that hold traces, in pixels.
-    static QPainterPath area(const MapSurvey& survey, const MapTransform& transform);
     // Both ends of a section's line across its survey, in pixels.
     static QLineF section_line(const MapScene& scene, const MapSection& section,
                                const MapTransform& transform);

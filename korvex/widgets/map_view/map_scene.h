@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QColor>
-#include <QPainterPath>
+#include <QLineF>
 #include <QPolygonF>
 #include <QString>
 #include <QTransform>
@@ -26,8 +26,10 @@ struct MapSurvey {
     QTransform grid_to_map;
     MapLines ilines;
     MapLines xlines;
-    // The bins that hold a trace, in grid indices; empty when every position holds one.
-    QPainterPath live;
+    // The edges between the bins that hold a trace and those that do not (holes, a ragged
+    // edge), in grid indices; none when every position holds one: the grid's edge is the
+    // outline then.
+    std::vector<QLineF> edges;
 
     // The bins of the whole grid, in grid indices.
     QRectF grid() const { return {-0.5, -0.5, double(ilines.count), double(xlines.count)}; }

@@ -1,5 +1,5 @@
 // The map on its own: where surveys and points land (north up, east right), the grid's
-// numbers, a survey's holes, the gestures that open and move sections, and the zoom a
+// numbers, the gestures that open and move sections, and the zoom a
 // project keeps.
 #include <QJsonArray>
 #include <QSignalSpy>
@@ -7,7 +7,6 @@
 #include <QtMath>
 
 #include "korvex/utils/errors.h"
-#include "korvex/widgets/map_view/live_outline.h"
 #include "korvex/widgets/map_view/map_ticks.h"
 #include "korvex/widgets/map_view/map_view.h"
 #include "tests/support/test_main.h"
@@ -154,15 +153,6 @@ private slots:
         QFETCH(double, least);
         QFETCH(std::vector<double>, numbers);
         QCOMPARE(korvex::widgets::line_ticks(MapLines{first, step, count}, least), numbers);
-    }
-
-    void a_survey_s_holes_are_left_out_of_its_live_area() {
-        // A missing corner and a hole inside, on a 5 x 4 grid.
-        const QPainterPath live = korvex::widgets::live_outline(
-            5, 4, [](int i, int j) { return !(i == 0 && j == 0) && !(i == 2 && j == 1); });
-        QCOMPARE(live.boundingRect(), QRectF(-0.5, -0.5, 5, 4));
-        QVERIFY(live.contains(QPointF(1, 1)) && live.contains(QPointF(4, 3)));
-        QVERIFY(!live.contains(QPointF(2, 1)) && !live.contains(QPointF(0, 0)));
     }
 
     // Double clicks open the inline at the mouse, the crossline with Shift, or a section's
