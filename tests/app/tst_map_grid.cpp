@@ -114,8 +114,8 @@ private slots:
     }
     // Said in the log and on the page, at its line numbers until a grid is typed on the
     // page; then the survey, its sections, its picks and tops in its line numbers move on
-    // the map, View all frames
-    // it there, Undo takes it back and the project keeps it.
+    // the map, the viewer showing it frames it there, Undo takes it back and the project
+    // keeps it.
     void a_survey_the_headers_cannot_place_lies_on_the_grid_set_on_its_page() {
         QFETCH(bool, noisy);
         QFETCH(int, bytes);
@@ -202,7 +202,7 @@ private slots:
                     near({(b[0] + b[1]) / 2, (b[2] + b[3]) / 2}, volume.geometry().centre(), 0.5),
                     qPrintable(drawn->text()));
             }
-            w.canvas().set_view_all();
+            // The viewer showing it frames it where it lies now.
             const auto centre = w.canvas().center();
             QVERIFY2(near({centre[0], centre[1]}, volume.geometry().centre(), 1.0),
                      qPrintable(text({centre[0], centre[1]})));

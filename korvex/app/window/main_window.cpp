@@ -109,6 +109,14 @@ const QString STATE_KEY = QStringLiteral("window/state");
 
 QString project_filter() { return _("korvex projects (*.%1)").arg(ProjectDatabase::SUFFIX); }
 
+// Whether a viewer shows any part of an object, given that object's entries of its dpState.
+bool shows_any(const std::map<QString, std::map<QString, bool>>& parts) {
+    for (const auto& [section, entries] : parts)
+        for (const auto& [entry, shown] : entries)
+            if (shown) return true;
+    return false;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
@@ -264,13 +272,20 @@ void MainWindow::create_picks_dock() {
                                                             pick);
                                         });
             });
-    // A survey laid on a grid by hand takes its picks along.
+    // A survey laid on a grid by hand takes its picks along, and the viewers showing it
+    // frame it where it lies now: it may have moved far out of their sight.
     connect(model_, &DataModel::sig_added, this, [this](host::DataObject* dob) {
         auto* volume = dynamic_cast<data::SeismicVolume*>(dob);
         if (!volume) return;
         connect(volume, &data::SeismicVolume::sig_placed, this, [this, volume] {
-            utils::call_guarded(_("Moving the picks with their survey"), [&] {
+            utils::call_guarded(_("Moving the picks and views with their survey"), [&] {
                 pick_list_->replace_picks(place_on_survey(pick_list_->pick_records(), *volume));
+                for (int index = 0; index < viewer_area_->count(); ++index) {
+                    widgets::CanvasWidget& viewer = viewer_area_->viewer(index)->base();
+                    const auto shown = viewer.dpState().find(volume->name());
+                    if (shown != viewer.dpState().end() && shows_any(shown->second))
+                        viewer.set_view_all();
+                }
             });
         });
     });
