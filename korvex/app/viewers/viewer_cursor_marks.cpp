@@ -40,12 +40,11 @@ const scene::PointVisual* ViewerCursorMarks::marker(const widgets::CanvasWidget&
 
 void ViewerCursorMarks::mark(const std::optional<CursorPlace>& place) {
     const auto point = place ? scene_point(*place) : std::nullopt;
-    // Viewers closed since keep no marker: a new viewer may take a closed one's address.
     std::map<const widgets::CanvasWidget*, std::unique_ptr<scene::PointVisual>> kept;
     for (int index = 0; index < viewers_.count(); ++index) {
         widgets::CanvasWidget& viewer = viewers_.viewer(index)->base();
-        auto found = markers_.find(&viewer);
         if (!point || place->source == &viewer) continue;
+        auto found = markers_.find(&viewer);
         std::unique_ptr<scene::PointVisual> marker;
         if (found != markers_.end()) {
             marker = std::move(found->second);
@@ -56,8 +55,9 @@ void ViewerCursorMarks::mark(const std::optional<CursorPlace>& place) {
             marker->name = _("cursor");
             // The mouse's own picking must see through it.
             marker->set_pickable(false);
-            viewer.view().add(*marker);
         }
+        // A viewer opened where a closed one was takes over its marker, left unattached.
+        viewer.view().add(*marker);
         kept[&viewer] = std::move(marker);
     }
     markers_ = std::move(kept);
