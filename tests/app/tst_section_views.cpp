@@ -284,6 +284,7 @@ private slots:
                               Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(&w.view(1).canvas(), &wheel);
             zoom = w.view(1).canvas().zoom_state();
+            w.view(1).follow_button()->click();
             w.views().add_line_view(*volume, line);
             w.view(2).set_trace_display(TraceDisplay::both);
             QVERIFY(w.window.has_unsaved_changes());
@@ -297,6 +298,7 @@ private slots:
         QCOMPARE(w.feed(1).position(), 6.0);
         QTRY_VERIFY(w.drawn(1));
         QCOMPARE(w.view(1).canvas().zoom_state(), zoom);
+        QVERIFY(w.feed(1).following() && !w.feed(0).following());
         QCOMPARE(w.views().line_feed(2)->points(), line);
         QCOMPARE(w.view(2).canvas().trace_display(), TraceDisplay::both);
         QTRY_VERIFY(w.views().line_feed(2)->drawn());

@@ -45,6 +45,8 @@ widgets::SectionView* SectionViewArea::add_line_view(data::SeismicVolume& volume
     data::LineTraces traces(points, volume.file().geometry(), volume.geometry());
     widgets::SectionView* view = mount(volume, name);
     auto* feed = new ArbitraryLineFeed(*view, volume, points, std::move(traces));
+    // No 3D section lies along an arbitrary line.
+    view->follow_button()->hide();
     emit sig_view_added(view, feed);
     return view;
 }
@@ -125,6 +127,7 @@ void SectionViewArea::restore_view(const SectionViewRecord& record, const DataMo
             : add_line_view(*volume, state.line, record.name);
     view->set_trace_display(state.traces);
     if (!state.zoom.isEmpty()) view->canvas().set_zoom_state(state.zoom);
+    view->follow_button()->setChecked(state.follow);
 }
 
 QWidget* SectionViewArea::make_options_button() {

@@ -19,6 +19,7 @@ const QString LINE = QStringLiteral("line");
 const QString POINTS = QStringLiteral("points");
 const QString TRACES = QStringLiteral("traces");
 const QString ZOOM = QStringLiteral("zoom");
+const QString FOLLOW = QStringLiteral("follow");
 // The kind of an arbitrary line, beside the section kinds' own names.
 const QString ARBITRARY = QStringLiteral("arbitrary");
 
@@ -65,6 +66,7 @@ QByteArray SectionViewState::to_json() const {
     for (const auto& [display, name] : DISPLAYS)
         if (display == traces) object[TRACES] = name;
     object[ZOOM] = zoom;
+    if (follow) object[FOLLOW] = true;
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -98,6 +100,7 @@ SectionViewState SectionViewState::from_json(const QByteArray& json) {
     if (!known)
         refuse(QStringLiteral("draws its traces as %1, not density, wiggles or both").arg(traces));
     state.zoom = object.value(ZOOM).toObject();
+    state.follow = object.value(FOLLOW).toBool(false);
     return state;
 }
 

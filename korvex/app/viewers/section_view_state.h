@@ -13,8 +13,8 @@
 namespace korvex::app {
 
 // A section view as a project keeps it: which volume, which kind of section, the line
-// number (or time) or the points of an arbitrary line, how the traces are drawn and the
-// zoom.
+// number (or time) or the points of an arbitrary line, how the traces are drawn, the zoom
+// and whether the 3D view follows it.
 struct KORVEX_APP_EXPORT SectionViewState {
     QString volume;
     seismic::SectionKind kind = seismic::SectionKind::iline;
@@ -23,6 +23,8 @@ struct KORVEX_APP_EXPORT SectionViewState {
     std::vector<data::LinePoint> line;
     widgets::TraceDisplay traces = widgets::TraceDisplay::density;
     QJsonObject zoom;
+    // Whether the 3D view's section follows it.
+    bool follow = false;
 
     QByteArray to_json() const;
     // Throws utils::ValueError naming what is missing or of the wrong kind.

@@ -128,6 +128,7 @@ QByteArray VolumeSectionFeed::state() const {
     state.position = position();
     state.traces = view_.canvas().trace_display();
     state.zoom = view_.canvas().zoom_state();
+    state.follow = following_;
     return state.to_json();
 }
 
