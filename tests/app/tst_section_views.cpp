@@ -1,6 +1,7 @@
 // Section views in the real window: what they show of a volume, stepping and going to a
 // line, an arbitrary line through wells, and a project that keeps them.
 #include <QComboBox>
+#include <QCursor>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,6 +63,8 @@ struct Window {
         window.resize(1200, 800);
         window.show();
         window.post_visible_setup();
+        // The display's own pointer off the window: its moves would be the linked cursor's.
+        QCursor::setPos(window.geometry().bottomRight() + QPoint(40, 40));
     }
     SectionViewArea& views() const { return *window.section_views(); }
     VolumeSectionFeed& feed(int index = 0) const { return *views().feed(index); }
