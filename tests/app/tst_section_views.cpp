@@ -307,6 +307,14 @@ private slots:
         QTRY_VERIFY(w.views().line_feed(2)->drawn());
         QVERIFY(!w.window.has_unsaved_changes());
 
+        // The line keeps its map points: laid on a grid far from them, the survey leaves
+        // them off it.
+        auto* volume = static_cast<SeismicVolume*>(w.window.model()->object("survey"));
+        volume->set_grid(korvex::seismic::SurveyGrid{{5000, 7000}, 25, 25, 90, true});
+        QTRY_VERIFY(w.views().line_feed(2)->drawn());
+        const auto& values = w.view(2).canvas().samples().values;
+        QVERIFY(std::all_of(values.begin(), values.end(), [](float v) { return std::isnan(v); }));
+
         // A view goes with its volume.
         w.window.model()->remove_all_objects();
         QTRY_COMPARE(w.views().count(), 0);

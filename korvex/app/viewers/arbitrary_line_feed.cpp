@@ -31,10 +31,22 @@ ArbitraryLineFeed::ArbitraryLineFeed(widgets::SectionView& view, data::SeismicVo
     connect(&volume, &data::SeismicVolume::sig_stats_changed, this, &ArbitraryLineFeed::show_style);
     connect(reading_, &QFutureWatcher<Read>::finished, this,
             [this] { utils::call_guarded(_("Drawing an arbitrary line"), [&] { draw(); }); });
+    connect(&volume, &data::SeismicVolume::sig_placed, this, [this] {
+        utils::call_guarded(_("Moving an arbitrary line with its survey"), [&] {
+            traces_ = data::LineTraces(points_, volume_->file().geometry(), volume_->geometry());
+            read();
+        });
+    });
     show_style();
+    read();
+}
+
+void ArbitraryLineFeed::read() {
+    drawn_ = false;
     // The read keeps the file and its own copy of the positions: neither goes with the view.
+    // A newer read takes the watcher over, and the older one's result goes nowhere.
     reading_->setFuture(
-        QtConcurrent::run([file = volume.shared_file(), traces = traces_]() -> Read {
+        QtConcurrent::run([file = volume_->shared_file(), traces = traces_]() -> Read {
             try {
                 return {traces.read(*file), {}};
             } catch (const std::exception& error) {

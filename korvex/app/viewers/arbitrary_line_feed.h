@@ -18,9 +18,10 @@ class SectionView;
 
 namespace korvex::app {
 
-// Feeds a section view with a volume's traces along an arbitrary line, read once on a
-// worker and drawn in the volume's colours as they change: distance along the line across,
-// its points named at their places, time down.
+// Feeds a section view with a volume's traces along an arbitrary line, read on a worker and
+// drawn in the volume's colours as they change: distance along the line across, its points
+// named at their places, time down. The line stays on its map points: when its survey is
+// laid on another grid, the traces it crosses there are read.
 class KORVEX_APP_EXPORT ArbitraryLineFeed final : public QObject {
     Q_OBJECT
 
@@ -45,6 +46,9 @@ signals:
 private:
     struct Read;
 
+    // Reads the traces the line crosses now; of reads asked for meanwhile, only the newest
+    // is drawn.
+    void read();
     void draw();
     void show_style();
 
