@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "korvex/seismic/live_outline.h"
-
 namespace korvex::app::data {
 
 namespace {
@@ -17,11 +15,10 @@ double line_at(const std::vector<int>& lines, double index) {
     return lines.front() + std::clamp(index, 0.0, last) * step;
 }
 
-std::vector<std::array<double, 2>> ends_of(const seismic::SegyGeometry& g) {
+std::vector<std::array<double, 2>> ends_of(const seismic::SegyGeometry& g,
+                                           const std::vector<seismic::OutlineSegment>& area) {
     std::vector<std::array<double, 2>> ends;
-    const auto segments = seismic::live_outline(g.iline_count(), g.xline_count(),
-                                                [&](int i, int x) { return g.has_trace(i, x); });
-    for (const auto& s : segments) {
+    for (const auto& s : area) {
         ends.push_back({line_at(g.ilines, s.iline0), line_at(g.xlines, s.xline0)});
         ends.push_back({line_at(g.ilines, s.iline1), line_at(g.xlines, s.xline1)});
     }
@@ -30,9 +27,11 @@ std::vector<std::array<double, 2>> ends_of(const seismic::SegyGeometry& g) {
 
 }  // namespace
 
-LiveOutlineVisual::LiveOutlineVisual(const seismic::SegyGeometry& geometry, double z)
+LiveOutlineVisual::LiveOutlineVisual(const seismic::SegyGeometry& geometry,
+                                     const std::vector<seismic::OutlineSegment>& live_area,
+                                     double z)
     : scene::LineVisual({}, Connect::Segments, scene::Color("black"), WIDTH),
-      ends_(ends_of(geometry)) {
+      ends_(ends_of(geometry, live_area)) {
     contrasts_with_background = true;
     set_pickable(false);
     set_z(z);

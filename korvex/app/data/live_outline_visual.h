@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "korvex/scene/line_visual.h"
+#include "korvex/seismic/live_outline.h"
 #include "korvex/seismic/segy_geometry.h"
 
 namespace korvex::app::data {
@@ -16,7 +17,9 @@ namespace korvex::app::data {
 // there goes to the sample under it.
 class LiveOutlineVisual final : public scene::LineVisual {
 public:
-    LiveOutlineVisual(const seismic::SegyGeometry& geometry, double z);
+    // `live_area` in grid indices (seismic::live_outline), on `geometry`'s grid.
+    LiveOutlineVisual(const seismic::SegyGeometry& geometry,
+                      const std::vector<seismic::OutlineSegment>& live_area, double z);
 
     // Moves the outline to the slice at `z` (minus the time).
     void set_z(double z);

@@ -164,8 +164,16 @@ SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::Seg
     const seismic::AmplitudeStats stats =
         cache ? cache->amplitude_stats() : file->amplitude_stats();
     auto fitted = fit_survey(*file);
-    return Opened{std::move(file), stats, std::move(fitted.transform), std::move(cache),
-                  std::move(fitted.note)};
+    // A pass over the whole grid: tens of milliseconds for millions of positions.
+    const seismic::SegyGeometry& g = file->geometry();
+    auto live_area = seismic::live_outline(g.iline_count(), g.xline_count(),
+                                           [&g](int i, int x) { return g.has_trace(i, x); });
+    return Opened{std::move(file),
+                  stats,
+                  std::move(fitted.transform),
+                  std::move(cache),
+                  std::move(fitted.note),
+                  std::move(live_area)};
 }
 
 void SeismicVolume::load_async(const QString& path, const QVariantMap& settings, QObject* context,
@@ -210,6 +218,7 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
       geometry_(file_->geometry(), survey_),
       origin_(own_origin(geometry_)),
       map_note_(std::move(opened.map_note)),
+      live_area_(std::move(opened.live_area)),
       sections_(new VolumeSections(*this, file_, frame_, std::move(opened.cache))),
       picker_(*this),
       caching_(new VolumeCaching(*this, file_, *sections_)),

@@ -18,6 +18,7 @@
 #include "korvex/host/persistent_object.h"
 #include "korvex/scene/placement.h"
 #include "korvex/seismic/amplitude_stats.h"
+#include "korvex/seismic/live_outline.h"
 #include "korvex/seismic/section.h"
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/survey_geometry.h"
@@ -93,6 +94,8 @@ public:
     // Why the headers cannot place the survey ("CDP coordinates are all zero", or how far
     // off a grid they lie); empty when their coordinates place it.
     const QString& map_note() const { return map_note_; }
+    // The boundary of the positions that hold a trace, found while the file opened.
+    const std::vector<seismic::OutlineSegment>& live_area() const { return live_area_; }
     // Lays a survey whose headers cannot place it on `grid` (none: back to one map unit per
     // line number) in every viewer, then sig_placed; the project keeps it. A survey placed
     // by its coordinates, or a bad grid, throws utils::ValueError and nothing changes.
@@ -157,6 +160,7 @@ private:
         // Sound and found at opening: time slices come from it from the first picture on.
         std::shared_ptr<const seismic::SectionCache> cache;
         QString map_note;
+        std::vector<seismic::OutlineSegment> live_area;
     };
 
     // The part of opening that grows with the file: safe on any thread.
@@ -176,6 +180,7 @@ private:
     seismic::SurveyGeometry geometry_;
     std::array<double, 2> origin_;
     QString map_note_;
+    std::vector<seismic::OutlineSegment> live_area_;
     // Set by the user where the headers give no grid to fit.
     std::optional<seismic::SurveyGrid> grid_;
     VolumeSections* sections_;

@@ -35,7 +35,8 @@ VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, seismic::Section
     queryable_in_3d = true;
     host_dob = &volume;
     if (kind == seismic::SectionKind::depth)
-        outline_ = std::make_shared<LiveOutlineVisual>(volume.file().geometry(), plane.position);
+        outline_ = std::make_shared<LiveOutlineVisual>(volume.file().geometry(), volume.live_area(),
+                                                       plane.position);
 }
 
 void VolumeSectionVisual::show(const seismic::Section& image, const SurveyFrame::Plane& plane) {

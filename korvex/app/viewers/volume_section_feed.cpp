@@ -8,7 +8,6 @@
 #include "korvex/app/data/typed_line.h"
 #include "korvex/app/data/volume_sections.h"
 #include "korvex/config/base.h"
-#include "korvex/seismic/live_outline.h"
 #include "korvex/seismic/section_kind.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
@@ -42,11 +41,9 @@ std::pair<widgets::SectionAxis, widgets::SectionAxis> axes(const seismic::SegyGe
 
 // The live area on a time slice, in the section view's data coordinates: a column per
 // inline, a row per crossline, sample (c, r) covering [c, c+1) x [r, r+1).
-std::vector<QLineF> live_area(const seismic::SegyGeometry& g) {
+std::vector<QLineF> live_area(const data::SeismicVolume& volume) {
     std::vector<QLineF> lines;
-    const auto segments = seismic::live_outline(g.iline_count(), g.xline_count(),
-                                                [&](int i, int x) { return g.has_trace(i, x); });
-    for (const auto& s : segments)
+    for (const auto& s : volume.live_area())
         lines.emplace_back(s.iline0 + 0.5, s.xline0 + 0.5, s.iline1 + 0.5, s.xline1 + 0.5);
     return lines;
 }
@@ -137,9 +134,8 @@ void VolumeSectionFeed::draw(SectionKind kind, int index, const seismic::Section
     drawn_kind_ = kind;
     drawn_ = index;
     const auto [horizontal, vertical] = axes(volume_->file().geometry(), kind);
-    if (kind == SectionKind::depth && live_area_.empty())
-        live_area_ = live_area(volume_->file().geometry());
-    view_.canvas().set_outline(kind == SectionKind::depth ? live_area_ : std::vector<QLineF>());
+    view_.canvas().set_outline(kind == SectionKind::depth ? live_area(*volume_)
+                                                          : std::vector<QLineF>());
     view_.show_section(seismic::section_type(kind), volume_->frame().position_value(kind, index),
                        {image.rows, image.columns, image.values}, horizontal, vertical);
     if (drawn()) emit sig_drawn();

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLineF>
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <vector>
 
 #include "korvex/app/app_export.h"
 #include "korvex/app/data/seismic_volume.h"
@@ -75,8 +73,6 @@ private:
     seismic::SectionKind drawn_kind_ = seismic::SectionKind::iline;
     int drawn_ = -1;
     bool following_ = false;
-    // The survey's live area, drawn over time slices; worked out at the first.
-    std::vector<QLineF> live_area_;
 };
 
 }  // namespace korvex::app
