@@ -105,6 +105,7 @@ QWidget* SeismicVolumePage::make_sections_group() {
         sliders_[kind] = slider;
         positions_[kind] = position;
         connect(slider, &QSlider::valueChanged, this, [this, kind](int index) {
+            note_->clear();
             change(QStringLiteral("Moving the %1 section").arg(seismic::section_type(kind)),
                    [&](SeismicVolume& volume) { volume.set_section_index(kind, index); });
         });

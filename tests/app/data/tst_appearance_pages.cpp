@@ -147,6 +147,9 @@ private slots:
         QTest::keyClick(&edit, Qt::Key_Return);
         QCOMPARE(volume_held->section_index(kind), index);
         QCOMPARE(page->note()->text(), note);
+        // A line chosen on the slider is one the volume holds.
+        page->section_slider(kind)->setValue(0);
+        QCOMPARE(page->note()->text(), QString());
     }
 
     void a_failed_move_is_logged_and_the_slider_shows_where_the_section_is() {
