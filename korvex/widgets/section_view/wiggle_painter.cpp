@@ -73,9 +73,11 @@ std::vector<WigglePainter::Row> WigglePainter::rows(int height) const {
     const double top = transform_.plot().toAlignedRect().top();
     std::vector<Row> rows(std::size_t(height), Row{});
     for (int y = 0; y < height; ++y) {
-        // Samples sit at the middle of their rows: 0.5, 1.5, ...
-        const double data = transform_.to_data(QPointF(0, top + y + 0.5)).y() - 0.5;
-        if (data < 0.0 || data > samples_.rows - 1) continue;
+        // Samples sit at the middle of their rows: 0.5, 1.5, ... The first and last hold
+        // over the half row beyond them, so the wiggle covers the rows the colours do.
+        const double at = transform_.to_data(QPointF(0, top + y + 0.5)).y();
+        if (at < 0.0 || at >= samples_.rows) continue;
+        const double data = std::clamp(at - 0.5, 0.0, samples_.rows - 1.0);
         const int above = std::min(int(data), samples_.rows - 2);
         rows[std::size_t(y)] = {std::max(above, 0), float(data - std::max(above, 0))};
     }

@@ -123,6 +123,9 @@ private slots:
         QTEST(colour(middle + quarter, 5), "right_of_positive");
         QTEST(colour(middle - quarter, 5), "left_of_positive");
         QTEST(colour(middle + quarter, 15), "right_of_negative");
+        // Out to the section's top and bottom edges, as the colours.
+        QTEST(colour(middle + quarter, 0.25), "right_of_positive");
+        QTEST(colour(middle + quarter, 19.75), "right_of_negative");
     }
 
     void an_axis_with_knots_runs_straight_between_them_data() {
