@@ -29,6 +29,7 @@
 #include "korvex/scene/surface_format.h"
 #include "korvex/scene/turntable_camera.h"
 #include "korvex/scene/view_box.h"
+#include "korvex/widgets/map_view/map_painter.h"
 #include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 
@@ -140,6 +141,7 @@ int main(int argc, char** argv) {
                                       QTransform(20, 10, -10, 20, 600000, 6500000),
                                       {1000, 1, MAP_LINES},
                                       {2000, 1, MAP_LINES},
+                                      {},
                                       {}};
     for (int k = 0; k < 300; ++k) {
         survey.edges.emplace_back(k - 0.5, 300.5 - k, k + 0.5, 300.5 - k);
@@ -151,6 +153,9 @@ int main(int argc, char** argv) {
                                    std::pair(hole.bottomRight(), hole.bottomLeft()),
                                    std::pair(hole.bottomLeft(), hole.topLeft())})
         survey.edges.emplace_back(from, to);
+    survey.live = korvex::widgets::MapPainter::live_bins(MAP_LINES, MAP_LINES, [&](int i, int j) {
+        return i + j > 300 && !hole.contains(QPointF(i, j));
+    });
     korvex::widgets::MapScene scene{
         {survey}, {{0, "iline", 700, "3D"}, {0, "xline", 900, "3D"}}, {}, {}, {}};
     for (int i = 0; i < MAP_POINTS; ++i) {

@@ -207,8 +207,10 @@ private slots:
         SeismicVolume* volume = w.load(dir_.filePath("bare.sgy"));
         QVERIFY(volume);
         w.window.open_map_view();
-        // The grid's edge and the hole's, a segment each side.
-        QCOMPARE(w.map().scene().surveys.at(0).edges.size(), std::size_t(8));
+        // The grid's edge and the hole's, a segment each side; the hole left unfilled.
+        const korvex::widgets::MapSurvey& drawn = w.map().scene().surveys.at(0);
+        QCOMPARE(drawn.edges.size(), std::size_t(8));
+        QVERIFY(qAlpha(drawn.live.pixel(1, 2)) == 0 && qAlpha(drawn.live.pixel(2, 2)) > 0);
         volume->set_grid(korvex::seismic::SurveyGrid{{5000, 7000}, 25, 25, 90, true});
         QTRY_COMPARE(w.map().scene().surveys.at(0).grid_to_map.map(QPointF(1, 0)),
                      QPointF(5025, 7000));

@@ -25,6 +25,7 @@
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/map_view/map_painter.h"
 #include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 
@@ -45,7 +46,8 @@ widgets::MapLines lines_of(const std::vector<int>& numbers) {
 
 widgets::MapSurvey survey_of(const data::SeismicVolume& volume) {
     const seismic::SegyGeometry& grid = volume.file().geometry();
-    widgets::MapSurvey survey{volume.name(), {}, lines_of(grid.ilines), lines_of(grid.xlines), {}};
+    widgets::MapSurvey survey{volume.name(),         {}, lines_of(grid.ilines),
+                              lines_of(grid.xlines), {}, {}};
     // Three corners of the grid fix the affine map from grid indices to the map.
     const seismic::SurveyGeometry& geometry = volume.geometry();
     const auto map_of = [&](double i, double j) {
@@ -115,7 +117,7 @@ MapViewFeed::MapViewFeed(widgets::MapView& view, const MapSources& sources)
         schedule();
     });
     connect(&model, &DataModel::sig_removing, this, [this](host::DataObject* dob) {
-        edges_.erase(dynamic_cast<const data::SeismicVolume*>(dob));
+        live_areas_.erase(dynamic_cast<const data::SeismicVolume*>(dob));
     });
     connect(&model, &DataModel::sig_removed, this, &MapViewFeed::schedule);
     connect(&model, &DataModel::sig_changed, this, &MapViewFeed::schedule);
@@ -191,7 +193,9 @@ void MapViewFeed::refresh() {
         if (auto* volume = dynamic_cast<data::SeismicVolume*>(dob)) {
             const int survey = static_cast<int>(scene.surveys.size());
             scene.surveys.push_back(survey_of(*volume));
-            scene.surveys.back().edges = edges(*volume);
+            const LiveArea& live = live_area(*volume);
+            scene.surveys.back().edges = live.edges;
+            scene.surveys.back().live = live.bins;
             volumes_.emplace_back(volume);
             for (const SectionKind kind : {SectionKind::iline, SectionKind::xline}) {
                 if (!shown_in_3d(sources_.viewers, volume->name(), kind)) continue;
@@ -250,19 +254,21 @@ void MapViewFeed::watch_section_views() {
     }
 }
 
-const std::vector<QLineF>& MapViewFeed::edges(const data::SeismicVolume& volume) {
-    const auto known = edges_.find(&volume);
-    if (known != edges_.end()) return known->second;
+const MapViewFeed::LiveArea& MapViewFeed::live_area(const data::SeismicVolume& volume) {
+    const auto known = live_areas_.find(&volume);
+    if (known != live_areas_.end()) return known->second;
     const seismic::SegyGeometry& grid = volume.file().geometry();
-    std::vector<QLineF> lines;
-    // A survey without holes is outlined by its grid's edge, which the map draws itself.
+    LiveArea area;
+    // A survey without holes is its grid, which the map outlines and fills itself.
     if (grid.live_trace_count() < grid.position_count()) {
-        const auto segments =
-            seismic::live_outline(grid.iline_count(), grid.xline_count(),
-                                  [&](int i, int x) { return grid.has_trace(i, x); });
-        for (const auto& s : segments) lines.emplace_back(s.iline0, s.xline0, s.iline1, s.xline1);
+        const auto has_trace = [&](int i, int x) { return grid.has_trace(i, x); };
+        for (const auto& s :
+             seismic::live_outline(grid.iline_count(), grid.xline_count(), has_trace))
+            area.edges.emplace_back(s.iline0, s.xline0, s.iline1, s.xline1);
+        area.bins =
+            widgets::MapPainter::live_bins(grid.iline_count(), grid.xline_count(), has_trace);
     }
-    return edges_.emplace(&volume, std::move(lines)).first->second;
+    return live_areas_.emplace(&volume, std::move(area)).first->second;
 }
 
 void MapViewFeed::open_section(int survey, const QString& type, int index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QLineF>
 #include <QObject>
 #include <QPointF>
@@ -52,8 +53,12 @@ private:
     void tell_cursor(const std::optional<QPointF>& map);
     void open_section(int survey, const QString& type, int index);
     void move_section(int section, int index);
-    // The edges of a volume's live area, traced once per volume.
-    const std::vector<QLineF>& edges(const data::SeismicVolume& volume);
+    // A volume's live area as the map draws it, found once per volume.
+    struct LiveArea {
+        std::vector<QLineF> edges;
+        QImage bins;
+    };
+    const LiveArea& live_area(const data::SeismicVolume& volume);
 
     widgets::MapView& view_;
     MapSources sources_;
@@ -61,7 +66,7 @@ private:
     // Beside the scene's surveys and sections: what each stands for.
     std::vector<QPointer<data::SeismicVolume>> volumes_;
     std::vector<std::function<void(int)>> movers_;
-    std::map<const data::SeismicVolume*, std::vector<QLineF>> edges_;
+    std::map<const data::SeismicVolume*, LiveArea> live_areas_;
     std::set<const QObject*> watched_;
 };
 

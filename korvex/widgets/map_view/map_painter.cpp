@@ -35,6 +35,18 @@ QTransform MapPainter::grid_to_pixel(const MapSurvey& survey, const MapTransform
     return survey.grid_to_map * transform.map_to_pixel();
 }
 
+QImage MapPainter::live_bins(int ilines, int xlines,
+                             const std::function<bool(int, int)>& has_trace) {
+    QImage bins(ilines, xlines, QImage::Format_ARGB32_Premultiplied);
+    const QRgb fill = LIVE_FILL.rgba();
+    const QRgb live = qPremultiply(fill);
+    for (int j = 0; j < xlines; ++j) {
+        auto* row = reinterpret_cast<QRgb*>(bins.scanLine(j));
+        for (int i = 0; i < ilines; ++i) row[i] = has_trace(i, j) ? live : 0;
+    }
+    return bins;
+}
+
 QLineF MapPainter::section_line(const MapScene& scene, const MapSection& section,
                                 const MapTransform& transform) {
     const MapSurvey& survey = scene.surveys.at(section.survey);
@@ -66,14 +78,17 @@ void MapPainter::paint(const MapScene& scene) const {
 void MapPainter::paint_survey(const MapSurvey& survey) const {
     const QTransform to_pixel = grid_to_pixel(survey, transform_);
     const QPolygonF grid = to_pixel.map(QPolygonF(survey.grid()));
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(LIVE_FILL);
-    painter_.drawPolygon(grid);
-    painter_.setBrush(Qt::NoBrush);
     painter_.setPen(QPen(OUTLINE, 1.5));
     if (survey.edges.empty()) {
+        painter_.setBrush(LIVE_FILL);
         painter_.drawPolygon(grid);
+        painter_.setBrush(Qt::NoBrush);
     } else {
+        // Pixel (i, j) of the fill covers grid indices [i - 0.5, i + 0.5).
+        painter_.save();
+        painter_.setTransform(QTransform::fromTranslate(-0.5, -0.5) * to_pixel);
+        painter_.drawImage(QPointF(0, 0), survey.live);
+        painter_.restore();
         QVector<QLineF> edges;
         for (const QLineF& edge : survey.edges) edges << to_pixel.map(edge);
         painter_.drawLines(edges);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QLineF>
+#include <functional>
 
 #include "korvex/widgets/map_view/map_scene.h"
 #include "korvex/widgets/map_view/map_transform.h"
@@ -24,6 +26,8 @@ public:
 
     // Grid indices to pixels.
     static QTransform grid_to_pixel(const MapSurvey& survey, const MapTransform& transform);
+    // The fill of a survey with holes, for MapSurvey::live.
+    static QImage live_bins(int ilines, int xlines, const std::function<bool(int, int)>& has_trace);
     // Both ends of a section's line across its survey, in pixels.
     static QLineF section_line(const MapScene& scene, const MapSection& section,
                                const MapTransform& transform);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QLineF>
 #include <QPolygonF>
 #include <QString>
@@ -30,6 +31,9 @@ struct MapSurvey {
     // edge), in grid indices; none when every position holds one: the grid's edge is the
     // outline then.
     std::vector<QLineF> edges;
+    // With edges, the fill: a pixel per grid position (x the inline index, y the crossline
+    // index), coloured where a trace is and clear where none is (MapPainter::live_bins).
+    QImage live;
 
     // The bins of the whole grid, in grid indices.
     QRectF grid() const { return {-0.5, -0.5, double(ilines.count), double(xlines.count)}; }

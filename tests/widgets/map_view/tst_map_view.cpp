@@ -34,6 +34,7 @@ MapSurvey survey(const QString& name, const QPointF& origin, double azimuth, int
             QTransform(along_i.x(), along_i.y(), along_j.x(), along_j.y(), origin.x(), origin.y()),
             {100, 1, ilines},
             {1000, 2, xlines},
+            {},
             {}};
 }
 
