@@ -18,7 +18,6 @@
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
-#include "korvex/seismic/live_outline.h"
 #include "korvex/seismic/section_kind.h"
 #include "korvex/utils/functions.h"
 #include "korvex/utils/logger.h"
@@ -261,12 +260,11 @@ const MapViewFeed::LiveArea& MapViewFeed::live_area(const data::SeismicVolume& v
     LiveArea area;
     // A survey without holes is its grid, which the map outlines and fills itself.
     if (grid.live_trace_count() < grid.position_count()) {
-        const auto has_trace = [&](int i, int x) { return grid.has_trace(i, x); };
-        for (const auto& s :
-             seismic::live_outline(grid.iline_count(), grid.xline_count(), has_trace))
+        for (const auto& s : volume.live_area())
             area.edges.emplace_back(s.iline0, s.xline0, s.iline1, s.xline1);
         area.bins =
-            widgets::MapPainter::live_bins(grid.iline_count(), grid.xline_count(), has_trace);
+            widgets::MapPainter::live_bins(grid.iline_count(), grid.xline_count(),
+                                           [&](int i, int x) { return grid.has_trace(i, x); });
     }
     return live_areas_.emplace(&volume, std::move(area)).first->second;
 }
