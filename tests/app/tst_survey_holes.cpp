@@ -1,5 +1,6 @@
 // A survey with a corner never shot, in the real window: what a pick there answers, in 3D
 // and in a section view, the live area over its time slices and the count on its page.
+#include <QFile>
 #include <QLabel>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -7,6 +8,7 @@
 
 #include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/appearance_dialog.h"
+#include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/seismic_volume_page.h"
 #include "korvex/app/picks/picks_panel.h"
@@ -61,6 +63,22 @@ struct Window {
                 int(native.height() / 2 - (xline - 202.5) * scale)};
     }
 
+    // Opens the survey and looks straight down on its middle from above, ready to pick.
+    SeismicVolume* open_from_above(const QString& path) {
+        auto* volume = static_cast<SeismicVolume*>(
+            korvex::testing::load_data(window, path, SeismicVolume::header_settings({})));
+        if (!volume) return nullptr;
+        auto& v = viewer();
+        if (!korvex::utils::is_shown(v.dpState(), "corner", "sections", "depth"))
+            v.add_cube_section(*volume, "depth");
+        v.set_view_orthogonal();
+        v.set_view_top();
+        v.set_center({102.5, 202.5, 0.0});
+        v.set_scale_factor(EXTENT);
+        v.toggle_pick_mode(true);
+        return QTest::qWaitFor([volume] { return volume->sections_drawn(); }) ? volume : nullptr;
+    }
+
     korvex::testing::DialogCatcher unexpected;
     MainWindow window;
 };
@@ -83,20 +101,9 @@ private slots:
     // No sample is kept where no trace is: the pick says so, the Picks dock stays as it was.
     void a_pick_in_a_hole_answers_that_no_trace_is_there() {
         Window w;
-        auto* volume = static_cast<SeismicVolume*>(
-            korvex::testing::load_data(w.window, path_, SeismicVolume::header_settings({})));
-        QVERIFY(volume);
-        auto& viewer = w.viewer();
-        if (!korvex::utils::is_shown(viewer.dpState(), "corner", "sections", "depth"))
-            viewer.add_cube_section(*volume, "depth");
-        viewer.set_view_orthogonal();
-        viewer.set_view_top();
-        viewer.set_center({102.5, 202.5, 0.0});
-        viewer.set_scale_factor(EXTENT);
-        viewer.toggle_pick_mode(true);
-        QTRY_VERIFY(volume->sections_drawn());
+        QVERIFY(w.open_from_above(path_));
         korvex::app::PicksPanel& picks = *w.window.picks();
-        QWidget* native = viewer.canvas().native();
+        QWidget* native = w.viewer().canvas().native();
 
         korvex::testing::LogCapture log;
         QTest::mouseClick(native, Qt::RightButton, {}, w.pixel_of(101, 201));
@@ -126,6 +133,30 @@ private slots:
         auto* page = qobject_cast<korvex::app::data::SeismicVolumePage*>(dialog.page());
         QVERIFY(page);
         QCOMPARE(page->trace_count()->text(), QString("27 of 36 positions hold a trace"));
+    }
+
+    // A well in the corner lies where no sample is: its pick says so and keeps nothing.
+    void a_marker_in_a_hole_answers_that_no_trace_is_there() {
+        Window w;
+        QVERIFY(w.open_from_above(path_));
+        QFile wells(dir_.filePath("wells.csv"));
+        QVERIFY(wells.open(QIODevice::WriteOnly));
+        wells.write("X,Y,Z,Well\n104,204,4,W-1\n");
+        wells.close();
+        using korvex::app::data::PointSet;
+        // A survey without map coordinates lies at its line numbers: so do the wells.
+        auto* points = korvex::testing::load_data(
+            w.window, wells.fileName(),
+            {{"delimiter", "comma"}, {"columns", PointSet::columns_key(PointSet::Columns::lines)}});
+        QVERIFY(points);
+        w.viewer().add_item_agent(*points);
+        korvex::testing::LogCapture log;
+        QTest::mouseClick(w.viewer().canvas().native(), Qt::RightButton, {}, w.pixel_of(104, 204));
+        QVERIFY2(log.contains("info",
+                              "wells: W-1 lies in corner, where there is no trace at "
+                              "inline 104, crossline 204"),
+                 qPrintable(log.texts().join("\n")));
+        QCOMPARE(w.window.picks()->count(), 0);
     }
 };
 

@@ -41,6 +41,11 @@ std::optional<widgets::PickedSample> PointSetVisual::query_sample(const scene::P
         const auto own = volume->placement().to_own(at);
         const auto pick = volume->picker().sample_at(own[0], own[1], -own[2]);
         if (!pick) continue;
+        if (const auto hole = volume->picker().no_trace(pick->sample)) {
+            utils::logger().info(utils::format("{}: {} lies in {}, where there is {}",
+                                               points_->name(), point, volume->name(), *hole));
+            continue;
+        }
         const auto& s = pick->sample;
         utils::logger().info(utils::format(
             "{}: {} lies in {} at inline {}, crossline {}, time {} ms: amplitude {}",
