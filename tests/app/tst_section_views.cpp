@@ -363,6 +363,22 @@ private slots:
         }
         QVERIFY(!w.window.cursor_marks()->marker(w.viewer()));
         QCOMPARE(w.readout(), QString("survey  inline 230, crossline 5  time 110 ms"));
+
+        // On the time slice at 110 ms, a cross at inline 215, crossline 5; none at 130 ms.
+        w.feed().show_section(SectionKind::depth, 5);
+        QTRY_VERIFY(w.drawn());
+        korvex::app::CursorPlace slice;
+        slice.survey = "survey";
+        slice.iline = 215;
+        slice.xline = 5;
+        slice.time = 110;
+        slice.source = &w.viewer();
+        w.window.linked_cursor()->move_to(slice);
+        QTRY_VERIFY(canvas.marks().cursor() && canvas.marks().cursor()->column == 3.5);
+        QCOMPARE(canvas.marks().cursor()->row, std::optional(2.5));
+        slice.time = 130;
+        w.window.linked_cursor()->move_to(slice);
+        QTRY_VERIFY(!canvas.marks().cursor());
         w.window.linked_cursor()->clear(&w.viewer());
         QTRY_COMPARE(w.readout(), QString());
         QVERIFY(w.unexpected.titles.isEmpty());
