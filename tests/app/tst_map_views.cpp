@@ -8,6 +8,7 @@
 #include <QtMath>
 
 #include "korvex/app/catalog/data_model.h"
+#include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/linked_cursor.h"
@@ -137,6 +138,24 @@ private slots:
         QVERIFY(
             near(image, alpha, [](const QColor& c) { return c != Qt::white && c.alpha() == 255; }));
         QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
+    // The 3D viewer's sections are on the map while they are ticked in the tree.
+    void the_map_shows_the_sections_ticked_for_3d() {
+        Window w;
+        QVERIFY(w.load(dir_.filePath("square.sgy")));
+        w.window.open_map_view();
+        const auto in_3d = [&] {
+            QStringList types;
+            for (const auto& section : w.map().scene().sections)
+                if (section.shown_in == "3D") types << section.type;
+            return types;
+        };
+        QTreeWidgetItem* inline_item = w.window.tree()->tree_item("square")->child(0);
+        inline_item->setCheckState(0, Qt::Checked);
+        QTRY_COMPARE(in_3d(), QStringList{"iline"});
+        inline_item->setCheckState(0, Qt::Unchecked);
+        QTRY_COMPARE(in_3d(), QStringList{});
     }
 
     // A double click opens the inline there; its line on the map, dragged, moves the view.

@@ -1,5 +1,7 @@
 #pragma once
 
+class QTreeWidget;
+
 namespace korvex::app {
 
 class DataModel;
@@ -16,6 +18,8 @@ struct MapSources {
     SectionViewArea& sections;
     PicksPanel* picks = nullptr;
     LinkedCursor* cursor = nullptr;
+    // Where sections are ticked to show in the 3D viewer in front.
+    QTreeWidget* tree = nullptr;
 };
 
 }  // namespace korvex::app

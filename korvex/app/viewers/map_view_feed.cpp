@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModel>
 #include <QTableView>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -124,6 +125,8 @@ MapViewFeed::MapViewFeed(widgets::MapView& view, const MapSources& sources)
     // A section view comes in front as it opens; one closed leaves its tab.
     connect(&sources_.sections, &QTabWidget::currentChanged, this, &MapViewFeed::schedule);
     connect(&sources_.viewers, &QTabWidget::currentChanged, this, &MapViewFeed::schedule);
+    if (sources_.tree)
+        connect(sources_.tree, &QTreeWidget::itemChanged, this, &MapViewFeed::schedule);
     if (QAbstractItemModel* picks = sources_.picks ? sources_.picks->table()->model() : nullptr) {
         connect(picks, &QAbstractItemModel::rowsInserted, this, &MapViewFeed::schedule);
         connect(picks, &QAbstractItemModel::rowsRemoved, this, &MapViewFeed::schedule);
