@@ -334,9 +334,10 @@ private slots:
         QTRY_VERIFY(w.drawn());
         SectionCanvas& canvas = w.view().canvas();
         move_mouse(canvas, canvas.transform().to_pixel(QPointF(1.5, 3.5)));
-        QTRY_COMPARE(w.readout(),
-                     QString("survey  inline 210, crossline 6  time 106 ms  amplitude %1")
-                         .arg(korvex::app::data::amplitude_text(LAYOUT.value(2, 1, 3))));
+        QTRY_COMPARE(
+            w.readout(),
+            QString("survey  inline 210, crossline 6  time 106 ms  amplitude %1  X 210.00, Y 6.00")
+                .arg(korvex::app::data::amplitude_text(LAYOUT.value(2, 1, 3))));
         const auto* marker = w.window.cursor_marks()->marker(w.viewer());
         QVERIFY(marker);
         QCOMPARE(marker->positions().front(), volume->placement().to_scene({210, 6, -106}));
@@ -396,9 +397,10 @@ private slots:
         QTRY_VERIFY(feed.drawn());
         SectionCanvas& canvas = w.view().canvas();
         move_mouse(canvas, canvas.transform().to_pixel(QPointF(0.5, 1.5)));
-        QTRY_COMPARE(w.readout(),
-                     QString("survey  inline 200, crossline 7  time 102 ms  amplitude %1")
-                         .arg(korvex::app::data::amplitude_text(LAYOUT.value(0, 0, 1))));
+        QTRY_COMPARE(
+            w.readout(),
+            QString("survey  inline 200, crossline 7  time 102 ms  amplitude %1  X 200.00, Y 7.00")
+                .arg(korvex::app::data::amplitude_text(LAYOUT.value(0, 0, 1))));
         korvex::app::CursorPlace place;
         place.survey = "survey";
         place.iline = 220;

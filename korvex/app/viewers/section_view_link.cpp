@@ -94,7 +94,12 @@ void SectionViewLink::hover(const QPointF& data) {
         cursor_.clear(&view_);
         return;
     }
-    cursor_.move_to(CursorPlace::of(places_->volume()->picker().picked_sample(*sample), &view_));
+    const data::SeismicVolume& volume = *places_->volume();
+    CursorPlace place = CursorPlace::of(volume.picker().picked_sample(*sample), &view_);
+    // A survey without coordinates still lies somewhere on the map (a unit per line), where
+    // the 3D view and the map show it.
+    if (!place.map) place.map = volume.geometry().to_map(*place.iline, *place.xline);
+    cursor_.move_to(place);
 }
 
 void SectionViewLink::mark_cursor(const std::optional<CursorPlace>& place) {
