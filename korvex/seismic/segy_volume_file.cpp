@@ -368,41 +368,47 @@ void SegyVolumeFile::read_time_slice_with_holes(int index, float* out) const {
     const long long stride = trace_stride();
     const long long sample = layout_.sample_offset() + index * sample_format::size_of(format);
     const bool cold = is_cold(SectionKind::depth, index);
+    const bool by_inline = geometry_.sorting == SegyGeometry::Sorting::inline_sorted;
     const int xl_count = geometry_.xline_count();
-    const long long positions = geometry_.position_count();
-    const long long stretch = std::max(1LL, TIME_SLICE_STRETCH / stride);
+    const int slow = by_inline ? geometry_.iline_count() : xl_count;
+    const int fast = by_inline ? xl_count : geometry_.iline_count();
+    // A line along the sorting is a row of the slice, or a column of it.
+    const std::size_t step = by_inline ? 1 : std::size_t(xl_count);
+    const int stretch = int(std::clamp<long long>(TIME_SLICE_STRETCH / (fast * stride), 1, slow));
     bytes_read_ += traces_ * stride;
-    for (long long first = 0; first < positions; first += stretch) {
-        const long long end = std::min(positions, first + stretch);
-        // The traces of a stretch of positions lie in a stretch of the file unless the file
-        // is unsorted; then the announcements and releases cover more than they need.
-        const auto [low, high] = geometry_.trace_span(first, end);
-        if (high < 0) {
-            for (long long p = first; p < end; ++p) out[slice_index(p, xl_count)] = HOLE;
-            continue;
-        }
+    for (int first = 0; first < slow; first += stretch) {
+        const int lines = std::min(stretch, slow - first);
+        // The traces of a stretch of lines lie in a stretch of the file unless the file is
+        // unsorted; then the announcements and releases cover more than they need.
+        const auto [low, high] = geometry_.trace_span(
+            first * static_cast<long long>(fast), (first + lines) * static_cast<long long>(fast));
         const long long offset = trace0_ + low * stride;
         const long long length = (high - low + 1) * stride;
-        if (cold) map_->will_need(offset, length);
+        if (cold && high >= 0) map_->will_need(offset, length);
         map_->copy(describe(SectionKind::depth, index), [&](const char* data) {
-            for (long long p = first; p < end; ++p) {
-                const long long trace = geometry_.trace_at(p);
-                float* target = out + slice_index(p, xl_count);
-                if (trace >= 0)
-                    sample_format::to_floats(format, data + trace0_ + trace * stride + sample,
-                                             target, 1);
-                else
-                    *target = HOLE;
+            for (int line = first; line < first + lines; ++line) {
+                const long long position = line * static_cast<long long>(fast);
+                float* target = out + (by_inline ? std::size_t(line) * fast : std::size_t(line));
+                // Neighbours in the file, as most of a sorted file's are, go as one gather.
+                for (int k = 0; k < fast;) {
+                    const long long trace = geometry_.trace_at(position + k);
+                    int end = k + 1;
+                    if (trace < 0) {
+                        target[k * step] = HOLE;
+                        k = end;
+                        continue;
+                    }
+                    while (end < fast && geometry_.trace_at(position + end) == trace + end - k)
+                        ++end;
+                    sample_format::gather_to_floats(
+                        format, data + trace0_ + trace * stride + sample, std::size_t(stride),
+                        target + k * step, step, std::size_t(end - k));
+                    k = end;
+                }
             }
         });
-        map_->release(offset, length);
+        if (high >= 0) map_->release(offset, length);
     }
-}
-
-std::size_t SegyVolumeFile::slice_index(long long position, int xl_count) const {
-    if (geometry_.sorting == SegyGeometry::Sorting::inline_sorted) return std::size_t(position);
-    const int il_count = geometry_.iline_count();
-    return std::size_t(position % il_count) * xl_count + std::size_t(position / il_count);
 }
 
 long long SegyVolumeFile::trace_in_line(SectionKind kind, int index, int row) const {

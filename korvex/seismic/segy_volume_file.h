@@ -126,10 +126,8 @@ private:
     void announce_if_cold(SectionKind kind, int index) const;
     // One sample of every trace, in file order, a stretch of the file at a time.
     void read_time_slice(int index, float* out) const;
-    // The same through the trace index, position by position.
+    // The same through the trace index, a run of neighbouring traces at a time.
     void read_time_slice_with_holes(int index, float* out) const;
-    // Where the sample of a grid position goes in a time slice.
-    std::size_t slice_index(long long position, int xl_count) const;
     long long trace_in_line(SectionKind kind, int index, int row) const;
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;
