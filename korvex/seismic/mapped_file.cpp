@@ -93,6 +93,11 @@ void MappedFile::fail(const QString& what) const {
 void MappedFile::populate() const {
     populated_ = ::madvise(const_cast<char*>(data_), static_cast<std::size_t>(status_.size),
                            MADV_POPULATE_READ) == 0;
+    // Every page was just read in: the next reads need not look.
+    if (populated_) {
+        due(next_residency_check_);
+        wholly_resident_ = true;
+    }
 }
 
 void MappedFile::expect_random_access() const {
