@@ -223,12 +223,13 @@ int main(int argc, char** argv) {
     first_picture.start();
     for (const QString& type : types) {
         volume.make_image_3d(type, "bench");
-        view->add(*volume.section_image3d.at(type).at("bench").visual());
+        // A time slice comes with its survey's outline.
+        for (const auto& visual : volume.section_image3d.at(type).at("bench").visuals())
+            view->add(*visual);
     }
     // The box, its axes and the colour bar, drawn with every frame as in the viewer.
     volume.make_visuals_in_volume("bench");
-    for (const auto& entry : volume.visuals_in_volume.at("bench").entries())
-        view->add(*entry.visual());
+    for (const auto& visual : volume.visuals_in_volume.at("bench").visuals()) view->add(*visual);
     view->camera().set_range();
     wait_until_drawn(volume);
     figure("sections_drawn", first_picture.nsecsElapsed() / 1e6, "ms");
@@ -236,7 +237,7 @@ int main(int argc, char** argv) {
     // What the GUI thread cannot avoid per step: a new slice's image and a frame drawn,
     // measured just before the paging it is compared with, under the same load.
     auto slice = std::dynamic_pointer_cast<korvex::scene::ImageSection>(
-        volume.section_image3d.at(types.back()).at("bench").visual());
+        volume.section_image3d.at(types.back()).at("bench").visuals().front());
     // Drawn the way a section that arrives is drawn: the scene asks for a frame and the
     // step ends when the frame is on the screen.
     QSignalSpy swapped(qobject_cast<QOpenGLWidget*>(canvas.native()), &QOpenGLWidget::frameSwapped);
