@@ -9,6 +9,7 @@
 #include <numeric>
 
 #include "korvex/app/viewers/map_view_feed.h"
+#include "korvex/app/viewers/view_tabs.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/icon_manager.h"
@@ -121,26 +122,10 @@ void MapViewArea::restore_view(const MapViewRecord& record) {
 }
 
 QWidget* MapViewArea::make_options_button() {
-    auto* button = new QToolButton;
-    button->setAutoRaise(true);
-    button->setIcon(utils::icon("options"));
-    button->setToolTip(_("Map view options"));
-    button->setPopupMode(QToolButton::InstantPopup);
-    auto* menu = new QMenu(button);
-    menu->addAction(utils::create_action(menu, _("Close this map view"), [this, button] {
-        close_view(indexOf(button->parentWidget()));
-    }));
-    button->setMenu(menu);
-    return button;
+    return make_view_options_button(this, _("Map view options"), _("Close this map view"),
+                                    [this](int index) { close_view(index); });
 }
 
-QString MapViewArea::free_name() const {
-    for (int n = 1;; ++n) {
-        const QString name = _("Map View %1").arg(n);
-        bool taken = false;
-        for (int i = 0; i < count(); ++i) taken = taken || tabText(i) == name;
-        if (!taken) return name;
-    }
-}
+QString MapViewArea::free_name() const { return free_tab_name(*this, _("Map View %1")); }
 
 }  // namespace korvex::app

@@ -8,6 +8,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/arbitrary_line_feed.h"
 #include "korvex/app/viewers/section_view_state.h"
+#include "korvex/app/viewers/view_tabs.h"
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
@@ -131,26 +132,10 @@ void SectionViewArea::restore_view(const SectionViewRecord& record, const DataMo
 }
 
 QWidget* SectionViewArea::make_options_button() {
-    auto* button = new QToolButton;
-    button->setAutoRaise(true);
-    button->setIcon(utils::icon("options"));
-    button->setToolTip(_("Section view options"));
-    button->setPopupMode(QToolButton::InstantPopup);
-    auto* menu = new QMenu(button);
-    menu->addAction(utils::create_action(menu, _("Close this section view"), [this, button] {
-        close_view(indexOf(button->parentWidget()));
-    }));
-    button->setMenu(menu);
-    return button;
+    return make_view_options_button(this, _("Section view options"), _("Close this section view"),
+                                    [this](int index) { close_view(index); });
 }
 
-QString SectionViewArea::free_name() const {
-    for (int n = 1;; ++n) {
-        const QString name = _("Section View %1").arg(n);
-        bool taken = false;
-        for (int i = 0; i < count(); ++i) taken = taken || tabText(i) == name;
-        if (!taken) return name;
-    }
-}
+QString SectionViewArea::free_name() const { return free_tab_name(*this, _("Section View %1")); }
 
 }  // namespace korvex::app
