@@ -66,15 +66,7 @@ void MapViewArea::take_room() {
     splitter->setSizes(sizes);
 }
 
-void MapViewArea::close_view(int index) {
-    QWidget* view = widget(index);
-    if (!view) return;
-    removeTab(index);
-    // The view may be the one whose menu asked for this: it goes once the event is over.
-    view->hide();
-    view->deleteLater();
-    if (count() == 0) hide();
-}
+void MapViewArea::close_view(int index) { close_view_tab(*this, index); }
 
 widgets::MapView* MapViewArea::view(int index) const {
     return qobject_cast<widgets::MapView*>(widget(index));

@@ -65,15 +65,7 @@ widgets::SectionView* SectionViewArea::mount(data::SeismicVolume& volume, const 
     return view;
 }
 
-void SectionViewArea::close_view(int index) {
-    QWidget* view = widget(index);
-    if (!view) return;
-    removeTab(index);
-    // The view may be the one whose menu asked for this: it goes once the event is over.
-    view->hide();
-    view->deleteLater();
-    if (count() == 0) hide();
-}
+void SectionViewArea::close_view(int index) { close_view_tab(*this, index); }
 
 widgets::SectionView* SectionViewArea::view(int index) const {
     return qobject_cast<widgets::SectionView*>(widget(index));

@@ -23,6 +23,15 @@ QWidget* make_view_options_button(QTabWidget* tabs, const QString& tool_tip,
     return button;
 }
 
+void close_view_tab(QTabWidget& tabs, int index) {
+    QWidget* view = tabs.widget(index);
+    if (!view) return;
+    tabs.removeTab(index);
+    view->hide();
+    view->deleteLater();
+    if (tabs.count() == 0) tabs.hide();
+}
+
 QString free_tab_name(const QTabWidget& tabs, const QString& pattern) {
     for (int n = 1;; ++n) {
         const QString name = pattern.arg(n);

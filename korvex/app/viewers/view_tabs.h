@@ -16,6 +16,10 @@ namespace korvex::app {
 QWidget* make_view_options_button(QTabWidget* tabs, const QString& tool_tip,
                                   const QString& close_text, std::function<void(int)> close);
 
+// Takes tab `index` away and deletes its view once the event under way is over (the view
+// may be the one whose menu asked); the area hides when no tab is left.
+void close_view_tab(QTabWidget& tabs, int index);
+
 // The first of `pattern` with 1, 2, ... for %1 that no tab of `tabs` is called.
 QString free_tab_name(const QTabWidget& tabs, const QString& pattern);
 
