@@ -43,7 +43,7 @@ void MapFrame::paint_axes() const {
     painter_.drawRect(plot);
     // One step both ways: a square of the map is a square on the screen.
     const double step = utils::nice_step(TICK_SPACING / transform_.scale());
-    for (const double x : ticks_between(shown.left(), shown.right(), step)) {
+    for (const double x : utils::ticks_between(shown.left(), shown.right(), step)) {
         const double at = transform_.to_pixel({x, 0}).x();
         painter_.drawLine(QPointF(at, plot.bottom()), QPointF(at, plot.bottom() + TICK));
         painter_.drawText(QRectF(at - 60, plot.bottom() + TICK, 120, line), Qt::AlignCenter,
@@ -51,7 +51,7 @@ void MapFrame::paint_axes() const {
     }
     painter_.drawText(QRectF(plot.left(), plot.bottom() + TICK + line, plot.width(), line),
                       Qt::AlignCenter, _("Easting"));
-    for (const double y : ticks_between(shown.top(), shown.bottom(), step)) {
+    for (const double y : utils::ticks_between(shown.top(), shown.bottom(), step)) {
         const double at = transform_.to_pixel({0, y}).y();
         painter_.drawLine(QPointF(plot.left() - TICK, at), QPointF(plot.left(), at));
         painter_.drawText(QRectF(0, at - line, plot.left() - TICK - GAP, 2 * line),

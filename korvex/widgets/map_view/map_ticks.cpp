@@ -8,22 +8,13 @@
 
 namespace korvex::widgets {
 
-std::vector<double> ticks_between(double low, double high, double step, double anchor) {
-    if (low > high) std::swap(low, high);
-    if (!(step > 0.0) || !std::isfinite(high - low)) return {};
-    std::vector<double> ticks;
-    for (double n = std::ceil((low - anchor) / step); anchor + n * step <= high; n += 1.0)
-        ticks.push_back(anchor + n * step);
-    return ticks;
-}
-
 std::vector<double> line_ticks(const MapLines& lines, double least) {
     const int line_step = std::max(1, std::abs(lines.step));
     // A step of round numbers that only lands on lines of the survey.
     double step = utils::nice_step(std::max(least, double(line_step)));
     if (std::fmod(step, line_step) != 0.0) step = line_step * utils::nice_step(step / line_step);
     const double anchor = lines.first % line_step == 0 ? 0.0 : lines.first;
-    return ticks_between(lines.number_at(0), lines.number_at(lines.count - 1), step, anchor);
+    return utils::ticks_between(lines.number_at(0), lines.number_at(lines.count - 1), step, anchor);
 }
 
 }  // namespace korvex::widgets

@@ -7,11 +7,6 @@
 
 namespace korvex::widgets {
 
-// The values between `low` and `high` (either order) that are `anchor` plus a whole number
-// of `step`s: where an axis or a grid puts its marks.
-KORVEX_MAP_VIEW_EXPORT std::vector<double> ticks_between(double low, double high, double step,
-                                                         double anchor = 0.0);
-
 // The line numbers of `lines` to annotate, at least `least` line numbers apart: round
 // numbers that are lines of the survey, or every so many lines from the first when the
 // survey's numbers are never round (odd numbers stepping by two).

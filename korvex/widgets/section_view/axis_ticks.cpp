@@ -12,10 +12,7 @@ std::vector<double> axis_ticks(double low, double high, int most) {
     const double span = high - low;
     if (most < 1 || !std::isfinite(span)) return {};
     if (span == 0.0) return {low};
-    const double step = utils::nice_step(span / most);
-    std::vector<double> ticks;
-    for (double n = std::ceil(low / step); n * step <= high; n += 1.0) ticks.push_back(n * step);
-    return ticks;
+    return utils::ticks_between(low, high, utils::nice_step(span / most));
 }
 
 }  // namespace korvex::widgets
