@@ -187,11 +187,14 @@ void SectionCanvas::paintEvent(QPaintEvent*) {
         painter.setClipRect(plot);
         // Too close for wiggles, the colours stand in for them.
         const bool wiggles = wiggles_shown();
-        if (wiggles && trace_display_ == TraceDisplay::wiggles)
+        const WigglePainter wiggle(picture_.samples(), transform_, picture_.clip());
+        if (wiggles && trace_display_ == TraceDisplay::wiggles) {
             painter.fillRect(transform_.to_pixel(shown), Qt::white);
-        else
+            wiggle.paint_holes(painter, palette().mid().color());
+        } else {
             painter.drawImage(transform_.to_pixel(shown), picture_.image(), shown);
-        if (wiggles) WigglePainter(picture_.samples(), transform_, picture_.clip()).paint(painter);
+        }
+        if (wiggles) wiggle.paint(painter);
         outline_.paint(painter, transform_, palette().windowText().color());
         painter.restore();
         marks_.paint(painter, transform_);

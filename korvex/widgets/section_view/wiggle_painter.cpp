@@ -69,6 +69,35 @@ void WigglePainter::paint(QPainter& painter) const {
     painter.drawImage(plot.topLeft(), image);
 }
 
+QRect WigglePainter::cells_in_view() const {
+    const QRectF shown =
+        transform_.visible().intersected(QRectF(0, 0, samples_.columns, samples_.rows));
+    if (shown.isEmpty()) return {};
+    const int left = int(std::floor(shown.left())), top = int(std::floor(shown.top()));
+    return QRect(QPoint(left, top),
+                 QPoint(std::min(samples_.columns, int(std::ceil(shown.right()))) - 1,
+                        std::min(samples_.rows, int(std::ceil(shown.bottom()))) - 1));
+}
+
+void WigglePainter::paint_holes(QPainter& painter, const QColor& background) const {
+    const QRect cells = cells_in_view();
+    // A run of hole samples down a column at a time: a missing trace is one rectangle.
+    for (int column = cells.left(); column <= cells.right(); ++column) {
+        int start = -1;
+        for (int row = cells.top(); row <= cells.bottom() + 1; ++row) {
+            const bool hole =
+                row <= cells.bottom() &&
+                std::isnan(samples_.values[std::size_t(row) * samples_.columns + column]);
+            if (hole && start < 0) start = row;
+            if (!hole && start >= 0) {
+                painter.fillRect(transform_.to_pixel(QRectF(column, start, 1, row - start)),
+                                 background);
+                start = -1;
+            }
+        }
+    }
+}
+
 std::vector<WigglePainter::Row> WigglePainter::rows(int height) const {
     const double top = transform_.plot().toAlignedRect().top();
     std::vector<Row> rows(std::size_t(height), Row{});

@@ -32,6 +32,10 @@ public:
 
     WigglePainter(const SectionSamples& samples, const SectionTransform& transform, double clip);
     void paint(QPainter& painter) const;
+    // Fills the samples in view that lie in a hole (no trace) with `background`, for wiggles
+    // drawn alone: on their white, a hole would read as a trace of zero amplitude. The
+    // colours show the plot's background through a hole; so the same does here.
+    void paint_holes(QPainter& painter, const QColor& background) const;
 
 private:
     // Where a pixel row falls between two samples of every trace.
@@ -41,6 +45,8 @@ private:
     };
 
     std::vector<Row> rows(int height) const;
+    // The samples' columns and rows in view, whole.
+    QRect cells_in_view() const;
 
     const SectionSamples& samples_;
     const SectionTransform& transform_;

@@ -128,6 +128,35 @@ private slots:
         QTEST(colour(middle + quarter, 19.75), "right_of_negative");
     }
 
+    // Wiggles alone, the middle trace missing: its column shows the plot's background, as
+    // the colours do, rather than the white of a dead trace, and no wiggle runs down it.
+    void a_hole_among_wiggles_shows_the_plot_background() {
+        SectionSamples samples{20, 5, {}};
+        for (int r = 0; r < 20; ++r)
+            for (int c = 0; c < 5; ++c) samples.values.push_back(c == 2 ? HOLE : .5f);
+        SectionView view;
+        view.show_section("iline", 1, std::move(samples), {"Crossline", 1, 1}, {"Time (ms)", 0, 4});
+        view.canvas().set_style("jet", 1.0);
+        view.resize(640, 480);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        for (QAction* action : view.traces_button()->menu()->actions())
+            if (action->text() == "Wiggles") action->trigger();
+        QVERIFY(view.canvas().wiggles_shown());
+
+        const QImage shot = view.canvas().grab().toImage();
+        const auto& transform = view.canvas().transform();
+        const auto colour = [&](double column, double row) {
+            return QColor(shot.pixel(transform.to_pixel(QPointF(column, row)).toPoint())).name();
+        };
+        const QString background = view.canvas().palette().mid().color().name();
+        // Where its baseline and its lobe would be; the neighbours' lobes end at its edges.
+        for (const double column : {2.5, 2.75})
+            for (const double row : {0.25, 10.0, 19.75}) QCOMPARE(colour(column, row), background);
+        QCOMPARE(colour(1.75, 10.0), QString("#000000"));
+        QCOMPARE(colour(1.25, 10.0), QString("#ffffff"));
+    }
+
     void an_axis_with_knots_runs_straight_between_them_data() {
         QTest::addColumn<double>("data");
         QTest::addColumn<double>("value");
