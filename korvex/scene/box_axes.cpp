@@ -209,6 +209,12 @@ void BoxAxes::set_color(const Color& color) {
     update();
 }
 
+void BoxAxes::set_bounds(const std::array<double, 6>& bounds) {
+    bounds_ = bounds;
+    sight_.reset();
+    update();
+}
+
 void BoxAxes::apply_z_scale(double factor) {
     z_scale_ = factor;
     sight_.reset();

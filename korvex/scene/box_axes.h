@@ -48,6 +48,8 @@ public:
     ~BoxAxes() override;
 
     void set_color(const Color& color);
+    // Another box (the survey's grid found larger): laid out again at the next frame.
+    void set_bounds(const std::array<double, 6>& bounds);
     void apply_z_scale(double factor) override;
     void apply_background(const Color& shown) override;
 

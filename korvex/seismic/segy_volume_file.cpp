@@ -40,7 +40,7 @@ void prefetch(const char* data, int bytes) {
 
 }  // namespace
 
-SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
+SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes, TracePlacing placing)
     : path_(path), bytes_(bytes) {
     if (!SegyHeaderBytes::holds_field(bytes.iline) || !SegyHeaderBytes::holds_field(bytes.xline))
         fail(_("header bytes %1 and %2: line numbers must lie at bytes %3 to %4")
@@ -62,7 +62,9 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes)
     // The sampled traces in the places a file that fills its grid gives them: no index is
     // needed. Anything else is placed trace by trace from every header.
     const bool filled = read_line_numbers();
-    if (!check_trace_positions(filled)) place_every_trace();
+    // The sampled traces give the map coordinates whichever way the traces are placed.
+    const bool in_place = check_trace_positions(filled);
+    if (!in_place || placing == TracePlacing::every_trace) place_every_trace();
     const long long needed = trace0_ + traces_ * trace_stride();
     if (map_->size() < needed) fail(_("the file shrank while it was being opened"));
 }

@@ -46,7 +46,13 @@ struct SegyHeaderBytes {
 // concurrently on several threads.
 class KORVEX_SEISMIC_EXPORT SegyVolumeFile final {
 public:
-    explicit SegyVolumeFile(const QString& path, SegyHeaderBytes bytes = {});
+    // How opening finds where the traces lie: from a sample of their headers when those lie
+    // where a grid filled in order puts them, or from every header. The full check places
+    // every trace of a file whose sample looked regular but was not.
+    enum class TracePlacing { sampled, every_trace };
+
+    explicit SegyVolumeFile(const QString& path, SegyHeaderBytes bytes = {},
+                            TracePlacing placing = TracePlacing::sampled);
     ~SegyVolumeFile();
     SegyVolumeFile(const SegyVolumeFile&) = delete;
     SegyVolumeFile& operator=(const SegyVolumeFile&) = delete;

@@ -1,5 +1,6 @@
 // A survey with a corner never shot, in the real window: what a pick there answers, in 3D
-// and in a section view, the live area over its time slices and the count on its page.
+// and in a section view, the live area over its time slices and on the maps, and the count
+// on its page; and a survey whose holes only the full check of the cache pass finds.
 #include <QFile>
 #include <QLabel>
 #include <QStandardPaths>
@@ -11,7 +12,9 @@
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/data/seismic_volume_page.h"
+#include "korvex/app/data/volume_sections.h"
 #include "korvex/app/picks/picks_panel.h"
+#include "korvex/app/viewers/map_view_area.h"
 #include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/viewers/volume_section_feed.h"
@@ -20,6 +23,7 @@
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
+#include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 #include "tests/app/open_and_wait.h"
 #include "tests/seismic/test_volumes.h"
@@ -41,6 +45,19 @@ korvex::testing::VolumeLayout corner_survey() {
     layout.samples = 10;
     layout.hole = [](int iline, int xline) { return iline >= 103 && xline >= 203; };
     return layout;
+}
+
+// 100 x 100 traces, of which opening samples every other one: the 5002nd, passed over,
+// says crossline 1400 instead of 1004, one line past the last. Its grid is 100 x 101
+// positions, 100 of them holes: crossline 1400 but on inline 600, and (600, 1004).
+void write_stray_trace_survey(const QString& path) {
+    const auto layout = korvex::testing::large_survey();
+    korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us);
+    for (int il = 0; il < 100; ++il)
+        for (int xl = 0; xl < 100; ++xl)
+            writer.write_trace(layout.ilines[il], il == 50 && xl == 1 ? 1400 : layout.xlines[xl],
+                               layout.trace(il, xl));
+    writer.close();
 }
 
 constexpr double EXTENT = 10.0;
@@ -133,6 +150,74 @@ private slots:
         auto* page = qobject_cast<korvex::app::data::SeismicVolumePage*>(dialog.page());
         QVERIFY(page);
         QCOMPARE(page->trace_count()->text(), QString("27 of 36 positions hold a trace"));
+    }
+
+    // Every map view draws the fill the volume made as its file opened: shared, not copied.
+    void the_maps_share_the_volumes_live_area() {
+        Window w;
+        const SeismicVolume* volume = w.open_from_above(path_);
+        QVERIFY(volume);
+        w.window.open_map_view();
+        w.window.open_map_view();
+        for (int i = 0; i < 2; ++i) {
+            const auto& surveys = w.window.map_views()->view(i)->canvas().scene().surveys;
+            QTRY_COMPARE(surveys.size(), std::size_t(1));
+            QCOMPARE(surveys[0].live.cacheKey(), volume->live_fill().cacheKey());
+        }
+        QCOMPARE(volume->live_fill().size(), QSize(6, 6));
+    }
+
+    // The full check finds the trace out of place: every trace is placed anew, drawn where
+    // it lies, and the log says so in one line; the pick, the camera and the lines shown stay.
+    void traces_the_full_check_places_anew_are_drawn_where_they_lie() {
+        const QString path = dir_.filePath("stray.sgy");
+        write_stray_trace_survey(path);
+        Window w;
+        korvex::testing::LogCapture log;
+        auto* volume = static_cast<SeismicVolume*>(
+            korvex::testing::load_data(w.window, path, SeismicVolume::header_settings({})));
+        QVERIFY(volume);
+        QCOMPARE(volume->file().geometry().hole_count, 0LL);
+        volume->set_section_index(SectionKind::iline, 50);
+        w.window.open_section_view();
+        korvex::app::VolumeSectionFeed& feed = *w.window.section_views()->feed(0);
+        feed.show_section(SectionKind::iline, 50);
+        QTRY_VERIFY(feed.drawn());
+        korvex::widgets::SectionCanvas& canvas = w.window.section_views()->view(0)->canvas();
+        QTest::mouseClick(&canvas, Qt::RightButton, {},
+                          canvas.transform().to_pixel(QPointF(2.5, 1.5)).toPoint());
+        QCOMPARE(w.window.picks()->count(), 1);
+        const auto pick = w.window.picks()->pick(0);
+        const auto camera = std::make_pair(w.viewer().center(), w.viewer().scale_factor());
+
+        QTRY_VERIFY_WITH_TIMEOUT(volume->sections().has_cache(), 60000);
+        const auto& g = volume->file().geometry();
+        QCOMPARE(g.xline_count(), 101);
+        QCOMPARE(g.hole_count, 100LL);
+        QVERIFY2(log.contains("warning",
+                              "stray.sgy: the full check found 100 positions without a trace, on "
+                              "a grid of 100 inlines x 101 crosslines; the picture now shows them"),
+                 qPrintable(log.texts().join("\n")));
+        QTRY_VERIFY(volume->sections_drawn() && feed.drawn());
+        const auto inline_600 = volume->sections().drawn(SectionKind::iline);
+        QCOMPARE(inline_600->index, 50);
+        const auto layout = korvex::testing::large_survey();
+        const auto& drawn = inline_600->image;
+        QCOMPARE(drawn.columns, 101);
+        for (int s = 0; s < layout.samples; ++s) {
+            QVERIFY(std::isnan(drawn.values[std::size_t(s) * 101 + 1]));
+            QCOMPARE(drawn.values[std::size_t(s) * 101 + 100], layout.value(50, 1, s));
+            QVERIFY(std::isnan(canvas.samples().values[std::size_t(s) * 101 + 1]));
+        }
+        QCOMPARE(w.window.picks()->count(), 1);
+        QCOMPARE(w.window.picks()->pick(0), pick);
+        QCOMPARE(std::make_pair(w.viewer().center(), w.viewer().scale_factor()), camera);
+
+        korvex::app::data::AppearanceDialog dialog(*w.window.tree(), "stray");
+        auto* page = qobject_cast<korvex::app::data::SeismicVolumePage*>(dialog.page());
+        QVERIFY(page);
+        QCOMPARE(page->trace_count()->text(), QString("10000 of 10100 positions hold a trace"));
+        QCOMPARE(page->section_slider(SectionKind::xline)->maximum(), 100);
     }
 
     // A well in the corner lies where no sample is: its pick says so and keeps nothing.

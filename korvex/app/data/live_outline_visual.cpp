@@ -37,7 +37,16 @@ LiveOutlineVisual::LiveOutlineVisual(const seismic::SegyGeometry& geometry,
     set_z(z);
 }
 
-void LiveOutlineVisual::set_z(double z) { set_data(at(z)); }
+void LiveOutlineVisual::set_z(double z) {
+    z_ = z;
+    set_data(at(z));
+}
+
+void LiveOutlineVisual::set_area(const seismic::SegyGeometry& geometry,
+                                 const std::vector<seismic::OutlineSegment>& live_area) {
+    ends_ = ends_of(geometry, live_area);
+    set_z(z_);
+}
 
 std::vector<scene::Point3> LiveOutlineVisual::at(double z) const {
     std::vector<scene::Point3> points;

@@ -23,6 +23,9 @@ public:
 
     // Moves the outline to the slice at `z` (minus the time).
     void set_z(double z);
+    // Outlines the live area of traces placed anew, at the same z.
+    void set_area(const seismic::SegyGeometry& geometry,
+                  const std::vector<seismic::OutlineSegment>& live_area);
 
 protected:
     const char* type_name() const override { return "LiveOutlineVisual"; }
@@ -32,6 +35,7 @@ private:
 
     // Ends of the segments, in line numbers, two by two.
     std::vector<std::array<double, 2>> ends_;
+    double z_ = 0.0;
 };
 
 }  // namespace korvex::app::data

@@ -20,6 +20,11 @@ void SectionReader::use_cache(std::shared_ptr<const seismic::SectionCache> cache
     cache_ = std::move(cache);
 }
 
+void SectionReader::use_file(std::shared_ptr<const seismic::SegyVolumeFile> file) {
+    file_ = std::move(file);
+    cache_.reset();
+}
+
 void SectionReader::request(seismic::SectionKind kind, int index) {
     Slot& slot = slots_[kind];
     slot.wanted = index;

@@ -35,6 +35,9 @@ public:
     ~SectionReader() override;
 
     void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
+    // Reads `file` from now on, its traces placed anew, and without the cache, which was
+    // made for the old grid. A read in flight is dropped once a request overtakes it.
+    void use_file(std::shared_ptr<const seismic::SegyVolumeFile> file);
     bool has_cache() const { return cache_ != nullptr; }
     const std::shared_ptr<const seismic::SectionCache>& cache() const { return cache_; }
     // Asks for the section of `kind` at `index`; it arrives through sig_section_read or

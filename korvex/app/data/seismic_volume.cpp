@@ -23,6 +23,7 @@
 #include "korvex/seismic/section_cache.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/logger.h"
+#include "korvex/utils/qthelpers.h"
 
 namespace korvex::app::data {
 
@@ -164,10 +165,7 @@ SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::Seg
     const seismic::AmplitudeStats stats =
         cache ? cache->amplitude_stats() : file->amplitude_stats();
     auto fitted = fit_survey(*file);
-    // A pass over the whole grid: tens of milliseconds for millions of positions.
-    const seismic::SegyGeometry& g = file->geometry();
-    auto live_area = seismic::live_outline(g.iline_count(), g.xline_count(),
-                                           [&g](int i, int x) { return g.has_trace(i, x); });
+    LiveArea live_area = LiveArea::of(file->geometry());
     return Opened{std::move(file),
                   stats,
                   std::move(fitted.transform),
@@ -239,6 +237,11 @@ SeismicVolume::SeismicVolume(Opened opened, QObject* parent)
                 take_stats(cache->amplitude_stats());
             });
     connect(caching_, &VolumeCaching::sig_ended, this, &SeismicVolume::sig_cache_pass_ended);
+    connect(caching_, &VolumeCaching::sig_replaced, this,
+            [this](std::shared_ptr<const seismic::SegyVolumeFile> file, const LiveArea& area) {
+                utils::call_guarded(_("Showing the traces of %1 placed anew").arg(name()),
+                                    [&] { take_placed(std::move(file), area); });
+            });
 }
 
 SeismicVolume::~SeismicVolume() {
@@ -367,6 +370,22 @@ void SeismicVolume::take_stats(const seismic::AmplitudeStats& stats) {
     }
     // Figures the file gave are no change of the user's: the project stays as saved.
     emit sig_stats_changed();
+}
+
+void SeismicVolume::take_placed(std::shared_ptr<const seismic::SegyVolumeFile> file,
+                                const LiveArea& live_area) {
+    const SurveyFrame before = frame_;
+    file_ = std::move(file);
+    frame_ = SurveyFrame(file_->geometry());
+    live_area_ = live_area;
+    // The same traces at the same line numbers: the map transform holds, and so does the
+    // origin everything is drawn about.
+    geometry_ = grid_ ? seismic::SurveyGeometry(file_->geometry(), *grid_)
+                      : seismic::SurveyGeometry(file_->geometry(), survey_);
+    if (open_surveys_) open_surveys_->replace(this, loaded_survey());
+    sections_->take_file(file_, before);
+    for (const auto& [viewer, item] : visuals_in_volume) SurveyBox::reshape(item, frame_.bounds());
+    emit sig_geometry_changed(before);
 }
 
 void SeismicVolume::set_colormap(const QString& name) {

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "korvex/app/data/data_export.h"
+#include "korvex/app/data/live_area.h"
 #include "korvex/app/data/loaded_survey.h"
 #include "korvex/app/data/styled_object.h"
 #include "korvex/app/data/survey_frame.h"
@@ -44,8 +45,9 @@ class VolumeSections;
 // Nothing that grows with the file runs on the GUI thread: opening, section reads and the
 // cache pass run on worker threads. Once the first picture is complete, the section cache
 // is built (or reused) in the background (VolumeCaching), with its progress in the status
-// bar and the log; it checks every trace, and a volume found irregular has its sections
-// withdrawn with the reason, rather than drawn with traces out of place.
+// bar and the log; it checks every trace. Traces out of the place the opening's sample
+// inferred are placed anew, each where its line numbers say (sig_geometry_changed), rather
+// than drawn out of place; only a file that no grid holds has its sections withdrawn.
 class KORVEX_DATA_EXPORT SeismicVolume final : public StyledObject, public host::PersistentObject {
     Q_OBJECT
 
@@ -95,7 +97,9 @@ public:
     // off a grid they lie); empty when their coordinates place it.
     const QString& map_note() const { return map_note_; }
     // The boundary of the positions that hold a trace, found while the file opened.
-    const std::vector<seismic::OutlineSegment>& live_area() const { return live_area_; }
+    const std::vector<seismic::OutlineSegment>& live_area() const { return live_area_.outline; }
+    // The map's fill of them (LiveArea::fill), shared by every map view.
+    const QImage& live_fill() const { return live_area_.fill; }
     // Lays a survey whose headers cannot place it on `grid` (none: back to one map unit per
     // line number) in every viewer, then sig_placed; the project keeps it. A survey placed
     // by its coordinates, or a bad grid, throws utils::ValueError and nothing changes.
@@ -151,6 +155,10 @@ signals:
     void sig_stats_changed();
     // The survey moved on the map: its grid was set or undone.
     void sig_placed();
+    // The full check placed the traces anew: the grid, the sections, the live area and the
+    // trace count are new; section positions, picks, looks and cameras stay. `before` is the
+    // frame whose indices were used so far.
+    void sig_geometry_changed(const SurveyFrame& before);
 
 private:
     struct Opened {
@@ -160,7 +168,7 @@ private:
         // Sound and found at opening: time slices come from it from the first picture on.
         std::shared_ptr<const seismic::SectionCache> cache;
         QString map_note;
-        std::vector<seismic::OutlineSegment> live_area;
+        LiveArea live_area;
     };
 
     // The part of opening that grows with the file: safe on any thread.
@@ -168,6 +176,8 @@ private:
                             const QStringList& cache_folders);
     SeismicVolume(Opened opened, QObject* parent);
     void take_stats(const seismic::AmplitudeStats& stats);
+    void take_placed(std::shared_ptr<const seismic::SegyVolumeFile> file,
+                     const LiveArea& live_area);
     void take_clip(double clip, VolumeStyle::ClipSource source);
     void show_style();
     // As point files and the status bar see the survey; none off the map.
@@ -180,7 +190,7 @@ private:
     seismic::SurveyGeometry geometry_;
     std::array<double, 2> origin_;
     QString map_note_;
-    std::vector<seismic::OutlineSegment> live_area_;
+    LiveArea live_area_;
     // Set by the user where the headers give no grid to fit.
     std::optional<seismic::SurveyGrid> grid_;
     VolumeSections* sections_;

@@ -75,6 +75,12 @@ void SeismicVolumePage::setup_page() {
     connect(volume_, &SeismicVolume::sig_style_changed, this, [this] {
         utils::call_guarded(QStringLiteral("Showing the volume's style"), [this] { load_style(); });
     });
+    connect(volume_, &SeismicVolume::sig_geometry_changed, this, [this] {
+        utils::call_guarded(QStringLiteral("Showing the volume's traces placed anew"), [this] {
+            show_traces();
+            load_style();
+        });
+    });
     connect(volume_, &SeismicVolume::sig_stats_changed, this, [this] {
         utils::call_guarded(QStringLiteral("Showing the volume's amplitudes"),
                             [this] { load_style(); });
@@ -85,14 +91,10 @@ QWidget* SeismicVolumePage::make_sections_group() {
     auto* group = new QGroupBox(_("Sections"), this);
     auto* form = new QFormLayout(group);
     // Holes are drawn as nothing: how much of the grid that is, at a glance.
-    const seismic::SegyGeometry& g = volume_->file().geometry();
-    trace_count_ = new QLabel(
-        _("%1 of %2 positions hold a trace").arg(g.live_trace_count()).arg(g.position_count()),
-        group);
+    trace_count_ = new QLabel(group);
     form->addRow(_("Traces"), trace_count_);
     for (const SectionKind kind : seismic::SECTION_KINDS) {
         auto* slider = new QSlider(Qt::Horizontal, group);
-        slider->setRange(0, volume_->frame().count(kind) - 1);
         auto* position = new QLineEdit(group);
         position->setValidator(new QDoubleValidator(position));
         position->setMaximumWidth(position->fontMetrics().horizontalAdvance("0000000000"));
@@ -123,7 +125,18 @@ QWidget* SeismicVolumePage::make_sections_group() {
     note_ = new QLabel(group);
     note_->setWordWrap(true);
     form->addRow(note_);
+    show_traces();
     return group;
+}
+
+void SeismicVolumePage::show_traces() {
+    const seismic::SegyGeometry& g = volume_->file().geometry();
+    trace_count_->setText(
+        _("%1 of %2 positions hold a trace").arg(g.live_trace_count()).arg(g.position_count()));
+    for (const auto& [kind, slider] : sliders_) {
+        const QSignalBlocker quiet(slider);
+        slider->setRange(0, volume_->frame().count(kind) - 1);
+    }
 }
 
 QWidget* SeismicVolumePage::make_colours_group() {

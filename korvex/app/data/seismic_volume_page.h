@@ -59,6 +59,8 @@ private:
     QWidget* make_sections_group();
     QWidget* make_colours_group();
     void show_section(seismic::SectionKind kind);
+    // How many positions hold a trace, and the lines the sliders run over.
+    void show_traces();
     void show_grid();
     void apply_grid(const seismic::SurveyGrid& grid);
     // Runs a change of the volume; whatever fails is logged and the page shows the

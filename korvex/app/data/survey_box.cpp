@@ -20,11 +20,8 @@ const scene::Color OUTLINE_COLOR(0.15, 0.15, 0.15);
 constexpr double OUTLINE_WIDTH = 1.5;
 constexpr int LABEL_SIZE = 12;
 
-}  // namespace
-
-scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>& bounds,
-                            const scene::Placement& placement, const QString& colormap,
-                            double clip) {
+// The twelve edges, two points each.
+std::vector<Point3> edges_of(const std::array<double, 6>& bounds) {
     const auto [x0, x1, y0, y1, z0, z1] = bounds;
     const std::array<Point3, 4> top{{{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}}};
     std::vector<Point3> edges;
@@ -33,8 +30,16 @@ scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>
         const Point3& b = top[(i + 1) % 4];
         edges.insert(edges.end(), {a, b, {a[0], a[1], z0}, {b[0], b[1], z0}, a, {a[0], a[1], z0}});
     }
-    auto outline = std::make_shared<scene::LineVisual>(edges, scene::LineVisual::Connect::Segments,
-                                                       OUTLINE_COLOR, OUTLINE_WIDTH);
+    return edges;
+}
+
+}  // namespace
+
+scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>& bounds,
+                            const scene::Placement& placement, const QString& colormap,
+                            double clip) {
+    auto outline = std::make_shared<scene::LineVisual>(
+        edges_of(bounds), scene::LineVisual::Connect::Segments, OUTLINE_COLOR, OUTLINE_WIDTH);
     outline->name = utils::appconsts::SURVEY_BOX_LINE;
     outline->host_dob = &owner;
     outline->contrasts_with_background = true;
@@ -54,6 +59,15 @@ scene::Item SurveyBox::make(host::DataObject& owner, const std::array<double, 6>
     bar->host_dob = &owner;
     return scene::Item(
         std::vector<scene::Item>{scene::Item(outline), scene::Item(axes), scene::Item(bar)});
+}
+
+void SurveyBox::reshape(const scene::Item& item, const std::array<double, 6>& bounds) {
+    for (const auto& visual : item.visuals()) {
+        if (auto outline = std::dynamic_pointer_cast<scene::LineVisual>(visual))
+            outline->set_data(edges_of(bounds));
+        else if (auto axes = std::dynamic_pointer_cast<scene::BoxAxes>(visual))
+            axes->set_bounds(bounds);
+    }
 }
 
 }  // namespace korvex::app::data

@@ -24,6 +24,8 @@ public:
     static scene::Item make(host::DataObject& owner, const std::array<double, 6>& bounds,
                             const scene::Placement& placement, const QString& colormap,
                             double clip);
+    // Fits an item make() gave to other bounds, where it is drawn.
+    static void reshape(const scene::Item& item, const std::array<double, 6>& bounds);
 };
 
 }  // namespace korvex::app::data

@@ -46,8 +46,8 @@ VolumeCacheRun::VolumeCacheRun(std::shared_ptr<const seismic::SegyVolumeFile> fi
         end(false, message);
     });
     connect(pass_, &VolumeCachePass::sig_irregular, this, [this](const QString& message) {
+        delete progress_;
         emit sig_irregular(message);
-        end(false, message);
     });
     pass_->start();
 }

@@ -35,7 +35,8 @@ public:
 signals:
     // The cache is sound and checked; sig_ended(true) follows.
     void sig_ready(std::shared_ptr<const seismic::SectionCache> cache);
-    // A trace out of place; sig_ended(false) follows.
+    // A trace out of place: the pass is over without a cache, and it is for the owner to say
+    // what follows.
     void sig_irregular(const QString& message);
     // The pass is over: the cache is in use, or `message` tells why not.
     void sig_ended(bool cached, const QString& message);

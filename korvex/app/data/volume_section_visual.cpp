@@ -42,6 +42,10 @@ VolumeSectionVisual::VolumeSectionVisual(SeismicVolume& volume, seismic::Section
 void VolumeSectionVisual::show(const seismic::Section& image, const SurveyFrame::Plane& plane) {
     set_data(image.values, image.rows, image.columns);
     set_position(plane.position);
+    // Traces placed anew may widen the grid; setting the extent costs a copy of the image.
+    const scene::PlaneExtent wanted = extent_of(plane), now = extent();
+    if (wanted.u0 != now.u0 || wanted.u1 != now.u1 || wanted.v0 != now.v0 || wanted.v1 != now.v1)
+        set_extent(wanted);
     if (outline_) {
         outline_->set_z(plane.position);
         outline_->set_visible(true);

@@ -184,6 +184,22 @@ void VolumeSections::give_up_cache(const std::shared_ptr<const seismic::SectionC
 
 bool VolumeSections::has_cache() const { return reader_->has_cache(); }
 
+void VolumeSections::take_file(std::shared_ptr<const seismic::SegyVolumeFile> file,
+                               const SurveyFrame& before) {
+    file_ = std::move(file);
+    given_up_ = nullptr;
+    reader_->use_file(file_);
+    for (const auto& reader : view_readers_)
+        if (reader) reader->use_file(file_);
+    for (auto& [kind, s] : states_) {
+        s.index = frame_.index_of(kind, before.position_value(kind, s.index));
+        s.drawn = -1;
+        if (withdrawn_.isEmpty()) request(kind, s.index);
+    }
+    for (const auto& visual : visuals(SectionKind::depth))
+        if (visual->outline()) visual->outline()->set_area(file_->geometry(), volume_.live_area());
+}
+
 void VolumeSections::withdraw(const QString& reason) {
     withdrawn_ = _("%1: sections withdrawn, the file is not a regular survey grid: %2")
                      .arg(volume_.name(), reason);

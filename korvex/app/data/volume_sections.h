@@ -28,7 +28,7 @@ class VolumeSectionVisual;
 // The inline, crossline and time sections of a volume: one current position per kind,
 // shared by every viewer. Moving one reads it once, on a worker, and updates every
 // viewer's image in place when it arrives; of the moves made meanwhile only the newest
-// is read. A volume found irregular has its sections withdrawn for good, with the reason.
+// is read. A volume that no grid holds has its sections withdrawn for good, with the reason.
 class KORVEX_DATA_EXPORT VolumeSections final : public QObject {
     Q_OBJECT
 
@@ -70,6 +70,10 @@ public:
     // Time slices come from the cache from now on, instead of a gather over every trace.
     void use_cache(std::shared_ptr<const seismic::SectionCache> cache);
     bool has_cache() const;
+    // Reads `file`, its traces placed anew on the volume's frame, from now on (in the section
+    // views' readers too): each section is read again at the line or time it showed on
+    // `before`, the frame its indices were on, and a time slice outlines the new live area.
+    void take_file(std::shared_ptr<const seismic::SegyVolumeFile> file, const SurveyFrame& before);
     // Hides the sections in every viewer, refuses further moves, and tells why.
     void withdraw(const QString& reason);
     // The window whose status bar shows a slow time slice; none in scripted runs.

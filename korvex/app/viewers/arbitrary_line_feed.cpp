@@ -31,12 +31,15 @@ ArbitraryLineFeed::ArbitraryLineFeed(widgets::SectionView& view, data::SeismicVo
     connect(&volume, &data::SeismicVolume::sig_stats_changed, this, &ArbitraryLineFeed::show_style);
     connect(reading_, &QFutureWatcher<Read>::finished, this,
             [this] { utils::call_guarded(_("Drawing an arbitrary line"), [&] { draw(); }); });
-    connect(&volume, &data::SeismicVolume::sig_placed, this, [this] {
-        utils::call_guarded(_("Moving an arbitrary line with its survey"), [&] {
+    // The traces the line crosses, found again where the survey now lies or now has traces.
+    const auto cross_again = [this] {
+        utils::call_guarded(_("Finding the traces of an arbitrary line again"), [&] {
             traces_ = data::LineTraces(points_, volume_->file().geometry(), volume_->geometry());
             read();
         });
-    });
+    };
+    connect(&volume, &data::SeismicVolume::sig_placed, this, cross_again);
+    connect(&volume, &data::SeismicVolume::sig_geometry_changed, this, cross_again);
     show_style();
     read();
 }

@@ -25,7 +25,6 @@
 #include "korvex/utils/qthelpers.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
 #include "korvex/widgets/cube_viewer/cube_viewer.h"
-#include "korvex/widgets/map_view/map_painter.h"
 #include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 
@@ -59,6 +58,13 @@ widgets::MapSurvey survey_of(const data::SeismicVolume& volume) {
     const QPointF along_j = map_of(0, 1) - origin;
     survey.grid_to_map =
         QTransform(along_i.x(), along_i.y(), along_j.x(), along_j.y(), origin.x(), origin.y());
+    // A survey without holes is its grid, which the map outlines and fills itself. The fill
+    // is the volume's, made as its traces were placed: shared, not copied, by every map.
+    if (grid.live_trace_count() < grid.position_count()) {
+        for (const auto& s : volume.live_area())
+            survey.edges.emplace_back(s.iline0, s.xline0, s.iline1, s.xline1);
+        survey.live = volume.live_fill();
+    }
     return survey;
 }
 
@@ -115,9 +121,6 @@ MapViewFeed::MapViewFeed(widgets::MapView& view, const MapSources& sources)
     connect(&model, &DataModel::sig_added, this, [this](host::DataObject* dob) {
         watch_volume(dob);
         schedule();
-    });
-    connect(&model, &DataModel::sig_removing, this, [this](host::DataObject* dob) {
-        live_areas_.erase(dynamic_cast<const data::SeismicVolume*>(dob));
     });
     connect(&model, &DataModel::sig_removed, this, &MapViewFeed::schedule);
     connect(&model, &DataModel::sig_changed, this, &MapViewFeed::schedule);
@@ -195,9 +198,6 @@ void MapViewFeed::refresh() {
         if (auto* volume = dynamic_cast<data::SeismicVolume*>(dob)) {
             const int survey = static_cast<int>(scene.surveys.size());
             scene.surveys.push_back(survey_of(*volume));
-            const LiveArea& live = live_area(*volume);
-            scene.surveys.back().edges = live.edges;
-            scene.surveys.back().live = live.bins;
             volumes_.emplace_back(volume);
             for (const SectionKind kind : {SectionKind::iline, SectionKind::xline}) {
                 if (!shown_in_3d(sources_.viewers, volume->name(), kind)) continue;
@@ -241,6 +241,7 @@ void MapViewFeed::watch_volume(host::DataObject* dob) {
     if (!volume) return;
     connect(volume, &data::SeismicVolume::sig_section_moved, this, &MapViewFeed::schedule);
     connect(volume, &data::SeismicVolume::sig_placed, this, &MapViewFeed::schedule);
+    connect(volume, &data::SeismicVolume::sig_geometry_changed, this, &MapViewFeed::schedule);
 }
 
 void MapViewFeed::watch_section_views() {
@@ -254,22 +255,6 @@ void MapViewFeed::watch_section_views() {
             schedule();
         });
     }
-}
-
-const MapViewFeed::LiveArea& MapViewFeed::live_area(const data::SeismicVolume& volume) {
-    const auto known = live_areas_.find(&volume);
-    if (known != live_areas_.end()) return known->second;
-    const seismic::SegyGeometry& grid = volume.file().geometry();
-    LiveArea area;
-    // A survey without holes is its grid, which the map outlines and fills itself.
-    if (grid.live_trace_count() < grid.position_count()) {
-        for (const auto& s : volume.live_area())
-            area.edges.emplace_back(s.iline0, s.xline0, s.iline1, s.xline1);
-        area.bins =
-            widgets::MapPainter::live_bins(grid.iline_count(), grid.xline_count(),
-                                           [&](int i, int x) { return grid.has_trace(i, x); });
-    }
-    return live_areas_.emplace(&volume, std::move(area)).first->second;
 }
 
 void MapViewFeed::open_section(int survey, const QString& type, int index) {

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QImage>
-#include <QLineF>
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
 #include <functional>
-#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -45,7 +42,7 @@ public:
 
 private:
     void schedule();
-    // A volume's sections moving, and its survey placed anew on the map.
+    // A volume's sections moving, its survey placed anew on the map, its traces placed anew.
     void watch_volume(host::DataObject* dob);
     void watch_section_views();
     // Tells the linked cursor where the mouse is on the map: the map point, and the survey
@@ -53,12 +50,6 @@ private:
     void tell_cursor(const std::optional<QPointF>& map);
     void open_section(int survey, const QString& type, int index);
     void move_section(int section, int index);
-    // A volume's live area as the map draws it, found once per volume.
-    struct LiveArea {
-        std::vector<QLineF> edges;
-        QImage bins;
-    };
-    const LiveArea& live_area(const data::SeismicVolume& volume);
 
     widgets::MapView& view_;
     MapSources sources_;
@@ -66,7 +57,6 @@ private:
     // Beside the scene's surveys and sections: what each stands for.
     std::vector<QPointer<data::SeismicVolume>> volumes_;
     std::vector<std::function<void(int)>> movers_;
-    std::map<const data::SeismicVolume*, LiveArea> live_areas_;
     std::set<const QObject*> watched_;
 };
 

@@ -68,6 +68,15 @@ VolumeSectionFeed::VolumeSectionFeed(widgets::SectionView& view, data::SeismicVo
         });
     connect(&volume, &data::SeismicVolume::sig_style_changed, this, &VolumeSectionFeed::show_style);
     connect(&volume, &data::SeismicVolume::sig_stats_changed, this, &VolumeSectionFeed::show_style);
+    // The same line or time, on the grid of the traces placed anew.
+    connect(&volume, &data::SeismicVolume::sig_geometry_changed, this,
+            [this](const data::SurveyFrame& before) {
+                utils::call_guarded(_("Showing a section of traces placed anew"), [&] {
+                    drawn_ = -1;
+                    show_section(kind_, volume_->frame().index_of(
+                                            kind_, before.position_value(kind_, index_)));
+                });
+            });
     connect(&view_, &widgets::SectionView::sig_line_entered, this, [this](double value) {
         utils::call_guarded(_("Going to a line"), [&] { go_to(value); });
     });

@@ -507,12 +507,43 @@ private slots:
         QVERIFY(volume.withdrawn().isEmpty());
     }
 
-    // The quick check at opening passes a trace out of place between the ones it samples;
-    // the full check of the cache pass catches it, names it in the status bar of the window
-    // the volume was handed, and the sections go.
-    void an_irregular_file_is_withdrawn_by_the_full_check() {
+    // The quick check at opening passes two traces swapped between the ones it samples; the
+    // full check of the cache pass finds them, and each is drawn at its own line numbers.
+    void traces_out_of_order_are_placed_anew_by_the_full_check() {
         const QString path = dir_.filePath("swapped.sgy");
         korvex::testing::write_swapped_survey(path);
+        korvex::testing::LogCapture log;
+        const auto volume_held = korvex::testing::open_volume(path);
+        SeismicVolume& volume = *volume_held;
+        QSignalSpy ended(&volume, &SeismicVolume::sig_cache_pass_ended);
+        volume.set_section_index(SectionKind::iline, 50);
+        volume.make_image_3d("iline", "one");
+        QVERIFY(ended.wait(30000));
+        QVERIFY(ended[0][0].toBool());
+        QVERIFY(log.contains("warning",
+                             "swapped.sgy: the full check found traces out of the order the "
+                             "opening sampled; the picture now shows each trace at its line "
+                             "numbers"));
+        QTRY_VERIFY(volume.sections_drawn() && !volume.sections_pending());
+        // The traces written at crosslines 1004 and 1012 say each other's numbers.
+        std::vector<float> expected = inline_image(korvex::testing::large_survey(), 50);
+        for (std::size_t row = 0; row < expected.size(); row += 100)
+            std::swap(expected[row + 1], expected[row + 3]);
+        QCOMPARE(image(volume, "iline", "one")->array_data(), expected);
+    }
+
+    // Two traces at one position, the second between the ones opening samples: no grid holds
+    // the file, so the sections go, named in the status bar of the window the volume was
+    // handed.
+    void a_file_no_grid_holds_is_withdrawn_by_the_full_check() {
+        const QString path = dir_.filePath("twice.sgy");
+        const VolumeLayout layout = korvex::testing::large_survey();
+        korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, layout.interval_us);
+        for (int il = 0; il < 100; ++il)
+            for (int xl = 0; xl < 100; ++xl)
+                writer.write_trace(layout.ilines[il], layout.xlines[il == 50 && xl == 1 ? 3 : xl],
+                                   layout.trace(il, xl));
+        writer.close();
         const auto volume_held = korvex::testing::open_volume(path);
         SeismicVolume& volume = *volume_held;
         QMainWindow host;
@@ -529,8 +560,7 @@ private slots:
         QVERIFY(withdrawn.wait());
         QVERIFY(first_picture);
         const QString message = withdrawn[0][0].toString();
-        QVERIFY2(message.contains("trace 5002 (inline 600, crossline 1012)") &&
-                     message.contains("belongs at trace 5004"),
+        QVERIFY2(message.contains("traces 5002 and 5004 both lie at inline 600, crossline 1012"),
                  qPrintable(message));
         QCOMPARE(volume.withdrawn(), message);
         QCOMPARE(host.statusBar()->currentMessage(), message);
