@@ -19,6 +19,7 @@
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/app/window/main_window.h"
+#include "korvex/scene/visual.h"
 #include "korvex/utils/functions.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
@@ -178,6 +179,8 @@ private slots:
             korvex::testing::load_data(w.window, path, SeismicVolume::header_settings({})));
         QVERIFY(volume);
         QCOMPARE(volume->file().geometry().hole_count, 0LL);
+        w.viewer().add_item_agent(*volume);
+        w.window.open_map_view();
         volume->set_section_index(SectionKind::iline, 50);
         w.window.open_section_view();
         korvex::app::VolumeSectionFeed& feed = *w.window.section_views()->feed(0);
@@ -209,6 +212,12 @@ private slots:
             QCOMPARE(drawn.values[std::size_t(s) * 101 + 100], layout.value(50, 1, s));
             QVERIFY(std::isnan(canvas.samples().values[std::size_t(s) * 101 + 1]));
         }
+        // The survey's box and the map reach the crossline found past the last.
+        const auto box = volume->visuals_in_volume.at(w.viewer().name()).visuals().front();
+        QCOMPARE(box->bounds()[3], 1400.0);
+        const auto& map = w.window.map_views()->view(0)->canvas().scene().surveys;
+        QTRY_COMPARE(map.at(0).xlines.count, 101);
+        QCOMPARE(map.at(0).live.cacheKey(), volume->live_fill().cacheKey());
         QCOMPARE(w.window.picks()->count(), 1);
         QCOMPARE(w.window.picks()->pick(0), pick);
         QCOMPARE(std::make_pair(w.viewer().center(), w.viewer().scale_factor()), camera);
