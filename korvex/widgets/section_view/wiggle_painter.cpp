@@ -81,13 +81,16 @@ QRect WigglePainter::cells_in_view() const {
 
 void WigglePainter::paint_holes(QPainter& painter, const QColor& background) const {
     const QRect cells = cells_in_view();
-    // A run of hole samples down a column at a time: a missing trace is one rectangle.
-    for (int column = cells.left(); column <= cells.right(); ++column) {
-        int start = -1;
-        for (int row = cells.top(); row <= cells.bottom() + 1; ++row) {
-            const bool hole =
-                row <= cells.bottom() &&
-                std::isnan(samples_.values[std::size_t(row) * samples_.columns + column]);
+    // Row by row as the samples lie in memory, each column's run of holes filled as it ends:
+    // a missing trace is one rectangle.
+    std::vector<int> starts(std::size_t(std::max(0, cells.width())), -1);
+    for (int row = cells.top(); row <= cells.bottom() + 1; ++row) {
+        const float* values = row <= cells.bottom()
+                                  ? samples_.values.data() + std::size_t(row) * samples_.columns
+                                  : nullptr;
+        for (int column = cells.left(); column <= cells.right(); ++column) {
+            int& start = starts[std::size_t(column - cells.left())];
+            const bool hole = values && std::isnan(values[column]);
             if (hole && start < 0) start = row;
             if (!hole && start >= 0) {
                 painter.fillRect(transform_.to_pixel(QRectF(column, start, 1, row - start)),
