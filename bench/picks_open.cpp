@@ -21,11 +21,8 @@
 #include "korvex/app/picks/panel_pick_list.h"
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/window/main_window.h"
-#include "korvex/host/data_object.h"
 #include "korvex/scene/scene_canvas.h"
 #include "korvex/scene/surface_format.h"
-#include "korvex/scene/view_box.h"
-#include "korvex/scene/visual.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/widgets/cube_viewer/canvas.h"
 #include "korvex/widgets/cube_viewer/canvas_widget.h"
@@ -58,34 +55,30 @@ double resident_mb() {
     return 0.0;
 }
 
-// Picks spread evenly through the box the survey's sections fill.
+// Picks spread evenly through the survey's lines and times, placed where a pick on its
+// sections would be.
 std::vector<korvex::app::PickRecord> picks_in(const korvex::widgets::CanvasWidget& viewer,
-                                              const QString& volume, int count) {
-    std::array<double, 6> box{1e300, -1e300, 1e300, -1e300, 1e300, -1e300};
-    for (const korvex::scene::Visual* visual : viewer.view().children()) {
-        const auto b = visual->bounds();
-        if (b[0] > b[1]) continue;
-        for (int axis = 0; axis < 3; ++axis) {
-            box[2 * axis] = std::min(box[2 * axis], b[2 * axis]);
-            box[2 * axis + 1] = std::max(box[2 * axis + 1], b[2 * axis + 1]);
-        }
-    }
+                                              const korvex::app::data::SeismicVolume& volume,
+                                              int count) {
+    const korvex::seismic::SegyGeometry& g = volume.file().geometry();
     const int side = int(std::ceil(std::cbrt(double(count))));
+    const auto spread = [side](int step, double first, double last) {
+        return first + (step + 0.5) / side * (last - first);
+    };
     std::vector<korvex::app::PickRecord> records;
     for (int i = 0; i < count; ++i) {
-        const double u = (i % side + 0.5) / side;
-        const double v = (i / side % side + 0.5) / side;
-        const double w = (i / side / side + 0.5) / side;
         korvex::widgets::PickedSample pick;
-        pick.volume = volume;
-        pick.iline = 1000 + i % side;
-        pick.xline = 2000 + i / side % side;
-        pick.time = 4.0 * (i / side / side);
-        pick.map_x = box[0] + u * (box[1] - box[0]);
-        pick.map_y = box[2] + v * (box[3] - box[2]);
+        pick.volume = volume.name();
+        pick.iline = int(std::lround(spread(i % side, g.ilines.front(), g.ilines.back())));
+        pick.xline = int(std::lround(spread(i / side % side, g.xlines.front(), g.xlines.back())));
+        pick.time = spread(i / side / side, g.delay_ms,
+                           g.delay_ms + (g.samples - 1) * g.sample_interval_ms);
+        const auto map = volume.geometry().to_map(pick.iline, pick.xline);
+        pick.map_x = map[0];
+        pick.map_y = map[1];
         pick.amplitude = 0.001 * i;
-        pick.position = {*pick.map_x, *pick.map_y,
-                         (box[4] + w * (box[5] - box[4])) / viewer.z_scale()};
+        pick.position =
+            volume.placement().to_scene({double(pick.iline), double(pick.xline), -pick.time});
         records.push_back({viewer.name(), pick});
     }
     return records;
@@ -99,14 +92,15 @@ std::pair<QString, QString> write_projects(const QTemporaryDir& dir, int picks) 
     window->create_new_project(dir.filePath("plain"));
     korvex::bench::load_data(*window, survey.volume,
                              korvex::app::data::SeismicVolume::header_settings({}));
-    const korvex::host::DataObject& volume = *window->model()->objects().front();
+    const auto& volume =
+        dynamic_cast<const korvex::app::data::SeismicVolume&>(*window->model()->objects().front());
     window->tree()->set_checked(volume.name(), true);
     for (const QString& type : korvex::utils::appconsts::SECTION_TYPES)
         window->tree()->set_section_checked(volume.name(), type, true);
     window->save_project();
     const QString plain = window->project_path();
     korvex::app::PanelPickList(*window->picks(), *window->viewer_area())
-        .replace_picks(picks_in(first_viewer(*window), volume.name(), picks));
+        .replace_picks(picks_in(first_viewer(*window), volume, picks));
     window->save_project_as(dir.filePath("picked.kvd"));
     return {plain, window->project_path()};
 }

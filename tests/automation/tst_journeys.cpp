@@ -247,9 +247,14 @@ private slots:
         const korvex::scene::PointVisual* markers = picks.markers(s.canvas_widget().name());
         QVERIFY(markers);
         QCOMPARE(markers->parent(), &s.canvas_widget().view());
+        // On the map where the survey's grid puts the picked trace.
         const auto marked = markers->bounds();
-        QCOMPARE(marked[0], double(iline));
-        QCOMPARE(marked[2], double(xline));
+        const auto* volume =
+            dynamic_cast<korvex::app::data::SeismicVolume*>(s.tree().object_data().at(name));
+        QVERIFY(volume && volume->geometry().has_coordinates());
+        const auto lines = volume->placement().to_own({marked[0], marked[2], marked[4]});
+        QVERIFY2(std::abs(lines[0] - iline) < 1e-6 && std::abs(lines[1] - xline) < 1e-6,
+                 qPrintable(QString("%1, %2").arg(lines[0]).arg(lines[1])));
         QVERIFY(std::abs(marked[4] + time * s.canvas_widget().z_scale()) < 1e-9);
         // The journal reads as a sentence: no addresses, no raw screen coordinates.
         QVERIFY2(

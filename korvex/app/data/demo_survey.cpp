@@ -28,11 +28,22 @@ constexpr int XLINES = 300;
 constexpr int SAMPLES = 200;
 constexpr int INTERVAL_US = 2000;
 constexpr int DELAY_MS = 0;
-constexpr const char* VOLUME_NAME = "korvex_demo_v3.sgy";
-constexpr const char* HORIZON_NAME = "korvex_demo_horizon_v3.csv";
+constexpr const char* VOLUME_NAME = "korvex_demo_v4.sgy";
+constexpr const char* HORIZON_NAME = "korvex_demo_horizon_v4.csv";
 constexpr int PICK_SPACING = 4;
 
 constexpr double PI = 3.14159265358979323846;
+
+// Where the survey lies, as a land survey in a UTM zone would: the first inline and
+// crossline meet at ORIGIN, inline numbers grow toward INLINE_AZIMUTH (degrees clockwise
+// from north), crossline numbers clockwise of them; bins are the map distance between
+// neighbouring lines. Coordinates are written in centimetres, as field data often are.
+constexpr double ORIGIN_X = 500000.0;
+constexpr double ORIGIN_Y = 6500000.0;
+constexpr double ILINE_BIN = 25.0;
+constexpr double XLINE_BIN = 12.5;
+constexpr double INLINE_AZIMUTH = 30.0;
+constexpr int COORDINATE_SCALAR = -100;
 constexpr double WAVELET_HZ = 30.0;
 constexpr double FIRST_REFLECTOR_MS = DELAY_MS + 25.0;
 constexpr double FAULT_THROW_MS = 30.0;
@@ -105,6 +116,18 @@ std::vector<float> trace(double il, double xl) {
     return values;
 }
 
+seismic::CdpCoordinates cdp(int il, int xl) {
+    const double azimuth = INLINE_AZIMUTH * PI / 180.0;
+    const double along = (il - FIRST_ILINE) * ILINE_BIN;
+    const double across = (xl - FIRST_XLINE) * XLINE_BIN;
+    const double x = ORIGIN_X + along * std::sin(azimuth) + across * std::cos(azimuth);
+    const double y = ORIGIN_Y + along * std::cos(azimuth) - across * std::sin(azimuth);
+    const auto stored = [](double metres) {
+        return static_cast<int>(std::lround(metres * -COORDINATE_SCALAR));
+    };
+    return {stored(x), stored(y), COORDINATE_SCALAR};
+}
+
 [[noreturn]] void cannot_write(const QString& path) {
     throw utils::ValueError(_("%1: cannot be written").arg(path).toStdString());
 }
@@ -114,7 +137,7 @@ void write_volume(const QString& path) {
     seismic::SegyWriter writer(part, SAMPLES, SEGY_IEEE_FLOAT_4_BYTE, INTERVAL_US);
     for (int il = FIRST_ILINE; il < FIRST_ILINE + ILINES; ++il)
         for (int xl = FIRST_XLINE; xl < FIRST_XLINE + XLINES; ++xl)
-            writer.write_trace(il, xl, trace(il, xl), DELAY_MS);
+            writer.write_trace(il, xl, trace(il, xl), DELAY_MS, cdp(il, xl));
     writer.close();
     QFile::remove(path);
     if (!QFile::rename(part, path)) cannot_write(path);
