@@ -8,7 +8,9 @@ namespace korvex::app::data {
 
 // A synthetic survey that lets the application show something real on a first run:
 // a post-stack IEEE-float volume with dipping reflectors, a normal fault and a
-// meandering channel, and a point set of picks on one reflector.
+// meandering channel, and a point set of picks on one reflector (in line numbers). Its
+// traces carry CDP coordinates of a rotated grid, so that it lies on the map as a real
+// survey does.
 class KORVEX_DATA_EXPORT DemoSurvey final {
 public:
     struct Files {
