@@ -2,6 +2,8 @@
 // 1000 x 1000 float sections, against the same scene drawn by VisPy on the same display
 // (bench/reference_scene.py), in the same run. Medians, milliseconds:
 //   frame                the camera turned, the scene drawn and finished
+//   frame_with_holes     the same with a missing trace (NaN samples) across each section:
+//                        what the holes of a survey cost its frame
 //   frame_on_screen      the same, then handed through the Qt widget to the window
 //   picture              a frame drawn, read back and written as a PNG
 //   colormap_change      the three sections' colormap and limit changed, then a frame
@@ -10,7 +12,7 @@
 //   first_picture_setup  three sections from samples in memory to the first picture with
 //                        them, in a viewer already shown
 //   canvas_setup         the viewer itself: window, OpenGL context, VTK, its first picture
-// The first three against the reference's frame and picture; the others against korvex's
+// The first four against the reference's frame and picture; the others against korvex's
 // own frame (targets: 2, 2 and 10 frames; the canvas has none).
 // Where frame_on_screen's time goes, against the reference's frame:
 //   handover_empty_widget  a QOpenGLWidget that only clears, composed by Qt and swapped
@@ -23,6 +25,7 @@
 #include <QDir>
 #include <QOpenGLWidget>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -86,6 +89,23 @@ int main(int argc, char** argv) {
     const auto turn = [&](int) { camera.set_azimuth(camera.azimuth() + 3.0); };
 
     const double frame_ms = median(changes_then_frames(FRAMES, turn, frame));
+    // Then with a missing trace across each section, its shader compiled and its samples
+    // uploaded before the timing, as when a survey with holes is first drawn.
+    std::vector<std::vector<float>> whole, holed;
+    for (int axis = 0; axis < 3; ++axis) {
+        whole.push_back(scene->section(axis).array_data());
+        holed.push_back(whole.back());
+        for (int row = 0; row < SAMPLES; ++row)
+            holed.back()[std::size_t(row) * SAMPLES + SAMPLES / 2] = std::nanf("");
+    }
+    const auto set_samples = [&](const std::vector<std::vector<float>>& samples) {
+        for (int axis = 0; axis < 3; ++axis)
+            scene->section(axis).set_data(samples[axis], SAMPLES, SAMPLES);
+        frame();
+    };
+    set_samples(holed);
+    const double holes_ms = median(changes_then_frames(FRAMES, turn, frame));
+    set_samples(whole);
     // VTK's frame asks the widget for a paint, which copies the frame in without drawing again.
     const double on_screen_ms =
         korvex::bench::frame_on_screen_ms(*static_cast<QOpenGLWidget*>(native), FRAMES, [&] {
@@ -131,6 +151,7 @@ int main(int argc, char** argv) {
                 WIDTH, HEIGHT);
     std::printf("  frame (drawn, finished):          %7.1f ms   reference %.1f ms\n", frame_ms,
                 reference.at("frame"));
+    std::printf("  frame, a hole in each section:    %7.1f ms\n", holes_ms);
     std::printf("  frame through the Qt widget:      %7.1f ms\n", on_screen_ms);
     std::printf("    empty Qt widget on screen:      %7.1f ms   reference swap %.1f ms\n",
                 empty_widget_ms, reference.at("swap"));
@@ -143,6 +164,7 @@ int main(int argc, char** argv) {
     std::printf("  sections set up to first picture: %7.1f ms\n", setup);
     std::printf("  viewer set up to first picture:   %7.1f ms\n", canvas_setup);
     korvex::bench::figure_with_ratio("frame", frame_ms, reference.at("frame"));
+    korvex::bench::figure_with_ratio("frame_with_holes", holes_ms, reference.at("frame"));
     korvex::bench::figure_with_ratio("frame_on_screen", on_screen_ms, reference.at("frame"));
     korvex::bench::figure_with_ratio("handover_empty_widget", empty_widget_ms,
                                      reference.at("frame"));

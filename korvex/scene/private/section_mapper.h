@@ -4,7 +4,8 @@
 // texture, uploaded only when they change; the colormap is a 256 x 1 RGBA texture and the
 // colour limit a uniform, so a new colormap, limit or opacity costs no pass over the
 // samples. Values are interpolated between sample centres, then mapped; a NaN sample's
-// cell, up to half-way to its neighbours, is not drawn.
+// cell, up to half-way to its neighbours, is not drawn, at a cost paid only by sections
+// that hold one.
 //
 //   auto mapper = vtkSmartPointer<SectionMapper>::New();
 //   mapper->samples()->...;                 // dimensions, origin, spacing, float scalars
@@ -51,6 +52,8 @@ protected:
     void RenderPieceFinish(vtkRenderer* renderer, vtkActor* actor) override;
     void ReplaceShaderValues(std::map<vtkShader::Type, vtkShader*> shaders, vtkRenderer* renderer,
                              vtkActor* actor) override;
+    bool GetNeedToRebuildShaders(vtkOpenGLHelper& cells, vtkRenderer* renderer,
+                                 vtkActor* actor) override;
     void SetMapperShaderParameters(vtkOpenGLHelper& cells, vtkRenderer* renderer,
                                    vtkActor* actor) override;
 
@@ -65,6 +68,9 @@ private:
     vtkSmartPointer<vtkTextureObject> colors_texture_;
     vtkTimeStamp samples_loaded_;
     vtkTimeStamp colors_loaded_;
+    // Whether the samples last uploaded hold a NaN, which chooses the fragment shader.
+    bool holes_ = false;
+    vtkTimeStamp holes_changed_;
 };
 
 }  // namespace korvex::scene
