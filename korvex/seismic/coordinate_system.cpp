@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <cmath>
+#include <map>
 
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
@@ -69,6 +70,30 @@ CoordinateSystem::CoordinateSystem(const QString& definition)
 }
 
 QString CoordinateSystem::name() const { return QString::fromUtf8(proj_get_name(crs_->crs)); }
+
+std::optional<QString> CoordinateSystem::length_unit() const {
+    PJ_CONTEXT* context = crs_->context;
+    // A compound system's first part is the horizontal one.
+    PJ* horizontal = proj_get_type(crs_->crs) == PJ_TYPE_COMPOUND_CRS
+                         ? proj_crs_get_sub_crs(context, crs_->crs, 0)
+                         : proj_clone(context, crs_->crs);
+    PJ* axes = horizontal ? proj_crs_get_coordinate_system(context, horizontal) : nullptr;
+    const char* unit = nullptr;
+    const bool lengths = axes && proj_cs_get_type(context, axes) == PJ_CS_TYPE_CARTESIAN &&
+                         proj_cs_get_axis_info(context, axes, 0, nullptr, nullptr, nullptr, nullptr,
+                                               &unit, nullptr, nullptr) &&
+                         unit;
+    const QString name = lengths ? QString::fromUtf8(unit) : QString();
+    if (axes) proj_destroy(axes);
+    if (horizontal) proj_destroy(horizontal);
+    if (!lengths) return std::nullopt;
+    static const std::map<QString, QString> symbols{
+        {QStringLiteral("metre"), QStringLiteral("m")},
+        {QStringLiteral("foot"), QStringLiteral("ft")},
+        {QStringLiteral("US survey foot"), QStringLiteral("US ft")}};
+    const auto symbol = symbols.find(name);
+    return symbol != symbols.end() ? symbol->second : name;
+}
 
 std::array<double, 2> CoordinateSystem::to_lon_lat(double x, double y) const {
     if (!crs_->to_lon_lat) {

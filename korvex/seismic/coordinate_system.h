@@ -21,6 +21,9 @@ public:
     const QString& definition() const { return definition_; }
     // As PROJ names it: "ED50 / UTM zone 31N".
     QString name() const;
+    // The length unit of map X/Y as a map's scale bar names it ("m", "ft", "US ft"); none
+    // for a geographic system, whose axes are angles.
+    std::optional<QString> length_unit() const;
     // Longitude and latitude in degrees (WGS 84) of a map point.
     std::array<double, 2> to_lon_lat(double x, double y) const;
     // Map points given in `from` into this system, in place. Throws utils::ValueError when

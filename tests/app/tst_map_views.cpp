@@ -1,25 +1,35 @@
 // Map views in the real window: surveys and wells where they lie, a double click that opens
-// a section view, the section views' lines dragged on the map, and a project that keeps
-// the views.
+// a section view, the section views' lines dragged on the map and moved elsewhere, a line
+// clicked on the map, the scale bar's unit, and a project that keeps the views.
+#include <QAction>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSemaphore>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
+#include <QToolButton>
 #include <QtMath>
 
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_tree.h"
 #include "korvex/app/data/point_set.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/viewers/arbitrary_line_feed.h"
 #include "korvex/app/viewers/linked_cursor.h"
 #include "korvex/app/viewers/map_view_area.h"
 #include "korvex/app/viewers/section_view_area.h"
 #include "korvex/app/viewers/volume_section_feed.h"
 #include "korvex/app/window/main_window.h"
 #include "korvex/widgets/map_view/map_view.h"
+#include "korvex/widgets/section_view/section_view.h"
 #include "tests/app/open_and_wait.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/dialog_catcher.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::MainWindow;
@@ -89,6 +99,19 @@ bool near(const QImage& image, const QPoint& at, Test test) {
                 return true;
     return false;
 }
+
+// Every worker of the pool kept busy while it lives: reads asked for meanwhile wait.
+class WorkersHeld {
+public:
+    WorkersHeld() {
+        for (int i = 0; i < QThreadPool::globalInstance()->maxThreadCount(); ++i)
+            QThreadPool::globalInstance()->start([this] { free_.acquire(); });
+    }
+    ~WorkersHeld() { free_.release(QThreadPool::globalInstance()->maxThreadCount()); }
+
+private:
+    QSemaphore free_;
+};
 
 QPoint pixel_of(const MapCanvas& map, const QPointF& at) {
     return map.transform().to_pixel(at).toPoint();
@@ -186,6 +209,101 @@ private slots:
         QTRY_VERIFY(views.feed(0)->drawn() && views.feed(0)->position() == 11.0);
         QTRY_COMPARE(line(), 1);
         QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
+    // A section moved by a script or a section view's Page Down is on the map as it is
+    // asked for, while its read still waits for a worker.
+    void sections_moved_elsewhere_are_on_the_map_at_once() {
+        Window w;
+        SeismicVolume* volume = w.load(dir_.filePath("square.sgy"));
+        QVERIFY(volume);
+        w.window.tree()->tree_item("square")->child(0)->setCheckState(0, Qt::Checked);
+        w.window.open_section_view();
+        korvex::app::SectionViewArea& views = *w.window.section_views();
+        QTRY_VERIFY(views.feed(0) && views.feed(0)->drawn() && volume->sections_drawn());
+        w.window.open_map_view();
+        const auto line = [&](const QString& shown_in) {
+            for (const auto& section : w.map().scene().sections)
+                if (section.shown_in == shown_in) return section.index;
+            return -1;
+        };
+        QTRY_COMPARE(line("3D"), 3);
+        {
+            const WorkersHeld held;
+            volume->set_section_index(SectionKind::iline, 1);
+            QTest::keyClick(&views.view(0)->canvas(), Qt::Key_PageDown);
+            QTRY_COMPARE(line("3D"), 1);
+            QTRY_COMPARE(line(views.tabText(0)), 4);
+            QVERIFY(!views.feed(0)->drawn());
+        }
+        QTRY_VERIFY(views.feed(0)->drawn() && volume->sections_drawn());
+        QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
+    // Points clicked on the map, the last one twice, open a section view along them: the
+    // traces nearest each bin's worth of the line, drawn on the map as the other lines.
+    void a_line_clicked_on_the_map_opens_in_a_section_view() {
+        Window w;
+        QVERIFY(w.load(dir_.filePath("square.sgy")));
+        w.window.open_map_view();
+        korvex::widgets::MapView& view = *w.window.map_views()->view(0);
+        MapCanvas& map = view.canvas();
+        QTRY_VERIFY(map.isVisible() && map.width() > 0);
+        QTest::mouseClick(view.line_button(), Qt::LeftButton);
+        QVERIFY(view.hint()->isVisible());
+        const QPoint last = pixel_of(map, SQUARE.map(13.1, 23.6));
+        for (const QPointF& at : {QPointF(10, 20), QPointF(12.6, 20.1)})
+            QTest::mouseClick(&map, Qt::LeftButton, {}, pixel_of(map, SQUARE.map(at.x(), at.y())));
+        QTest::mouseClick(&map, Qt::LeftButton, {}, last);
+        QTest::mouseDClick(&map, Qt::LeftButton, {}, last);
+        korvex::app::SectionViewArea& views = *w.window.section_views();
+        QTRY_COMPARE(views.count(), 1);
+        const korvex::app::ArbitraryLineFeed* feed = views.line_feed(0);
+        QVERIFY(feed);
+        std::vector<std::pair<int, int>> traces;
+        for (const auto& at : feed->traces().positions())
+            traces.emplace_back(10 + at.iline_index, 20 + at.xline_index);
+        const std::vector<std::pair<int, int>> crossed{{10, 20}, {11, 20}, {12, 20}, {13, 20},
+                                                       {13, 21}, {13, 22}, {13, 23}, {13, 24}};
+        QCOMPARE(traces, crossed);
+        QTRY_COMPARE(views.view(0)->line_edit()->text(), QString("P1 \u2192 P2 \u2192 P3"));
+        QTRY_COMPARE(map.scene().lines.size(), std::size_t(1));
+        QCOMPARE(map.scene().lines[0].shown_in, views.tabText(0));
+        QVERIFY(!view.line_button()->isChecked() && !view.hint()->isVisible());
+        QVERIFY(w.unexpected.titles.isEmpty());
+    }
+
+    // The scale bar tells lengths in the project's unit, in map units without one.
+    void the_scale_bar_names_the_projects_unit_data() {
+        QTest::addColumn<QString>("crs");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("UTM") << "EPSG:23031"
+                             << " m";
+        QTest::newRow("US survey feet") << "EPSG:2227"
+                                        << " US ft";
+        QTest::newRow("latitude and longitude") << "EPSG:4326"
+                                                << " map units";
+        QTest::newRow("none") << ""
+                              << " map units";
+    }
+
+    void the_scale_bar_names_the_projects_unit() {
+        QFETCH(QString, crs);
+        QFETCH(QString, unit);
+        MainWindow window;
+        window.setup();
+        window.show();
+        window.open_map_view();
+        MapCanvas& map = window.map_views()->view(0)->canvas();
+        korvex::testing::answer_next_modal([crs](QWidget* modal) {
+            auto* dialog = qobject_cast<QInputDialog*>(modal);
+            QVERIFY2(dialog, "no question for the coordinate reference system");
+            dialog->setTextValue(crs);
+            dialog->accept();
+        });
+        for (QAction* action : window.findChildren<QAction*>())
+            if (action->text() == "Coordinate reference system...") action->trigger();
+        QVERIFY2(map.scale_label().endsWith(unit), qPrintable(map.scale_label()));
     }
 
     // The place under the mouse on the map goes to the other views with its survey and

@@ -81,8 +81,11 @@ std::optional<std::array<double, 2>> OpenSurveys::origin() const {
 void OpenSurveys::set_crs(const QString& definition) {
     std::optional<seismic::CoordinateSystem> crs;
     if (!definition.trimmed().isEmpty()) crs.emplace(definition);
-    const std::lock_guard<std::mutex> guard(mutex_);
-    crs_ = crs;
+    {
+        const std::lock_guard<std::mutex> guard(mutex_);
+        crs_ = crs;
+    }
+    emit sig_crs_changed();
 }
 
 std::optional<seismic::CoordinateSystem> OpenSurveys::crs() const {

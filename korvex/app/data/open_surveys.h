@@ -64,6 +64,8 @@ public:
 signals:
     // The volume of that name lies elsewhere on the map now (its grid was set by hand).
     void sig_survey_moved(const QString& volume);
+    // The project's coordinate reference system was set or cleared.
+    void sig_crs_changed();
 
 private:
     std::optional<seismic::CoordinateSystem> crs_;

@@ -352,6 +352,7 @@ int SeismicVolume::section_index(SectionKind kind) const { return sections_->ind
 
 void SeismicVolume::set_section_index(SectionKind kind, int index) {
     sections_->set_index(kind, index);
+    emit sig_section_asked(kind, index);
 }
 
 bool SeismicVolume::sections_pending() const { return sections_->pending(); }

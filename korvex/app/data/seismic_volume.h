@@ -113,7 +113,7 @@ public:
 
     // Asking for a section shows it in every viewer when read (then sig_section_moved); on a
     // read error the section stays where it was drawn, the error is logged and
-    // sig_section_failed tells it.
+    // sig_section_failed tells it. The ask itself is told at once (sig_section_asked).
     VolumeSections& sections() { return *sections_; }
     const VolumeSections& sections() const { return *sections_; }
     int section_index(seismic::SectionKind kind) const;
@@ -144,6 +144,8 @@ public:
     void set_open_surveys(OpenSurveys* surveys);
 
 signals:
+    // A section was asked for elsewhere; it is drawn when read.
+    void sig_section_asked(seismic::SectionKind kind, int index);
     void sig_section_moved(seismic::SectionKind kind, int index);
     void sig_section_failed(seismic::SectionKind kind, const QString& message);
     // No section read is in flight any more.

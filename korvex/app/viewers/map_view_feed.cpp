@@ -20,6 +20,7 @@
 #include "korvex/config/base.h"
 #include "korvex/scene/colormap.h"
 #include "korvex/seismic/section_kind.h"
+#include "korvex/utils/errors.h"
 #include "korvex/utils/functions.h"
 #include "korvex/utils/logger.h"
 #include "korvex/utils/qthelpers.h"
@@ -104,6 +105,17 @@ std::vector<widgets::MapPoint> picks_of(const PicksPanel& picks, const DataModel
     return result;
 }
 
+// How many of a volume's traces a line crosses; none when it cannot take the line.
+int traces_crossed(const std::vector<data::LinePoint>& points, const data::SeismicVolume& volume) {
+    try {
+        const data::LineTraces traces(points, volume.file().geometry(), volume.geometry());
+        return int(std::count_if(traces.positions().begin(), traces.positions().end(),
+                                 [](const data::LineTraces::Position& p) { return p.inside(); }));
+    } catch (const utils::ValueError&) {
+        return 0;
+    }
+}
+
 // Whether a 3D viewer of the window shows the volume's section of that kind.
 bool shown_in_3d(const ViewerArea& viewers, const QString& volume, SectionKind kind) {
     for (int i = 0; i < viewers.count(); ++i)
@@ -145,6 +157,15 @@ MapViewFeed::MapViewFeed(widgets::MapView& view, const MapSources& sources)
         utils::call_guarded(_("Moving a section on the map"),
                             [&] { move_section(section, index); });
     });
+    connect(&canvas, &widgets::MapCanvas::sig_line_drawn, this, [this](const QPolygonF& points) {
+        utils::call_guarded(_("Opening an arbitrary line drawn on the map"),
+                            [&] { open_line(points); });
+    });
+    if (data::OpenSurveys* surveys = sources_.surveys) {
+        connect(surveys, &data::OpenSurveys::sig_crs_changed, this,
+                [this] { utils::call_guarded(_("Naming the map's unit"), [&] { show_unit(); }); });
+        show_unit();
+    }
     if (LinkedCursor* cursor = sources_.cursor) {
         connect(&canvas, &widgets::MapCanvas::sig_cursor_moved, this,
                 [this](const std::optional<QPointF>& map) {
@@ -239,6 +260,8 @@ void MapViewFeed::refresh() {
 void MapViewFeed::watch_volume(host::DataObject* dob) {
     auto* volume = dynamic_cast<data::SeismicVolume*>(dob);
     if (!volume) return;
+    // Where a section was asked for is known at once; its read may take a while.
+    connect(volume, &data::SeismicVolume::sig_section_asked, this, &MapViewFeed::schedule);
     connect(volume, &data::SeismicVolume::sig_section_moved, this, &MapViewFeed::schedule);
     connect(volume, &data::SeismicVolume::sig_placed, this, &MapViewFeed::schedule);
     connect(volume, &data::SeismicVolume::sig_geometry_changed, this, &MapViewFeed::schedule);
@@ -249,7 +272,7 @@ void MapViewFeed::watch_section_views() {
     for (int i = 0; i < views.count(); ++i) {
         VolumeSectionFeed* feed = views.feed(i);
         if (!feed || !watched_.insert(feed).second) continue;
-        connect(feed, &VolumeSectionFeed::sig_drawn, this, &MapViewFeed::schedule);
+        connect(feed, &VolumeSectionFeed::sig_asked, this, &MapViewFeed::schedule);
         connect(feed, &QObject::destroyed, this, [this, feed] {
             watched_.erase(feed);
             schedule();
@@ -268,5 +291,32 @@ void MapViewFeed::open_section(int survey, const QString& type, int index) {
 }
 
 void MapViewFeed::move_section(int section, int index) { movers_.at(section)(index); }
+
+void MapViewFeed::open_line(const QPolygonF& points) {
+    std::vector<data::LinePoint> line;
+    QStringList names;
+    for (const QPointF& point : points) {
+        names << _("P%1").arg(line.size() + 1);
+        line.push_back({names.back(), point.x(), point.y()});
+    }
+    data::SeismicVolume* chosen = nullptr;
+    int most = 0;
+    for (const auto& volume : volumes_) {
+        const int crossed = volume ? traces_crossed(line, *volume) : 0;
+        if (crossed > most) chosen = volume, most = crossed;
+    }
+    if (!chosen) {
+        utils::logger().warning(_("The line drawn on the map crosses no survey: nothing to show"));
+        return;
+    }
+    const widgets::SectionView* view = sources_.sections.add_line_view(*chosen, line);
+    utils::logger().info(utils::format("New section view: {} of {} along {}", view->objectName(),
+                                       chosen->name(), names.join(QStringLiteral(" \u2192 "))));
+}
+
+void MapViewFeed::show_unit() {
+    const auto crs = sources_.surveys->crs();
+    view_.canvas().set_unit(crs ? crs->length_unit().value_or(QString()) : QString());
+}
 
 }  // namespace korvex::app

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+#include <QPolygonF>
 #include <functional>
 #include <optional>
 #include <set>
@@ -28,9 +29,9 @@ class SeismicVolume;
 // Feeds one map view from the window: the surveys of the open volumes, the inlines and
 // crosslines the 3D viewers and the section views show, the point sets and the picks,
 // drawn again (once for a burst of changes) whenever one of them changes. A section's
-// line dragged on the map moves that section; a section asked for on the map opens in a
-// new section view. The place under the mouse goes to the window's linked cursor, and the
-// cursor of the other views is marked on the map.
+// line dragged on the map moves that section; a section asked for on the map, or an
+// arbitrary line drawn on it, opens in a new section view. The place under the mouse goes
+// to the window's linked cursor, and the cursor of the other views is marked on the map.
 class KORVEX_APP_EXPORT MapViewFeed final : public QObject {
     Q_OBJECT
 
@@ -50,6 +51,10 @@ private:
     void tell_cursor(const std::optional<QPointF>& map);
     void open_section(int survey, const QString& type, int index);
     void move_section(int section, int index);
+    // In a section view of the volume whose traces the line crosses most.
+    void open_line(const QPolygonF& points);
+    // The scale bar in the project's length unit.
+    void show_unit();
 
     widgets::MapView& view_;
     MapSources sources_;

@@ -108,6 +108,7 @@ void VolumeSectionFeed::show_section(SectionKind kind, int index) {
     view_.set_section_type(seismic::section_type(kind));
     reader_->request(kind_, index_);
     if (following_) volume_->set_section_index(kind_, index_);
+    emit sig_asked();
 }
 
 void VolumeSectionFeed::set_following(bool on) {

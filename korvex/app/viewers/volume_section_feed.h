@@ -58,6 +58,8 @@ public:
     QByteArray state() const;
 
 signals:
+    // Another section was asked for; it is drawn when read.
+    void sig_asked();
     // The section asked for is drawn.
     void sig_drawn();
 

@@ -152,8 +152,8 @@ void MainWindow::setup() {
     create_tree_dock();
     create_viewer_area();
     create_picks_dock();
-    map_views_ =
-        new MapViewArea({*model_, *viewer_area_, *section_views_, picks_, linked_cursor_, tree_});
+    map_views_ = new MapViewArea(
+        {*model_, *viewer_area_, *section_views_, picks_, linked_cursor_, tree_, open_surveys_});
     static_cast<QSplitter*>(centralWidget())->addWidget(map_views_);
     opener_ = new DataOpener(*data_object_factory_, *tree_, *viewer_area_, this);
     session_ =

@@ -1,6 +1,7 @@
 #include "korvex/widgets/map_view/map_canvas.h"
 
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -110,6 +111,39 @@ void MapCanvas::set_cursor(const std::optional<QPointF>& map) {
     update();
 }
 
+void MapCanvas::set_unit(const QString& unit) {
+    unit_ = unit;
+    update();
+}
+
+QString MapCanvas::scale_label() const {
+    return MapFrame::scale_label(transform_, unit_.isEmpty() ? _("map units") : unit_);
+}
+
+void MapCanvas::start_line() {
+    const bool was_drawing = sketch_.active();
+    sketch_.start();
+    setCursor(Qt::CrossCursor);
+    setFocus(Qt::OtherFocusReason);
+    update();
+    if (!was_drawing) emit sig_drawing_line(true);
+}
+
+void MapCanvas::cancel_line() {
+    if (!sketch_.active()) return;
+    sketch_.stop();
+    unsetCursor();
+    update();
+    emit sig_drawing_line(false);
+}
+
+void MapCanvas::finish_line() {
+    if (!sketch_.complete()) return;
+    const QPolygonF points = sketch_.points();
+    cancel_line();
+    emit sig_line_drawn(points);
+}
+
 int MapCanvas::section_at(const QPointF& pixel) const {
     int nearest = -1;
     double best = GRAB;
@@ -165,9 +199,10 @@ void MapCanvas::paintEvent(QPaintEvent*) {
     MapPainter(painter, transform_).paint(scene_);
     const MapFrame frame(painter, transform_, palette());
     frame.paint_axes();
-    frame.paint_scale_bar();
+    frame.paint_scale_bar(unit_.isEmpty() ? _("map units") : unit_);
     frame.paint_north_arrow();
     if (cursor_) frame.paint_cursor(*cursor_);
+    sketch_.paint(painter, transform_);
 }
 
 void MapCanvas::wheelEvent(QWheelEvent* event) {
@@ -181,9 +216,11 @@ void MapCanvas::wheelEvent(QWheelEvent* event) {
 
 void MapCanvas::mousePressEvent(QMouseEvent* event) {
     drag_from_ = event->pos();
+    pressed_at_ = event->pos();
     drag_ = Drag::none;
     if (event->button() != Qt::LeftButton) return;
-    dragged_ = section_at(event->pos());
+    // While a line is drawn, a section's line is a place to click, not to take.
+    dragged_ = sketch_.active() ? -1 : section_at(event->pos());
     drag_ = dragged_ >= 0 ? Drag::section : Drag::pan;
     if (drag_ == Drag::section) dragged_from_ = scene_.sections[dragged_].index;
 }
@@ -197,22 +234,40 @@ void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
     } else if (drag_ == Drag::section) {
         scene_.sections[dragged_].index = line_at(event->pos());
         update();
-    } else {
+    } else if (!sketch_.active()) {
         setCursor(section_at(event->pos()) >= 0 ? Qt::SizeAllCursor : Qt::ArrowCursor);
     }
     const QPointF map = transform_.to_map(event->pos());
+    if (sketch_.active()) {
+        sketch_.follow(map);
+        update();
+    }
     emit sig_cursor_moved(transform_.plot().contains(event->pos()) ? std::optional(map)
                                                                    : std::nullopt);
 }
 
-void MapCanvas::mouseReleaseEvent(QMouseEvent*) {
+void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
     // The section goes where it was dropped; the scene the host sends back confirms it.
     if (drag_ == Drag::section && scene_.sections[dragged_].index != dragged_from_)
         emit sig_section_moved(dragged_, scene_.sections[dragged_].index);
+    // The press began a pan; one that hardly moved was a click on the map.
+    const bool clicked =
+        drag_ == Drag::pan && (event->pos() - pressed_at_).manhattanLength() <= CLICK_SLOP;
+    // A double click's second click lands on the point its first one took.
+    const auto& taken = sketch_.points();
+    const bool again =
+        !taken.isEmpty() &&
+        QLineF(transform_.to_pixel(taken.back()), event->pos()).length() <= CLICK_SLOP;
+    if (sketch_.active() && clicked && !again && transform_.plot().contains(event->pos())) {
+        sketch_.add(transform_.to_map(event->pos()));
+        update();
+    }
     drag_ = Drag::none;
 }
 
 void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The first click of the two took the line's last point.
+    if (sketch_.active()) return finish_line();
     const int section = section_at(event->pos());
     if (section >= 0) {
         const MapSection& line = scene_.sections[section];
@@ -230,7 +285,29 @@ void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void MapCanvas::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
+    sketch_.follow(std::nullopt);
+    update();
     emit sig_cursor_moved(std::nullopt);
+}
+
+void MapCanvas::keyPressEvent(QKeyEvent* event) {
+    if (!sketch_.active()) return QWidget::keyPressEvent(event);
+    switch (event->key()) {
+        case Qt::Key_Backspace:
+            sketch_.take_back();
+            update();
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            finish_line();
+            break;
+        case Qt::Key_Escape:
+            cancel_line();
+            break;
+        default:
+            return QWidget::keyPressEvent(event);
+    }
+    event->accept();
 }
 
 }  // namespace korvex::widgets

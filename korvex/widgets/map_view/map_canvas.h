@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "korvex/widgets/map_view/map_line_sketch.h"
 #include "korvex/widgets/map_view/map_scene.h"
 #include "korvex/widgets/map_view/map_transform.h"
 #include "korvex/widgets/map_view/map_view_export.h"
@@ -15,6 +16,7 @@ namespace korvex::widgets {
 // A map of the surveys, north up and east right, with axes in map units, a scale bar and a
 // north arrow. The wheel zooms about the cursor, a drag pans, a drag on a section's line
 // moves the section, and a double click on a survey opens a section through that place.
+// While an arbitrary line is drawn, a click takes a point instead.
 class KORVEX_MAP_VIEW_EXPORT MapCanvas final : public QWidget {
     Q_OBJECT
 
@@ -23,6 +25,8 @@ public:
     static constexpr double WHEEL_FACTOR = 1.25;
     // How near a section's line the mouse must be to take it, in pixels.
     static constexpr double GRAB = 5.0;
+    // A press and release further apart than this, in pixels, is a drag, not a click.
+    static constexpr int CLICK_SLOP = 3;
 
     explicit MapCanvas(QWidget* parent = nullptr);
 
@@ -39,6 +43,18 @@ public:
     // Where another view's cursor is, drawn as a cross; none hides it.
     void set_cursor(const std::optional<QPointF>& map);
     const std::optional<QPointF>& cursor_mark() const { return cursor_; }
+    // How the scale bar names the length of a map unit ("m", "ft"); empty for plain map
+    // units.
+    void set_unit(const QString& unit);
+    // What the scale bar says, its unit named.
+    QString scale_label() const;
+
+    // Drawing an arbitrary line: a click takes a point, Backspace takes the last one back,
+    // Enter or a double click ends the line (sig_line_drawn), Escape gives it up. The wheel
+    // and a drag still zoom and pan meanwhile.
+    void start_line();
+    void cancel_line();
+    const MapLineSketch& sketch() const { return sketch_; }
 
     // The section whose line passes nearest to a pixel, within GRAB; -1 for none.
     int section_at(const QPointF& pixel) const;
@@ -61,6 +77,10 @@ signals:
     void sig_section_moved(int section, int index);
     // The mouse is over this map point; none when it left the map.
     void sig_cursor_moved(const std::optional<QPointF>& map);
+    // An arbitrary line was drawn through these map points (two or more).
+    void sig_line_drawn(const QPolygonF& points);
+    // A line began or ended (drawn or given up).
+    void sig_drawing_line(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,6 +91,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     enum class Drag { none, pan, section };
@@ -81,6 +102,8 @@ private:
     void fit();
     // The line of the dragged section's kind nearest to a pixel.
     int line_at(const QPointF& pixel) const;
+    // Ends the line being drawn once it has two points.
+    void finish_line();
 
     MapScene scene_;
     MapTransform transform_;
@@ -89,9 +112,12 @@ private:
     bool fitted_ = true;
     Drag drag_ = Drag::none;
     QPoint drag_from_;
+    QPoint pressed_at_;
     int dragged_ = -1;
     int dragged_from_ = 0;
     std::optional<QPointF> cursor_;
+    QString unit_;
+    MapLineSketch sketch_;
 };
 
 }  // namespace korvex::widgets

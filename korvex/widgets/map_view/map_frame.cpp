@@ -69,7 +69,12 @@ double MapFrame::scale_length(const MapTransform& transform) {
     return utils::nice_step(transform.plot().width() / 5.0 / transform.scale());
 }
 
-void MapFrame::paint_scale_bar() const {
+QString MapFrame::scale_label(const MapTransform& transform, const QString& unit) {
+    const double length = scale_length(transform);
+    return number(length, length) + QLatin1Char(' ') + unit;
+}
+
+void MapFrame::paint_scale_bar(const QString& unit) const {
     const QRectF plot = transform_.plot();
     const double length = scale_length(transform_);
     const double pixels = length * transform_.scale();
@@ -79,8 +84,12 @@ void MapFrame::paint_scale_bar() const {
     painter_.setPen(QPen(palette_.windowText().color(), 2.0));
     painter_.drawLine(left, right);
     for (const QPointF& end : {left, right}) painter_.drawLine(end, end - QPointF(0, TICK * 1.5));
-    painter_.drawText(QRectF(left.x(), left.y() - TICK * 1.5 - line, pixels, line), Qt::AlignCenter,
-                      number(length, length));
+    // A label wider than a short bar is centred over it, inside the plot.
+    const QString label = scale_label(transform_, unit);
+    const double wide = std::max(pixels, double(painter_.fontMetrics().horizontalAdvance(label)));
+    painter_.drawText(QRectF(std::max(plot.left() + GAP, left.x() + (pixels - wide) / 2),
+                             left.y() - TICK * 1.5 - line, wide, line),
+                      Qt::AlignCenter, label);
 }
 
 void MapFrame::paint_north_arrow() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointF>
+#include <QString>
 #include <optional>
 
 #include "korvex/widgets/map_view/map_transform.h"
@@ -21,12 +22,15 @@ public:
     MapFrame(QPainter& painter, const MapTransform& transform, const QPalette& palette);
 
     void paint_axes() const;
-    void paint_scale_bar() const;
+    // The bar's length is told in `unit`.
+    void paint_scale_bar(const QString& unit) const;
     void paint_north_arrow() const;
     void paint_cursor(const QPointF& map) const;
 
     // The length of the scale bar, in map units: a round number about a fifth of the plot.
     static double scale_length(const MapTransform& transform);
+    // What the scale bar says: its length and `unit`.
+    static QString scale_label(const MapTransform& transform, const QString& unit);
 
 private:
     QPainter& painter_;

@@ -1,10 +1,11 @@
 // The map on its own: where surveys and points land (north up, east right), the grid's
-// numbers, the gestures that open and move sections, and the zoom a
-// project keeps.
+// numbers, the gestures that open and move sections or draw a line, the scale bar, and the
+// zoom a project keeps.
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtMath>
+#include <map>
 
 #include "korvex/utils/errors.h"
 #include "korvex/widgets/map_view/map_ticks.h"
@@ -179,6 +180,70 @@ private slots:
         send(canvas, QEvent::MouseButtonRelease, pixel_of(canvas, s, {20.3, 12}));
         QCOMPARE(moved.count(), 1);
         QCOMPARE(moved[0], (QVariantList{0, 20}));
+    }
+
+    // Clicks take a line's points (c; d a double click), Backspace takes the last back (b),
+    // Enter ends it (e), Escape gives it up (x); a drag (p) pans and takes no point. `kept`
+    // are the clicks the line drawn runs through, none when none was drawn.
+    void a_line_is_drawn_by_clicks_data() {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<QVector<int>>("kept");
+        QTest::addColumn<bool>("drawing");
+        QTest::newRow("Enter ends") << "cce" << QVector<int>{0, 1} << false;
+        QTest::newRow("a double click ends") << "ccd" << QVector<int>{0, 1, 2} << false;
+        QTest::newRow("Backspace takes back") << "cccbe" << QVector<int>{0, 1} << false;
+        QTest::newRow("a drag takes no point") << "cpce" << QVector<int>{0, 1} << false;
+        QTest::newRow("one point is no line") << "ce" << QVector<int>{} << true;
+        QTest::newRow("Escape gives up") << "ccx" << QVector<int>{} << false;
+    }
+
+    void a_line_is_drawn_by_clicks() {
+        QFETCH(QString, gesture);
+        QFETCH(QVector<int>, kept);
+        QFETCH(bool, drawing);
+        MapCanvas canvas;
+        const MapSurvey s = survey("A", {0, 0}, 30, 40, 30);
+        shown(canvas, {{s}, {{0, "iline", 10, "3D"}}, {}, {}, {}});
+        QSignalSpy drawn(&canvas, &MapCanvas::sig_line_drawn);
+        QSignalSpy opened(&canvas, &MapCanvas::sig_open_section);
+        canvas.start_line();
+        const QPointF places[] = {{3, 4}, {10, 20}, {25, 7}};
+        std::vector<QPointF> clicked;
+        for (const QChar step : gesture) {
+            const QPoint at = pixel_of(canvas, s, places[clicked.size() % 3]);
+            if (step == 'c' || step == 'd') {
+                clicked.push_back(canvas.transform().to_map(at));
+                // A double click's first click comes as a click of its own.
+                QTest::mouseClick(&canvas, Qt::LeftButton, {}, at);
+                if (step == 'd') QTest::mouseDClick(&canvas, Qt::LeftButton, {}, at);
+            } else if (step == 'p') {
+                send(canvas, QEvent::MouseButtonPress, at);
+                send(canvas, QEvent::MouseMove, at + QPoint(30, 10));
+                send(canvas, QEvent::MouseButtonRelease, at + QPoint(30, 10));
+            } else {
+                const std::map<QChar, Qt::Key> keys{
+                    {'b', Qt::Key_Backspace}, {'e', Qt::Key_Return}, {'x', Qt::Key_Escape}};
+                QTest::keyClick(&canvas, keys.at(step));
+            }
+        }
+        QCOMPARE(canvas.sketch().active(), drawing);
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(drawn.count(), kept.isEmpty() ? 0 : 1);
+        if (kept.isEmpty()) return;
+        const auto line = drawn[0][0].value<QPolygonF>();
+        QCOMPARE(line.size(), kept.size());
+        // Within a pixel of where the mouse was.
+        for (int i = 0; i < kept.size(); ++i)
+            QVERIFY(QLineF(line[i], clicked[kept[i]]).length() < 1.0 / canvas.transform().scale());
+    }
+
+    // The scale bar says its length in the unit it is given, in map units without one.
+    void the_scale_bar_names_its_unit() {
+        MapCanvas canvas;
+        shown(canvas, {{survey("A", {0, 0}, 0, 40, 30)}, {}, {}, {}, {}});
+        QVERIFY(canvas.scale_label().endsWith(" map units"));
+        canvas.set_unit("ft");
+        QVERIFY(canvas.scale_label().endsWith(" ft"));
     }
 
     void the_zoom_is_kept_and_a_bad_one_refused() {
