@@ -41,12 +41,21 @@ bool remove_unless_held(const QString& cache_path) {
 }  // namespace
 
 QString CacheFolder::path_for(const SegyVolumeFile& volume) const {
+    return path_for(volume, volume.placing());
+}
+
+QString CacheFolder::path_for(const SegyVolumeFile& volume,
+                              SegyVolumeFile::TracePlacing placing) const {
     const FileStatus& file = volume.file_status();
-    // The same file read with other header bytes is another volume.
-    const QString key = QStringLiteral("%1|%2|%3")
-                            .arg(identity(file.device, file.inode))
-                            .arg(volume.header_bytes().iline)
-                            .arg(volume.header_bytes().xline);
+    // The same file read with other header bytes is another volume. Its traces placed anew
+    // after the full check found some out of the sampled place lie on another grid, which
+    // the sampled opening must not take for its own: the traces' order may be all that
+    // differs, which a cache's header cannot tell.
+    QString key = QStringLiteral("%1|%2|%3")
+                      .arg(identity(file.device, file.inode))
+                      .arg(volume.header_bytes().iline)
+                      .arg(volume.header_bytes().xline);
+    if (placing == SegyVolumeFile::TracePlacing::every_trace) key += QStringLiteral("|every trace");
     const QByteArray hash =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return QDir(path_).filePath(QStringLiteral("%1-%2%3").arg(

@@ -3,12 +3,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/seismic_export.h"
 
 namespace korvex::seismic {
 
 class CacheLock;
-class SegyVolumeFile;
 
 // A folder of section caches and its upkeep. A cache is named after its SEG-Y file's
 // identity (device and inode, with the header bytes read), not its path, so every project
@@ -20,6 +20,8 @@ public:
 
     const QString& path() const { return path_; }
     QString path_for(const SegyVolumeFile& volume) const;
+    // Where the cache of `volume`'s file would be with its traces placed as `placing` says.
+    QString path_for(const SegyVolumeFile& volume, SegyVolumeFile::TracePlacing placing) const;
 
     // Called by the holder of a cache's lock that builds it.
     static void note_source(const CacheLock& lock, const SegyVolumeFile& volume);

@@ -41,7 +41,7 @@ void prefetch(const char* data, int bytes) {
 }  // namespace
 
 SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes, TracePlacing placing)
-    : path_(path), bytes_(bytes) {
+    : path_(path), bytes_(bytes), placing_(placing) {
     if (!SegyHeaderBytes::holds_field(bytes.iline) || !SegyHeaderBytes::holds_field(bytes.xline))
         fail(_("header bytes %1 and %2: line numbers must lie at bytes %3 to %4")
                  .arg(bytes.iline)
@@ -64,7 +64,7 @@ SegyVolumeFile::SegyVolumeFile(const QString& path, SegyHeaderBytes bytes, Trace
     const bool filled = read_line_numbers();
     // The sampled traces give the map coordinates whichever way the traces are placed.
     const bool in_place = check_trace_positions(filled);
-    if (!in_place || placing == TracePlacing::every_trace) place_every_trace();
+    if (!in_place || placing_ == TracePlacing::every_trace) place_every_trace();
     const long long needed = trace0_ + traces_ * trace_stride();
     if (map_->size() < needed) fail(_("the file shrank while it was being opened"));
 }

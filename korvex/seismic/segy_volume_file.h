@@ -60,6 +60,8 @@ public:
     const QString& path() const { return path_; }
     const SegyGeometry& geometry() const { return geometry_; }
     const SegyHeaderBytes& header_bytes() const { return bytes_; }
+    // How opening was asked to place the traces.
+    TracePlacing placing() const { return placing_; }
     // The textual header as text, whether the file holds it in EBCDIC or in ASCII: 40
     // lines, trailing blanks cut.
     const QString& textual_header() const { return textual_header_; }
@@ -141,6 +143,7 @@ private:
 
     QString path_;
     SegyHeaderBytes bytes_;
+    TracePlacing placing_;
     QString textual_header_;
     SegyLayout layout_;
     long trace0_ = 0;

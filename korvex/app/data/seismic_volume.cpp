@@ -162,6 +162,13 @@ SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::Seg
     auto file = std::make_shared<const seismic::SegyVolumeFile>(path, bytes);
     // A cache built before holds the figures of every sample: no traces to sample.
     auto cache = VolumeCachePass::find(*file, cache_folders);
+    // One built after the full check placed the traces anew says the sample misplaces them.
+    if (!cache && !file->geometry().has_holes() &&
+        VolumeCachePass::placed_anew(*file, cache_folders)) {
+        file = std::make_shared<const seismic::SegyVolumeFile>(
+            path, bytes, seismic::SegyVolumeFile::TracePlacing::every_trace);
+        cache = VolumeCachePass::find(*file, cache_folders);
+    }
     const seismic::AmplitudeStats stats =
         cache ? cache->amplitude_stats() : file->amplitude_stats();
     auto fitted = fit_survey(*file);

@@ -52,6 +52,13 @@ std::shared_ptr<const seismic::SectionCache> VolumeCachePass::find(
     return nullptr;
 }
 
+bool VolumeCachePass::placed_anew(const seismic::SegyVolumeFile& file, const QStringList& folders) {
+    return std::any_of(folders.begin(), folders.end(), [&file](const QString& folder) {
+        return QFileInfo::exists(seismic::CacheFolder(folder).path_for(
+            file, seismic::SegyVolumeFile::TracePlacing::every_trace));
+    });
+}
+
 void VolumeCachePass::cancel() { shared_->cancelled = true; }
 
 void VolumeCachePass::start() {

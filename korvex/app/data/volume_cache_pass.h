@@ -40,6 +40,9 @@ public:
     // does. Reads a few small parts of the file: safe on any thread.
     static std::shared_ptr<const seismic::SectionCache> find(const seismic::SegyVolumeFile& file,
                                                              const QStringList& folders);
+    // Whether one of `folders` holds a cache of `file` with every trace placed: a pass before
+    // found traces out of the place its sampled opening gives them.
+    static bool placed_anew(const seismic::SegyVolumeFile& file, const QStringList& folders);
 
     void start();
     void cancel();

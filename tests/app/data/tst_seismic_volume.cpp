@@ -10,11 +10,14 @@
 
 #include "korvex/app/data/data_types.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/data/volume_cache_pass.h"
+#include "korvex/app/data/volume_sections.h"
 #include "korvex/scene/color_bar.h"
 #include "korvex/scene/image_section.h"
 #include "korvex/scene/line_visual.h"
 #include "korvex/seismic/cache_folder.h"
 #include "korvex/seismic/cache_header.h"
+#include "korvex/seismic/section_cache.h"
 #include "korvex/seismic/segy_writer.h"
 #include "korvex/utils/appconsts/appconsts.h"
 #include "korvex/utils/errors.h"
@@ -24,6 +27,7 @@
 #include "tests/support/test_main.h"
 
 using korvex::app::data::SeismicVolume;
+using korvex::app::data::VolumeCachePass;
 using korvex::seismic::SectionKind;
 using korvex::testing::image;
 using korvex::testing::VolumeLayout;
@@ -530,6 +534,13 @@ private slots:
         for (std::size_t row = 0; row < expected.size(); row += 100)
             std::swap(expected[row + 1], expected[row + 3]);
         QCOMPARE(image(volume, "iline", "one")->array_data(), expected);
+        // Opening the file again as the sample places it must not take that cache.
+        using korvex::seismic::SegyVolumeFile;
+        const QStringList folders{korvex::seismic::SectionCache::default_folder()};
+        QVERIFY(!VolumeCachePass::find(SegyVolumeFile(path), folders));
+        // It is found as the file opens instead: the traces are placed from the start.
+        const auto again = korvex::testing::open_volume(path);
+        QVERIFY(again->file().geometry().has_holes() && again->sections().has_cache());
     }
 
     // Two traces at one position, the second between the ones opening samples: no grid holds
