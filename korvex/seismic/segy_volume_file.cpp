@@ -34,8 +34,21 @@ constexpr long long TIME_SLICE_STRETCH = 8 << 20;
 constexpr long long HEADER_SCAN_BYTES = 4 << 20;
 constexpr float HOLE = std::numeric_limits<float>::quiet_NaN();
 
-void prefetch(const char* data, int bytes) {
-    for (int offset = 0; offset < bytes; offset += 64) __builtin_prefetch(data + offset);
+// A line across the file's sorting takes one trace every line's length of bytes: each starts
+// on a page the processor has not translated lately, and the walk of the page tables (two
+// levels deep in a virtual machine) is what a read waits for, not the copy. The processor's
+// own prefetcher runs ahead within a page but never into the next one, so each page of a
+// trace a few traces ahead is touched once, and its walk overlaps the conversion of the
+// traces before it.
+constexpr int PREFETCH_TRACES_AHEAD = 4;
+constexpr std::uintptr_t PAGE_BYTES = 4096;
+
+void prefetch_pages(const char* data, int bytes) {
+    __builtin_prefetch(data);
+    const auto end = reinterpret_cast<std::uintptr_t>(data) + std::uintptr_t(bytes);
+    for (auto page = (reinterpret_cast<std::uintptr_t>(data) | (PAGE_BYTES - 1)) + 1; page < end;
+         page += PAGE_BYTES)
+        __builtin_prefetch(reinterpret_cast<const char*>(page));
 }
 
 }  // namespace
@@ -278,8 +291,12 @@ void SegyVolumeFile::announce(const std::vector<long long>& traces, int bytes) c
     }
 }
 
+long long SegyVolumeFile::sample_start(long long trace) const {
+    return trace0_ + trace * trace_stride() + layout_.sample_offset();
+}
+
 const char* SegyVolumeFile::samples_of(const char* data, long long trace) const {
-    return data + trace0_ + trace * trace_stride() + layout_.sample_offset();
+    return data + sample_start(trace);
 }
 
 QString SegyVolumeFile::describe(SectionKind kind, int index) const {
@@ -303,19 +320,24 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
     if (kind == SectionKind::depth) return read_time_slice(index, out);
     const int format = geometry_.sample_encoding();
     const int samples = geometry_.samples;
-    const auto trace_of = [&](int row) { return trace_in_line(kind, index, row); };
     const int rows = geometry_.section_rows(kind);
+    // Where each row's samples start, -1 for a hole, worked out before the copy: its loop
+    // then holds no calls besides the conversion, and more of it fits in the processor's
+    // window while it waits on the page walk of a trace ahead.
+    std::vector<long long> starts(std::size_t(rows), -1);
+    for (int row = 0; row < rows; ++row)
+        if (const long long trace = trace_in_line(kind, index, row); trace >= 0)
+            starts[std::size_t(row)] = sample_start(trace);
     // The map reads no more than each fault's page: what a read takes is announced.
     announce_if_cold(kind, index);
     bytes_read_ += rows * static_cast<long long>(trace_stride());
     map_->copy(describe(kind, index), [&](const char* data) {
         for (int row = 0; row < rows; ++row) {
-            // The next trace may be far away, beyond where the hardware prefetcher looks.
-            if (row + 1 < rows && trace_of(row + 1) >= 0)
-                prefetch(samples_of(data, trace_of(row + 1)), trace_bytes_);
+            if (const int ahead = row + PREFETCH_TRACES_AHEAD; ahead < rows && starts[ahead] >= 0)
+                prefetch_pages(data + starts[ahead], trace_bytes_);
             float* target = out + std::size_t(row) * samples;
-            if (const long long trace = trace_of(row); trace >= 0)
-                sample_format::to_floats(format, samples_of(data, trace), target, samples);
+            if (starts[row] >= 0)
+                sample_format::to_floats(format, data + starts[row], target, samples);
             else
                 std::fill(target, target + samples, HOLE);
         }

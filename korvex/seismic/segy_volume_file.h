@@ -137,6 +137,8 @@ private:
     // The same through the trace index, a run of neighbouring traces at a time.
     void read_time_slice_with_holes(int index, float* out) const;
     long long trace_in_line(SectionKind kind, int index, int row) const;
+    // Where the trace's samples start in the file.
+    long long sample_start(long long trace) const;
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;
     [[noreturn]] void fail(const QString& what) const;
