@@ -261,6 +261,13 @@ private slots:
         QCOMPARE(qint64(traces.size()), g.live_trace_count());
         const auto cache = build(volume);
         QVERIFY(cache);
+        // Counted slab after slab beside the transpose: every sample once, none left out.
+        const auto& stats = cache->amplitude_stats();
+        const auto all = volume.amplitude_stats(int(traces.size()));
+        QCOMPARE(stats.min, all.min);
+        QCOMPARE(stats.max, all.max);
+        QCOMPARE(std::accumulate(stats.histogram.begin(), stats.histogram.end(), uint64_t(0)),
+                 uint64_t(traces.size()) * uint64_t(g.samples));
 
         for (const auto kind : korvex::seismic::SECTION_KINDS) {
             const int rows = g.section_rows(kind);
