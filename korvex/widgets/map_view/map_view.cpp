@@ -26,7 +26,10 @@ MapView::MapView(QWidget* options_button, QWidget* parent)
     line_button_->setIcon(utils::icon("draw_line"));
     line_button_->setToolTip(_("Draw an arbitrary line and open it in a section view.\n") +
                              gesture);
-    hint_->setText(gesture);
+    hint_->setText(_("Click points; double-click or Enter: done, Backspace: back, Escape: cancel"));
+    hint_->setToolTip(gesture);
+    // A narrow map cuts the hint short rather than growing for it.
+    hint_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     hint_->hide();
     reset_button_->setAutoRaise(true);
     reset_button_->setIcon(utils::icon("view_all"));
