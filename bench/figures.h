@@ -56,6 +56,16 @@ inline double page_cache_fraction(const QString& path) {
     return resident / double(pages.size());
 }
 
+// kB of a field of /proc/self/status, such as "RssAnon:".
+inline double status_kb(const char* field) {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) return 0.0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toDouble();
+    return 0.0;
+}
+
 inline void figure(const char* name, double value, const char* unit) {
     // Significant digits rather than decimals: a ratio of 0.0004 must not print as 0.000.
     std::printf("figure %s %.6g %s\n", name, value, unit);

@@ -12,12 +12,18 @@
 // window, of a 2000 x 2000 survey with a hole and a ragged edge and 3000 points, 200 of them
 // by name:
 //   map_zoom           one notch of the wheel, the map redrawn
+// And what a view opened in the window keeps, private resident memory per view, against
+// what it must hold (target: at most 1.0):
+//   section_view_memory  a section view on an inline of 1000 x 1000 samples, against the
+//                        samples and the picture (4 bytes each per sample)
+//   map_view_memory      a map view of that survey, against a picture of the map's size
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/bench_section_view
 #include <QApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <cstdio>
 
@@ -25,6 +31,7 @@
 
 #include "bench/figures.h"
 #include "bench/section_scene.h"
+#include "bench/view_memory.h"
 #include "korvex/scene/private/vtk_access.h"
 #include "korvex/scene/surface_format.h"
 #include "korvex/scene/turntable_camera.h"
@@ -180,6 +187,10 @@ int main(int argc, char** argv) {
         },
         map_canvas);
 
+    const QTemporaryDir scratch;
+    const korvex::bench::ViewMemory memory =
+        korvex::bench::measure_view_memory(scratch.path(), WIDTH, HEIGHT);
+
     std::printf("a %dx%d section in a %dx%d view against the 3D frame, medians\n", SAMPLES, SAMPLES,
                 WIDTH, HEIGHT);
     korvex::bench::figure("frame", frame_ms, "ms");
@@ -189,5 +200,14 @@ int main(int argc, char** argv) {
     korvex::bench::figure_with_ratio("section_new_line", line_ms, frame_ms);
     korvex::bench::figure_with_ratio("section_wiggles", wiggles_ms, frame_ms);
     korvex::bench::figure_with_ratio("map_zoom", map_zoom_ms, frame_ms);
+    std::printf(
+        "what each view holds: samples and picture %.1f MB a section view, a picture "
+        "%.1f MB a map view\n",
+        memory.section_need_mb, memory.map_need_mb);
+    korvex::bench::figure("section_view_memory", memory.section_view_mb, "MB");
+    korvex::bench::figure("section_view_memory_ratio",
+                          memory.section_view_mb / memory.section_need_mb, "x");
+    korvex::bench::figure("map_view_memory", memory.map_view_mb, "MB");
+    korvex::bench::figure("map_view_memory_ratio", memory.map_view_mb / memory.map_need_mb, "x");
     return 0;
 }

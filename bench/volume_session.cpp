@@ -50,22 +50,13 @@ using korvex::app::data::SeismicVolume;
 using korvex::bench::figure;
 using korvex::bench::figure_with_ratio;
 using korvex::bench::median;
+using korvex::bench::status_kb;
 using korvex::seismic::SectionKind;
 
 constexpr int RUNS = 5;
 constexpr int STEPS_PER_RUN = 40;
 constexpr int FRAMES = 40;
 constexpr int KEY_REPEAT_MS = 33;  // a held key on a desktop: about 30 presses a second
-
-// kB of a field of /proc/self/status, such as "RssAnon:".
-double status_kb(const char* field) {
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly)) return 0.0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toDouble();
-    return 0.0;
-}
 
 // The longest gap between two turns of the event loop, and the peak private memory,
 // while it lives.
