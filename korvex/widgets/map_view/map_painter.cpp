@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "korvex/config/base.h"
 #include "korvex/widgets/map_view/map_ticks.h"
@@ -65,8 +66,7 @@ void MapPainter::paint(const MapScene& scene) const {
     painter_.setRenderHint(QPainter::Antialiasing);
     for (const MapSurvey& survey : scene.surveys) paint_survey(survey);
     // A horizon's dots under the lines of the sections, the wells they run through over them.
-    for (const MapPoint& point : scene.points)
-        if (point.name.isEmpty()) paint_point(point);
+    paint_dots(scene.points);
     for (const MapSection& section : scene.sections) paint_section(scene, section);
     for (const MapPolyline& line : scene.lines) paint_polyline(line);
     for (const MapPoint& point : scene.points)
@@ -143,15 +143,34 @@ void MapPainter::paint_section(const MapScene& scene, const MapSection& section)
                      .arg(section.shown_in));
 }
 
+void MapPainter::paint_dots(const std::vector<MapPoint>& points) const {
+    const double ratio = painter_.device()->devicePixelRatioF();
+    const QRectF shown =
+        transform_.plot().adjusted(-DOT_RADIUS, -DOT_RADIUS, DOT_RADIUS, DOT_RADIUS);
+    const QPointF corner(DOT_RADIUS + 0.5, DOT_RADIUS + 0.5);
+    // Drawn once per colour and copied: a copy costs a fraction of an antialiased ellipse.
+    std::map<QRgb, QImage> dots;
+    for (const MapPoint& point : points) {
+        const QPointF at = transform_.to_pixel({point.x, point.y});
+        if (!point.name.isEmpty() || !shown.contains(at)) continue;
+        QImage& dot = dots[point.color.rgba()];
+        if (dot.isNull()) {
+            const int side = int(std::ceil(2 * corner.x() * ratio));
+            dot = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+            dot.fill(Qt::transparent);
+            dot.setDevicePixelRatio(ratio);
+            QPainter drawing(&dot);
+            drawing.setRenderHint(QPainter::Antialiasing);
+            drawing.setPen(Qt::NoPen);
+            drawing.setBrush(point.color);
+            drawing.drawEllipse(corner, DOT_RADIUS, DOT_RADIUS);
+        }
+        painter_.drawImage(at - corner, dot);
+    }
+}
+
 void MapPainter::paint_point(const MapPoint& point) const {
     const QPointF at = transform_.to_pixel({point.x, point.y});
-    // Unnamed points come by the thousand (a horizon): dots, that leave the map readable.
-    if (point.name.isEmpty()) {
-        painter_.setPen(Qt::NoPen);
-        painter_.setBrush(point.color);
-        painter_.drawEllipse(at, DOT_RADIUS, DOT_RADIUS);
-        return;
-    }
     painter_.setPen(QPen(Qt::black, 1.0));
     painter_.setBrush(point.color);
     painter_.drawEllipse(at, POINT_RADIUS, POINT_RADIUS);

@@ -36,6 +36,9 @@ private:
     void paint_survey(const MapSurvey& survey) const;
     void paint_grid(const MapSurvey& survey, bool inlines) const;
     void paint_section(const MapScene& scene, const MapSection& section) const;
+    // Unnamed points come by the thousand (a horizon): dots, that leave the map readable.
+    void paint_dots(const std::vector<MapPoint>& points) const;
+    // A point by name.
     void paint_point(const MapPoint& point) const;
     void paint_polyline(const MapPolyline& line) const;
     void paint_pick(const MapPoint& pick) const;

@@ -117,13 +117,18 @@ private slots:
         }
     }
 
-    // Wells by name, and an arbitrary line through them.
+    // Wells by name, an arbitrary line through them, and a horizon's point as a dot.
     void points_are_drawn_by_name_where_they_lie() {
         MapCanvas canvas;
         const std::vector<MapPoint> wells{{1000, 2000, "W-1", Qt::blue},
                                           {1500, 2300, "W-2", Qt::green}};
         const QPolygonF line(QVector<QPointF>{{1000, 2000}, {1500, 2300}});
-        const QImage image = shown(canvas, {{}, {}, wells, {}, {{line, "Section View 2"}}});
+        std::vector<MapPoint> points = wells;
+        points.push_back({1400, 2050, "", Qt::magenta});
+        const QImage image = shown(canvas, {{}, {}, points, {}, {{line, "Section View 2"}}});
+        const QPoint dot = canvas.transform().to_pixel({1400, 2050}).toPoint();
+        QVERIFY(
+            near(image, dot, 1, [](const QColor& c) { return c.green() < 100 && c.red() > 200; }));
         const QPoint middle = canvas.transform().to_pixel({1250, 2150}).toPoint();
         QVERIFY(near(image, middle, 1, [](const QColor& c) { return c.red() - c.blue() > 100; }));
         for (const MapPoint& well : wells) {
