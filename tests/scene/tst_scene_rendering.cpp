@@ -203,6 +203,30 @@ private slots:
         }
     }
 
+    // However many samples a section has, one hole among them shows the background.
+    void a_single_hole_among_many_samples_is_drawn_as_a_hole_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::newRow("inside") << 10 << 10;
+        QTest::newRow("among the last samples") << 19 << 17;
+    }
+    void a_single_hole_among_many_samples_is_drawn_as_a_hole() {
+        QFETCH(int, row);
+        QFETCH(int, col);
+        SceneWindow scene;
+        scene.look_down(4.0);
+        constexpr int SIDE = 20;
+        std::vector<float> samples(SIDE * SIDE, 0.5f);
+        samples[row * SIDE + col] = std::numeric_limits<float>::quiet_NaN();
+        ImageSection section(samples, SIDE, SIDE, 'z', 0.0, {-2, 2, -2, 2}, "gray", {0.0, 1.0});
+        scene.view().add(section);
+        const double step = 4.0 / (SIDE - 1);
+        const QImage image = scene.canvas().render();
+        QCOMPARE(image.pixelColor(pixel_of(-2 + col * step, -2 + row * step)), QColor(Qt::white));
+        QVERIFY(near(image.pixelColor(pixel_of(-2 + col * step, -2 + (row - 2) * step)),
+                     QColor(128, 128, 128), 4));
+    }
+
     void visual_at_finds_the_visual_under_a_pixel() {
         SceneWindow scene;
         scene.look_down(4.0);
