@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <type_traits>
 
 #include "korvex/seismic/file_status.h"
@@ -68,6 +69,11 @@ public:
     // across the file's sorting. Best effort: a failure (a file truncated meanwhile, an
     // older kernel) only leaves the pages to be mapped on first use.
     void populate() const;
+    // The same for the bytes before `end`, from where the last call stopped: a pass over the
+    // file maps each piece while it is in the page cache, and the closing populate() is left
+    // with the rest, and with what release() took out meanwhile. Until then the map does not
+    // count as populated.
+    void populate_up_to(long long end) const;
 
     // Asks the kernel to start reading these bytes into the page cache, and returns at
     // once: scattered reads announced together reach the disk together instead of one
@@ -93,6 +99,8 @@ public:
     void check_unchanged(const QString& what) const;
 
 private:
+    // madvise() over the whole pages of these bytes within the file.
+    void advise(long long offset, long long length, int advice) const;
     void guarded_copy(const QString& what, void (*run)(void*, const char*), void* context) const;
     // Whether a periodic look at the file is due; claims it when it is.
     static bool due(std::atomic<int64_t>& next);
@@ -106,6 +114,9 @@ private:
     mutable std::atomic<int64_t> next_residency_check_{0};
     mutable std::atomic<bool> wholly_resident_{false};
     mutable std::atomic<bool> populated_{false};
+    mutable std::mutex populating_;
+    // Every page before it is mapped, unless the file shrank.
+    mutable long long populated_up_to_ = 0;
 };
 
 }  // namespace korvex::seismic

@@ -1,7 +1,5 @@
 #include "korvex/seismic/section_cache.h"
 
-#include <unistd.h>
-
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -88,13 +86,8 @@ std::unique_ptr<SectionCache> SectionCache::open(const SegyVolumeFile& volume, c
 
 std::unique_ptr<SectionCache> SectionCache::build(const SegyVolumeFile& volume, const QString& path,
                                                   const Progress& progress) {
+    // The pass also maps the file while it has it in the page cache.
     if (!SectionCacheBuilder(volume, path, progress).run()) return nullptr;
-    // The pass has just read the whole file: while it is in the page cache, map it all, so
-    // that lines scattered through it (crosslines of an inline-sorted file) come without
-    // page faults. A file larger than half the memory would only push other data out.
-    const long long memory =
-        static_cast<long long>(::sysconf(_SC_PHYS_PAGES)) * ::sysconf(_SC_PAGESIZE);
-    if (volume.file_size() < memory / 2) volume.populate_map();
     QString why_not;
     auto cache = open(volume, path, &why_not);
     if (!cache) throw utils::ValueError(why_not.toStdString());

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "korvex/seismic/amplitude_accumulator.h"
@@ -35,8 +36,13 @@ public:
 
 private:
     bool write_planes(int segy, int cache);
+    // The stretch of the file's traces that `count` positions from `first` on take: its
+    // first trace and its length in traces, 0 when they are not a stretch of the file.
+    std::pair<long long, long long> traces_of(std::size_t first, std::size_t count) const;
     // Asks the kernel for the traces of `count` positions from `first` on.
     void announce(int segy, std::size_t first, std::size_t count) const;
+    // Maps the volume's file up to those traces now, while they are in the page cache.
+    void map_into_volume(std::size_t first, std::size_t count) const;
     // The traces of `count` positions from `first` on, each at its position's place in
     // `raw`; holes leave theirs untouched.
     void read_slab(int segy, std::size_t first, std::size_t count, char* raw) const;
@@ -57,6 +63,7 @@ private:
     Progress progress_;
     CacheHeader header_;
     AmplitudeAccumulator amplitudes_;
+    bool map_while_reading_ = false;
 };
 
 }  // namespace korvex::seismic

@@ -87,6 +87,9 @@ SegyVolumeFile::~SegyVolumeFile() = default;
 long long SegyVolumeFile::file_size() const { return map_->size(); }
 const FileStatus& SegyVolumeFile::file_status() const { return map_->status(); }
 void SegyVolumeFile::populate_map() const { map_->populate(); }
+void SegyVolumeFile::populate_map_up_to(long long traces) const {
+    map_->populate_up_to(trace0_ + traces * trace_stride());
+}
 
 int SegyVolumeFile::trace_stride() const { return SEGY_TRACE_HEADER_SIZE + trace_bytes_; }
 

@@ -89,6 +89,9 @@ public:
     // then costs no page faults on its first read. Cheap right after a pass over the whole
     // file, which leaves it in the page cache; SectionCache::build does it.
     void populate_map() const;
+    // The same up to the end of the first `traces` traces, from where the last call stopped
+    // (see MappedFile::populate_up_to).
+    void populate_map_up_to(long long traces) const;
 
     // The bytes of traces that section, trace and statistics reads have taken from the
     // file so far (a time slice takes every trace): what a picture costs in file reads.
