@@ -32,7 +32,17 @@ constexpr int PROBES = 6;
 constexpr long long TIME_SLICE_STRETCH = 8 << 20;
 // Every header of a file with holes is read this many bytes of traces at a time.
 constexpr long long HEADER_SCAN_BYTES = 4 << 20;
+constexpr long long HEADER_PREFETCH_TRACES = 32;
 constexpr float HOLE = std::numeric_limits<float>::quiet_NaN();
+
+// A 4-byte field of a trace header: SegyLayout::field's work without its call, for the
+// millions of headers of a file placed trace by trace.
+int32_t header_int32(const char* field, bool little_endian) {
+    constexpr bool host_little_endian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+    uint32_t value;
+    std::memcpy(&value, field, sizeof value);
+    return int32_t(little_endian == host_little_endian ? value : __builtin_bswap32(value));
+}
 
 // A line across the file's sorting takes one trace every line's length of bytes: each starts
 // on a page the processor has not translated lately, and the walk of the page tables (two
@@ -236,23 +246,40 @@ void SegyVolumeFile::place_every_trace() {
     std::vector<trace_grid::Lines> lines(static_cast<std::size_t>(traces_));
     const long long stride = trace_stride();
     const long long chunk = std::max(1LL, HEADER_SCAN_BYTES / stride);
-    std::vector<char> traces(static_cast<std::size_t>(chunk * stride));
+    const bool little_endian = layout_.little_endian;
+    const int iline_at = bytes_.iline - 1;
+    const int xline_at = bytes_.xline - 1;
+    trace_grid::LineAxis il;
+    trace_grid::LineAxis xl;
     map_->will_need(trace0_, chunk * stride);
     for (long long first = 0; first < traces_; first += chunk) {
         const long long count = std::min(chunk, traces_ - first);
+        const long long offset = trace0_ + first * stride;
         // Random access was announced for the map: the scan asks ahead for itself.
-        map_->will_need(trace0_ + (first + count) * stride, chunk * stride);
-        map_->read_at(trace0_ + first * stride, traces.data(), std::size_t(count * stride),
-                      _("the trace headers"));
-        for (long long n = 0; n < count; ++n) {
-            const char* header = traces.data() + n * stride;
-            lines[std::size_t(first + n)] = {layout_.field(header, bytes_.iline),
-                                             layout_.field(header, bytes_.xline)};
-        }
+        map_->will_need(offset + count * stride, chunk * stride);
+        // Through the map, as a time slice is read: a header lies on every page or two,
+        // so the scan takes the whole file whatever it reads, and copying it out would
+        // cost more than the pages' mapping.
+        map_->copy(_("the trace headers"), [&](const char* data) {
+            const char* header = data + offset;
+            trace_grid::Lines* target = lines.data() + first;
+            for (long long n = 0; n < count; ++n, header += stride) {
+                // The hardware stops prefetching at each page's end; a page or two holds a
+                // header only every few cache lines, so the scan waits on memory there.
+                __builtin_prefetch(header + HEADER_PREFETCH_TRACES * stride + iline_at);
+                target[n] = {header_int32(header + iline_at, little_endian),
+                             header_int32(header + xline_at, little_endian)};
+                il.add(target[n].iline);
+                xl.add(target[n].xline);
+            }
+        });
+        // The file would otherwise stay in the process's map, and count as its memory.
+        map_->release(offset, count * stride);
     }
     trace_grid::Duplicate duplicate;
     try {
-        duplicate = trace_grid::place(lines, LineNumberScan::MAX_POSITIONS_PER_TRACE, geometry_);
+        duplicate =
+            trace_grid::place(lines, il, xl, LineNumberScan::MAX_POSITIONS_PER_TRACE, geometry_);
     } catch (const utils::ValueError& error) {
         fail(QString::fromStdString(error.what()));
     }

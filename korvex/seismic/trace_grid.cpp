@@ -1,8 +1,5 @@
 #include "korvex/seismic/trace_grid.h"
 
-#include <algorithm>
-#include <numeric>
-
 #include "korvex/config/base.h"
 #include "korvex/utils/errors.h"
 
@@ -12,40 +9,17 @@ using config::_;
 
 namespace {
 
-struct Axis {
-    int32_t first = 0;
-    int32_t last = 0;
-    long long step = 0;
-    long long lines() const {
-        return step == 0 ? 1 : (static_cast<long long>(last) - first) / step + 1;
-    }
-};
-
-template <typename Member>
-Axis axis_of(const std::vector<Lines>& traces, Member member) {
-    Axis axis{traces.front().*member, traces.front().*member, 0};
-    for (const Lines& trace : traces) {
-        axis.first = std::min(axis.first, trace.*member);
-        axis.last = std::max(axis.last, trace.*member);
-    }
-    for (const Lines& trace : traces)
-        axis.step = std::gcd(axis.step, static_cast<long long>(trace.*member) - axis.first);
-    return axis;
-}
-
-std::vector<int> numbers_of(const Axis& axis) {
+std::vector<int> numbers_of(const LineAxis& axis) {
     std::vector<int> numbers(static_cast<std::size_t>(axis.lines()));
     for (std::size_t n = 0; n < numbers.size(); ++n)
-        numbers[n] = int(axis.first + static_cast<long long>(n) * axis.step);
+        numbers[n] = int(axis.first() + static_cast<long long>(n) * axis.step());
     return numbers;
 }
 
 }  // namespace
 
-Duplicate place(const std::vector<Lines>& traces, long long max_positions_per_trace,
-                SegyGeometry& geometry) {
-    const Axis il = axis_of(traces, &Lines::iline);
-    const Axis xl = axis_of(traces, &Lines::xline);
+Duplicate place(const std::vector<Lines>& traces, const LineAxis& il, const LineAxis& xl,
+                long long max_positions_per_trace, SegyGeometry& geometry) {
     if (il.lines() < 2 || xl.lines() < 2)
         throw utils::ValueError(_("2-D data: a single %1 in the whole file")
                                     .arg(il.lines() < 2 ? _("inline") : _("crossline"))
@@ -57,12 +31,12 @@ Duplicate place(const std::vector<Lines>& traces, long long max_positions_per_tr
             _("inlines %1 to %2 in steps of %3 and crosslines %4 to %5 in steps of %6 make a grid "
               "of %7 positions for %8 traces: not a survey grid, or the line numbers are at "
               "other header bytes")
-                .arg(il.first)
-                .arg(il.last)
-                .arg(il.step)
-                .arg(xl.first)
-                .arg(xl.last)
-                .arg(xl.step)
+                .arg(il.first())
+                .arg(il.last())
+                .arg(il.step())
+                .arg(xl.first())
+                .arg(xl.last())
+                .arg(xl.step())
                 .arg(double(il.lines()) * double(xl.lines()), 0, 'f', 0)
                 .arg(traces_count)
                 .toStdString());
@@ -74,12 +48,12 @@ Duplicate place(const std::vector<Lines>& traces, long long max_positions_per_tr
         by_inline ? SegyGeometry::Sorting::inline_sorted : SegyGeometry::Sorting::crossline_sorted;
     auto index = std::make_shared<std::vector<int32_t>>(
         static_cast<std::size_t>(geometry.position_count()), -1);
+    std::vector<int32_t>& trace_at = *index;
     for (std::size_t trace = 0; trace < traces.size(); ++trace) {
-        const auto position = static_cast<std::size_t>(
-            geometry.position(int((traces[trace].iline - il.first) / il.step),
-                              int((traces[trace].xline - xl.first) / xl.step)));
-        if ((*index)[position] >= 0) return {(*index)[position], static_cast<long long>(trace)};
-        (*index)[position] = int32_t(trace);
+        const auto position = static_cast<std::size_t>(geometry.position(
+            int(il.index_of(traces[trace].iline)), int(xl.index_of(traces[trace].xline))));
+        if (trace_at[position] >= 0) return {trace_at[position], static_cast<long long>(trace)};
+        trace_at[position] = int32_t(trace);
     }
     geometry.hole_count = geometry.position_count() - traces_count;
     geometry.trace_index = std::move(index);

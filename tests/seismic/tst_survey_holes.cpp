@@ -84,6 +84,10 @@ private slots:
         Shot full = shoot(il, xl, false, [](int, int) { return true; });
         std::shuffle(full.traces.begin(), full.traces.end(), std::mt19937(8));
         QTest::newRow("unsorted without holes") << full;
+        // Opening reads the headers a few megabytes at a time: lines run across those reads.
+        QTest::newRow("more traces than one header read")
+            << shoot(numbers(1, 170), numbers(1, 130), true,
+                     [](int i, int x) { return x >= 1 + i % 9 && x <= 130 - i % 7; });
         QTest::newRow("step 2 numbering")
             << shoot(numbers(2001, 2139, 2), numbers(-30, 60, 3), true,
                      [](int i, int x) { return (i + x) % 7 != 0; });
