@@ -102,6 +102,12 @@ void gather(const char* source, std::size_t stride, float* target, std::size_t t
 // Inlined wherever it is called: a call would compile the conversion loops for the baseline
 // processor, also from to_floats' AVX2 clone, which then converted big-endian samples (most
 // files) with scalar byte swaps at half the speed of a plain copy.
+template <typename Format>
+[[gnu::always_inline]] inline void convert(const char* source, float* target, std::size_t count) {
+    // A constant stride lets the compiler turn the loop into vector byte swaps.
+    for (std::size_t i = 0; i < count; ++i) target[i] = Format::decode(source + i * Format::size);
+}
+
 template <bool Little, typename Action>
 [[gnu::always_inline]] inline bool with_order(int format, Action&& action) {
     switch (format) {
@@ -169,10 +175,17 @@ __attribute__((target_clones("avx2", "default"))) void to_floats(int format, con
                                                                  float* target, std::size_t count) {
     with_format(
         format, [&](auto decoder) __attribute__((always_inline)) {
-            using Format = decltype(decoder);
-            // A constant stride lets the compiler turn the loop into vector byte swaps.
-            for (std::size_t i = 0; i < count; ++i)
-                target[i] = Format::decode(source + i * Format::size);
+            convert<decltype(decoder)>(source, target, count);
+        });
+}
+
+__attribute__((target_clones("avx2", "default"))) void traces_to_floats(
+    int format, const char* source, std::size_t stride, float* target, std::size_t samples,
+    std::size_t count) {
+    with_format(
+        format, [&](auto decoder) __attribute__((always_inline)) {
+            for (std::size_t trace = 0; trace < count; ++trace, source += stride, target += samples)
+                convert<decltype(decoder)>(source, target, samples);
         });
 }
 

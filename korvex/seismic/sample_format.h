@@ -24,6 +24,10 @@ void to_floats(int format, const char* source, float* target, std::size_t count)
 // floats apart.
 void gather_to_floats(int format, const char* source, std::size_t stride, float* target,
                       std::size_t target_stride, std::size_t count);
+// `count` traces of `samples` samples each, `stride` bytes apart, into rows of `samples`
+// floats: neighbouring traces converted for the cost of one call.
+void traces_to_floats(int format, const char* source, std::size_t stride, float* target,
+                      std::size_t samples, std::size_t count);
 
 }  // namespace sample_format
 

@@ -348,6 +348,7 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
                                      .arg(index)
                                      .toStdString());
     if (kind == SectionKind::depth) return read_time_slice(index, out);
+    if (geometry_.has_holes()) return read_line_with_holes(kind, index, out);
     const int format = geometry_.sample_encoding();
     const int samples = geometry_.samples;
     const int rows = geometry_.section_rows(kind);
@@ -417,6 +418,50 @@ void SegyVolumeFile::read_time_slice(int index, float* out) const {
     }
 }
 
+void SegyVolumeFile::read_line_with_holes(SectionKind kind, int index, float* out) const {
+    const int format = geometry_.sample_encoding();
+    const int samples = geometry_.samples;
+    const int rows = geometry_.section_rows(kind);
+    const long long stride = trace_stride();
+    // The line's positions lie evenly spaced in the index.
+    const bool by_iline = kind == SectionKind::iline;
+    const long long first = by_iline ? geometry_.position(index, 0) : geometry_.position(0, index);
+    const long long step =
+        (by_iline ? geometry_.position(index, 1) : geometry_.position(1, index)) - first;
+    // Gathered first: across the index's order, each position is a cache miss, which a
+    // loop with nothing else to wait for overlaps, and one that converts traces between
+    // them does not.
+    std::vector<int32_t> traces_of_rows(static_cast<std::size_t>(rows));
+    const int32_t* positions = geometry_.trace_index->data() + first;
+    for (int row = 0; row < rows; ++row) traces_of_rows[std::size_t(row)] = positions[row * step];
+    const auto trace_at = [&](int row) { return traces_of_rows[std::size_t(row)]; };
+    announce_if_cold(kind, index);
+    long long traces = 0;
+    map_->copy(describe(kind, index), [&](const char* data) {
+        for (int row = 0; row < rows;) {
+            // A line across the sorting is a run of one trace per row: see prefetch_pages.
+            if (const int ahead = row + PREFETCH_TRACES_AHEAD; ahead < rows && trace_at(ahead) >= 0)
+                prefetch_pages(samples_of(data, trace_at(ahead)), trace_bytes_);
+            const int32_t trace = trace_at(row);
+            int end = row + 1;
+            float* target = out + std::size_t(row) * samples;
+            if (trace < 0) {
+                while (end < rows && trace_at(end) < 0) ++end;
+                std::fill(target, out + std::size_t(end) * samples, HOLE);
+            } else {
+                // Neighbours in the file, as a line along the sorting holds, go as one.
+                while (end < rows && trace_at(end) == trace + (end - row)) ++end;
+                sample_format::traces_to_floats(format, samples_of(data, trace),
+                                                std::size_t(stride), target, std::size_t(samples),
+                                                std::size_t(end - row));
+                traces += end - row;
+            }
+            row = end;
+        }
+    });
+    bytes_read_ += traces * stride;
+}
+
 void SegyVolumeFile::read_time_slice_with_holes(int index, float* out) const {
     const int format = geometry_.sample_encoding();
     const long long stride = trace_stride();
@@ -429,39 +474,45 @@ void SegyVolumeFile::read_time_slice_with_holes(int index, float* out) const {
     // A line along the sorting is a row of the slice, or a column of it.
     const std::size_t step = by_inline ? 1 : std::size_t(xl_count);
     const int stretch = int(std::clamp<long long>(TIME_SLICE_STRETCH / (fast * stride), 1, slow));
+    const int32_t* index_data = geometry_.trace_index->data();
     bytes_read_ += traces_ * stride;
     for (int first = 0; first < slow; first += stretch) {
         const int lines = std::min(stretch, slow - first);
+        const long long positions = first * static_cast<long long>(fast);
         // The traces of a stretch of lines lie in a stretch of the file unless the file is
         // unsorted; then the announcements and releases cover more than they need.
-        const auto [low, high] = geometry_.trace_span(
-            first * static_cast<long long>(fast), (first + lines) * static_cast<long long>(fast));
-        const long long offset = trace0_ + low * stride;
-        const long long length = (high - low + 1) * stride;
-        if (cold && high >= 0) map_->will_need(offset, length);
+        if (cold) {
+            const auto [low, high] =
+                geometry_.trace_span(positions, positions + lines * static_cast<long long>(fast));
+            if (high >= 0) map_->will_need(trace0_ + low * stride, (high - low + 1) * stride);
+        }
+        long long low = traces_;
+        long long high = -1;
         map_->copy(describe(SectionKind::depth, index), [&](const char* data) {
             for (int line = first; line < first + lines; ++line) {
-                const long long position = line * static_cast<long long>(fast);
+                const int32_t* line_traces = index_data + line * static_cast<long long>(fast);
                 float* target = out + (by_inline ? std::size_t(line) * fast : std::size_t(line));
-                // Neighbours in the file, as most of a sorted file's are, go as one gather.
                 for (int k = 0; k < fast;) {
-                    const long long trace = geometry_.trace_at(position + k);
+                    const int32_t trace = line_traces[k];
                     int end = k + 1;
                     if (trace < 0) {
-                        target[k * step] = HOLE;
+                        while (end < fast && line_traces[end] < 0) ++end;
+                        for (int hole = k; hole < end; ++hole) target[hole * step] = HOLE;
                         k = end;
                         continue;
                     }
-                    while (end < fast && geometry_.trace_at(position + end) == trace + end - k)
-                        ++end;
+                    // Neighbours in the file, as most of a sorted file's are, go as one gather.
+                    while (end < fast && line_traces[end] == trace + (end - k)) ++end;
                     sample_format::gather_to_floats(
                         format, data + trace0_ + trace * stride + sample, std::size_t(stride),
                         target + k * step, step, std::size_t(end - k));
+                    low = std::min<long long>(low, trace);
+                    high = std::max<long long>(high, trace + (end - k) - 1);
                     k = end;
                 }
             }
         });
-        if (high >= 0) map_->release(offset, length);
+        if (high >= 0) map_->release(trace0_ + low * stride, (high - low + 1) * stride);
     }
 }
 

@@ -142,6 +142,9 @@ private:
     void read_time_slice(int index, float* out) const;
     // The same through the trace index, a run of neighbouring traces at a time.
     void read_time_slice_with_holes(int index, float* out) const;
+    // An inline or crossline through the trace index, a run of holes or of neighbouring
+    // traces at a time.
+    void read_line_with_holes(SectionKind kind, int index, float* out) const;
     long long trace_in_line(SectionKind kind, int index, int row) const;
     // Where the trace's samples start in the file.
     long long sample_start(long long trace) const;
