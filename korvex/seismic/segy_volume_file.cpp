@@ -283,7 +283,10 @@ void SegyVolumeFile::place_every_trace() {
     } catch (const utils::ValueError& error) {
         fail(QString::fromStdString(error.what()));
     }
-    if (!duplicate.found()) return;
+    if (!duplicate.found()) {
+        runs_ = TraceRuns(geometry_);
+        return;
+    }
     const auto& at = lines[std::size_t(duplicate.first)];
     const bool offsets_differ = header_field(duplicate.first, SEGY_TR_OFFSET, 4) !=
                                 header_field(duplicate.second, SEGY_TR_OFFSET, 4);
@@ -418,6 +421,27 @@ void SegyVolumeFile::read_time_slice(int index, float* out) const {
     }
 }
 
+template <typename Visit>
+void SegyVolumeFile::for_each_run(int line, Visit&& visit) const {
+    if (!runs_.empty()) {
+        for (const TraceRuns::Run* run = runs_.begin(line); run != runs_.end(line); ++run)
+            visit(run->start, run->length, run->trace);
+        return;
+    }
+    const int along = geometry_.sorting == SegyGeometry::Sorting::inline_sorted
+                          ? geometry_.xline_count()
+                          : geometry_.iline_count();
+    const int32_t* traces = geometry_.trace_index->data() + static_cast<long long>(line) * along;
+    for (int k = 0; k < along;) {
+        int end = k + 1;
+        if (traces[k] >= 0) {
+            while (end < along && traces[end] == traces[k] + (end - k)) ++end;
+            visit(k, end - k, traces[k]);
+        }
+        k = end;
+    }
+}
+
 void SegyVolumeFile::read_line_with_holes(SectionKind kind, int index, float* out) const {
     const int format = geometry_.sample_encoding();
     const int samples = geometry_.samples;
@@ -433,7 +457,10 @@ void SegyVolumeFile::read_line_with_holes(SectionKind kind, int index, float* ou
     // them does not.
     std::vector<int32_t> traces_of_rows(static_cast<std::size_t>(rows));
     const int32_t* positions = geometry_.trace_index->data() + first;
-    for (int row = 0; row < rows; ++row) traces_of_rows[std::size_t(row)] = positions[row * step];
+    const bool across = by_iline != (geometry_.sorting == SegyGeometry::Sorting::inline_sorted);
+    for (int row = 0; row < rows; ++row)
+        traces_of_rows[std::size_t(row)] =
+            across && !runs_.empty() ? runs_.trace_at(row, index) : positions[row * step];
     const auto trace_at = [&](int row) { return traces_of_rows[std::size_t(row)]; };
     announce_if_cold(kind, index);
     long long traces = 0;
@@ -474,7 +501,6 @@ void SegyVolumeFile::read_time_slice_with_holes(int index, float* out) const {
     // A line along the sorting is a row of the slice, or a column of it.
     const std::size_t step = by_inline ? 1 : std::size_t(xl_count);
     const int stretch = int(std::clamp<long long>(TIME_SLICE_STRETCH / (fast * stride), 1, slow));
-    const int32_t* index_data = geometry_.trace_index->data();
     bytes_read_ += traces_ * stride;
     for (int first = 0; first < slow; first += stretch) {
         const int lines = std::min(stretch, slow - first);
@@ -490,26 +516,21 @@ void SegyVolumeFile::read_time_slice_with_holes(int index, float* out) const {
         long long high = -1;
         map_->copy(describe(SectionKind::depth, index), [&](const char* data) {
             for (int line = first; line < first + lines; ++line) {
-                const int32_t* line_traces = index_data + line * static_cast<long long>(fast);
                 float* target = out + (by_inline ? std::size_t(line) * fast : std::size_t(line));
-                for (int k = 0; k < fast;) {
-                    const int32_t trace = line_traces[k];
-                    int end = k + 1;
-                    if (trace < 0) {
-                        while (end < fast && line_traces[end] < 0) ++end;
-                        for (int hole = k; hole < end; ++hole) target[hole * step] = HOLE;
-                        k = end;
-                        continue;
-                    }
-                    // Neighbours in the file, as most of a sorted file's are, go as one gather.
-                    while (end < fast && line_traces[end] == trace + (end - k)) ++end;
+                int done = 0;
+                const auto holes_until = [&](int end) {
+                    for (; done < end; ++done) target[done * step] = HOLE;
+                };
+                for_each_run(line, [&](int start, int length, int32_t trace) {
+                    holes_until(start);
                     sample_format::gather_to_floats(
                         format, data + trace0_ + trace * stride + sample, std::size_t(stride),
-                        target + k * step, step, std::size_t(end - k));
+                        target + start * step, step, std::size_t(length));
                     low = std::min<long long>(low, trace);
-                    high = std::max<long long>(high, trace + (end - k) - 1);
-                    k = end;
-                }
+                    high = std::max<long long>(high, trace + length - 1);
+                    done = start + length;
+                });
+                holes_until(fast);
             }
         });
         if (high >= 0) map_->release(trace0_ + low * stride, (high - low + 1) * stride);

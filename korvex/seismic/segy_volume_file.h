@@ -14,6 +14,7 @@
 #include "korvex/seismic/segy_layout.h"
 #include "korvex/seismic/seismic_export.h"
 #include "korvex/seismic/survey_transform.h"
+#include "korvex/seismic/trace_runs.h"
 
 namespace korvex::seismic {
 
@@ -142,6 +143,10 @@ private:
     void read_time_slice(int index, float* out) const;
     // The same through the trace index, a run of neighbouring traces at a time.
     void read_time_slice_with_holes(int index, float* out) const;
+    // Calls `visit(start, length, trace)` for each run of neighbouring traces along line
+    // `line` of the sorting (see TraceRuns), from the runs where opening made them.
+    template <typename Visit>
+    void for_each_run(int line, Visit&& visit) const;
     // An inline or crossline through the trace index, a run of holes or of neighbouring
     // traces at a time.
     void read_line_with_holes(SectionKind kind, int index, float* out) const;
@@ -161,6 +166,7 @@ private:
     int trace_bytes_ = 0;
     long long traces_ = 0;
     SegyGeometry geometry_;
+    TraceRuns runs_;
     std::vector<TracePosition> checked_positions_;
     CoordinateBytes coordinate_bytes_;
     std::unique_ptr<MappedFile> map_;
