@@ -355,25 +355,21 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
     const int format = geometry_.sample_encoding();
     const int samples = geometry_.samples;
     const int rows = geometry_.section_rows(kind);
-    // Where each row's samples start, -1 for a hole, worked out before the copy: its loop
-    // then holds no calls besides the conversion, and more of it fits in the processor's
-    // window while it waits on the page walk of a trace ahead.
-    std::vector<long long> starts(std::size_t(rows), -1);
+    // Where each row's samples start, worked out before the copy: its loop then holds no
+    // calls besides the conversion, and more of it fits in the processor's window while it
+    // waits on the page walk of a trace ahead.
+    std::vector<long long> starts(static_cast<std::size_t>(rows));
     for (int row = 0; row < rows; ++row)
-        if (const long long trace = trace_in_line(kind, index, row); trace >= 0)
-            starts[std::size_t(row)] = sample_start(trace);
+        starts[std::size_t(row)] = sample_start(trace_in_line(kind, index, row));
     // The map reads no more than each fault's page: what a read takes is announced.
     announce_if_cold(kind, index);
     bytes_read_ += rows * static_cast<long long>(trace_stride());
     map_->copy(describe(kind, index), [&](const char* data) {
         for (int row = 0; row < rows; ++row) {
-            if (const int ahead = row + PREFETCH_TRACES_AHEAD; ahead < rows && starts[ahead] >= 0)
+            if (const int ahead = row + PREFETCH_TRACES_AHEAD; ahead < rows)
                 prefetch_pages(data + starts[ahead], trace_bytes_);
-            float* target = out + std::size_t(row) * samples;
-            if (starts[row] >= 0)
-                sample_format::to_floats(format, data + starts[row], target, samples);
-            else
-                std::fill(target, target + samples, HOLE);
+            sample_format::to_floats(format, data + starts[row], out + std::size_t(row) * samples,
+                                     samples);
         }
     });
 }
