@@ -448,9 +448,9 @@ void SegyVolumeFile::read_line_with_holes(SectionKind kind, int index, float* ou
     const long long first = by_iline ? geometry_.position(index, 0) : geometry_.position(0, index);
     const long long step =
         (by_iline ? geometry_.position(index, 1) : geometry_.position(1, index)) - first;
-    // Gathered first: across the index's order, each position is a cache miss, which a
-    // loop with nothing else to wait for overlaps, and one that converts traces between
-    // them does not.
+    // Each row's trace, found before the copy so that its loop waits on the file's pages
+    // only. Across the sorting, the line's runs give them: the index would take a cache line
+    // and a page of its own for every row.
     std::vector<int32_t> traces_of_rows(static_cast<std::size_t>(rows));
     const int32_t* positions = geometry_.trace_index->data() + first;
     const bool across = by_iline != (geometry_.sorting == SegyGeometry::Sorting::inline_sorted);

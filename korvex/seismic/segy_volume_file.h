@@ -106,8 +106,9 @@ public:
     // thousand spread evenly over the file, enough to fit the survey's map transform
     // without a pass over every header.
     const std::vector<TracePosition>& checked_positions() const { return checked_positions_; }
-    // Whether opening placed every trace by its own header (a file with holes, or not in
-    // its grid's order), so that a pass over the unchanged file need not check them again.
+    // Whether opening placed every trace by its own header (a file with holes or out of its
+    // grid's order, or when asked to), so that a pass over the unchanged file need not check
+    // them again.
     bool every_trace_placed() const { return geometry_.trace_index != nullptr; }
     // Where the map coordinates of checked_positions() come from.
     const CoordinateBytes& coordinate_bytes() const { return coordinate_bytes_; }
