@@ -208,8 +208,8 @@ bool SectionCacheBuilder::write_planes(int segy, int cache) {
     const AlignedBuffer slabs[2] = {aligned_buffer(slab_bytes), aligned_buffer(slab_bytes)};
     ParallelWriter writers[2] = {{cache, WRITER_THREADS}, {cache, WRITER_THREADS}};
     // A slab's checksums and amplitude figures are counted on a thread of their own while
-    // this one reads and transposes the next: on one thread, counting every sample took
-    // half of the pass's time, and the pass kept the disk waiting.
+    // this one reads and transposes the next: on one thread, counting every sample took two
+    // fifths of the pass's time, and the pass kept the disk waiting.
     std::future<void> counting;
 
     for (std::size_t first = 0, slab = 0; first < total; first += slab_traces, ++slab) {
