@@ -496,7 +496,11 @@ void SegyVolumeFile::read_time_slice_with_holes(int index, float* out) const {
     const int fast = by_inline ? xl_count : geometry_.iline_count();
     // A line along the sorting is a row of the slice, or a column of it.
     const std::size_t step = by_inline ? 1 : std::size_t(xl_count);
-    const int stretch = int(std::clamp<long long>(TIME_SLICE_STRETCH / (fast * stride), 1, slow));
+    // Stretches of the file as long as a regular file's, not of as many positions: each
+    // stretch's release splits the page cache's folios at its ends, which the next stretch
+    // faults in again (5 % more faults, and time, with stretches of positions).
+    const long long line_bytes = std::max(1LL, traces_ / slow) * stride;
+    const int stretch = int(std::clamp<long long>(TIME_SLICE_STRETCH / line_bytes, 1, slow));
     bytes_read_ += traces_ * stride;
     for (int first = 0; first < slow; first += stretch) {
         const int lines = std::min(stretch, slow - first);
