@@ -37,6 +37,17 @@ void show(SectionView& view, int columns, int rows) {
     QVERIFY(QTest::qWaitForWindowExposed(&view));
 }
 
+// Twenty rows of `samples` shown in jet with the clip at 1, its traces drawn as `display`.
+void show_traces(SectionView& view, SectionSamples samples, const QString& display) {
+    view.show_section("iline", 1, std::move(samples), {"Crossline", 1, 1}, {"Time (ms)", 0, 4});
+    view.canvas().set_style("jet", 1.0);
+    view.resize(640, 480);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (QAction* action : view.traces_button()->menu()->actions())
+        if (action->text() == display) action->trigger();
+}
+
 // A drag as the mouse makes it: press, one move, release.
 void drag(QWidget& canvas, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
           const QPoint& from, const QPoint& to) {
@@ -104,13 +115,7 @@ private slots:
         for (int r = 0; r < 20; ++r)
             samples.values.insert(samples.values.end(), columns, r < 10 ? .5f : -.5f);
         SectionView view;
-        view.show_section("iline", 1, std::move(samples), {"Crossline", 1, 1}, {"Time (ms)", 0, 4});
-        view.canvas().set_style("jet", 1.0);
-        view.resize(640, 480);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        for (QAction* action : view.traces_button()->menu()->actions())
-            if (action->text() == display) action->trigger();
+        show_traces(view, std::move(samples), display);
         QCOMPARE(view.traces_button()->text(), display);
         QCOMPARE(view.canvas().wiggles_shown(), columns == 5);
 
@@ -135,13 +140,7 @@ private slots:
         for (int r = 0; r < 20; ++r)
             for (int c = 0; c < 5; ++c) samples.values.push_back(c == 2 ? HOLE : .5f);
         SectionView view;
-        view.show_section("iline", 1, std::move(samples), {"Crossline", 1, 1}, {"Time (ms)", 0, 4});
-        view.canvas().set_style("jet", 1.0);
-        view.resize(640, 480);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        for (QAction* action : view.traces_button()->menu()->actions())
-            if (action->text() == "Wiggles") action->trigger();
+        show_traces(view, std::move(samples), "Wiggles");
         QVERIFY(view.canvas().wiggles_shown());
 
         const QImage shot = view.canvas().grab().toImage();
