@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "korvex/seismic/seismic_export.h"
+
 namespace korvex::seismic {
 
 // SEG-Y sample formats turned into native floats while copying, so that a section is
@@ -19,7 +21,8 @@ const char* supported_text();
 // Bytes per sample; 0 for an unsupported format.
 int size_of(int format);
 // `count` samples starting at `source` into `target`.
-void to_floats(int format, const char* source, float* target, std::size_t count);
+KORVEX_SEISMIC_EXPORT void to_floats(int format, const char* source, float* target,
+                                     std::size_t count);
 // `count` samples `stride` bytes apart (one per trace, say) into floats `target_stride`
 // floats apart.
 void gather_to_floats(int format, const char* source, std::size_t stride, float* target,
