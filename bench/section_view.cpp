@@ -112,14 +112,14 @@ int main(int argc, char** argv) {
             QApplication::sendEvent(&canvas, &wheel);
         },
         canvas);
-    const double pan_ms = timed(
-        [&](int i) {
-            const QPoint to = middle + QPoint(i % 2 ? -40 : 40, 0);
-            send_mouse(canvas, QEvent::MouseButtonPress, middle);
-            send_mouse(canvas, QEvent::MouseMove, to);
-            send_mouse(canvas, QEvent::MouseButtonRelease, to);
-        },
-        canvas);
+    // A drag of 40 pixels, to the right and back in turn.
+    const auto pan = [&](int i) {
+        const QPoint to = middle + QPoint(i % 2 ? -40 : 40, 0);
+        send_mouse(canvas, QEvent::MouseButtonPress, middle);
+        send_mouse(canvas, QEvent::MouseMove, to);
+        send_mouse(canvas, QEvent::MouseButtonRelease, to);
+    };
+    const double pan_ms = timed(pan, canvas);
     const QString colormaps[] = {"gray", "seismic"};
     const double colormap_ms =
         timed([&](int i) { view.canvas().set_style(colormaps[i % 2], 1.0 + i % 2); }, canvas);
@@ -137,14 +137,7 @@ int main(int argc, char** argv) {
                                              {"scale", scale},
                                              {"exaggeration", rows_fill}});
     if (!view.canvas().wiggles_shown()) return 1;
-    const double wiggles_ms = timed(
-        [&](int i) {
-            const QPoint to = middle + QPoint(i % 2 ? -40 : 40, 0);
-            send_mouse(canvas, QEvent::MouseButtonPress, middle);
-            send_mouse(canvas, QEvent::MouseMove, to);
-            send_mouse(canvas, QEvent::MouseButtonRelease, to);
-        },
-        canvas);
+    const double wiggles_ms = timed(pan, canvas);
     // A survey whose corner is cut off in steps and which has a hole in the middle.
     korvex::widgets::MapSurvey survey{"survey",
                                       QTransform(20, 10, -10, 20, 600000, 6500000),
