@@ -67,6 +67,19 @@ class CommandLineTest : public QObject {
         return korvex.exitStatus() == QProcess::NormalExit ? korvex.exitCode() : -1;
     }
 
+    // The demo's 400 x 300 picture from `view`; none, with the run's output said, when the
+    // run failed or did not say it wrote it.
+    QImage demo_picture(const QString& view) {
+        const QString png = cache_.filePath(QString(view).replace(':', '_') + ".png");
+        QString output;
+        if (run({"--demo", "--export", png, "--view", view, "--size", "400x300"}, &output) != 0 ||
+            !output.contains("Picture written to " + png)) {
+            qWarning("%s", qPrintable(output));
+            return {};
+        }
+        return QImage(png);
+    }
+
 private slots:
     void options_are_read_data() {
         QTest::addColumn<QStringList>("arguments");
@@ -129,12 +142,7 @@ private slots:
     // The demo's picture from the east: the inline section faces the camera and fills
     // the middle, the survey box frames it, the background stays white.
     void the_demo_pictured_from_the_east() {
-        const QString png = cache_.filePath("east.png");
-        QString output;
-        QCOMPARE(run({"--demo", "--export", png, "--view", "east", "--size", "400x300"}, &output),
-                 0);
-        QVERIFY2(output.contains("Picture written to " + png), qPrintable(output));
-        const QImage image(png);
+        const QImage image = demo_picture("east");
         QCOMPARE(image.size(), QSize(400, 300));
         QVERIFY(image.hasAlphaChannel());
         QCOMPARE(image.pixelColor(2, 2), QColor(Qt::white));
@@ -147,13 +155,7 @@ private slots:
 
     // A section view's picture in place of the 3D view's: the section fills its plot.
     void the_demo_inline_pictured_flat() {
-        const QString png = cache_.filePath("inline.png");
-        QString output;
-        QCOMPARE(
-            run({"--demo", "--export", png, "--view", "inline:100", "--size", "400x300"}, &output),
-            0);
-        QVERIFY2(output.contains("Picture written to " + png), qPrintable(output));
-        const QImage image(png);
+        const QImage image = demo_picture("inline:100");
         QCOMPARE(image.size(), QSize(400, 300));
         int coloured = 0;
         for (int y = 100; y < 250; y += 5)
@@ -163,12 +165,7 @@ private slots:
 
     // The map view's picture: the demo survey outlined inside the plot, at the size asked.
     void the_demo_mapped() {
-        const QString png = cache_.filePath("map.png");
-        QString output;
-        QCOMPARE(run({"--demo", "--export", png, "--view", "map", "--size", "400x300"}, &output),
-                 0);
-        QVERIFY2(output.contains("Picture written to " + png), qPrintable(output));
-        const QImage image(png);
+        const QImage image = demo_picture("map");
         QCOMPARE(image.size(), QSize(400, 300));
         int outline = 0;
         for (int y = 0; y < 300; ++y)
