@@ -359,11 +359,13 @@ void SegyVolumeFile::read(SectionKind kind, int index, float* out) const {
     // calls besides the conversion, and more of it fits in the processor's window while it
     // waits on the page walk of a trace ahead.
     std::vector<long long> starts(static_cast<std::size_t>(rows));
+    const long long first_sample = sample_start(0);
+    const long long stride = trace_stride();
     for (int row = 0; row < rows; ++row)
-        starts[std::size_t(row)] = sample_start(trace_in_line(kind, index, row));
+        starts[std::size_t(row)] = first_sample + trace_in_line(kind, index, row) * stride;
     // The map reads no more than each fault's page: what a read takes is announced.
     announce_if_cold(kind, index);
-    bytes_read_ += rows * static_cast<long long>(trace_stride());
+    bytes_read_ += rows * stride;
     map_->copy(describe(kind, index), [&](const char* data) {
         for (int row = 0; row < rows; ++row) {
             if (const int ahead = row + PREFETCH_TRACES_AHEAD; ahead < rows)
@@ -448,36 +450,42 @@ void SegyVolumeFile::read_line_with_holes(SectionKind kind, int index, float* ou
     const long long first = by_iline ? geometry_.position(index, 0) : geometry_.position(0, index);
     const long long step =
         (by_iline ? geometry_.position(index, 1) : geometry_.position(1, index)) - first;
-    // Each row's trace, found before the copy so that its loop waits on the file's pages
-    // only. Across the sorting, the line's runs give them: the index would take a cache line
-    // and a page of its own for every row.
-    std::vector<int32_t> traces_of_rows(static_cast<std::size_t>(rows));
+    // Where each row's samples start (NO_TRACE for a hole), worked out before the copy so
+    // that its loop waits on the file's pages only, as a regular line's does. Across the
+    // sorting, the line's runs give the traces: the index would take a cache line and a page
+    // of its own for every row.
+    constexpr long long NO_TRACE = -1;
+    std::vector<long long> starts(static_cast<std::size_t>(rows));
     const int32_t* positions = geometry_.trace_index->data() + first;
     const bool across = by_iline != (geometry_.sorting == SegyGeometry::Sorting::inline_sorted);
-    for (int row = 0; row < rows; ++row)
-        traces_of_rows[std::size_t(row)] =
-            across && !runs_.empty() ? runs_.trace_at(row, index) : positions[row * step];
-    const auto trace_at = [&](int row) { return traces_of_rows[std::size_t(row)]; };
-    announce_if_cold(kind, index);
+    const bool by_runs = across && !runs_.empty();
+    const long long first_sample = sample_start(0);
     long long traces = 0;
+    for (int row = 0; row < rows; ++row) {
+        const int32_t trace = by_runs ? runs_.trace_at(row, index) : positions[row * step];
+        starts[std::size_t(row)] = trace < 0 ? NO_TRACE : first_sample + trace * stride;
+        traces += trace >= 0;
+    }
+    announce_if_cold(kind, index);
     map_->copy(describe(kind, index), [&](const char* data) {
         for (int row = 0; row < rows;) {
             // A line across the sorting is a run of one trace per row: see prefetch_pages.
-            if (const int ahead = row + PREFETCH_TRACES_AHEAD; ahead < rows && trace_at(ahead) >= 0)
-                prefetch_pages(samples_of(data, trace_at(ahead)), trace_bytes_);
-            const int32_t trace = trace_at(row);
-            int end = row + 1;
+            if (const int ahead = row + PREFETCH_TRACES_AHEAD; ahead < rows && starts[ahead] >= 0)
+                prefetch_pages(data + starts[ahead], trace_bytes_);
+            const long long start = starts[std::size_t(row)];
             float* target = out + std::size_t(row) * samples;
-            if (trace < 0) {
-                while (end < rows && trace_at(end) < 0) ++end;
+            int end = row + 1;
+            if (start == NO_TRACE) {
+                while (end < rows && starts[std::size_t(end)] == NO_TRACE) ++end;
                 std::fill(target, out + std::size_t(end) * samples, HOLE);
+            } else if (across) {
+                sample_format::to_floats(format, data + start, target, samples);
             } else {
                 // Neighbours in the file, as a line along the sorting holds, go as one.
-                while (end < rows && trace_at(end) == trace + (end - row)) ++end;
-                sample_format::traces_to_floats(format, samples_of(data, trace),
-                                                std::size_t(stride), target, std::size_t(samples),
-                                                std::size_t(end - row));
-                traces += end - row;
+                while (end < rows && starts[std::size_t(end)] == start + (end - row) * stride)
+                    ++end;
+                sample_format::traces_to_floats(format, data + start, std::size_t(stride), target,
+                                                std::size_t(samples), std::size_t(end - row));
             }
             row = end;
         }

@@ -41,13 +41,4 @@ TraceRuns::TraceRuns(const SegyGeometry& geometry) {
     first_run_ = std::move(first_run);
 }
 
-int32_t TraceRuns::trace_at(int line, int along) const {
-    // The last run that starts at or before `along`.
-    const Run* after = std::upper_bound(begin(line), end(line), along,
-                                        [](int at, const Run& run) { return at < run.start; });
-    if (after == begin(line)) return -1;
-    const Run& run = *(after - 1);
-    return along < run.start + run.length ? run.trace + (along - run.start) : -1;
-}
-
 }  // namespace korvex::seismic
