@@ -190,18 +190,22 @@ void SeismicVolume::load_async(const QString& path, const QVariantMap& settings,
     // Owned by `context`: destroying it drops the result unseen, and the worker's file
     // goes with the result.
     auto* watcher = new QFutureWatcher<Outcome>(context);
-    connect(watcher, &QFutureWatcher<Outcome>::finished, watcher, [watcher, settings, done] {
+    connect(watcher, &QFutureWatcher<Outcome>::finished, watcher, [watcher, path, settings, done] {
         watcher->deleteLater();
-        Outcome outcome = watcher->result();
-        if (!outcome.opened) return done(nullptr, outcome.error);
-        std::unique_ptr<SeismicVolume> volume;
-        try {
-            volume.reset(new SeismicVolume(std::move(*outcome.opened), nullptr));
-            restore_volume(*volume, settings);
-        } catch (const std::exception& e) {
-            return done(nullptr, QString::fromStdString(e.what()));
-        }
-        done(std::move(volume), {});
+        // `done` goes on to whatever opening was for (the next file, a script's own step),
+        // all of it reached from the event loop.
+        utils::call_guarded(_("Opening %1").arg(path), [&] {
+            Outcome outcome = watcher->result();
+            if (!outcome.opened) return done(nullptr, outcome.error);
+            std::unique_ptr<SeismicVolume> volume;
+            try {
+                volume.reset(new SeismicVolume(std::move(*outcome.opened), nullptr));
+                restore_volume(*volume, settings);
+            } catch (const std::exception& e) {
+                return done(nullptr, QString::fromStdString(e.what()));
+            }
+            done(std::move(volume), {});
+        });
     });
     watcher->setFuture(QtConcurrent::run([path, settings, folders = opening_cache_folders()] {
         Outcome outcome;
