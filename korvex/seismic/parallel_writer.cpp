@@ -8,11 +8,22 @@
 namespace korvex::seismic {
 
 ParallelWriter::ParallelWriter(int fd, int threads) : fd_(fd) {
-    for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+    try {
+        for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { work(); });
+    } catch (...) {
+        // Out of threads: those already started must be joined, or destroying them ends
+        // the program instead of failing the write.
+        stop();
+        throw;
+    }
 }
 
 ParallelWriter::~ParallelWriter() {
     wait();
+    stop();
+}
+
+void ParallelWriter::stop() {
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         stopping_ = true;

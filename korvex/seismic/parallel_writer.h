@@ -25,6 +25,7 @@ namespace korvex::seismic {
 // ordinary writes and the refused write is done again.
 class KORVEX_SEISMIC_EXPORT ParallelWriter final {
 public:
+    // Throws std::system_error when the threads cannot be started.
     ParallelWriter(int fd, int threads);
     // Waits for the queued writes.
     ~ParallelWriter();
@@ -46,6 +47,8 @@ private:
         off_t offset;
     };
     void work();
+    // Ends the threads once the queue is empty.
+    void stop();
 
     int fd_;
     std::mutex mutex_;

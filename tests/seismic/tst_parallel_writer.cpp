@@ -1,11 +1,15 @@
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <fstream>
 #include <numeric>
+#include <system_error>
 #include <vector>
 
 #include "korvex/seismic/parallel_writer.h"
@@ -65,6 +69,29 @@ private slots:
         QCOMPARE(writer.wait(), EBADF);
         QCOMPARE(writer.wait(), EBADF);
         ::close(fd);
+    }
+
+    // A process with room for a thread or two: the writer fails, the program goes on.
+    void a_writer_short_of_threads_fails_alone() {
+        pthread_attr_t defaults;
+        QCOMPARE(::pthread_getattr_default_np(&defaults), 0);
+        std::size_t stack = 0;
+        ::pthread_attr_getstacksize(&defaults, &stack);
+        long long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit before{};
+        QCOMPARE(::getrlimit(RLIMIT_AS, &before), 0);
+        rlimit tight = before;
+        tight.rlim_cur = rlim_t(pages * ::sysconf(_SC_PAGESIZE) + 2 * stack + (1 << 20));
+        QCOMPARE(::setrlimit(RLIMIT_AS, &tight), 0);
+        bool refused = false;
+        try {
+            ParallelWriter writer(-1, 64);
+        } catch (const std::system_error&) {
+            refused = true;
+        }
+        ::setrlimit(RLIMIT_AS, &before);
+        QVERIFY(refused);
     }
 };
 
