@@ -20,6 +20,7 @@
 #include "korvex/widgets/map_view/map_view.h"
 #include "korvex/widgets/section_view/section_view.h"
 #include "tests/app/open_and_wait.h"
+#include "tests/app/raw_sql.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/dialog_catcher.h"
 #include "tests/support/log_capture.h"
@@ -88,6 +89,14 @@ private slots:
                    emit map.sig_section_moved(0, 99);
                })
             << "Moving a section on the map failed: iline index 99 is outside the volume";
+        QTest::newRow("a project whose viewer's camera is no camera")
+            << Mishap([](Window& w, SeismicVolume& volume) {
+                   const QString project = QFileInfo(volume.source_path()).dir().filePath("p.kvd");
+                   QVERIFY(w.window.save_project_as(project));
+                   korvex::testing::run_sql(project, "UPDATE viewers SET state = '{\"fov\": []}'");
+                   QVERIFY(korvex::testing::open_project(w.window, project));
+               })
+            << "Restoring the view of 3D View 1 failed";
         QTest::newRow("a script's own step failing on the volume it opened")
             << Mishap([](Window& w, SeismicVolume& volume) {
                    const QString other = QFileInfo(volume.source_path()).dir().filePath("b.sgy");
@@ -108,7 +117,6 @@ private slots:
         Window w;
         SeismicVolume* volume = w.load(dir.filePath("survey.sgy"));
         QVERIFY(volume);
-        QTRY_VERIFY(volume->sections_drawn());
         korvex::testing::LogCapture log;
 
         mishap(w, *volume);
