@@ -20,6 +20,9 @@ struct SegyGeometry {
     enum class Sorting { inline_sorted, crossline_sorted };
 
     Sorting sorting = Sorting::inline_sorted;
+    // Whether the file holds each line along `sorting` in one run of traces; an unsorted
+    // file's `sorting` only orders the grid's positions.
+    bool sorted = true;
     // The grid's line numbers: in file order for a file that fills its grid, which may
     // run up or down; ascending for one with holes.
     std::vector<int> ilines;

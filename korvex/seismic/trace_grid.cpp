@@ -43,15 +43,28 @@ Duplicate place(const std::vector<Lines>& traces, const LineAxis& il, const Line
 
     geometry.ilines = numbers_of(il);
     geometry.xlines = numbers_of(xl);
-    const bool by_inline = traces.size() < 2 || traces[0].iline == traces[1].iline;
+    // Not the first two traces' lines: a ragged survey's first inline may hold one trace.
+    const bool by_inline = il.changes() <= xl.changes();
     geometry.sorting =
         by_inline ? SegyGeometry::Sorting::inline_sorted : SegyGeometry::Sorting::crossline_sorted;
     auto index = std::make_shared<std::vector<int32_t>>(
         static_cast<std::size_t>(geometry.position_count()), -1);
     std::vector<int32_t>& trace_at = *index;
+    const long long slow_lines = by_inline ? il.lines() : xl.lines();
+    // The slow lines the file has left behind: one met again means the file is unsorted.
+    std::vector<char> left(static_cast<std::size_t>(slow_lines), 0);
+    long long slow_line = -1;
+    geometry.sorted = true;
     for (std::size_t trace = 0; trace < traces.size(); ++trace) {
-        const auto position = static_cast<std::size_t>(geometry.position(
-            int(il.index_of(traces[trace].iline)), int(xl.index_of(traces[trace].xline))));
+        const long long il_index = il.index_of(traces[trace].iline);
+        const long long xl_index = xl.index_of(traces[trace].xline);
+        if (const long long slow = by_inline ? il_index : xl_index; slow != slow_line) {
+            if (slow_line >= 0) left[std::size_t(slow_line)] = 1;
+            geometry.sorted = geometry.sorted && !left[std::size_t(slow)];
+            slow_line = slow;
+        }
+        const auto position =
+            static_cast<std::size_t>(geometry.position(int(il_index), int(xl_index)));
         if (trace_at[position] >= 0) return {trace_at[position], static_cast<long long>(trace)};
         trace_at[position] = int32_t(trace);
     }

@@ -24,8 +24,8 @@ class LineAxis {
 public:
     void add(int32_t line) {
         // Along a line the number repeats: the commonest case costs one comparison.
-        if (line == previous_ && count_ > 0) return;
-        if (count_++ == 0) {
+        if (line == previous_ && runs_ > 0) return;
+        if (runs_++ == 0) {
             first_ = last_ = previous_ = line;
             return;
         }
@@ -48,6 +48,8 @@ public:
     long long lines() const {
         return step_ == 0 ? 1 : (static_cast<long long>(last_) - first_) / step_ + 1;
     }
+    // How often the number differed from the trace before's.
+    long long changes() const { return runs_ > 0 ? runs_ - 1 : 0; }
     // The index of a line number of the axis.
     long long index_of(int32_t line) const {
         const long long offset = static_cast<long long>(line) - first_;
@@ -59,7 +61,8 @@ private:
     int32_t first_ = 0;
     int32_t last_ = 0;
     int32_t previous_ = 0;
-    long long count_ = 0;
+    // Runs of traces with one number, in file order.
+    long long runs_ = 0;
     long long step_ = 0;
     long long last_difference_ = 0;
 };
@@ -72,7 +75,8 @@ struct Duplicate {
 };
 
 // Sets `geometry`'s line numbers (ascending, in the smallest step between any two),
-// sorting (the one the first traces follow) and trace index from every trace's lines, in
+// sorting (the direction whose number changes less often from trace to trace), whether the
+// file keeps each line's traces together, and trace index from every trace's lines, in
 // file order, and the axes their inline and crossline numbers make. Returns the first position
 // found holding two traces, `geometry` then incomplete. Throws utils::ValueError with a message
 // (without the file's name) for a single line, or for a grid of more than `max_positions_per_trace`

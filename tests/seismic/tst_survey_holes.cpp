@@ -27,6 +27,8 @@ struct Shot {
     std::vector<Position> traces;
     std::vector<int> ilines;  // the grid the file must open on
     std::vector<int> xlines;
+    bool by_inline = true;
+    bool sorted = true;
 };
 
 constexpr int SAMPLES = 7;
@@ -45,7 +47,7 @@ std::vector<int> numbers(int first, int last, int step = 1) {
 // The grid's traces where `live` says, inline by inline or crossline by crossline.
 Shot shoot(const std::vector<int>& ilines, const std::vector<int>& xlines, bool by_inline,
            const std::function<bool(int, int)>& live) {
-    Shot shot{{}, ilines, xlines};
+    Shot shot{{}, ilines, xlines, by_inline};
     for (const int slow : by_inline ? ilines : xlines)
         for (const int fast : by_inline ? xlines : ilines) {
             const Position at = by_inline ? Position{slow, fast} : Position{fast, slow};
@@ -74,15 +76,19 @@ private slots:
             << shoot(il, xl, true, [](int i, int x) { return i <= 50 || x <= 30; });
         QTest::newRow("ragged land survey") << shoot(
             il, xl, true, [](int i, int x) { return x >= 1 + i * 7 % 9 && x <= 45 - i * 5 % 11; });
+        QTest::newRow("first inline a single trace")
+            << shoot(il, xl, true, [](int i, int x) { return i > 1 || x == 20; });
         QTest::newRow("inlines 41-43 never shot") << shoot(
             numbers(1, 80), numbers(1, 40), true, [](int i, int) { return i < 41 || i > 43; });
         QTest::newRow("dead traces, crossline-sorted")
             << shoot(il, xl, false, [](int i, int x) { return (i * 45 + x) % 13 != 5; });
         Shot unsorted = shoot(il, xl, true, [](int i, int x) { return i <= 50 || x <= 30; });
         std::shuffle(unsorted.traces.begin(), unsorted.traces.end(), std::mt19937(7));
+        unsorted.sorted = false;
         QTest::newRow("unsorted") << unsorted;
         Shot full = shoot(il, xl, false, [](int, int) { return true; });
         std::shuffle(full.traces.begin(), full.traces.end(), std::mt19937(8));
+        full.sorted = false;
         QTest::newRow("unsorted without holes") << full;
         // Opening reads the headers a few megabytes at a time: lines run across those reads.
         QTest::newRow("more traces than one header read")
@@ -109,6 +115,9 @@ private slots:
         QCOMPARE(g.xlines, shot.xlines);
         QCOMPARE(g.live_trace_count(), qint64(shot.traces.size()));
         QCOMPARE(g.position_count(), qint64(shot.ilines.size() * shot.xlines.size()));
+        QCOMPARE(g.sorted, shot.sorted);
+        if (shot.sorted)
+            QCOMPARE(g.sorting == SegyGeometry::Sorting::inline_sorted, shot.by_inline);
 
         const std::set<Position> live(shot.traces.begin(), shot.traces.end());
         const auto expected = [&](int il, int xl, int sample) {

@@ -289,8 +289,10 @@ QVariantMap SeismicVolume::prop() const {
     properties.insert({
         {_("File"), file_->path()},
         {_("Size"), QLocale().formattedDataSize(file_->file_size())},
-        {_("Sorting"),
-         g.sorting == seismic::SegyGeometry::Sorting::inline_sorted ? _("inline") : _("crossline")},
+        {_("Sorting"), !g.sorted ? _("none")
+                       : g.sorting == seismic::SegyGeometry::Sorting::inline_sorted
+                           ? _("inline")
+                           : _("crossline")},
         {_("Inlines"), line_range(g.ilines, g.iline_increment())},
         {_("Crosslines"), line_range(g.xlines, g.xline_increment())},
         {_("Samples"), g.samples},
