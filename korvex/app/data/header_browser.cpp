@@ -48,6 +48,13 @@ QAbstractItemModel* binary_header_model(const seismic::SegyFileHeaders& headers,
     return model;
 }
 
+HeaderFieldUses with_coordinates(HeaderFieldUses uses, const seismic::TraceHeaderSample& sample) {
+    if (!uses.coordinates)
+        uses.coordinates = seismic::CoordinateBytes::find(
+            [&sample](std::size_t n, int byte) { return sample.field(n, byte); }, sample.size());
+    return uses;
+}
+
 QTableView* table(QAbstractItemModel* model, QWidget* parent) {
     auto* view = new QTableView(parent);
     view->setModel(model);
@@ -63,9 +70,10 @@ HeaderBrowser::HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget*
     : QDialog(parent),
       headers_(seismic::SegyFileHeaders::read(path)),
       sample_(seismic::TraceHeaderSample::read(path)),
+      uses_(with_coordinates(uses, sample_)),
       binary_(binary_header_model(headers_, this)),
-      summary_(new HeaderSummaryModel(sample_, uses, this)),
-      traces_(new TraceHeaderModel(path, uses, *summary_, this)) {
+      summary_(new HeaderSummaryModel(sample_, uses_, this)),
+      traces_(new TraceHeaderModel(path, uses_, *summary_, this)) {
     setWindowTitle(_("SEG-Y headers: %1").arg(QFileInfo(path).fileName()));
     resize(900, 600);
     auto* tabs = new QTabWidget(this);

@@ -43,6 +43,7 @@ private:
 
     seismic::SegyFileHeaders headers_;
     seismic::TraceHeaderSample sample_;
+    HeaderFieldUses uses_;
     QAbstractItemModel* binary_;
     HeaderSummaryModel* summary_;
     TraceHeaderModel* traces_;

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <optional>
 
 #include "korvex/config/base.h"
 #include "korvex/seismic/coordinate_bytes.h"
@@ -12,15 +13,16 @@ namespace korvex::app::data {
 // The trace header fields a volume reads its line numbers and map coordinates from.
 struct HeaderFieldUses {
     seismic::SegyHeaderBytes lines;
-    seismic::CoordinateBytes coordinates;
+    // Absent before the file is opened: then the pair its headers give, as opening finds it.
+    std::optional<seismic::CoordinateBytes> coordinates;
 
     // What the field at `byte` is used as, empty when unused.
     QString of(int byte) const {
         using config::_;
         if (byte == lines.iline) return _("inline");
         if (byte == lines.xline) return _("crossline");
-        if (byte == coordinates.x) return _("map X");
-        if (byte == coordinates.y) return _("map Y");
+        if (coordinates && byte == coordinates->x) return _("map X");
+        if (coordinates && byte == coordinates->y) return _("map Y");
         return {};
     }
 };

@@ -49,7 +49,7 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* headers = buttons->addButton(_("Headers..."), QDialogButtonBox::ActionRole);
     connect(headers, &QPushButton::clicked, this, [this] {
-        HeaderBrowser::open(path_, {header_bytes(), {}}, this);
+        HeaderBrowser::open(path_, {header_bytes(), std::nullopt}, this);
     });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -45,7 +45,7 @@ private slots:
     void shows_the_headers_of_a_file_whose_values_are_known() {
         const QString path = dir_.filePath("odd.sgy");
         korvex::testing::write_volume(path, odd_bytes_layout());
-        const HeaderBrowser browser(path, {{9, 21}, {73, 77}});
+        const HeaderBrowser browser(path, {{9, 21}, korvex::seismic::CoordinateBytes{73, 77}});
 
         QVERIFY2(browser.textual_text().startsWith("C 1 KORVEX SEG-Y VOLUME\n"),
                  qPrintable(browser.textual_text().left(200)));
@@ -116,6 +116,11 @@ private slots:
                      .headerData(TraceHeaderModel::column_of(189), Qt::Horizontal)
                      .toString(),
                  QString("Inline number\nbyte 189\n[inline]"));
+        // The file's CDP X/Y are zero: its map coordinates are the source's, as opening finds.
+        QCOMPARE(browser->trace_model()
+                     .headerData(TraceHeaderModel::column_of(73), Qt::Horizontal)
+                     .toString(),
+                 QString("Source X\nbyte 73\n[map X]"));
         browser->close();
     }
 };
