@@ -69,6 +69,9 @@ std::optional<LineGrid> LineNumberScan::grid_at(SegyHeaderBytes bytes) const {
     const long long traces = sample_.layout().traces;
     LineGrid grid{bytes, field(bytes.iline).lines, field(bytes.xline).lines, traces};
     if (bytes.iline == bytes.xline || grid.ilines < 2 || grid.xlines < 2) return std::nullopt;
+    // A field numbering a line for every trace counts the traces: beside any other field it
+    // puts one trace on each position, a pre-stack file's gathers spread by their offsets.
+    if (grid.ilines >= traces || grid.xlines >= traces) return std::nullopt;
     // Each bound keeps a sparse pair from the sort that checks for duplicates.
     if (grid.positions() < traces || grid.positions() / MAX_POSITIONS_PER_TRACE > traces)
         return std::nullopt;

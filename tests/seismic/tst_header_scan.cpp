@@ -3,6 +3,7 @@
 
 #include "korvex/seismic/line_number_scan.h"
 #include "korvex/seismic/segy_volume_file.h"
+#include "korvex/seismic/segy_writer.h"
 #include "korvex/seismic/trace_header_sample.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/test_main.h"
@@ -71,6 +72,22 @@ private slots:
         QVERIFY2(
             scan.tried().contains("189 and 193, 9 and 21") && scan.tried().contains("20 traces"),
             qPrintable(scan.tried()));
+    }
+
+    // Beside a field counting the traces (bytes 1 and 5), any other makes a grid of one trace
+    // per position: a pre-stack file, two traces a position, has no other line number bytes.
+    void a_trace_counter_is_no_line_number() {
+        const QString path = dir_.filePath("gathers.sgy");
+        const VolumeLayout layout;
+        korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, 4000);
+        for (int il = 0; il < 4; ++il)
+            for (int xl = 0; xl < 5; ++xl)
+                for (int offset = 0; offset < 2; ++offset)
+                    writer.write_trace(layout.ilines[il], layout.xlines[xl], layout.trace(il, xl));
+        writer.close();
+        const auto sample = TraceHeaderSample::read(path);
+        const auto found = LineNumberScan(sample).best();
+        QVERIFY2(!found, qPrintable(found ? found->describe() : QString()));
     }
 
     void map_coordinates_from_source_or_group_when_the_cdp_is_zero_data() {
