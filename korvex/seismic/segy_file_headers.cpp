@@ -12,7 +12,7 @@ using config::_;
 
 SegyFileHeaders SegyFileHeaders::read(const QString& path) {
     SegyFileHeaders result;
-    result.layout = SegyLayout::read(path);
+    result.layout = SegyLayout::read(path, SegyLayout::Fit::whole_traces);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw utils::ValueError(

@@ -19,7 +19,8 @@ struct KORVEX_SEISMIC_EXPORT SegyFileHeaders {
     // at the bytes the standard gives them (3201 to 3600).
     QByteArray headers;
 
-    // Throws utils::ValueError naming the file when the headers cannot be read.
+    // Throws utils::ValueError naming the file when the headers cannot be read; a file whose
+    // traces do not fit its size is read too, as far as its whole traces go.
     static SegyFileHeaders read(const QString& path);
 };
 

@@ -70,7 +70,7 @@ double SegyLayout::real(const char* block, int byte) const {
 
 int SegyLayout::sample_size() const { return sample_format::size_of(format); }
 
-SegyLayout SegyLayout::read(const QString& path) {
+SegyLayout SegyLayout::read(const QString& path, Fit fit) {
     const QFileInfo info(path);
     if (!info.exists()) fail(path, _("no such file"));
     if (!info.isFile()) fail(path, _("not a regular file"));
@@ -138,6 +138,8 @@ SegyLayout SegyLayout::read(const QString& path) {
     layout.samples = int(std::min<long long>(samples, 1 << 30));
     const long long stride = layout.trace_stride();
     const long long data_bytes = layout.file_size - layout.trace0;
+    layout.traces = data_bytes / stride;
+    if (fit == Fit::whole_traces) return layout;
     if (stride > data_bytes)
         fail(path, _("%1 samples per trace is impossible: one trace would need %2 bytes, the file "
                      "holds %3 after its headers")
@@ -155,7 +157,6 @@ SegyLayout SegyLayout::read(const QString& path) {
                        .arg(samples)
                        .arg(data_bytes / stride)
                        .arg(data_bytes % stride));
-    layout.traces = data_bytes / stride;
     const long long announced = revision2 ? static_cast<long long>(bin(TRACE_COUNT, 8)) : 0;
     if (announced > 0 && announced != layout.traces)
         fail(path, _("the binary header announces %1 traces, but the file's %2 bytes hold %3 "

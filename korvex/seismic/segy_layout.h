@@ -32,7 +32,11 @@ struct KORVEX_SEISMIC_EXPORT SegyLayout {
     long long traces = 0;
     long long file_size = 0;
 
-    static SegyLayout read(const QString& path);
+    // How the traces must fit the file: exactly, as a volume's must, or as far as they go,
+    // for a look at the headers of a file cut short or with bytes to spare.
+    enum class Fit { exact, whole_traces };
+
+    static SegyLayout read(const QString& path, Fit fit = Fit::exact);
 
     int sample_size() const;
     // Bytes from a trace's first header byte to its first sample.

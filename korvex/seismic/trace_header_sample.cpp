@@ -28,8 +28,9 @@ TraceHeaderSample::TraceHeaderSample(const QString& path, SegyLayout layout,
     }
 }
 
-TraceHeaderSample TraceHeaderSample::read(const QString& path, int max_traces) {
-    const SegyLayout layout = SegyLayout::read(path);
+TraceHeaderSample TraceHeaderSample::read(const QString& path, int max_traces,
+                                          SegyLayout::Fit fit) {
+    const SegyLayout layout = SegyLayout::read(path, fit);
     const long long count = std::min<long long>(layout.traces, std::max(2, max_traces));
     std::vector<long long> traces(static_cast<std::size_t>(count));
     for (long long i = 0; i < count; ++i)
@@ -39,7 +40,7 @@ TraceHeaderSample TraceHeaderSample::read(const QString& path, int max_traces) {
 
 TraceHeaderSample TraceHeaderSample::read_range(const QString& path, long long first,
                                                 long long count) {
-    const SegyLayout layout = SegyLayout::read(path);
+    const SegyLayout layout = SegyLayout::read(path, SegyLayout::Fit::whole_traces);
     first = std::clamp(first, 0LL, layout.traces);
     count = std::clamp(count, 0LL, layout.traces - first);
     std::vector<long long> traces(static_cast<std::size_t>(count));

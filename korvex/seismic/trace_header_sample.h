@@ -15,9 +15,11 @@ class KORVEX_SEISMIC_EXPORT TraceHeaderSample final {
 public:
     static constexpr int DEFAULT_TRACES = 1024;
 
-    // Throws utils::ValueError naming the file when its headers cannot be read.
-    static TraceHeaderSample read(const QString& path, int max_traces = DEFAULT_TRACES);
-    // The headers of traces first .. first + count - 1 (clipped to the file).
+    // Throws utils::ValueError naming the file when its headers cannot be read, or when its
+    // traces do not fit its size as `fit` asks.
+    static TraceHeaderSample read(const QString& path, int max_traces = DEFAULT_TRACES,
+                                  SegyLayout::Fit fit = SegyLayout::Fit::exact);
+    // The headers of traces first .. first + count - 1 (clipped to the file's whole traces).
     static TraceHeaderSample read_range(const QString& path, long long first, long long count);
 
     const SegyLayout& layout() const { return layout_; }

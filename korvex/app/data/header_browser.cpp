@@ -55,6 +55,17 @@ HeaderFieldUses with_coordinates(HeaderFieldUses uses, const seismic::TraceHeade
     return uses;
 }
 
+// Why the file cannot be opened as a volume, empty when it can as far as its size goes: the
+// browser shows the headers of a file cut short all the same, for they tell why.
+QString size_fault(const QString& path) {
+    try {
+        seismic::SegyLayout::read(path);
+        return {};
+    } catch (const std::exception& error) {
+        return QString::fromStdString(error.what());
+    }
+}
+
 QTableView* table(QAbstractItemModel* model, QWidget* parent) {
     auto* view = new QTableView(parent);
     view->setModel(model);
@@ -69,7 +80,8 @@ QTableView* table(QAbstractItemModel* model, QWidget* parent) {
 HeaderBrowser::HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget* parent)
     : QDialog(parent),
       headers_(seismic::SegyFileHeaders::read(path)),
-      sample_(seismic::TraceHeaderSample::read(path)),
+      sample_(seismic::TraceHeaderSample::read(path, seismic::TraceHeaderSample::DEFAULT_TRACES,
+                                               seismic::SegyLayout::Fit::whole_traces)),
       uses_(with_coordinates(uses, sample_)),
       binary_(binary_header_model(headers_, this)),
       summary_(new HeaderSummaryModel(sample_, uses_, this)),
@@ -92,6 +104,13 @@ HeaderBrowser::HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget*
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    if (const QString fault = size_fault(path); !fault.isEmpty()) {
+        auto* label = new QLabel(fault, this);
+        label->setObjectName(QStringLiteral("fault"));
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        layout->addWidget(label);
+    }
     layout->addWidget(tabs);
     layout->addWidget(buttons);
 }

@@ -23,7 +23,8 @@ class KORVEX_DATA_EXPORT HeaderBrowser final : public QDialog {
     Q_OBJECT
 
 public:
-    // Throws utils::ValueError naming the file when its headers cannot be read.
+    // Throws utils::ValueError naming the file when its headers cannot be read. A file whose
+    // traces do not fit its size shows its whole traces, under what is wrong with it.
     HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget* parent = nullptr);
     ~HeaderBrowser() override;
 

@@ -1,4 +1,5 @@
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -102,6 +103,22 @@ private slots:
                  qPrintable(browser.findChild<QLabel*>("textual_code")->text()));
         QCOMPARE(browser.textual_text().count("C 1 KORVEX SEG-Y VOLUME"), 3);
         QVERIFY(browser.textual_text().contains("--- extended textual header 2 ---"));
+    }
+
+    // The headers tell why: the browser shows them with the fault, up to the last whole trace.
+    void a_file_cut_short() {
+        const QString path = dir_.filePath("cut.sgy");
+        korvex::testing::write_volume(path, VolumeLayout());
+        QVERIFY(QFile(path).resize(QFile(path).size() - 7));
+        const HeaderBrowser browser(path, {});
+        QVERIFY2(browser.findChild<QLabel*>("fault")->text().contains("truncated"),
+                 qPrintable(browser.findChild<QLabel*>("fault")->text()));
+        QCOMPARE(browser.trace_model().rowCount(), 19);
+        QCOMPARE(
+            browser.summary_model()
+                .data(browser.summary_model().index(summary_row(189), HeaderSummaryModel::MAXIMUM))
+                .toInt(),
+            13);
     }
 
     void the_open_dialog_opens_it() {
