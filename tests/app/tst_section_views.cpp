@@ -77,6 +77,10 @@ struct Window {
     }
     // Whether the view's section, as last asked for, is drawn.
     bool drawn(int index = 0) const { return views().count() > index && feed(index).drawn(); }
+    SeismicVolume* load(const QString& path) {
+        return static_cast<SeismicVolume*>(
+            korvex::testing::load_data(window, path, SeismicVolume::header_settings({})));
+    }
 
     korvex::testing::DialogCatcher unexpected;
     MainWindow window;
@@ -126,8 +130,7 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, line);
         Window w;
-        auto* volume = static_cast<SeismicVolume*>(
-            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        auto* volume = w.load(volume_path_);
         QVERIFY(volume);
         volume->set_colormap("jet");
         volume->set_clip(CLIP);
@@ -162,8 +165,7 @@ private slots:
 
     void page_down_steps_a_line_and_a_typed_line_lands_on_the_nearest() {
         Window w;
-        QVERIFY(
-            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        QVERIFY(w.load(volume_path_));
         w.window.open_section_view();
         QTRY_VERIFY(w.drawn());
         QCOMPARE(w.view().line_edit()->text(), QString("210"));
@@ -220,8 +222,7 @@ private slots:
         wells.close();
 
         Window w;
-        auto* volume = static_cast<SeismicVolume*>(
-            korvex::testing::load_data(w.window, path, SeismicVolume::header_settings({})));
+        auto* volume = w.load(path);
         QVERIFY(volume);
         const auto* points = static_cast<PointSet*>(
             korvex::testing::load_data(w.window, wells.fileName(),
@@ -274,8 +275,7 @@ private slots:
         {
             Window w;
             QVERIFY(w.window.create_new_project(project));
-            auto* volume = static_cast<SeismicVolume*>(korvex::testing::load_data(
-                w.window, volume_path_, SeismicVolume::header_settings({})));
+            auto* volume = w.load(volume_path_);
             QVERIFY(volume);
             w.window.open_section_view();
             w.window.open_section_view();
@@ -327,8 +327,7 @@ private slots:
     // when on or near it.
     void the_mouse_in_one_view_is_read_out_and_marked_in_the_others() {
         Window w;
-        auto* volume = static_cast<SeismicVolume*>(
-            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        auto* volume = w.load(volume_path_);
         QVERIFY(volume);
         w.window.open_section_view();
         QTRY_VERIFY(w.drawn());
@@ -389,8 +388,7 @@ private slots:
     // trace without a time is marked down a column of Q's trace.
     void an_arbitrary_line_reads_out_and_marks_the_mouse_as_the_others() {
         Window w;
-        auto* volume = static_cast<SeismicVolume*>(
-            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        auto* volume = w.load(volume_path_);
         QVERIFY(volume);
         w.views().add_line_view(*volume, {{"P", 200, 7}, {"Q", 220, 4}, {"R", 210, 7}});
         const auto& feed = *w.views().line_feed(0);
@@ -431,8 +429,7 @@ private slots:
         {
             Window w;
             QVERIFY(w.window.create_new_project(project));
-            QVERIFY(korvex::testing::load_data(w.window, volume_path_,
-                                               SeismicVolume::header_settings({})));
+            QVERIFY(w.load(volume_path_));
             w.window.open_section_view();
             QTRY_VERIFY(w.drawn());
             SectionCanvas& canvas = w.view().canvas();
@@ -459,8 +456,7 @@ private slots:
 
     void with_follow_on_the_3d_section_goes_where_the_view_goes() {
         Window w;
-        auto* volume = static_cast<SeismicVolume*>(
-            korvex::testing::load_data(w.window, volume_path_, SeismicVolume::header_settings({})));
+        auto* volume = w.load(volume_path_);
         QVERIFY(volume);
         w.window.open_section_view();
         QTRY_VERIFY(w.drawn());
