@@ -117,11 +117,17 @@ void SegyOpenDialog::update_preview() {
     try {
         const seismic::SegyVolumeFile file(path_, header_bytes());
         const seismic::SegyGeometry& g = file.geometry();
-        preview_->setText(_("%1 inlines x %2 crosslines, %3 samples of %4 ms")
-                              .arg(g.iline_count())
-                              .arg(g.xline_count())
-                              .arg(g.samples)
-                              .arg(g.sample_interval_ms));
+        QString text = _("%1 inlines x %2 crosslines, %3 samples of %4 ms")
+                           .arg(g.iline_count())
+                           .arg(g.xline_count())
+                           .arg(g.samples)
+                           .arg(g.sample_interval_ms);
+        // A sparse grid is the sign of bytes that hold something else than line numbers.
+        if (g.has_holes())
+            text += _("; %1 of %2 positions hold a trace")
+                        .arg(g.live_trace_count())
+                        .arg(g.position_count());
+        preview_->setText(text);
         ok->setEnabled(true);
     } catch (const std::exception& error) {
         preview_->setText(QString::fromStdString(error.what()));

@@ -455,6 +455,7 @@ private slots:
     void open_dialog_previews_the_chosen_header_bytes() {
         VolumeLayout layout;
         layout.bytes = {9, 21};
+        layout.hole = [](int iline, int xline) { return iline == 13 && xline == 24; };
         const QString path = dir_.filePath("odd_bytes.sgy");
         korvex::testing::write_volume(path, layout);
 
@@ -467,7 +468,8 @@ private slots:
 
         boxes[0]->setValue(9);
         boxes[1]->setValue(21);
-        QCOMPARE(dialog.preview_text(), QString("4 inlines x 5 crosslines, 6 samples of 4 ms"));
+        QCOMPARE(dialog.preview_text(), QString("4 inlines x 5 crosslines, 6 samples of 4 ms; 19 "
+                                                "of 20 positions hold a trace"));
         QCOMPARE(dialog.header_bytes().iline, 9);
         QCOMPARE(dialog.header_bytes().xline, 21);
     }
