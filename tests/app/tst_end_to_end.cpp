@@ -568,6 +568,27 @@ private slots:
         QCOMPARE(folder, surveys);
     }
 
+    // Cancelling the header bytes' dialog is the user's choice: said, not reported as an error.
+    void cancelling_the_segy_dialog_is_no_error() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("survey.sgy");
+        korvex::testing::write_volume(path, {});
+        Window w;
+        korvex::testing::LogCapture log;
+        answer_file_dialog(path, [] {
+            answer_next_modal([](QWidget* modal) {
+                auto* dialog = qobject_cast<korvex::app::data::SegyOpenDialog*>(modal);
+                QVERIFY2(dialog, "the SEG-Y dialog did not open");
+                dialog->reject();
+            });
+        });
+        QVERIFY(open_data_from_menu(w.window));
+        QVERIFY2(log.contains("info", QString("Opening %1 cancelled").arg(path)),
+                 qPrintable(log.texts().join("\n")));
+        for (const auto& line : log.lines()) QVERIFY2(line.level != "error", qPrintable(line.text));
+        QVERIFY(w.window.model()->objects().empty());
+    }
+
     void a_volume_opened_from_the_menu_is_shown_and_its_tick_moves_its_sections() {
         QTemporaryDir dir;
         korvex::testing::write_volume(dir.filePath("survey.sgy"), {});

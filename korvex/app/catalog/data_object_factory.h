@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "korvex/app/app_export.h"
+#include "korvex/utils/errors.h"
 
 class QObject;
 
@@ -34,9 +35,15 @@ public:
     using AsyncLoader = std::function<void(const QString& source, const QVariantMap& settings,
                                            QObject* context, Done done)>;
 
+    // What an Asker throws when the user cancels: their choice, not a failure to report.
+    class Cancelled final : public utils::ValueError {
+    public:
+        using utils::ValueError::ValueError;
+    };
+
     // The settings a file opened afresh needs (a SEG-Y file's header bytes, say), which
-    // may ask the user. Throws when the user cancels. A project's restore never asks: a
-    // setting missing from it is the loader's error.
+    // may ask the user. Throws Cancelled when the user cancels. A project's restore never
+    // asks: a setting missing from it is the loader's error.
     using Asker = std::function<QVariantMap(const QString& source)>;
 
     struct DataType {

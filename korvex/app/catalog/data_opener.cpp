@@ -50,6 +50,10 @@ void DataOpener::open_typed(const DataObjectFactory::DataType& type, const QStri
     };
     try {
         if (settings.isEmpty() && type.ask) settings = type.ask(path);
+    } catch (const DataObjectFactory::Cancelled&) {
+        logger().info(format("Opening {} cancelled", path));
+        if (done) done(nullptr);
+        return;
     } catch (const std::exception& e) {
         return fail(QString::fromStdString(e.what()));
     }

@@ -25,9 +25,13 @@ using config::_;
 
 namespace {
 
+[[noreturn]] void cancelled(const QString& path) {
+    throw DataObjectFactory::Cancelled(_("%1: opening cancelled").arg(path).toStdString());
+}
+
 QVariantMap ask_header_bytes(const QString& path) {
     const auto bytes = SegyOpenDialog::ask(path, QApplication::activeWindow());
-    if (!bytes) throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    if (!bytes) cancelled(path);
     return SeismicVolume::header_settings(*bytes);
 }
 
@@ -53,8 +57,7 @@ PointSet::Columns ask_columns(const QString& path, const PointTable& table,
     QPushButton* lines = box.addButton(_("Inline/crossline"), QMessageBox::AcceptRole);
     box.setDefaultButton(map);
     box.exec();
-    if (box.clickedButton() != map && box.clickedButton() != lines)
-        throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    if (box.clickedButton() != map && box.clickedButton() != lines) cancelled(path);
     return box.clickedButton() == map ? PointSet::Columns::map : PointSet::Columns::lines;
 }
 
@@ -73,7 +76,7 @@ QString ask_survey(const QString& path, const PointTable& table,
                               _("The inline and crossline numbers of %1 belong to the survey:")
                                   .arg(QFileInfo(path).fileName()),
                               names, current, false, &chosen);
-    if (!chosen) throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    if (!chosen) cancelled(path);
     return name;
 }
 
@@ -87,7 +90,7 @@ QString ask_crs(const QString& path, const seismic::CoordinateSystem& project) {
           "project's is %2, %3):")
             .arg(QFileInfo(path).fileName(), project.definition(), project.name()),
         QLineEdit::Normal, project.definition(), &chosen);
-    if (!chosen) throw utils::ValueError(_("%1: opening cancelled").arg(path).toStdString());
+    if (!chosen) cancelled(path);
     return crs.trimmed() == project.definition() ? QString() : crs.trimmed();
 }
 
