@@ -11,6 +11,7 @@
 #include "korvex/seismic/cdp_coordinates.h"
 #include "korvex/seismic/line_number_scan.h"
 #include "korvex/seismic/mapped_file.h"
+#include "korvex/seismic/prestack_error.h"
 #include "korvex/seismic/sample_format.h"
 #include "korvex/seismic/textual_header.h"
 #include "korvex/seismic/trace_grid.h"
@@ -107,6 +108,10 @@ void SegyVolumeFile::fail(const QString& what) const {
     throw utils::ValueError(QStringLiteral("%1: %2").arg(path_, what).toStdString());
 }
 
+void SegyVolumeFile::fail_as_prestack(const QString& what) const {
+    throw PrestackError(QStringLiteral("%1: %2").arg(path_, what).toStdString());
+}
+
 int SegyVolumeFile::header_field(long long trace, int byte, int size) const {
     return layout_.field(headers_of({trace}).data(), byte, size);
 }
@@ -163,9 +168,10 @@ bool SegyVolumeFile::read_line_numbers() {
                  .arg(bytes_.iline)
                  .arg(bytes_.xline));
     if (offsets > 1)
-        fail(_("pre-stack data: %1 traces share each inline/crossline position; only post-stack "
-               "volumes can be shown")
-                 .arg(offsets));
+        fail_as_prestack(
+            _("pre-stack data: %1 traces share each inline/crossline position; only post-stack "
+              "volumes can be shown")
+                .arg(offsets));
     const bool inline_first = position(1).first == position(0).first;
     if (inline_first == (position(1).second == position(0).second)) return false;
     const long long fast = run_length(
@@ -288,12 +294,16 @@ void SegyVolumeFile::place_every_trace() {
         return;
     }
     const auto& at = lines[std::size_t(duplicate.first)];
-    const bool offsets_differ = header_field(duplicate.first, SEGY_TR_OFFSET, 4) !=
-                                header_field(duplicate.second, SEGY_TR_OFFSET, 4);
-    fail((offsets_differ ? _("pre-stack data: traces %1 and %2 both lie at inline %3, crossline "
-                             "%4 at different offsets; only post-stack volumes can be shown")
-                         : _("traces %1 and %2 both lie at inline %3, crossline %4 (bytes %5 and "
-                             "%6): a position holds one trace"))
+    if (header_field(duplicate.first, SEGY_TR_OFFSET, 4) !=
+        header_field(duplicate.second, SEGY_TR_OFFSET, 4))
+        fail_as_prestack(_("pre-stack data: traces %1 and %2 both lie at inline %3, crossline %4 "
+                           "at different offsets; only post-stack volumes can be shown")
+                             .arg(duplicate.first + 1)
+                             .arg(duplicate.second + 1)
+                             .arg(at.iline)
+                             .arg(at.xline));
+    fail(_("traces %1 and %2 both lie at inline %3, crossline %4 (bytes %5 and %6): a position "
+           "holds one trace")
              .arg(duplicate.first + 1)
              .arg(duplicate.second + 1)
              .arg(at.iline)

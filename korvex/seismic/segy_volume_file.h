@@ -157,6 +157,8 @@ private:
     const char* samples_of(const char* data, long long trace) const;
     QString describe(SectionKind kind, int index) const;
     [[noreturn]] void fail(const QString& what) const;
+    // The same as a PrestackError.
+    [[noreturn]] void fail_as_prestack(const QString& what) const;
 
     QString path_;
     SegyHeaderBytes bytes_;

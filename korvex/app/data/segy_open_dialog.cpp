@@ -12,6 +12,7 @@
 #include "korvex/app/data/header_browser.h"
 #include "korvex/config/base.h"
 #include "korvex/seismic/line_number_scan.h"
+#include "korvex/seismic/prestack_error.h"
 #include "korvex/seismic/trace_header_sample.h"
 #include "korvex/utils/qthelpers.h"
 
@@ -80,7 +81,9 @@ void SegyOpenDialog::propose() {
     proposal_->setWordWrap(true);
     proposal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     use_proposal_->hide();
-    if (findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled()) return;
+    // Gathers need no other bytes: those would spread them over a grid of their offsets.
+    if (findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled() || gathers_)
+        return;
     try {
         const auto sample = seismic::TraceHeaderSample::read(path_);
         const seismic::LineNumberScan scan(sample);
@@ -114,6 +117,7 @@ QString SegyOpenDialog::preview_text() const { return preview_->text(); }
 
 void SegyOpenDialog::update_preview() {
     auto* ok = findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    gathers_ = false;
     try {
         const seismic::SegyVolumeFile file(path_, header_bytes());
         const seismic::SegyGeometry& g = file.geometry();
@@ -130,6 +134,7 @@ void SegyOpenDialog::update_preview() {
         preview_->setText(text);
         ok->setEnabled(true);
     } catch (const std::exception& error) {
+        gathers_ = dynamic_cast<const seismic::PrestackError*>(&error) != nullptr;
         preview_->setText(QString::fromStdString(error.what()));
         ok->setEnabled(false);
     }

@@ -46,6 +46,8 @@ private:
     QLabel* proposal_;
     QPushButton* use_proposal_;
     std::optional<seismic::SegyHeaderBytes> proposed_;
+    // The chosen bytes put the traces in gathers: a pre-stack file.
+    bool gathers_ = false;
 };
 
 }  // namespace korvex::app::data

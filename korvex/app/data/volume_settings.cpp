@@ -7,6 +7,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/config/base.h"
 #include "korvex/seismic/line_number_scan.h"
+#include "korvex/seismic/prestack_error.h"
 #include "korvex/seismic/trace_header_sample.h"
 #include "korvex/utils/errors.h"
 #include "korvex/utils/excerpt.h"
@@ -25,12 +26,26 @@ const QString GRID_KEYS[] = {QStringLiteral("origin_x"), QStringLiteral("origin_
                              QStringLiteral("azimuth")};
 const QString CLOCKWISE = QStringLiteral("crosslines_clockwise");
 
+// Whether the file holds gathers at these bytes: other bytes would only spread them over a
+// grid of their offsets (a CDP number and the offset, say), which is no volume either.
+bool holds_gathers(const QString& path, const seismic::SegyHeaderBytes& bytes) {
+    try {
+        const seismic::SegyVolumeFile file(path, bytes);
+    } catch (const seismic::PrestackError&) {
+        return true;
+    } catch (const std::exception&) {
+        // Another fault of these bytes: the scan may find better ones.
+    }
+    return false;
+}
+
 seismic::SegyHeaderBytes found_header_bytes(const QString& path) {
     const seismic::SegyHeaderBytes usual;
     try {
         const auto sample = seismic::TraceHeaderSample::read(path);
         const seismic::LineNumberScan scan(sample);
-        if (scan.grid_at(usual)) return usual;
+        // Opening on the usual bytes then refuses the gathers as pre-stack.
+        if (scan.grid_at(usual) || holds_gathers(path, usual)) return usual;
         const auto found = scan.best();
         if (!found) {
             utils::logger().warning(

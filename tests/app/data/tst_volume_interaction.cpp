@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 #include <cmath>
 
 #include "korvex/app/data/data_types.h"
@@ -450,6 +451,43 @@ private slots:
         QVERIFY(korvex::testing::open_volume(path, {{"iline_byte", 9}, {"xline_byte", 21}}));
         QVERIFY_EXCEPTION_THROWN(korvex::testing::open_volume(path, {{"iline_byte", 9}}),
                                  std::runtime_error);
+    }
+
+    // Gathers as the field writes them, the CDP number at byte 21 and the offset at 37: those
+    // would put the traces on a grid of CDPs by offsets. Named on the command line the file
+    // is refused as pre-stack, and the dialog proposes no other bytes.
+    void gathers_are_not_spread_over_their_offsets() {
+        const QString path = dir_.filePath("gathers.sgy");
+        const VolumeLayout layout;
+        korvex::seismic::SegyWriter writer(path, layout.samples, layout.format, 4000);
+        for (int il = 0; il < 4; ++il)
+            for (int xl = 0; xl < 5; ++xl)
+                for (int offset = 0; offset < 3; ++offset)
+                    writer.write_trace(layout.ilines[il], layout.xlines[xl], layout.trace(il, xl));
+        writer.close();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const auto put = [&file](qint64 trace, int byte, quint32 value) {
+            const quint32 big_endian = qToBigEndian(value);
+            QVERIFY(file.seek(3600 + trace * (240 + 6 * 4) + byte - 1));
+            file.write(reinterpret_cast<const char*>(&big_endian), 4);
+        };
+        for (int trace = 0; trace < 60; ++trace) {
+            put(trace, 21, quint32(trace / 3 + 1));
+            put(trace, 37, quint32(trace % 3 + 1) * 100);
+        }
+        file.close();
+
+        const auto type = korvex::app::data::data_types(nullptr, nullptr, nullptr)[0];
+        QString error;
+        try {
+            korvex::testing::open_volume(path, type.guess(path));
+        } catch (const std::runtime_error& failure) {
+            error = failure.what();
+        }
+        QVERIFY2(error.contains("pre-stack data"), qPrintable(error));
+        const SegyOpenDialog dialog(path);
+        QVERIFY2(dialog.proposal_text().isEmpty(), qPrintable(dialog.proposal_text()));
     }
 
     void open_dialog_previews_the_chosen_header_bytes() {
