@@ -87,6 +87,11 @@ SegyLayout SegyLayout::read(const QString& path, Fit fit) {
     const char* h = headers.constData();
 
     layout.little_endian = load(h + ORDER_FIELD, 4, false) == SWAPPED_ORDER_MARK;
+    // Little-endian files written before revision 2 have no byte-order field: their format
+    // code reads as a number of hundreds big-endian, and as a known code the other way.
+    if (!sample_format::is_supported(int(load(h + FORMAT, 2, false))) &&
+        sample_format::is_supported(int(load(h + FORMAT, 2, true))))
+        layout.little_endian = true;
     const auto bin = [&](int offset, int size) {
         return load(h + offset, size, layout.little_endian);
     };

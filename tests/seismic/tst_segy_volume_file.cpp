@@ -107,6 +107,8 @@ class SegyVolumeFileTest : public QObject {
         little.format = SEGY_IBM_FLOAT_4_BYTE;
         little.variant = {2, true};
         QTest::newRow("revision 2, little-endian IBM") << little;
+        little.variant = {1, true};
+        QTest::newRow("revision 1, little-endian without a byte-order field") << little;
 
         VolumeLayout long_traces;
         long_traces.ilines = {1, 2};
