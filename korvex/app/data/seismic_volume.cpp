@@ -296,7 +296,9 @@ QVariantMap SeismicVolume::prop() const {
         {_("Inlines"), line_range(g.ilines, g.iline_increment())},
         {_("Crosslines"), line_range(g.xlines, g.xline_increment())},
         {_("Samples"), g.samples},
-        {_("Sample interval"), _("%1 ms").arg(exact_text(g.sample_interval_ms))},
+        {_("Sample interval"),
+         (file_->layout().interval > 0.0 ? _("%1 ms") : _("%1 ms, assumed: the headers give none"))
+             .arg(exact_text(g.sample_interval_ms))},
         {_("Time"), _("%1 - %2 ms")
                         .arg(time_text(g.delay_ms, g.sample_interval_ms),
                              time_text(g.last_time(), g.sample_interval_ms))},

@@ -79,6 +79,17 @@ private slots:
         QCOMPARE(volume.clip(), double(volume.stats().clip));
     }
 
+    // Neither the binary nor the trace headers give the interval: the usual one is taken,
+    // and the page says so rather than pass it off as the file's.
+    void an_interval_the_headers_do_not_give_is_told_as_assumed() {
+        VolumeLayout layout;
+        layout.interval_us = 0;
+        const QString path = dir_.filePath("no_interval.sgy");
+        korvex::testing::write_volume(path, layout);
+        QCOMPARE(korvex::testing::open_volume(path)->prop()["Sample interval"].toString(),
+                 QString("4 ms, assumed: the headers give none"));
+    }
+
     void the_cache_pass_finds_the_spike_the_opening_missed_data() {
         QTest::addColumn<bool>("typed");
         QTest::newRow("clip from the figures") << false;
