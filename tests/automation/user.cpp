@@ -116,6 +116,8 @@ void User::answer_dialog(const char* dialog_class, QDialogButtonBox::StandardBut
         if (!modal->inherits(dialog_class)) return false;
         for (auto* box : modal->findChildren<QDialogButtonBox*>()) {
             if (QPushButton* pressed = box->button(button)) {
+                // As a user waits for a button that a dialog enables once it has looked.
+                if (!QTest::qWaitFor([pressed] { return pressed->isEnabled(); })) return false;
                 bot.mouseClick(pressed, Qt::LeftButton);
                 return true;
             }

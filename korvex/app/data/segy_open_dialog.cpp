@@ -3,11 +3,13 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 
 #include "korvex/app/data/header_browser.h"
 #include "korvex/config/base.h"
@@ -41,8 +43,11 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
       use_proposal_(new QPushButton(_("Use these bytes"), this)) {
     setWindowTitle(_("Open SEG-Y: %1").arg(QFileInfo(path).fileName()));
     setMinimumWidth(480);
-    preview_->setWordWrap(true);
-    preview_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* label : {preview_, proposal_}) {
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    use_proposal_->hide();
 
     auto* form = new QFormLayout;
     form->addRow(_("Inline number at byte"), iline_byte_);
@@ -74,31 +79,46 @@ SegyOpenDialog::SegyOpenDialog(const QString& path, QWidget* parent)
                             [this] { use_proposal(); });
     });
     update_preview();
-    propose();
 }
 
-void SegyOpenDialog::propose() {
-    proposal_->setWordWrap(true);
-    proposal_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    use_proposal_->hide();
-    // Gathers need no other bytes: those would spread them over a grid of their offsets.
-    if (findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled() || gathers_)
-        return;
+SegyOpenDialog::Preview SegyOpenDialog::preview(const QString& path, seismic::SegyHeaderBytes bytes,
+                                                bool propose) {
+    Preview result;
     try {
-        const auto sample = seismic::TraceHeaderSample::read(path_);
+        const seismic::SegyVolumeFile file(path, bytes);
+        const seismic::SegyGeometry& g = file.geometry();
+        result.text = _("%1 inlines x %2 crosslines, %3 samples of %4 ms")
+                          .arg(g.iline_count())
+                          .arg(g.xline_count())
+                          .arg(g.samples)
+                          .arg(g.sample_interval_ms);
+        // A sparse grid is the sign of bytes that hold something else than line numbers.
+        if (g.has_holes())
+            result.text += _("; %1 of %2 positions hold a trace")
+                               .arg(g.live_trace_count())
+                               .arg(g.position_count());
+        result.ok = true;
+        return result;
+    } catch (const std::exception& error) {
+        result.text = QString::fromStdString(error.what());
+        // Gathers need no other bytes: those would spread them over a grid of their offsets.
+        if (dynamic_cast<const seismic::PrestackError*>(&error)) return result;
+    }
+    if (!propose) return result;
+    try {
+        const auto sample = seismic::TraceHeaderSample::read(path);
         const seismic::LineNumberScan scan(sample);
-        const auto found = scan.best();
-        if (!found) {
-            proposal_->setText(_("No pair of trace header fields puts the traces on a grid: %1")
-                                   .arg(scan.tried()));
-            return;
+        if (const auto found = scan.best()) {
+            result.proposed = found->bytes;
+            result.proposal = _("Line numbers found at %1").arg(found->describe());
+        } else {
+            result.proposal =
+                _("No pair of trace header fields puts the traces on a grid: %1").arg(scan.tried());
         }
-        proposed_ = found->bytes;
-        proposal_->setText(_("Line numbers found at %1").arg(found->describe()));
-        use_proposal_->show();
     } catch (const std::exception&) {
         // The preview names what is wrong with the file.
     }
+    return result;
 }
 
 void SegyOpenDialog::use_proposal() {
@@ -116,28 +136,28 @@ seismic::SegyHeaderBytes SegyOpenDialog::header_bytes() const {
 QString SegyOpenDialog::preview_text() const { return preview_->text(); }
 
 void SegyOpenDialog::update_preview() {
-    auto* ok = findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-    gathers_ = false;
-    try {
-        const seismic::SegyVolumeFile file(path_, header_bytes());
-        const seismic::SegyGeometry& g = file.geometry();
-        QString text = _("%1 inlines x %2 crosslines, %3 samples of %4 ms")
-                           .arg(g.iline_count())
-                           .arg(g.xline_count())
-                           .arg(g.samples)
-                           .arg(g.sample_interval_ms);
-        // A sparse grid is the sign of bytes that hold something else than line numbers.
-        if (g.has_holes())
-            text += _("; %1 of %2 positions hold a trace")
-                        .arg(g.live_trace_count())
-                        .arg(g.position_count());
-        preview_->setText(text);
-        ok->setEnabled(true);
-    } catch (const std::exception& error) {
-        gathers_ = dynamic_cast<const seismic::PrestackError*>(&error) != nullptr;
-        preview_->setText(QString::fromStdString(error.what()));
-        ok->setEnabled(false);
+    const int asked = ++previews_;
+    findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->setEnabled(false);
+    preview_->setText(_("Reading the trace headers..."));
+    auto* watcher = new QFutureWatcher<Preview>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, asked] {
+        watcher->deleteLater();
+        if (asked == previews_) show_preview(watcher->result(), asked == 1);
+    });
+    watcher->setFuture(
+        QtConcurrent::run(&SegyOpenDialog::preview, path_, header_bytes(), asked == 1));
+}
+
+void SegyOpenDialog::show_preview(const Preview& preview, bool first) {
+    preview_->setText(preview.text);
+    findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->setEnabled(preview.ok);
+    if (first) {
+        proposal_->setText(preview.proposal);
+        proposed_ = preview.proposed;
+        use_proposal_->setVisible(proposed_.has_value());
     }
+    // The dialog was sized for the one line saying that the headers are being read.
+    resize(size().expandedTo(sizeHint()));
 }
 
 std::optional<seismic::SegyHeaderBytes> SegyOpenDialog::ask(const QString& path, QWidget* parent) {
