@@ -247,8 +247,9 @@ private slots:
 
         std::unique_ptr<QMenu> menu(f.tree.create_context_menu(f.tree.tree_item(volume->name())));
         action(*menu, "SEG-Y headers...")->trigger();
+        QTRY_VERIFY(f.tree.findChild<korvex::app::data::HeaderBrowser*>());
         auto* browser = f.tree.findChild<korvex::app::data::HeaderBrowser*>();
-        QVERIFY(browser && browser->isVisible());
+        QVERIFY(browser->isVisible());
         QVERIFY(browser->summary_model().varies(9));
         browser->close();
     }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QFutureWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,12 +15,15 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QtConcurrent>
 #include <climits>
+#include <memory>
 
 #include "korvex/app/data/header_summary_model.h"
 #include "korvex/app/data/trace_header_model.h"
 #include "korvex/seismic/segy_fields.h"
 #include "korvex/seismic/textual_header.h"
+#include "korvex/utils/errors.h"
 #include "korvex/utils/qthelpers.h"
 
 namespace korvex::app::data {
@@ -77,11 +81,21 @@ QTableView* table(QAbstractItemModel* model, QWidget* parent) {
 
 }  // namespace
 
+HeaderBrowser::Contents HeaderBrowser::Contents::read(const QString& path) {
+    return {seismic::SegyFileHeaders::read(path),
+            seismic::TraceHeaderSample::read(path, seismic::TraceHeaderSample::DEFAULT_TRACES,
+                                             seismic::SegyLayout::Fit::whole_traces),
+            size_fault(path)};
+}
+
 HeaderBrowser::HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget* parent)
+    : HeaderBrowser(path, Contents::read(path), uses, parent) {}
+
+HeaderBrowser::HeaderBrowser(const QString& path, const Contents& contents, HeaderFieldUses uses,
+                             QWidget* parent)
     : QDialog(parent),
-      headers_(seismic::SegyFileHeaders::read(path)),
-      sample_(seismic::TraceHeaderSample::read(path, seismic::TraceHeaderSample::DEFAULT_TRACES,
-                                               seismic::SegyLayout::Fit::whole_traces)),
+      headers_(contents.headers),
+      sample_(contents.sample),
       uses_(with_coordinates(uses, sample_)),
       binary_(binary_header_model(headers_, this)),
       summary_(new HeaderSummaryModel(sample_, uses_, this)),
@@ -104,8 +118,8 @@ HeaderBrowser::HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget*
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    if (const QString fault = size_fault(path); !fault.isEmpty()) {
-        auto* label = new QLabel(fault, this);
+    if (!contents.fault.isEmpty()) {
+        auto* label = new QLabel(contents.fault, this);
         label->setObjectName(QStringLiteral("fault"));
         label->setWordWrap(true);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -118,11 +132,26 @@ HeaderBrowser::HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget*
 HeaderBrowser::~HeaderBrowser() = default;
 
 void HeaderBrowser::open(const QString& path, HeaderFieldUses uses, QWidget* parent) {
-    utils::call_guarded(_("Reading the headers of %1").arg(path), [&] {
-        auto* browser = new HeaderBrowser(path, uses, parent);
-        browser->setAttribute(Qt::WA_DeleteOnClose);
-        browser->show();
+    // A thousand headers spread over the file: a wait for the disk, or the network, each.
+    using Read = std::pair<std::shared_ptr<const Contents>, QString>;
+    auto* watcher = new QFutureWatcher<Read>(parent);
+    QObject::connect(watcher, &QFutureWatcherBase::finished, watcher, [=] {
+        watcher->deleteLater();
+        const Read read = watcher->result();
+        utils::call_guarded(_("Reading the headers of %1").arg(path), [&] {
+            if (!read.first) throw utils::ValueError(read.second.toStdString());
+            auto* browser = new HeaderBrowser(path, *read.first, uses, parent);
+            browser->setAttribute(Qt::WA_DeleteOnClose);
+            browser->show();
+        });
     });
+    watcher->setFuture(QtConcurrent::run([path]() -> Read {
+        try {
+            return {std::make_shared<const Contents>(Contents::read(path)), {}};
+        } catch (const std::exception& error) {
+            return {nullptr, QString::fromStdString(error.what())};
+        }
+    }));
 }
 
 QWidget* HeaderBrowser::textual_page() {

@@ -23,12 +23,26 @@ class KORVEX_DATA_EXPORT HeaderBrowser final : public QDialog {
     Q_OBJECT
 
 public:
-    // Throws utils::ValueError naming the file when its headers cannot be read. A file whose
-    // traces do not fit its size shows its whole traces, under what is wrong with it.
+    // What the browser shows of a file, read in one go: the file headers, the sampled trace
+    // headers, and what is wrong with the file's size (empty when nothing).
+    struct Contents {
+        seismic::SegyFileHeaders headers;
+        seismic::TraceHeaderSample sample;
+        QString fault;
+
+        // Throws utils::ValueError naming the file when its headers cannot be read. A file
+        // whose traces do not fit its size is read as far as its whole traces go.
+        static Contents read(const QString& path);
+    };
+
+    // Reads the file now (see Contents::read).
     HeaderBrowser(const QString& path, HeaderFieldUses uses, QWidget* parent = nullptr);
+    HeaderBrowser(const QString& path, const Contents& contents, HeaderFieldUses uses,
+                  QWidget* parent = nullptr);
     ~HeaderBrowser() override;
 
-    // Opens a browser that deletes itself when closed; failures are logged.
+    // Reads the file on a worker, then opens a browser that deletes itself when closed;
+    // failures are logged. Nothing opens when `parent` is gone by then.
     static void open(const QString& path, HeaderFieldUses uses, QWidget* parent);
 
     QString textual_text() const;

@@ -127,8 +127,11 @@ private slots:
         korvex::app::data::SegyOpenDialog dialog(path);
         for (auto* button : dialog.findChildren<QPushButton*>())
             if (button->text() == "Headers...") QTest::mouseClick(button, Qt::LeftButton);
+        // Read on a worker: a thousand headers spread over the file wait for the disk each.
+        QVERIFY(!dialog.findChild<HeaderBrowser*>());
+        QTRY_VERIFY(dialog.findChild<HeaderBrowser*>());
         auto* browser = dialog.findChild<HeaderBrowser*>();
-        QVERIFY(browser && browser->isVisible());
+        QVERIFY(browser->isVisible());
         QCOMPARE(browser->trace_model()
                      .headerData(TraceHeaderModel::column_of(189), Qt::Horizontal)
                      .toString(),
