@@ -1,5 +1,6 @@
 #include "korvex/seismic/survey_transform.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvex::seismic {
@@ -26,7 +27,11 @@ bool solve3(const std::array<std::array<double, 3>, 3>& m, const std::array<doub
 
 }  // namespace
 
-std::optional<SurveyTransform> SurveyTransform::fit(const std::vector<TracePosition>& traces) {
+std::optional<SurveyTransform> SurveyTransform::fit(const std::vector<TracePosition>& all) {
+    // Dead and fill traces often carry no coordinates: zero X and Y say so, not a place.
+    std::vector<TracePosition> traces;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(traces),
+                 [](const TracePosition& t) { return t.x != 0.0 || t.y != 0.0; });
     if (traces.size() < 3) return std::nullopt;
     // Line numbers are taken about their mean: survey numbers in the thousands and map
     // coordinates in the millions would otherwise lose the fit's precision.

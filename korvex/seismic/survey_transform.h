@@ -28,7 +28,8 @@ public:
     explicit SurveyTransform(const std::array<double, 6>& coefficients) : c_(coefficients) {}
 
     // None when the positions do not span a grid: fewer than three traces, all on one
-    // line, or coordinates that do not change with the lines (headers left at zero).
+    // line, or coordinates that do not change with the lines. Traces whose X and Y are both
+    // zero have none, and are left out.
     static std::optional<SurveyTransform> fit(const std::vector<TracePosition>& traces);
 
     std::array<double, 2> to_map(double iline, double xline) const;

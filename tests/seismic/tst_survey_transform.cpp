@@ -117,6 +117,22 @@ private slots:
                 2.0);
     }
 
+    // Dead and fill traces often carry no coordinates: zero X and Y are no place on the map.
+    void traces_at_zero_are_left_out_of_the_fit() {
+        Grid grid;
+        std::vector<korvex::seismic::TracePosition> traces;
+        for (int il = 1000; il <= 1010; ++il)
+            for (int xl = 2000; xl <= 2010; ++xl)
+                if ((il + xl) % 9 == 0)
+                    traces.push_back({double(il), double(xl), 0.0, 0.0});
+                else
+                    traces.push_back(
+                        {double(il), double(xl), grid.at(il, xl)[0], grid.at(il, xl)[1]});
+        const auto transform = SurveyTransform::fit(traces);
+        QVERIFY(transform);
+        QVERIFY2(transform->residual() < 1e-6, qPrintable(QString::number(transform->residual())));
+    }
+
     void traces_without_coordinates_give_no_transform() {
         const QString path = dir_.filePath("bare.sgy");
         korvex::testing::write_volume(path, VolumeLayout{});
