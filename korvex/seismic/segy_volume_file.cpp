@@ -282,6 +282,28 @@ void SegyVolumeFile::place_every_trace() {
         // The file would otherwise stay in the process's map, and count as its memory.
         map_->release(offset, count * stride);
     }
+    // Padding traces leave their line numbers at zero. Only a file with such traces has
+    // both axes reach zero, and is looked at again: unless the other traces number their
+    // lines from zero, the axes are theirs alone and the padding is left off the grid (see
+    // trace_grid::place).
+    if (il.spans(0) && xl.spans(0)) {
+        trace_grid::LineAxis numbered_il;
+        trace_grid::LineAxis numbered_xl;
+        long long unnumbered = 0;
+        for (const trace_grid::Lines& trace : lines) {
+            if ((trace.iline | trace.xline) == 0) {
+                ++unnumbered;
+                continue;
+            }
+            numbered_il.add(trace.iline);
+            numbered_xl.add(trace.xline);
+        }
+        if (unnumbered > 0 && !numbered_il.spans(0) && !numbered_xl.spans(0)) {
+            il = numbered_il;
+            xl = numbered_xl;
+            unnumbered_traces_ = unnumbered;
+        }
+    }
     trace_grid::Duplicate duplicate;
     try {
         duplicate =

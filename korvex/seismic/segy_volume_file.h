@@ -110,6 +110,9 @@ public:
     // grid's order, or when asked to), so that a pass over the unchanged file need not check
     // them again.
     bool every_trace_placed() const { return geometry_.trace_index != nullptr; }
+    // Traces left off the grid for want of line numbers: zero inline and crossline in a
+    // file whose other traces number their lines from elsewhere (padding).
+    long long unnumbered_traces() const { return unnumbered_traces_; }
     // Where the map coordinates of checked_positions() come from.
     const CoordinateBytes& coordinate_bytes() const { return coordinate_bytes_; }
 
@@ -167,6 +170,7 @@ private:
     SegyLayout layout_;
     long trace0_ = 0;
     int trace_bytes_ = 0;
+    long long unnumbered_traces_ = 0;
     long long traces_ = 0;
     SegyGeometry geometry_;
     TraceRuns runs_;

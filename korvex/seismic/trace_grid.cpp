@@ -55,7 +55,11 @@ Duplicate place(const std::vector<Lines>& traces, const LineAxis& il, const Line
     std::vector<char> left(static_cast<std::size_t>(slow_lines), 0);
     long long slow_line = -1;
     geometry.sorted = true;
+    const bool padded = !il.spans(0);
+    long long placed = 0;
     for (std::size_t trace = 0; trace < traces.size(); ++trace) {
+        if (padded && (traces[trace].iline | traces[trace].xline) == 0) continue;
+        ++placed;
         const long long il_index = il.index_of(traces[trace].iline);
         const long long xl_index = xl.index_of(traces[trace].xline);
         if (const long long slow = by_inline ? il_index : xl_index; slow != slow_line) {
@@ -68,7 +72,7 @@ Duplicate place(const std::vector<Lines>& traces, const LineAxis& il, const Line
         if (trace_at[position] >= 0) return {trace_at[position], static_cast<long long>(trace)};
         trace_at[position] = int32_t(trace);
     }
-    geometry.hole_count = geometry.position_count() - traces_count;
+    geometry.hole_count = geometry.position_count() - placed;
     geometry.trace_index = std::move(index);
     return {};
 }

@@ -42,6 +42,7 @@ public:
     }
 
     int32_t first() const { return first_; }
+    bool spans(int32_t line) const { return runs_ > 0 && first_ <= line && line <= last_; }
     int32_t last() const { return last_; }
     // 0 for a single line.
     long long step() const { return step_; }
@@ -74,7 +75,9 @@ struct Duplicate {
     bool found() const { return first >= 0; }
 };
 
-// Sets `geometry`'s line numbers (ascending, in the smallest step between any two),
+// Traces whose inline and crossline are both zero carry no line numbers (padding) when the
+// inline axis does not reach zero: the caller leaves them out of the axes, and they are not
+// placed. Sets `geometry`'s line numbers (ascending, in the smallest step between any two),
 // sorting (the direction whose number changes less often from trace to trace), whether the
 // file keeps each line's traces together, and trace index from every trace's lines, in
 // file order, and the axes their inline and crossline numbers make. Returns the first position

@@ -97,6 +97,12 @@ private slots:
         QTest::newRow("step 2 numbering")
             << shoot(numbers(2001, 2139, 2), numbers(-30, 60, 3), true,
                      [](int i, int x) { return (i + x) % 7 != 0; });
+        // Padding traces leave their line numbers at zero: off the grid, unless it holds zero.
+        Shot padded = shoot(il, xl, true, [](int i, int x) { return i <= 50 || x <= 30; });
+        padded.traces.insert(padded.traces.end(), 3, Position{0, 0});
+        QTest::newRow("padding traces without line numbers") << padded;
+        QTest::newRow("numbered from zero") << shoot(numbers(0, 20), numbers(0, 30), true,
+                                                     [](int i, int x) { return x > 0 || i == 0; });
     }
     void every_read_puts_each_trace_at_its_lines() {
         QFETCH(Shot, shot);
@@ -113,7 +119,12 @@ private slots:
         const SegyGeometry& g = volume.geometry();
         QCOMPARE(g.ilines, shot.ilines);
         QCOMPARE(g.xlines, shot.xlines);
-        QCOMPARE(g.live_trace_count(), qint64(shot.traces.size()));
+        const auto on_grid = [&](Position at) {
+            return std::count(shot.ilines.begin(), shot.ilines.end(), at.first) &&
+                   std::count(shot.xlines.begin(), shot.xlines.end(), at.second);
+        };
+        QCOMPARE(g.live_trace_count(),
+                 qint64(std::count_if(shot.traces.begin(), shot.traces.end(), on_grid)));
         QCOMPARE(g.position_count(), qint64(shot.ilines.size() * shot.xlines.size()));
         QCOMPARE(g.sorted, shot.sorted);
         if (shot.sorted)

@@ -44,6 +44,16 @@ void tell_coordinates(const SeismicVolume& volume) {
                                        volume.name(), used.describe()));
 }
 
+// Padding traces are left off the grid: say how many, so that none goes missing unseen.
+void tell_unnumbered(const SeismicVolume& volume) {
+    const auto& file = volume.file();
+    if (file.unnumbered_traces() == 0) return;
+    utils::logger().info(utils::format(
+        "{}: {} traces without line numbers (zero at bytes {} and {}) left off the grid",
+        volume.name(), file.unnumbered_traces(), file.header_bytes().iline,
+        file.header_bytes().xline));
+}
+
 // The columns a point file holds, asked only when its values leave it open.
 PointSet::Columns ask_columns(const QString& path, const PointTable& table,
                               const std::vector<LoadedSurvey>& surveys) {
@@ -133,6 +143,7 @@ std::vector<DataObjectFactory::DataType> data_types(QMainWindow* progress_host,
                          volume->set_cache_store(store);
                          volume->set_open_surveys(open);
                          tell_coordinates(*volume);
+                         tell_unnumbered(*volume);
                      }
                      done(std::move(volume), error);
                  });

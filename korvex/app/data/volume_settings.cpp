@@ -26,11 +26,13 @@ const QString GRID_KEYS[] = {QStringLiteral("origin_x"), QStringLiteral("origin_
                              QStringLiteral("azimuth")};
 const QString CLOCKWISE = QStringLiteral("crosslines_clockwise");
 
-// Whether the file holds gathers at these bytes: other bytes would only spread them over a
-// grid of their offsets (a CDP number and the offset, say), which is no volume either.
-bool holds_gathers(const QString& path, const seismic::SegyHeaderBytes& bytes) {
+// Whether the file needs no other bytes than these: it opens with them, its traces placed
+// one by one where the sample saw no grid (padding traces, say), or it holds gathers, which
+// other bytes would only spread over a grid of their offsets (a CDP number and the offset).
+bool opens_with(const QString& path, const seismic::SegyHeaderBytes& bytes) {
     try {
         const seismic::SegyVolumeFile file(path, bytes);
+        return true;
     } catch (const seismic::PrestackError&) {
         return true;
     } catch (const std::exception&) {
@@ -44,8 +46,7 @@ seismic::SegyHeaderBytes found_header_bytes(const QString& path) {
     try {
         const auto sample = seismic::TraceHeaderSample::read(path);
         const seismic::LineNumberScan scan(sample);
-        // Opening on the usual bytes then refuses the gathers as pre-stack.
-        if (scan.grid_at(usual) || holds_gathers(path, usual)) return usual;
+        if (scan.grid_at(usual) || opens_with(path, usual)) return usual;
         const auto found = scan.best();
         if (!found) {
             utils::logger().warning(
