@@ -13,9 +13,11 @@ const std::array<CoordinateBytes, 3>& CoordinateBytes::candidates() {
 
 CoordinateBytes CoordinateBytes::find(const std::function<int32_t(std::size_t, int)>& field,
                                       std::size_t count) {
+    // A pair left at zero, or filled with one value for every trace, places nothing.
     for (const CoordinateBytes& pair : candidates())
-        for (std::size_t n = 0; n < count; ++n)
-            if (field(n, pair.x) != 0 || field(n, pair.y) != 0) return pair;
+        for (std::size_t n = 1; n < count; ++n)
+            if (field(n, pair.x) != field(0, pair.x) || field(n, pair.y) != field(0, pair.y))
+                return pair;
     return candidates().front();
 }
 

@@ -17,8 +17,8 @@ struct KORVEX_SEISMIC_EXPORT CoordinateBytes {
     int y = 185;
 
     static const std::array<CoordinateBytes, 3>& candidates();
-    // The first candidate that is not zero in every header; `field(n, byte)` reads the
-    // 4-byte field at `byte` of header `n` of `count`. The CDP pair when all are zero.
+    // The first candidate whose values vary from header to header; `field(n, byte)` reads
+    // the 4-byte field at `byte` of header `n` of `count`. The CDP pair when none does.
     static CoordinateBytes find(const std::function<int32_t(std::size_t, int)>& field,
                                 std::size_t count);
 

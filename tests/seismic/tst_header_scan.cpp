@@ -90,6 +90,14 @@ private slots:
         QVERIFY2(!found, qPrintable(found ? found->describe() : QString()));
     }
 
+    // Some writers fill the CDP X/Y with one value for every trace: no place either.
+    void map_coordinates_pass_over_a_constant_cdp() {
+        const auto field = [](std::size_t n, int byte) {
+            return byte == 181 || byte == 185 ? 7 : byte == 73 ? int32_t(n) * 2500 : 0;
+        };
+        QVERIFY(CoordinateBytes::find(field, 10) == CoordinateBytes({73, 77}));
+    }
+
     void map_coordinates_from_source_or_group_when_the_cdp_is_zero_data() {
         QTest::addColumn<int>("x");
         QTest::addColumn<int>("y");

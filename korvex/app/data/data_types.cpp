@@ -40,8 +40,9 @@ QVariantMap ask_header_bytes(const QString& path) {
 void tell_coordinates(const SeismicVolume& volume) {
     const seismic::CoordinateBytes& used = volume.file().coordinate_bytes();
     if (used == seismic::CoordinateBytes()) return;
-    utils::logger().info(utils::format("{}: the CDP coordinates are zero; map coordinates from {}",
-                                       volume.name(), used.describe()));
+    utils::logger().info(utils::format(
+        "{}: the CDP coordinates are the same for every trace; map coordinates from {}",
+        volume.name(), used.describe()));
 }
 
 // Padding traces are left off the grid: say how many, so that none goes missing unseen.
