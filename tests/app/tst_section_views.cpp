@@ -37,6 +37,8 @@
 #include "tests/app/open_and_wait.h"
 #include "tests/seismic/test_volumes.h"
 #include "tests/support/dialog_catcher.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/modal_answer.h"
 #include "tests/support/test_main.h"
 
 using korvex::app::LinePointsDialog;
@@ -230,16 +232,22 @@ private slots:
                                         {"columns", PointSet::columns_key(PointSet::Columns::map)},
                                         {"survey", volume->name()}}));
         QVERIFY(points);
-        // The point set's menu asks for the points (a dialog this window answers No to).
+        // The point set's menu asks for the points.
+        w.unexpected.awaited << "Arbitrary line through wells";
+        korvex::testing::answer_next_modal([](QWidget* modal) {
+            auto* dialog = qobject_cast<LinePointsDialog*>(modal);
+            for (const int row : {1, 2, 0})
+                dialog->point_list()->item(row)->setCheckState(Qt::Checked);
+            dialog->accept();
+        });
+        korvex::testing::LogCapture log;
         std::unique_ptr<QMenu> menu(
             w.window.tree()->create_context_menu(w.window.tree()->tree_item(points->name())));
         for (QAction* action : menu->actions())
             if (action->text() == "Arbitrary line through points...") action->trigger();
-        QCOMPARE(w.unexpected.titles, QStringList{"Arbitrary line through wells"});
-        w.unexpected.titles.clear();
-        LinePointsDialog dialog(*points, {volume->name()});
-        for (const int row : {1, 2, 0}) dialog.point_list()->item(row)->setCheckState(Qt::Checked);
-        w.views().add_line_view(*volume, dialog.points());
+        QVERIFY(log.contains("info",
+                             "New section view: Section View 1 of turned along A \u2192 "
+                             "B \u2192 C"));
         QTRY_VERIFY(w.views().line_feed(0)->drawn());
 
         const SectionView& view = w.view();

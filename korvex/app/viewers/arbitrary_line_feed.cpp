@@ -27,6 +27,9 @@ ArbitraryLineFeed::ArbitraryLineFeed(widgets::SectionView& view, data::SeismicVo
       traces_(std::move(traces)),
       reading_(new QFutureWatcher<Read>(this)) {
     view_.set_volume_name(volume.name());
+    QStringList names;
+    for (const data::LineTraces::Knot& knot : traces_.knots()) names << knot.name;
+    view_.set_line(names.join(QStringLiteral(" \u2192 ")));
     connect(&volume, &data::SeismicVolume::sig_style_changed, this, &ArbitraryLineFeed::show_style);
     connect(&volume, &data::SeismicVolume::sig_stats_changed, this, &ArbitraryLineFeed::show_style);
     connect(reading_, &QFutureWatcher<Read>::finished, this,
@@ -80,16 +83,13 @@ void ArbitraryLineFeed::draw() {
         return;
     }
     std::vector<widgets::AxisKnot> knots;
-    QStringList names;
-    for (const data::LineTraces::Knot& knot : traces_.knots()) {
+    for (const data::LineTraces::Knot& knot : traces_.knots())
         knots.push_back({knot.column + 0.5, knot.distance, knot.name});
-        names << knot.name;
-    }
     const seismic::SegyGeometry& grid = volume_->file().geometry();
-    view_.show_line(names.join(QStringLiteral(" \u2192 ")),
-                    {read.section.rows, read.section.columns, std::move(read.section.values)},
-                    {_("Distance along the line"), 0.0, 1.0, knots},
-                    {_("Time (ms)"), grid.delay_ms, grid.sample_interval_ms});
+    view_.canvas().set_section(
+        {read.section.rows, read.section.columns, std::move(read.section.values)},
+        {_("Distance along the line"), 0.0, 1.0, knots},
+        {_("Time (ms)"), grid.delay_ms, grid.sample_interval_ms});
     drawn_ = true;
     emit sig_drawn();
 }

@@ -1,6 +1,7 @@
 #include "korvex/app/viewers/map_view_feed.h"
 
 #include <QAbstractItemModel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTreeWidget>
 #include <algorithm>
@@ -294,11 +295,8 @@ void MapViewFeed::move_section(int section, int index) { movers_.at(section)(ind
 
 void MapViewFeed::open_line(const QPolygonF& points) {
     std::vector<data::LinePoint> line;
-    QStringList names;
-    for (const QPointF& point : points) {
-        names << _("P%1").arg(line.size() + 1);
-        line.push_back({names.back(), point.x(), point.y()});
-    }
+    for (const QPointF& point : points)
+        line.push_back({_("P%1").arg(line.size() + 1), point.x(), point.y()});
     data::SeismicVolume* chosen = nullptr;
     int most = 0;
     for (const auto& volume : volumes_) {
@@ -311,7 +309,7 @@ void MapViewFeed::open_line(const QPolygonF& points) {
     }
     const widgets::SectionView* view = sources_.sections.add_line_view(*chosen, line);
     utils::logger().info(utils::format("New section view: {} of {} along {}", view->objectName(),
-                                       chosen->name(), names.join(QStringLiteral(" \u2192 "))));
+                                       chosen->name(), view->line_edit()->text()));
 }
 
 void MapViewFeed::show_unit() {

@@ -100,8 +100,7 @@ void SectionView::show_section(const QString& type, double position, SectionSamp
     canvas_->set_section(std::move(samples), horizontal, vertical);
 }
 
-void SectionView::show_line(const QString& through, SectionSamples samples,
-                            const SectionAxis& horizontal, const SectionAxis& vertical) {
+void SectionView::set_line(const QString& through) {
     if (type_box_->findData(LINE) < 0) type_box_->addItem(_("Arbitrary line"), LINE);
     set_section_type(LINE);
     type_box_->setEnabled(false);
@@ -114,7 +113,6 @@ void SectionView::show_line(const QString& through, SectionSamples samples,
     line_edit_->setText(through);
     line_edit_->setCursorPosition(0);
     line_edit_->setToolTip(_("The line runs through %1").arg(through));
-    canvas_->set_section(std::move(samples), horizontal, vertical);
 }
 
 void SectionView::make_traces_menu() {

@@ -35,10 +35,10 @@ public:
     // The section shown now: its kind ("iline", "xline" or "depth") and line number or time.
     void show_section(const QString& type, double position, SectionSamples samples,
                       const SectionAxis& horizontal, const SectionAxis& vertical);
-    // An arbitrary line through the points named in `through`; it has no line to type or
-    // step, and its kind stays.
-    void show_line(const QString& through, SectionSamples samples, const SectionAxis& horizontal,
-                   const SectionAxis& vertical);
+    // Makes this a view along an arbitrary line through the points named in `through`, named
+    // so from the start rather than once its traces are read: it has no line to type or step,
+    // and its kind stays. Its traces come to the canvas.
+    void set_line(const QString& through);
     // The kind chosen, before its first section arrives.
     void set_section_type(const QString& type);
     QString section_type() const;
