@@ -163,6 +163,29 @@ private slots:
         QVERIFY(w.unexpected.titles.isEmpty());
     }
 
+    // A map opened beside the 3D view, a third of the window, frames the survey in most of
+    // its plot rather than leaving it a speck amid margins.
+    void a_new_map_is_framed_on_its_survey() {
+        Window w;
+        QVERIFY(w.load(dir_.filePath("turned.sgy")));
+        w.window.open_map_view();
+        const MapCanvas& map = w.map();
+        QTRY_VERIFY(map.isVisible() && !map.scene().surveys.empty());
+        const korvex::widgets::MapSurvey& survey = map.scene().surveys.front();
+        const QRectF drawn = map.transform()
+                                 .map_to_pixel()
+                                 .map(survey.grid_to_map.map(QPolygonF(survey.grid())))
+                                 .boundingRect();
+        const QRectF plot = map.transform().plot();
+        QVERIFY(plot.contains(drawn));
+        QVERIFY2(std::max(drawn.width() / plot.width(), drawn.height() / plot.height()) > 0.75,
+                 qPrintable(QString("%1 by %2 pixels of a %3 by %4 plot")
+                                .arg(drawn.width())
+                                .arg(drawn.height())
+                                .arg(plot.width())
+                                .arg(plot.height())));
+    }
+
     // The 3D viewer's sections are on the map while they are ticked in the tree.
     void the_map_shows_the_sections_ticked_for_3d() {
         Window w;

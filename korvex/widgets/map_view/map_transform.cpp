@@ -44,9 +44,9 @@ void MapTransform::fit(const QRectF& bounds) {
     if (plot_.isEmpty()) return;
     const QRectF area = bounds.normalized();
     centre_ = area.center();
-    // A plot too small for the margin gives it up rather than show nothing.
-    const QRectF inside = plot_.adjusted(MARGIN, MARGIN, -MARGIN, -MARGIN);
-    const QRectF room = inside.isEmpty() ? plot_ : inside;
+    const double across = std::min(MARGIN, MARGIN_SHARE * plot_.width());
+    const double down = std::min(MARGIN, MARGIN_SHARE * plot_.height());
+    const QRectF room = plot_.adjusted(across, down, -across, -down);
     // A single point, or points on one line of latitude, still need a scale: a map unit
     // a pixel.
     const double wide = area.width() > 0.0 ? room.width() / area.width() : INFINITY;

@@ -12,8 +12,11 @@ namespace korvex::widgets {
 // ways: the plot shows the map point `centre` at its middle, `scale` pixels per map unit.
 class KORVEX_MAP_VIEW_EXPORT MapTransform final {
 public:
-    // Pixels left free around what a fit shows: room for the grid's numbers.
+    // Pixels left free around what a fit shows, room for the names beside a survey: at most
+    // MARGIN, and no more than MARGIN_SHARE of the plot, so that a narrow map (a third of
+    // the window, beside the 3D view) still gives most of its room to the surveys.
     static constexpr double MARGIN = 60.0;
+    static constexpr double MARGIN_SHARE = 0.1;
     // Pixels per map unit at most: a bin of centimetres fills the screen.
     static constexpr double MAX_SCALE = 1e4;
 
