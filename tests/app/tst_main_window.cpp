@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDockWidget>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QOpenGLWidget>
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThreadPool>
@@ -25,6 +27,7 @@
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/project/project_database.h"
 #include "korvex/app/project/recent_files.h"
+#include "korvex/app/viewers/linked_cursor.h"
 #include "korvex/app/viewers/viewer_area.h"
 #include "korvex/app/window/main_window.h"
 #include "korvex/host/data_object.h"
@@ -138,6 +141,31 @@ private slots:
         QCOMPARE(recent->actions().front()->text(), QString("recent.kvd"));
         recent->actions().front()->trigger();
         QCOMPARE(w.window.project_path(), project);
+    }
+
+    // A message too long for the room the read-out of the mouse leaves it is cut short
+    // beside the read-out, not drawn on into it, and given whole as a tooltip.
+    void a_long_message_stays_clear_of_the_cursor_readout() {
+        Window w;
+        korvex::app::CursorPlace place;
+        place.survey = "survey";
+        place.iline = 210;
+        place.xline = 6;
+        place.map = std::array{612345.5, 6543210.25};
+        w.window.linked_cursor()->move_to(place);
+        const QString told = "survey: amplitude at " + QString("inline 210, ").repeated(40);
+        korvex::utils::logger().info(told);
+        const QStatusBar& bar = *w.window.statusBar();
+        const auto* readout = bar.findChild<QLabel*>("cursor_readout");
+        const auto* message = bar.findChild<QLabel*>("status_message");
+        QVERIFY(message);
+        QTRY_VERIFY(!readout->text().isEmpty() &&
+                    message->geometry().right() < readout->geometry().left());
+        QVERIFY(message->text().startsWith("survey: amplitude") &&
+                message->text().endsWith(QChar(0x2026)));
+        QVERIFY(message->fontMetrics().horizontalAdvance(message->text()) <=
+                message->contentsRect().width());
+        QCOMPARE(message->toolTip(), told);
     }
 
     void the_window_feeds_its_journal_until_it_is_gone() {

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "korvex/app/window/notice_sink.h"
+#include "korvex/app/window/status_message.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/logger.h"
 
@@ -15,6 +16,7 @@ using config::_;
 
 UserNotifier::UserNotifier(QMainWindow* window)
     : QObject(window), window_(window), status_bar_(window->statusBar()) {
+    new StatusMessage(*status_bar_);
     sink_ = std::make_shared<NoticeSink>(
         this, [this](spdlog::level::level_enum level, const QString& text, bool user_action) {
             receive(level, text, user_action);
