@@ -128,7 +128,8 @@ void restore_volume(SeismicVolume& volume, const QVariantMap& settings) {
             [&](const QVariant& value) { volume.set_grid(saved_grid(value)); });
     for (const SectionKind kind : seismic::SECTION_KINDS) {
         restore(seismic::section_type(kind), [&](const QVariant& value) {
-            volume.set_section_index(kind, volume.frame().index_of(kind, value.toDouble()));
+            volume.set_section_index(
+                kind, restored_section_index(volume.name(), volume, kind, value.toDouble()));
         });
     }
     restore(QStringLiteral("colormap"),

@@ -5,6 +5,7 @@
 #include <QToolButton>
 
 #include "korvex/app/catalog/data_model.h"
+#include "korvex/app/data/restore_setting.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/arbitrary_line_feed.h"
 #include "korvex/app/viewers/section_view_state.h"
@@ -114,10 +115,11 @@ void SectionViewArea::restore_view(const SectionViewRecord& record, const DataMo
         throw utils::LookupError(
             utils::format("its volume {} is not in the project", state.volume).toStdString());
     widgets::SectionView* view =
-        state.line.empty()
-            ? add_view(*volume, state.kind, volume->frame().index_of(state.kind, state.position),
-                       record.name)
-            : add_line_view(*volume, state.line, record.name);
+        state.line.empty() ? add_view(*volume, state.kind,
+                                      data::restored_section_index(record.name, *volume, state.kind,
+                                                                   state.position),
+                                      record.name)
+                           : add_line_view(*volume, state.line, record.name);
     view->set_trace_display(state.traces);
     if (!state.zoom.isEmpty()) view->canvas().set_zoom_state(state.zoom);
     view->follow_button()->setChecked(state.follow);

@@ -347,6 +347,10 @@ private slots:
                                                  {"opacity", 0.5},
                                                  {"map_grid", QVariantMap{{"origin_x", "west"}}}});
         QCOMPARE(volume->section_index(SectionKind::iline), 4);  // snapped to the last inline
+        QVERIFY(log.contains("warning", QString("survey_a: the saved inline 1000000 is not in %1 "
+                                                "now; inline %2 is shown")
+                                            .arg(volume->source_path())
+                                            .arg(layout_.ilines.back())));
         QCOMPARE(volume->colormap(), QString("seismic"));
         QCOMPARE(volume->clip(), double(volume->stats().clip));
         QCOMPARE(volume->opacity(), 0.5);
