@@ -7,6 +7,7 @@
 #include "korvex/app/catalog/data_object_factory.h"
 #include "korvex/app/catalog/missing_data_object.h"
 #include "korvex/app/data/seismic_volume.h"
+#include "korvex/app/project/project_database.h"
 #include "korvex/app/project/project_session.h"
 #include "korvex/app/viewers/viewer_set.h"
 #include "tests/app/open_and_wait.h"
@@ -216,16 +217,36 @@ private slots:
         const QString path = file("vol");
         s.model.add_object(SyntheticObject::load(path, {{"clip", 2}}));
         s.viewers.at(0).add_item_agent(*s.model.object("vol"));
-        QVERIFY(s.project.save_project_as(dir_.filePath("moved.kvd")));
+        ProjectSnapshot saved = s.project.capture();
+        saved.section_views = {{"Section 1", R"({"kind":"iline","line":3,"volume":"vol"})"}};
+        ProjectDatabase(dir_.filePath("moved.kvd")).save(saved);
         QVERIFY(QFile::remove(path));
 
         Session opened(factory_);
         QVERIFY(korvex::testing::open_project(opened.project, dir_.filePath("moved.kvd")));
         QVERIFY(dynamic_cast<MissingDataObject*>(opened.model.object("vol")));
-        // What the project shows of it cannot come back; the record is kept all the same.
         QVERIFY(!opened.viewers.at(0).shown("vol", "object", "self"));
+        // What the project shows of it waits for the file to be back, saved as it was.
         QVERIFY(opened.project.save_project());
-        QVERIFY(opened.project.capture().objects == s.project.capture().objects);
+        QVERIFY(ProjectDatabase(dir_.filePath("moved.kvd")).load() == saved);
+    }
+
+    void a_project_open_in_another_session_is_told_until_that_one_leaves_it() {
+        Session first(factory_);
+        QVERIFY(first.project.save_project_as(dir_.filePath("shared")));
+        Session second(factory_);
+        LogCapture log;
+        QVERIFY(korvex::testing::open_project(second.project, dir_.filePath("shared.kvd")));
+        QCOMPARE(log.texts()
+                     .filter(dir_.filePath("shared.kvd") + " is open in another korvex "
+                                                           "as well (process ")
+                     .size(),
+                 1);
+
+        QVERIFY(first.project.create_new_project(dir_.filePath("other")));
+        log.clear();
+        QVERIFY(korvex::testing::open_project(second.project, dir_.filePath("shared.kvd")));
+        QVERIFY(log.texts().filter("is open in another korvex").isEmpty());
     }
 
 private:

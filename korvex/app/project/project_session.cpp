@@ -1,5 +1,8 @@
 #include "korvex/app/project/project_session.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/picks/pick_list.h"
 #include "korvex/app/project/project_database.h"
@@ -98,6 +101,7 @@ bool ProjectSession::save_project_as(const QString& path) {
         if (snapshot.objects.size() < model_.objects().size()) {
             logger().warning(_("Some objects cannot be stored in a project and were not saved"));
         }
+        if (!database_ || database_->path() != database.path()) mark_open(database.path());
         database_ = std::make_unique<ProjectDatabase>(database);
         saved_ = snapshot;
         logger().info(format("Saved project {}", database_->path()));
@@ -123,6 +127,7 @@ ProjectSnapshot ProjectSession::capture() const {
     if (section_views_) snapshot.section_views = section_views_->section_view_records();
     if (map_views_) snapshot.map_views = map_views_->map_view_records();
     snapshot.crs = crs_;
+    keep_for_missing(snapshot, opened_, model_);
     return snapshot;
 }
 
@@ -142,6 +147,7 @@ void ProjectSession::apply(const ProjectSnapshot& snapshot, std::function<void()
     if (section_views_) section_views_->close_section_views();
     if (map_views_) map_views_->close_map_views();
     model_.remove_all_objects();
+    opened_ = snapshot;
     QStringList names;
     for (const ViewerRecord& viewer : snapshot.viewers) names << viewer.name;
     viewers_.reset_viewers(names);
@@ -174,17 +180,48 @@ void ProjectSession::show_restored(const ProjectSnapshot& snapshot) {
             picks_->replace_picks(place_on_volumes(place_picks(snapshot.picks, open), model_));
         });
     }
-    if (section_views_)
-        restored_completely_ &=
-            section_views_->restore_section_views(snapshot.section_views, model_);
+    if (section_views_) {
+        std::vector<SectionViewRecord> shown;
+        for (const SectionViewRecord& record : snapshot.section_views) {
+            if (!waits_for_missing(record, model_)) {
+                shown.push_back(record);
+                continue;
+            }
+            logger().warning(
+                format("The section view {} is not shown while its volume is "
+                       "missing; the project keeps it",
+                       record.name));
+            restored_completely_ = false;
+        }
+        restored_completely_ &= section_views_->restore_section_views(shown, model_);
+    }
     if (map_views_) restored_completely_ &= map_views_->restore_map_views(snapshot.map_views);
     viewers_.set_active_index(snapshot.active_viewer);
 }
 
 void ProjectSession::adopt_project(const QString& path) {
+    mark_open(path);
     database_ = std::make_unique<ProjectDatabase>(path);
     saved_ = capture();
     emit sig_project_opened(database_->path());
+}
+
+void ProjectSession::mark_open(const QString& path) {
+    open_mark_.reset();
+    const QFileInfo project(path);
+    open_mark_ = std::make_unique<QLockFile>(
+        project.dir().filePath(QStringLiteral(".%1.lock").arg(project.fileName())));
+    // A mark left by a process that has ended is taken over, however recent.
+    open_mark_->setStaleLockTime(0);
+    // An unwritable folder cannot be marked; its project cannot be saved over either.
+    if (open_mark_->tryLock(0) || open_mark_->error() != QLockFile::LockFailedError) return;
+    qint64 process = 0;
+    QString host, application;
+    open_mark_->getLockInfo(&process, &host, &application);
+    logger().warning(
+        format("{} is open in another korvex as well (process {} on {}): a save "
+               "in either replaces what the other saved",
+               path, process, host));
 }
 
 void ProjectSession::report(const ProjectError& error) const { logger().error(error.message()); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -93,6 +94,9 @@ private:
     // Makes `path` the current project and the session as it is now its saved state.
     void adopt_project(const QString& path);
     void report(const ProjectError& error) const;
+    // Marks `path` as open in this process, the project left behind as free, and warns
+    // when another process has `path` open: each one's save replaces the other's.
+    void mark_open(const QString& path);
 
     DataModel& model_;
     ViewerSet& viewers_;
@@ -101,7 +105,11 @@ private:
     SectionViewSet* section_views_ = nullptr;
     MapViewSet* map_views_ = nullptr;
     std::unique_ptr<ProjectDatabase> database_;
+    std::unique_ptr<QLockFile> open_mark_;
     ProjectSnapshot saved_;
+    // The project as it was opened: what it shows of objects that came back missing is
+    // saved again from here.
+    ProjectSnapshot opened_;
     bool restored_completely_ = true;
     QString crs_;
     QObject* restoring_ = nullptr;  // the restore opening its objects, if one is

@@ -1,6 +1,7 @@
 #include "korvex/app/project/session_snapshot.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -9,6 +10,7 @@
 #include "korvex/app/catalog/missing_data_object.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/display_target.h"
+#include "korvex/app/viewers/section_view_state.h"
 #include "korvex/config/base.h"
 #include "korvex/host/persistent_object.h"
 #include "korvex/utils/logger.h"
@@ -74,6 +76,10 @@ void open_next(const std::shared_ptr<Restore>& restore) {
         }
     }
     if (restore->done) std::exchange(restore->done, {})();
+}
+
+bool is_missing(const DataModel& model, const QString& name) {
+    return dynamic_cast<const MissingDataObject*>(model.object(name)) != nullptr;
 }
 
 void show_entry(DisplayTarget& target, host::DataObject& dob, const QString& group,
@@ -149,6 +155,33 @@ bool restore_viewer(DataModel& model, DisplayTarget& target, const ViewerRecord&
         if (objects.count(entry.first)) model.notify_changed(entry.first);
     }
     return complete;
+}
+
+bool waits_for_missing(const SectionViewRecord& record, const DataModel& model) {
+    try {
+        return is_missing(model, SectionViewState::from_json(record.state).volume);
+    } catch (const std::exception&) {
+        return false;  // unusable either way; its restore tells why
+    }
+}
+
+void keep_for_missing(ProjectSnapshot& now, const ProjectSnapshot& opened, const DataModel& model) {
+    for (ViewerRecord& viewer : now.viewers) {
+        const auto was = std::find_if(opened.viewers.begin(), opened.viewers.end(),
+                                      [&](const ViewerRecord& v) { return v.name == viewer.name; });
+        if (was == opened.viewers.end()) continue;
+        for (const auto& [name, groups] : was->shown) {
+            if (is_missing(model, name)) viewer.shown[name] = groups;
+        }
+    }
+    for (const SectionViewRecord& record : opened.section_views) {
+        if (!waits_for_missing(record, model)) continue;
+        // A view opened since under the same name has taken its place.
+        const bool taken =
+            std::any_of(now.section_views.begin(), now.section_views.end(),
+                        [&](const SectionViewRecord& view) { return view.name == record.name; });
+        if (!taken) now.section_views.push_back(record);
+    }
 }
 
 std::vector<PickRecord> place_picks(std::vector<PickRecord> records,

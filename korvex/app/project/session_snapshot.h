@@ -39,6 +39,17 @@ KORVEX_APP_EXPORT void restore_objects(DataModel& model, const std::vector<Objec
 KORVEX_APP_EXPORT bool restore_viewer(DataModel& model, DisplayTarget& target,
                                       const ViewerRecord& record);
 
+// Whether a section view shows a volume that came back missing in `model`: it cannot be
+// shown until the volume's file is back.
+KORVEX_APP_EXPORT bool waits_for_missing(const SectionViewRecord& record, const DataModel& model);
+
+// Puts back into `now` what the project `opened` showed of the objects still missing in
+// `model`: the viewers' entries and the section views of each. The live session cannot hold
+// them while the object is missing, and a save without them would lose them for good,
+// though the object itself is kept.
+KORVEX_APP_EXPORT void keep_for_missing(ProjectSnapshot& now, const ProjectSnapshot& opened,
+                                        const DataModel& model);
+
 // The picks of a project as they go back into the viewers opened for it: a pick whose
 // viewer is no longer there goes to the first viewer.
 KORVEX_APP_EXPORT std::vector<PickRecord> place_picks(std::vector<PickRecord> records,
