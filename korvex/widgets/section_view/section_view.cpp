@@ -6,7 +6,6 @@
 #include <QDoubleValidator>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalBlocker>
@@ -16,6 +15,7 @@
 #include "korvex/config/base.h"
 #include "korvex/utils/icon_manager.h"
 #include "korvex/utils/qthelpers.h"
+#include "korvex/widgets/section_view/elided_label.h"
 
 namespace korvex::widgets {
 
@@ -29,10 +29,12 @@ const QString LINE = QStringLiteral("line");
 
 SectionView::SectionView(QWidget* options_button, QWidget* parent)
     : QWidget(parent),
-      volume_label_(new QLabel(this)),
+      // Enough of a volume's name to tell it from another at a glance; a note is also in the
+      // log.
+      volume_label_(new ElidedLabel(QStringLiteral("Wxyz…"), this)),
       type_box_(new QComboBox(this)),
       line_edit_(new QLineEdit(this)),
-      note_(new QLabel(this)),
+      note_(new ElidedLabel({}, this)),
       exaggeration_box_(new QDoubleSpinBox(this)),
       reset_button_(new QToolButton(this)),
       traces_button_(new QToolButton(this)),
@@ -61,9 +63,10 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setContentsMargins(2, 2, 2, 2);
     for (QWidget* widget : {static_cast<QWidget*>(volume_label_), static_cast<QWidget*>(type_box_),
-                            static_cast<QWidget*>(line_edit_), static_cast<QWidget*>(note_)})
+                            static_cast<QWidget*>(line_edit_)})
         row->addWidget(widget);
-    row->addStretch();
+    // The note fills the row's spare room and no more.
+    row->addWidget(note_, 1);
     make_traces_menu();
     row->addWidget(traces_button_);
     row->addWidget(follow_button_);
@@ -91,7 +94,7 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
     });
 }
 
-void SectionView::set_volume_name(const QString& name) { volume_label_->setText(name); }
+void SectionView::set_volume_name(const QString& name) { volume_label_->set_whole_text(name); }
 
 void SectionView::show_section(const QString& type, double position, SectionSamples samples,
                                const SectionAxis& horizontal, const SectionAxis& vertical) {
@@ -156,12 +159,9 @@ void SectionView::set_section_type(const QString& type) {
 
 QString SectionView::section_type() const { return type_box_->currentData().toString(); }
 
-void SectionView::say(const QString& text) {
-    note_->setText(text);
-    note_->setToolTip(text);
-}
+void SectionView::say(const QString& text) { note_->set_whole_text(text); }
 
-QString SectionView::note() const { return note_->text(); }
+QString SectionView::note() const { return note_->whole_text(); }
 
 void SectionView::enter_line() {
     bool ok = false;

@@ -8,11 +8,12 @@
 
 class QComboBox;
 class QDoubleSpinBox;
-class QLabel;
 class QLineEdit;
 class QToolButton;
 
 namespace korvex::widgets {
+
+class ElidedLabel;
 
 // A section view as the host mounts it: a row with the volume's name, the kind of
 // section, the line (or time) to type, a note, the vertical exaggeration and a reset
@@ -70,10 +71,10 @@ private:
     void enter_line();
     void make_traces_menu();
 
-    QLabel* volume_label_;
+    ElidedLabel* volume_label_;
     QComboBox* type_box_;
     QLineEdit* line_edit_;
-    QLabel* note_;
+    ElidedLabel* note_;
     QDoubleSpinBox* exaggeration_box_;
     QToolButton* reset_button_;
     QToolButton* traces_button_;

@@ -2,6 +2,7 @@
 // that step it, the zoom a project keeps, and the axes.
 #include <QDoubleSpinBox>
 #include <QJsonArray>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -279,6 +280,28 @@ private slots:
         QTest::keyClick(view.line_edit(), Qt::Key_Return);
         QCOMPARE(entered.count(), 1);
         QCOMPARE(entered[0][0].toDouble(), 1234.0);
+    }
+
+    // Long texts in the row are shortened to its room: the view asks no more width for
+    // them, so neither does the window it sits in.
+    void long_texts_in_the_row_never_widen_the_view_data() {
+        QTest::addColumn<QString>("place");
+        for (const char* place : {"volume name", "note", "line through points"})
+            QTest::newRow(place) << place;
+    }
+    void long_texts_in_the_row_never_widen_the_view() {
+        QFETCH(QString, place);
+        SectionView view;
+        show(view, 30, 20);
+        const auto least_width = [&](const QString& text) {
+            if (place == "volume name") view.set_volume_name(text);
+            if (place == "note") view.say(text);
+            if (place == "line through points") view.set_line(text);
+            view.layout()->activate();
+            return view.minimumSizeHint().width();
+        };
+        const QString text = "north_block_pstm_final_2019 ";
+        QCOMPARE(least_width(text.repeated(8)), least_width(text));
     }
 
     void the_zoom_comes_back_from_its_state_and_a_bad_state_changes_nothing() {
