@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -26,6 +27,14 @@ constexpr int PICK_SIZE = 4;
 constexpr int GAP = 3;
 
 double length(const QPointF& vector) { return std::hypot(vector.x(), vector.y()); }
+
+// `box`, no larger than `plot`, moved the least that brings it inside, so that a label by
+// the plot's edge is read whole ("IL 121") rather than cut into another ("IL 12").
+QRectF kept_inside(QRectF box, const QRectF& plot) {
+    box.moveLeft(std::clamp(box.left(), plot.left(), plot.right() - box.width()));
+    box.moveTop(std::clamp(box.top(), plot.top(), plot.bottom() - box.height()));
+    return box;
+}
 
 }  // namespace
 
@@ -101,8 +110,10 @@ void MapPainter::paint_survey(const MapSurvey& survey) const {
     painter_.setFont(bold);
     painter_.setPen(OUTLINE);
     const QPointF middle = to_pixel.map(survey.grid().center());
-    painter_.drawText(QRectF(middle - QPointF(150, 20), QSizeF(300, 40)), Qt::AlignCenter,
-                      survey.name);
+    const QSizeF size(painter_.fontMetrics().horizontalAdvance(survey.name) + 2 * GAP,
+                      painter_.fontMetrics().height());
+    draw_label(QRectF(middle - QPointF(size.width() / 2, size.height() / 2), size), middle,
+               survey.name);
     painter_.restore();
 }
 
@@ -205,8 +216,21 @@ void MapPainter::label_beyond(const QPointF& from, const QPointF& end, const QSt
     const double reach =
         std::abs(unit.x()) * size.width() / 2 + std::abs(unit.y()) * size.height() / 2;
     const QPointF centre = end + unit * (reach + GAP);
-    painter_.drawText(QRectF(centre - QPointF(size.width() / 2, size.height() / 2), size),
-                      Qt::AlignCenter, text);
+    draw_label(QRectF(centre - QPointF(size.width() / 2, size.height() / 2), size), end, text);
+}
+
+void MapPainter::draw_label(const QRectF& box, const QPointF& anchor, const QString& text) const {
+    const QRectF plot = transform_.plot();
+    // A label whose place is off the plot stays off it: moved in, it would name the wrong
+    // place.
+    if (!plot.contains(anchor)) {
+        painter_.drawText(box, Qt::AlignCenter, text);
+        return;
+    }
+    // Wider than the plot, it is shortened at its end rather than cut at both.
+    const QRectF inside = kept_inside(box.intersected(QRectF(box.topLeft(), plot.size())), plot);
+    painter_.drawText(inside, Qt::AlignCenter,
+                      painter_.fontMetrics().elidedText(text, Qt::ElideRight, int(inside.width())));
 }
 
 }  // namespace korvex::widgets

@@ -44,6 +44,9 @@ private:
     void paint_pick(const MapPoint& pick) const;
     // A label beside `end`, away from `from`: past the end of a line.
     void label_beyond(const QPointF& from, const QPointF& end, const QString& text) const;
+    // `text` in `box`, moved inside the plot if it would be cut at the plot's edge while
+    // the place it names, `anchor`, is on the plot.
+    void draw_label(const QRectF& box, const QPointF& anchor, const QString& text) const;
 
     QPainter& painter_;
     const MapTransform& transform_;

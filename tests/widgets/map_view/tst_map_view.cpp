@@ -242,6 +242,28 @@ private slots:
             QVERIFY(QLineF(line[i], clicked[kept[i]]).length() < 1.0 / canvas.transform().scale());
     }
 
+    // A section's label that would run off the plot's edge is moved inside and read whole,
+    // not cut into another line's number.
+    void a_label_by_the_plots_edge_is_drawn_whole() {
+        MapCanvas canvas;
+        const MapSurvey s = survey("A", {0, 0}, 90, 40, 30);
+        const QString label = "XL 1020 (Section View 12)";
+        canvas.set_scene({{s}, {{0, "xline", 10, "Section View 12"}}, {}, {}, {}});
+        canvas.resize(300, 400);
+        canvas.show();
+        const QImage image = canvas.grab().toImage();
+        // The text's upper half, above the line it labels: the line's red is not counted.
+        const int y = pixel_of(canvas, s, {0, 10}).y();
+        int left = image.width(), right = -1;
+        for (int row = y - canvas.fontMetrics().ascent() / 2; row < y - 2; ++row)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, row);
+                if (c.red() - c.blue() > 100) left = std::min(left, x), right = std::max(right, x);
+            }
+        QVERIFY2(right - left > 0.8 * canvas.fontMetrics().horizontalAdvance(label),
+                 qPrintable(QString("%1 to %2").arg(left).arg(right)));
+    }
+
     // The scale bar says its length in the unit it is given, in map units without one.
     void the_scale_bar_names_its_unit() {
         MapCanvas canvas;
