@@ -224,7 +224,10 @@ private slots:
         const WriterRun run = run_writer(project, "new", LARGE, -1);
         QVERIFY(!run.killed);
         QCOMPARE(run.exit_code, 1);
-        QVERIFY2(run.error.contains("Could not save"), qPrintable(run.error));
+        QVERIFY2(run.error.contains("Could not save " + project +
+                                    ": the file is read-only; save "
+                                    "the project elsewhere with Save as"),
+                 qPrintable(run.error));
         QCOMPARE(read_all(project), before);
         QVERIFY(ProjectDatabase(project).load() == old);
     }

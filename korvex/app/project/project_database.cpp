@@ -362,6 +362,9 @@ ProjectSnapshot ProjectDatabase::load() const {
 void ProjectDatabase::save(const ProjectSnapshot& snapshot) const {
     bool created = false;
     try {
+        // SQLite calls a folder it cannot write its journal in a "readonly database" too.
+        const QString refused = unwritable();
+        if (!refused.isEmpty()) throw ProjectError(refused);
         created = inspect() != Target::project;
         SqliteConnection db(path_);
         db.exec("PRAGMA synchronous = FULL");
@@ -377,6 +380,17 @@ void ProjectDatabase::save(const ProjectSnapshot& snapshot) const {
         if (created) QFile::remove(path_);
         throw ProjectError(_("Could not save %1: %2").arg(path_, e.message()));
     }
+}
+
+QString ProjectDatabase::unwritable() const {
+    const QFileInfo file(path_);
+    QString reason;
+    if (file.exists() && !file.isWritable())
+        reason = _("the file is read-only");
+    else if (!QFileInfo(file.absolutePath()).isWritable())
+        reason = _("its folder %1 cannot be written").arg(file.absolutePath());
+    if (reason.isEmpty()) return reason;
+    return _("%1; save the project elsewhere with Save as").arg(reason);
 }
 
 QString ProjectDatabase::with_suffix(const QString& path) {

@@ -36,6 +36,10 @@ public:
     // Refuses (ProjectError) to write over a file that is not a project of this version.
     void save(const ProjectSnapshot& snapshot) const;
 
+    // Why the file cannot be saved in place (read-only, or a folder that cannot be
+    // written), or empty when it can.
+    QString unwritable() const;
+
     // `path` with the project suffix, appended when missing.
     static QString with_suffix(const QString& path);
     // Whether `path` names a readable project of a version this build understands.

@@ -81,6 +81,10 @@ void ProjectSession::load_project(const QString& path, std::function<void()> res
                        path));
         adopt_project(path);
         logger().info(format("Opened project {}", path));
+        // Told now, not after the user's work of the session has gone into it.
+        const QString unwritable = database_->unwritable();
+        if (!unwritable.isEmpty())
+            logger().warning(format("{} cannot be saved in place: {}", path, unwritable));
         if (restored) restored();
     });
 }
