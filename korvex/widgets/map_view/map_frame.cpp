@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "korvex/config/base.h"
 #include "korvex/utils/nice_step.h"
@@ -20,6 +21,8 @@ constexpr int TICK = 4;
 constexpr int GAP = 4;
 // Room for a number between two numbers along the bottom.
 constexpr double TICK_SPACING = 100.0;
+// A nice step is less than this many times the step asked for.
+constexpr double NICE_STEP_RISE = 2.5;
 constexpr double ARROW = 28.0;
 constexpr double CURSOR = 8.0;
 
@@ -41,13 +44,22 @@ void MapFrame::paint_axes() const {
     painter_.setPen(palette_.windowText().color());
     painter_.setBrush(Qt::NoBrush);
     painter_.drawRect(plot);
-    // One step both ways: a square of the map is a square on the screen.
-    const double step = utils::nice_step(TICK_SPACING / transform_.scale());
+    // One step both ways: a square of the map is a square on the screen. A step as wide
+    // as the plot could fall between its edges and leave a narrow map without a number
+    // along its bottom, so it is kept under the plot's width; numbers that would run into
+    // the one before are left out instead.
+    const double step =
+        std::min(utils::nice_step(TICK_SPACING / transform_.scale()),
+                 utils::nice_step(plot.width() / NICE_STEP_RISE / transform_.scale()));
+    double clear = -std::numeric_limits<double>::infinity();
     for (const double x : utils::ticks_between(shown.left(), shown.right(), step)) {
         const double at = transform_.to_pixel({x, 0}).x();
         painter_.drawLine(QPointF(at, plot.bottom()), QPointF(at, plot.bottom() + TICK));
-        painter_.drawText(QRectF(at - 60, plot.bottom() + TICK, 120, line), Qt::AlignCenter,
-                          number(x, step));
+        const QString text = number(x, step);
+        const double half = painter_.fontMetrics().horizontalAdvance(text) / 2.0;
+        if (at - half < clear) continue;
+        painter_.drawText(QRectF(at - 60, plot.bottom() + TICK, 120, line), Qt::AlignCenter, text);
+        clear = at + half + GAP;
     }
     painter_.drawText(QRectF(plot.left(), plot.bottom() + TICK + line, plot.width(), line),
                       Qt::AlignCenter, _("Easting"));

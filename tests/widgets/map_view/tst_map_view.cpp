@@ -264,6 +264,21 @@ private slots:
                  qPrintable(QString("%1 to %2").arg(left).arg(right)));
     }
 
+    // However narrow the map, its bottom edge is numbered.
+    void a_narrow_map_numbers_its_easting() {
+        MapCanvas canvas;
+        shown(canvas, {{survey("A", {612345, 6543210}, 35, 40, 30)}, {}, {}, {}, {}});
+        canvas.resize(230, 500);
+        const QImage image = canvas.grab().toImage();
+        const QRect plot = canvas.transform().plot().toRect();
+        const int top = plot.bottom() + 6, line = canvas.fontMetrics().height();
+        bool numbered = false;
+        for (int y = top; y < top + line - 4; ++y)
+            for (int x = plot.left(); x < plot.right(); ++x)
+                numbered |= ink(image.pixelColor(x, y));
+        QVERIFY(numbered);
+    }
+
     // The scale bar says its length in the unit it is given, in map units without one.
     void the_scale_bar_names_its_unit() {
         MapCanvas canvas;
