@@ -36,6 +36,23 @@ QRectF kept_inside(QRectF box, const QRectF& plot) {
     return box;
 }
 
+// The sections, those of several views on one line made one whose label names them all:
+// their labels would be drawn over each other.
+std::vector<MapSection> one_per_line(const std::vector<MapSection>& sections) {
+    std::vector<MapSection> lines;
+    for (const MapSection& section : sections) {
+        const auto same = std::find_if(lines.begin(), lines.end(), [&](const MapSection& line) {
+            return line.survey == section.survey && line.type == section.type &&
+                   line.index == section.index;
+        });
+        if (same == lines.end())
+            lines.push_back(section);
+        else
+            same->shown_in += QStringLiteral(", ") + section.shown_in;
+    }
+    return lines;
+}
+
 }  // namespace
 
 MapPainter::MapPainter(QPainter& painter, const MapTransform& transform)
@@ -76,7 +93,7 @@ void MapPainter::paint(const MapScene& scene) const {
     for (const MapSurvey& survey : scene.surveys) paint_survey(survey);
     // A horizon's dots under the lines of the sections, the wells they run through over them.
     paint_dots(scene.points);
-    for (const MapSection& section : scene.sections) paint_section(scene, section);
+    for (const MapSection& section : one_per_line(scene.sections)) paint_section(scene, section);
     for (const MapPolyline& line : scene.lines) paint_polyline(line);
     for (const MapPoint& point : scene.points)
         if (!point.name.isEmpty()) paint_point(point);

@@ -264,6 +264,18 @@ private slots:
                  qPrintable(QString("%1 to %2").arg(left).arg(right)));
     }
 
+    // Views on one line share its label rather than draw theirs over each other.
+    void views_on_one_line_share_its_label() {
+        MapCanvas canvas;
+        const MapSurvey s = survey("A", {0, 0}, 0, 40, 30);
+        const QImage shared =
+            shown(canvas, {{s}, {{0, "iline", 10, "3D, Section View 1"}}, {}, {}, {}});
+        QCOMPARE(
+            shown(canvas,
+                  {{s}, {{0, "iline", 10, "3D"}, {0, "iline", 10, "Section View 1"}}, {}, {}, {}}),
+            shared);
+    }
+
     // However narrow the map, its bottom edge is numbered.
     void a_narrow_map_numbers_its_easting() {
         MapCanvas canvas;
