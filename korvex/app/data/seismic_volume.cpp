@@ -6,6 +6,7 @@
 #include <QtConcurrent>
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "korvex/app/data/cache_store.h"
 #include "korvex/app/data/live_outline_visual.h"
@@ -181,6 +182,30 @@ SeismicVolume::Opened SeismicVolume::open_file(const QString& path, seismic::Seg
                   std::move(live_area)};
 }
 
+SeismicVolume::Opened SeismicVolume::open_saved_file(const QString& path,
+                                                     const QVariantMap& settings,
+                                                     const QStringList& cache_folders) {
+    const seismic::SegyHeaderBytes bytes = header_bytes_to_open(path, settings);
+    std::exception_ptr failure;
+    try {
+        return open_file(path, bytes, cache_folders);
+    } catch (const std::exception&) {
+        failure = std::current_exception();
+    }
+    const auto found = other_header_bytes(path, bytes);
+    if (!found) std::rethrow_exception(failure);
+    try {
+        Opened opened = open_file(path, *found, cache_folders);
+        utils::logger().warning(
+            utils::format("{}: the line numbers are no longer at bytes {} and {}; it is opened "
+                          "with those found at bytes {} and {}",
+                          path, bytes.iline, bytes.xline, found->iline, found->xline));
+        return opened;
+    } catch (const std::exception&) {
+        std::rethrow_exception(failure);  // the bytes asked for say what is wrong
+    }
+}
+
 void SeismicVolume::load_async(const QString& path, const QVariantMap& settings, QObject* context,
                                Loaded done) {
     struct Outcome {
@@ -210,7 +235,7 @@ void SeismicVolume::load_async(const QString& path, const QVariantMap& settings,
     watcher->setFuture(QtConcurrent::run([path, settings, folders = opening_cache_folders()] {
         Outcome outcome;
         try {
-            outcome.opened.emplace(open_file(path, header_bytes_to_open(path, settings), folders));
+            outcome.opened.emplace(open_saved_file(path, settings, folders));
         } catch (const std::exception& e) {
             outcome.error = QString::fromStdString(e.what());
         }

@@ -176,6 +176,10 @@ private:
     // The part of opening that grows with the file: safe on any thread.
     static Opened open_file(const QString& path, seismic::SegyHeaderBytes bytes,
                             const QStringList& cache_folders);
+    // Opens with the header bytes the settings give; when the file no longer opens with
+    // those saved, with the bytes its headers show now, told in the log.
+    static Opened open_saved_file(const QString& path, const QVariantMap& settings,
+                                  const QStringList& cache_folders);
     SeismicVolume(Opened opened, QObject* parent);
     void take_stats(const seismic::AmplitudeStats& stats);
     void take_placed(std::shared_ptr<const seismic::SegyVolumeFile> file,

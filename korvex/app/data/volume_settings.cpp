@@ -97,6 +97,13 @@ seismic::SegyHeaderBytes header_bytes_to_open(const QString& path, const QVarian
     return saved_header_bytes(path, settings);
 }
 
+std::optional<seismic::SegyHeaderBytes> other_header_bytes(const QString& path,
+                                                           const seismic::SegyHeaderBytes& failed) {
+    const seismic::SegyHeaderBytes found = found_header_bytes(path);
+    if (found.iline == failed.iline && found.xline == failed.xline) return std::nullopt;
+    return found;
+}
+
 QVariantMap grid_settings(const seismic::SurveyGrid& grid) {
     const double values[] = {grid.origin[0], grid.origin[1], grid.iline_bin, grid.xline_bin,
                              grid.azimuth};

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariantMap>
+#include <optional>
 
 #include "korvex/seismic/segy_volume_file.h"
 #include "korvex/seismic/survey_grid.h"
@@ -22,6 +23,12 @@ QVariantMap bytes_found_on_opening();
 // usual pair when it gives a grid, else the pair a scan of the trace headers finds (said
 // in the log). Reads the file: call it where the file is opened, never on the GUI thread.
 seismic::SegyHeaderBytes header_bytes_to_open(const QString& path, const QVariantMap& settings);
+
+// The bytes a scan of `path`'s trace headers finds when they differ from `failed`, those
+// it would not open with: the file was rewritten with its line numbers elsewhere since a
+// project saved them. Reads the file, as header_bytes_to_open does.
+std::optional<seismic::SegyHeaderBytes> other_header_bytes(const QString& path,
+                                                           const seismic::SegyHeaderBytes& failed);
 
 // A grid set by hand as a project keeps it, and back. A value missing or not a number
 // throws utils::ValueError, as SurveyGrid::check does for a grid that cannot be.

@@ -362,10 +362,13 @@ private slots:
                              "survey_a: saved map_grid ignored: its origin_x is not a number"));
         QVERIFY(!volume->grid());
 
-        // Wrong header bytes in the project are the file's fault to report, not a crash.
-        QVERIFY_EXCEPTION_THROWN(
-            korvex::testing::open_volume(path_, {{"iline_byte", 17}, {"xline_byte", 21}}),
-            std::runtime_error);
+        // A file rewritten with its line numbers elsewhere opens with those, told.
+        const auto rewritten =
+            korvex::testing::open_volume(path_, {{"iline_byte", 17}, {"xline_byte", 21}});
+        QCOMPARE(rewritten->settings().value("iline_byte").toInt(), 189);
+        QVERIFY(log.contains("warning", path_ + ": the line numbers are no longer at bytes 17 "
+                                                "and 21; it is opened with those found at bytes "
+                                                "189 and 193"));
     }
 
     void header_bytes_outside_the_trace_header_are_refused_by_name() {
