@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -6,6 +8,7 @@
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_object_factory.h"
 #include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/project/project_database.h"
 #include "korvex/app/project/project_session.h"
@@ -247,6 +250,27 @@ private slots:
         log.clear();
         QVERIFY(korvex::testing::open_project(second.project, dir_.filePath("shared.kvd")));
         QVERIFY(log.texts().filter("is open in another korvex").isEmpty());
+    }
+
+    void a_demo_survey_cleared_from_the_cache_is_written_again() {
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir_.filePath("cache")));
+        factory_.register_type({SeismicVolume::TYPE,
+                                "SEG-Y",
+                                {"sgy"},
+                                nullptr,
+                                nullptr,
+                                nullptr,
+                                &SeismicVolume::load_async});
+        const QString demo = korvex::app::data::DemoSurvey::ensure().volume;
+        const QString name = QFileInfo(demo).completeBaseName();
+        ProjectSnapshot saved;
+        saved.objects = {{SeismicVolume::TYPE, name, demo, SeismicVolume::header_settings({})}};
+        ProjectDatabase(dir_.filePath("demo.kvd")).save(saved);
+        QVERIFY(QDir(korvex::app::data::DemoSurvey::default_folder()).removeRecursively());
+
+        Session opened(factory_);
+        QVERIFY(korvex::testing::open_project(opened.project, dir_.filePath("demo.kvd")));
+        QVERIFY(dynamic_cast<SeismicVolume*>(opened.model.object(name)));
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "korvex/app/project/session_snapshot.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <set>
@@ -8,6 +9,7 @@
 #include "korvex/app/catalog/data_model.h"
 #include "korvex/app/catalog/data_object_factory.h"
 #include "korvex/app/catalog/missing_data_object.h"
+#include "korvex/app/data/demo_survey.h"
 #include "korvex/app/data/seismic_volume.h"
 #include "korvex/app/viewers/display_target.h"
 #include "korvex/app/viewers/section_view_state.h"
@@ -22,6 +24,21 @@ using config::_;
 using utils::format;
 
 namespace {
+
+// The demo's files live in the cache folder, which the user may clear: a project built on
+// them writes them again, as the first run did, rather than losing the survey.
+void write_demo_again_if_gone(const ObjectRecord& record) {
+    const QFileInfo file(record.source);
+    if (file.exists() ||
+        file.absolutePath() != QDir(data::DemoSurvey::default_folder()).absolutePath())
+        return;
+    try {
+        data::DemoSurvey::ensure();
+        utils::logger().info(format("The demo survey was written again for {}", record.name));
+    } catch (const std::exception& e) {
+        utils::logger().warning(format("The demo survey cannot be written again: {}", e.what()));
+    }
+}
 
 // Why a project's object cannot be opened from its file before trying, or empty.
 QString unreadable(const ObjectRecord& record) {
@@ -63,6 +80,7 @@ void open_next(const std::shared_ptr<Restore>& restore) {
             restore->next = index + 1;
             if (!*on_stack) open_next(restore);
         };
+        write_demo_again_if_gone(record);
         const QString reason = unreadable(record);
         if (reason.isEmpty())
             restore->factory.load_async(record.type, record.source, record.settings,
