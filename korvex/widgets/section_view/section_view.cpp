@@ -44,6 +44,8 @@ SectionView::SectionView(QWidget* options_button, QWidget* parent)
     type_box_->addItem(_("Crossline"), QStringLiteral("xline"));
     type_box_->addItem(_("Time"), QStringLiteral("depth"));
     type_box_->setToolTip(_("The kind of section shown"));
+    // "Arbitrary line" is added once the view is shown; the box grows to it.
+    type_box_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     line_edit_->setValidator(new QDoubleValidator(line_edit_));
     line_edit_->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
     line_edit_->setToolTip(_("Type a line number or time, then Enter (Page Up, Page Down step)"));

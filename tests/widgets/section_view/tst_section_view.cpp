@@ -1,5 +1,6 @@
 // The section view on its own: the colours it paints, wiggles, how its zoom moves, the keys
 // that step it, the zoom a project keeps, and the axes.
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QJsonArray>
 #include <QLayout>
@@ -302,6 +303,18 @@ private slots:
         };
         const QString text = "north_block_pstm_final_2019 ";
         QCOMPARE(least_width(text.repeated(8)), least_width(text));
+    }
+
+    // A view made an arbitrary line once shown names its kind whole, not "Arbitrary".
+    void an_arbitrary_lines_kind_reads_whole() {
+        SectionView view;
+        show(view, 30, 20);
+        view.set_line("A → B");
+        view.layout()->activate();
+        QComboBox whole;
+        for (int i = 0; i < view.type_box()->count(); ++i)
+            whole.addItem(view.type_box()->itemText(i));
+        QVERIFY(view.type_box()->width() >= whole.sizeHint().width());
     }
 
     void the_zoom_comes_back_from_its_state_and_a_bad_state_changes_nothing() {
