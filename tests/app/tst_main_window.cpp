@@ -141,6 +141,10 @@ private slots:
         QCOMPARE(recent->actions().front()->text(), QString("recent.kvd"));
         recent->actions().front()->trigger();
         QCOMPARE(w.window.project_path(), project);
+
+        QSettings().clear();
+        QVERIFY(w.window.open_project(project));  // as the command line opens it
+        QCOMPARE(w.window.recent_files()->files(), QStringList{project});
     }
 
     // A message too long for the room the read-out of the mouse leaves it is cut short

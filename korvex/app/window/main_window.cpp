@@ -427,7 +427,9 @@ bool MainWindow::create_new_project(const QString& path) {
 }
 
 bool MainWindow::open_project(const QString& path, std::function<void()> restored) {
-    return session_->open_project(path, std::move(restored));
+    if (!session_->open_project(path, std::move(restored))) return false;
+    recent_files_->add(path);
+    return true;
 }
 
 bool MainWindow::save_project() { return session_->save_project(); }
@@ -552,18 +554,14 @@ void MainWindow::open_project_dialog() {
     if (!maybe_save()) return;
     const QString path =
         QFileDialog::getOpenFileName(this, _("Open project"), workdir_, project_filter());
-    if (!path.isEmpty()) open_project_file(path);
-}
-
-void MainWindow::open_project_file(const QString& path) {
-    if (session_->open_project(path)) recent_files_->add(path);
+    if (!path.isEmpty()) open_project(path);
 }
 
 void MainWindow::open_recent(const QString& path) {
     if (QFileInfo(path).suffix() != ProjectDatabase::SUFFIX) {
         open_data_files({path});
     } else if (maybe_save()) {
-        open_project_file(path);
+        open_project(path);
     }
 }
 

@@ -118,7 +118,8 @@ public:
     bool create_new_project(const QString& path);
     // Replaces the session with the project at `path`. A file that is not a readable
     // project is refused with the reason logged, and the session stays as it was.
-    // Its objects open without waiting; `restored` is called once they are all shown.
+    // Its objects open without waiting; `restored` is called once they are all shown. The
+    // project goes to the top of the recent files, however it was named (menu, command line).
     bool open_project(const QString& path, std::function<void()> restored = {});
     // Writes the session to the current project file (false when there is none).
     bool save_project();
@@ -177,7 +178,6 @@ private:
     void show_map_grid(bool on);
     // Loads the files and shows each in the viewer in front, each opened one a recent file.
     void open_data_files(const QStringList& paths);
-    void open_project_file(const QString& path);
     void open_recent(const QString& path);
     // Asks for the project's coordinate reference system, an EPSG code or WKT.
     void crs_dialog();
