@@ -97,6 +97,11 @@ private slots:
                    QVERIFY(korvex::testing::open_project(w.window, project));
                })
             << "Restoring the view of 3D View 1 failed";
+        QTest::newRow("a folder named where a data file goes")
+            << Mishap([](Window& w, SeismicVolume& volume) {
+                   w.window.load_data_file(QFileInfo(volume.source_path()).path());
+               })
+            << ": it is a folder, not a data file";
         QTest::newRow("a script's own step failing on the volume it opened")
             << Mishap([](Window& w, SeismicVolume& volume) {
                    const QString other = QFileInfo(volume.source_path()).dir().filePath("b.sgy");

@@ -37,8 +37,18 @@ DataOpener::DataOpener(const DataObjectFactory& factory, DataTree& tree, ViewerA
 
 void DataOpener::open(const QString& path, const QVariantMap& settings, Loaded done) {
     const DataObjectFactory::DataType* type = factory_.type_for_file(path);
-    if (type) return open_typed(*type, path, settings, std::move(done));
-    logger().error(format("Cannot load {}: {} is not a kind of file korvex can read", path, path));
+    const QFileInfo file(path);
+    // Checked first: a folder or a mistyped name says nothing by its suffix.
+    if (file.isDir()) {
+        logger().error(format("Cannot load {}: it is a folder, not a data file", path));
+    } else if (!file.exists()) {
+        logger().error(format("Cannot load {}: {}: no such file", path, file.absoluteFilePath()));
+    } else if (type) {
+        return open_typed(*type, path, settings, std::move(done));
+    } else {
+        logger().error(
+            format("Cannot load {}: {} is not a kind of file korvex can read", path, path));
+    }
     if (done) done(nullptr);
 }
 
