@@ -5,6 +5,7 @@
 #include <QtConcurrent>
 #include <algorithm>
 
+#include "korvex/config/base.h"
 #include "korvex/seismic/background_priority.h"
 #include "korvex/seismic/cache_folder.h"
 #include "korvex/seismic/cache_lock.h"
@@ -14,6 +15,8 @@
 #include "korvex/utils/qthelpers.h"
 
 namespace korvex::app::data {
+
+using config::_;
 
 namespace {
 constexpr int PROGRESS_INTERVAL_MS = 250;
@@ -92,11 +95,21 @@ VolumeCachePass::Outcome VolumeCachePass::run(const seismic::SegyVolumeFile& fil
     const auto writable = std::find_if(folders.begin(), folders.end(), [](const QString& folder) {
         return QDir().mkpath(folder) && QFileInfo(folder).isWritable();
     });
-    const seismic::CacheFolder caches(writable == folders.end() ? folders.value(0) : *writable);
+    if (writable == folders.end()) {
+        outcome.error =
+            _("no cache folder can be written (%1)").arg(folders.join(QStringLiteral(", ")));
+        return outcome;
+    }
+    const seismic::CacheFolder caches(*writable);
     const QString path = caches.path_for(file);
     // Another process may be building this very cache: wait for it, then take its work.
     const seismic::CacheLock lock(path, keep_waiting);
-    if (!lock.locked()) return outcome;
+    if (!lock.locked()) {
+        // Only a wait the user cancelled ends without a word.
+        if (!shared.cancelled)
+            outcome.error = _("%1 cannot be locked").arg(seismic::CacheLock::path_for(path));
+        return outcome;
+    }
     if ((outcome.cache = seismic::SectionCache::open(file, path))) return outcome;
     seismic::CacheFolder::note_source(lock, file);
     try {

@@ -112,6 +112,19 @@ private slots:
         QVERIFY(SectionCache::open(*volume, CacheFolder(user).path_for(*volume)));
     }
 
+    // No folder at all can be written: the pass fails naming them, not as if cancelled.
+    void no_writable_folder_fails_naming_it() {
+        const QString blocked = dir_.filePath("blocked_only");  // a file, so no folder
+        QFile(blocked).open(QIODevice::WriteOnly);
+        VolumeCachePass pass(large_volume(), {blocked}, LIMIT);
+        QSignalSpy failed(&pass, &VolumeCachePass::sig_failed);
+        QSignalSpy cancelled(&pass, &VolumeCachePass::sig_cancelled);
+        pass.start();
+        QTRY_VERIFY_WITH_TIMEOUT(failed.count() + cancelled.count() > 0, 60000);
+        QCOMPARE(cancelled.count(), 0);
+        QVERIFY2(failed[0][0].toString().contains(blocked), qPrintable(failed[0][0].toString()));
+    }
+
     // A cache whose SEG-Y file is gone is removed by the next pass in its folder; beyond the
     // size limit, the least recently used caches go.
     void orphans_and_the_least_recently_used_caches_are_removed() {
