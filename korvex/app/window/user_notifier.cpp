@@ -6,9 +6,9 @@
 #include <QTimer>
 
 #include "korvex/app/window/notice_sink.h"
-#include "korvex/app/window/status_message.h"
 #include "korvex/config/base.h"
 #include "korvex/utils/logger.h"
+#include "korvex/widgets/section_view/elided_label.h"
 
 namespace korvex::app {
 
@@ -16,7 +16,16 @@ using config::_;
 
 UserNotifier::UserNotifier(QMainWindow* window)
     : QObject(window), window_(window), status_bar_(window->statusBar()) {
-    new StatusMessage(*status_bar_);
+    // QStatusBar draws its message itself, from its left edge on, cut off mid-letter where
+    // its first permanent widget (the mouse's read-out) begins; as that first widget, this
+    // label takes the room instead, so the layout keeps the two apart and QStatusBar has
+    // none left to draw the message twice.
+    auto* message = new widgets::ElidedLabel({}, status_bar_);
+    message->setObjectName(QStringLiteral("status_message"));
+    message->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    status_bar_->addPermanentWidget(message, 1);
+    connect(status_bar_, &QStatusBar::messageChanged, message,
+            &widgets::ElidedLabel::set_whole_text);
     sink_ = std::make_shared<NoticeSink>(
         this, [this](spdlog::level::level_enum level, const QString& text, bool user_action) {
             receive(level, text, user_action);
